@@ -395,9 +395,9 @@ BaseResistance SoilResistance::sandBase(std::size_t i, Real tipDepth, Real b) {
     const Real depth = nonNegative(tipDepth);
     if (depth < 10 * b) load *= depth / (10 * b);
   }
-  c.unitBase = q;
-  r.unit = q;
-  r.load = load;
+  c.unitBase = finiteOrZero(q);
+  r.unit = c.unitBase;
+  r.load = finiteOrZero(load);
   return r;
 }
 
@@ -405,7 +405,7 @@ BaseResistance SoilResistance::clayBase(std::size_t i, Real tipDepth, Real b) {
   CompletedLayer& c = layers_.at(i);
   const Real t = layerFraction(layerTop(i), input_.layers[i].bottom, tipDepth);
   Real nc = interpolate(c.end[0].nc, c.end[1].nc, t);
-  if (nc <= 1.0e-9F) {
+  if (!(nc > 1.0e-9F)) {
     nc = c.lastValidNc;
   } else {
     c.lastValidNc = nc;
@@ -428,9 +428,9 @@ BaseResistance SoilResistance::clayBase(std::size_t i, Real tipDepth, Real b) {
   }
   Real q = su * nc;
   if (input_.layers[i].code == kClay) q = std::min(q, Real(40));
-  c.unitBase = q;
-  r.unit = q;
-  r.load = q * r.area * fr;
+  c.unitBase = nonNegative(finiteOrZero(q));
+  r.unit = c.unitBase;
+  r.load = nonNegative(finiteOrZero(q * r.area * fr));
   return r;
 }
 
@@ -459,9 +459,9 @@ BaseResistance SoilResistance::strongRockBase(std::size_t i, Real tipDepth, Real
   }
   Real q = 3 * (qu / 2000) * ksp;
   if (layer.code == kStrongRockSideOrBase && qu <= 144000) q = 0;  // carried in side resistance
-  c.unitBase = q;
-  r.unit = q;
-  r.load = finiteOrZero(q * r.area);
+  c.unitBase = nonNegative(finiteOrZero(q));
+  r.unit = c.unitBase;
+  r.load = nonNegative(finiteOrZero(q * r.area));
   return r;
 }
 

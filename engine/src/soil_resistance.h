@@ -33,9 +33,7 @@ inline std::string_view estimateMarker(bool estimated) {
   return estimated ? kEstimatedMarker : kGivenMarker;
 }
 
-// Atmospheric pressure of the soil correlations, lb/ft^2 (units.h has pa of
-// the effective-stress procedures; the intermediate-geomaterial procedures
-// use 2115.7, see igm_resistance.h).
+// A maximum unit resistance that was not given, lb/ft^2.
 inline constexpr Real kUnlimited = 1.0e10F;  // a maximum resistance not given
 
 // ---------------------------------------------------------------------------
@@ -150,6 +148,8 @@ Real ncFromStrength(Real strength);
 // at most Kp = tan^2(45 + phi/2).
 Real chenKulhawyK(Real blowCount, Real exponent, Real effectiveStress, Real frictionAngleDeg);
 
+// The resistance procedures of one run. Holds a reference to the project
+// input, which must outlive it.
 class SoilResistance {
  public:
   explicit SoilResistance(const ProjectInput& input);

@@ -477,10 +477,34 @@ TEST(SideResistance, ValuesAtTheSliceDepthAndTheUnitWeightError) {
   EXPECT_EQ(out.notes.str(), block + block);
 }
 
+LayerEnd allFields(Real v) {
+  LayerEnd e;
+  for (Real* f : {&e.nc, &e.unitWeight, &e.frictionAngle, &e.interfaceAngle, &e.cohesion, &e.blowCount,
+                  &e.sideParameter, &e.rockStrength, &e.concreteStrength, &e.jointSpacing, &e.jointThickness,
+                  &e.socketDiameter, &e.rockModulus, &e.rqd, &e.poissonRatio, &e.youngModulus,
+                  &e.interfaceCondition, &e.slump, &e.interfaceFrictionAngle}) {
+    *f = v;
+  }
+  return e;
+}
+
 TEST(SideResistance, DegenerateInputsGiveFiniteValues) {
-  // Zero everything, zero thickness, a zero diameter: finite and not negative.
+  // Zero, negative or not-a-number inputs, zero thickness, a zero diameter:
+  // every result finite and not negative.
+  struct Case {
+    int code;
+    LayerEnd end;
+    Real bottom;
+  };
+  std::vector<Case> cases;
   for (int code = 1; code <= 9; ++code) {
-    Layer l = layerOf(code, 0, LayerEnd{}, LayerEnd{});
+    cases.push_back({code, LayerEnd{}, 0});
+    cases.push_back({code, allFields(-7), 10});
+    cases.push_back({code, allFields(std::nanf("")), 10});
+  }
+  for (const Case& c : cases) {
+    const int code = c.code;
+    Layer l = layerOf(code, c.bottom, c.end, c.end);
     l.sandMethod = kChenKulhawyMethod;
     ProjectInput in = project({l});
     in.DSTART = 0;
