@@ -367,3 +367,27 @@ TEST(ProjectInput, LayerCodeIsReadAsARealAndTruncated) {
 
 }  // namespace
 }  // namespace pylar::engine
+
+namespace pylar::engine {
+namespace {
+
+// Every prefix of a valid file, and the file with any one byte replaced by
+// a character that breaks numbers, is either read or reported in one line.
+TEST(ProjectInput, TruncatedOrDamagedFilesAreReportedNeverCrash) {
+  std::size_t reported = 0;
+  for (std::size_t cut = 0; cut < kEveryModel.size(); ++cut) {
+    for (const std::string& text : {kEveryModel.substr(0, cut), std::string(kEveryModel).replace(cut, 1, "#")}) {
+      ProjectInput p;
+      std::string error;
+      if (!read(text, p, error)) {
+        ++reported;
+        EXPECT_EQ(error.rfind("INPUT ERROR, RECORD ", 0), 0U) << error;
+        EXPECT_EQ(error.find('\n'), std::string::npos);
+      }
+    }
+  }
+  EXPECT_GT(reported, kEveryModel.size());
+}
+
+}  // namespace
+}  // namespace pylar::engine
