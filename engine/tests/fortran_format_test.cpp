@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <locale>
 
 namespace pylar::engine {
 namespace {
@@ -78,6 +79,19 @@ TEST(FixedWidthFields, IntegerFields) {
 TEST(FixedWidthFields, LineJoinsFieldsAndLiterals) {
   EXPECT_EQ(Line().x(5).text("NUMBER OF LAYERS =").i(5, 3).str(), "     NUMBER OF LAYERS =    3");
   EXPECT_EQ(Line().x(1).f(8, 1, 12.25F).x(1).e(10, 3, 1234.5F).str(), "     12.3  0.123E+04");
+}
+
+// A user locale with a decimal comma changes nothing in files.
+struct DecimalComma : std::numpunct<char> {
+  char do_decimal_point() const override { return ','; }
+};
+TEST(FixedWidthFields, IgnoreTheGlobalLocale) {
+  std::locale saved = std::locale::global(std::locale(std::locale::classic(), new DecimalComma));
+  EXPECT_EQ(formatF(6, 2, 1.5F), "  1.50");
+  EXPECT_EQ(formatE(10, 3, 1234.5F), " 0.123E+04");
+  EXPECT_EQ(parseReal("1.5"), 1.5F);
+  EXPECT_FALSE(parseReal("1,5"));
+  std::locale::global(saved);
 }
 
 TEST(FreeFormatValues, ParsesNumbersAndRejectsTheRest) {

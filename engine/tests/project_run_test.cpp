@@ -37,6 +37,15 @@ TEST(ProjectRun, MissingProjectCreatesNothing) {
   EXPECT_TRUE(dir.files().empty());
 }
 
+TEST(ProjectRun, ProjectNamedLikeAResultFileIsLeftAlone) {
+  TempFolder dir;
+  writeFile(dir / "pier.pq8w", kProject);  // the runner would overwrite, then remove it
+  ProjectRun run = runProject(dir / "pier.pq8w");
+  EXPECT_EQ(run.summary.status, kStatusBadRunNames);
+  EXPECT_EQ(dir.files(), Lines{"pier.pq8w"});
+  EXPECT_EQ(test::readFile(dir / "pier.pq8w"), kProject);
+}
+
 TEST(ProjectRun, BatchRunsEveryProjectAndKeepsTheOrder) {
   TempFolder dir;
   std::filesystem::create_directories(dir / "a");
