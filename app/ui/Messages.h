@@ -1,0 +1,20 @@
+// Information boxes with a single OK button. Tests replace the box by a hook
+// that records the text.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace pylar {
+
+using MessageHook = std::function<void(QWidget *parent, const QString &text)>;
+
+void ShowInformation(QWidget *parent, const QString &text);
+
+// Replaces the message box; an empty hook restores it.
+void SetMessageHook(MessageHook hook);
+
+}  // namespace pylar
