@@ -15,7 +15,7 @@ configure: deps
 	@cmake --preset $(PRESET) >/dev/null
 
 build: configure
-	@cmake --build $(BUILD_DIR) -j $(JOBS)
+	@cmake --build $(BUILD_DIR) -j $(JOBS) -- --no-print-directory
 
 test: build
 	@ctest --preset $(PRESET) -j $(JOBS)

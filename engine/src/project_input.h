@@ -12,6 +12,13 @@
 
 namespace pylar::engine {
 
+class ListReader;
+
+// Counts the reader accepts; larger counts are reported as input errors.
+inline constexpr int kMaxLayers = 40;       // the layer dialog's own limit
+inline constexpr int kMaxSettlements = 10;  // defined settlements of the design charts
+inline constexpr int kMaxTzDepths = 20;     // depths of additional t-z curves
+
 // Soil and rock model codes, as written in the project file.
 enum SoilCode : int {
   kSand = 1,
@@ -113,6 +120,7 @@ struct ProjectInput {
   Real DIAMINCR = 0;
   int NPOINTPD = 0;
   std::vector<Real> PDSETT;  // settlement values, in (English working units)
+  std::vector<Real> settlementsAsEntered;  // the same, in the project's units (in or m)
 
   // Record 8.
   std::vector<Layer> layers;
@@ -122,5 +130,18 @@ struct ProjectInput {
 
   Real layerTop(std::size_t i) const { return i == 0 ? Real(0) : layers[i - 1].bottom; }
 };
+
+// Reads records 1 to 9 with the free-format rules, applies the defaults of
+// records 6 and 7 and converts SI input to the working units. On failure
+// returns false and sets `error` to one line naming the record and the value.
+bool readProjectInput(ListReader& in, ProjectInput& input, std::string& error);
+
+// The defaults that follow records 6 and 7, in the project's own units.
+void applyLengthSeriesDefaults(ProjectInput& input);  // record 6
+void applyDesignChartDefaults(ProjectInput& input);   // record 7
+
+// Converts every value read from an SI project (m, kN, kN/m^2, kN/m^3) to the
+// working units; the unit flag stays SI for printing.
+void convertToWorkingUnits(ProjectInput& input);
 
 }  // namespace pylar::engine

@@ -19,6 +19,8 @@ inline constexpr Real kFeetPerMetre = 3.2808F;
 inline constexpr Real kPsfPerKPa = 20.885F;          // lb/ft^2 per kN/m^2
 inline constexpr Real kPcfPerKNm3 = 6.3659F;         // lb/ft^3 per kN/m^3
 inline constexpr Real kTonsPerKN = 0.1124F;
+inline constexpr Real kInchesPerMetre = kFeetPerMetre * 12.0F;  // 39.3696: slumps, settlements
+inline constexpr Real kPsiPerKPa = kPsfPerKPa / kPsfPerPsi;     // moduli: 20.885/144 = 0.145035
 // English results -> SI report.
 inline constexpr Real kMetresPerFoot = 0.3048F;
 

@@ -1,28 +1,47 @@
 #pragma once
-// C++ interface of the analysis engine.
+// C++ interface of the analysis engine. One call runs one complete analysis;
+// all state of a run lives in that call, so runs of projects in different
+// folders may go on at the same time on different threads. Runs that share a
+// folder must not overlap: the scratch files (CHART.DAT, TZDATA.DAT,
+// TZDIAM.DAT, ROCKMSG.DAT) have fixed names.
 
-#include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace pylar::engine {
 
-// Run statuses returned by IPYLAR and runAnalysis.
+// Run statuses returned by IPYLAR, runAnalysis and runProject.
 inline constexpr int kStatusCompleted = 0;
-inline constexpr int kStatusWrongArgument = 1;
+inline constexpr int kStatusWrongArgument = 1;   // IPYLAR only: argument other than 2
+// 2 and 4: a load-transfer curve could not be built (load-settlement analysis).
 inline constexpr int kStatusDesignLoadNotReached = 7;
+// The project file is missing or unreadable, ends early, holds a non-number
+// where a number belongs, or a count or code out of range. The report and
+// run notes name the record and the value.
+inline constexpr int kStatusBadInput = 10;
+// names.dat is missing or has fewer than nine lines, or a run name is blank
+// or names the project file as an output. No file is touched.
+inline constexpr int kStatusBadRunNames = 11;
+// A result or scratch file could not be created or written completely.
+inline constexpr int kStatusFileError = 12;
+// An unexpected internal fault; the report and run notes say so.
+inline constexpr int kStatusInternalError = 99;
 
-// Names of one run, as listed in names.dat.
+// Names of one run, as listed in names.dat, plus the scratch folder.
 struct RunNames {
-  std::string version;  // printed in the banner (first 12 characters)
-  std::string input;    // project file (.pq8d)
-  std::string report;   // .pq8o
-  std::string plot;     // .pq8p
-  std::string notes;    // .pq8r
-  std::string detail;   // .pq8z
-  std::string baseListing;  // .pq8w
-  std::string tzPlot;   // .pq8t
-  std::string qwPlot;   // .pq8q
-  std::string scratchFolder;  // where CHART.DAT, TZDATA.DAT, TZDIAM.DAT, ROCKMSG.DAT go
+  std::string version;      // printed in the banner (first 12 characters)
+  std::string input;        // project file (.pq8d)
+  std::string report;       // .pq8o
+  std::string plot;         // .pq8p
+  std::string notes;        // .pq8r
+  std::string detail;       // .pq8z
+  std::string baseListing;  // .pq8w, appended to the .pq8z at the end
+  std::string tzPlot;       // .pq8t, appended to the .pq8p at the end
+  std::string qwPlot;       // .pq8q, appended to the .pq8p at the end
+  std::filesystem::path scratchFolder;  // where CHART.DAT, TZDATA.DAT, TZDIAM.DAT, ROCKMSG.DAT go
 };
 
 struct RunSummary {
@@ -30,9 +49,52 @@ struct RunSummary {
   std::string message;  // one line: how the run ended
 };
 
-RunSummary runAnalysis(const RunNames& names);
+// Local date and time of a run, as printed in the run header.
+struct RunTime {
+  int year = 2000;
+  int month = 1;  // 1..12
+  int day = 1;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+};
+using RunClock = std::function<RunTime()>;
+RunTime localRunTime();
 
-// What IPYLAR(2) does: reads names.dat from the current folder and runs.
+// The version text this build prints in its banner.
+std::string_view engineVersion();
+
+// Runs one analysis with the given names.
+RunSummary runAnalysis(const RunNames& names, const RunClock& clock = localRunTime);
+
+// Reads names.dat (nine lines: version text and eight paths, each read whole,
+// trailing blanks dropped). False when the file is missing or short.
+bool readNamesFile(const std::filesystem::path& file, RunNames& names);
+
+// What IPYLAR(2) does: reads names.dat from the current folder and runs with
+// the current folder as scratch folder. Without a complete names.dat it
+// returns kStatusBadRunNames (the library has no console to ask on).
 int runFromNamesFile();
+
+// One project run as the command-line runner and the desktop program do it:
+// the result files beside the project with the same name and the extensions
+// .pq8o .pq8p .pq8r .pq8z (and the intermediate .pq8w .pq8t .pq8q), scratch
+// files in the project's folder; afterwards the intermediate files and
+// TZDIAM.DAT are removed.
+struct ProjectRun {
+  std::filesystem::path project;
+  std::filesystem::path report;
+  RunSummary summary;
+};
+RunNames namesBeside(const std::filesystem::path& project);
+ProjectRun runProject(const std::filesystem::path& project, const RunClock& clock = localRunTime);
+
+// Runs several projects: projects in different folders at the same time (at
+// most `maxParallel` at once), projects in one folder one after the other.
+// Results come back in the order of `projects`; `onFinished` (if given) is
+// called as each project ends, never from two threads at once.
+std::vector<ProjectRun> runProjects(const std::vector<std::filesystem::path>& projects, unsigned maxParallel,
+                                    const std::function<void(const ProjectRun&)>& onFinished = {},
+                                    const RunClock& clock = localRunTime);
 
 }  // namespace pylar::engine

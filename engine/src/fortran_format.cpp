@@ -1,0 +1,226 @@
+#include "fortran_format.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <memory>
+
+namespace pylar::engine {
+namespace {
+
+constexpr int kMaxDecimals = 60;  // more than a float has significant digits
+
+std::string asterisks(int width) { return std::string(static_cast<std::size_t>(std::max(width, 0)), '*'); }
+
+std::string rightAligned(int width, std::string_view text) {
+  if (width <= 0) return {};
+  if (static_cast<int>(text.size()) > width) return asterisks(width);
+  std::string out(static_cast<std::size_t>(width) - text.size(), ' ');
+  out += text;
+  return out;
+}
+
+// Fits a signed real's text into a field that keeps one position for the
+// sign. `body` is the unsigned text; it may start with an optional "0.".
+std::string fitSigned(int width, bool negative, std::string body) {
+  if (width <= 0) return {};
+  auto fits = [&] { return static_cast<int>(body.size()) + 1 <= width; };
+  if (!fits() && body.size() > 1 && body[0] == '0' && body[1] == '.') body.erase(0, 1);
+  if (!fits()) return asterisks(width);
+  return rightAligned(width, (negative ? "-" : "") + body);
+}
+
+bool allZeroDigits(std::string_view text) {
+  return std::none_of(text.begin(), text.end(), [](char c) { return c >= '1' && c <= '9'; });
+}
+
+std::string nonFinite(int width, Real value) {
+  std::string_view text = std::isnan(value) ? "NaN" : (value < 0 ? "-Inf" : "Inf");
+  return rightAligned(width, text);
+}
+
+}  // namespace
+
+std::string formatI(int width, long long value) { return formatI(width, 1, value); }
+
+std::string formatI(int width, int minDigits, long long value) {
+  if (width <= 0) return {};
+  minDigits = std::clamp(minDigits, 0, width);
+  if (value == 0 && minDigits == 0) return std::string(static_cast<std::size_t>(width), ' ');
+  char buf[32];
+  // Magnitude as unsigned so that the most negative value is safe.
+  unsigned long long magnitude =
+      value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, magnitude);
+  std::string digits(buf, end);
+  if (static_cast<int>(digits.size()) < minDigits)
+    digits.insert(0, static_cast<std::size_t>(minDigits) - digits.size(), '0');
+  return rightAligned(width, (value < 0 ? "-" : "") + digits);
+}
+
+// The exact decimal expansion of |value| as one digit string and the
+// position of the decimal point in it. A float has at most 39 integer digits
+// and 149 fraction digits, so the expansion is exact.
+struct Digits {
+  std::string digits;
+  std::size_t point = 0;
+};
+Digits exactDigits(Real value) {
+  char buf[256];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::fixed, 149);
+  std::string_view text(buf, ec == std::errc() ? static_cast<std::size_t>(end - buf) : 0);
+  Digits d;
+  d.point = text.find('.');
+  if (d.point == std::string_view::npos) d.point = text.size();
+  for (char c : text)
+    if (c != '.') d.digits += c;
+  return d;
+}
+
+// Keeps the first `keep` digits, rounding half away from zero; returns true
+// when the carry ran out of the front (the kept digits became 1000...).
+bool roundDigits(std::string& digits, std::size_t keep) {
+  bool up = keep < digits.size() && digits[keep] >= '5';
+  digits.resize(keep, '0');
+  for (std::size_t k = digits.size(); up && k-- > 0;) {
+    if (digits[k] == '9') {
+      digits[k] = '0';
+    } else {
+      ++digits[k];
+      up = false;
+    }
+  }
+  if (up) digits.insert(digits.begin(), '1');
+  return up;
+}
+
+std::string formatF(int width, int decimals, Real value) {
+  if (!std::isfinite(value)) return nonFinite(width, value);
+  decimals = std::clamp(decimals, 0, kMaxDecimals);
+  Digits d = exactDigits(value);
+  std::string digits = d.digits;
+  std::size_t point = d.point;
+  if (roundDigits(digits, point + static_cast<std::size_t>(decimals))) ++point;
+  std::string whole = digits.substr(0, point);
+  whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size() - 1));  // "0" stays for values below one
+  std::string body = whole + "." + digits.substr(point);
+  bool negative = std::signbit(value) && !allZeroDigits(body);
+  return fitSigned(width, negative, std::move(body));
+}
+
+std::string formatE(int width, int decimals, Real value) {
+  if (!std::isfinite(value)) return nonFinite(width, value);
+  decimals = std::clamp(decimals, 1, kMaxDecimals);
+  int exponent = 0;
+  std::string mantissa(static_cast<std::size_t>(decimals), '0');
+  if (value != 0) {
+    // 0.d1d2... x 10^exponent with d1 the first non-zero digit.
+    Digits d = exactDigits(value);
+    std::size_t first = d.digits.find_first_not_of('0');
+    exponent = static_cast<int>(d.point) - static_cast<int>(first);
+    mantissa = d.digits.substr(first);
+    if (roundDigits(mantissa, static_cast<std::size_t>(decimals))) {
+      mantissa.pop_back();
+      ++exponent;
+    }
+  }
+  if (std::abs(exponent) > 99) return asterisks(width);
+  std::string body = "0." + mantissa + (exponent < 0 ? "E-" : "E+");
+  body += formatI(2, 2, std::abs(exponent));
+  bool negative = std::signbit(value) && value != 0;
+  return fitSigned(width, negative, std::move(body));
+}
+
+Line& Line::x(int blanks) {
+  text_.append(static_cast<std::size_t>(std::max(blanks, 0)), ' ');
+  return *this;
+}
+Line& Line::text(std::string_view literal) {
+  text_ += literal;
+  return *this;
+}
+Line& Line::i(int width, long long value) {
+  text_ += formatI(width, value);
+  return *this;
+}
+Line& Line::i(int width, int minDigits, long long value) {
+  text_ += formatI(width, minDigits, value);
+  return *this;
+}
+Line& Line::f(int width, int decimals, Real value) {
+  text_ += formatF(width, decimals, value);
+  return *this;
+}
+Line& Line::e(int width, int decimals, Real value) {
+  text_ += formatE(width, decimals, value);
+  return *this;
+}
+
+std::optional<Real> parseReal(std::string_view token) {
+  if (!token.empty() && token[0] == '+') token.remove_prefix(1);
+  if (token.empty() || token.size() > 64) return std::nullopt;
+  // Only digits, one point, a sign and an exponent letter may appear; this
+  // also keeps out the "inf" and "nan" spellings that from_chars accepts.
+  std::string text(token);
+  for (char& c : text) {
+    if (c == 'd' || c == 'D') c = 'E';
+    bool allowed = (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
+    if (!allowed) return std::nullopt;
+  }
+  Real value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+std::optional<int> parseInteger(std::string_view token) {
+  if (!token.empty() && token[0] == '+') token.remove_prefix(1);
+  if (token.empty()) return std::nullopt;
+  int value = 0;
+  auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), value);
+  if (ec != std::errc() || end != token.data() + token.size()) return std::nullopt;
+  return value;
+}
+
+ListReader ListReader::fromText(std::string text) {
+  auto held = std::make_shared<std::string>(std::move(text));
+  auto pos = std::make_shared<std::size_t>(0);
+  return ListReader([held, pos]() -> std::optional<std::string> {
+    if (*pos >= held->size()) return std::nullopt;
+    std::size_t end = held->find('\n', *pos);
+    if (end == std::string::npos) end = held->size();
+    std::string line = held->substr(*pos, end - *pos);
+    *pos = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+  });
+}
+
+std::optional<std::string> ListReader::readLine() {
+  auto line = source_();
+  if (line) ++linesRead_;
+  return line;
+}
+
+bool ListReader::readValues(std::size_t count, std::vector<Token>& values) {
+  values.clear();
+  bool first = true;
+  while (first || values.size() < count) {
+    first = false;
+    auto line = readLine();
+    if (!line) return false;
+    std::size_t pos = 0;
+    while (values.size() < count) {
+      pos = line->find_first_not_of(" \t\r,", pos);
+      if (pos == std::string::npos) break;
+      std::size_t end = line->find_first_of(" \t\r,", pos);
+      if (end == std::string::npos) end = line->size();
+      values.push_back({line->substr(pos, end - pos), linesRead_});
+      pos = end;
+    }
+  }
+  return true;
+}
+
+}  // namespace pylar::engine

@@ -1,0 +1,39 @@
+#pragma once
+// The state of one analysis run: its names, its open files and everything
+// read or computed. Passed by reference to every step of the analysis; the
+// engine keeps nothing anywhere else.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "channels.h"
+#include "project_input.h"
+#include "pylar/engine.h"
+
+namespace pylar::engine {
+
+struct Run {
+  RunNames names;
+  Channels channels;
+  ProjectInput input;
+  int status = kStatusCompleted;
+  std::string message;  // how the run ended, when it did not complete
+
+  std::filesystem::path scratchFile(std::string_view name) const { return names.scratchFolder / name; }
+
+  // Ends the run's computation with `status`: the line goes to the report and
+  // the run notes (when they are open) and becomes the run's message.
+  void fail(int failStatus, const std::string& line) {
+    status = failStatus;
+    message = line;
+    for (int channel : {kChannelReport, kChannelNotes})
+      if (channels.wasOpened(channel) && channels.isOpen(channel)) channels.write(channel, line);
+  }
+};
+
+// The analysis step of a run, after the banner and run header: reads the
+// project input and runs the capacity and load-settlement analyses.
+void runCapacityAnalysis(Run& run);
+
+}  // namespace pylar::engine
