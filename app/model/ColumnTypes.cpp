@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 
 #include <cmath>
+#include <limits>
 
 namespace pylar {
 
@@ -399,7 +400,11 @@ TTableColumn::Cell TTableColumn::makeCell(int row) {
   TGridTable *table = Table();
   const TGridTable *source = Templates.Table(enumValue(row) - 1);
   if (source && nestingDepth(table) < kMaxTableNesting) {
-    cell.table = TGridTable::CreateCopy(table, row + 1, *source);
+    try {
+      cell.table = TGridTable::CreateCopy(table, row + 1, *source);
+    } catch (const EPylarError &) {
+      // A template that cannot be copied (too many rows) leaves the row without a table.
+    }
   } else if (!source && table && table->OnInitRow) {
     cell.object = table->OnInitRow(row);
     if (cell.object && table->OnSetRow) table->OnSetRow(cell.object, row);

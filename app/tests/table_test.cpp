@@ -257,6 +257,21 @@ TEST(GridTable, SelfReferringTemplateStopsNesting) {
   EXPECT_LT(depth, 20);
 }
 
+TEST(GridTable, TemplateThatCannotBeCopiedLeavesTheRowEmpty) {
+  TGridTable huge;
+  huge.SetIdentifier(9202);
+  huge.AddColumn<TFloatColumn>();
+  huge.SetMinRows(kMaxGridRows + 1);
+  TGridTable layers;
+  layers.AddColumn<TTableColumn>().Templates.AddIdentifier(9202);
+  layers.AddColumn<TStringColumn>();
+  layers.SetRowCount(2);
+  EXPECT_EQ(layers.GetDataValue(0, 1), nullptr);
+  layers.SetStringValue(1, 1, "still usable");
+  layers.DeleteRowGroup(0);
+  EXPECT_EQ(layers.GetStringValue(1, 0), QStringLiteral("still usable"));
+}
+
 TEST(GridTable, WrongKindAndBadIndexes) {
   TGridTable table;
   table.AddColumn<TStringColumn>();

@@ -150,8 +150,8 @@ void TDataEdit::exitValidation(bool fromFocusOut) {
         // The focus is still moving to the other widget; take it back afterwards.
         gReturningFocus = this;
         QTimer::singleShot(0, this, [this] {
+          setFocus(Qt::OtherFocusReason);  // the field losing the focus now does not validate
           if (gReturningFocus == this) gReturningFocus = nullptr;
-          setFocus(Qt::OtherFocusReason);
         });
       } else {
         setFocus(Qt::OtherFocusReason);
