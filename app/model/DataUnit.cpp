@@ -585,6 +585,28 @@ void TProgramData::InitPDSET() {
     for (Extended &settlement : PDSETT) settlement /= kInPerM;
 }
 
+void TProgramData::SetProposedLength(Extended length) {
+  PD = length;
+  if (PD > 0) {
+    LPD = 0;
+    METHOD = 2;
+  } else {
+    METHOD = 1;
+    IPENT = 0;
+    IChart = 0;
+  }
+}
+
+void TProgramData::SetDesignLoad(Extended load) {
+  LPD = load;
+  if (LPD > 0) SetProposedLength(0);
+}
+
+void TProgramData::SetLoading(int kcycl, Extended rcycl) {
+  KCYCL = kcycl;
+  RCYCL = kcycl == 1 ? 1.0L : rcycl;
+}
+
 void TProgramData::Normalise() {
   METHOD = PD > 0 ? 2 : 1;
   if (METHOD == 1) {
@@ -731,6 +753,10 @@ QString DisplayName(const QString &fileName) {
 
 QString WindowCaption(const QString &fileName) {
   return QString::fromLatin1(kProgramCaption) + QStringLiteral(" - ") + DisplayName(fileName);
+}
+
+QString SaveAsTitle(const QString &fileName) {
+  return QStringLiteral("Save ") + DisplayName(fileName) + QStringLiteral(" As");
 }
 
 bool IsUnnamed(const QString &fileName) { return fileName == QLatin1String(kDefaultFileName); }

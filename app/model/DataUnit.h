@@ -188,6 +188,14 @@ class TProgramData {
   // Defined settlements 0.1, 0.25, 0.5, 0.75 and six times 1.0 in (or in m).
   void InitPDSET();
 
+  // Edits that keep the invariants: exactly one of the proposed length and
+  // the design load is in force (METHOD 2 with a length, 1 without), no
+  // multiple lengths or design charts without a length, and the reduction
+  // factor 1 under compression.
+  void SetProposedLength(Extended length);
+  void SetDesignLoad(Extended load);
+  void SetLoading(int kcycl, Extended rcycl);
+
   // Applies the writer's rules (method from the proposed length, one mode's
   // quantity cleared, options that do not apply cleared).
   void Normalise();
@@ -214,6 +222,8 @@ bool IsUnnamed(const QString &fileName);
 bool NeedsSaveAs(const QString &fileName);
 // The name Save As proposes: the extension becomes ".pq8d".
 QString ProposedSaveName(const QString &fileName);
+// Title of the Save As dialog: "Save " + display name + " As".
+QString SaveAsTitle(const QString &fileName);
 // The reader of a file opened without the dialog (command line, dropped
 // file, recent files): ffNone when it is not opened.
 TFileFormat FormatForExtension(const QString &path);

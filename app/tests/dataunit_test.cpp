@@ -174,6 +174,27 @@ TEST(ProjectModel, ChangedStateCoversTheTablesAndIsClearedTogether) {
   EXPECT_TRUE(tables.GetChanged());
 }
 
+TEST(ProjectModel, EditsKeepOneControlModeInForce) {
+  TProjectTables tables;
+  auto p = TProgramData::Create(tables);
+  p->SetDesignLoad(100);
+  p->IPENT = 1;
+  p->SetProposedLength(20);  // a length clears the load
+  EXPECT_EQ(p->METHOD, 2);
+  EXPECT_EQ(p->LPD, 0.0L);
+  EXPECT_EQ(p->IPENT, 1);
+  p->IChart = 1;
+  p->SetDesignLoad(150);  // a load clears the length and the options that need one
+  EXPECT_EQ(p->METHOD, 1);
+  EXPECT_EQ(p->PD, 0.0L);
+  EXPECT_EQ(p->LPD, 150.0L);
+  EXPECT_EQ(p->IPENT + p->IChart, 0);
+  p->SetLoading(2, 0.75L);
+  EXPECT_EQ(p->RCYCL, 0.75L);
+  p->SetLoading(1, 0.75L);
+  EXPECT_EQ(p->RCYCL, 1.0L);
+}
+
 // ---------------------------------------------------------------- units
 
 // Every converted field set to a distinct value.
@@ -502,6 +523,43 @@ TEST(ProjectFile, OptionalValuesAreDecidedByTheWordCountOfTheirLine) {
   }
 }
 
+// The engine computes in SI only for the unit flag 2; the program reads any
+// other flag as English, so both sides agree on the units of every value.
+// Titles: UTF-8 stays as it is; a title in the old Windows code page is read
+// byte for byte and written as UTF-8; line breaks in a title cannot split the
+// record.
+TEST(ProjectFile, UnitFlagsAndTitles) {
+  const QByteArray rest = QByteArray(" \r\n2 1 1 1 1 2 0 0 0 0 0 \r\n") +
+                          "3 3 0 0 0 0 3600000 \r\n1 0 40 2.5 3 \r\n8 50 \r\n120 10 0 0 0 1 1 \r\n"
+                          "120 10 0 0 0 1 1 \r\n";
+  struct Case {
+    const char *title;
+    const char *flag;
+    int units;
+    const char *writtenTitle;
+  };
+  const Case cases[] = {
+      {"Pier \xc3\xbc", "1", kUnitsEnglish, "Pier \xc3\xbc"},
+      {"Pier \xb0", "2", kUnitsSI, "Pier \xc2\xb0"},
+      {"Pier", "3", kUnitsEnglish, "Pier"},
+      {"Pier", "0", kUnitsEnglish, "Pier"},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.flag);
+    TProjectTables tables;
+    auto read = readProject(tables, QByteArray(c.title) + "\r\n" + c.flag + rest);
+    ASSERT_EQ(read.error, QString());
+    EXPECT_EQ(read.data->fUnits, c.units);
+    EXPECT_EQ(tables.D.Units(), c.units);
+    const QByteArray text = read.data->ToFileText();
+    EXPECT_TRUE(text.startsWith(QByteArray(c.writtenTitle) + "\r\n" + QByteArray::number(c.units) + " \r\n"));
+  }
+  TProjectTables tables;
+  auto p = TProgramData::Create(tables);
+  p->Title = "two\r\nlines";
+  EXPECT_TRUE(p->ToFileText().startsWith("two  lines\r\n1 \r\n"));
+}
+
 // Older projects: the 2012 layout has IMOD and NLRFD on the third line, the
 // 6.0 layout at most IMOD; neither has options, charts or t-z depths; a sand
 // record has no interface angle, and its second procedure value is beta.
@@ -755,6 +813,7 @@ TEST(ProjectFileNames, CaptionAndNameRules) {
     EXPECT_EQ(ProposedSaveName(name), QString::fromUtf8(c.proposed)) << c.fileName;
     EXPECT_EQ(FormatForExtension(name), c.format) << c.fileName;
   }
+  EXPECT_EQ(SaveAsTitle("/jobs/pier.pqd"), "Save Pier.pqd As");
   EXPECT_TRUE(IsUnnamed("NewPylar.pq8d"));
   EXPECT_FALSE(IsUnnamed("/x/NewPylar.pq8d"));
 }
