@@ -108,6 +108,7 @@ class TMainForm : public QMainWindow {
   void updateComputationMenu();
   void updateWindowMenu();
   void updateResultButtons();
+  void arrangeIcons();
   void rememberFile(const QString &path);
   void closeChildWindows(bool discard);
   void openProject(const QString &path, int format);
