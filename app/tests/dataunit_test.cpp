@@ -603,7 +603,7 @@ TEST(ProjectFile, UnitFlagsAndTitles) {
 // record has no interface angle, and its second procedure value is beta.
 TEST(ProjectFile, OlderFormatsOpenWithTheirRules) {
   const QByteArray layers =
-      "1 10 \r\n0 115 33 0 12 500 0 0.55 0.5 \r\n0 118 34 0 14 600 0 0.55 0.5 \r\n2 \r\n0.6 0.7 \r\n"
+      "1 10 \r\n0 115 33 31 12 500 0 0.55 0.5 \r\n0 118 34 31 14 600 0 0.55 0.5 \r\n2 \r\n0.6 0.7 \r\n"
       "2 30 \r\n0 120 0 1500 8 0 0 \r\n0 122 0 1800 9 0 40000 \r\n0.5 0.45 \r\n";
   const QByteArray tail = "3 4 0 0 1 0 3600000 \r\n" + QByteArray("2 8 30 2.5 3 \r\n") + layers;
   struct Case {
@@ -638,7 +638,7 @@ TEST(ProjectFile, OlderFormatsOpenWithTheirRules) {
     ASSERT_EQ(tables.D.RowCount(), 2);
     const TGridTable &sand = *tables.LayerData(0);
     EXPECT_EQ(sand.GetFloatValue(1, 1), 34.0L);  // friction angle
-    EXPECT_EQ(sand.GetFloatValue(6, 1), 0.0L);   // interface angle not in the file
+    EXPECT_EQ(sand.GetFloatValue(6, 1), 0.0L);   // the fourth value is not the interface angle
     EXPECT_EQ(sand.GetIntValue(5, 0), 2);
     EXPECT_EQ(sand.GetFloatValue(4, 0), 0.6L);  // beta
     EXPECT_EQ(sand.GetFloatValue(4, 1), 0.7L);
