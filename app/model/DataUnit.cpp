@@ -377,14 +377,21 @@ std::unique_ptr<TProgramData> TProgramData::Create(TProjectTables &tables, const
 }
 
 TProgramData::TReadResult TProgramData::CreateFromFile(TProjectTables &tables, const QString &path, int format) {
+  return create(tables, path, format, [&] { return TWordReader(path); });
+}
+
+TProgramData::TReadResult TProgramData::CreateFromData(TProjectTables &tables, const QByteArray &data,
+                                                       const QString &path, int format) {
+  return create(tables, path, format, [&] { return TWordReader::FromData(data); });
+}
+
+TProgramData::TReadResult TProgramData::create(TProjectTables &tables, const QString &path, int format,
+                                               const std::function<TWordReader()> &open) {
   TReadResult result;
   result.data = std::make_unique<TProgramData>(tables);
   TProgramData &data = *result.data;
   try {
-    if (format == ffVersion8)
-      data.ReadVersion8(path);
-    else
-      data.ReadPrevVersions(path, format != ffLegacy60);
+    data.read(path, format, open);
   } catch (const EInOutError &e) {
     result.error = e.message();
   }
@@ -401,18 +408,22 @@ void TProgramData::startRead(const QString &path) {
   fTables->SetUnits(kUnitsEnglish);
 }
 
-void TProgramData::ReadVersion8(const QString &path) {
+void TProgramData::read(const QString &path, int format, const std::function<TWordReader()> &open) {
   startRead(path);
   ReadFinish finish(*fTables);
-  TWordReader reader(path);
-  ReadVersion8(reader);
+  TWordReader reader = open();
+  if (format == ffVersion8)
+    ReadVersion8(reader);
+  else
+    ReadPrevVersions(reader, format != ffLegacy60);
+}
+
+void TProgramData::ReadVersion8(const QString &path) {
+  read(path, ffVersion8, [&] { return TWordReader(path); });
 }
 
 void TProgramData::ReadPrevVersions(const QString &path, bool newVariant) {
-  startRead(path);
-  ReadFinish finish(*fTables);
-  TWordReader reader(path);
-  ReadPrevVersions(reader, newVariant);
+  read(path, newVariant ? ffLegacy2012 : ffLegacy60, [&] { return TWordReader(path); });
 }
 
 void TProgramData::ReadVersion8(TWordReader &r) {

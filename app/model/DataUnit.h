@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 namespace pylar {
@@ -176,6 +177,9 @@ class TProgramData {
     QString error;
   };
   static TReadResult CreateFromFile(TProjectTables &tables, const QString &path, int format);
+  // The same for the file's contents already in memory.
+  static TReadResult CreateFromData(TProjectTables &tables, const QByteArray &data, const QString &path,
+                                    int format);
 
   // Readers; they throw EInOutError on the first problem.
   void ReadVersion8(const QString &path);
@@ -209,6 +213,9 @@ class TProgramData {
   void Save();
 
  private:
+  static TReadResult create(TProjectTables &tables, const QString &path, int format,
+                            const std::function<TWordReader()> &open);
+  void read(const QString &path, int format, const std::function<TWordReader()> &open);
   void startRead(const QString &path);
   void readLayer(TWordReader &reader, int row, bool version8);
   TProjectTables *fTables;

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <random>
 #include <cmath>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -53,13 +54,11 @@ void expectRelative(long double actual, long double expected, long double tolera
       << what << ": " << static_cast<double>(actual) << " vs " << static_cast<double>(expected);
 }
 
-// Reads bytes as a project of the given format, through a file.
+// Reads bytes as a project of the given format.
 TProgramData::TReadResult readProject(TProjectTables &tables, const QByteArray &bytes,
                                       int format = ffVersion8) {
-  static QTemporaryDir dir;
-  const QString path = dir.filePath(format == ffVersion8 ? "project.pq8d" : "project.pqd");
-  writeBytes(path, bytes);
-  return TProgramData::CreateFromFile(tables, path, format);
+  return TProgramData::CreateFromData(tables, bytes, format == ffVersion8 ? "/jobs/project.pq8d" : "/jobs/project.pqd",
+                                      format);
 }
 
 // ---------------------------------------------------------------- new project and tables
@@ -446,6 +445,45 @@ TEST(ProjectFile, TheEngineReadsTheValuesTheProgramHolds) {
   }
 }
 
+// Numbers that need the exponent form or lose digits to the 8-digit format
+// are read back alike by the program and by the engine.
+TEST(ProjectFile, NumbersInEveryFormReadBackByBothReaders) {
+  struct Case {
+    long double value;
+    const char *text;  // as written
+  };
+  const Case cases[] = {
+      {123456789.0L, "1.2345679E8"}, {1.0L / 3, "0.33333333"}, {1e-7L, "1E-7"},
+      {2.5e-5L, "0.000025"},        {-1.5L, "-1.5"},            {99999999.4L, "99999999"},
+  };
+  QTemporaryDir dir;
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.text);
+    TProjectTables tables;
+    auto p = TProgramData::Create(tables, dir.filePath("n.pq8d"));
+    p->PD = 40;
+    p->EPILE = c.value;
+    tables.D.SetFloatValue(lcDepth, 0, 50);
+    tables.LayerData(0)->SetFloatValue(0, 1, c.value);  // unit weight at the bottom
+    p->Save();
+    const QByteArray text = readBytes(p->FileName);
+    EXPECT_TRUE(text.contains(QByteArray(" 0 ") + c.text + " \r\n")) << text.toStdString();
+
+    TProjectTables again;
+    auto read = TProgramData::CreateFromFile(again, p->FileName, ffVersion8);
+    ASSERT_EQ(read.error, QString());
+    expectRelative(read.data->EPILE, c.value, 6e-8L, "program");
+    expectRelative(again.LayerData(0)->GetFloatValue(0, 1), c.value, 6e-8L, "program");
+
+    engine::ListReader reader = engine::ListReader::fromText(text.toStdString());
+    engine::ProjectInput in;
+    std::string error;
+    ASSERT_TRUE(engine::readProjectInput(reader, in, error)) << error;
+    expectRelative(in.Ec, c.value, 1e-6L, "engine");
+    expectRelative(in.layers.at(0).end[1].unitWeight, c.value, 1e-6L, "engine");
+  }
+}
+
 TEST(ProjectFile, WriterNormalisesTheProject) {
   struct Case {
     const char *name;
@@ -565,7 +603,7 @@ TEST(ProjectFile, UnitFlagsAndTitles) {
 // record has no interface angle, and its second procedure value is beta.
 TEST(ProjectFile, OlderFormatsOpenWithTheirRules) {
   const QByteArray layers =
-      "1 10 \r\n0 115 33 0 12 500 0 0.55 0.5 \r\n0 118 34 0 14 600 0 0.55 0.5 \r\n2 \r\n0.6 0.7 \r\n"
+      "1 10 \r\n0 115 33 31 12 500 0 0.55 0.5 \r\n0 118 34 31 14 600 0 0.55 0.5 \r\n2 \r\n0.6 0.7 \r\n"
       "2 30 \r\n0 120 0 1500 8 0 0 \r\n0 122 0 1800 9 0 40000 \r\n0.5 0.45 \r\n";
   const QByteArray tail = "3 4 0 0 1 0 3600000 \r\n" + QByteArray("2 8 30 2.5 3 \r\n") + layers;
   struct Case {
@@ -600,7 +638,7 @@ TEST(ProjectFile, OlderFormatsOpenWithTheirRules) {
     ASSERT_EQ(tables.D.RowCount(), 2);
     const TGridTable &sand = *tables.LayerData(0);
     EXPECT_EQ(sand.GetFloatValue(1, 1), 34.0L);  // friction angle
-    EXPECT_EQ(sand.GetFloatValue(6, 1), 0.0L);   // interface angle not in the file
+    EXPECT_EQ(sand.GetFloatValue(6, 1), 0.0L);   // the fourth value is not the interface angle
     EXPECT_EQ(sand.GetIntValue(5, 0), 2);
     EXPECT_EQ(sand.GetFloatValue(4, 0), 0.6L);  // beta
     EXPECT_EQ(sand.GetFloatValue(4, 1), 0.7L);
@@ -624,8 +662,13 @@ void expectUsableProject(const TProjectTables &tables, const TProgramData::TRead
     EXPECT_EQ(tables.LayerData(row)->RowCount(), 2);
   }
   EXPECT_FALSE(tables.GetChanged());
-  // The partly read project can be written.
-  EXPECT_FALSE(read.data->ToFileText().isEmpty());
+  // Whatever was read, the project is written as a file that reads completely.
+  const QByteArray written = read.data->ToFileText();
+  TProjectTables again;
+  const auto reread = readProject(again, written);
+  EXPECT_EQ(reread.error, QString()) << written.toStdString();
+  EXPECT_EQ(again.D.RowCount(), tables.D.RowCount());
+  EXPECT_EQ(reread.data->ToFileText(), written);
 }
 
 TEST(ProjectFile, EveryTruncationOfEverySampleGivesTheReadersMessage) {
@@ -708,6 +751,35 @@ TEST(ProjectFile, DamagedFilesGiveTheReadersMessageAndAUsableProject) {
   auto missing = TProgramData::CreateFromFile(tables, "/nonexistent/folder/x.pq8d", ffVersion8);
   EXPECT_FALSE(missing.error.isEmpty());
   expectUsableProject(tables, missing);
+}
+
+// Random edits of the sample projects (fixed seed): whatever the reader
+// makes of them, it ends with its own message or a complete read, and the
+// project stays usable and writable.
+TEST(ProjectFile, RandomlyDamagedSamplesNeverBreakTheReader) {
+  std::mt19937 random(20170802);
+  const QByteArray interesting = "0123456789.-+eE \t\r\nx,";
+  const QStringList files = exampleFiles();
+  for (int trial = 0; trial < 600; ++trial) {
+    QByteArray bytes = readBytes(files[trial % files.size()]);
+    const int edits = 1 + static_cast<int>(random() % 4);
+    for (int k = 0; k < edits && !bytes.isEmpty(); ++k) {
+      const qsizetype at = static_cast<qsizetype>(random() % static_cast<unsigned>(bytes.size()));
+      switch (random() % 4) {
+        case 0: bytes[at] = interesting[static_cast<qsizetype>(random() % interesting.size())]; break;
+        case 1: bytes.remove(at, 1); break;
+        case 2: bytes.insert(at, bytes.mid(at, 12)); break;
+        default: bytes[at] = static_cast<char>(random() & 0xff);
+      }
+    }
+    SCOPED_TRACE(trial);
+    TProjectTables tables;
+    auto read = readProject(tables, bytes);
+    EXPECT_TRUE(read.error.isEmpty() || read.error == kIncomplete || read.error.startsWith("Error on Line "))
+        << read.error.toStdString();
+    expectUsableProject(tables, read);
+    if (HasFailure()) return;
+  }
 }
 
 TEST(ProjectFile, PartlyReadValuesStay) {
