@@ -141,6 +141,9 @@ class MainFormTest : public QObject {
     QVERIFY(output->isEnabled());
     output->trigger();
     QCOMPARE(started, QStringList({"my editor", QDir::toNativeSeparators(work.filePath("sand-asd-english.pq8o"))}));
+    started.clear();
+    form->Action("&Computation|Edit I&nput Text")->trigger();
+    QCOMPARE(started, QStringList({"my editor", QDir::toNativeSeparators(project)}));
   }
 
   void runOfAnUnnamedProjectAsksForANameFirst() {

@@ -840,7 +840,8 @@ void TMainForm::RunAnalysis() {
 // ---------------------------------------------------------------- text views, help, about
 
 void TMainForm::EditText(const QString &extension) {
-  const QString path = ChangeFileExt(currentFileName(), extension);
+  // The project file as it is named: an older project keeps its ".pqd".
+  const QString path = extension.isEmpty() ? currentFileName() : ChangeFileExt(currentFileName(), extension);
   if (!StartProcess(fSettings.WordProcessor, {QDir::toNativeSeparators(path)}))
     ShowInformation(this, QStringLiteral("An error occurred in running the Word Processor"));
 }
