@@ -8,6 +8,6 @@ extern "C" std::int32_t PYLAR_CALL IPYLAR(std::int32_t argument) {
     return pylar::engine::runFromNamesFile();
   } catch (...) {
     // Nothing may escape across the C boundary.
-    return 99;
+    return pylar::engine::kStatusInternalError;
   }
 }

@@ -9,7 +9,7 @@
 namespace pylar::engine {
 namespace {
 
-constexpr int kMaxDecimals = 60;  // keeps every conversion inside its buffer
+constexpr int kMaxDecimals = 60;  // more than a float has significant digits
 
 std::string asterisks(int width) { return std::string(static_cast<std::size_t>(std::max(width, 0)), '*'); }
 
@@ -59,14 +59,52 @@ std::string formatI(int width, int minDigits, long long value) {
   return rightAligned(width, (value < 0 ? "-" : "") + digits);
 }
 
+// The exact decimal expansion of |value| as one digit string and the
+// position of the decimal point in it. A float has at most 39 integer digits
+// and 149 fraction digits, so the expansion is exact.
+struct Digits {
+  std::string digits;
+  std::size_t point = 0;
+};
+Digits exactDigits(Real value) {
+  char buf[256];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::fixed, 149);
+  std::string_view text(buf, ec == std::errc() ? static_cast<std::size_t>(end - buf) : 0);
+  Digits d;
+  d.point = text.find('.');
+  if (d.point == std::string_view::npos) d.point = text.size();
+  for (char c : text)
+    if (c != '.') d.digits += c;
+  return d;
+}
+
+// Keeps the first `keep` digits, rounding half away from zero; returns true
+// when the carry ran out of the front (the kept digits became 1000...).
+bool roundDigits(std::string& digits, std::size_t keep) {
+  bool up = keep < digits.size() && digits[keep] >= '5';
+  digits.resize(keep, '0');
+  for (std::size_t k = digits.size(); up && k-- > 0;) {
+    if (digits[k] == '9') {
+      digits[k] = '0';
+    } else {
+      ++digits[k];
+      up = false;
+    }
+  }
+  if (up) digits.insert(digits.begin(), '1');
+  return up;
+}
+
 std::string formatF(int width, int decimals, Real value) {
   if (!std::isfinite(value)) return nonFinite(width, value);
   decimals = std::clamp(decimals, 0, kMaxDecimals);
-  char buf[128];
-  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::fixed, decimals);
-  if (ec != std::errc()) return asterisks(width);
-  std::string body(buf, end);
-  if (decimals == 0) body += '.';  // a fixed field always shows its point
+  Digits d = exactDigits(value);
+  std::string digits = d.digits;
+  std::size_t point = d.point;
+  if (roundDigits(digits, point + static_cast<std::size_t>(decimals))) ++point;
+  std::string whole = digits.substr(0, point);
+  whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size() - 1));  // "0" stays for values below one
+  std::string body = whole + "." + digits.substr(point);
   bool negative = std::signbit(value) && !allZeroDigits(body);
   return fitSigned(width, negative, std::move(body));
 }
@@ -75,25 +113,20 @@ std::string formatE(int width, int decimals, Real value) {
   if (!std::isfinite(value)) return nonFinite(width, value);
   decimals = std::clamp(decimals, 1, kMaxDecimals);
   int exponent = 0;
-  std::string digits;
-  if (value == 0) {
-    digits.assign(static_cast<std::size_t>(decimals), '0');
-  } else {
-    // d.ddd e+xx with decimals-1 digits after the point, correctly rounded;
-    // then shifted to 0.dddd: one more in the exponent.
-    char buf[128];
-    auto [end, ec] =
-        std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, decimals - 1);
-    if (ec != std::errc()) return asterisks(width);
-    std::string_view text(buf, static_cast<std::size_t>(end - buf));
-    std::size_t e = text.find('e');
-    for (char c : text.substr(0, e))
-      if (c != '.') digits += c;
-    std::from_chars(text.data() + e + 1 + (text[e + 1] == '+' ? 1 : 0), text.data() + text.size(), exponent);
-    exponent += 1;
+  std::string mantissa(static_cast<std::size_t>(decimals), '0');
+  if (value != 0) {
+    // 0.d1d2... x 10^exponent with d1 the first non-zero digit.
+    Digits d = exactDigits(value);
+    std::size_t first = d.digits.find_first_not_of('0');
+    exponent = static_cast<int>(d.point) - static_cast<int>(first);
+    mantissa = d.digits.substr(first);
+    if (roundDigits(mantissa, static_cast<std::size_t>(decimals))) {
+      mantissa.pop_back();
+      ++exponent;
+    }
   }
   if (std::abs(exponent) > 99) return asterisks(width);
-  std::string body = "0." + digits + (exponent < 0 ? "E-" : "E+");
+  std::string body = "0." + mantissa + (exponent < 0 ? "E-" : "E+");
   body += formatI(2, 2, std::abs(exponent));
   bool negative = std::signbit(value) && value != 0;
   return fitSigned(width, negative, std::move(body));

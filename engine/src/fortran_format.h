@@ -11,6 +11,8 @@
 //   123456.7 is " 123456.7" and F9.1 of 1234567.8 is nine asterisks. When the
 //   value needs the room, the optional leading zero of a value below one is
 //   dropped (F4.2 of 0.5 is " .50").
+// - Values are rounded half away from zero on their exact binary value
+//   (F4.1 of 0.25 is " 0.3"; 0.1 is stored a little above 0.1).
 // - A value that rounds to zero prints without a minus sign.
 // - Ew.d prints 0.ddd, "E", the exponent's sign and two digits: E10.3 of
 //   1234.5 is " 0.123E+04".

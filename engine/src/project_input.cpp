@@ -63,6 +63,8 @@ class RecordReader {
   bool badToken(const std::string& record, std::string_view name, const ListReader::Token& token,
                 std::string_view what) {
     std::string quoted = token.text.substr(0, kQuotedLength);
+    for (char& c : quoted)
+      if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7f) c = '?';
     if (token.text.size() > kQuotedLength) quoted += "...";
     return fail(record, name, "\"" + quoted + "\" " + std::string(what) + " (LINE " + std::to_string(token.line) + ")");
   }

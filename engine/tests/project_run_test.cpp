@@ -1,0 +1,107 @@
+// Running projects by file name (what `pylar run` and `pylar batch` do).
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "pylar/engine.h"
+#include "test_support.h"
+
+namespace pylar::engine {
+namespace {
+
+using test::TempFolder;
+using test::writeFile;
+using Lines = std::vector<std::string>;
+
+const std::string kProject =
+    "T\r\n1\r\n2 1 1 1 1 2 0 0 0 0 0\r\n3 3 0 0 0 0 3600000\r\n1 10 60 2.5 3\r\n1 80\r\n"
+    "0 120 32 0 10 0 0 1 1\r\n0 125 34 0 20 0 0 1 1\r\n1\r\n0.5 0.5\r\n";
+
+TEST(ProjectRun, ResultsBesideTheProjectIntermediatesRemoved) {
+  TempFolder dir;
+  writeFile(dir / "pier.pq8d", kProject);
+  writeFile(dir / "TZDIAM.DAT", "stale\r\n");
+  ProjectRun run = runProject(dir / "pier.pq8d");
+  EXPECT_EQ(run.summary.status, kStatusCompleted) << run.summary.message;
+  EXPECT_EQ(run.report, dir / "pier.pq8o");
+  EXPECT_EQ(dir.files(), (Lines{"CHART.DAT", "pier.pq8d", "pier.pq8o", "pier.pq8p", "pier.pq8r", "pier.pq8z"}));
+}
+
+TEST(ProjectRun, MissingProjectCreatesNothing) {
+  TempFolder dir;
+  ProjectRun run = runProject(dir / "none.pq8d");
+  EXPECT_EQ(run.summary.status, kStatusBadInput);
+  EXPECT_TRUE(run.report.empty());
+  EXPECT_TRUE(dir.files().empty());
+}
+
+TEST(ProjectRun, ProjectNamedLikeAResultFileIsLeftAlone) {
+  TempFolder dir;
+  writeFile(dir / "pier.pq8w", kProject);  // the runner would overwrite, then remove it
+  ProjectRun run = runProject(dir / "pier.pq8w");
+  EXPECT_EQ(run.summary.status, kStatusBadRunNames);
+  EXPECT_EQ(dir.files(), Lines{"pier.pq8w"});
+  EXPECT_EQ(test::readFile(dir / "pier.pq8w"), kProject);
+}
+
+TEST(ProjectRun, BatchRunsEveryProjectAndKeepsTheOrder) {
+  TempFolder dir;
+  std::filesystem::create_directories(dir / "a");
+  std::filesystem::create_directories(dir / "b");
+  std::vector<std::filesystem::path> projects = {dir / "a" / "one.pq8d", dir / "b" / "two.pq8d",
+                                                 dir / "a" / "three.pq8d"};
+  writeFile(projects[0], kProject);
+  writeFile(projects[1], "T\r\n1\r\n");  // ends early
+  writeFile(projects[2], kProject);
+  std::size_t finished = 0;
+  auto results = runProjects(projects, 4, [&](const ProjectRun&) { ++finished; });
+  EXPECT_EQ(finished, 3U);
+  ASSERT_EQ(results.size(), 3U);
+  const int statuses[] = {kStatusCompleted, kStatusBadInput, kStatusCompleted};
+  for (std::size_t k = 0; k < 3; ++k) {
+    EXPECT_EQ(results[k].project, projects[k]);
+    EXPECT_EQ(results[k].summary.status, statuses[k]) << k;
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(projects[k]).replace_extension(".pq8o"))) << k;
+  }
+}
+
+// The command-line runner: output line and exit status.
+struct Command {
+  std::string output;
+  int exitStatus = -1;
+};
+Command runCommand(const std::string& arguments) {
+  Command result;
+  std::string command = std::string(PYLAR_BIN_DIR) + "/pylar " + arguments + " 2>/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return result;
+  char buf[512];
+  while (std::fgets(buf, sizeof buf, pipe)) result.output += buf;
+  int status = pclose(pipe);
+  result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+TEST(CommandLine, ExitsWithTheRunStatus) {
+  TempFolder dir;
+  writeFile(dir / "good.pq8d", kProject);
+  writeFile(dir / "bad.pq8d", "T\r\n1\r\n");
+  const std::string good = (dir / "good.pq8d").string();
+  const std::string bad = (dir / "bad.pq8d").string();
+
+  Command run = runCommand("run '" + good + "'");
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_EQ(run.output, good + ": status 0, run completed; report: " + (dir / "good.pq8o").string() + "\n");
+
+  EXPECT_EQ(runCommand("run '" + bad + "'").exitStatus, kStatusBadInput);
+  Command batch = runCommand("batch '" + good + "' '" + bad + "'");
+  EXPECT_EQ(batch.exitStatus, kStatusBadInput);
+  EXPECT_EQ(std::count(batch.output.begin(), batch.output.end(), '\n'), 2);
+  EXPECT_EQ(runCommand("").exitStatus, 64);
+  EXPECT_EQ(runCommand("run").exitStatus, 64);
+}
+
+}  // namespace
+}  // namespace pylar::engine
