@@ -1,0 +1,193 @@
+#pragma once
+// Unit side and base resistance of the soil and rock models.
+//
+// The capacity analysis builds one SoilResistance per run after reading the
+// project, completes the layers (estimating the parameters left as zero) and
+// then, stepping down the pier, asks for the effective stress at a depth, the
+// unit side resistance of a slice and the base resistance of a tip. Everything
+// runs in the engine's English working units: ft, lb/ft^2, lb/ft^3, tons and
+// tons/ft^2 (tsf). Messages go to the streams passed in; nothing here opens a
+// file.
+
+#include <array>
+#include <cstddef>
+#include <iosfwd>
+#include <string_view>
+#include <vector>
+
+#include "project_input.h"
+#include "units.h"
+
+namespace pylar::engine {
+
+struct WeakRockRunState;  // igm_resistance.h
+
+// Writes one line of a text output file; the line end of every engine output
+// is chosen here.
+void writeLine(std::ostream& out, std::string_view text);
+
+// The 5-character marker printed after a parameter in the report.
+inline constexpr std::string_view kEstimatedMarker = "  (*)";
+inline constexpr std::string_view kGivenMarker = "     ";
+inline std::string_view estimateMarker(bool estimated) {
+  return estimated ? kEstimatedMarker : kGivenMarker;
+}
+
+// A maximum unit resistance that was not given, lb/ft^2.
+inline constexpr Real kUnlimited = 1.0e10F;  // a maximum resistance not given
+
+// ---------------------------------------------------------------------------
+// Effective vertical stress.
+
+struct StressPoint {
+  Real depth;   // ft below the pier top
+  Real stress;  // lb/ft^2
+};
+
+// The stepped table: from (0, 0), one point per whole foot of each layer
+// (unit weight interpolated between the layer's top and bottom values,
+// less the unit weight of water below the water table), and a closing point
+// at the layer bottom for the fraction of a foot left over so that no soil
+// weight is lost. A layer 10.6 ft thick adds 10 whole-foot points and one
+// 0.6 ft closing point.
+class EffectiveStressTable {
+ public:
+  explicit EffectiveStressTable(const ProjectInput& input);
+
+  // Stress at a depth: linear between table points; below the last point but
+  // within the profile, extrapolated from the last two points; 0 above the
+  // pier top and below the profile; never negative.
+  Real at(Real depth) const;
+
+  const std::vector<StressPoint>& points() const { return points_; }
+  std::size_t wholeFootSteps(std::size_t layer) const;
+
+  // Total unit weight of the layer's last one-foot step (its bottom value),
+  // used for the stress at the middle of a slice.
+  Real lastStepUnitWeight(std::size_t layer) const;
+
+ private:
+  std::vector<StressPoint> points_;
+  std::vector<std::size_t> wholeSteps_;
+  std::vector<Real> lastStepWeight_;
+  Real profileBottom_ = 0;
+};
+
+// Friction angle of sand (degrees) from an SPT blow count and the effective
+// vertical stress (lb/ft^2), read from the three-curve chart. N <= 0 never
+// enters the chart and gives 0.
+Real frictionAngleFromSpt(Real blowCount, Real effectiveStress);
+
+// ---------------------------------------------------------------------------
+// Layers completed for the run.
+
+struct EndEstimates {
+  bool frictionAngle = false;
+  bool interfaceAngle = false;
+  bool sideParameter = false;  // beta or alpha
+  bool nc = false;
+};
+
+struct CompletedLayer {
+  std::array<LayerEnd, 2> end{};         // the input values, estimates filled in
+  std::array<EndEstimates, 2> estimated{};
+  bool ncEstimated = false;    // clay, shale: Nc given at neither end
+  bool sideParameterEstimated = false;  // beta or alpha given at neither end
+  bool hasCohesion = false;    // clay, shale: cohesion above 1e-5 at an end
+  Real maxSideTsf = kUnlimited / 2000;  // layer limits, tons/ft^2
+  Real maxBaseTsf = kUnlimited / 2000;
+  Real socketDiameterFallback = 0;  // ft, the minimum pier diameter
+  // Updated by the base procedures.
+  Real unitBase = 0;      // last unit base resistance, tsf (for the report)
+  Real lastValidNc = 0;   // clay, shale
+  bool anyEstimated() const;
+};
+
+// Result of a base procedure.
+struct BaseResistance {
+  Real load = 0;  // tons
+  Real unit = 0;  // tons/ft^2, before the large-base and shallow-tip factors
+  Real area = 0;  // ft^2, the base area used
+};
+
+// Result of a slice.
+struct SliceResistance {
+  Real unitSide = 0;       // fs, tons/ft^2, after every limit
+  Real strengthTerm = 0;   // X, lb/ft^2
+  Real coefficient = 0;    // Ko, K, beta or alpha used; 1 for rock models
+  Real socketDiameter = 0; // rock models: diameter of the perimeter (ft), 0 = the stem's
+  bool hasBase = false;    // weak and decomposed rock: the base of a tip at this slice
+  BaseResistance base;
+};
+
+// The message streams of a run: report, run notes and the rock-socket
+// message file.
+struct MessageSinks {
+  std::ostream& report;
+  std::ostream& runNotes;
+  std::ostream& rockMessages;
+};
+
+// Linear interpolation parameter of a depth in a layer: (z - top)/thickness,
+// limited to [0, 1]; 0 for a layer without thickness.
+Real layerFraction(Real top, Real bottom, Real depth);
+Real interpolate(Real top, Real bottom, Real fraction);
+
+// Estimated side coefficients at a depth z (ft).
+Real estimatedSandBeta(Real depth, Real blowCount);   // [0.25, 1.2]
+Real estimatedGravellySandBeta(Real depth);           // [0.25, 1.8]
+Real estimatedGravelBeta(Real depth);                 // [0.25, 3.0]
+Real estimatedAlpha(Real cohesion);                   // 0.55 .. 0.4
+// Nc by depth (report value): 6 (1 + 0.2 z/D), at most 9 (clay) or 7 (shale).
+Real estimatedNcByDepth(Real depth, Real minimumDiameter, int code);
+// Nc of a base in clay or shale from the undrained strength (lb/ft^2).
+Real ncFromStrength(Real strength);
+
+// Chen and Kulhawy lateral earth pressure coefficient:
+// K = (1 - sin phi) OCR^(sin phi), OCR = 0.47 pa N^m / sigma_v' >= 1,
+// at most Kp = tan^2(45 + phi/2).
+Real chenKulhawyK(Real blowCount, Real exponent, Real effectiveStress, Real frictionAngleDeg);
+
+// The resistance procedures of one run. Holds a reference to the project
+// input, which must outlive it.
+class SoilResistance {
+ public:
+  explicit SoilResistance(const ProjectInput& input);
+
+  const ProjectInput& input() const { return input_; }
+  const EffectiveStressTable& stress() const { return stress_; }
+  std::size_t layerCount() const { return layers_.size(); }
+  const CompletedLayer& layer(std::size_t i) const { return layers_.at(i); }
+  Real layerTop(std::size_t i) const { return input_.layerTop(i); }
+
+  // Completes one layer (estimates, markers) and writes its messages: the
+  // clay strength and N-value warnings to the report, the sand input error
+  // to the run notes. Call once per layer, where the report wants them.
+  void completeLayer(std::size_t i, std::ostream& report, std::ostream& runNotes);
+  void completeAll(std::ostream& report, std::ostream& runNotes);
+
+  // Base resistance of a tip at tipDepth in layer i, for a base of diameter
+  // baseDiameter (ft). Sand, gravelly sand, gravel, clay, shale and strong
+  // rock; weak and decomposed rock bases come with their slices. Updates the
+  // layer's unit base value (and last valid Nc). The layer's maximum unit
+  // base resistance is left to the caller.
+  BaseResistance baseResistance(std::size_t i, Real tipDepth, Real baseDiameter);
+  BaseResistance sandBase(std::size_t i, Real tipDepth, Real baseDiameter);
+  BaseResistance clayBase(std::size_t i, Real tipDepth, Real baseDiameter);
+  BaseResistance strongRockBase(std::size_t i, Real tipDepth, Real baseDiameter);
+
+  // Unit side resistance of the slice of layer i whose bottom is at depth
+  // (ft), for a pier whose tip is at tipDepth (ft). Every model; weak and
+  // decomposed rock also give the base of a tip at this slice.
+  SliceResistance slice(std::size_t i, Real depth, Real tipDepth, WeakRockRunState& rock,
+                        const MessageSinks& sinks);
+
+ private:
+  const ProjectInput& input_;
+  EffectiveStressTable stress_;
+  std::vector<CompletedLayer> layers_;
+
+  Real frictionAngleAt(std::size_t i, Real t, Real depth) const;
+};
+
+}  // namespace pylar::engine
