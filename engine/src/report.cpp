@@ -294,3 +294,164 @@ void writePlotRecords(Lines& out, int curveCount, const std::vector<CapacityRow>
 }
 
 }  // namespace pylar::engine
+
+namespace pylar::engine {
+namespace {
+
+// 7X, the label padded to 50 characters, "=", E10.3 and the marker.
+std::string parameterLine(std::string_view label, Real value, std::string_view marker = {}) {
+  std::string padded(label.substr(0, 50));
+  padded.resize(50, ' ');
+  return Line().x(7).text(padded).text("=").e(10, 3, finite(value)).text(marker).str();
+}
+
+void gravelBlowCountWarnings(Lines& out, Real top, Real bottom) {
+  auto blows = [&out](Real n, std::string_view where) {
+    out.push_back(Line().x(7).text("             BLOWS PER FOOT IS = ").f(8, 2, finite(n)).text(where).str());
+  };
+  if (top > 50 || bottom > 50) {
+    out.push_back(blanks(7) + "                     WARNING MESSAGE                ");
+    out.push_back(blanks(7) + dashes(59));
+    blows(top, " AT TOP");
+    blows(bottom, " AT BOTTOM");
+    out.push_back(blanks(7) + "UNIT TIP RESISTANCE IS LIMITED TO 30 TSF IF SPT-N IS OVER 50");
+    out.push_back(blanks(7) + "LOADING TEST IS RECOMMENDED FOR USING HIGHER VALUE.");
+    emit(out, "\n");
+  }
+  if (top <= 25 || bottom <= 25) {
+    out.emplace_back();
+    out.push_back(blanks(7) + "*****************WARNING*********************");
+    blows(top, " AT TOP");
+    blows(bottom, " AT BOTTOM");
+    out.push_back(blanks(7) + "Blow counts should be greater than 25 for this criterion.");
+    out.push_back(blanks(7) + "Select other soil criteria and do not use this output data.");
+  }
+}
+
+}  // namespace
+
+void writeLayer(Lines& out, const ProjectInput& in, const SoilResistance& soil, std::size_t i) {
+  const Layer& layer = in.layers.at(i);
+  const CompletedLayer& c = soil.layer(i);
+  const ReportUnits u{in.si()};
+  const bool si = in.si();
+  const std::string stressWord = si ? "KN/SQ M" : "LB/SQ FT";
+  const std::string lengthWord = si ? "M" : "FT";
+  const std::string weightWord = si ? "KN/CU M" : "LB/CU FT";
+  const std::string modulusWord = si ? "KN/SQ M" : "LB/SQ IN";
+  auto unitWeight = [&](Real pcf) { return si ? pcf / kPcfPerKNm3 : pcf; };
+  const int number = static_cast<int>(i + 1);
+  switch (layer.code) {
+    case kSand: out.push_back(Line().x(5).text("LAYER NO").i(2, number).text("----SAND").str()); break;
+    case kClay: out.push_back(Line().x(5).text("LAYER NO").i(2, number).text("----CLAY").str()); break;
+    case kShale: out.push_back(Line().x(5).text("LAYER NO").i(2, number).text("----CLAY SHALE").str()); break;
+    case kStrongRockSideOrBase:
+    case kStrongRock: out.push_back(Line().x(4).text("LAYER NO").i(3, number).text("----STRONG ROCK").str()); break;
+    case kDecomposedRock:
+      out.push_back(Line().x(4).text("LAYER NO").i(3, number).text("----DECOMPOSED ROCK").str());
+      break;
+    case kWeakRock: out.push_back(Line().x(4).text("LAYER NO").i(3, number).text("----WEAK ROCK").str()); break;
+    case kGravellySand:
+      out.push_back(Line().x(4).text("LAYER NO").i(3, number).text("----GRAVELLEY SAND").str());
+      break;
+    default: out.push_back(Line().x(4).text("LAYER NO").i(3, number).text("----GRAVEL").str()); break;
+  }
+  const Real depths[2] = {in.layerTop(i), layer.bottom};
+  for (int e = 0; e < 2; ++e) {
+    const LayerEnd& v = c.end[static_cast<std::size_t>(e)];
+    const EndEstimates& est = c.estimated[static_cast<std::size_t>(e)];
+    emit(out, e == 0 ? "\n       AT THE TOP\n" : "       AT THE BOTTOM\n");
+    auto common = [&] {
+      out.push_back(parameterLine("BLOWS PER FOOT FROM STANDARD PENETRATION TEST", v.blowCount));
+      out.push_back(parameterLine("SOIL UNIT WEIGHT, " + weightWord, unitWeight(v.unitWeight)));
+      out.push_back(parameterLine("MAXIMUM LOAD TRANSFER FOR SOIL, " + stressWord, u.stress(layer.maxSide)));
+    };
+    auto depth = [&] { out.push_back(parameterLine("DEPTH, " + lengthWord, u.length(depths[e]))); };
+    auto beta = [&] {
+      out.push_back(blanks(7) + "SIDE FRICTION PROCEDURE, BETA METHOD");
+      out.push_back(parameterLine("SKIN FRICTION COEFFICIENT- BETA", v.sideParameter,
+                                  estimateMarker(est.sideParameter)));
+    };
+    switch (layer.code) {
+      case kClay:
+      case kShale:
+        out.push_back(parameterLine("UNDRAINED SHEAR STRENGTH, " + stressWord, u.stress(v.cohesion)));
+        common();
+        depth();
+        out.emplace_back();
+        out.push_back(parameterLine("STRENGTH REDUCTION FACTOR-ALPHA", v.sideParameter,
+                                    estimateMarker(est.sideParameter)));
+        out.push_back(parameterLine("END BEARING COEFFICIENT-Nc", v.nc, estimateMarker(est.nc)));
+        break;
+      case kSand:
+        out.push_back(parameterLine("INTERNAL FRICTION ANGLE, DEG.", v.frictionAngle,
+                                    estimateMarker(est.frictionAngle)));
+        common();
+        depth();
+        if (layer.sandMethod == kBetaMethod) {
+          beta();
+        } else if (layer.sandMethod == kChenKulhawyMethod) {
+          out.push_back(blanks(7) + "SIDE FRICTION PROCEDURE, KULHAWY AND CHEN METHOD");
+          out.push_back(parameterLine("PRECONSOLIDATION STRESS EXPONENT - M", v.sideParameter,
+                                      estimateMarker(est.sideParameter)));
+        } else {
+          out.push_back(blanks(7) + "SIDE FRICTION PROCEDURE: Ko METHOD");
+          out.push_back(parameterLine("LATERAL EARTH-PRESSURE COEFFICIENT - Ko", v.sideParameter));
+        }
+        break;
+      case kGravellySand:
+      case kGravel:
+        beta();
+        common();
+        depth();
+        break;
+      case kStrongRockSideOrBase:
+      case kStrongRock:
+        out.push_back(parameterLine("DIAMETER OF SOCKET, " + lengthWord, u.length(v.socketDiameter)));
+        out.push_back(parameterLine("SPACING OF DISCONTINUITIES," + lengthWord, u.length(v.jointSpacing)));
+        out.push_back(parameterLine("THICKNESS OF INDIVIDUAL DISCONTINUITIES," + lengthWord,
+                                    u.length(v.jointThickness)));
+        out.push_back(parameterLine("UNIAXIAL COMPRESSION STRENGTH OF ROCK," + stressWord, u.stress(v.rockStrength)));
+        out.push_back(parameterLine("UNIAXIAL COMPRESSION STRENGTH OF CONCRETE," + stressWord,
+                                    u.stress(v.concreteStrength)));
+        out.push_back(parameterLine("ELASTIC MODULUS FOR THE INTACT ROCK, " + modulusWord + ".",
+                                    u.modulus(v.rockModulus)));
+        out.push_back(parameterLine("ROCK QUALITY DESIGNATION (RQD) %", v.rqd));
+        depth();
+        break;
+      case kWeakRock:
+        out.push_back(parameterLine("DIAMETER OF SOCKET, " + lengthWord, u.length(v.socketDiameter)));
+        out.push_back(parameterLine(std::string("SLUMP OF CONCRETE, ") + (si ? "M" : "IN"),
+                                    si ? v.slump / kInchesPerMetre : v.slump));
+        out.push_back(parameterLine("ANGLE OF INTERFACE FRICTION, DEG.", v.interfaceFrictionAngle));
+        out.push_back(parameterLine("UNIAXIAL COMPRESSION STRENGTH OF ROCK," + stressWord, u.stress(v.rockStrength)));
+        out.push_back(parameterLine("ELASTIC MODULUS FOR THE INTACT ROCK, " + modulusWord + ".",
+                                    u.modulus(v.rockModulus)));
+        out.push_back(parameterLine("ROCK QUALITY DESIGNATION (RQD) %", v.rqd));
+        depth();
+        break;
+      case kDecomposedRock:
+        out.push_back(parameterLine("ELASTIC MODULUS OF GRAVEL, " + modulusWord, u.modulus(v.youngModulus)));
+        out.push_back(parameterLine("POISSION RATIO OF GRAVEL", v.poissonRatio));
+        common();
+        depth();
+        break;
+      default:
+        break;
+    }
+    out.emplace_back();
+  }
+  if (in.NLRFD == 1) {
+    out.push_back(parameterLine("LRFD RESISTANCE FACTOR (SIDE FRICTION)", layer.phiSide));
+    out.push_back(parameterLine("LRFD RESISTANCE FACTOR (TIP RESISTANCE)", layer.phiBase));
+    out.emplace_back();
+  }
+  if (layer.code == kGravellySand || layer.code == kGravel)
+    gravelBlowCountWarnings(out, layer.top().blowCount, layer.bot().blowCount);
+}
+
+void writeEstimateFootnote(Lines& out) {
+  out.push_back("     (*) ESTIMATED BY THE PROGRAM BASED ON OTHER PARAMETERS");
+}
+
+}  // namespace pylar::engine

@@ -10,6 +10,7 @@
 
 #include "capacity.h"
 #include "project_input.h"
+#include "soil_resistance.h"
 #include "units.h"
 
 namespace pylar::engine {
@@ -39,8 +40,11 @@ inline constexpr Real kTonsPerCuYdPerKNPerCuM = 0.08594586F;
 // Sections before the results, in the order written: title, mode line,
 // uplift reduction, number of layers, water table, factors of safety.
 void writeReportOpening(Lines& out, const ProjectInput& in);
-// "SOIL INFORMATION" heading.
+// "SOIL INFORMATION" heading, the values of one completed layer at its top
+// and bottom with their estimate markers, and the footnote on estimates.
 void writeSoilHeading(Lines& out);
+void writeLayer(Lines& out, const ProjectInput& in, const SoilResistance& soil, std::size_t i);
+void writeEstimateFootnote(Lines& out);
 // "INPUT DRILLED PYLAR INFORMATION", the length series and design chart
 // input, and the "COMPUTATION RESULTS" heading.
 void writePierInput(Lines& out, const ProjectInput& in);
