@@ -119,6 +119,9 @@ void runCapacity(Run& run) {
   const bool lrfd = in.NLRFD == 1;
 
   Lines report;
+  writeDetailTitle(report, in);
+  put(run, kChannelDetail, report);
+  report.clear();
   writeReportOpening(report, in);
   writeSoilHeading(report);
   put(run, kChannelReport, report);
