@@ -1,0 +1,233 @@
+// The capacity analysis of a run: completes the soil parameters, walks every
+// pier of the series down the profile, writes the report sections, run notes
+// and plot-data records, and hands the chosen pier on to the load-settlement
+// analysis.
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+#include "capacity.h"
+#include "channels.h"
+#include "igm_resistance.h"
+#include "report.h"
+#include "run.h"
+#include "soil_resistance.h"
+
+namespace pylar::engine {
+namespace {
+
+constexpr std::size_t kRockMessageWidth = 80;
+
+void put(Run& run, int channel, const Lines& lines) {
+  for (const std::string& line : lines) run.channels.write(channel, line);
+}
+
+// Moves what a message stream holds (CRLF-ended lines) to a channel.
+void drain(Run& run, int channel, std::ostringstream& stream) {
+  const std::string text = stream.str();
+  stream.str({});
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    run.channels.write(channel, line);
+    start = end + 1;
+  }
+}
+
+bool isRock(int code) { return code >= kStrongRockSideOrBase && code <= kStrongRock; }
+
+// The layer holding each slice z = 1..depth: layer bottoms rounded to whole
+// feet; a layer whose rounded bottom does not pass the one above holds none.
+std::vector<std::size_t> sliceLayers(const ProjectInput& in) {
+  const int depth = roundedDepth(in.layers.back().bottom);
+  std::vector<std::size_t> layers;
+  layers.reserve(static_cast<std::size_t>(depth));
+  std::size_t i = 0;
+  for (int z = 1; z <= depth; ++z) {
+    while (i + 1 < in.layers.size() && z > roundedDepth(in.layers[i].bottom)) ++i;
+    layers.push_back(i);
+  }
+  return layers;
+}
+
+// What the soil gives at every depth for one pier.
+SliceProfile buildProfile(SoilResistance& soil, const std::vector<std::size_t>& layers, const PierGeometry& g,
+                          WeakRockRunState& rock, const MessageSinks& sinks) {
+  const ProjectInput& in = soil.input();
+  SliceProfile p;
+  for (std::size_t k = 0; k < layers.size(); ++k) {
+    const std::size_t i = layers[k];
+    const Layer& layer = in.layers[i];
+    const Real z = static_cast<Real>(k + 1);
+    // The walk reaches each slice with the tip at the slice's own depth.
+    const SliceResistance s = soil.slice(i, z, z, rock, sinks);
+    const Real diameter = isRock(layer.code) && s.socketDiameter > 0 ? s.socketDiameter : g.stem;
+    const Real side = s.unitSide * kPi * diameter;  // tons, over 1 ft
+    BaseResistance b = s.hasBase ? s.base : soil.baseResistance(i, z, g.base);
+    Real base = b.load;
+    const Real maxBase = soil.layer(i).maxBaseTsf;
+    if (maxBase > 5.0e-8F && b.area > 0) base = std::min(base, maxBase * b.area);
+    p.side.push_back(std::isfinite(side) ? side : 0);
+    p.lrfdSide.push_back(std::isfinite(side * layer.phiSide) ? side * layer.phiSide : 0);
+    p.base.push_back(std::isfinite(base) ? std::max(base, Real(0)) : 0);
+    p.layer.push_back(i);
+  }
+  return p;
+}
+
+// Strong rock of the side-or-base model weaker than 1000 lb/in^2 somewhere.
+bool hasWeakStrongRock(const ProjectInput& in) {
+  return std::any_of(in.layers.begin(), in.layers.end(), [](const Layer& l) {
+    return l.code == kStrongRockSideOrBase && (l.top().rockStrength <= 144000 || l.bot().rockStrength <= 144000);
+  });
+}
+
+// Copies the rock-socket messages of the run into the report through the
+// scratch file ROCKMSG.DAT, each line cut to 80 characters.
+void copyRockMessages(Run& run, std::ostringstream& messages) {
+  const auto file = run.scratchFile("ROCKMSG.DAT");
+  if (!run.channels.openWrite(kChannelRockMsgWrite, file)) return;
+  drain(run, kChannelRockMsgWrite, messages);
+  run.channels.close(kChannelRockMsgWrite);
+  if (!run.channels.openRead(kChannelRockMsgRead, file)) return;
+  while (auto line = run.channels.readLine(kChannelRockMsgRead)) {
+    if (line->size() > kRockMessageWidth) line->resize(kRockMessageWidth);
+    run.channels.write(kChannelReport, *line);
+  }
+  run.channels.close(kChannelRockMsgRead);
+}
+
+}  // namespace
+
+// The load-settlement analysis of the chosen pier (trend, upper and lower
+// bound curves, additional t-z curves, design charts) is not part of the
+// engine yet: this step hands nothing on and returns no curves, so the
+// plot-data file carries zero load-settlement rows and curve set 1.
+LoadSettlementCurves handOffToLoadSettlement(Run& /*run*/, const PierResult& /*pier*/) { return {}; }
+
+void runCapacity(Run& run) {
+  const ProjectInput& in = run.input;
+  const std::string problem = checkCapacityInput(in);
+  if (!problem.empty()) {
+    run.fail(kStatusBadInput, problem);
+    return;
+  }
+  const ReportUnits units{in.si()};
+  const bool lrfd = in.NLRFD == 1;
+
+  Lines report;
+  writeReportOpening(report, in);
+  writeSoilHeading(report);
+  put(run, kChannelReport, report);
+
+  std::ostringstream reportMessages, notesMessages, rockMessages;
+  const MessageSinks sinks{reportMessages, notesMessages, rockMessages};
+  SoilResistance soil(in);
+  bool anyEstimated = false;
+  for (std::size_t i = 0; i < in.layers.size(); ++i) {
+    soil.completeLayer(i, reportMessages, notesMessages);
+    drain(run, kChannelReport, reportMessages);
+    drain(run, kChannelNotes, notesMessages);
+    Lines layer;
+    writeLayer(layer, in, soil, i);
+    put(run, kChannelReport, layer);
+    anyEstimated = anyEstimated || soil.layer(i).anyEstimated();
+  }
+  report.clear();
+  if (anyEstimated) writeEstimateFootnote(report);
+  writePierInput(report, in);
+  put(run, kChannelReport, report);
+
+  DesignFactors factors;
+  factors.lrfd = lrfd;
+  factors.uplift = in.KCYCL == 2;
+  factors.FST = in.FST;
+  factors.FSB = in.FSB;
+  for (const Layer& l : in.layers) factors.phiBase.push_back(l.phiBase);
+  WalkSettings settings;
+  settings.topIgnored = in.TOPLENG;
+  settings.bottomIgnored = in.bottomLength;
+  settings.printIncrement = in.printIncrement;
+  settings.waterTable = in.waterTable;
+
+  const Series series = buildSeries(in);
+  const std::vector<std::size_t> layers = sliceLayers(in);
+  WeakRockRunState rock;
+  std::vector<PierResult> piers;
+  bool failed = false;
+  for (std::size_t k = 0; k < series.pierCount() && !failed; ++k) {
+    const bool lengthSeries = !series.lengths.empty();
+    const PierGeometry g = pierGeometry(series.diameters[lengthSeries ? 0 : k], in.RATIO, in.BELANGL);
+    rock.resetForPier();
+    const SliceProfile profile = buildProfile(soil, layers, g, rock, sinks);
+    WalkSettings s = settings;
+    if (lengthSeries) s.tipDepth = series.lengths[k];
+    else if (in.METHOD == 2) s.tipDepth = in.proposedDepth;
+    else s.designLoad = in.designLoad;
+    PierResult pier = walkPier(profile, g, factors, s);
+
+    const int number = static_cast<int>(k + 1);
+    Lines out, notes;
+    writeCaseHeader(out, number, lengthSeries ? number : 1, lengthSeries ? 1 : number);
+    notes = out;
+    notes.emplace_back();
+    writePierBlock(out, in, g, false);
+    writePierBlock(notes, in, g, true);
+    writeTableHeading(out, in);
+    const bool short2d = pier.shortOfBase;
+    for (const CapacityRow& row : pier.rows) out.push_back(capacityRow(row, units, lrfd));
+    if (short2d) {
+      writeShortOfBaseWarning(out);
+      writeShortOfBaseWarning(notes);
+      writeShortOfBaseNotes(notes);
+      writeShortOfBaseNote(out);
+    }
+    if (s.designLoad && !pier.reachedLoad) {
+      writeNeedAnotherLayer(out);
+      writeNeedAnotherLayer(notes);
+      failed = true;
+    }
+    writePierLength(out, pier.last.depth, units);
+    writePierLength(notes, pier.last.depth, units);
+    drain(run, kChannelReport, reportMessages);
+    drain(run, kChannelNotes, notesMessages);
+    put(run, kChannelReport, out);
+    put(run, kChannelNotes, notes);
+    piers.push_back(std::move(pier));
+  }
+  if (failed) {
+    run.status = kStatusDesignLoadNotReached;
+    run.message = "NEED ANOTHER SOIL LAYER: THE DESIGN LOAD IS NOT REACHED WITHIN THE SOIL PROFILE";
+  }
+  Lines closing;
+  writeSeriesLimit(closing, series);
+  std::optional<std::size_t> chosen;
+  if (!failed) chosen = mostEfficientPier(piers);
+  if (chosen) writeMostEfficient(closing, piers[*chosen], units);
+  put(run, kChannelReport, closing);
+
+  std::vector<LoadSettlementCurves> curves(piers.size());
+  if (chosen) curves[*chosen] = handOffToLoadSettlement(run, piers[*chosen]);
+
+  copyRockMessages(run, rockMessages);
+  if (hasWeakStrongRock(in)) {
+    Lines note;
+    writeWeakStrongRockNote(note);
+    put(run, kChannelReport, note);
+  }
+
+  // Plot-data records: the reader takes its row count from the first pier,
+  // so the first pier is padded to the longest.
+  std::size_t rowCount = 0;
+  for (const PierResult& p : piers) rowCount = std::max(rowCount, p.rows.size());
+  Lines plot;
+  for (std::size_t k = 0; k < piers.size(); ++k)
+    writePlotRecords(plot, static_cast<int>(piers.size()), piers[k].rows, k == 0 ? rowCount : 0, in.TOPLENG,
+                     curves[k], units);
+  put(run, kChannelPlot, plot);
+}
+
+}  // namespace pylar::engine
