@@ -119,6 +119,9 @@ void runCapacity(Run& run) {
   const bool lrfd = in.NLRFD == 1;
 
   Lines report;
+  writeDetailTitle(report, in);
+  put(run, kChannelDetail, report);
+  report.clear();
   writeReportOpening(report, in);
   writeSoilHeading(report);
   put(run, kChannelReport, report);
@@ -161,13 +164,22 @@ void runCapacity(Run& run) {
   for (std::size_t k = 0; k < series.pierCount() && !failed; ++k) {
     const bool lengthSeries = !series.lengths.empty();
     const PierGeometry g = pierGeometry(series.diameters[lengthSeries ? 0 : k], in.RATIO, in.BELANGL);
+    // The walk evaluates every slice with the tip at that slice; its messages
+    // are those of tips the pier does not stop at, so they are dropped and
+    // the slices down to the stopping depth are evaluated again for the
+    // messages of the pier as it stands.
+    std::ostringstream dropped;
     rock.resetForPier();
-    const SliceProfile profile = buildProfile(soil, layers, g, rock, sinks);
+    const SliceProfile profile = buildProfile(soil, layers, g, rock, MessageSinks{dropped, dropped, dropped});
     WalkSettings s = settings;
     if (lengthSeries) s.tipDepth = series.lengths[k];
     else if (in.METHOD == 2) s.tipDepth = in.proposedDepth;
     else s.designLoad = in.designLoad;
     PierResult pier = walkPier(profile, g, factors, s);
+    rock.resetForPier();
+    const auto tip = static_cast<std::size_t>(std::max(pier.last.depth, Real(0)));
+    for (std::size_t z = 1; z <= tip && z <= layers.size(); ++z)
+      soil.slice(layers[z - 1], static_cast<Real>(z), pier.last.depth, rock, sinks);
 
     const int number = static_cast<int>(k + 1);
     Lines out, notes;
@@ -176,6 +188,12 @@ void runCapacity(Run& run) {
     notes.emplace_back();
     writePierBlock(out, in, g, false);
     writePierBlock(notes, in, g, true);
+    put(run, kChannelReport, out);
+    put(run, kChannelNotes, notes);
+    out.clear();
+    notes.clear();
+    drain(run, kChannelReport, reportMessages);
+    drain(run, kChannelNotes, notesMessages);
     writeTableHeading(out, in);
     const bool short2d = pier.shortOfBase;
     for (const CapacityRow& row : pier.rows) out.push_back(capacityRow(row, units, lrfd));
@@ -192,8 +210,6 @@ void runCapacity(Run& run) {
     }
     writePierLength(out, pier.last.depth, units);
     writePierLength(notes, pier.last.depth, units);
-    drain(run, kChannelReport, reportMessages);
-    drain(run, kChannelNotes, notesMessages);
     put(run, kChannelReport, out);
     put(run, kChannelNotes, notes);
     piers.push_back(std::move(pier));

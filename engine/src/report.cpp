@@ -38,6 +38,12 @@ Real ReportUnits::stress(Real psf) const { return si ? psf / kPsfPerKPa : psf; }
 Real ReportUnits::modulus(Real psi) const { return si ? psi / kPsiPerKPa : psi; }
 Real ReportUnits::settlement(Real in) const { return si ? in / kInchesPerMetre : in; }
 
+void writeDetailTitle(Lines& out, const ProjectInput& in) {
+  out.emplace_back();
+  out.push_back(Line().x(5).text(in.title.substr(0, 72)).str());
+  emit(out, "\n     NOTE: TZ AND QW CURVES DATA ARE AVAILABLE ONLY FOR SAND AND CLAY LAYERS.\n\n");
+}
+
 void writeReportOpening(Lines& out, const ProjectInput& in) {
   const ReportUnits u{in.si()};
   out.push_back(Line().x(5).text(in.title.substr(0, 72)).str());

@@ -37,6 +37,8 @@ struct ReportUnits {
 inline constexpr Real kCuYdPerCuM = 1.3078F;
 inline constexpr Real kTonsPerCuYdPerKNPerCuM = 0.08594586F;
 
+// The title and the note on t-z and q-w curves that open the detail file.
+void writeDetailTitle(Lines& out, const ProjectInput& in);
 // Sections before the results, in the order written: title, mode line,
 // uplift reduction, number of layers, water table, factors of safety.
 void writeReportOpening(Lines& out, const ProjectInput& in);
