@@ -10,7 +10,9 @@
 #include "channels.h"
 #include "igm_resistance.h"
 #include "report.h"
+#include "rock_socket.h"
 #include "run.h"
+#include "settlement_output.h"
 #include "soil_resistance.h"
 
 namespace pylar::engine {
@@ -160,6 +162,7 @@ void runCapacity(Run& run) {
   const std::vector<std::size_t> layers = sliceLayers(in);
   WeakRockRunState rock;
   std::vector<PierResult> piers;
+  std::vector<SliceProfile> profiles;
   bool failed = false;
   for (std::size_t k = 0; k < series.pierCount() && !failed; ++k) {
     const bool lengthSeries = !series.lengths.empty();
@@ -213,6 +216,7 @@ void runCapacity(Run& run) {
     put(run, kChannelReport, out);
     put(run, kChannelNotes, notes);
     piers.push_back(std::move(pier));
+    profiles.push_back(profile);
   }
   if (failed) {
     run.status = kStatusDesignLoadNotReached;
@@ -226,9 +230,27 @@ void runCapacity(Run& run) {
   put(run, kChannelReport, closing);
 
   std::vector<LoadSettlementCurves> curves(piers.size());
-  if (chosen) curves[*chosen] = handOffToLoadSettlement(run, piers[*chosen]);
+  std::vector<std::vector<LoadSettlementRow>> rockCurve;
+  if (chosen) {
+    const PierResult& pier = piers[*chosen];
+    if (pier.tipLayer < in.layers.size() && isRockSocketModel(in.layers[pier.tipLayer].code)) {
+      // A tip in rock: the rock-socket relationship instead of the soil solver.
+      RockSocketRun rs = runRockSocketRelationship(in, profiles[*chosen], pier);
+      put(run, kChannelReport, rs.report);
+      put(run, kChannelNotes, rs.notes);
+      curves[*chosen].trend = rs.rows;
+      rockCurve.push_back(std::move(rs.rows));
+    } else {
+      curves[*chosen] = handOffToLoadSettlement(run, pier);
+    }
+  }
 
   copyRockMessages(run, rockMessages);
+  if (!rockCurve.empty()) {
+    Lines section;
+    writeAxialLoadSettlementSection(section, rockCurve, in.si());
+    put(run, kChannelReport, section);
+  }
   if (hasWeakStrongRock(in)) {
     Lines note;
     writeWeakStrongRockNote(note);

@@ -437,4 +437,39 @@ void writeRockSettlementTable(std::vector<std::string>& out, const RockSocketRes
     out.push_back(Line().x(13).e(17, 4, p.topLoad).e(17, 4, p.topMovement).str());
 }
 
+// ---------------------------------------------------------------------------
+// The chosen pier of a run.
+
+SocketCapacities socketCapacities(const SliceProfile& profile, const PierResult& pier, Real socketTop,
+                                  Real topIgnored, Real bottomIgnored) {
+  SocketCapacities c;
+  const Real tip = pier.last.depth;
+  for (std::size_t z = 1; z <= profile.depthCount() && static_cast<Real>(z) <= tip + 1.0e-3F; ++z) {
+    if (!sliceCarriesSide(z, tip, topIgnored, bottomIgnored)) continue;
+    const Real side = profile.side[z - 1];
+    if (static_cast<Real>(z) - 0.5F < socketTop) c.sideAbove += side;
+    else c.sideSocket += side;
+  }
+  c.sideTotal = pier.last.qs;
+  c.base = pier.last.qb;
+  return c;
+}
+
+RockSocketRun runRockSocketRelationship(const ProjectInput& project, const SliceProfile& profile,
+                                        const PierResult& pier) {
+  RockSocketRun run;
+  const Real top = socketTopFor(project, pier.tipLayer);
+  const SocketCapacities c = socketCapacities(profile, pier, top, project.TOPLENG, project.bottomLength);
+  const RockSocketInput in = rockSocketInputFor(project, pier.tipLayer, pier.last.depth, pier.stem, c);
+  run.result = rockSocketRelationship(in);
+  writeRelationshipHeading(run.report);
+  for (const std::string& line : run.result.notes) {
+    run.report.push_back(line);
+    run.notes.push_back(line);
+  }
+  for (const RockSocketPoint& p : run.result.points)
+    run.rows.push_back(LoadSettlementRow{p.topLoad, p.topMovement, p.tipLoad, p.tipMovement});
+  return run;
+}
+
 }  // namespace pylar::engine

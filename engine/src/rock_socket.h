@@ -24,8 +24,10 @@
 #include <string>
 #include <vector>
 
+#include "capacity.h"
 #include "igm_resistance.h"
 #include "project_input.h"
+#include "report.h"
 #include "units.h"
 
 namespace pylar::engine {
@@ -127,5 +129,24 @@ RockSocketInput rockSocketInputFor(const ProjectInput& project, std::size_t tipL
 // top load and top movement.
 void writeRelationshipHeading(std::vector<std::string>& out);
 void writeRockSettlementTable(std::vector<std::string>& out, const RockSocketResult& result, bool si);
+
+// Capacities of the socket from the capacity walk of the chosen pier: the
+// side of the slices above and below the socket top that carry side (the
+// ignored portions excluded, as in the walk), the pier's total side and its
+// base at the tip.
+SocketCapacities socketCapacities(const SliceProfile& profile, const PierResult& pier, Real socketTop,
+                                  Real topIgnored, Real bottomIgnored);
+
+// The relationship for the chosen pier of a run whose tip lies in rock: the
+// report lines (heading and any notes), the run-notes lines and the 15 rows in
+// report units.
+struct RockSocketRun {
+  RockSocketResult result;
+  Lines report;
+  Lines notes;
+  std::vector<LoadSettlementRow> rows;
+};
+RockSocketRun runRockSocketRelationship(const ProjectInput& project, const SliceProfile& profile,
+                                        const PierResult& pier);
 
 }  // namespace pylar::engine
