@@ -84,6 +84,7 @@ int roundedDepth(Real depth);
 // base of a tip at z (tons, limits applied) and the layer holding z.
 struct SliceProfile {
   std::vector<Real> side;
+  std::vector<Real> unitSide;  // tons/ft^2, the unit side resistance of the slice
   std::vector<Real> lrfdSide;
   std::vector<Real> base;
   std::vector<std::size_t> layer;

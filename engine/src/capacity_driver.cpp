@@ -9,8 +9,11 @@
 #include "capacity.h"
 #include "channels.h"
 #include "igm_resistance.h"
+#include "load_settlement.h"
 #include "report.h"
+#include "rock_socket.h"
 #include "run.h"
+#include "settlement_output.h"
 #include "soil_resistance.h"
 
 namespace pylar::engine {
@@ -71,6 +74,7 @@ SliceProfile buildProfile(SoilResistance& soil, const std::vector<std::size_t>& 
     const Real maxBase = soil.layer(i).maxBaseTsf;
     if (maxBase > 5.0e-8F && b.area > 0) base = std::min(base, maxBase * b.area);
     p.side.push_back(std::isfinite(side) ? side : 0);
+    p.unitSide.push_back(std::isfinite(s.unitSide) ? s.unitSide : 0);
     p.lrfdSide.push_back(std::isfinite(side * layer.phiSide) ? side * layer.phiSide : 0);
     p.base.push_back(std::isfinite(base) ? std::max(base, Real(0)) : 0);
     p.layer.push_back(i);
@@ -101,12 +105,6 @@ void copyRockMessages(Run& run, std::ostringstream& messages) {
 }
 
 }  // namespace
-
-// The load-settlement analysis of the chosen pier (trend, upper and lower
-// bound curves, additional t-z curves, design charts) is not part of the
-// engine yet: this step hands nothing on and returns no curves, so the
-// plot-data file carries zero load-settlement rows and curve set 1.
-LoadSettlementCurves handOffToLoadSettlement(Run& /*run*/, const PierResult& /*pier*/) { return {}; }
 
 void runCapacity(Run& run) {
   const ProjectInput& in = run.input;
@@ -160,6 +158,7 @@ void runCapacity(Run& run) {
   const std::vector<std::size_t> layers = sliceLayers(in);
   WeakRockRunState rock;
   std::vector<PierResult> piers;
+  std::vector<SliceProfile> profiles;
   bool failed = false;
   for (std::size_t k = 0; k < series.pierCount() && !failed; ++k) {
     const bool lengthSeries = !series.lengths.empty();
@@ -213,6 +212,7 @@ void runCapacity(Run& run) {
     put(run, kChannelReport, out);
     put(run, kChannelNotes, notes);
     piers.push_back(std::move(pier));
+    profiles.push_back(profile);
   }
   if (failed) {
     run.status = kStatusDesignLoadNotReached;
@@ -225,15 +225,37 @@ void runCapacity(Run& run) {
   if (chosen) writeMostEfficient(closing, piers[*chosen], units);
   put(run, kChannelReport, closing);
 
+  // Hand-off to the load-settlement analysis: every pier of the series.
+  LoadSettlementAnalysis settlement(run, settlementSettings(in, soil, series));
   std::vector<LoadSettlementCurves> curves(piers.size());
-  if (chosen) curves[*chosen] = handOffToLoadSettlement(run, piers[*chosen]);
+  if (!failed) curves = runLoadSettlement(settlement, run, CapacityHandOff{in, series, piers, profiles});
+  std::vector<std::vector<LoadSettlementRow>> rockCurve;
+  if (chosen && run.status == kStatusCompleted) {
+    const PierResult& pier = piers[*chosen];
+    if (pier.tipLayer < in.layers.size() && isRockSocketModel(in.layers[pier.tipLayer].code)) {
+      // A tip in rock: the rock-socket relationship of the chosen pier
+      // instead of the soil solver.
+      RockSocketRun rs = runRockSocketRelationship(in, profiles[*chosen], pier);
+      put(run, kChannelReport, rs.report);
+      put(run, kChannelNotes, rs.notes);
+      curves[*chosen].trend = rs.rows;
+      rockCurve.push_back(std::move(rs.rows));
+    }
+  }
 
   copyRockMessages(run, rockMessages);
+  settlement.writeCurveSection();
+  if (!rockCurve.empty()) {
+    Lines section;
+    writeAxialLoadSettlementSection(section, rockCurve, in.si());
+    put(run, kChannelReport, section);
+  }
   if (hasWeakStrongRock(in)) {
     Lines note;
     writeWeakStrongRockNote(note);
     put(run, kChannelReport, note);
   }
+  settlement.writeClosingSections();
 
   // Plot-data records: the reader takes its row count from the first pier,
   // so the first pier is padded to the longest.
@@ -244,6 +266,8 @@ void runCapacity(Run& run) {
     writePlotRecords(plot, static_cast<int>(piers.size()), piers[k].rows, k == 0 ? rowCount : 0, in.TOPLENG,
                      curves[k], units);
   put(run, kChannelPlot, plot);
+  settlement.writeChartPlot();
+  settlement.writeScratchLog();
 }
 
 }  // namespace pylar::engine
