@@ -23,6 +23,9 @@ namespace pylar::engine {
 
 namespace {
 
+// Base term 4/((1 - nu) xi) of the decomposed-rock elastic solution.
+constexpr Real kDecomposedBaseTerm = 4.0F / (0.6F * 2.5F);
+
 constexpr Real kPiSocket = 3.1416F;
 constexpr Real kInfinity = std::numeric_limits<Real>::infinity();
 
@@ -171,8 +174,11 @@ RockSocketResult decomposedRockRelationship(const RockSocketInput& in) {
   const Real zeta = std::max(finiteOrZero(std::log(2 * ratio * (2.5F * (1.5F * rho - 0.25F) + 0.25F))), Real(1));
   const Real muL = 2 * ratio * std::sqrt(2 / (zeta * lambda));
   const Real th = tanhOverX(muL);
+  // Randolph and Wroth with nu = 0.4 and xi = G(tip)/G(below base) = 2.5, the
+  // values that zeta and the 4.7124 = (1 - nu) pi xi term above are built on;
+  // the base term is therefore 4/((1 - nu) xi) = 2.6666667.
   const Real settlementFactor =
-      5.6F * (1 + 8 * ratio * th / (4.7124F * lambda)) / (12.5664F * ratio * th * rho / zeta + 26.666666F);
+      5.6F * (1 + 8 * ratio * th / (4.7124F * lambda)) / (12.5664F * ratio * th * rho / zeta + kDecomposedBaseTerm);
 
   const Real qsu = nonNegative(in.sideSocket) * kPoundsPerTon;
   const DecomposedRockSlice tip = decomposedRockValues(in.blowCount, in.effectiveStress, d);
@@ -191,8 +197,10 @@ RockSocketResult decomposedRockRelationship(const RockSocketInput& in) {
   r.elasticLimitLoad = qel / kPoundsPerTon;
   r.elasticLimitMovement = wel;
   for (std::size_t k = 1; k <= 10; ++k) {
-    r.points[k - 1].topMovement = static_cast<Real>(k) * wel / 10;
-    r.points[k - 1].topLoad = static_cast<Real>(k) * qel / 10 / kPoundsPerTon;
+    // k/10 first, so that point 10 is exactly the elastic limit.
+    const Real share = static_cast<Real>(k) / 10;
+    r.points[k - 1].topMovement = share * wel;
+    r.points[k - 1].topLoad = share * qel / kPoundsPerTon;
   }
   const Real qr = nonNegative(ultimate - qel);
   const Real dw = 0.84F * qr / (0.4F * d * em);
