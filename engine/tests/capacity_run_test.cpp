@@ -287,6 +287,21 @@ TEST(CapacityRun, SiProjectEqualsTheEnglishOneConverted) {
   EXPECT_TRUE(contains(metric.reportLines, "      ( M )  (CU.M )  ( KN )   ( KN )  ( KN )   ( KN )   ( KN )  ( KN /CU.M)"));
 }
 
+TEST(CapacityRun, SeriesBeyondItsLimitEndsWithALine) {
+  // Diameters from 2 ft by 0.5 ft to 200 ft would be 397 piers: the series
+  // ends after 100, says so, and announces 100 curves to the plot file.
+  Project p;
+  p.dialim = 200;
+  const Outcome o = run(p.text());
+  ASSERT_EQ(o.summary.status, kStatusCompleted) << o.summary.message;
+  EXPECT_EQ(o.report.tables.size(), 100U);
+  EXPECT_TRUE(contains(o.reportLines, "     THE SERIES IS LIMITED TO 100 PYLARS; THE REST OF THE SERIES IS NOT ANALYZED."));
+  std::istringstream plot(o.plot);
+  int nl = 0;
+  plot >> nl;
+  EXPECT_EQ(nl, 100);
+}
+
 TEST(CapacityRun, BadInputGivesAMessageAndNoNumbers) {
   struct Case {
     const char* what;
