@@ -96,6 +96,10 @@ TEST(LoadSettlement, LimitingPiers) {
     const TipSolution a = solveTipMovement(curves, ignored, s, false);
     EXPECT_FLOAT_EQ(a.row.topLoad, a.row.tipLoad) << s;
     EXPECT_GT(a.row.topMovement, s);
+    // The same with the ignored bottom portion covering the pier.
+    SolverGeometry bottom = geometry(3.6e6F, 10);
+    bottom.bottomIgnored = 120;
+    EXPECT_FLOAT_EQ(solveTipMovement(curves, bottom, s, false).row.topLoad, a.row.tipLoad) << s;
     // A rigid pier: the top moves with the tip.
     const TipSolution b = solveTipMovement(curves, geometry(1e30F, 10), s, false);
     EXPECT_NEAR(b.row.topMovement, s, s * 1e-5F) << s;
