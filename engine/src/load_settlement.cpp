@@ -292,9 +292,11 @@ GeometryResult LoadSettlementAnalysis::analyse(const SettlementGeometry& g) {
   result.curves.trend = reportRows(result.lines[0], units_);
   result.curves.upper = reportRows(result.lines[1], units_);
   result.curves.lower = reportRows(result.lines[2], units_);
-  reportCurves_.push_back(result.curves.trend);
-  reportCurves_.push_back(result.curves.upper);
-  reportCurves_.push_back(result.curves.lower);
+  if (g.plotted) {
+    reportCurves_.push_back(result.curves.trend);
+    reportCurves_.push_back(result.curves.upper);
+    reportCurves_.push_back(result.curves.lower);
+  }
   return result;
 }
 
@@ -440,6 +442,7 @@ std::vector<LoadSettlementCurves> runLoadSettlement(LoadSettlementAnalysis& anal
     for (std::size_t lx = 0; lx < lengths.size() && !stop; ++lx) {
       const int lengthIndex = lengthSeries ? static_cast<int>(k + 1) : static_cast<int>(lx + 1);
       SettlementGeometry geometry = geometryAt(in, g, h.profiles[k], lengths[lx], v, lengthIndex);
+      geometry.plotted = lx == 0;
       if (!soilTip(geometry.tipCode) || !(geometry.lengthFt > 0)) continue;
       GeometryResult r = analysis.analyse(geometry);
       if (r.status != 0) {

@@ -109,6 +109,9 @@ struct SettlementGeometry {
   int tipCode = 0;            // soil model of the layer holding the tip
   int diameterIndex = 1;      // 1-based positions in the series
   int lengthIndex = 1;
+  // The pier's curves go to the plot data and the report's curve section
+  // (false for the extra lengths of a design chart).
+  bool plotted = true;
   std::vector<SidePoint> unitSide;  // at every depth increment (before the ignored portions)
 };
 

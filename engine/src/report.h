@@ -89,9 +89,6 @@ struct LoadSettlementCurves {
   int curveSet() const { return upper.empty() ? 1 : 3; }
 };
 inline constexpr std::size_t kLoadSettlementRows = 15;
-// Hands the chosen pier to the load-settlement analysis and returns its
-// curves. That analysis is not part of the engine yet: no curves come back.
-LoadSettlementCurves handOffToLoadSettlement(Run& run, const PierResult& pier);
 void writePlotRecords(Lines& out, int curveCount, const std::vector<CapacityRow>& rows, std::size_t rowCount,
                       Real firstDepth, const LoadSettlementCurves& curves, const ReportUnits& u);
 
