@@ -1,5 +1,6 @@
 // The analysis step of a run: everything between the run header and the
 // merging of the intermediate files.
+#include "capacity.h"
 #include "fortran_format.h"
 #include "run.h"
 
@@ -24,9 +25,10 @@ bool readRunInput(Run& run) {
 
 void runCapacityAnalysis(Run& run) {
   if (!readRunInput(run)) return;
-  // Not built yet: parameter completion, the capacity analysis over the
-  // series, the report, run notes and plot data, and the load-settlement
-  // analysis. Until then a run reads its input and writes only the header.
+  // Parameter completion, the capacity analysis over the series with its
+  // report, run notes and plot data, and the hand-off to the load-settlement
+  // analysis (which is not built yet).
+  runCapacity(run);
 }
 
 }  // namespace pylar::engine

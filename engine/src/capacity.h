@@ -1,0 +1,176 @@
+#pragma once
+// Capacity of the pier against depth, for every pier of the diameter series
+// or the length series: side resistance summed slice by slice, the base (or,
+// in uplift, the pier weight) at every depth, ASD and LRFD totals, the rows of
+// the capacity tables, the stopping rules and the most efficient pier.
+//
+// The computation is split in two so that every rule can be checked by hand:
+// SliceProfile holds what the soil gives at each 1 ft depth for one pier
+// (side per slice, stored base), and walkPier turns a profile into rows.
+// Everything runs in English working units: ft, tons, yd^3.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "project_input.h"
+#include "units.h"
+
+namespace pylar::engine {
+
+struct Run;
+
+inline constexpr int kMaxChartDiameters = 20;  // design charts hold 20 diameters
+inline constexpr int kMaxSeriesPiers = 100;    // any other series
+inline constexpr Real kSeriesTolerance = 0.02F;  // ft
+inline constexpr Real kMaxProfileDepth = 2000.0F;  // ft; deeper profiles are refused
+inline constexpr Real kConcreteLbPerCuYd = 4050.0F;
+inline constexpr Real kCuFtPerCuYd = 27.0F;
+
+// ---------------------------------------------------------------------------
+// Pier geometry.
+
+struct PierGeometry {
+  Real stem = 0;        // D, ft
+  Real base = 0;        // Bb, ft
+  Real baseArea = 0;    // 0.7854 Bb^2, ft^2
+  bool belled = false;
+  Real edge = 0;        // e, straight edge of the bell, ft
+  Real bellHeight = 0;  // H, ft (e included)
+  Real bellVolume = 0;  // yd^3
+};
+
+// Bell when the integer part of RATIO is not 0 and Bb exceeds D.
+PierGeometry pierGeometry(Real stem, Real ratio, Real bellAngleDeg);
+
+// Concrete volume of a pier of length L: the stem down to the top of the
+// bell plus the bell (frustum and straight edge), yd^3. A bell taller than
+// the pier keeps the bell volume only.
+Real concreteVolume(const PierGeometry& g, Real length);
+
+// Weight of the pier for uplift, tons: 4050 lb of concrete per yd^3, less the
+// water displaced by the part of the pier below the water table.
+Real upliftWeight(const PierGeometry& g, Real length, Real waterTable);
+
+// ---------------------------------------------------------------------------
+// Series.
+
+struct Series {
+  std::vector<Real> diameters;  // ft, one per pier (length series: one)
+  std::vector<Real> lengths;    // ft, the length series; empty otherwise
+  bool truncated = false;       // the series was longer than its limit
+  int limit = 0;
+  std::size_t pierCount() const { return lengths.empty() ? diameters.size() : lengths.size(); }
+};
+
+// Diameters DSTART, DSTART + step, ... while below DIALIM + 0.02 ft (a
+// DIALIM below DSTART counts as DSTART), or the lengths of the length series
+// from the proposed depth down by PDINCR while above PDMIN - 0.02 ft.
+Series buildSeries(const ProjectInput& input);
+
+// ---------------------------------------------------------------------------
+// Depth grid.
+
+// A layer bottom rounded to whole feet, a half rounding up.
+int roundedDepth(Real depth);
+
+// ---------------------------------------------------------------------------
+// One pier against depth.
+
+// What the soil gives at each depth z = 1..depthCount() of one pier (index
+// z - 1): the side resistance of the slice above z (tons, perimeter times
+// 1 ft, before the ignored portions), its LRFD-factored counterpart, the
+// base of a tip at z (tons, limits applied) and the layer holding z.
+struct SliceProfile {
+  std::vector<Real> side;
+  std::vector<Real> unitSide;  // tons/ft^2, the unit side resistance of the slice
+  std::vector<Real> lrfdSide;
+  std::vector<Real> base;
+  std::vector<std::size_t> layer;
+  std::size_t depthCount() const { return side.size(); }
+};
+
+struct DesignFactors {
+  bool lrfd = false;
+  bool uplift = false;
+  Real FST = 2.5F;
+  Real FSB = 3.0F;
+  std::vector<Real> phiBase;  // per layer (LRFD)
+};
+
+// Mean of the stored base values over int(2 Bb) one-foot steps below the tip
+// (index tip - 1), weight 1.2 t for t <= 0.5, 0.4 (2 - t) beyond, t = k/n;
+// values of 1e-10 or less take the last valid value before them. Steps below
+// the profile are left out. A stem under 1 ft, or weights that sum to zero,
+// use the value at the tip.
+Real weightedBase(const std::vector<Real>& stored, std::size_t tipIndex, Real baseDiameter, Real stem);
+
+struct CapacityRow {
+  Real depth = 0;   // ft
+  Real volume = 0;  // yd^3
+  Real qs = 0;      // tons
+  Real qb = 0;      // base, or the pier weight in uplift
+  Real qu = 0;
+  Real qbd = 0;     // ASD: Qs + QB/FSB
+  Real qdn = 0;     // ASD: Qs/FST + QB/FSB
+  Real lrfdQs = 0;
+  Real lrfdQb = 0;
+  Real lrfdQu = 0;
+  Real quPerVolume = 0;
+  // The plot columns of the design method: QS/FST, QB/FSB, QDN under ASD;
+  // LRFD QS, LRFD QB, LRFD QU under LRFD.
+  Real designSide = 0;
+  Real designBase = 0;
+  Real designTotal = 0;
+};
+
+// Totals of a tip at `depth` from the side sums and the base (or weight).
+CapacityRow capacityAt(Real depth, Real qs, Real lrfdQs, Real qb, Real volume, Real phiBase,
+                       const DesignFactors& f);
+
+struct WalkSettings {
+  Real topIgnored = 0;     // TOPLENG, ft
+  Real bottomIgnored = 0;  // ft
+  Real printIncrement = 1; // ft
+  Real waterTable = 0;     // ft
+  // Stop: design load (tons) or a fixed tip depth (ft).
+  std::optional<Real> designLoad;
+  std::optional<Real> tipDepth;
+};
+
+struct PierResult {
+  Real stem = 0;
+  Real base = 0;
+  std::vector<CapacityRow> rows;  // printed rows
+  CapacityRow last;               // the row at the stopping depth
+  bool reachedLoad = false;       // METHOD 1
+  bool stopped = false;           // reached its stopping depth within the profile
+  bool shortOfBase = false;       // less than 2 Bb of soil below the tip
+  std::size_t tipLayer = 0;
+};
+
+// Number of slices above a tip at `tip` that carry side resistance: those
+// whose middle lies below the ignored top portion and above the ignored
+// bottom portion of that tip.
+bool sliceCarriesSide(std::size_t z, Real tip, Real topIgnored, Real bottomIgnored);
+
+PierResult walkPier(const SliceProfile& profile, const PierGeometry& g, const DesignFactors& f,
+                    const WalkSettings& s);
+
+// Index (into `piers`) of the most efficient pier: the largest QU per yd^3 of
+// concrete at its stopping depth among the piers that stopped there, the
+// smaller diameter on a tie. nullopt when none stopped.
+std::optional<std::size_t> mostEfficientPier(const std::vector<PierResult>& piers);
+
+// ---------------------------------------------------------------------------
+// Input checks: the first problem found, as a report line; empty when the
+// project can be analysed.
+std::string checkCapacityInput(const ProjectInput& input);
+
+// The capacity analysis of a run: parameter completion, every pier of the
+// series with its report section and run notes, the most efficient pier, the
+// hand-off to the load-settlement analysis and the plot-data records.
+void runCapacity(Run& run);
+
+}  // namespace pylar::engine

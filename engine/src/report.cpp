@@ -1,0 +1,463 @@
+#include "report.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "fortran_format.h"
+
+namespace pylar::engine {
+namespace {
+
+std::string dashes(int n) { return std::string(static_cast<std::size_t>(n), '-'); }
+std::string blanks(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
+// A value that is not a finite number never reaches a file.
+Real finite(Real v) { return std::isfinite(v) ? v : Real(0); }
+
+// 6X label F9.3 2X unit.
+std::string valueLine(std::string_view label, Real value, std::string_view unit) {
+  return Line().x(6).text(label).f(9, 3, finite(value)).x(2).text(unit).str();
+}
+
+}  // namespace
+
+void emit(Lines& out, std::string_view text) {
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = text.find('\n', start);
+    out.emplace_back(text.substr(start, end == std::string_view::npos ? end : end - start));
+    if (end == std::string_view::npos) return;
+    start = end + 1;
+  }
+}
+
+Real ReportUnits::length(Real ft) const { return si ? ft / kFeetPerMetre : ft; }
+Real ReportUnits::force(Real tons) const { return si ? tons / kTonsPerKN : tons; }
+Real ReportUnits::volume(Real cuYd) const { return si ? cuYd / kCuYdPerCuM : cuYd; }
+Real ReportUnits::forcePerVolume(Real t) const { return si ? t / kTonsPerCuYdPerKNPerCuM : t; }
+Real ReportUnits::stress(Real psf) const { return si ? psf / kPsfPerKPa : psf; }
+Real ReportUnits::modulus(Real psi) const { return si ? psi / kPsiPerKPa : psi; }
+Real ReportUnits::settlement(Real in) const { return si ? in / kInchesPerMetre : in; }
+
+void writeDetailTitle(Lines& out, const ProjectInput& in) {
+  out.emplace_back();
+  out.push_back(Line().x(5).text(in.title.substr(0, 72)).str());
+  emit(out, "\n     NOTE: TZ AND QW CURVES DATA ARE AVAILABLE ONLY FOR SAND AND CLAY LAYERS.\n\n");
+}
+
+void writeReportOpening(Lines& out, const ProjectInput& in) {
+  const ReportUnits u{in.si()};
+  out.push_back(Line().x(5).text(in.title.substr(0, 72)).str());
+  if (in.METHOD == 2) {
+    emit(out, "\n\n" + Line().x(5).text("PROPOSED DEPTH =").f(10, 1, finite(u.length(in.proposedDepth)))
+                      .text(in.si() ? " M" : " FT").str() +
+                  "\n     ----------------\n\n");
+  } else {
+    emit(out, "\n\n" + Line().x(5).text("TOTAL LOAD =").f(10, 1, finite(u.force(in.designLoad)))
+                      .text(in.si() ? " KN" : " TONS").str() +
+                  "\n     ------------\n\n");
+  }
+  if (in.KCYCL == 2) {
+    emit(out, Line().x(5).text("REDUCTION FACTOR APPLIED FOR UPLIFT FRICTION =").f(6, 3, finite(in.RCYCL)).str() +
+                  "\n     " + dashes(46) + "\n\n");
+  }
+  emit(out, Line().x(5).text("NUMBER OF LAYERS =").i(5, static_cast<long long>(in.layers.size())).str() +
+                "\n     " + dashes(18) + "\n\n");
+  emit(out, Line().x(5).text("WATER TABLE DEPTH =").f(10, 1, finite(u.length(in.waterTable)))
+                    .text(in.si() ? " M" : " FT.").str() +
+                "\n     " + dashes(19) + "\n\n");
+  if (in.NLRFD != 1) {
+    out.emplace_back();
+    out.push_back(Line().x(5).text("FACTOR OF SAFETY APPLIED TO THE ULTIMATE SIDE FRICTION CAPACITY =")
+                      .f(5, 2, finite(in.FST)).str());
+    out.push_back(blanks(5) + dashes(55));
+    out.push_back(Line().x(5).text("FACTOR OF SAFETY APPLIED TO THE ULTIMATE BASE CAPACITY =")
+                      .f(5, 2, finite(in.FSB)).str());
+    out.push_back(blanks(5) + dashes(54));
+  }
+}
+
+void writeSoilHeading(Lines& out) { emit(out, "\n\n     SOIL INFORMATION\n     " + dashes(15) + "\n"); }
+
+void writePierInput(Lines& out, const ProjectInput& in) {
+  const ReportUnits u{in.si()};
+  const char* len = u.lengthWord();
+  emit(out, "\n\n     INPUT DRILLED PYLAR INFORMATION\n     " + dashes(30) + "\n");
+  out.push_back(valueLine("MINIMUM PYLAR DIAMETER    =", u.length(in.DSTART), len));
+  out.push_back(valueLine("MAXIMUM PYLAR DIAMETER    =", u.length(std::max(in.DIALIM, in.DSTART)), len));
+  out.push_back(valueLine("RATIO BASE/PYLAR DIAMETER =", in.RATIO, ""));
+  out.push_back(valueLine("ANGLE OF BELL             =", in.BELANGL, "DEG."));
+  out.push_back(valueLine("IGNORED TOP PORTION       =", u.length(in.TOPLENG), len));
+  out.push_back(valueLine("IGNORED BOTTOM PORTION    =", u.length(in.bottomLength), len));
+  out.push_back(Line().x(6).text("ELASTIC MODULUS, Ec       =").e(10, 3, finite(u.modulus(in.Ec))).x(1)
+                    .text(in.si() ? "KN/SQ M" : "LB/SQ IN").str());
+  emit(out, "\n");
+  auto seriesLines = [&] {
+    out.push_back(valueLine("MAXIMUM PYLAR LENGTH      =", u.length(in.proposedDepth), len));
+    out.push_back(valueLine("MINIMUM PYLAR LENGTH      =", u.length(in.PDMIN), len));
+    out.push_back(valueLine("PYLAR LENGTH INCREMENT    =", u.length(in.PDINCR), len));
+  };
+  if (in.IPENT >= 1) {
+    emit(out, "\n\n     VARY PYLAR LENGTH FOR INITIAL DIAMETER\n     " + dashes(38));
+    seriesLines();
+  }
+  if (in.IChart >= 1) {
+    emit(out, "\n\n     COMPUTATION OF LRFD CHARTS\n     " + dashes(26));
+    seriesLines();
+    out.push_back(valueLine("DIAMETER INCREMENT        =", u.length(in.DIAMINCR), len));
+    out.emplace_back();
+    out.push_back(blanks(6) + (in.si() ? "   POINT    SETTLEMENT VALUES, M" : "   POINT    SETTLEMENT VALUES, IN"));
+    for (std::size_t k = 0; k < in.PDSETT.size(); ++k)
+      out.push_back(Line().x(7).i(5, static_cast<long long>(k + 1)).x(5)
+                        .f(9, 4, finite(u.settlement(in.PDSETT[k]))).str());
+  }
+  emit(out, "\n\n\n\n     COMPUTATION RESULTS\n     " + dashes(19));
+}
+
+void writeSeriesLimit(Lines& out, const Series& series) {
+  if (!series.truncated) return;
+  out.emplace_back();
+  out.push_back(Line().x(5).text("THE SERIES IS LIMITED TO").i(4, series.limit)
+                    .text(" PYLARS; THE REST OF THE SERIES IS NOT ANALYZED.").str());
+}
+
+void writeCaseHeader(Lines& out, int caseNumber, int lengthNumber, int diameterNumber) {
+  emit(out, "\n\n");
+  out.push_back(Line().x(5).text("- CASE ANALYZED      : ").i(5, caseNumber).str());
+  out.push_back(Line().x(5).text("  VARIATION LENGTH   : ").i(5, lengthNumber).str());
+  out.push_back(Line().x(5).text("  VARIATION DIAMETER : ").i(5, diameterNumber).str());
+}
+
+void writePierBlock(Lines& out, const ProjectInput& in, const PierGeometry& g, bool notesOnly) {
+  const ReportUnits u{in.si()};
+  const char* len = u.lengthWord();
+  if (!notesOnly) emit(out, "\n\n\n     DRILLED PYLAR INFORMATION\n\n     " + dashes(25) + "\n");
+  out.push_back(valueLine("DIAMETER OF STEM          =", u.length(g.stem), len));
+  out.push_back(valueLine("DIAMETER OF BASE          =", u.length(g.base), len));
+  if (notesOnly) return;
+  out.push_back(valueLine("END OF STEM TO BASE       =", u.length(g.bellHeight), len));
+  out.push_back(valueLine("ANGLE OF BELL             =", g.belled ? in.BELANGL : 0, "DEG."));
+  out.push_back(valueLine("IGNORED TOP PORTION       =", u.length(in.TOPLENG), len));
+  out.push_back(valueLine("IGNORED BOTTOM PORTION    =", u.length(in.bottomLength), len));
+  // One percent of the stem's cross-section.
+  const Real stem = u.length(g.stem);
+  const Real steel = 0.01F * 0.7854F * stem * stem * (in.si() ? 1.0F : 144.0F);
+  out.push_back(valueLine("AREA OF ONE PERCENT STEEL =", steel, in.si() ? "SQ. M" : "SQ.IN."));
+  out.push_back(Line().x(6).text("ELASTIC MODULUS, Ec       =").e(10, 3, finite(u.modulus(in.Ec))).x(1)
+                    .text(in.si() ? "KN/SQ M" : "LB/SQ IN").str());
+  out.push_back(valueLine("VOLUME OF UNDERREAM       =", u.volume(g.bellVolume), in.si() ? "CU. M" : "CU.YDS."));
+}
+
+void writeTableHeading(Lines& out, const ProjectInput& in) {
+  const bool lrfd = in.NLRFD == 1;
+  const bool uplift = in.KCYCL == 2;
+  const bool si = in.si();
+  if (!lrfd) {
+    emit(out, "\n\n\n     PREDICTED RESULTS\n     " + dashes(17) + "\n\n"
+              "     QS     = ULTIMATE SIDE RESISTANCE;\n"
+              "     QB     = ULTIMATE BASE RESISTANCE;\n"
+              "     WT     = WEIGHT OF DRILLED PYLAR (FOR UPLIFT CAPACITY ONLY);\n"
+              "     QU     = TOTAL ULTIMATE RESISTANCE;\n"
+              "     QBD    = TOTAL ALLOWABLE LOAD USING A FACTOR OF SAFETY\n"
+              "              APPLIED TO THE ULTIMATE BASE RESISTANCE;\n"
+              "     QDN    = TOTAL ALLOWABLE LOAD USING FACTORS OF SAFETY\n"
+              "              APPLIED TO THE ULTIMATE SIDE RESISTANCE AND\n"
+              "              THE ULTIMATE BASE RESISTANCE.");
+  } else {
+    emit(out, "\n\n     PREDICTED RESULTS\n     " + dashes(17) + "\n\n"
+              "     QS      = ULTIMATE SIDE RESISTANCE;\n"
+              "     QB      = ULTIMATE BASE RESISTANCE;\n"
+              "     WT      = WEIGHT OF DRILLED PYLAR (UPLIFT CAPACITY ONLY);\n"
+              "     QU      = TOTAL ULTIMATE RESISTANCE;\n"
+              "     LRFD QS = TOTAL SIDE FRICTION USING LRFD RESISTANCE FACTOR\n"
+              "               TO THE ULTIMATE SIDE RESISTANCE;\n"
+              "     LRFD QB = TOTAL BASE BEARING USING LRFD RESISTANCE FACTOR\n"
+              "               TO THE ULTIMATE BASE RESISTANCE\n"
+              "     LRFD QU = TOTAL CAPACITY WITH LRFD RESISTANCE FACTOR.");
+  }
+  // Names end two columns before the end of their number fields.
+  const char* base = uplift ? "WT" : "QB";
+  std::string names = Line().x(5).text("LENGTH").x(2).text("VOLUME").x(5).text("QS").x(6).text(base).x(6).text("QU").str();
+  if (!lrfd) {
+    names += Line().x(7).text("QBD").x(6).text("QDN").x(6).text("QU/VOLUME").str();
+  } else {
+    // The English uplift table labels the factored base column with the
+    // weight it holds.
+    const bool weightColumn = uplift && !si;
+    names += Line().x(3).text("LRFD QS").x(weightColumn ? 7 : 2).text(weightColumn ? "WT" : "LRFD QB")
+                 .x(4).text("LRFD QU").str();
+  }
+  const char* f = si ? "( KN )" : "(TONS)";
+  std::string units = Line().x(5).text(si ? " ( M )" : " (FT) ").x(2).text(si ? "(CU.M )  " : "(CU.YDS)")
+                          .x(si ? 0 : 1).text(f).x(3).text(f).x(2).text(f).x(3).text(f).x(3).text(f).str();
+  if (!lrfd && !uplift) units += Line().x(2).text(si ? "( KN /CU.M)" : "(TONS/CU.YDS)").str();
+  else if (!lrfd) units += Line().x(2).text(si ? "( KN )" : "(TONS/CU.YDS)").str();
+  else units += Line().x(3).text(f).str();
+  out.emplace_back();
+  out.push_back(names);
+  out.push_back(units);
+}
+
+std::string capacityRow(const CapacityRow& r, const ReportUnits& u, bool lrfd) {
+  const int d = u.si ? 2 : 1;
+  const Real c5 = lrfd ? r.lrfdQs : r.qbd;
+  const Real c6 = lrfd ? r.lrfdQb : r.qdn;
+  const Real c7 = lrfd ? r.lrfdQu : r.quPerVolume;
+  Line line;
+  line.x(1).f(8, 1, finite(u.length(r.depth))).x(1).f(8, d, finite(u.volume(r.volume)))
+      .f(9, d, finite(u.force(r.qs))).f(9, d, finite(u.force(r.qb))).f(9, d, finite(u.force(r.qu)))
+      .f(9, d, finite(u.force(c5))).f(9, d, finite(u.force(c6))).x(1)
+      .f(9, 2, finite(lrfd ? u.force(c7) : u.forcePerVolume(c7)));
+  return line.str();
+}
+
+void writePierLength(Lines& out, Real length, const ReportUnits& u) {
+  out.emplace_back();
+  out.push_back(valueLine("PYLAR LENGTH              =", u.length(length), u.si ? "M" : "FT."));
+}
+
+void writeShortOfBaseWarning(Lines& out) {
+  emit(out, "\n     *********************WARNING**********************\n"
+            "     PLEASE PROVIDE THE SOIL DEPTH THAT IS TWO-DIAMETER DEEPER\n"
+            "     THAN THE TIP OF DRILLED PYLARS\n");
+}
+
+void writeShortOfBaseNotes(Lines& out) {
+  out.emplace_back("       INCREASE THE SOIL DEPTH TO GIVE ENOUGH LENGTH FOR");
+  out.emplace_back("       COMPUTING THE BASE RESISTANCE- AT LEAST TWO DIAMETER");
+}
+
+void writeShortOfBaseNote(Lines& out) {
+  out.emplace_back(" NOTE: Please add at least 2-diameter depth to the ");
+  out.emplace_back("       soil profile for program to compute the tip");
+  out.emplace_back("       resistance at the proposed pylar length.");
+}
+
+void writeNeedAnotherLayer(Lines& out) {
+  out.emplace_back();
+  out.emplace_back("   *********** NEED ANOTHER SOIL LAYER ************");
+}
+
+void writeMostEfficient(Lines& out, const PierResult& p, const ReportUnits& u) {
+  const bool si = u.si;
+  emit(out, "\n\n\n THE MOST EFFICIENT PYLAR FOR THIS SOIL PROFILE APPEARS TO BE THE FOLLOWING ONE:\n");
+  auto add = [&out](const std::string& line) {
+    out.emplace_back();
+    out.push_back(line);
+  };
+  const char* len = si ? "M" : "FT.";
+  add(Line().x(1).text(" DIAMETER OF STEM       =").f(5, 2, finite(u.length(p.stem))).x(1).text(len).str());
+  add(Line().x(1).text(" DIAMETER OF BASE       =").f(5, 2, finite(u.length(p.base))).x(1).text(len).str());
+  add(Line().x(1).text(" ESTIMATED PYLAR LENGTH =").f(5, 0, finite(u.length(p.last.depth))).x(1).text(len).str());
+  add(Line().x(1).text(" VOLUME OF CONCRETE     =").f(7, 2, finite(u.volume(p.last.volume))).x(1)
+          .text(si ? "CU.M" : "CU.YDS.").str());
+  add(Line().x(1).text(" ULTIMATE LOAD CAPACITY =").f(10, 2, finite(u.force(p.last.qu))).x(1)
+          .text(si ? "KN" : "TONS").str());
+  add(Line().x(1).text(" QU/VOLUME OF CONCRETE  =").f(7, 2, finite(u.forcePerVolume(p.last.quPerVolume))).x(1)
+          .text(si ? "KN/CU.M" : "TONS/CU.YD.").str());
+}
+
+void writeWeakStrongRockNote(Lines& out) {
+  emit(out, "\n\nROCK WITH COMPRESSIVE STRENGTH LESS THAN 1000 PSI (6894 kPA)\n" + dashes(60) +
+                "\nIF THE SETTLEMENT IS LESS THAN 0.4 IN. (10 mm), THE LOAD IS\n"
+                "CARRIED ENTIRELY IN SIDE RESISTANCE.  IF THE SETTLEMENT IS\n"
+                "GREATER THAN 0.4 IN. (10 MM), THE LOAD IS CARRIED ENTIRELY\n"
+                "IN END BEARING.");
+}
+
+void writePlotRecords(Lines& out, int curveCount, const std::vector<CapacityRow>& rows, std::size_t rowCount,
+                      Real firstDepth, const LoadSettlementCurves& curves, const ReportUnits& u) {
+  const std::size_t count = std::max(rowCount, rows.size());
+  out.push_back(Line().i(12, curveCount).i(12, static_cast<long long>(count + 2)).i(12, curves.curveSet()).str());
+  out.emplace_back("   0.0  0.0  0.0  0.0  0.0 0.0  0.0  ");
+  out.push_back(Line().x(1).e(10, 3, finite(u.length(firstDepth))).text("   0.0   0.0  0.0 0.0  0.0  0.0 ").str());
+  for (std::size_t i = 0; i < count; ++i) {
+    if (rows.empty()) {
+      out.push_back(Line().x(1).e(10, 3, finite(u.length(firstDepth))).x(1).e(10, 3, 0).x(1).e(10, 3, 0)
+                        .x(1).e(10, 3, 0).x(1).e(10, 3, 0).str());
+      out.push_back(Line().x(1).e(10, 3, 0).x(1).e(10, 3, 0).str());
+      continue;
+    }
+    // A curve shorter than the count repeats its last row.
+    const CapacityRow& r = rows[std::min(i, rows.size() - 1)];
+    out.push_back(Line().x(1).e(10, 3, finite(u.length(r.depth))).x(1).e(10, 3, finite(u.force(r.qs)))
+                      .x(1).e(10, 3, finite(u.force(r.qb))).x(1).e(10, 3, finite(u.force(r.qu)))
+                      .x(1).e(10, 3, finite(u.force(r.designSide))).str());
+    out.push_back(Line().x(1).e(10, 3, finite(u.force(r.designBase))).x(1)
+                      .e(10, 3, finite(u.force(r.designTotal))).str());
+  }
+  auto curve = [&](const std::vector<LoadSettlementRow>& rows15) {
+    for (std::size_t i = 0; i < kLoadSettlementRows; ++i) {
+      const LoadSettlementRow r = i < rows15.size() ? rows15[i] : LoadSettlementRow{};
+      out.push_back(Line().x(1).e(10, 3, finite(r.topLoad)).x(1).e(10, 3, finite(r.topMovement))
+                        .x(1).e(10, 3, finite(r.tipLoad)).x(1).e(10, 3, finite(r.tipMovement)).str());
+    }
+  };
+  curve(curves.trend);
+  if (curves.curveSet() == 3) {
+    curve(curves.upper);
+    curve(curves.lower);
+  }
+}
+
+}  // namespace pylar::engine
+
+namespace pylar::engine {
+namespace {
+
+// 7X, the label padded to 50 characters, "=", E10.3 and the marker.
+std::string parameterLine(std::string_view label, Real value, std::string_view marker = {}) {
+  std::string padded(label.substr(0, 50));
+  padded.resize(50, ' ');
+  return Line().x(7).text(padded).text("=").e(10, 3, finite(value)).text(marker).str();
+}
+
+void gravelBlowCountWarnings(Lines& out, Real top, Real bottom) {
+  auto blows = [&out](Real n, std::string_view where) {
+    out.push_back(Line().x(7).text("             BLOWS PER FOOT IS = ").f(8, 2, finite(n)).text(where).str());
+  };
+  if (top > 50 || bottom > 50) {
+    out.push_back(blanks(7) + "                     WARNING MESSAGE                ");
+    out.push_back(blanks(7) + dashes(59));
+    blows(top, " AT TOP");
+    blows(bottom, " AT BOTTOM");
+    out.push_back(blanks(7) + "UNIT TIP RESISTANCE IS LIMITED TO 30 TSF IF SPT-N IS OVER 50");
+    out.push_back(blanks(7) + "LOADING TEST IS RECOMMENDED FOR USING HIGHER VALUE.");
+    emit(out, "\n");
+  }
+  if (top <= 25 || bottom <= 25) {
+    out.emplace_back();
+    out.push_back(blanks(7) + "*****************WARNING*********************");
+    blows(top, " AT TOP");
+    blows(bottom, " AT BOTTOM");
+    out.push_back(blanks(7) + "Blow counts should be greater than 25 for this criterion.");
+    out.push_back(blanks(7) + "Select other soil criteria and do not use this output data.");
+  }
+}
+
+}  // namespace
+
+void writeLayer(Lines& out, const ProjectInput& in, const SoilResistance& soil, std::size_t i) {
+  const Layer& layer = in.layers.at(i);
+  const CompletedLayer& c = soil.layer(i);
+  const ReportUnits u{in.si()};
+  const bool si = in.si();
+  const std::string stressWord = si ? "KN/SQ M" : "LB/SQ FT";
+  const std::string lengthWord = si ? "M" : "FT";
+  const std::string weightWord = si ? "KN/CU M" : "LB/CU FT";
+  const std::string modulusWord = si ? "KN/SQ M" : "LB/SQ IN";
+  auto unitWeight = [&](Real pcf) { return si ? pcf / kPcfPerKNm3 : pcf; };
+  const int number = static_cast<int>(i + 1);
+  switch (layer.code) {
+    case kSand: out.push_back(Line().x(5).text("LAYER NO").i(2, number).text("----SAND").str()); break;
+    case kClay: out.push_back(Line().x(5).text("LAYER NO").i(2, number).text("----CLAY").str()); break;
+    case kShale: out.push_back(Line().x(5).text("LAYER NO").i(2, number).text("----CLAY SHALE").str()); break;
+    case kStrongRockSideOrBase:
+    case kStrongRock: out.push_back(Line().x(4).text("LAYER NO").i(3, number).text("----STRONG ROCK").str()); break;
+    case kDecomposedRock:
+      out.push_back(Line().x(4).text("LAYER NO").i(3, number).text("----DECOMPOSED ROCK").str());
+      break;
+    case kWeakRock: out.push_back(Line().x(4).text("LAYER NO").i(3, number).text("----WEAK ROCK").str()); break;
+    case kGravellySand:
+      out.push_back(Line().x(4).text("LAYER NO").i(3, number).text("----GRAVELLEY SAND").str());
+      break;
+    default: out.push_back(Line().x(4).text("LAYER NO").i(3, number).text("----GRAVEL").str()); break;
+  }
+  const Real depths[2] = {in.layerTop(i), layer.bottom};
+  for (int e = 0; e < 2; ++e) {
+    const LayerEnd& v = c.end[static_cast<std::size_t>(e)];
+    const EndEstimates& est = c.estimated[static_cast<std::size_t>(e)];
+    emit(out, e == 0 ? "\n       AT THE TOP\n" : "       AT THE BOTTOM\n");
+    auto common = [&] {
+      out.push_back(parameterLine("BLOWS PER FOOT FROM STANDARD PENETRATION TEST", v.blowCount));
+      out.push_back(parameterLine("SOIL UNIT WEIGHT, " + weightWord, unitWeight(v.unitWeight)));
+      out.push_back(parameterLine("MAXIMUM LOAD TRANSFER FOR SOIL, " + stressWord, u.stress(layer.maxSide)));
+    };
+    auto depth = [&] { out.push_back(parameterLine("DEPTH, " + lengthWord, u.length(depths[e]))); };
+    auto beta = [&] {
+      out.push_back(blanks(7) + "SIDE FRICTION PROCEDURE, BETA METHOD");
+      out.push_back(parameterLine("SKIN FRICTION COEFFICIENT- BETA", v.sideParameter,
+                                  estimateMarker(est.sideParameter)));
+    };
+    switch (layer.code) {
+      case kClay:
+      case kShale:
+        out.push_back(parameterLine("UNDRAINED SHEAR STRENGTH, " + stressWord, u.stress(v.cohesion)));
+        common();
+        depth();
+        out.emplace_back();
+        out.push_back(parameterLine("STRENGTH REDUCTION FACTOR-ALPHA", v.sideParameter,
+                                    estimateMarker(est.sideParameter)));
+        out.push_back(parameterLine("END BEARING COEFFICIENT-Nc", v.nc, estimateMarker(est.nc)));
+        break;
+      case kSand:
+        out.push_back(parameterLine("INTERNAL FRICTION ANGLE, DEG.", v.frictionAngle,
+                                    estimateMarker(est.frictionAngle)));
+        common();
+        depth();
+        if (layer.sandMethod == kBetaMethod) {
+          beta();
+        } else if (layer.sandMethod == kChenKulhawyMethod) {
+          out.push_back(blanks(7) + "SIDE FRICTION PROCEDURE, KULHAWY AND CHEN METHOD");
+          out.push_back(parameterLine("PRECONSOLIDATION STRESS EXPONENT - M", v.sideParameter,
+                                      estimateMarker(est.sideParameter)));
+        } else {
+          out.push_back(blanks(7) + "SIDE FRICTION PROCEDURE: Ko METHOD");
+          out.push_back(parameterLine("LATERAL EARTH-PRESSURE COEFFICIENT - Ko", v.sideParameter));
+        }
+        break;
+      case kGravellySand:
+      case kGravel:
+        beta();
+        common();
+        depth();
+        break;
+      case kStrongRockSideOrBase:
+      case kStrongRock:
+        out.push_back(parameterLine("DIAMETER OF SOCKET, " + lengthWord, u.length(v.socketDiameter)));
+        out.push_back(parameterLine("SPACING OF DISCONTINUITIES," + lengthWord, u.length(v.jointSpacing)));
+        out.push_back(parameterLine("THICKNESS OF INDIVIDUAL DISCONTINUITIES," + lengthWord,
+                                    u.length(v.jointThickness)));
+        out.push_back(parameterLine("UNIAXIAL COMPRESSION STRENGTH OF ROCK," + stressWord, u.stress(v.rockStrength)));
+        out.push_back(parameterLine("UNIAXIAL COMPRESSION STRENGTH OF CONCRETE," + stressWord,
+                                    u.stress(v.concreteStrength)));
+        out.push_back(parameterLine("ELASTIC MODULUS FOR THE INTACT ROCK, " + modulusWord + ".",
+                                    u.modulus(v.rockModulus)));
+        out.push_back(parameterLine("ROCK QUALITY DESIGNATION (RQD) %", v.rqd));
+        depth();
+        break;
+      case kWeakRock:
+        out.push_back(parameterLine("DIAMETER OF SOCKET, " + lengthWord, u.length(v.socketDiameter)));
+        out.push_back(parameterLine(std::string("SLUMP OF CONCRETE, ") + (si ? "M" : "IN"),
+                                    si ? v.slump / kInchesPerMetre : v.slump));
+        out.push_back(parameterLine("ANGLE OF INTERFACE FRICTION, DEG.", v.interfaceFrictionAngle));
+        out.push_back(parameterLine("UNIAXIAL COMPRESSION STRENGTH OF ROCK," + stressWord, u.stress(v.rockStrength)));
+        out.push_back(parameterLine("ELASTIC MODULUS FOR THE INTACT ROCK, " + modulusWord + ".",
+                                    u.modulus(v.rockModulus)));
+        out.push_back(parameterLine("ROCK QUALITY DESIGNATION (RQD) %", v.rqd));
+        depth();
+        break;
+      case kDecomposedRock:
+        out.push_back(parameterLine("ELASTIC MODULUS OF GRAVEL, " + modulusWord, u.modulus(v.youngModulus)));
+        out.push_back(parameterLine("POISSION RATIO OF GRAVEL", v.poissonRatio));
+        common();
+        depth();
+        break;
+      default:
+        break;
+    }
+    out.emplace_back();
+  }
+  if (in.NLRFD == 1) {
+    out.push_back(parameterLine("LRFD RESISTANCE FACTOR (SIDE FRICTION)", layer.phiSide));
+    out.push_back(parameterLine("LRFD RESISTANCE FACTOR (TIP RESISTANCE)", layer.phiBase));
+    out.emplace_back();
+  }
+  if (layer.code == kGravellySand || layer.code == kGravel)
+    gravelBlowCountWarnings(out, layer.top().blowCount, layer.bot().blowCount);
+}
+
+void writeEstimateFootnote(Lines& out) {
+  out.push_back("     (*) ESTIMATED BY THE PROGRAM BASED ON OTHER PARAMETERS");
+}
+
+}  // namespace pylar::engine

@@ -1,0 +1,95 @@
+#pragma once
+// Text of the report, run notes and plot-data records that the capacity
+// analysis writes. Every writer appends whole lines (without line ends) to a
+// Lines list; the driver sends them to their files. Numbers go through the
+// fixed-width fields of fortran_format, converted to SI for SI projects.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "capacity.h"
+#include "project_input.h"
+#include "soil_resistance.h"
+#include "units.h"
+
+namespace pylar::engine {
+
+struct Run;
+using Lines = std::vector<std::string>;
+
+// Appends `text` cut at every '\n' (a line per piece, so "\n\nX" is two blank
+// lines and X).
+void emit(Lines& out, std::string_view text);
+
+// Report units of a project: English working units as they are, SI
+// converted back (1 ft = 0.3048 m, 1 ton = 8.896 kN, ...).
+struct ReportUnits {
+  bool si = false;
+  Real length(Real ft) const;
+  Real force(Real tons) const;
+  Real volume(Real cuYd) const;
+  Real forcePerVolume(Real tonsPerCuYd) const;
+  Real stress(Real psf) const;
+  Real modulus(Real psi) const;   // lb/in^2 -> kN/m^2
+  Real settlement(Real in) const; // in -> m
+  const char* lengthWord() const { return si ? "M" : "FT."; }
+};
+inline constexpr Real kCuYdPerCuM = 1.3078F;
+inline constexpr Real kTonsPerCuYdPerKNPerCuM = 0.08594586F;
+
+// The title and the note on t-z and q-w curves that open the detail file.
+void writeDetailTitle(Lines& out, const ProjectInput& in);
+// Sections before the results, in the order written: title, mode line,
+// uplift reduction, number of layers, water table, factors of safety.
+void writeReportOpening(Lines& out, const ProjectInput& in);
+// "SOIL INFORMATION" heading, the values of one completed layer at its top
+// and bottom with their estimate markers, and the footnote on estimates.
+void writeSoilHeading(Lines& out);
+void writeLayer(Lines& out, const ProjectInput& in, const SoilResistance& soil, std::size_t i);
+void writeEstimateFootnote(Lines& out);
+// "INPUT DRILLED PYLAR INFORMATION", the length series and design chart
+// input, and the "COMPUTATION RESULTS" heading.
+void writePierInput(Lines& out, const ProjectInput& in);
+// A series longer than its limit.
+void writeSeriesLimit(Lines& out, const Series& series);
+
+// Case header of a pier (report and run notes).
+void writeCaseHeader(Lines& out, int caseNumber, int lengthNumber, int diameterNumber);
+// "DRILLED PYLAR INFORMATION" block; `notesOnly` gives the two lines the run
+// notes keep.
+void writePierBlock(Lines& out, const ProjectInput& in, const PierGeometry& g, bool notesOnly);
+// Legend and the two header lines of the capacity table.
+void writeTableHeading(Lines& out, const ProjectInput& in);
+std::string capacityRow(const CapacityRow& row, const ReportUnits& u, bool lrfd);
+void writePierLength(Lines& out, Real length, const ReportUnits& u);
+
+// Too little soil below the tip: the warning block (report and run notes),
+// the run notes' own lines, and the note that ends the table.
+void writeShortOfBaseWarning(Lines& out);
+void writeShortOfBaseNotes(Lines& out);
+void writeShortOfBaseNote(Lines& out);
+void writeNeedAnotherLayer(Lines& out);
+
+void writeMostEfficient(Lines& out, const PierResult& pier, const ReportUnits& u);
+// Strong rock of the side-or-base model weaker than 1000 lb/in^2.
+void writeWeakStrongRockNote(Lines& out);
+
+// Plot-data records of one pier: NL NP ID2, the two leading rows, the depth
+// rows (7 values in two lines) and the load-settlement rows (15 per curve;
+// zeros when the curve was not computed).
+struct LoadSettlementRow {
+  Real topLoad = 0;
+  Real topMovement = 0;
+  Real tipLoad = 0;
+  Real tipMovement = 0;
+};
+struct LoadSettlementCurves {
+  std::vector<LoadSettlementRow> trend, upper, lower;  // 15 rows each when computed
+  int curveSet() const { return upper.empty() ? 1 : 3; }
+};
+inline constexpr std::size_t kLoadSettlementRows = 15;
+void writePlotRecords(Lines& out, int curveCount, const std::vector<CapacityRow>& rows, std::size_t rowCount,
+                      Real firstDepth, const LoadSettlementCurves& curves, const ReportUnits& u);
+
+}  // namespace pylar::engine

@@ -1,0 +1,272 @@
+#include "load_settlement.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "run.h"
+#include "test_support.h"
+
+namespace pylar::engine {
+namespace {
+
+using test::TempFolder;
+
+TEST(LoadSettlement, AssumedTipMovements) {
+  struct Case {
+    Real d;
+    Real s13, s14, s15;
+  };
+  // D = 12: 0.12 < 0.5 -> 0.625; 0.3 < 0.625 -> 1.25 x 0.625 = 0.78125;
+  //   0.6 < 0.78125 -> 0.9765625.
+  // D = 30: 0.3 < 0.5 -> 0.625; 0.75; 1.5.
+  // D = 60: 0.6; 1.5; 3.0.
+  const std::vector<Case> cases = {{12, 0.625F, 0.78125F, 0.9765625F}, {30, 0.625F, 0.75F, 1.5F}, {60, 0.6F, 1.5F, 3.0F}};
+  for (const Case& c : cases) {
+    const auto s = assumedTipMovements(c.d);
+    EXPECT_FLOAT_EQ(s[0], 0.00001F);
+    EXPECT_FLOAT_EQ(s[11], 0.5F);
+    EXPECT_FLOAT_EQ(s[12], c.s13) << c.d;
+    EXPECT_FLOAT_EQ(s[13], c.s14) << c.d;
+    EXPECT_FLOAT_EQ(s[14], c.s15) << c.d;
+  }
+}
+
+TEST(LoadSettlement, StiffnessOverTheBell) {
+  // Ec = 1: stem 10 in -> 78.54; bell 20 in -> 314.16; bell from 90 to 100 in.
+  const StiffnessTable bell = stiffnessTable(1, 10, 20, 100, 10);
+  EXPECT_FLOAT_EQ(bell.at(0), 78.54F);
+  EXPECT_FLOAT_EQ(bell.at(89), 78.54F);
+  EXPECT_NEAR(bell.at(95), 196.35F, 1e-3F);  // halfway: (78.54 + 314.16) / 2
+  EXPECT_FLOAT_EQ(bell.at(100), 314.16F);
+  const StiffnessTable straight = stiffnessTable(1, 10, 10, 100, 0);
+  for (Real z : {0.0F, 50.0F, 99.9F, 100.0F}) EXPECT_FLOAT_EQ(straight.at(z), 78.54F);
+}
+
+// One clay layer 0..120 in with 10 psi everywhere, D = 12 in, L = 120 in.
+CurveSet uniformClay(Real ultimateBase) {
+  CurveInput in;
+  in.layers = {{kClay, 0, 120}};
+  in.layerProfile = {{0, 10}, {120, 10}};
+  in.incrementProfile = {{12, 10}, {120, 10}};
+  in.stemDiameter = 12;
+  in.baseDiameter = 12;
+  in.pierLength = 120;
+  in.tipCode = kClay;
+  in.ultimateBase = ultimateBase;
+  return buildCurves(in).set;
+}
+
+SolverGeometry geometry(Real ec, int segments) {
+  SolverGeometry g;
+  g.stemDiameter = 12;
+  g.length = 120;
+  g.segments = segments;
+  g.stiffness = stiffnessTable(ec, 12, 12, 120, 0);
+  return g;
+}
+
+TEST(LoadSettlement, OneSegmentByHand) {
+  // N = 1, J = 120 in, C = 3.1416 x 12 x 120 = 4523.904 in^2. Tip movement
+  // 1 in lies beyond the clay curve (0.02 D = 0.24 in): t = 0.835 x 10 =
+  // 8.35 psi; dQ = 8.35 x 4523.904 = 37774.6 lb; no base.
+  // EA = 1e6 x 0.7854 x 144 = 1.130976e8 lb; top movement
+  // 1 + 120 x (0 + 37774.6 / 2) / 1.130976e8 = 1 + 0.0200400.
+  const TipSolution s = solveTipMovement(uniformClay(0), geometry(1e6F, 1), 1, true);
+  EXPECT_NEAR(s.row.topLoad, 37774.6F, 0.5F);
+  EXPECT_NEAR(s.row.topMovement, 1.02004F, 1e-5F);
+  EXPECT_EQ(s.row.tipLoad, 0);
+  EXPECT_EQ(s.row.tipMovement, 1);
+  EXPECT_NEAR(s.topMeanLoad, 18887.3F, 0.5F);  // Pb + dQ / 2
+  EXPECT_NEAR(s.topMidDepth, 60, 1e-5F);
+  ASSERT_EQ(s.segments.size(), 1U);
+  EXPECT_NEAR(s.segments[0].compression, 0.0200400F, 1e-6F);
+  EXPECT_EQ(s.unconvergedSegments, 0);
+}
+
+TEST(LoadSettlement, LimitingPiers) {
+  const CurveSet curves = uniformClay(50000);
+  for (Real s : assumedTipMovements(12)) {
+    // The ignored top portion covers the whole pier: no side transfer, the
+    // top carries the tip load.
+    SolverGeometry ignored = geometry(3.6e6F, 10);
+    ignored.topIgnored = 120;
+    const TipSolution a = solveTipMovement(curves, ignored, s, false);
+    EXPECT_FLOAT_EQ(a.row.topLoad, a.row.tipLoad) << s;
+    EXPECT_GT(a.row.topMovement, s);
+    // The same with the ignored bottom portion covering the pier.
+    SolverGeometry bottom = geometry(3.6e6F, 10);
+    bottom.bottomIgnored = 120;
+    EXPECT_FLOAT_EQ(solveTipMovement(curves, bottom, s, false).row.topLoad, a.row.tipLoad) << s;
+    // A rigid pier: the top moves with the tip.
+    const TipSolution b = solveTipMovement(curves, geometry(1e30F, 10), s, false);
+    EXPECT_NEAR(b.row.topMovement, s, s * 1e-5F) << s;
+    EXPECT_GE(b.row.topLoad, b.row.tipLoad);
+  }
+  // Rigid, 1 in: the whole side at 8.35 psi, 3.1416 x 12 x 120 x 8.35 =
+  // 37774.6 lb, plus the base beyond its table (0.1 x 12 = 1.2 in): 1 in =
+  // 0.0833 Dref, between 0.07 (0.98) and 0.1 (0.991):
+  // 0.98 + (0.08333 - 0.07)/0.03 x 0.011 = 0.984889 -> 49244.4 lb.
+  const TipSolution rigid = solveTipMovement(curves, geometry(1e30F, 10), 1, false);
+  EXPECT_NEAR(rigid.row.tipLoad, 49244.4F, 1);
+  EXPECT_NEAR(rigid.row.topLoad, 37774.6F + 49244.4F, 3);
+}
+
+TEST(LoadSettlement, NoStiffnessStaysFinite) {
+  const TipSolution s = solveTipMovement(uniformClay(50000), geometry(0, 10), 0.5F, true);
+  EXPECT_TRUE(std::isfinite(s.row.topLoad));
+  EXPECT_FLOAT_EQ(s.row.topMovement, 0.5F);
+}
+
+TEST(LoadSettlement, TipMovementOfADefinedSettlement) {
+  const std::vector<SettlementRow> rows = {{10, 0.1F, 1, 0.05F}, {20, 0.3F, 2, 0.2F}, {30, 0.5F, 3, 0.3F}};
+  struct Case {
+    Real settlement, tip;
+  };
+  const std::vector<Case> cases = {
+      {0.05F, 0},     // below the first row
+      {0.1F, 0.05F},  // on a row
+      {0.2F, 0.125F}, // halfway: (0.05 + 0.2) / 2
+      {0.5F, 0.3F},
+      // Beyond: 0.3 + (0.9 - 0.5) x (0.3 - 0.2) / (0.5 - 0.3) = 0.5.
+      {0.9F, 0.5F},
+  };
+  for (const Case& c : cases) EXPECT_NEAR(tipMovementForSettlement(rows, c.settlement), c.tip, 1e-6F) << c.settlement;
+  EXPECT_EQ(tipMovementForSettlement({}, 1), 0);
+  EXPECT_EQ(tipMovementForSettlement(rows, std::nanf("")), 0);
+}
+
+// A run with every load-settlement channel open in a temporary folder.
+struct RunFixture {
+  TempFolder dir;
+  Run run;
+  RunFixture() {
+    run.names.scratchFolder = dir.path();
+    const std::vector<std::pair<int, const char*>> files = {
+        {kChannelReport, "r.pq8o"}, {kChannelNotes, "r.pq8r"}, {kChannelPlot, "r.pq8p"},
+        {kChannelDetail, "r.pq8z"}, {kChannelQwListing, "r.pq8w"}, {kChannelTzPlot, "r.pq8t"},
+        {kChannelQwPlot, "r.pq8q"}, {kChannelChart, "CHART.DAT"}};
+    for (const auto& [channel, name] : files) run.channels.openWrite(channel, dir / name);
+  }
+  std::string file(const std::string& name) {
+    run.channels.closeAll();
+    return test::readFile(dir / name);
+  }
+};
+
+SettlementSettings settings(bool si, int diameters) {
+  SettlementSettings s;
+  s.si = si;
+  s.Ec = 3.6e6F;
+  s.layers = {{kClay, 0, 30, 1.0e6F}};
+  s.designCharts = true;
+  s.settlementsIn = {0.0000001F, 0.5F, 50};
+  s.settlementsAsEntered = s.settlementsIn;
+  for (int v = 0; v < diameters; ++v) s.chartDiametersFt.push_back(2 + 0.5F * static_cast<Real>(v));
+  s.chartLengthsFt = {20};
+  return s;
+}
+
+SettlementGeometry pier(int v) {
+  SettlementGeometry g;
+  g.stemFt = 2 + 0.5F * static_cast<Real>(v - 1);
+  g.baseFt = g.stemFt;
+  g.lengthFt = 20;
+  g.ultimateBaseTons = 30;
+  g.tipCode = kClay;
+  g.diameterIndex = v;
+  for (int z = 1; z <= 30; ++z) g.unitSide.push_back({static_cast<Real>(z), 0.5F});  // 0.5 tsf = 6.944 psi
+  return g;
+}
+
+TEST(LoadSettlement, SeriesOfThreeDiameters) {
+  RunFixture f;
+  LoadSettlementAnalysis a(f.run, settings(false, 3));
+  std::vector<GeometryResult> results;
+  for (int v = 1; v <= 3; ++v) results.push_back(a.analyse(pier(v)));
+  a.writeScratchLog();
+  for (const GeometryResult& r : results) {
+    EXPECT_EQ(r.status, 0);
+    ASSERT_EQ(r.curves.trend.size(), 15U);
+    ASSERT_EQ(r.curves.upper.size(), 15U);
+    ASSERT_EQ(r.curves.lower.size(), 15U);
+    ASSERT_EQ(r.defined.size(), 3U);
+    // A settlement below the first row: no tip movement, the side alone.
+    EXPECT_EQ(r.defined[0].tipMovement, 0);
+    EXPECT_EQ(r.defined[0].tipLoad, 0);
+    // Beyond the last row (50 in): extrapolated past the last tip movement.
+    EXPECT_GT(r.defined[2].tipMovement, r.lines[0].back().tipMovement);
+    // Report rows in tons.
+    EXPECT_FLOAT_EQ(r.curves.trend[14].topLoad, r.lines[0][14].topLoad / 2000);
+  }
+  // Upper bound above trend above lower bound at 0.25 in of tip movement.
+  EXPECT_GT(results[0].lines[1][10].topLoad, results[0].lines[0][10].topLoad);
+  EXPECT_GT(results[0].lines[0][10].topLoad, results[0].lines[2][10].topLoad);
+  EXPECT_EQ(test::readFile(f.dir / "TZDIAM.DAT"), "       3\r\n");
+  // Three base curves numbered 1, 2, 3; the t-z curves once (5 of one layer).
+  const std::string qw = f.file("r.pq8q");
+  EXPECT_NE(qw.find("    1      2.00   10\r\n"), std::string::npos);
+  EXPECT_NE(qw.find("    2      2.50   10\r\n"), std::string::npos);
+  EXPECT_NE(qw.find("    3      3.00   10\r\n"), std::string::npos);
+  EXPECT_EQ(f.file("r.pq8t").rfind("       5\r\n    1   10", 0), 0U);
+  // The chart holds the mean load of the top segment for every diameter.
+  for (std::size_t v = 0; v < 3; ++v) EXPECT_GT(a.charts().at(1, v, 0), 0) << v;
+  // TZDATA.DAT holds the last run (lower bound of diameter 3) only: one t-z
+  // listing and 15 tip-movement tables.
+  const std::string log = test::readFile(f.dir / "TZDATA.DAT");
+  EXPECT_EQ(log.rfind("     NOTE: TZ CURVE DATA", 0), 0U);
+  std::size_t pages = 0;
+  for (std::size_t at = log.find("\r\n1\r\n"); at != std::string::npos; at = log.find("\r\n1\r\n", at + 1)) ++pages;
+  EXPECT_EQ(pages, 15U);
+}
+
+TEST(LoadSettlement, SingleDiameterSiRun) {
+  RunFixture f;
+  LoadSettlementAnalysis a(f.run, settings(true, 1));
+  EXPECT_EQ(a.analyse(pier(1)).status, 0);
+  a.writeCurveSection();
+  a.writeClosingSections();
+  EXPECT_EQ(test::readFile(f.dir / "TZDIAM.DAT"), "       1\r\n");
+  const std::string report = f.file("r.pq8o");
+  EXPECT_NE(report.find("           KN.              M.              KN.             M.\r\n"), std::string::npos);
+  EXPECT_EQ(report.find("TON"), std::string::npos);
+  EXPECT_NE(report.find("                         kN              M             \r\n"), std::string::npos);
+  EXPECT_NE(report.find("   LENGTH          DIAMETER, M\r\n"), std::string::npos);
+  const std::string detail = f.file("r.pq8z");
+  EXPECT_NE(detail.find("        PYLAR DIAMETER           =    0.6096  M\r\n"), std::string::npos);
+  EXPECT_NE(detail.find("           NO.      POINTS         M.              KPA              M.\r\n"),
+            std::string::npos);
+}
+
+TEST(LoadSettlement, CurveBeyondTheProfileEndsTheSeries) {
+  RunFixture f;
+  SettlementSettings s = settings(false, 2);
+  s.layers.push_back({kClay, 30, 30.5F, 1e6F});  // 6 in thick: its first curve lies below it
+  LoadSettlementAnalysis a(f.run, s);
+  const GeometryResult r = a.analyse(pier(1));
+  EXPECT_EQ(r.status, kStatusSideCurveBeyondProfile);
+  EXPECT_TRUE(r.curves.trend.empty());
+  a.writeScratchLog();
+  // Nothing reached the plot records; the log holds the note only.
+  EXPECT_FALSE(std::filesystem::exists(f.dir / "TZDIAM.DAT"));
+  EXPECT_EQ(f.file("r.pq8t"), "");
+  EXPECT_EQ(test::readFile(f.dir / "TZDATA.DAT"),
+            "     NOTE: TZ CURVE DATA ARE AVAILABLE FOR SAND AND CLAY LAYERS ONLY.\r\n\r\n\r\n");
+  EXPECT_NE(f.file("r.pq8o").find("IS BEYOND THE EXTENT OF THE INPUT STRENGTH CURVE 1"), std::string::npos);
+}
+
+TEST(LoadSettlement, NoModulusNoAnalysis) {
+  RunFixture f;
+  SettlementSettings s = settings(false, 1);
+  s.Ec = 0;
+  LoadSettlementAnalysis a(f.run, s);
+  const GeometryResult r = a.analyse(pier(1));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(r.curves.trend.empty());
+  EXPECT_NE(f.file("r.pq8r").find("NO LOAD-SETTLEMENT ANALYSIS IS MADE."), std::string::npos);
+}
+
+}  // namespace
+}  // namespace pylar::engine

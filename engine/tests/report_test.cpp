@@ -1,0 +1,195 @@
+// Report lines and plot-data records of the capacity analysis, as exact text.
+#include "report.h"
+
+#include <gtest/gtest.h>
+
+namespace pylar::engine {
+namespace {
+
+ProjectInput project(bool si, bool lrfd, bool uplift) {
+  ProjectInput in;
+  in.units = si ? 2 : 1;
+  in.NLRFD = lrfd ? 1 : 2;
+  in.KCYCL = uplift ? 2 : 1;
+  return in;
+}
+
+Lines tableHeading(bool si, bool lrfd, bool uplift) {
+  Lines out;
+  writeTableHeading(out, project(si, lrfd, uplift));
+  return Lines(out.end() - 2, out.end());
+}
+
+TEST(ReportText, CapacityTableHeaders) {
+  struct Case {
+    bool si, lrfd, uplift;
+    const char* names;
+    const char* units;
+  };
+  const Case cases[] = {
+      {false, false, false, "     LENGTH  VOLUME     QS      QB      QU       QBD      QDN      QU/VOLUME",
+       "      (FT)   (CU.YDS) (TONS)   (TONS)  (TONS)   (TONS)   (TONS)  (TONS/CU.YDS)"},
+      {false, false, true, "     LENGTH  VOLUME     QS      WT      QU       QBD      QDN      QU/VOLUME",
+       "      (FT)   (CU.YDS) (TONS)   (TONS)  (TONS)   (TONS)   (TONS)  (TONS/CU.YDS)"},
+      {false, true, false, "     LENGTH  VOLUME     QS      QB      QU   LRFD QS  LRFD QB    LRFD QU",
+       "      (FT)   (CU.YDS) (TONS)   (TONS)  (TONS)   (TONS)   (TONS)   (TONS)"},
+      {false, true, true, "     LENGTH  VOLUME     QS      WT      QU   LRFD QS       WT    LRFD QU",
+       "      (FT)   (CU.YDS) (TONS)   (TONS)  (TONS)   (TONS)   (TONS)   (TONS)"},
+      {true, false, false, "     LENGTH  VOLUME     QS      QB      QU       QBD      QDN      QU/VOLUME",
+       "      ( M )  (CU.M )  ( KN )   ( KN )  ( KN )   ( KN )   ( KN )  ( KN /CU.M)"},
+      {true, false, true, "     LENGTH  VOLUME     QS      WT      QU       QBD      QDN      QU/VOLUME",
+       "      ( M )  (CU.M )  ( KN )   ( KN )  ( KN )   ( KN )   ( KN )  ( KN )"},
+      {true, true, true, "     LENGTH  VOLUME     QS      WT      QU   LRFD QS  LRFD QB    LRFD QU",
+       "      ( M )  (CU.M )  ( KN )   ( KN )  ( KN )   ( KN )   ( KN )   ( KN )"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "si " << c.si << " lrfd " << c.lrfd << " uplift " << c.uplift);
+    EXPECT_EQ(tableHeading(c.si, c.lrfd, c.uplift), (Lines{c.names, c.units}));
+  }
+}
+
+TEST(ReportText, CapacityRows) {
+  CapacityRow r;
+  r.depth = 40;
+  r.volume = 10.47F;
+  r.qs = 262.34F;
+  r.qb = 134.62F;
+  r.qu = 396.96F;
+  r.qbd = 307.21F;
+  r.qdn = 149.81F;
+  r.quPerVolume = 37.9136F;
+  r.lrfdQs = 123456.7F;
+  r.lrfdQb = 1234567.8F;
+  r.lrfdQu = 5.5F;
+  EXPECT_EQ(capacityRow(r, ReportUnits{false}, false),
+            "     40.0     10.5    262.3    134.6    397.0    307.2    149.8     37.91");
+  // LRFD columns; a value too wide for F9.1 fills its field with asterisks.
+  EXPECT_EQ(capacityRow(r, ReportUnits{false}, true),
+            "     40.0     10.5    262.3    134.6    397.0 123456.7*********      5.50");
+  // SI: 40 ft = 12.19 m; 10.47 yd^3 / 1.3078 = 8.01 m^3; 262.34 t / 0.1124
+  // = 2333.99 kN; 307.21 / 0.1124 = 2733.185 (2733.1848 in single
+  // precision, printed .18); 37.9136 / 0.08594586 = 441.13 kN/m^3.
+  EXPECT_EQ(capacityRow(r, ReportUnits{true}, false),
+            "     12.2     8.01  2333.99  1197.69  3531.67  2733.18  1332.83    441.13");
+}
+
+TEST(ReportText, OpeningSections) {
+  ProjectInput in = project(false, false, true);
+  in.title = std::string(80, 'T');
+  in.METHOD = 2;
+  in.proposedDepth = 40;
+  in.RCYCL = 0.75F;
+  in.waterTable = 12.5F;
+  in.layers.resize(3);
+  Lines out;
+  writeReportOpening(out, in);
+  const Lines expected = {
+      "     " + std::string(72, 'T'),
+      "",
+      "",
+      "     PROPOSED DEPTH =      40.0 FT",
+      "     ----------------",
+      "",
+      "",
+      "     REDUCTION FACTOR APPLIED FOR UPLIFT FRICTION = 0.750",
+      "     ----------------------------------------------",
+      "",
+      "",
+      "     NUMBER OF LAYERS =    3",
+      "     ------------------",
+      "",
+      "",
+      "     WATER TABLE DEPTH =      12.5 FT.",
+      "     -------------------",
+      "",
+      "",
+      "",
+      "     FACTOR OF SAFETY APPLIED TO THE ULTIMATE SIDE FRICTION CAPACITY = 2.50",
+      "     -------------------------------------------------------",
+      "     FACTOR OF SAFETY APPLIED TO THE ULTIMATE BASE CAPACITY = 3.00",
+      "     ------------------------------------------------------",
+  };
+  EXPECT_EQ(out, expected);
+  // LRFD, compression, design load in SI: no uplift line, no factors of safety.
+  ProjectInput si = project(true, true, false);
+  si.designLoad = 90;  // tons: 90/0.1124 = 800.7 kN
+  Lines siOut;
+  writeReportOpening(siOut, si);
+  EXPECT_EQ(siOut[3], "     TOTAL LOAD =     800.7 KN");
+  for (const std::string& line : siOut) {
+    EXPECT_EQ(line.find("FACTOR OF SAFETY"), std::string::npos);
+    EXPECT_EQ(line.find("REDUCTION FACTOR"), std::string::npos);
+  }
+}
+
+TEST(ReportText, MostEfficientPier) {
+  PierResult p;
+  p.stem = 3.5F;
+  p.base = 3.5F;
+  p.last.depth = 36;
+  p.last.volume = 12.83F;
+  p.last.qu = 401.25F;
+  p.last.quPerVolume = 31.27F;
+  Lines out;
+  writeMostEfficient(out, p, ReportUnits{false});
+  const Lines expected = {"",
+                          "",
+                          "",
+                          " THE MOST EFFICIENT PYLAR FOR THIS SOIL PROFILE APPEARS TO BE THE FOLLOWING ONE:",
+                          "",
+                          "",
+                          "  DIAMETER OF STEM       = 3.50 FT.",
+                          "",
+                          "  DIAMETER OF BASE       = 3.50 FT.",
+                          "",
+                          "  ESTIMATED PYLAR LENGTH =  36. FT.",
+                          "",
+                          "  VOLUME OF CONCRETE     =  12.83 CU.YDS.",
+                          "",
+                          "  ULTIMATE LOAD CAPACITY =    401.25 TONS",
+                          "",
+                          "  QU/VOLUME OF CONCRETE  =  31.27 TONS/CU.YD."};
+  EXPECT_EQ(out, expected);
+}
+
+TEST(PlotRecords, CapacityCurveLayout) {
+  CapacityRow a;
+  a.depth = 1;
+  a.qs = 1.5F;
+  a.qb = 20;
+  a.qu = 21.5F;
+  a.designSide = 0.6F;
+  a.designBase = 6.667F;
+  a.designTotal = 7.267F;
+  CapacityRow b = a;
+  b.depth = 2;
+  Lines out;
+  // Two rows padded to three (the first curve sets the count for all).
+  writePlotRecords(out, 2, {a, b}, 3, 5, {}, ReportUnits{false});
+  ASSERT_EQ(out.size(), 1U + 2 + 3 * 2 + 15);
+  EXPECT_EQ(out[0], "           2           5           1");
+  EXPECT_EQ(out[1], "   0.0  0.0  0.0  0.0  0.0 0.0  0.0  ");
+  EXPECT_EQ(out[2], "  0.500E+01   0.0   0.0  0.0 0.0  0.0  0.0 ");
+  EXPECT_EQ(out[3], "  0.100E+01  0.150E+01  0.200E+02  0.215E+02  0.600E+00");
+  EXPECT_EQ(out[4], "  0.667E+01  0.727E+01");
+  EXPECT_EQ(out[5], "  0.200E+01  0.150E+01  0.200E+02  0.215E+02  0.600E+00");
+  EXPECT_EQ(out[7], out[5]);  // the padding repeats the last row
+  EXPECT_EQ(out[9], "  0.000E+00  0.000E+00  0.000E+00  0.000E+00");
+  // With three load-settlement curves: curve set 3 and 45 rows.
+  LoadSettlementCurves curves;
+  curves.trend = curves.upper = curves.lower = std::vector<LoadSettlementRow>(15, {100, 0.5F, 40, 0.1F});
+  Lines withCurves;
+  writePlotRecords(withCurves, 1, {a}, 0, 0, curves, ReportUnits{false});
+  EXPECT_EQ(withCurves[0], "           1           3           3");
+  EXPECT_EQ(withCurves.size(), 1U + 2 + 2 + 45);
+  EXPECT_EQ(withCurves.back(), "  0.100E+03  0.500E+00  0.400E+02  0.100E+00");
+}
+
+TEST(ReportText, EmitCutsAtLineBreaks) {
+  Lines out;
+  emit(out, "\n\nA\nB\n");
+  EXPECT_EQ(out, (Lines{"", "", "A", "B", ""}));
+}
+
+}  // namespace
+}  // namespace pylar::engine
