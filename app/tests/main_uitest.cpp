@@ -268,6 +268,17 @@ class MainFormTest : public QObject {
     QVERIFY(form->OpenFileByExtension(project));
     QCOMPARE(form->Data().Title, QString("Saved by the answer Yes"));
     QCOMPARE(questions.size(), 3);
+    // Yes on an older-format project whose Save As is cancelled keeps the project.
+    const QString legacy = work.filePath("old.pqd");
+    QVERIFY(QFile::copy(project, legacy));
+    form->OpenFileByExtension(legacy);
+    messages.clear();
+    form->SaveDialog = [](const QString &, const QString &) { return QString(); };
+    form->Data().Title = "unsaved";
+    form->SetChanged(true);
+    QVERIFY(!form->OpenFileByExtension(other));
+    QCOMPARE(form->Data().Title, QString("unsaved"));
+    QCOMPARE(form->Data().FileName, legacy);
   }
 
   void designMethodAndOptionsDriveTheDataMenu() {

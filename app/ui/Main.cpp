@@ -476,8 +476,10 @@ bool TMainForm::AskToSave() {
     case TAnswer::No:
       return true;
     case TAnswer::Yes:
+      // Only a save that reached the disk lets the command go on: a failed
+      // write or a cancelled Save As keeps the unsaved project.
       menuSaveClicked();
-      return !IsUnnamed(currentFileName());
+      return !IsUnnamed(currentFileName()) && !GetChanged();
   }
   return false;
 }
