@@ -1,0 +1,193 @@
+// The main window driven as a user would: start-up, recent files, menu state,
+// the analysis run with the real engine library, text views and help.
+#include "model/dynlib.h"
+#include "ui/Main.h"
+#include "ui/Messages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace pylar;
+
+namespace {
+const QString kBinDir = QStringLiteral(PYLAR_BIN_DIR);
+const QString kExamples = QStringLiteral(PYLAR_SOURCE_DIR "/examples");
+
+QStringList filesIn(const QString &folder) {
+  return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+}  // namespace
+
+class MainFormTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QStringList messages;
+  QTemporaryDir work;
+  TMainForm *form = nullptr;
+
+  QString copyExample(const QString &name, const QString &as = {}) {
+    const QString target = work.filePath(as.isEmpty() ? name : as);
+    QFile::remove(target);
+    if (!QFile::copy(kExamples + u'/' + name, target)) return {};
+    return target;
+  }
+
+  void openMenu(QMenu *menu) { emit menu->aboutToShow(); }
+
+ private slots:
+  void init() {
+    messages.clear();
+    SetMessageHook([this](QWidget *, const QString &text) { messages << text; });
+    for (const QString &name : filesIn(work.path())) QFile::remove(work.filePath(name));
+    QSettings(QStringLiteral("Vexlor"), QStringLiteral("PYLAR")).clear();
+    form = new TMainForm;
+    form->SetProgramFolder(kBinDir);
+    form->show();
+  }
+
+  void cleanup() {
+    delete form;
+    SetMessageHook({});
+    SetQuestionHook({});
+  }
+
+  void commandLineNameWithoutExtensionOpensTheProject() {
+    copyExample("sand-asd-english.pq8d", "pier7.pq8d");
+    QDir::setCurrent(work.path());
+    form->StartUp(QStringLiteral("pier7"));
+    QCOMPARE(form->windowTitle(), QString("PYLAR 2017.8.2 - Pier7.pq8d"));
+    QCOMPARE(form->Settings().PrevFile.Entry(0), work.filePath("pier7.pq8d"));
+  }
+
+  void commandLineNameOfMissingFileStartsANewProject() {
+    QDir::setCurrent(work.path());
+    form->StartUp(QStringLiteral("nosuchpier"));
+    QCOMPARE(form->windowTitle(), QString("PYLAR 2017.8.2 - NewPylar.pq8d"));
+    QCOMPARE(form->Settings().PrevFile.Count(), 0);
+  }
+
+  void recentFilesListShowsElevenOpensAsTen() {
+    QDir::setCurrent(work.path());
+    for (int i = 1; i <= 11; ++i) QVERIFY(form->OpenFileByExtension(work.filePath(QString("p%1.pq8d").arg(i))));
+    QDir::setCurrent(kBinDir);
+    QMenu *file = form->Menu("&File");
+    openMenu(file);
+    QStringList shown;
+    for (QAction *action : file->actions())
+      if (action->isVisible() && !action->isSeparator() && action->text().front().isDigit()) shown << action->text();
+    QCOMPARE(shown.size(), 10);
+    QCOMPARE(shown.first(), "1 " + QDir::toNativeSeparators(work.filePath("p11.pq8d")));
+    QCOMPARE(shown.last(), "10 " + QDir::toNativeSeparators(work.filePath("p2.pq8d")));
+    // Inside the current folder the folder is left out.
+    QDir::setCurrent(work.path());
+    openMenu(file);
+    const QList<QAction *> entries = file->actions();
+    QVERIFY(std::any_of(entries.begin(), entries.end(), [](QAction *a) { return a->text() == "1 p11.pq8d"; }));
+    // The list is stored: a new window reads it back.
+    TMainForm second;
+    second.StartUp(QString());
+    QCOMPARE(second.Settings().PrevFile.Count(), 10);
+    QCOMPARE(second.Settings().PrevFile.Entry(9), work.filePath("p2.pq8d"));
+  }
+
+  void unknownExtensionsAreNotOpened() {
+    QVERIFY(!form->OpenFileByExtension(work.filePath("notes.txt")));
+    QCOMPARE(form->Settings().PrevFile.Count(), 0);
+  }
+
+  void runAnalysisOfAnExample() {
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(project));
+    form->RunAnalysis();
+    QCOMPARE(messages, QStringList{"Computations are completed.\rPlease, check output file for results or error messages."});
+    const QStringList left = filesIn(work.path());
+    for (const char *kept : {"sand-asd-english.pq8o", "sand-asd-english.pq8p", "sand-asd-english.pq8r",
+                             "sand-asd-english.pq8z"})
+      QVERIFY2(left.contains(kept), kept);
+    for (const char *gone : {"sand-asd-english.pq8w", "sand-asd-english.pq8t", "sand-asd-english.pq8q", "TZDIAM.DAT",
+                             "names.dat"})
+      QVERIFY2(!left.contains(gone), gone);
+    // The text views start the editor with the file's path as one argument.
+    QStringList started;
+    form->StartProcess = [&](const QString &program, const QStringList &arguments) {
+      started << program << arguments;
+      return true;
+    };
+    form->Settings().WordProcessor = "my editor";
+    QMenu *computation = form->Menu("&Computation");
+    openMenu(computation);
+    QAction *output = form->Action("&Computation|Edit &Output Text");
+    QVERIFY(output->isEnabled());
+    output->trigger();
+    QCOMPARE(started, QStringList({"my editor", QDir::toNativeSeparators(work.filePath("sand-asd-english.pq8o"))}));
+  }
+
+  void runWithoutTheEngineLibrary() {
+    QTemporaryDir emptyProgramFolder;
+    form->SetProgramFolder(emptyProgramFolder.path());
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(project));
+    form->RunAnalysis();
+    QCOMPARE(messages, QStringList{"Attempt to initialize DLL failed"});
+    QCOMPARE(filesIn(work.path()), QStringList{"sand-asd-english.pq8d"});
+  }
+
+  void computationMenuEnablesTextViewsByFilesPresent() {
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(project));
+    openMenu(form->Menu("&Computation"));
+    QVERIFY(form->Action("&Computation|Edit I&nput Text")->isEnabled());
+    QVERIFY(!form->Action("&Computation|Edit &Processor-Run Notes")->isEnabled());
+    QVERIFY(!form->Action("&Computation|Edit &Output Text")->isEnabled());
+  }
+
+  void editorThatCannotStartIsReported() {
+    form->Settings().WordProcessor = work.filePath("no-such-editor");
+    form->EditText(".pq8o");
+    QCOMPARE(messages, QStringList{"An error occurred in running the Word Processor"});
+  }
+
+  void helpFilesOpenFromTheProgramFolder() {
+    QStringList opened;
+    form->OpenDocument = [&](const QString &path) {
+      opened << path;
+      return true;
+    };
+    form->Action("&Help|&Technical Manual")->trigger();
+    QCOMPARE(opened, QStringList{QDir(kBinDir).filePath("docs/technical-manual.md")});
+    QTemporaryDir emptyProgramFolder;
+    form->SetProgramFolder(emptyProgramFolder.path());
+    form->Action("&Help|&Technical Manual")->trigger();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(messages[0].startsWith("The help file could not be found:\r"));
+  }
+
+  void toolBarOrderAndResultButtons() {
+    QStringList hints;
+    for (const char *hint : {"New File", "Open File", "Save File", "Title", "Drilled Pylar Properties",
+                                "Soil Layer Data", "Factor of Safety (ASD)", "Run Data File", "View Output",
+                                "View Soil Profile", "3D View", "Combined Plot (Ultimate)", "Combined Plot (LRFD/ASD)",
+                                "Load vs. Settlement", "t-z curves", "Q-w curves"})
+      QVERIFY2(form->ToolButton(hint), qPrintable(hint));
+    for (const char *hint : {"View Output", "Combined Plot (Ultimate)", "Load vs. Settlement", "t-z curves"})
+      QVERIFY(!form->ToolButton(hint)->isEnabled());
+    QVERIFY(form->ToolButton("Run Data File")->isEnabled());
+  }
+};
+
+int main(int argc, char *argv[]) {
+  // Settings of the tests go to a folder of their own, never the user's.
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+  QStandardPaths::setTestModeEnabled(true);
+  QApplication app(argc, argv);
+  MainFormTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_uitest.moc"
