@@ -187,7 +187,7 @@ void drawLegendBox(QPainter &p, const PlotPicture &pic, const PlotTarget &t) {
     }
   if (count == 0) return;
   const int px = t.pxPerInchX, py = t.pxPerInchY;
-  const int markerRoom = px / 8;  // marker and its gap, inside the 3/16 inch
+  const int markerRoom = px / 8 + px / 32;  // marker and its gaps, inside the 3/16 inch
   const int w = widest + 3 * px / 16;
   const int lineH = fm.height() + py / 32;
   const int h = count * lineH + py / 32;
@@ -207,7 +207,7 @@ void drawLegendBox(QPainter &p, const PlotPicture &pic, const PlotTarget &t) {
     const int top = y + py / 32 + row * lineH;
     const QColor colour = colourOf(c.activePosition);
     p.setPen(QPen(colour, 1));
-    drawMarker(p, c.index, QPoint(x + markerRoom / 2, top + fm.height() / 2), px, py);
+    drawMarker(p, c.index, QPoint(x + px / 16 + 1, top + fm.height() / 2), px, py);
     p.drawText(QRect(x + markerRoom, top, w - markerRoom, fm.height()), Qt::AlignLeft | Qt::AlignVCenter, c.name);
     ++row;
   }
@@ -221,7 +221,13 @@ void drawSoilColumn(QPainter &p, const PlotPicture &pic, const PlotTarget &t, co
   const std::vector<BandSpan> spans = BandSpans(pic.layersTop, ordinates);
   // The column shares the graph's vertical scale.
   const QRect colGraph(l.column.left(), l.graph.top(), l.column.width(), l.graph.height());
-  const QFont font = timesFont(10, t.pxPerInchY, false);
+  // Names are written in 10-point Times; a name wider than the column gets
+  // a smaller size so that it stays readable inside it.
+  QFont font = timesFont(10, t.pxPerInchY, false);
+  int widest = 0;
+  for (const auto &b : pic.bands) widest = std::max(widest, QFontMetrics(font).horizontalAdvance(b.name));
+  if (widest > l.column.width() - 2 && widest > 0)
+    font.setPixelSize(std::max(1, font.pixelSize() * (l.column.width() - 2) / widest));
   const QFontMetrics fm(font);
   p.save();
   p.setClipRect(l.column.adjusted(0, 0, 1, 1));
