@@ -87,31 +87,9 @@ void WriteSettings(const TProgramSettings &settings) {
   store.sync();
 }
 
-QString DisplayName(const QString &fileName) {
-  QString name = QFileInfo(fileName).fileName();
-  const QString extension = QFileInfo(name).suffix();
-  if (!extension.isEmpty() && extension.toUpper() == QStringLiteral("PQ8")) name = name.left(name.indexOf(u'.'));
-  if (name.size() > 1 && name[0] >= u'a' && name[0] <= u'z') name[0] = name[0].toUpper();
-  return name;
-}
-
-QString ProjectCaption(const QString &fileName) {
-  return QStringLiteral("PYLAR 2017.8.2 - ") + DisplayName(fileName);
-}
-
-bool IsUnnamed(const QString &fileName) {
-  return fileName.isEmpty() || fileName == QString::fromLatin1(kDefaultFileName);
-}
-
 QString CommandLineFileName(const QString &argument) {
-  return argument.contains(u'.') ? argument : argument + QStringLiteral(".pq8d");
-}
-
-TReaderKind ReaderForExtension(const QString &path) {
-  const QString extension = QFileInfo(path).suffix().toLower();
-  if (extension == QStringLiteral("pq8d")) return TReaderKind::Version8;
-  if (extension == QStringLiteral("pqd")) return TReaderKind::LegacyNew;
-  return TReaderKind::None;
+  // Only the file's own name counts: a "." in a folder name is no extension.
+  return QFileInfo(argument).fileName().contains(u'.') ? argument : argument + QStringLiteral(".pq8d");
 }
 
 }  // namespace pylar

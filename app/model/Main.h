@@ -1,14 +1,15 @@
-// Main-window state that needs no widgets: the recent-files list, the program
-// settings, the window caption and file-name rules.
+// Main-window state that needs no widgets: the recent-files list and the
+// program settings.
 #pragma once
 
 #include <QString>
 #include <QStringList>
 
+#include "DataUnit.h"
+
 namespace pylar {
 
 inline constexpr int kMaxRecentFiles = 10;
-inline constexpr const char *kDefaultFileName = "NewPylar.pq8d";
 
 // Recent project files, most recent first; an empty entry holds no file.
 class TRecentFiles {
@@ -48,23 +49,8 @@ void ReadSettings(TProgramSettings &settings);
 // Stores the settings; failures are ignored.
 void WriteSettings(const TProgramSettings &settings);
 
-// The window caption of a project: "PYLAR 2017.8.2 - " and the display name.
-QString ProjectCaption(const QString &fileName);
-// The display name: no folder; when the extension is ".pq8" (compared in upper
-// case) the part from the first "." on is removed; a leading lower-case letter
-// is upper-cased when the name is longer than one character.
-QString DisplayName(const QString &fileName);
-
-// True when the project has never been saved (its name is the default one).
-bool IsUnnamed(const QString &fileName);
-
-// The name a command-line argument stands for: ".pq8d" appended when it
-// contains no ".".
+// The name a command-line argument stands for: ".pq8d" appended when its
+// file name contains no ".".
 QString CommandLineFileName(const QString &argument);
-
-// Reader chosen by the extension (lower case) of a file opened from the command
-// line, a drop or the recent-files list.
-enum class TReaderKind { None, Version8, LegacyNew, LegacyOld };
-TReaderKind ReaderForExtension(const QString &path);
 
 }  // namespace pylar

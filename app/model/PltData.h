@@ -103,6 +103,44 @@ struct TResultPlots {
   std::vector<TGraphPlot *> All();
 };
 
+// What the plot-data loader needs to know of the project.
+struct TPlotLayer {
+  int code = 0;         // soil model code 1 ... 9
+  Extended depth = 0;  // depth at the bottom of the layer
+};
+struct TPlotDataContext {
+  int Units = kUnitsEnglish;
+  int UseElevation = 0;
+  Extended ValElevation = 0;
+  int Yesnewversion = 1;
+  int KCYCL = 1;
+  int NLRFD = 2;
+  Extended FST = 2.5;
+  Extended FSB = 3;
+  int IChart = 0;
+  int IPENT = 0;
+  Extended DSTART = 0;
+  int PrintTZCurves = 0;
+  std::vector<TPlotLayer> Layers;
+};
+
+struct TPlotDataResult {
+  bool ok = false;
+  QString error;  // the reader's message when the load failed
+  bool ID2Read = false;
+  int ID2 = 0;    // the load-settlement bound flag of the file
+  bool showtzcurves = false;
+  int additionalTzCurves = 0;
+};
+
+// Reads a plot-data file into the plots. Curves filled before a failure keep
+// their values. Counts that the file cannot hold are reported as errors, so no
+// file can make the loader allocate without bound.
+TPlotDataResult ReadPlotData(const QString &path, const TPlotDataContext &context, TResultPlots &plots);
+
+// Layer bands of one plot (only for a plot that has a curve with a point).
+void AddLayersGraphPlot(TGraphPlot &plot, const TPlotDataContext &context);
+
 // Numbers in curve names and chart captions: general format, up to 15
 // significant digits, no trailing zeros, "." as decimal point.
 QString NameNumber(Extended value);

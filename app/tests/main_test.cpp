@@ -39,19 +39,10 @@ TEST(RecentFiles, CaptionLeavesOutTheCurrentFolderOnly) {
   EXPECT_EQ(files.Caption(2, "/jobs/"), "3 other/p.pq8d");
 }
 
-TEST(ProjectNames, CaptionAndReaders) {
-  EXPECT_EQ(ProjectCaption("/jobs/pier12.pq8d"), "PYLAR 2017.8.2 - Pier12.pq8d");
-  EXPECT_EQ(DisplayName("/jobs/pier12.old.pq8"), "Pier12");
-  EXPECT_EQ(DisplayName("/jobs/x.pq8d"), "X.pq8d");
-  EXPECT_EQ(DisplayName("/jobs/x"), "x");  // a one-character name keeps its case
-  EXPECT_EQ(DisplayName("/jobs/Ápier.pq8d"), "Ápier.pq8d");
+TEST(ProjectNames, CommandLineNameGetsTheProjectExtension) {
   EXPECT_EQ(CommandLineFileName("pier7"), "pier7.pq8d");
   EXPECT_EQ(CommandLineFileName("pier7.pqd"), "pier7.pqd");
-  EXPECT_EQ(ReaderForExtension("a/B.PQ8D"), TReaderKind::Version8);
-  EXPECT_EQ(ReaderForExtension("a/b.pqd"), TReaderKind::LegacyNew);
-  EXPECT_EQ(ReaderForExtension("a/b.pq8p"), TReaderKind::None);
-  EXPECT_TRUE(IsUnnamed("NewPylar.pq8d"));
-  EXPECT_FALSE(IsUnnamed("/jobs/NewPylar.pq8d"));
+  EXPECT_EQ(CommandLineFileName("jobs.2017/pier7"), "jobs.2017/pier7.pq8d");  // a folder's "." is no extension
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 // The main window driven as a user would: start-up, recent files, menu state,
 // the analysis run with the real engine library, text views and help.
 #include "model/dynlib.h"
+#include "ui/DataEdit.h"
 #include "ui/Main.h"
 #include "ui/Messages.h"
 
 #include <QDir>
 #include <QFile>
+#include <QMdiArea>
 #include <QMenu>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -104,7 +106,19 @@ class MainFormTest : public QObject {
     const QString project = copyExample("sand-asd-english.pq8d");
     QVERIFY(form->OpenFileByExtension(project));
     form->RunAnalysis();
-    QCOMPARE(messages, QStringList{"Computations are completed.\rPlease, check output file for results or error messages."});
+    QVERIFY(!messages.isEmpty());
+    QCOMPARE(messages[0], "Computations are completed.\rPlease, check output file for results or error messages.");
+    // The results are loaded as far as the engine writes them: a plot-data file
+    // without records is reported, one with records enables the result commands.
+    QFile plotData(work.filePath("sand-asd-english.pq8p"));
+    if (plotData.size() == 0) {
+      QCOMPARE(messages.mid(1), QStringList{"An error occured in running the main program."});
+      QVERIFY(!form->ShowOutput());
+    } else {
+      QCOMPARE(messages.size(), 1);
+      QVERIFY(form->ShowOutput());
+      QVERIFY(form->ToolButton("View Output")->isEnabled());
+    }
     const QStringList left = filesIn(work.path());
     for (const char *kept : {"sand-asd-english.pq8o", "sand-asd-english.pq8p", "sand-asd-english.pq8r",
                              "sand-asd-english.pq8z"})
@@ -165,6 +179,147 @@ class MainFormTest : public QObject {
     form->Action("&Help|&Technical Manual")->trigger();
     QCOMPARE(messages.size(), 1);
     QVERIFY(messages[0].startsWith("The help file could not be found:\r"));
+  }
+
+  void askToSaveAnswers() {
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(project));
+    QFile::remove(project);
+    QStringList questions;
+    TAnswer answer = TAnswer::Cancel;
+    SetQuestionHook([&](QWidget *, const QString &text) {
+      questions << text;
+      return answer;
+    });
+    const QString other = copyExample("clay-lrfd-si.pq8d");
+    // Unchanged: no question.
+    form->Data().Title = "edited";
+    QVERIFY(form->OpenFileByExtension(other));
+    QVERIFY(questions.isEmpty());
+    QVERIFY(form->OpenFileByExtension(project.isEmpty() ? other : copyExample("sand-asd-english.pq8d")));
+    // Cancel stops the command, No goes on without saving, Yes saves first.
+    form->SetChanged(true);
+    answer = TAnswer::Cancel;
+    QVERIFY(!form->OpenFileByExtension(other));
+    QCOMPARE(questions, QStringList{"Do you want to save any changes?"});
+    QCOMPARE(QFileInfo(form->Data().FileName).fileName(), QString("sand-asd-english.pq8d"));
+    form->Data().Title = "Saved by the answer Yes";
+    answer = TAnswer::No;
+    QVERIFY(form->OpenFileByExtension(other));
+    QCOMPARE(QFileInfo(form->Data().FileName).fileName(), QString("clay-lrfd-si.pq8d"));
+    QVERIFY(form->OpenFileByExtension(project));
+    QVERIFY(form->Data().Title != "Saved by the answer Yes");
+    form->Data().Title = "Saved by the answer Yes";
+    form->SetChanged(true);
+    answer = TAnswer::Yes;
+    QVERIFY(form->OpenFileByExtension(other));
+    QVERIFY(form->OpenFileByExtension(project));
+    QCOMPARE(form->Data().Title, QString("Saved by the answer Yes"));
+    QCOMPARE(questions.size(), 3);
+  }
+
+  void designMethodAndOptionsDriveTheDataMenu() {
+    QMenu *data = form->Menu("Da&ta");
+    QAction *safety = form->Action("Da&ta|&Factor of Safety (Allowable Stress Design)");
+    QAction *lengths = form->Action("Da&ta|Evaluate Multiple Pylar Lengths");
+    QAction *charts = form->Action("Da&ta|ASD/LRFD Design Charts");
+    form->Action("Da&ta|Design Method (ASD or LRFD)|LRFD (Load Resistance Factor Design)")->trigger();
+    QCOMPARE(form->Data().NLRFD, 1);
+    QVERIFY(form->GetChanged());
+    openMenu(data);
+    QVERIFY(!safety->isEnabled());
+    QVERIFY(form->ToolButton("Factor of Safety (ASD)")->isEnabled());  // the button stays usable
+    QVERIFY(form->Action("Da&ta|Design Method (ASD or LRFD)|LRFD (Load Resistance Factor Design)")->isChecked());
+    form->Action("Da&ta|Design Method (ASD or LRFD)|ASD (Allowable Stress Design)")->trigger();
+    openMenu(data);
+    QVERIFY(safety->isEnabled());
+    // Multiple lengths and design charts exclude each other; neither under a design load.
+    form->Data().METHOD = 2;
+    form->Data().IPENT = 1;
+    openMenu(data);
+    QVERIFY(lengths->isChecked() && lengths->isEnabled());
+    QVERIFY(!charts->isChecked() && !charts->isEnabled());
+    form->Data().IPENT = 0;
+    form->Data().IChart = 1;
+    openMenu(data);
+    QVERIFY(!lengths->isEnabled());
+    QVERIFY(charts->isChecked() && charts->isEnabled());
+    form->Data().IChart = 0;
+    openMenu(data);
+    QVERIFY(lengths->isEnabled() && charts->isEnabled());
+    form->Data().METHOD = 1;
+    openMenu(data);
+    QVERIFY(!lengths->isEnabled() && !charts->isEnabled());
+  }
+
+  void computationMethodCommandsCloseTheOtherWindow() {
+    form->Action("Da&ta|&Computation Methods|Specify the pylar length")->trigger();
+    QCOMPARE(form->Data().METHOD, 2);
+    QVERIFY(form->DataWindow("Drilled Pylar Length"));
+    form->Action("Da&ta|&Computation Methods|Specify the design load")->trigger();
+    QCOMPARE(form->Data().METHOD, 1);
+    QVERIFY(form->DataWindow("Specification of Design Load"));
+    QTRY_VERIFY(!form->DataWindow("Drilled Pylar Length"));
+    form->Action("Da&ta|&Computation Methods|Specify the pylar length")->trigger();
+    QTRY_VERIFY(!form->DataWindow("Specification of Design Load"));
+    QCOMPARE(form->MdiArea()->subWindowList().size(), 1);
+  }
+
+  void dataWindowsWriteBackWhenLeftAndRefuseBadText() {
+    form->Action("Da&ta|&Water Table")->trigger();
+    TDataChild *water = form->DataWindow("Water Table");
+    QVERIFY(water);
+    TDataEdit *depth = water->Form()->Fields().at(0);
+    depth->setText("12*2");
+    form->SetChanged(false);
+    form->Action("Da&ta|&Drilled-Pylar Properties")->trigger();  // another window comes to the front
+    QCOMPARE(double(form->Data().WTD), 24.0);
+    QVERIFY(form->GetChanged());
+    // A text that does not evaluate is refused, nothing is written and the window stays.
+    form->Action("Da&ta|&Water Table")->trigger();
+    depth->setText("12*");
+    QVERIFY(!water->Form()->WriteBack());
+    QCOMPARE(double(form->Data().WTD), 24.0);
+    QVERIFY(!messages.isEmpty());
+    water->close();
+    QVERIFY(form->DataWindow("Water Table"));
+    depth->setText("3");
+    water->close();
+    QTRY_VERIFY(!form->DataWindow("Water Table"));
+    QCOMPARE(double(form->Data().WTD), 3.0);
+    // A second command brings the one window forward instead of a copy.
+    form->Action("Da&ta|&Drilled-Pylar Properties")->trigger();
+    QCOMPARE(form->MdiArea()->subWindowList().size(), 1);
+  }
+
+  void plotDataOfAnOpenedProjectDrivesTheGraphicsMenu() {
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QFile plotData(work.filePath("sand-asd-english.pq8p"));
+    QVERIFY(plotData.open(QIODevice::WriteOnly));
+    QByteArray text = "1 1 0\r\n10 1 2 3 4 5 6\r\n";
+    for (int i = 1; i <= 15; ++i) text += "1 1 0 0\r\n";
+    plotData.write(text);
+    plotData.close();
+    QVERIFY(form->OpenFileByExtension(project));
+    QVERIFY(form->ShowOutput());
+    QVERIFY(!form->ShowTzCurves());
+    QVERIFY(form->ToolButton("Load vs. Settlement")->isEnabled());
+    QVERIFY(!form->ToolButton("t-z curves")->isEnabled());
+    openMenu(form->Menu("&Graphics"));
+    QVERIFY(form->Action("&Graphics|Ultimate &Skin Friction vs Depth")->isEnabled());
+    QVERIFY(!form->Action("&Graphics|Axial Load vs Settlement (upper bound)")->isEnabled());  // ID2 = 0
+    QVERIFY(!form->Action("&Graphics|t-z curves (averaged, initial diameter)")->isEnabled());
+    QVERIFY(form->Action("&Graphics|Combined Plots vs Depth (Initial Diameter)"));
+    QVERIFY(!form->Action("&Graphics|Design Chart 1")->isVisible());
+    // A plot-data file that ends early: reported after a run, silent on opening.
+    QVERIFY(plotData.open(QIODevice::WriteOnly));
+    plotData.write(text.left(30));
+    plotData.close();
+    QVERIFY(!form->LoadResults(true));
+    QCOMPARE(messages, QStringList{"An error occured in running the main program."});
+    QVERIFY(!form->ShowOutput());
+    openMenu(form->Menu("&Graphics"));
+    QVERIFY(!form->Action("&Graphics|Ultimate &Skin Friction vs Depth")->isEnabled());
   }
 
   void toolBarOrderAndResultButtons() {

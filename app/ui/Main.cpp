@@ -1,6 +1,7 @@
 #include "ui/Main.h"
 
 #include "model/dynlib.h"
+#include "ui/DataEdit.h"
 #include "ui/Messages.h"
 
 #include <QAction>
@@ -11,6 +12,9 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QPlainTextEdit>
+#include <QTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -81,7 +85,9 @@ std::unique_ptr<TDynamicLibrary> &engineLibrary() {
 
 TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), fMdiArea(new QMdiArea(this)) {
   QGuiApplication::setApplicationDisplayName(QString());
-  setWindowTitle(ProjectCaption(fFileName));
+  fData = TProgramData::Create(fTables);
+  setWindowTitle(WindowCaption(fData->FileName));
+  connect(fMdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::childActivated);
   setCentralWidget(fMdiArea);
   setAcceptDrops(true);
   fProgramFolder = QCoreApplication::applicationDirPath();
@@ -90,6 +96,22 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), fMdiArea(new QMdiAr
     return QProcess::startDetached(program, arguments);
   };
   OpenDocument = [](const QString &path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+  OpenDialog = [this](int &format) {
+    const QStringList filters = QString::fromLatin1(kOpenFilter).split(QStringLiteral(";;"));
+    QString selected = filters.first();
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), QDir::currentPath(),
+                                                      QString::fromLatin1(kOpenFilter), &selected);
+    format = static_cast<int>(filters.indexOf(selected)) + 1;
+    return path;
+  };
+  SaveDialog = [this](const QString &title, const QString &proposed) {
+    QFileDialog dialog(this, title, QDir::currentPath(), QString::fromLatin1(kSaveFilter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("pq8d"));
+    dialog.selectFile(proposed);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
+                                                                                   : QString();
+  };
   createMenus();
   createToolBar();
   updateResultButtons();
@@ -97,7 +119,11 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), fMdiArea(new QMdiAr
   resize(1000, 700);
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+  // Child windows go before the project they edit; no activation reaches a half-destroyed window.
+  disconnect(fMdiArea, nullptr, this, nullptr);
+  for (QMdiSubWindow *window : fMdiArea->subWindowList()) delete window;
+}
 
 // ---------------------------------------------------------------- commands
 
@@ -137,29 +163,42 @@ void TMainForm::createMenus() {
   connect(fFileMenu, &QMenu::aboutToShow, this, &TMainForm::updateFileMenu);
 
   fDataMenu = menuBar()->addMenu(QStringLiteral("Da&ta"));
-  addCommand(fDataMenu, QStringLiteral("&Title"), &TMainForm::notAvailable);
+  addCommand(fDataMenu, QStringLiteral("&Title"), &TMainForm::showTitle);
   QMenu *units = fDataMenu->addMenu(QStringLiteral("&Units"));
   auto *unitGroup = new QActionGroup(this);
-  for (const QString &caption : {QStringLiteral("&English Units (lbs, ft, in)"), QStringLiteral("&SI Units (kN, m)")}) {
-    QAction *item = addCommand(units, caption, &TMainForm::notAvailable);
+  const QString unitCaptions[] = {QStringLiteral("&English Units (lbs, ft, in)"), QStringLiteral("&SI Units (kN, m)")};
+  for (int system : {kUnitsEnglish, kUnitsSI}) {
+    QAction *item = units->addAction(unitCaptions[system - 1]);
     item->setCheckable(true);
     unitGroup->addAction(item);
+    connect(item, &QAction::triggered, this, [this, system] { setUnits(system); });
   }
   QMenu *design = fDataMenu->addMenu(QStringLiteral("Design Method (ASD or LRFD)"));
-  for (const QString &caption : {QStringLiteral("ASD (Allowable Stress Design)"),
-                                 QStringLiteral("LRFD (Load Resistance Factor Design)")})
-    addCommand(design, caption, &TMainForm::notAvailable)->setCheckable(true);
-  addCommand(fDataMenu, QStringLiteral("&Drilled-Pylar Properties"), &TMainForm::notAvailable);
-  addCommand(fDataMenu, QStringLiteral("Soil &Layer Data"), &TMainForm::notAvailable);
-  addCommand(fDataMenu, QStringLiteral("&Factor of Safety (Allowable Stress Design)"), &TMainForm::notAvailable);
+  for (const auto &[caption, nlrfd] : {std::pair{QStringLiteral("ASD (Allowable Stress Design)"), 2},
+                                       std::pair{QStringLiteral("LRFD (Load Resistance Factor Design)"), 1}}) {
+    QAction *item = design->addAction(caption);
+    item->setCheckable(true);
+    connect(item, &QAction::triggered, this, [this, nlrfd] { setDesignMethod(nlrfd); });
+  }
+  connect(design, &QMenu::aboutToShow, this, &TMainForm::updateDataMenu);
+  addCommand(fDataMenu, QStringLiteral("&Drilled-Pylar Properties"), &TMainForm::showPierProperties);
+  addCommand(fDataMenu, QStringLiteral("Soil &Layer Data"), &TMainForm::showSoilLayers);
+  addCommand(fDataMenu, QStringLiteral("&Factor of Safety (Allowable Stress Design)"), &TMainForm::showSafetyFactor);
   QMenu *method = fDataMenu->addMenu(QStringLiteral("&Computation Methods"));
-  for (const QString &caption : {QStringLiteral("Specify the pylar length"), QStringLiteral("Specify the design load")})
-    addCommand(method, caption, &TMainForm::notAvailable)->setCheckable(true);
-  addCommand(fDataMenu, QStringLiteral("&Water Table"), &TMainForm::notAvailable);
+  for (const auto &[caption, value] : {std::pair{QStringLiteral("Specify the pylar length"), 2},
+                                       std::pair{QStringLiteral("Specify the design load"), 1}}) {
+    QAction *item = method->addAction(caption);
+    item->setCheckable(true);
+    connect(item, &QAction::triggered, this, [this, value] { setComputationMethod(value); });
+  }
+  connect(method, &QMenu::aboutToShow, this, &TMainForm::updateDataMenu);
+  connect(units, &QMenu::aboutToShow, this, &TMainForm::updateDataMenu);
+  addCommand(fDataMenu, QStringLiteral("&Water Table"), &TMainForm::showWaterTable);
   addCommand(fDataMenu, QStringLiteral("Evaluate Multiple Pylar Lengths"), &TMainForm::notAvailable)->setCheckable(true);
   addCommand(fDataMenu, QStringLiteral("ASD/LRFD Design Charts"), &TMainForm::notAvailable)->setCheckable(true);
-  addCommand(fDataMenu, QStringLiteral("Print Additional t-z curves"), &TMainForm::notAvailable)->setCheckable(true);
+  addCommand(fDataMenu, QStringLiteral("Print Additional t-z curves"), &TMainForm::showTzPrint)->setCheckable(true);
   addCommand(fDataMenu, QStringLiteral("Control &Options..."), &TMainForm::notAvailable);
+  connect(fDataMenu, &QMenu::aboutToShow, this, &TMainForm::updateDataMenu);
 
   fComputationMenu = menuBar()->addMenu(QStringLiteral("&Computation"));
   addCommand(fComputationMenu, QStringLiteral("&Run Analysis"), &TMainForm::RunAnalysis);
@@ -169,8 +208,43 @@ void TMainForm::createMenus() {
   addCommand(fComputationMenu, QStringLiteral("&View Pylar Elevation"), &TMainForm::notAvailable);
   addCommand(fComputationMenu, QStringLiteral("3D View"), &TMainForm::notAvailable);
   connect(fComputationMenu, &QMenu::aboutToShow, this, &TMainForm::updateComputationMenu);
+  for (QMenu *menu : {fFileMenu, fDataMenu, fComputationMenu})
+    connect(menu, &QMenu::aboutToShow, this, &TMainForm::DeactivateActiveChild);
 
   fGraphicsMenu = menuBar()->addMenu(QStringLiteral("&Graphics"));
+  const std::pair<const char *, TGraphPlot *> plots[] = {
+      {"Ultimate &Skin Friction vs Depth", &fPlots.pltSkin},
+      {"Ultimate &Tip Resistance vs Depth", &fPlots.pltTip},
+      {"Ultimate Total &Capacity vs Depth", &fPlots.pltTotal},
+      {"C&ombined Plots vs Depth (initial diameter)", &fPlots.pltCombine},
+      {"ASD/LRFD Skin Friction vs Depth ", &fPlots.FSpltSkin},
+      {"ASD/LRFD Tip Resistance vs Depth ", &fPlots.FSpltTip},
+      {"ASD/LRFD Total Capacity vs Depth", &fPlots.FSpltTotal},
+      {"Combined Plots vs Depth (initial diameter)", &fPlots.pltCombineD},
+      {"Axial Load vs Settlement (averaged)", &fPlots.pltAxial},
+      {"Axial Load vs Settlement (upper bound)", &fPlots.pltUpper},
+      {"Axial Load vs Settlement (lower bound)", &fPlots.pltLower},
+      {"Combined Plots of Load vs Settlement (initial diameter)", &fPlots.pltCombinedSettle},
+      {"t-z curves (averaged, initial diameter)", &fPlots.pltTz},
+      {"Q-w curves (averaged)", &fPlots.pltQw},
+      {"Additional t-z curves (averaged, initial diameter)", &fPlots.pltTzAdd},
+  };
+  for (const auto &[caption, plot] : plots) {
+    QAction *item = fGraphicsMenu->addAction(QString::fromLatin1(caption));
+    TGraphPlot *target = plot;
+    connect(item, &QAction::triggered, this, [this, target] { showPlot(target); });
+    fGraphicsEntries.push_back({item, plot});
+  }
+  fChartSeparator = fGraphicsMenu->addSeparator();
+  for (int k = 0; k < 10; ++k) {
+    TGraphPlot *chart = &fPlots.PltChart[static_cast<std::size_t>(k)];
+    QAction *item = fGraphicsMenu->addAction(QStringLiteral("Design Chart ") + QString::number(k + 1));
+    connect(item, &QAction::triggered, this, [this, chart] { showPlot(chart); });
+    fGraphicsEntries.push_back({item, chart});
+  }
+  fGraphicsMenu->addSeparator();
+  addCommand(fGraphicsMenu, QStringLiteral("Export Plots to Excel"), &TMainForm::notAvailable);
+  connect(fGraphicsMenu, &QMenu::aboutToShow, this, &TMainForm::updateGraphicsMenu);
 
   fWindowMenu = menuBar()->addMenu(QStringLiteral("&Window"));
   connect(addCommand(fWindowMenu, QStringLiteral("&Cascade"), nullptr), &QAction::triggered, fMdiArea,
@@ -193,6 +267,7 @@ void TMainForm::createMenus() {
   connect(fWindowMenu, &QMenu::aboutToShow, this, &TMainForm::updateWindowMenu);
 
   fHelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+  connect(fHelpMenu, &QMenu::aboutToShow, this, &TMainForm::DeactivateActiveChild);
   addCommand(fHelpMenu, QStringLiteral("&Contents"), &TMainForm::helpContents);
   addCommand(fHelpMenu, QStringLiteral("&User's Manual"), &TMainForm::helpUsersManual);
   addCommand(fHelpMenu, QStringLiteral("&Technical Manual"), &TMainForm::helpTechnicalManual);
@@ -207,21 +282,29 @@ void TMainForm::createToolBar() {
   addToolButton(QStringLiteral("Open File"), QStringLiteral("O"), &TMainForm::FileOpen);
   addToolButton(QStringLiteral("Save File"), QStringLiteral("S"), &TMainForm::FileSave);
   fToolBar->addSeparator();
-  addToolButton(QStringLiteral("Title"), QStringLiteral("T"), &TMainForm::notAvailable);
-  addToolButton(QStringLiteral("Drilled Pylar Properties"), QStringLiteral("P"), &TMainForm::notAvailable);
-  addToolButton(QStringLiteral("Soil Layer Data"), QStringLiteral("L"), &TMainForm::notAvailable);
-  addToolButton(QStringLiteral("Factor of Safety (ASD)"), QStringLiteral("FS"), &TMainForm::notAvailable);
+  addToolButton(QStringLiteral("Title"), QStringLiteral("T"), &TMainForm::showTitle);
+  addToolButton(QStringLiteral("Drilled Pylar Properties"), QStringLiteral("P"), &TMainForm::showPierProperties);
+  addToolButton(QStringLiteral("Soil Layer Data"), QStringLiteral("L"), &TMainForm::showSoilLayers);
+  addToolButton(QStringLiteral("Factor of Safety (ASD)"), QStringLiteral("FS"), &TMainForm::showSafetyFactor);
   fToolBar->addSeparator();
   addToolButton(QStringLiteral("Run Data File"), QStringLiteral("Run"), &TMainForm::RunAnalysis);
   fResultButtons.push_back(addToolButton(QStringLiteral("View Output"), QStringLiteral("Out"), &TMainForm::editOutput));
   addToolButton(QStringLiteral("View Soil Profile"), QStringLiteral("E"), &TMainForm::notAvailable);
   addToolButton(QStringLiteral("3D View"), QStringLiteral("3D"), &TMainForm::notAvailable);
   fToolBar->addSeparator();
-  fResultButtons.push_back(addToolButton(QStringLiteral("Combined Plot (Ultimate)"), QStringLiteral("CU"), nullptr));
-  fResultButtons.push_back(addToolButton(QStringLiteral("Combined Plot (LRFD/ASD)"), QStringLiteral("CD"), nullptr));
-  fResultButtons.push_back(addToolButton(QStringLiteral("Load vs. Settlement"), QStringLiteral("QS"), nullptr));
-  fTzButtons.push_back(addToolButton(QStringLiteral("t-z curves"), QStringLiteral("tz"), nullptr));
-  fTzButtons.push_back(addToolButton(QStringLiteral("Q-w curves"), QStringLiteral("Qw"), nullptr));
+  const std::tuple<const char *, const char *, TGraphPlot *, bool> plotButtons[] = {
+      {"Combined Plot (Ultimate)", "CU", &fPlots.pltCombine, false},
+      {"Combined Plot (LRFD/ASD)", "CD", &fPlots.pltCombineD, false},
+      {"Load vs. Settlement", "QS", &fPlots.pltAxial, false},
+      {"t-z curves", "tz", &fPlots.pltTz, true},
+      {"Q-w curves", "Qw", &fPlots.pltQw, true},
+  };
+  for (const auto &[hint, glyph, plot, tz] : plotButtons) {
+    QAction *button = addToolButton(QString::fromLatin1(hint), QString::fromLatin1(glyph), nullptr);
+    TGraphPlot *target = plot;
+    connect(button, &QAction::triggered, this, [this, target] { showPlot(target); });
+    (tz ? fTzButtons : fResultButtons).push_back(button);
+  }
   fToolBar->addSeparator();
 }
 
@@ -292,14 +375,25 @@ void TMainForm::updateResultButtons() {
 
 // ---------------------------------------------------------------- files
 
-QString TMainForm::currentFileName() const { return fFileName; }
+QString TMainForm::currentFileName() const { return fData->FileName; }
 
 void TMainForm::rememberFile(const QString &path) {
   fSettings.PrevFile.MoveToTop(path);
   WriteSettings(fSettings);
 }
 
-void TMainForm::closeChildWindows() { fMdiArea->closeAllSubWindows(); }
+void TMainForm::closeChildWindows(bool discard) {
+  for (QMdiSubWindow *window : fMdiArea->subWindowList()) {
+    if (auto *child = qobject_cast<TDataChild *>(window); child && discard)
+      child->Discard();
+    else
+      window->close();
+  }
+}
+
+TProjectAccess TMainForm::projectAccess() {
+  return {[this]() -> TProgramData & { return *fData; }, [this] { SetChanged(true); }};
+}
 
 void TMainForm::StartUp(const QString &commandLineFile) {
   ReadSettings(fSettings);
@@ -307,21 +401,22 @@ void TMainForm::StartUp(const QString &commandLineFile) {
   bool opened = false;
   if (!commandLineFile.isEmpty()) {
     const QString name = CommandLineFileName(commandLineFile);
-    if (QFileInfo::exists(name)) opened = OpenFileByExtension(QFileInfo(name).absoluteFilePath());
+    const TFileFormat format = FormatForExtension(name);
+    if (QFileInfo::exists(name) && format != ffNone) {
+      openProject(QFileInfo(name).absoluteFilePath(), format);
+      opened = true;
+    }
   }
   if (!opened) FileNew();
-  setWindowTitle(ProjectCaption(currentFileName()));
+  setWindowTitle(WindowCaption(currentFileName()));
+  fTables.ShowLRFDColumns(fData->NLRFD == 1);
 }
 
 bool TMainForm::OpenFileByExtension(const QString &path) {
-  if (ReaderForExtension(path) == TReaderKind::None) return false;
-  QDir::setCurrent(QFileInfo(path).absolutePath());
-  fFileName = QFileInfo(path).absoluteFilePath();
-  setWindowTitle(ProjectCaption(fFileName));
-  fShowOutput = false;
-  fShowTzCurves = false;
-  updateResultButtons();
-  rememberFile(fFileName);
+  const TFileFormat format = FormatForExtension(path);
+  if (format == ffNone) return false;
+  if (!AskToSave()) return false;
+  openProject(QFileInfo(path).absoluteFilePath(), format);
   return true;
 }
 
@@ -330,17 +425,109 @@ void TMainForm::openRecentFile(int index) {
   if (!path.isEmpty()) OpenFileByExtension(path);
 }
 
-void TMainForm::FileNew() {
-  fFileName = QString::fromLatin1(kDefaultFileName);
-  setWindowTitle(ProjectCaption(fFileName));
+void TMainForm::clearResults() {
   fShowOutput = false;
   fShowTzCurves = false;
+  fAdditionalTzCurves = 0;
   updateResultButtons();
 }
 
-void TMainForm::FileOpen() { notAvailable(); }
-void TMainForm::FileSave() { notAvailable(); }
-void TMainForm::FileSaveAs() { notAvailable(); }
+void TMainForm::projectReplaced() {
+  setWindowTitle(WindowCaption(currentFileName()));
+  fTables.ShowLRFDColumns(fData->NLRFD == 1);
+}
+
+void TMainForm::openProject(const QString &path, int format) {
+  QDir::setCurrent(QFileInfo(path).absolutePath());
+  closeChildWindows(true);
+  fData.reset();
+  TProgramData::TReadResult read = TProgramData::CreateFromFile(fTables, path, format);
+  fData = read.data ? std::move(read.data) : TProgramData::Create(fTables);
+  if (!read.error.isEmpty()) ShowInformation(this, read.error);
+  clearResults();
+  if (QFileInfo::exists(ChangeFileExt(path, QStringLiteral(".pq8p")))) LoadResults(false);
+  updateResultButtons();
+  rememberFile(path);
+  projectReplaced();
+}
+
+bool TMainForm::AskToSave() {
+  if (!GetChanged()) return true;
+  switch (AskYesNoCancel(this, QStringLiteral("Do you want to save any changes?"))) {
+    case TAnswer::Cancel:
+      return false;
+    case TAnswer::No:
+      return true;
+    case TAnswer::Yes:
+      menuSaveClicked();
+      return !IsUnnamed(currentFileName());
+  }
+  return false;
+}
+
+void TMainForm::FileNew() {
+  DeactivateActiveChild();
+  if (AskToSave()) {
+    closeChildWindows(true);
+    fData.reset();
+    fData = TProgramData::Create(fTables);
+  }
+  clearResults();
+  projectReplaced();
+}
+
+void TMainForm::FileOpen() {
+  DeactivateActiveChild();
+  if (!AskToSave()) return;
+  int format = ffVersion8;
+  const QString path = OpenDialog(format);
+  if (path.isEmpty()) return;
+  if (format < ffVersion8 || format > ffAllFiles) format = ffAllFiles;
+  openProject(QFileInfo(path).absoluteFilePath(), format);
+}
+
+void TMainForm::SaveProject() {
+  if (NeedsSaveAs(currentFileName())) {
+    FileSaveAs();
+    return;
+  }
+  fData->Save();
+}
+
+void TMainForm::menuSaveClicked() {
+  try {
+    SaveProject();
+  } catch (const EPylarError &e) {
+    ShowInformation(this, e.message());
+  }
+}
+
+void TMainForm::FileSave() {
+  DeactivateActiveChild();
+  menuSaveClicked();
+}
+
+void TMainForm::FileSaveAs() {
+  DeactivateActiveChild();
+  const QString proposed = QFileInfo(ProposedSaveName(currentFileName())).fileName();
+  const QString chosen =
+      SaveDialog(QStringLiteral("Save ") + DisplayName(currentFileName()) + QStringLiteral(" As"), proposed);
+  clearResults();
+  closeChildWindows(false);
+  if (chosen.isEmpty()) {
+    filesaved = false;
+    return;
+  }
+  fData->FileName = QFileInfo(chosen).absoluteFilePath();
+  setWindowTitle(WindowCaption(fData->FileName));
+  try {
+    fData->Save();
+  } catch (const EPylarError &) {
+    WriteSettings(fSettings);
+    throw;
+  }
+  WriteSettings(fSettings);
+}
 
 void TMainForm::dragEnterEvent(QDragEnterEvent *event) {
   if (event->mimeData()->hasUrls()) event->acceptProposedAction();
@@ -354,16 +541,242 @@ void TMainForm::dropEvent(QDropEvent *event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent *event) {
+  DeactivateActiveChild();
+  if (!AskToSave()) {
+    event->ignore();
+    return;
+  }
   WriteSettings(fSettings);
-  closeChildWindows();
+  closeChildWindows(true);
   event->accept();
+}
+
+// ---------------------------------------------------------------- data windows
+
+TDataChild *TMainForm::DataWindow(const QString &caption) const {
+  for (QMdiSubWindow *window : fMdiArea->subWindowList())
+    if (auto *child = qobject_cast<TDataChild *>(window); child && child->windowTitle() == caption) return child;
+  return nullptr;
+}
+
+bool TMainForm::DeactivateActiveChild() {
+  auto *child = qobject_cast<TDataChild *>(fMdiArea->activeSubWindow());
+  if (!child || fWritingBack) return true;
+  fWritingBack = true;
+  const bool written = child->Form()->WriteBack();
+  fWritingBack = false;
+  return written;
+}
+
+void TMainForm::childActivated(QMdiSubWindow *window) {
+  if (fWritingBack) return;
+  auto *previous = qobject_cast<TDataChild *>(fLastActive.data());
+  if (previous && previous != window) {
+    fWritingBack = true;
+    const bool written = previous->Form()->WriteBack();
+    fWritingBack = false;
+    if (!written && window) {
+      // The rejected field keeps its window in front.
+      QPointer<QMdiSubWindow> back = previous;
+      QTimer::singleShot(0, this, [this, back] {
+        if (back) fMdiArea->setActiveSubWindow(back);
+      });
+      return;
+    }
+  }
+  fLastActive = window;
+  if (auto *child = qobject_cast<TDataChild *>(window); child && child != previous) child->Form()->LoadFromModel();
+}
+
+template <class Form>
+void TMainForm::showDataWindow(QPointer<TDataChild> &slot) {
+  // A window that was closed is gone even while its deletion is pending.
+  if (slot && !fMdiArea->subWindowList().contains(slot)) slot = nullptr;
+  if (!slot) {
+    auto *form = new Form(projectAccess());
+    slot = new TDataChild(form);
+    fMdiArea->addSubWindow(slot);
+    form->LoadFromModel();
+  }
+  slot->showNormal();
+  fMdiArea->setActiveSubWindow(slot);
+}
+
+void TMainForm::showTitle() { showDataWindow<TdlgTitle>(fTitleWindow); }
+void TMainForm::showPierProperties() { showDataWindow<TfrmPylarpeneta>(fPierWindow); }
+void TMainForm::showWaterTable() { showDataWindow<TfrmWaterDepth>(fWaterWindow); }
+void TMainForm::showSafetyFactor() { showDataWindow<TfrmSafetyFactor>(fSafetyWindow); }
+
+void TMainForm::showSoilLayers() {
+  DeactivateActiveChild();
+  fTables.D.Show();
+}
+
+void TMainForm::showTzPrint() {
+  DeactivateActiveChild();
+  TDlgTZPrint dialog(projectAccess(), this);
+  dialog.exec();
+}
+
+void TMainForm::setUnits(int units) {
+  DeactivateActiveChild();
+  if (fData->fUnits == units) return;
+  fData->SetUnits(units);
+  SetChanged(true);
+  for (TDataChild *child : {fPierWindow.data(), fSafetyWindow.data(), fLengthWindow.data(), fLoadWindow.data(),
+                            fWaterWindow.data()})
+    if (child) child->Form()->LoadFromModel();
+}
+
+void TMainForm::setDesignMethod(int nlrfd) {
+  if (fData->NLRFD != nlrfd) SetChanged(true);
+  fData->NLRFD = nlrfd;
+  fTables.ShowLRFDColumns(nlrfd == 1);
+}
+
+void TMainForm::setComputationMethod(int method) {
+  DeactivateActiveChild();
+  if (fData->METHOD != method) SetChanged(true);
+  fData->METHOD = method;
+  if (method == 2) {
+    if (fLoadWindow) fLoadWindow->close();
+    showDataWindow<TfrmPenetration>(fLengthWindow);
+  } else {
+    if (fLengthWindow) fLengthWindow->close();
+    showDataWindow<TfrmDesignLoad>(fLoadWindow);
+  }
+}
+
+void TMainForm::updateDataMenu() {
+  const TProgramData &project = *fData;
+  Action(QStringLiteral("Da&ta|&Units|&English Units (lbs, ft, in)"))->setChecked(project.fUnits != kUnitsSI);
+  Action(QStringLiteral("Da&ta|&Units|&SI Units (kN, m)"))->setChecked(project.fUnits == kUnitsSI);
+  Action(QStringLiteral("Da&ta|Design Method (ASD or LRFD)|ASD (Allowable Stress Design)"))->setChecked(project.NLRFD == 2);
+  Action(QStringLiteral("Da&ta|Design Method (ASD or LRFD)|LRFD (Load Resistance Factor Design)"))
+      ->setChecked(project.NLRFD == 1);
+  Action(QStringLiteral("Da&ta|&Computation Methods|Specify the pylar length"))->setChecked(project.METHOD == 2);
+  Action(QStringLiteral("Da&ta|&Computation Methods|Specify the design load"))->setChecked(project.METHOD == 1);
+  Action(QStringLiteral("Da&ta|&Factor of Safety (Allowable Stress Design)"))->setEnabled(project.NLRFD == 2);
+  Action(QStringLiteral("Da&ta|Print Additional t-z curves"))->setChecked(project.PrintTZCurves == 1);
+  QAction *lengths = Action(QStringLiteral("Da&ta|Evaluate Multiple Pylar Lengths"));
+  QAction *charts = Action(QStringLiteral("Da&ta|ASD/LRFD Design Charts"));
+  if (project.METHOD == 1) {
+    lengths->setEnabled(false);
+    charts->setEnabled(false);
+  } else {
+    lengths->setChecked(project.IPENT != 0);
+    charts->setChecked(project.IChart != 0);
+    lengths->setEnabled(project.IChart == 0);
+    charts->setEnabled(project.IPENT == 0);
+  }
+}
+
+// ---------------------------------------------------------------- results
+
+bool TMainForm::LoadResults(bool reportErrors) {
+  const TProgramData &project = *fData;
+  TPlotDataContext context;
+  context.Units = project.fUnits;
+  context.UseElevation = project.UseElevation;
+  context.ValElevation = project.ValElevation;
+  context.Yesnewversion = project.Yesnewversion;
+  context.KCYCL = project.KCYCL;
+  context.NLRFD = project.NLRFD;
+  context.FST = project.FST;
+  context.FSB = project.FSB;
+  context.IChart = project.IChart;
+  context.IPENT = project.IPENT;
+  context.DSTART = project.DSTART;
+  context.PrintTZCurves = project.PrintTZCurves;
+  for (int row = 0; row < fTables.D.RowCount(); ++row)
+    context.Layers.push_back({fTables.D.GetIntValue(lcSoilType, row), fTables.D.GetFloatValue(lcDepth, row)});
+  const TPlotDataResult result =
+      ReadPlotData(ChangeFileExt(project.FileName, QStringLiteral(".pq8p")), context, fPlots);
+  if (result.ID2Read) fData->ID2 = result.ID2;
+  fShowOutput = result.ok;
+  fShowTzCurves = result.ok && result.showtzcurves;
+  fAdditionalTzCurves = result.additionalTzCurves;
+  if (!result.ok && reportErrors)
+    ShowInformation(this, QStringLiteral("An error occured in running the main program."));
+  updateResultButtons();
+  return result.ok;
+}
+
+void TMainForm::updateGraphicsMenu() {
+  const TProgramData &project = *fData;
+  const bool loaded = fShowOutput && QFileInfo::exists(ChangeFileExt(project.FileName, QStringLiteral(".pq8p")));
+  const QString ending = project.IPENT == 1 ? QStringLiteral("(Initial Length)") : QStringLiteral("(Initial Diameter)");
+  for (const TGraphicsEntry &entry : fGraphicsEntries) {
+    bool enabled = loaded;
+    bool visible = true;
+    TGraphPlot *plot = entry.plot;
+    if (plot == &fPlots.pltUpper || plot == &fPlots.pltLower || plot == &fPlots.pltCombinedSettle)
+      enabled = enabled && project.ID2 != 0;
+    if (plot == &fPlots.pltTz || plot == &fPlots.pltQw) enabled = enabled && fShowTzCurves;
+    if (plot == &fPlots.pltTzAdd) enabled = enabled && fShowTzCurves && project.PrintTZCurves == 1 && fAdditionalTzCurves > 0;
+    if (plot == &fPlots.pltCombine)
+      entry.action->setText(QStringLiteral("C&ombined Plots vs Depth ") + ending);
+    if (plot == &fPlots.pltCombineD) entry.action->setText(QStringLiteral("Combined Plots vs Depth ") + ending);
+    if (plot == &fPlots.pltCombinedSettle)
+      entry.action->setText(QStringLiteral("Combined Plots of Load vs Settlement ") + ending);
+    const auto chart = plot - fPlots.PltChart.data();
+    if (chart >= 0 && chart < static_cast<std::ptrdiff_t>(fPlots.PltChart.size())) {
+      visible = project.IChart == 1 && chart < project.NPOINTPD;
+      enabled = enabled && visible;
+      if (visible)
+        entry.action->setText(QStringLiteral("Design Chart (") + NameNumber(project.PDSETT[static_cast<std::size_t>(chart)]) +
+                              (project.fUnits == kUnitsSI ? QStringLiteral("-m") : QStringLiteral("-in")) +
+                              QStringLiteral(" movement)"));
+    }
+    entry.action->setVisible(visible);
+    entry.action->setEnabled(enabled);
+  }
+  fChartSeparator->setVisible(project.IChart == 1 && project.NPOINTPD > 0);
+}
+
+void TMainForm::showPlot(TGraphPlot *plot) {
+  // A plain listing of the curves until the plot window draws them.
+  for (QMdiSubWindow *window : fMdiArea->subWindowList())
+    if (window->property("plot").value<void *>() == plot) {
+      window->showNormal();
+      fMdiArea->setActiveSubWindow(window);
+      return;
+    }
+  QString text = plot->fCaption + u'\n';
+  const auto axis = [](const QString &caption, const QString &units) {
+    return units.isEmpty() ? caption : caption + QStringLiteral(" (") + units + u')';
+  };
+  text += QStringLiteral("x: ") + axis(plot->fXCaption, plot->XUnitsText()) + QStringLiteral("   y: ") +
+          axis(plot->fYCaption, plot->YUnitsText()) + QStringLiteral("\n\n");
+  for (int c = 0; c < plot->CurveCount(); ++c) {
+    text += plot->CurveName(c).trimmed() + u'\n';
+    for (const TFloatPoint &point : plot->fData[static_cast<std::size_t>(c)].fData)
+      text += QStringLiteral("  ") + FormatGeneral(point.x, 8, u'.') + QStringLiteral("  ") +
+              FormatGeneral(point.y, 8, u'.') + u'\n';
+  }
+  auto *view = new QPlainTextEdit(text);
+  view->setReadOnly(true);
+  view->setFont(QFont(QStringLiteral("Monospace")));
+  QMdiSubWindow *window = fMdiArea->addSubWindow(view);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->setProperty("plot", QVariant::fromValue<void *>(plot));
+  window->setWindowTitle(plot->fCaption);
+  window->resize(420, 420);
+  window->show();
 }
 
 // ---------------------------------------------------------------- analysis run
 
 void TMainForm::RunAnalysis() {
+  DeactivateActiveChild();
+  filesaved = true;
+  try {
+    SaveProject();
+  } catch (const EPylarError &) {
+    ShowInformation(this, QStringLiteral("An error occured during saving"));
+  }
   const QString project = currentFileName();
-  if (IsUnnamed(project) || !QFileInfo::exists(project)) return;
+  if (!filesaved || IsUnnamed(project)) return;
   TDecimalPointGuard decimalPoint;
   const QString folder = QFileInfo(project).absolutePath();
   QDir::setCurrent(folder);
@@ -395,8 +808,8 @@ void TMainForm::RunAnalysis() {
     ShowInformation(this, status == 0
                               ? QStringLiteral("Computations are completed.\rPlease, check output file for results or error messages.")
                               : QStringLiteral("Computations are completed, but there may be errors.\rPlease, check output file for results or error messages."));
-    fShowOutput = false;
-    fShowTzCurves = false;
+    clearResults();
+    if (QFileInfo::exists(ChangeFileExt(project, QStringLiteral(".pq8p")))) LoadResults(true);
     updateResultButtons();
     RemoveRunScratchFiles(project);
   } else {
@@ -404,7 +817,7 @@ void TMainForm::RunAnalysis() {
   }
   engineLibrary().reset();
   QFile::remove(namesFile);
-  closeChildWindows();
+  closeChildWindows(false);
 }
 
 // ---------------------------------------------------------------- text views, help, about

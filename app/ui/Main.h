@@ -3,12 +3,16 @@
 // tool bar, the recent-files list and the settings, and routes every command.
 #pragma once
 
+#include "model/DataUnit.h"
 #include "model/Main.h"
+#include "model/PltData.h"
+#include "ui/DataForms.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QMdiArea;
@@ -38,6 +42,13 @@ class TMainForm : public QMainWindow {
   QString ProgramFolder() const { return fProgramFolder; }
   void SetProgramFolder(const QString &folder) { fProgramFolder = folder; }
 
+  // The current project and its results.
+  TProgramData &Data() { return *fData; }
+  TProjectTables &Tables() { return fTables; }
+  TResultPlots &Plots() { return fPlots; }
+  bool GetChanged() const { return fTables.GetChanged(); }
+  void SetChanged(bool changed) { fTables.SetChanged(changed); }
+
   // Settings and state.
   TProgramSettings &Settings() { return fSettings; }
   bool ShowOutput() const { return fShowOutput; }
@@ -52,6 +63,10 @@ class TMainForm : public QMainWindow {
   QAction *ToolButton(const QString &hint) const;
   QMenu *Menu(const QString &caption) const;
 
+  // File dialogs; tests replace them. Open returns the path and the filter
+  // index (1 ... 4); both return an empty path when cancelled.
+  std::function<QString(int &format)> OpenDialog;
+  std::function<QString(const QString &title, const QString &proposed)> SaveDialog;
   // Starts a detached process; tests replace it.
   std::function<bool(const QString &program, const QStringList &arguments)> StartProcess;
   // Opens a file with the desktop's handler; tests replace it.
@@ -62,7 +77,17 @@ class TMainForm : public QMainWindow {
   void FileOpen();
   void FileSave();
   void FileSaveAs();
+  // Save: throws EPylarError when the file cannot be written.
+  void SaveProject();
   void RunAnalysis();
+  // The ask-to-save step: false when the command is to stop.
+  bool AskToSave();
+  // Loads the plot data of the current project; messages only when asked.
+  bool LoadResults(bool reportErrors);
+  // The open data windows (tests).
+  TDataChild *DataWindow(const QString &caption) const;
+  // Lets the active data window write its values back.
+  bool DeactivateActiveChild();
   void EditText(const QString &extension);
   void ShowHelpFile(const QString &fileName);
   void ShowAbout();
@@ -84,7 +109,27 @@ class TMainForm : public QMainWindow {
   void updateWindowMenu();
   void updateResultButtons();
   void rememberFile(const QString &path);
-  void closeChildWindows();
+  void closeChildWindows(bool discard);
+  void openProject(const QString &path, int format);
+  void clearResults();
+  void projectReplaced();
+  TProjectAccess projectAccess();
+  void childActivated(QMdiSubWindow *window);
+  void updateDataMenu();
+  void updateGraphicsMenu();
+  void showPlot(TGraphPlot *plot);
+  template <class Form>
+  void showDataWindow(QPointer<TDataChild> &slot);
+  void setUnits(int units);
+  void setDesignMethod(int nlrfd);
+  void setComputationMethod(int method);
+  void showTitle();
+  void showPierProperties();
+  void showWaterTable();
+  void showSafetyFactor();
+  void showSoilLayers();
+  void showTzPrint();
+  void menuSaveClicked();
 
   // Command handlers that have no argument of their own.
   void openRecentFile(int index);
@@ -102,7 +147,19 @@ class TMainForm : public QMainWindow {
   QToolBar *fToolBar = nullptr;
   QString fProgramFolder;
   TProgramSettings fSettings;
-  QString fFileName = QString::fromLatin1(kDefaultFileName);
+  TProjectTables fTables;
+  std::unique_ptr<TProgramData> fData;
+  TResultPlots fPlots;
+  int fAdditionalTzCurves = 0;
+  QPointer<TDataChild> fTitleWindow, fPierWindow, fWaterWindow, fLengthWindow, fLoadWindow, fSafetyWindow;
+  QPointer<QMdiSubWindow> fLastActive;
+  bool fWritingBack = false;
+  struct TGraphicsEntry {
+    QAction *action;
+    TGraphPlot *plot;
+  };
+  std::vector<TGraphicsEntry> fGraphicsEntries;
+  QAction *fChartSeparator = nullptr;
   bool fShowOutput = false;
   bool fShowTzCurves = false;
   bool filesaved = false;
