@@ -295,6 +295,13 @@ class PlotFormTest : public QObject {
     QCOMPARE(TPlotForm::ShowPlot(&area, plot), form);
     QCOMPARE(area.subWindowList().size(), 1);
     QCOMPARE(area.subWindowList().front()->windowTitle(), plot.fCaption);
+    // New data while the window is open (a new run): fewer curves, a wider range.
+    fill(plot, 1);
+    plot.SetPoint(0, 10, {4000, 100});
+    TPlotForm::ReloadPlot(plot);
+    QCOMPARE(form->Legend()->count(), 1);
+    QCOMPARE(form->MaxLogicBounds.Right, 4000.0);
+    emit form->PlotMenu()->aboutToShow();
     TPlotForm::HidePlot(plot);
     QVERIFY(!TPlotForm::FormOf(plot));
     QCOMPARE(area.subWindowList().size(), 0);

@@ -182,21 +182,6 @@ TPlotForm::TPlotForm(TGraphPlot &plot, QWidget *parent) : QWidget(parent), Data(
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(Data.fCaption);
 
-  std::vector<std::vector<QPointF>> points(Data.fData.size());
-  std::vector<std::span<const QPointF>> spans;
-  for (size_t c = 0; c < Data.fData.size(); ++c) {
-    for (const TFloatPoint &p : Data.fData[c].fData)
-      points[c].emplace_back(static_cast<double>(p.x), static_cast<double>(p.y));
-    spans.emplace_back(points[c]);
-  }
-  const PlotBoundsResult bounds = BoundsFromData(spans, Data.Yreversed);
-  fValid = bounds.ok;
-  MaxLogicBounds = LogicBounds = bounds.range;
-
-  // Every curve active; beyond the first 20 only when the plot allows it.
-  for (size_t c = 0; c < Data.fData.size(); ++c)
-    Data.fData[c].fActive = !(Data.fLimitActive && c >= static_cast<size_t>(kActiveLimit));
-
   auto *layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
@@ -217,9 +202,39 @@ TPlotForm::TPlotForm(TGraphPlot &plot, QWidget *parent) : QWidget(parent), Data(
   fPrinter->setDocName(Data.fCaption);
 
   buildMenu();
-  RebuildCurves();
+  openData();
   resize(640, 480);
   relayout(true);
+}
+
+void TPlotForm::openData() {
+  std::vector<std::vector<QPointF>> points(Data.fData.size());
+  std::vector<std::span<const QPointF>> spans;
+  for (size_t c = 0; c < Data.fData.size(); ++c) {
+    for (const TFloatPoint &p : Data.fData[c].fData)
+      points[c].emplace_back(static_cast<double>(p.x), static_cast<double>(p.y));
+    spans.emplace_back(points[c]);
+  }
+  const PlotBoundsResult bounds = BoundsFromData(spans, Data.Yreversed);
+  fValid = bounds.ok;
+  MaxLogicBounds = LogicBounds = bounds.range;
+
+  // Every curve active; beyond the first 20 only when the plot allows it.
+  for (size_t c = 0; c < Data.fData.size(); ++c)
+    Data.fData[c].fActive = !(Data.fLimitActive && c >= static_cast<size_t>(kActiveLimit));
+
+  RebuildCurves();
+}
+
+void TPlotForm::ReloadPlot(const TGraphPlot &plot) {
+  TPlotForm *form = FormOf(plot);
+  if (!form) return;
+  form->openData();
+  if (!form->IsValid()) {
+    HidePlot(plot);
+    return;
+  }
+  form->PlaceLegend();
 }
 
 TPlotForm::~TPlotForm() {
@@ -456,8 +471,10 @@ void TPlotForm::menuAboutToShow() {
   check(fWidthGroup, Data.fWidthLine);
   fFontMenu->menuAction()->setVisible(Data.fShowFontWidth);
   fWidthMenu->menuAction()->setVisible(Data.fShowFontWidth);
-  for (size_t row = 0; row < fCurveItems.size(); ++row)
-    fCurveItems[row]->setChecked(Data.fData[static_cast<size_t>(fLegendCurves[row])].fVisible);
+  for (size_t row = 0; row < fCurveItems.size(); ++row) {
+    const int c = fLegendCurves[row];
+    if (c >= 0 && c < Data.CurveCount()) fCurveItems[row]->setChecked(Data.fData[static_cast<size_t>(c)].fVisible);
+  }
 }
 
 void TPlotForm::RebuildCurves() {

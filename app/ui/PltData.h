@@ -98,6 +98,10 @@ class TPlotForm : public QWidget {
   // Destroys the window of a plot, if any.
   static void HidePlot(const TGraphPlot &plot);
   static TPlotForm *FormOf(const TGraphPlot &plot);
+  // New data in a plot whose window is open: bounds, active curves and the
+  // legend start afresh, as when the window opens. A plot whose new data
+  // have no usable range loses its window.
+  static void ReloadPlot(const TGraphPlot &plot);
 
   TGraphPlot &Data;
   PlotRange LogicBounds;
@@ -149,6 +153,7 @@ class TPlotForm : public QWidget {
   QRubberBand *ZoomBand() const { return fZoomBand; }
 
  private:
+  void openData();
   void buildMenu();
   void menuAboutToShow();
   void relayout(bool placeLegend);
