@@ -2,14 +2,20 @@
 // plot with its soil column, a load-settlement plot and a design chart. For
 // each it grabs the window as shown (with the on-screen legend), saves the
 // graph as BMP and PNG through "Save To Disk", and prints it to PDF through
-// the print path. The output folder is the first argument.
+// the print path. The output folder is the first argument. Further arguments,
+// the command-line runner and sample projects, add the same pictures of the
+// plots of real runs, loaded by the main window as after an analysis.
+#include "ui/Main.h"
 #include "ui/PltData.h"
+#include "ui/Table.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrinter>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -80,6 +86,12 @@ TGraphPlot designChart() {
   return plot;
 }
 
+bool hasPoints(const TGraphPlot &plot) {
+  for (const TLine &line : plot.fData)
+    if (line.fData.size() >= 2) return true;
+  return false;
+}
+
 bool render(QMdiArea &area, TGraphPlot &plot, const QString &folder, const QString &name) {
   TPlotForm *form = TPlotForm::ShowPlot(&area, plot);
   if (!form) return false;
@@ -103,8 +115,11 @@ bool render(QMdiArea &area, TGraphPlot &plot, const QString &folder, const QStri
 }  // namespace
 
 int main(int argc, char *argv[]) {
+  QTemporaryDir config;  // the main window's settings stay out of the user's
+  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
   QApplication app(argc, argv);
-  const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("plots");
+  InstallTableForms();
+  const QString folder = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("plots")).absolutePath();
   QDir().mkpath(folder);
   QMdiArea area;
   area.resize(1000, 800);
@@ -116,6 +131,35 @@ int main(int argc, char *argv[]) {
   bool ok = render(area, capacity, folder, "combined-capacity");
   ok = render(area, settlement, folder, "load-settlement") && ok;
   ok = render(area, chart, folder, "design-chart") && ok;
+
+  // Plots of real runs: the runner writes the plot data, the main window loads it.
+  for (int i = 3; i < argc; ++i) {
+    const QString runner = QString::fromLocal8Bit(argv[2]);
+    const QFileInfo source(QString::fromLocal8Bit(argv[i]));
+    const QString runFolder = folder + QStringLiteral("/runs");
+    QDir().mkpath(runFolder);
+    const QString project = runFolder + QLatin1Char('/') + source.fileName();
+    QFile::remove(project);
+    if (!QFile::copy(source.absoluteFilePath(), project) ||
+        QProcess::execute(runner, {QStringLiteral("run"), project}) != 0) {
+      std::fprintf(stderr, "could not run %s\n", qPrintable(project));
+      ok = false;
+      continue;
+    }
+    TMainForm main;
+    main.resize(1000, 800);
+    main.show();
+    main.StartUp(project);
+    QTest::qWait(100);
+    TResultPlots &plots = main.Plots();
+    const QString base = source.completeBaseName();
+    plots.pltCombine.fShowLayers = true;
+    ok = render(*main.MdiArea(), plots.pltCombine, folder, base + "-combined-capacity") && ok;
+    if (hasPoints(plots.pltCombinedSettle))
+      ok = render(*main.MdiArea(), plots.pltCombinedSettle, folder, base + "-load-settlement") && ok;
+    if (hasPoints(plots.PltChart[0]))
+      ok = render(*main.MdiArea(), plots.PltChart[0], folder, base + "-design-chart-1") && ok;
+  }
   std::printf("%s\n", ok ? "plots written" : "a plot could not be written");
   return ok ? 0 : 1;
 }
