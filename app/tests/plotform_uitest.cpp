@@ -9,10 +9,14 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPainter>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cmath>
+#include <limits>
 
 using namespace pylar;
 
@@ -283,6 +287,35 @@ class PlotFormTest : public QObject {
     QCOMPARE(form.SaveToFile(dir.filePath("huge.bmp"), 1000, 1000, 10000), TPlotForm::SaveResult::NoMemory);
     QVERIFY(!QFile::exists(dir.filePath("huge.bmp")));
     QCOMPARE(form.SaveToFile(dir.filePath("no/such/folder.png"), 3, 2, 50), TPlotForm::SaveResult::WriteFailed);
+  }
+
+  void painterSurvivesDegenerateInput() {
+    const double nan = std::nan(""), inf = std::numeric_limits<double>::infinity();
+    PlotPicture pic;
+    pic.xCaption = "x";
+    pic.curves.push_back({{{0, 0}, {1e300, -1e300}, {nan, 3}, {inf, -inf}}, "a", 0, 0, true});
+    pic.curves.push_back({{{5, 5}}, "single point", 1, 1, true});
+    pic.curves.push_back({{}, "empty", 2, 2, true});
+    pic.bands.push_back({"BAND", nan, 99});
+    pic.bands.push_back({"BAND", 1e300, 7});
+    pic.showLayers = true;
+    pic.markers = 1;
+    const PlotRange ranges[] = {{0, 10, 0, 10}, {0, 0, 0, 0}, {nan, nan, nan, nan}, {-inf, inf, 0, 1},
+                                {1e-300, 2e-300, 5, 5}};
+    for (const PlotRange &r : ranges) {
+      pic.range = r;
+      for (int size : {0, 1, 60, 400}) {
+        QImage image(std::max(size, 1), std::max(size, 1), QImage::Format_RGB32);
+        QPainter painter(&image);
+        PaintPlot(painter, pic, {image.rect(), 96, 96, false, true, {nan, 2}});
+        painter.end();
+        if (size < 96) {
+          // Less than an inch: only the white area.
+          for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) QCOMPARE(image.pixel(x, y), qRgb(255, 255, 255));
+        }
+      }
+    }
   }
 
   void showPlotReusesAndRefusesWindows() {

@@ -278,7 +278,7 @@ void TPlotForm::HidePlot(const TGraphPlot &plot) {
 
 TPlotForm *TPlotForm::FormOf(const TGraphPlot &plot) { return openForms().value(&plot).data(); }
 
-PlotPicture TPlotForm::Picture() const {
+PlotPicture TPlotForm::Picture(bool withPoints) const {
   PlotPicture pic;
   pic.xCaption = Data.fXCaption;
   pic.yCaption = Data.fYCaption;
@@ -314,8 +314,10 @@ PlotPicture TPlotForm::Picture() const {
     v.index = static_cast<int>(c);
     v.activePosition = position++;
     v.visible = line.fVisible;
-    v.points.reserve(line.fData.size());
-    for (const TFloatPoint &p : line.fData) v.points.emplace_back(static_cast<double>(p.x), static_cast<double>(p.y));
+    if (withPoints) {
+      v.points.reserve(line.fData.size());
+      for (const TFloatPoint &p : line.fData) v.points.emplace_back(static_cast<double>(p.x), static_cast<double>(p.y));
+    }
     pic.curves.push_back(std::move(v));
   }
   return pic;
@@ -329,7 +331,7 @@ PlotTarget TPlotForm::ScreenTarget() const {
   return t;
 }
 
-PlotLayout TPlotForm::ScreenLayout() const { return LayoutPlot(Picture(), ScreenTarget()); }
+PlotLayout TPlotForm::ScreenLayout() const { return LayoutPlot(Picture(false), ScreenTarget()); }
 
 QAction *TPlotForm::MenuAction(const QString &text) const {
   for (QAction *a : fPlotMenu->actions()) {

@@ -107,8 +107,9 @@ class TPlotForm : public QWidget {
   PlotRange LogicBounds;
   PlotRange MaxLogicBounds;
 
-  // What the painter draws, for the screen or another target.
-  PlotPicture Picture() const;
+  // What the painter draws, for the screen or another target. Without the
+  // curves' points it is enough for the layout.
+  PlotPicture Picture(bool withPoints = true) const;
   PlotTarget ScreenTarget() const;
   PlotLayout ScreenLayout() const;
 
