@@ -241,7 +241,11 @@ void drawSoilColumn(QPainter &p, const PlotPicture &pic, const PlotTarget &t, co
     p.drawRect(band);
     const QString &text = pic.bands[k].name;
     const int w = fm.horizontalAdvance(text);
-    const QRect label(band.center().x() - w / 2, band.center().y() - fm.height() / 2, w, fm.height());
+    // Centred in the part of the band that is in view, so a band reaching
+    // beyond the graph still shows its name.
+    const QRect shown = band.intersected(l.column);
+    if (shown.isEmpty()) continue;
+    const QRect label(shown.center().x() - w / 2, shown.center().y() - fm.height() / 2, w, fm.height());
     p.fillRect(label, Qt::white);
     p.drawText(label, Qt::AlignCenter, text);
   }
