@@ -5,7 +5,11 @@
 
 #include <QActionGroup>
 #include <QFile>
+#include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -235,6 +239,52 @@ class PlotFormTest : public QObject {
     QCOMPARE(dialog.States(), (std::vector<bool>{false, false, false}));
     dialog.SetAll(true);
     QCOMPARE(dialog.States(), (std::vector<bool>{true, true, true}));
+  }
+
+  void dialogsChangeTheWindow() {
+    TGraphPlot plot = capacityPlot(3);
+    TPlotForm form(plot);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    // Legend window: a new name typed for curve 3 and OK, without leaving the field.
+    QTimer::singleShot(0, [] {
+      auto *dialog = qobject_cast<TLegendDialog *>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      dialog->List()->setCurrentRow(2);
+      dialog->Edit()->setText(QStringLiteral("Dia=4 ft"));
+      dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    });
+    form.EditLegendClick();
+    QCOMPARE(plot.fData[2].fValueS, QStringLiteral("Dia=4 ft"));
+    QCOMPARE(form.Legend()->item(2)->text(), QStringLiteral("Dia=4 ft *"));
+    QVERIFY(form.MenuAction(QStringLiteral("Dia=4 ft")));
+    // Active Curves: curve 1 off; the others move up and take the first colours.
+    QTimer::singleShot(0, [] {
+      auto *dialog = qobject_cast<TActiveCurvesDialog *>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      dialog->List()->setCurrentRow(0);
+      dialog->ToggleSelected();
+      dialog->accept();
+    });
+    form.ActiveCurvesClick();
+    QVERIFY(!plot.fData[0].fActive);
+    QCOMPARE(form.Legend()->count(), 2);
+    QCOMPARE(form.LegendCurves(), (std::vector<int>{1, 2}));
+    QCOMPARE(form.Legend()->item(0)->foreground().color(), QColor(0, 0, 0));
+    QCOMPARE(form.Picture().curves.front().index, 1);  // marker shape stays with the curve
+    // Graph title on top moves the graph down.
+    const int top = form.ScreenLayout().graph.top();
+    QTimer::singleShot(0, [] {
+      auto *dialog = qobject_cast<TGraphCaptionDialog *>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      dialog->findChild<QLineEdit *>()->setText(QStringLiteral("Pier P-1"));
+      dialog->findChildren<QRadioButton *>().front()->setChecked(true);  // "Top"
+      dialog->accept();
+    });
+    form.GraphTitleClick();
+    QCOMPARE(plot.UserCaption, QStringLiteral("Pier P-1"));
+    QVERIFY(plot.UserCaptionOnTop);
+    QVERIFY(form.ScreenLayout().graph.top() > top);
   }
 
   void printsOnePdfPage() {
