@@ -677,6 +677,7 @@ TEST(ProjectFile, DamagedFilesGiveTheReadersMessageAndAUsableProject) {
   };
   const Case cases[] = {
       {"complete", good, {}},
+      {"layer code written as a real", replace("\r\n1 50 ", "\r\n1.0 50 "), {}},
       {"empty file", {}, kIncomplete},
       {"not a number", replace("3600000", "3.6e6x"),
        "Error on Line 4 Item 7\rA floating point number was expected but not found."},

@@ -141,6 +141,52 @@ class MainFormTest : public QObject {
     QCOMPARE(started, QStringList({"my editor", QDir::toNativeSeparators(work.filePath("sand-asd-english.pq8o"))}));
   }
 
+  void runOfAnUnnamedProjectAsksForANameFirst() {
+    QDir::setCurrent(work.path());
+    form->StartUp(QString());
+    QStringList titles;
+    QString answer;
+    form->SaveDialog = [&](const QString &title, const QString &proposed) {
+      titles << title + " / " + proposed;
+      return answer;
+    };
+    form->RunAnalysis();  // cancelled: nothing runs, nothing is written
+    QCOMPARE(titles, QStringList{"Save NewPylar.pq8d As / NewPylar.pq8d"});
+    QVERIFY(messages.isEmpty());
+    QVERIFY(filesIn(work.path()).isEmpty());
+    // A legacy project is saved as a new-format file, which is the one run.
+    const QString legacy = work.filePath("old.pqd");
+    QFile legacyFile(legacy);
+    QVERIFY(legacyFile.open(QIODevice::WriteOnly));
+    legacyFile.write("Old pier\r\n1 \r\n2 1 1 1 0 2 \r\n3 4 0 0 1 0 3600000 \r\n2 8 30 2.5 3 \r\n"
+                     "1 10 \r\n0 115 33 0 12 500 0 \r\n0 118 34 0 14 600 0 \r\n2 \r\n0.6 0.7 \r\n"
+                     "2 30 \r\n0 120 0 1500 8 0 0 \r\n0 122 0 1800 9 0 40000 \r\n0.5 0.45 \r\n");
+    legacyFile.close();
+    QVERIFY(form->OpenFileByExtension(legacy));
+    answer = work.filePath("converted.pq8d");
+    QLocale::setDefault(QLocale(QLocale::German));
+    form->RunAnalysis();
+    QCOMPARE(QLocale().decimalPoint(), QString(","));  // the user's separator is back after the run
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(titles.last(), QString("Save Old.pqd As / old.pq8d"));
+    QCOMPARE(form->Data().FileName, answer);
+    QVERIFY(!messages.isEmpty());
+    QVERIFY2(messages[0].startsWith("Computations are completed"), qPrintable(messages.join("|")));
+    QVERIFY(QFileInfo::exists(work.filePath("converted.pq8o")));
+    QVERIFY(!QFileInfo::exists(work.filePath("names.dat")));
+  }
+
+  void unitChangeReloadsOpenWindows() {
+    form->Data().WTD = 10;
+    form->Action("Da&ta|&Water Table")->trigger();
+    TDataEdit *depth = form->DataWindow("Water Table")->Form()->Fields().at(0);
+    QCOMPARE(depth->text(), QString("10"));
+    form->Action("Da&ta|&Units|&SI Units (kN, m)")->trigger();
+    QCOMPARE(form->Data().fUnits, 2);
+    QCOMPARE(depth->text(), QString("3.048"));
+    QCOMPARE(depth->Units(), 2);
+  }
+
   void runWithoutTheEngineLibrary() {
     QTemporaryDir emptyProgramFolder;
     form->SetProgramFolder(emptyProgramFolder.path());
@@ -320,6 +366,24 @@ class MainFormTest : public QObject {
     QVERIFY(!form->ShowOutput());
     openMenu(form->Menu("&Graphics"));
     QVERIFY(!form->Action("&Graphics|Ultimate &Skin Friction vs Depth")->isEnabled());
+  }
+
+  void windowMenuListsChildWindowsAndShutDownAsks() {
+    form->Action("Da&ta|&Title")->trigger();
+    form->Action("Da&ta|&Water Table")->trigger();
+    QMenu *window = form->Menu("&Window");
+    openMenu(window);
+    QStringList shown;
+    for (QAction *action : window->actions())
+      if (action->isVisible() && !action->isSeparator()) shown << action->text();
+    QCOMPARE(shown, QStringList({"&Cascade", "&Arrange Icons", "Project Title", "Water Table"}));
+    // Closing the program with unsaved changes: Cancel keeps it open.
+    form->SetChanged(true);
+    SetQuestionHook([](QWidget *, const QString &) { return TAnswer::Cancel; });
+    QVERIFY(!form->close());
+    QVERIFY(form->isVisible());
+    SetQuestionHook([](QWidget *, const QString &) { return TAnswer::No; });
+    QVERIFY(form->close());
   }
 
   void toolBarOrderAndResultButtons() {

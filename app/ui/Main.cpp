@@ -512,7 +512,7 @@ void TMainForm::FileSaveAs() {
   DeactivateActiveChild();
   const QString proposed = QFileInfo(ProposedSaveName(currentFileName())).fileName();
   const QString chosen =
-      SaveDialog(QStringLiteral("Save ") + DisplayName(currentFileName()) + QStringLiteral(" As"), proposed);
+      SaveDialog(SaveAsTitle(currentFileName()), proposed);
   clearResults();
   closeChildWindows(false);
   if (chosen.isEmpty()) {
