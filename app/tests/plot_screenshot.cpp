@@ -9,6 +9,7 @@
 #include "ui/PltData.h"
 #include "ui/Table.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QMdiArea>
@@ -153,6 +154,13 @@ int main(int argc, char *argv[]) {
     QTest::qWait(100);
     TResultPlots &plots = main.Plots();
     const QString base = source.completeBaseName();
+    // The Graphics command opens the plot window.
+    if (QAction *skin = main.Action(QStringLiteral("&Graphics|Ultimate &Skin Friction vs Depth"))) skin->trigger();
+    if (!TPlotForm::FormOf(plots.pltSkin)) {
+      std::fprintf(stderr, "the Graphics command opened no plot window\n");
+      ok = false;
+    }
+    TPlotForm::HidePlot(plots.pltSkin);
     plots.pltCombine.fShowLayers = true;
     ok = render(*main.MdiArea(), plots.pltCombine, folder, base + "-combined-capacity") && ok;
     if (hasPoints(plots.pltCombinedSettle))
