@@ -3,6 +3,7 @@
 #include "model/dynlib.h"
 #include "ui/DataEdit.h"
 #include "ui/Messages.h"
+#include "ui/PltData.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -697,6 +698,7 @@ bool TMainForm::LoadResults(bool reportErrors) {
   const TPlotDataContext context = PlotDataContext(project);
   const TPlotDataResult result =
       ReadPlotData(ChangeFileExt(project.FileName, QStringLiteral(".pq8p")), context, fPlots);
+  for (TGraphPlot *plot : fPlots.All()) TPlotForm::ReloadPlot(*plot);
   if (result.ID2Read) fData->ID2 = result.ID2;
   fShowOutput = result.ok;
   fShowTzCurves = result.ok && result.showtzcurves;
@@ -739,36 +741,7 @@ void TMainForm::updateGraphicsMenu() {
   fChartSeparator->setVisible(project.IChart == 1 && project.NPOINTPD > 0);
 }
 
-void TMainForm::showPlot(TGraphPlot *plot) {
-  // A plain listing of the curves until the plot window draws them.
-  for (QMdiSubWindow *window : fMdiArea->subWindowList())
-    if (window->property("plot").value<void *>() == plot) {
-      window->showNormal();
-      fMdiArea->setActiveSubWindow(window);
-      return;
-    }
-  QString text = plot->fCaption + u'\n';
-  const auto axis = [](const QString &caption, const QString &units) {
-    return units.isEmpty() ? caption : caption + QStringLiteral(" (") + units + u')';
-  };
-  text += QStringLiteral("x: ") + axis(plot->fXCaption, plot->XUnitsText()) + QStringLiteral("   y: ") +
-          axis(plot->fYCaption, plot->YUnitsText()) + QStringLiteral("\n\n");
-  for (int c = 0; c < plot->CurveCount(); ++c) {
-    text += plot->CurveName(c).trimmed() + u'\n';
-    for (const TFloatPoint &point : plot->fData[static_cast<std::size_t>(c)].fData)
-      text += QStringLiteral("  ") + FormatGeneral(point.x, 8, u'.') + QStringLiteral("  ") +
-              FormatGeneral(point.y, 8, u'.') + u'\n';
-  }
-  auto *view = new QPlainTextEdit(text);
-  view->setReadOnly(true);
-  view->setFont(QFont(QStringLiteral("Monospace")));
-  QMdiSubWindow *window = fMdiArea->addSubWindow(view);
-  window->setAttribute(Qt::WA_DeleteOnClose);
-  window->setProperty("plot", QVariant::fromValue<void *>(plot));
-  window->setWindowTitle(plot->fCaption);
-  window->resize(420, 420);
-  window->show();
-}
+void TMainForm::showPlot(TGraphPlot *plot) { TPlotForm::ShowPlot(fMdiArea, *plot); }
 
 // ---------------------------------------------------------------- analysis run
 

@@ -1,0 +1,842 @@
+#include "ui/PltData.h"
+
+#include "ui/DataEdit.h"
+#include "ui/Messages.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHash>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRubberBand>
+#include <QSvgGenerator>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace pylar {
+
+namespace {
+
+const QString kNoMemory = QStringLiteral("There is not enough memory to complete this task.");
+const QString kNeedName = QStringLiteral("The line must have a name!");
+
+// Pictures beyond this many pixels are refused as not enough memory (a
+// 32-bit image of 2^28 pixels takes 1 GiB).
+constexpr qint64 kMaxPicturePixels = qint64(1) << 28;
+constexpr int kMaxPictureSide = 32767;
+
+QHash<const TGraphPlot *, QPointer<TPlotForm>> &openForms() {
+  static QHash<const TGraphPlot *, QPointer<TPlotForm>> forms;
+  return forms;
+}
+
+QString shownName(const TGraphPlot &plot, int curve) {
+  const QString name = plot.CurveName(curve);
+  return plot.fonGetCaption ? plot.fonGetCaption(curve, name) : name;
+}
+
+QFont legendFont(const TGraphPlot &plot) {
+  QFont font(QStringLiteral("Times New Roman"));
+  font.setStyleHint(QFont::Serif);
+  font.setPointSizeF(std::clamp(plot.fLegendFont, 4, 72) * std::clamp(plot.fSizeFont, 1, 100) / 10.0);
+  return font;
+}
+
+struct MenuChoice {
+  const char *text;
+  int value;
+};
+constexpr MenuChoice kMarkerChoices[] = {{"&Never", 0},          {"Every &Increment", 1},
+                                         {"Every &2 Increments", 2}, {"Every &3 Incrments", 3},
+                                         {"Every &5 Increments", 5}, {"Every &10 Incements", 10}};
+constexpr MenuChoice kFontChoices[] = {{"&Default", 10},      {"1.5 * Default", 15}, {"2 * Default", 20},
+                                       {"2.5 * Default", 25}, {"3 * Default", 30},   {"4 * Default", 40}};
+constexpr MenuChoice kWidthChoices[] = {
+    {"&Default", 1}, {"2 * Default", 2}, {"4 * Default", 4}, {"6 * Default", 6}, {"10 * Default", 10}};
+
+}  // namespace
+
+// ---------------------------------------------------------------- legend list
+
+TLegendList::TLegendList(QWidget *parent) : QListWidget(parent) {
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+void TLegendList::MoveInside(QPoint pos) {
+  const QWidget *p = parentWidget();
+  if (!p) {
+    move(pos);
+    return;
+  }
+  const int x = std::max(0, std::min(pos.x(), p->width() - width()));
+  const int y = std::max(0, std::min(pos.y(), p->height() - height()));
+  move(x, y);
+}
+
+void TLegendList::mousePressEvent(QMouseEvent *event) {
+  if (event->button() == Qt::LeftButton) {
+    fPressed = true;
+    fDragging = false;
+    fPressGlobal = event->globalPosition().toPoint();
+    fPressPos = pos();
+  }
+  QListWidget::mousePressEvent(event);
+}
+
+void TLegendList::mouseMoveEvent(QMouseEvent *event) {
+  if (fPressed && (event->buttons() & Qt::LeftButton)) {
+    const QPoint delta = event->globalPosition().toPoint() - fPressGlobal;
+    if (fDragging || delta.manhattanLength() >= QApplication::startDragDistance()) {
+      fDragging = true;
+      MoveInside(fPressPos + delta);
+      return;
+    }
+  }
+  QListWidget::mouseMoveEvent(event);
+}
+
+void TLegendList::mouseReleaseEvent(QMouseEvent *event) {
+  fPressed = false;
+  fDragging = false;
+  QListWidget::mouseReleaseEvent(event);
+}
+
+void TLegendList::mouseDoubleClickEvent(QMouseEvent *event) {
+  const QModelIndex index = indexAt(event->position().toPoint());
+  if (index.isValid()) emit curveToggled(index.row());
+  event->accept();
+}
+
+// --------------------------------------------------------------------- canvas
+
+TPlotCanvas::TPlotCanvas(TPlotForm *form) : QWidget(form), fForm(form) {
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMinimumSize(120, 90);
+}
+
+void TPlotCanvas::paintEvent(QPaintEvent *) {
+  QPainter painter(this);
+  PaintPlot(painter, fForm->Picture(), fForm->ScreenTarget());
+}
+
+void TPlotCanvas::resizeEvent(QResizeEvent *event) {
+  QWidget::resizeEvent(event);
+  fForm->CanvasResized();
+}
+
+void TPlotCanvas::showEvent(QShowEvent *event) {
+  QWidget::showEvent(event);
+  fForm->CanvasShown();
+}
+
+void TPlotCanvas::mousePressEvent(QMouseEvent *event) {
+  const QPoint pos = event->position().toPoint();
+  const QRect graph = fForm->ScreenLayout().graph;
+  if (!graph.contains(pos)) return;
+  if (event->button() == Qt::LeftButton) {
+    fForm->Zooming = true;
+    fForm->ZoomOrigin = fForm->MovePoint = pos;
+    fForm->ZoomBand()->setGeometry(QRect(pos, QSize()));
+    fForm->ZoomBand()->show();
+  } else if (event->button() == Qt::RightButton) {
+    fForm->ZoomOut(pos);
+  }
+}
+
+void TPlotCanvas::mouseMoveEvent(QMouseEvent *event) { fForm->MouseMoved(event->position().toPoint()); }
+
+void TPlotCanvas::mouseReleaseEvent(QMouseEvent *event) {
+  if (event->button() != Qt::LeftButton || !fForm->Zooming) return;
+  fForm->Zooming = false;
+  fForm->ZoomBand()->hide();
+  fForm->ZoomIn(fForm->ZoomOrigin, event->position().toPoint());
+}
+
+// ------------------------------------------------------------------ plot form
+
+TPlotForm::TPlotForm(TGraphPlot &plot, QWidget *parent) : QWidget(parent), Data(plot) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(Data.fCaption);
+
+  auto *layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  fMenuBar = new QMenuBar(this);
+  layout->setMenuBar(fMenuBar);
+  fCanvas = new TPlotCanvas(this);
+  layout->addWidget(fCanvas);
+  fLegend = new TLegendList(fCanvas);
+  connect(fLegend, &TLegendList::curveToggled, this, [this](int row) {
+    if (row >= 0 && row < static_cast<int>(fLegendCurves.size())) ToggleCurve(fLegendCurves[static_cast<size_t>(row)]);
+  });
+  fZoomBand = new QRubberBand(QRubberBand::Rectangle, fCanvas);
+  fZoomBand->hide();
+
+  fPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  fPrinter->setPageMargins(QMarginsF(kDefaultMarginInch, kDefaultMarginInch, kDefaultMarginInch, kDefaultMarginInch),
+                           QPageLayout::Inch);
+  fPrinter->setDocName(Data.fCaption);
+
+  buildMenu();
+  openData();
+  resize(640, 480);
+  relayout(true);
+}
+
+void TPlotForm::openData() {
+  std::vector<std::vector<QPointF>> points(Data.fData.size());
+  std::vector<std::span<const QPointF>> spans;
+  for (size_t c = 0; c < Data.fData.size(); ++c) {
+    for (const TFloatPoint &p : Data.fData[c].fData)
+      points[c].emplace_back(static_cast<double>(p.x), static_cast<double>(p.y));
+    spans.emplace_back(points[c]);
+  }
+  const PlotBoundsResult bounds = BoundsFromData(spans, Data.Yreversed);
+  fValid = bounds.ok;
+  MaxLogicBounds = LogicBounds = bounds.range;
+
+  // Every curve active; beyond the first 20 only when the plot allows it.
+  for (size_t c = 0; c < Data.fData.size(); ++c)
+    Data.fData[c].fActive = !(Data.fLimitActive && c >= static_cast<size_t>(kActiveLimit));
+
+  RebuildCurves();
+}
+
+void TPlotForm::ReloadPlot(const TGraphPlot &plot) {
+  TPlotForm *form = FormOf(plot);
+  if (!form) return;
+  form->openData();
+  if (!form->IsValid()) {
+    HidePlot(plot);
+    return;
+  }
+  form->PlaceLegend();
+}
+
+TPlotForm::~TPlotForm() {
+  auto &forms = openForms();
+  const auto it = forms.find(&Data);
+  if (it != forms.end() && (it.value().isNull() || it.value() == this)) forms.erase(it);
+}
+
+TPlotForm *TPlotForm::ShowPlot(QMdiArea *area, TGraphPlot &plot) {
+  if (TPlotForm *form = FormOf(plot)) {
+    QWidget *frame = form->parentWidget() ? form->parentWidget() : form;
+    if (frame->isMinimized()) frame->showNormal();
+    frame->show();
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(frame); sub && area) area->setActiveSubWindow(sub);
+    return form;
+  }
+  auto *form = new TPlotForm(plot);
+  if (!form->IsValid()) {
+    delete form;
+    return nullptr;
+  }
+  openForms().insert(&plot, form);
+  if (area) {
+    QMdiSubWindow *sub = area->addSubWindow(form);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->resize(660, 520);
+    sub->show();
+  } else {
+    form->show();
+  }
+  form->relayout(true);
+  return form;
+}
+
+void TPlotForm::HidePlot(const TGraphPlot &plot) {
+  if (TPlotForm *form = FormOf(plot)) {
+    QWidget *frame = qobject_cast<QMdiSubWindow *>(form->parentWidget());
+    delete (frame ? frame : static_cast<QWidget *>(form));
+  }
+}
+
+TPlotForm *TPlotForm::FormOf(const TGraphPlot &plot) { return openForms().value(&plot).data(); }
+
+PlotPicture TPlotForm::Picture(bool withPoints) const {
+  PlotPicture pic;
+  pic.xCaption = Data.fXCaption;
+  pic.yCaption = Data.fYCaption;
+  pic.xUnits = Data.fXUnits;
+  pic.yUnits = Data.fYUnits;
+  pic.units = Data.Units();
+  pic.title = Data.UserCaption;
+  pic.titleOnTop = Data.UserCaptionOnTop;
+  pic.xOnTop = Data.fXOnTop;
+  pic.sizeFont = Data.fSizeFont;
+  pic.legendFont = Data.fLegendFont;
+  pic.widthLine = Data.fWidthLine;
+  pic.markers = Data.fMarkers;
+  pic.showLayers = Data.fShowLayers;
+  pic.layersTop = static_cast<double>(Data.LayersTop);
+  double previous = pic.layersTop;
+  for (const TLine &band : Data.gData) {
+    PlotBandView b;
+    b.name = band.fValueS;
+    b.y = band.fData.empty() ? previous : static_cast<double>(band.fData.front().y);
+    const double value = static_cast<double>(band.fValue);
+    b.value = std::isfinite(value) && std::fabs(value) < 1e6 ? static_cast<int>(value) : 0;
+    previous = b.y;
+    pic.bands.push_back(b);
+  }
+  pic.range = LogicBounds;
+  int position = 0;
+  for (size_t c = 0; c < Data.fData.size(); ++c) {
+    const TLine &line = Data.fData[c];
+    if (!line.fActive) continue;
+    PlotCurveView v;
+    v.name = shownName(Data, static_cast<int>(c));
+    v.index = static_cast<int>(c);
+    v.activePosition = position++;
+    v.visible = line.fVisible;
+    if (withPoints) {
+      v.points.reserve(line.fData.size());
+      for (const TFloatPoint &p : line.fData) v.points.emplace_back(static_cast<double>(p.x), static_cast<double>(p.y));
+    }
+    pic.curves.push_back(std::move(v));
+  }
+  return pic;
+}
+
+PlotTarget TPlotForm::ScreenTarget() const {
+  PlotTarget t;
+  t.area = fCanvas->rect();
+  t.pxPerInchX = std::max(1, fCanvas->logicalDpiX());
+  t.pxPerInchY = std::max(1, fCanvas->logicalDpiY());
+  return t;
+}
+
+PlotLayout TPlotForm::ScreenLayout() const { return LayoutPlot(Picture(false), ScreenTarget()); }
+
+QAction *TPlotForm::MenuAction(const QString &text) const {
+  for (QAction *a : fPlotMenu->actions()) {
+    if (a->text() == text) return a;
+    if (a->menu())
+      for (QAction *sub : a->menu()->actions())
+        if (a->text() + QLatin1Char('|') + sub->text() == text) return sub;
+  }
+  return nullptr;
+}
+
+void TPlotForm::MouseMoved(QPoint pos) {
+  const QRect graph = ScreenLayout().graph;
+  if (graph.isNull()) return;
+  const QPoint clamped(std::clamp(pos.x(), graph.left(), graph.right()),
+                       std::clamp(pos.y(), graph.top(), graph.bottom()));
+  const QPointF v = PixelToData(LogicBounds, graph, Data.fXOnTop, clamped);
+  setWindowTitle(Data.fCaption + QStringLiteral(" X: ") + ReadoutNumber(v.x()) + QStringLiteral(" Y: ") +
+                 ReadoutNumber(v.y()));
+  if (Zooming) {
+    MovePoint = clamped;
+    fZoomBand->setGeometry(QRect(ZoomOrigin, MovePoint).normalized());
+  }
+}
+
+void TPlotForm::ZoomIn(QPoint from, QPoint to) {
+  const QRect graph = ScreenLayout().graph;
+  if (graph.isNull()) return;
+  const auto clampPoint = [&](QPoint p) {
+    return QPoint(std::clamp(p.x(), graph.left(), graph.right()), std::clamp(p.y(), graph.top(), graph.bottom()));
+  };
+  from = clampPoint(from);
+  to = clampPoint(to);
+  // A rectangle without width or height is no selection.
+  if (from.x() == to.x() || from.y() == to.y()) return;
+  const QPointF a = PixelToData(LogicBounds, graph, Data.fXOnTop, from);
+  const QPointF b = PixelToData(LogicBounds, graph, Data.fXOnTop, to);
+  const AxisSpan x = ZoomInAxis({MaxLogicBounds.Left, MaxLogicBounds.Right}, a.x(), b.x());
+  const AxisSpan y = ZoomInAxis({MaxLogicBounds.Top, MaxLogicBounds.Bottom}, a.y(), b.y());
+  LogicBounds = {x.start, x.end, y.start, y.end};
+  fCanvas->update();
+}
+
+void TPlotForm::ZoomOut(QPoint at) {
+  const QRect graph = ScreenLayout().graph;
+  if (graph.isNull()) return;
+  const QPointF c = PixelToData(LogicBounds, graph, Data.fXOnTop, at);
+  const AxisSpan x = ZoomOutAxis({MaxLogicBounds.Left, MaxLogicBounds.Right}, {LogicBounds.Left, LogicBounds.Right}, c.x());
+  const AxisSpan y = ZoomOutAxis({MaxLogicBounds.Top, MaxLogicBounds.Bottom}, {LogicBounds.Top, LogicBounds.Bottom}, c.y());
+  LogicBounds = {x.start, x.end, y.start, y.end};
+  fCanvas->update();
+}
+
+void TPlotForm::ToggleCurve(int curve) {
+  if (curve < 0 || curve >= Data.CurveCount()) return;
+  TLine &line = Data.fData[static_cast<size_t>(curve)];
+  line.fVisible = !line.fVisible;
+  // Names and marks of the legend and menu follow at once.
+  for (size_t row = 0; row < fLegendCurves.size(); ++row)
+    if (fLegendCurves[row] == curve) {
+      if (QListWidgetItem *item = fLegend->item(static_cast<int>(row)))
+        item->setText(shownName(Data, curve) + (line.fVisible ? QStringLiteral(" *") : QString()));
+      fCurveItems[row]->setChecked(line.fVisible);
+    }
+  fCanvas->update();
+}
+
+void TPlotForm::buildMenu() {
+  fPlotMenu = fMenuBar->addMenu(QStringLiteral("&Plot"));
+  connect(fPlotMenu, &QMenu::aboutToShow, this, &TPlotForm::menuAboutToShow);
+
+  fShowLegend = fPlotMenu->addAction(QStringLiteral("Show &Legend"));
+  fShowLegend->setCheckable(true);
+  connect(fShowLegend, &QAction::triggered, this, [this] {
+    Data.fShowLegend = !Data.fShowLegend;
+    fLegend->setVisible(Data.CurveCount() > 0 && Data.fShowLegend && !fLegendCurves.empty());
+  });
+  fShowLayers = fPlotMenu->addAction(QStringLiteral("Show &Soil Layer"));
+  fShowLayers->setCheckable(true);
+  connect(fShowLayers, &QAction::triggered, this, [this] {
+    Data.fShowLayers = !Data.fShowLayers;
+    relayout(true);
+  });
+  // No plot of this program has wall lines; the item stays hidden.
+  fShowWall = fPlotMenu->addAction(QStringLiteral("Show &Wall Geometry"));
+  fShowWall->setCheckable(true);
+  fShowWall->setVisible(false);
+
+  const auto addChoices = [this](const QString &title, std::span<const MenuChoice> choices, int TGraphPlot::*field,
+                                 bool placeLegend, QActionGroup *&group) {
+    QMenu *menu = fPlotMenu->addMenu(title);
+    group = new QActionGroup(this);
+    group->setExclusive(true);
+    for (const MenuChoice &c : choices) {
+      QAction *a = menu->addAction(QString::fromLatin1(c.text));
+      a->setCheckable(true);
+      a->setData(c.value);
+      group->addAction(a);
+      connect(a, &QAction::triggered, this, [this, field, value = c.value, placeLegend] {
+        Data.*field = value;
+        if (placeLegend) {
+          RebuildCurves();  // the legend font follows the font size
+          relayout(true);
+        } else {
+          fCanvas->update();
+        }
+      });
+    }
+    return menu;
+  };
+  addChoices(QStringLiteral("Show &Markers"), kMarkerChoices, &TGraphPlot::fMarkers, false, fMarkerGroup);
+  fFontMenu = addChoices(QStringLiteral("&Font Size"), kFontChoices, &TGraphPlot::fSizeFont, true, fFontGroup);
+  fWidthMenu = addChoices(QStringLiteral("&Line Width"), kWidthChoices, &TGraphPlot::fWidthLine, false, fWidthGroup);
+  fFontMenu->menuAction()->setVisible(Data.fShowFontWidth);
+  fWidthMenu->menuAction()->setVisible(Data.fShowFontWidth);
+
+  connect(fPlotMenu->addAction(QStringLiteral("&Graph Title")), &QAction::triggered, this, &TPlotForm::GraphTitleClick);
+  connect(fPlotMenu->addAction(QStringLiteral("&Edit Legend")), &QAction::triggered, this, &TPlotForm::EditLegendClick);
+  connect(fPlotMenu->addAction(QStringLiteral("&Active Curves")), &QAction::triggered, this,
+          &TPlotForm::ActiveCurvesClick);
+  fPrint = fPlotMenu->addAction(QStringLiteral("&Print..."));
+  connect(fPrint, &QAction::triggered, this, &TPlotForm::PrintClick);
+  fPageSetup = fPlotMenu->addAction(QStringLiteral("P&age Setup"));
+  connect(fPageSetup, &QAction::triggered, this, &TPlotForm::PageSetupClick);
+  connect(fPlotMenu->addAction(QStringLiteral("&Save To Disk...")), &QAction::triggered, this,
+          &TPlotForm::SaveToDiskClick);
+  fCurveSeparator = fPlotMenu->addSeparator();
+}
+
+void TPlotForm::menuAboutToShow() {
+  fShowLegend->setChecked(Data.fShowLegend);
+  fShowLayers->setVisible(!Data.gData.empty());
+  fShowLayers->setChecked(Data.fShowLayers);
+  const auto check = [](QActionGroup *group, int value) {
+    for (QAction *a : group->actions()) a->setChecked(a->data().toInt() == value);
+  };
+  check(fMarkerGroup, Data.fMarkers);
+  check(fFontGroup, Data.fSizeFont);
+  check(fWidthGroup, Data.fWidthLine);
+  fFontMenu->menuAction()->setVisible(Data.fShowFontWidth);
+  fWidthMenu->menuAction()->setVisible(Data.fShowFontWidth);
+  for (size_t row = 0; row < fCurveItems.size(); ++row) {
+    const int c = fLegendCurves[row];
+    if (c >= 0 && c < Data.CurveCount()) fCurveItems[row]->setChecked(Data.fData[static_cast<size_t>(c)].fVisible);
+  }
+}
+
+void TPlotForm::RebuildCurves() {
+  for (QAction *a : fCurveItems) {
+    fPlotMenu->removeAction(a);
+    delete a;
+  }
+  fCurveItems.clear();
+  fLegendCurves.clear();
+  fLegend->clear();
+  fLegend->setFont(legendFont(Data));
+  int position = 0;
+  for (int c = 0; c < Data.CurveCount(); ++c) {
+    const TLine &line = Data.fData[static_cast<size_t>(c)];
+    if (!line.fActive) continue;
+    const QString name = shownName(Data, c);
+    auto *item = new QListWidgetItem(name + (line.fVisible ? QStringLiteral(" *") : QString()));
+    item->setForeground(QColor::fromRgb(CurveColor(position++)));
+    fLegend->addItem(item);
+    QAction *a = fPlotMenu->addAction(name);
+    a->setCheckable(true);
+    a->setChecked(line.fVisible);
+    a->setData(c);  // the item remembers its curve
+    connect(a, &QAction::triggered, this, [this, c] { ToggleCurve(c); });
+    fCurveItems.push_back(a);
+    fLegendCurves.push_back(c);
+  }
+  sizeLegend();
+  fLegend->setVisible(Data.CurveCount() > 0 && Data.fShowLegend && !fLegendCurves.empty());
+  fCanvas->update();
+}
+
+void TPlotForm::sizeLegend() {
+  const QFontMetrics fm(fLegend->font());
+  int widest = 0;
+  for (int row = 0; row < fLegend->count(); ++row)
+    widest = std::max(widest, fm.horizontalAdvance(fLegend->item(row)->text().remove(QStringLiteral(" *")) +
+                                                   QStringLiteral(" *")));
+  const int rowHeight = fLegend->count() > 0 ? std::max(fLegend->sizeHintForRow(0), fm.height()) : fm.height();
+  const int frame = 2 * fLegend->frameWidth();
+  fLegend->resize(widest + logicalDpiX() / 4 + frame, fLegend->count() * rowHeight + 3 + frame);
+  fLegend->MoveInside(fLegend->pos());
+}
+
+void TPlotForm::PlaceLegend() {
+  const QRect graph = ScreenLayout().graph;
+  const QPoint corner = graph.isNull() ? fCanvas->rect().bottomRight() : graph.bottomRight();
+  fLegend->MoveInside(corner - QPoint(fLegend->width(), fLegend->height()));
+}
+
+void TPlotForm::CanvasResized() {
+  // The first size the canvas gets is the one the window opens with.
+  if (fLegendPlaced)
+    fLegend->MoveInside(fLegend->pos());
+  else
+    PlaceLegend();
+}
+
+void TPlotForm::CanvasShown() {
+  if (fLegendPlaced) return;
+  PlaceLegend();
+  fLegendPlaced = true;
+}
+
+void TPlotForm::relayout(bool placeLegend) {
+  if (placeLegend) PlaceLegend();
+  fCanvas->update();
+}
+
+QPointF TPlotForm::legendFraction() const {
+  const QSize s = fCanvas->size();
+  if (s.width() <= 0 || s.height() <= 0) return {0.75, 0.75};
+  return {static_cast<double>(fLegend->x()) / s.width(), static_cast<double>(fLegend->y()) / s.height()};
+}
+
+QPrinter &TPlotForm::Printer() { return *fPrinter; }
+
+bool TPlotForm::PrintTo(QPrinter &printer) {
+  printer.setDocName(Data.fCaption);
+  QPainter painter;
+  if (!painter.begin(&printer)) return false;
+  PlotTarget t;
+  t.area = QRect(QPoint(0, 0), printer.pageRect(QPrinter::DevicePixel).size().toSize());
+  t.pxPerInchX = std::max(1, printer.logicalDpiX());
+  t.pxPerInchY = std::max(1, printer.logicalDpiY());
+  t.forPrint = true;
+  t.drawLegendBox = Data.fShowLegend;
+  t.legendAt = legendFraction();
+  PaintPlot(painter, Picture(), t);
+  return painter.end();
+}
+
+TPlotForm::SaveResult TPlotForm::SaveToFile(const QString &path, double widthInch, double heightInch,
+                                            int pixelsPerInch) {
+  const double w = std::round(widthInch * pixelsPerInch);
+  const double h = std::round(heightInch * pixelsPerInch);
+  if (!(w >= 1 && h >= 1 && w <= kMaxPictureSide && h <= kMaxPictureSide) ||
+      static_cast<qint64>(w) * static_cast<qint64>(h) > kMaxPicturePixels)
+    return SaveResult::NoMemory;
+  PlotTarget t;
+  t.area = QRect(0, 0, static_cast<int>(w), static_cast<int>(h));
+  t.pxPerInchX = t.pxPerInchY = pixelsPerInch;
+  t.drawLegendBox = Data.fShowLegend;
+  t.legendAt = legendFraction();
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (suffix == QLatin1String("svg")) {
+    QSvgGenerator svg;
+    svg.setFileName(path);
+    svg.setSize(t.area.size());
+    svg.setViewBox(t.area);
+    svg.setResolution(pixelsPerInch);
+    svg.setTitle(Data.fCaption);
+    QPainter painter;
+    if (!painter.begin(&svg)) return SaveResult::WriteFailed;
+    PaintPlot(painter, Picture(), t);
+    return painter.end() && QFileInfo(path).size() > 0 ? SaveResult::Saved : SaveResult::WriteFailed;
+  }
+  QImage image(t.area.size(), QImage::Format_RGB32);
+  if (image.isNull()) return SaveResult::NoMemory;
+  const int dotsPerMeter = static_cast<int>(std::lround(pixelsPerInch / 0.0254));
+  image.setDotsPerMeterX(dotsPerMeter);
+  image.setDotsPerMeterY(dotsPerMeter);
+  {
+    QPainter painter(&image);
+    PaintPlot(painter, Picture(), t);
+  }
+  const char *format = suffix == QLatin1String("png") ? "PNG" : "BMP";
+  return image.save(path, format) ? SaveResult::Saved : SaveResult::WriteFailed;
+}
+
+void TPlotForm::GraphTitleClick() {
+  TGraphCaptionDialog dialog(Data.UserCaption, Data.UserCaptionOnTop, this);
+  dialog.exec();
+  // The window takes the entered values when it closes.
+  Data.UserCaption = dialog.Caption();
+  Data.UserCaptionOnTop = dialog.OnTop();
+  relayout(false);
+}
+
+void TPlotForm::EditLegendClick() {
+  TLegendDialog dialog(Data, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const QStringList names = dialog.Names();
+  for (int c = 0; c < Data.CurveCount() && c < names.size(); ++c) Data.SetCurveName(c, names[c]);
+  RebuildCurves();
+}
+
+void TPlotForm::ActiveCurvesClick() {
+  TActiveCurvesDialog dialog(Data, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const std::vector<bool> states = dialog.States();
+  for (size_t c = 0; c < Data.fData.size() && c < states.size(); ++c) Data.fData[c].fActive = states[c];
+  RebuildCurves();
+}
+
+void TPlotForm::PrintClick() {
+  QPrintDialog dialog(fPrinter.get(), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  if (!PrintTo(*fPrinter)) ShowInformation(this, QStringLiteral("The plot could not be printed."));
+}
+
+void TPlotForm::PageSetupClick() {
+  QPageSetupDialog dialog(fPrinter.get(), this);
+  dialog.exec();
+}
+
+void TPlotForm::SaveToDiskClick() {
+  QString filter = QStringLiteral("Bitmap (*.bmp)");
+  QString path = QFileDialog::getSaveFileName(
+      this, QStringLiteral("Save To Disk"), QString(),
+      QStringLiteral("Bitmap (*.bmp);;PNG image (*.png);;SVG drawing (*.svg)"), &filter);
+  if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty())
+    path += filter.contains(QLatin1String("png"))   ? QStringLiteral(".png")
+            : filter.contains(QLatin1String("svg")) ? QStringLiteral(".svg")
+                                                    : QStringLiteral(".bmp");
+  const int dpi = std::max(1, fCanvas->logicalDpiX());
+  TSaveAttributesDialog attributes(std::max(2.0, static_cast<double>(fCanvas->width()) / dpi),
+                                   std::max(2.0, static_cast<double>(fCanvas->height()) / dpi), 150, this);
+  if (attributes.exec() != QDialog::Accepted) return;
+  switch (SaveToFile(path, attributes.WidthInch(), attributes.HeightInch(), attributes.PixelsPerInch())) {
+    case SaveResult::Saved: break;
+    case SaveResult::NoMemory: ShowInformation(this, kNoMemory); break;
+    case SaveResult::WriteFailed: ShowInformation(this, QStringLiteral("The file could not be written: ") + path); break;
+  }
+}
+
+// -------------------------------------------------------------------- dialogs
+
+TGraphCaptionDialog::TGraphCaptionDialog(const QString &caption, bool onTop, QWidget *parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("Graph Caption"));
+  auto *layout = new QVBoxLayout(this);
+  auto *label = new QLabel(QStringLiteral("Enter Graph Caption"), this);
+  fCaption = new QLineEdit(caption, this);
+  label->setBuddy(fCaption);
+  layout->addWidget(label);
+  layout->addWidget(fCaption);
+  auto *group = new QGroupBox(QStringLiteral("Caption Location"), this);
+  auto *groupLayout = new QHBoxLayout(group);
+  fTop = new QRadioButton(QStringLiteral("Top"), group);
+  fBottom = new QRadioButton(QStringLiteral("Bottom"), group);
+  groupLayout->addWidget(fTop);
+  groupLayout->addWidget(fBottom);
+  (onTop ? fTop : fBottom)->setChecked(true);
+  layout->addWidget(group);
+  auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  layout->addWidget(buttons);
+}
+
+QString TGraphCaptionDialog::Caption() const { return fCaption->text(); }
+bool TGraphCaptionDialog::OnTop() const { return fTop->isChecked(); }
+
+TLegendDialog::TLegendDialog(const TGraphPlot &plot, QWidget *parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("Legend"));
+  setMinimumSize(195, 167);
+  for (int c = 0; c < plot.CurveCount(); ++c) fNames << plot.CurveName(c);
+  auto *layout = new QVBoxLayout(this);
+  layout->addWidget(new QLabel(QStringLiteral("Select line to modify:"), this));
+  fList = new QListWidget(this);
+  fList->addItems(fNames);
+  layout->addWidget(fList);
+  layout->addWidget(new QLabel(QStringLiteral("Type new legend below:"), this));
+  fEdit = new QLineEdit(this);
+  fEdit->setEnabled(false);
+  fEdit->installEventFilter(this);
+  layout->addWidget(fEdit);
+  auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+    if (StoreEdit()) accept();
+  });
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  layout->addWidget(buttons);
+  connect(fList, &QListWidget::currentRowChanged, this, [this](int row) {
+    StoreEdit();
+    selectLine(row);
+  });
+}
+
+void TLegendDialog::selectLine(int row) {
+  fRow = row;
+  fEdit->setEnabled(row >= 0 && row < fNames.size());
+  if (!fEdit->isEnabled()) {
+    fEdit->clear();
+    return;
+  }
+  fEdit->setText(fNames[row]);
+  QPalette palette = fEdit->palette();
+  palette.setColor(QPalette::Text, QColor::fromRgb(CurveColor(row)));
+  fEdit->setPalette(palette);
+}
+
+bool TLegendDialog::StoreEdit() {
+  if (fRow < 0 || fRow >= fNames.size()) return true;
+  const QString text = fEdit->text();
+  if (text.isEmpty()) {
+    ShowInformation(this, kNeedName);
+    fEdit->setText(fNames[fRow]);
+    return false;
+  }
+  fNames[fRow] = text;
+  fList->item(fRow)->setText(text);
+  return true;
+}
+
+bool TLegendDialog::eventFilter(QObject *watched, QEvent *event) {
+  if (watched == fEdit) {
+    if (event->type() == QEvent::FocusOut) {
+      StoreEdit();
+    } else if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent *>(event)->key();
+      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        StoreEdit();
+        return true;  // Enter stores the name, it does not close the window
+      }
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+TActiveCurvesDialog::TActiveCurvesDialog(const TGraphPlot &plot, QWidget *parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("Active Curves"));
+  setMinimumSize(190, 234);
+  for (int c = 0; c < plot.CurveCount(); ++c) {
+    fStates.push_back(plot.fData[static_cast<size_t>(c)].fActive);
+    fNames << plot.CurveName(c);
+  }
+  auto *layout = new QVBoxLayout(this);
+  fList = new QListWidget(this);
+  layout->addWidget(fList);
+  auto *toggle = new QPushButton(QStringLiteral("Activate/Deactivate Selected"), this);
+  auto *all = new QPushButton(QStringLiteral("Activate All"), this);
+  auto *none = new QPushButton(QStringLiteral("Deactivate All"), this);
+  layout->addWidget(toggle);
+  layout->addWidget(all);
+  layout->addWidget(none);
+  auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  layout->addWidget(buttons);
+  connect(toggle, &QPushButton::clicked, this, &TActiveCurvesDialog::ToggleSelected);
+  connect(all, &QPushButton::clicked, this, [this] { SetAll(true); });
+  connect(none, &QPushButton::clicked, this, [this] { SetAll(false); });
+  connect(fList, &QListWidget::itemDoubleClicked, this, &TActiveCurvesDialog::ToggleSelected);
+  refresh();
+}
+
+void TActiveCurvesDialog::refresh() {
+  const int row = fList->currentRow();
+  fList->clear();
+  for (size_t c = 0; c < fStates.size(); ++c)
+    fList->addItem((fStates[c] ? QStringLiteral(" yes : ") : QStringLiteral(" no  : ")) + QStringLiteral("   ") +
+                   fNames[static_cast<qsizetype>(c)]);
+  fList->setCurrentRow(row);
+}
+
+void TActiveCurvesDialog::ToggleSelected() {
+  const int row = fList->currentRow();
+  if (row < 0 || row >= static_cast<int>(fStates.size())) return;
+  fStates[static_cast<size_t>(row)] = !fStates[static_cast<size_t>(row)];
+  refresh();
+}
+
+void TActiveCurvesDialog::SetAll(bool active) {
+  std::fill(fStates.begin(), fStates.end(), active);
+  refresh();
+}
+
+TSaveAttributesDialog::TSaveAttributesDialog(double widthInch, double heightInch, int pixelsPerInch,
+                                             QWidget *parent)
+    : QDialog(parent) {
+  setWindowTitle(QStringLiteral("Save Attributes"));
+  auto *grid = new QGridLayout(this);
+  const auto addField = [&](int row, const QString &caption, Extended minimum, Extended maximum, Extended value,
+                            bool integer) {
+    auto *label = new QLabel(this);
+    auto *edit = new TDataEdit(this);
+    edit->SetIntegerOnly(integer);
+    edit->SetMaxVal(maximum);
+    edit->SetMinVal(minimum);
+    edit->SetNumber(value);
+    edit->SetCaption(caption);
+    edit->SetEditLabel(label);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(edit, row, 1);
+    return edit;
+  };
+  fHeight = addField(0, QStringLiteral("&Height (in)"), 2, 1000, heightInch, false);
+  fWidth = addField(1, QStringLiteral("&Width (in)"), 2, 1000, widthInch, false);
+  fPpi = addField(2, QStringLiteral("&Pixels Per Inch"), 10, 10000, pixelsPerInch, true);
+  auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+    if (fHeight->CloseQuery() && fWidth->CloseQuery() && fPpi->CloseQuery()) accept();
+  });
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  grid->addWidget(buttons, 3, 0, 1, 2);
+}
+
+double TSaveAttributesDialog::HeightInch() const { return static_cast<double>(fHeight->Number()); }
+double TSaveAttributesDialog::WidthInch() const { return static_cast<double>(fWidth->Number()); }
+int TSaveAttributesDialog::PixelsPerInch() const { return static_cast<int>(fPpi->Number()); }
+
+}  // namespace pylar

@@ -1,0 +1,260 @@
+// The plot window (TPlotForm): a child window of the main window that paints
+// one plot definition with axes, grid, legend, markers and the soil column;
+// zooms with the mouse, reads coordinates out in its caption, lets the user
+// rename and switch curves, prints and saves the graph as an image file.
+#pragma once
+
+#include "model/PltData.h"
+#include "model/PlotScale.h"
+#include "ui/PlotPainter.h"
+
+#include <QDialog>
+#include <QListWidget>
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+class QAction;
+class QActionGroup;
+class QCheckBox;
+class QLineEdit;
+class QMdiArea;
+class QMenu;
+class QMenuBar;
+class QPrinter;
+class QRadioButton;
+class QRubberBand;
+
+namespace pylar {
+
+class TDataEdit;
+class TPlotForm;
+
+// The on-screen legend: one entry per active curve in its colour, " *" after
+// a visible one. Double-click toggles the curve; the list can be dragged and
+// never leaves its window.
+class TLegendList : public QListWidget {
+  Q_OBJECT
+
+ public:
+  explicit TLegendList(QWidget *parent);
+  // Moves the legend to `pos`, held inside the parent.
+  void MoveInside(QPoint pos);
+
+ signals:
+  void curveToggled(int row);
+
+ protected:
+  void mousePressEvent(QMouseEvent *event) override;
+  void mouseMoveEvent(QMouseEvent *event) override;
+  void mouseReleaseEvent(QMouseEvent *event) override;
+  void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+ private:
+  QPoint fPressGlobal;
+  QPoint fPressPos;
+  bool fPressed = false;
+  bool fDragging = false;
+};
+
+// The drawing surface of a plot window.
+class TPlotCanvas : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TPlotCanvas(TPlotForm *form);
+
+ protected:
+  void paintEvent(QPaintEvent *event) override;
+  void resizeEvent(QResizeEvent *event) override;
+  void showEvent(QShowEvent *event) override;
+  void mousePressEvent(QMouseEvent *event) override;
+  void mouseMoveEvent(QMouseEvent *event) override;
+  void mouseReleaseEvent(QMouseEvent *event) override;
+
+ private:
+  TPlotForm *fForm;
+};
+
+class TPlotForm : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int kActiveLimit = 20;
+  static constexpr double kDefaultMarginInch = 1.0;
+
+  explicit TPlotForm(TGraphPlot &plot, QWidget *parent = nullptr);
+  ~TPlotForm() override;
+
+  // False when the data give no usable range: such a window closes at once.
+  bool IsValid() const { return fValid; }
+
+  // Shows the window of a plot inside the main window's area, creating it
+  // when none exists and restoring it when minimised. Null when the plot
+  // cannot be shown (no usable range).
+  static TPlotForm *ShowPlot(QMdiArea *area, TGraphPlot &plot);
+  // Destroys the window of a plot, if any.
+  static void HidePlot(const TGraphPlot &plot);
+  static TPlotForm *FormOf(const TGraphPlot &plot);
+  // New data in a plot whose window is open: bounds, active curves and the
+  // legend start afresh, as when the window opens. A plot whose new data
+  // have no usable range loses its window.
+  static void ReloadPlot(const TGraphPlot &plot);
+
+  TGraphPlot &Data;
+  PlotRange LogicBounds;
+  PlotRange MaxLogicBounds;
+
+  // What the painter draws, for the screen or another target. Without the
+  // curves' points it is enough for the layout.
+  PlotPicture Picture(bool withPoints = true) const;
+  PlotTarget ScreenTarget() const;
+  PlotLayout ScreenLayout() const;
+
+  TPlotCanvas *Canvas() const { return fCanvas; }
+  TLegendList *Legend() const { return fLegend; }
+  QMenu *PlotMenu() const { return fPlotMenu; }
+  QMenuBar *MenuBar() const { return fMenuBar; }
+  QAction *MenuAction(const QString &text) const;  // by its text, in the Plot menu or its submenus
+  const std::vector<int> &LegendCurves() const { return fLegendCurves; }  // curve of each legend row
+
+  // Mouse actions in canvas pixels.
+  void MouseMoved(QPoint pos);
+  void ZoomIn(QPoint from, QPoint to);
+  void ZoomOut(QPoint at);
+
+  void ToggleCurve(int curve);
+  void RebuildCurves();  // legend entries and curve menu items from the active curves
+  void PlaceLegend();    // lower right corner of the graph area
+  void CanvasResized();
+  void CanvasShown();
+
+  // Printing and files. The printer is the window's own, with its page setup.
+  QPrinter &Printer();
+  bool PrintTo(QPrinter &printer);
+  enum class SaveResult { Saved, NoMemory, WriteFailed };
+  // Writes the graph as BMP, PNG or SVG, chosen by the file's extension
+  // (anything else is written as a bitmap).
+  SaveResult SaveToFile(const QString &path, double widthInch, double heightInch, int pixelsPerInch);
+
+  // Menu commands.
+  void GraphTitleClick();
+  void EditLegendClick();
+  void ActiveCurvesClick();
+  void PrintClick();
+  void PageSetupClick();
+  void SaveToDiskClick();
+
+  // Rubber band of a zoom in progress.
+  bool Zooming = false;
+  QPoint ZoomOrigin;
+  QPoint MovePoint;
+  QRubberBand *ZoomBand() const { return fZoomBand; }
+
+ private:
+  void openData();
+  void buildMenu();
+  void menuAboutToShow();
+  void relayout(bool placeLegend);
+  void sizeLegend();
+  QPointF legendFraction() const;
+
+  bool fValid = false;
+  bool fLegendPlaced = false;  // placed once the canvas has its size
+  TPlotCanvas *fCanvas = nullptr;
+  TLegendList *fLegend = nullptr;
+  QMenuBar *fMenuBar = nullptr;
+  QMenu *fPlotMenu = nullptr;
+  QAction *fShowLegend = nullptr;
+  QAction *fShowLayers = nullptr;
+  QAction *fShowWall = nullptr;
+  QMenu *fFontMenu = nullptr;
+  QMenu *fWidthMenu = nullptr;
+  QActionGroup *fMarkerGroup = nullptr;
+  QActionGroup *fFontGroup = nullptr;
+  QActionGroup *fWidthGroup = nullptr;
+  QAction *fPrint = nullptr;
+  QAction *fPageSetup = nullptr;
+  QAction *fCurveSeparator = nullptr;
+  std::vector<QAction *> fCurveItems;
+  std::vector<int> fLegendCurves;
+  QRubberBand *fZoomBand = nullptr;
+  std::unique_ptr<QPrinter> fPrinter;
+};
+
+// "Graph Caption": the graph title and whether it stands above the graph.
+class TGraphCaptionDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  TGraphCaptionDialog(const QString &caption, bool onTop, QWidget *parent);
+  QString Caption() const;
+  bool OnTop() const;
+
+ private:
+  QLineEdit *fCaption;
+  QRadioButton *fTop;
+  QRadioButton *fBottom;
+};
+
+// "Legend": renames curves. An empty name is refused.
+class TLegendDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  TLegendDialog(const TGraphPlot &plot, QWidget *parent);
+  QStringList Names() const { return fNames; }
+  QListWidget *List() const { return fList; }
+  QLineEdit *Edit() const { return fEdit; }
+  // Stores the field's text as the selected curve's name (Enter or leaving
+  // the field); false, with a message, when it is empty.
+  bool StoreEdit();
+
+ protected:
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
+ private:
+  void selectLine(int row);
+  QStringList fNames;
+  QListWidget *fList;
+  QLineEdit *fEdit;
+  int fRow = -1;
+};
+
+// "Active Curves": which curves are drawn and listed at all.
+class TActiveCurvesDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  TActiveCurvesDialog(const TGraphPlot &plot, QWidget *parent);
+  std::vector<bool> States() const { return fStates; }
+  QListWidget *List() const { return fList; }
+  void ToggleSelected();
+  void SetAll(bool active);
+
+ private:
+  void refresh();
+  std::vector<bool> fStates;
+  QStringList fNames;
+  QListWidget *fList;
+};
+
+// "Save Attributes": size and resolution of a saved picture.
+class TSaveAttributesDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  TSaveAttributesDialog(double widthInch, double heightInch, int pixelsPerInch, QWidget *parent);
+  double HeightInch() const;
+  double WidthInch() const;
+  int PixelsPerInch() const;
+
+ private:
+  TDataEdit *fHeight;
+  TDataEdit *fWidth;
+  TDataEdit *fPpi;
+};
+
+}  // namespace pylar
