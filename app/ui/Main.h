@@ -120,6 +120,7 @@ class TMainForm : public QMainWindow {
   void showPlot(TGraphPlot *plot);
   template <class Form>
   void showDataWindow(QPointer<TDataChild> &slot);
+  void showDataWindow(QPointer<TDataChild> &slot, const std::function<TDataForm *()> &create);
   void setUnits(int units);
   void setDesignMethod(int nlrfd);
   void setComputationMethod(int method);
@@ -129,6 +130,9 @@ class TMainForm : public QMainWindow {
   void showSafetyFactor();
   void showSoilLayers();
   void showTzPrint();
+  void showOptions();
+  void showVaryLength();
+  void showDesignCharts();
   void menuSaveClicked();
 
   // Command handlers that have no argument of their own.
@@ -152,6 +156,7 @@ class TMainForm : public QMainWindow {
   TResultPlots fPlots;
   int fAdditionalTzCurves = 0;
   QPointer<TDataChild> fTitleWindow, fPierWindow, fWaterWindow, fLengthWindow, fLoadWindow, fSafetyWindow;
+  QPointer<TDataChild> fSoilLayersWindow, fOptionsWindow, fVaryWindow, fChartWindow;
   QPointer<QMdiSubWindow> fLastActive;
   bool fWritingBack = false;
   struct TGraphicsEntry {
