@@ -14,6 +14,9 @@ namespace {
 
 using P = TSoilProperty;
 using Columns = std::vector<std::pair<P, int>>;
+struct Pair {
+  Extended top, bottom;
+};
 
 // The property table's columns of each model, by meaning.
 const Columns &columnsOf(int code) {
@@ -132,7 +135,14 @@ bool ChangeLayerModel(TProjectTables &tables, int row, int code) {
     SetCellNumber(*fresh, column, 0, value.top);
     SetCellNumber(*fresh, column, 1, value.bottom);
   }
-  if (code == scSand) SetSandMethod(*fresh, smKo);
+  if (code == scSand) {
+    // A beta carried over from gravel is used: the beta procedure; else Ko.
+    const Pair beta = {fresh->GetFloatValue(PropertyColumn(scSand, P::Beta), 0),
+                       fresh->GetFloatValue(PropertyColumn(scSand, P::Beta), 1)};
+    const int method = beta.top != 0 || beta.bottom != 0 ? smBeta : smKo;
+    SetCellNumber(*fresh, kSandMethodColumn, 0, method);
+    SetCellNumber(*fresh, kSandMethodColumn, 1, method);
+  }
   return true;
 }
 

@@ -52,9 +52,10 @@ QString SoilModelName(int code);
 
 // Gives layer `row` of D the model `code`: a fresh property table of the new
 // model that keeps, at the top and at the bottom, every property the old and
-// new model share. A layer that becomes sand gets the Ko procedure (1); the
-// procedure of a sand layer and the interface condition of a weak-rock layer
-// are not carried over. Returns false (nothing changed) for a row or code out
+// new model share. A layer that becomes sand gets the beta procedure (2) when
+// a beta was carried over and the Ko procedure (1) otherwise; the procedure of
+// a sand layer and the interface condition of a weak-rock layer (which then
+// starts at 1) are not carried over. Returns false (nothing changed) for a row or code out
 // of range; choosing the layer's own model keeps every value.
 bool ChangeLayerModel(TProjectTables &tables, int row, int code);
 
