@@ -661,6 +661,8 @@ void TMainForm::setComputationMethod(int method) {
 }
 
 void TMainForm::updateDataMenu() {
+  // The menu shows the state of what the active window holds.
+  DeactivateActiveChild();
   const TProgramData &project = *fData;
   Action(QStringLiteral("Da&ta|&Units|&English Units (lbs, ft, in)"))->setChecked(project.fUnits != kUnitsSI);
   Action(QStringLiteral("Da&ta|&Units|&SI Units (kN, m)"))->setChecked(project.fUnits == kUnitsSI);

@@ -132,8 +132,9 @@ void TDlgOptions::storeToModel() {
 // ---------------------------------------------------------------- TLengthRangeForm
 
 TLengthRangeForm::TLengthRangeForm(const TProjectAccess &project, const QString &caption, const QString &check,
-                                   int TProgramData::*flag, const QStringList &hints, QWidget *parent)
-    : TDataForm(project, caption, parent), fFlag(flag) {
+                                   int TProgramData::*flag, int TProgramData::*other, const QStringList &hints,
+                                   QWidget *parent)
+    : TDataForm(project, caption, parent), fFlag(flag), fOther(other) {
   fEnable = new QCheckBox(check, this);
   fGrid->addWidget(fEnable, 0, 0, 1, 3);
   fMaximum = addNumber(QStringLiteral("Maximum pylar &length "), QStringLiteral("L2"), 0, nullptr, hints.value(0));
@@ -150,6 +151,9 @@ void TLengthRangeForm::LoadFromModel() {
   TDataForm::LoadFromModel();
   fMaximum->SetNumber(data().PD);
   fEnable->setChecked(data().*fFlag == 1);
+  // Multiple lengths and design charts exclude each other: while the other is
+  // set, this one can only be cleared.
+  fEnable->setEnabled(fEnable->isChecked() || data().*fOther == 0);
   applyEnabling();
 }
 
@@ -162,7 +166,7 @@ void TLengthRangeForm::applyEnabling() {
 }
 
 void TLengthRangeForm::storeToModel() {
-  storeInt(fFlag, fEnable->isChecked() ? 1 : 0);
+  storeInt(fFlag, fEnable->isChecked() && fEnable->isEnabled() ? 1 : 0);
   if (!fMaximum->isEnabled()) return;
   TDataForm::storeToModel();
   // The maximum length is the project's proposed length: a positive one puts

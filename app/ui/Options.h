@@ -74,7 +74,7 @@ class TLengthRangeForm : public TDataForm {
 
  protected:
   TLengthRangeForm(const TProjectAccess &project, const QString &caption, const QString &check,
-                   int TProgramData::*flag, const QStringList &hints, QWidget *parent);
+                   int TProgramData::*flag, int TProgramData::*other, const QStringList &hints, QWidget *parent);
   void storeToModel() override;
   // Enables every field, hint and extra control with the check box.
   virtual void applyEnabling();
@@ -84,6 +84,7 @@ class TLengthRangeForm : public TDataForm {
 
  private:
   int TProgramData::*fFlag;
+  int TProgramData::*fOther;  // the option that excludes this one
   QCheckBox *fEnable;
   TDataEdit *fMaximum;
   TDataEdit *fMinimum;

@@ -18,7 +18,7 @@ namespace pylar {
 
 TfrmDesignCharts::TfrmDesignCharts(const TProjectAccess &project, QWidget *parent)
     : TLengthRangeForm(project, QStringLiteral("LRFD Design Charts"), QStringLiteral("Compute LRFD Design Charts"),
-                       &TProgramData::IChart,
+                       &TProgramData::IChart, &TProgramData::IPENT,
                        {QStringLiteral("* Should be at least 6 diameters \n   plus any exclusion zone defined."),
                         QStringLiteral("- default: 30% maximum pylar length"),
                         QStringLiteral("- default: 3 ft or 1 m\n* A maximum of 20 increments\n  will be considered.")},
