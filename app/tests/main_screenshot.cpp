@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
@@ -72,5 +73,26 @@ int main(int argc, char *argv[]) {
   });
   form.Action(QStringLiteral("Da&ta|Print Additional t-z curves"))->trigger();
   form.MdiArea()->closeAllSubWindows();
+
+  // A run of a copy of the project, with the message boxes it shows.
+  QTemporaryDir runFolder;
+  if (!project.isEmpty() && QFile::copy(project, runFolder.filePath(QStringLiteral("run.pq8d")))) {
+    form.SetChanged(false);  // the edits above are not to be saved
+    form.OpenFileByExtension(runFolder.filePath(QStringLiteral("run.pq8d")));
+    int box = 0;
+    QTimer pictures;
+    QObject::connect(&pictures, &QTimer::timeout, [&] {
+      if (QWidget *dialog = QApplication::activeModalWidget()) {
+        const QString name = QStringLiteral("run-message-%1.png").arg(++box);
+        if (!form.grab().save(QDir(output).filePath(QStringLiteral("run-main-window.png")))) ++failures;
+        if (!dialog->grab().save(QDir(output).filePath(name))) ++failures;
+        dialog->close();
+      }
+    });
+    pictures.start(300);
+    form.Action(QStringLiteral("&Computation|&Run Analysis"))->trigger();
+    pictures.stop();
+    if (box == 0) ++failures;
+  }
   return failures == 0 ? 0 : 1;
 }

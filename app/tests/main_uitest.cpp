@@ -4,11 +4,13 @@
 #include "ui/DataEdit.h"
 #include "ui/Main.h"
 #include "ui/Messages.h"
+#include "ui/Table.h"
 
 #include <QDir>
 #include <QFile>
 #include <QMdiArea>
 #include <QMenu>
+#include <QMimeData>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -139,6 +141,9 @@ class MainFormTest : public QObject {
     QVERIFY(output->isEnabled());
     output->trigger();
     QCOMPARE(started, QStringList({"my editor", QDir::toNativeSeparators(work.filePath("sand-asd-english.pq8o"))}));
+    started.clear();
+    form->Action("&Computation|Edit I&nput Text")->trigger();
+    QCOMPARE(started, QStringList({"my editor", QDir::toNativeSeparators(project)}));
   }
 
   void runOfAnUnnamedProjectAsksForANameFirst() {
@@ -386,6 +391,35 @@ class MainFormTest : public QObject {
     QVERIFY(form->close());
   }
 
+  void droppedFilesOpenTheFirstProjectOnly() {
+    const QString first = copyExample("clay-lrfd-si.pq8d");
+    const QString second = copyExample("sand-asd-english.pq8d");
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form, &drop);
+    QCOMPARE(form->Data().FileName, first);
+    QCOMPARE(form->Data().NLRFD, 1);
+    QCOMPARE(form->Settings().PrevFile.Count(), 1);
+    QCOMPARE(QDir::currentPath(), QFileInfo(first).absolutePath());
+    // Other kinds of file are left alone.
+    mime.setUrls({QUrl::fromLocalFile(work.filePath("picture.png"))});
+    QDragEnterEvent enterOther(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form, &enterOther);
+    QDropEvent other(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form, &other);
+    QCOMPARE(form->Data().FileName, first);
+  }
+
+  void soilLayerCommandShowsTheLayerTable() {
+    form->ToolButton("Soil Layer Data")->trigger();
+    QVERIFY(form->Tables().D.FormVisible());
+    form->Tables().D.Hide();
+  }
+
   void toolBarOrderAndResultButtons() {
     QStringList hints;
     for (const char *hint : {"New File", "Open File", "Save File", "Title", "Drilled Pylar Properties",
@@ -405,6 +439,7 @@ int main(int argc, char *argv[]) {
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
   QStandardPaths::setTestModeEnabled(true);
   QApplication app(argc, argv);
+  InstallTableForms();
   MainFormTest test;
   return QTest::qExec(&test, argc, argv);
 }

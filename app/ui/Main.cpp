@@ -253,8 +253,8 @@ void TMainForm::createMenus() {
   fWindowMenu = menuBar()->addMenu(QStringLiteral("&Window"));
   connect(addCommand(fWindowMenu, QStringLiteral("&Cascade"), nullptr), &QAction::triggered, fMdiArea,
           &QMdiArea::cascadeSubWindows);
-  connect(addCommand(fWindowMenu, QStringLiteral("&Arrange Icons"), nullptr), &QAction::triggered, fMdiArea,
-          &QMdiArea::tileSubWindows);
+  connect(addCommand(fWindowMenu, QStringLiteral("&Arrange Icons"), nullptr), &QAction::triggered, this,
+          &TMainForm::arrangeIcons);
   fWindowSeparator = fWindowMenu->addSeparator();
   for (int k = 0; k < kMaxWindowEntries; ++k) {
     auto *entry = fWindowMenu->addAction(QString());
@@ -370,6 +370,23 @@ void TMainForm::updateWindowMenu() {
     if (shown) fWindowEntries[k]->setText(windows[k]->windowTitle());
   }
   fWindowSeparator->setVisible(!windows.isEmpty());
+}
+
+void TMainForm::arrangeIcons() {
+  // Minimised windows in rows along the bottom of the client area, left to right.
+  int x = 0;
+  int y = fMdiArea->viewport()->height();
+  for (QMdiSubWindow *window : fMdiArea->subWindowList(QMdiArea::CreationOrder)) {
+    if (!window->isMinimized()) continue;
+    const QSize size = window->size();
+    if (x > 0 && x + size.width() > fMdiArea->viewport()->width()) {
+      x = 0;
+      y -= size.height();
+    }
+    if (x == 0 && y == fMdiArea->viewport()->height()) y -= size.height();
+    window->move(x, y);
+    x += size.width();
+  }
 }
 
 void TMainForm::updateResultButtons() {
@@ -838,7 +855,8 @@ void TMainForm::RunAnalysis() {
 // ---------------------------------------------------------------- text views, help, about
 
 void TMainForm::EditText(const QString &extension) {
-  const QString path = ChangeFileExt(currentFileName(), extension);
+  // The project file as it is named: an older project keeps its ".pqd".
+  const QString path = extension.isEmpty() ? currentFileName() : ChangeFileExt(currentFileName(), extension);
   if (!StartProcess(fSettings.WordProcessor, {QDir::toNativeSeparators(path)}))
     ShowInformation(this, QStringLiteral("An error occurred in running the Word Processor"));
 }

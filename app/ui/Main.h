@@ -88,6 +88,8 @@ class TMainForm : public QMainWindow {
   TDataChild *DataWindow(const QString &caption) const;
   // Lets the active data window write its values back.
   bool DeactivateActiveChild();
+  // Opens a file of the project in the text editor: the result file with
+  // that extension, or the project file itself for an empty extension.
   void EditText(const QString &extension);
   void ShowHelpFile(const QString &fileName);
   void ShowAbout();
@@ -108,6 +110,7 @@ class TMainForm : public QMainWindow {
   void updateComputationMenu();
   void updateWindowMenu();
   void updateResultButtons();
+  void arrangeIcons();
   void rememberFile(const QString &path);
   void closeChildWindows(bool discard);
   void openProject(const QString &path, int format);
@@ -137,7 +140,7 @@ class TMainForm : public QMainWindow {
 
   // Command handlers that have no argument of their own.
   void openRecentFile(int index);
-  void editInput() { EditText(QStringLiteral(".pq8d")); }
+  void editInput() { EditText(QString()); }
   void editNotes() { EditText(QStringLiteral(".pq8r")); }
   void editOutput() { EditText(QStringLiteral(".pq8o")); }
   void helpContents();
