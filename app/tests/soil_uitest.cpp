@@ -331,6 +331,11 @@ class SoilDialogsTest : public QObject {
     QVERIFY(!charts->MaximumLength()->isEnabled());
     QVERIFY(charts->WriteBack());
     QCOMPARE(project.IChart, 0);
+    // A project without a count of settlements starts from five.
+    project.NPOINTPD = 0;
+    charts->LoadFromModel();
+    QCOMPARE(grid->rowCount(), 5);
+    QCOMPARE(charts->NumberOfPoints()->text(), QString("5"));
   }
 
   void bothLengthWindowsEditTheSameMaximumLength() {

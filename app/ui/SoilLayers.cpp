@@ -134,6 +134,7 @@ void TDlgSoilLayers::LoadFromModel() {
   const QStringList texts = headings(project.fUnits, lrfd());
   const int columns = static_cast<int>(texts.size());
 
+  const bool reshaped = fGrid->columnCount() != columns;
   // Controls are rebuilt only when the shape changes, so activating the window
   // by a click never removes the control under the mouse.
   if (fGrid->columnCount() != columns || static_cast<int>(fRows.size()) != rows) {
@@ -173,12 +174,22 @@ void TDlgSoilLayers::LoadFromModel() {
     }
   }
   fGrid->setHorizontalHeaderLabels(texts);
+  // Each column is at least as wide as its heading in the font in use.
+  const QFontMetrics metrics = fGrid->horizontalHeader()->fontMetrics();
   int width = 0;
   for (int c = 0; c < columns; ++c) {
-    fGrid->setColumnWidth(c, kWidths[c]);
-    width += kWidths[c];
+    int columnWidth = kWidths[c];
+    for (const QString &line : texts[c].split('\n'))
+      columnWidth = std::max(columnWidth, metrics.horizontalAdvance(line) + 12);
+    fGrid->setColumnWidth(c, columnWidth);
+    width += columnWidth;
   }
   fGrid->setFixedWidth(width + fGrid->verticalScrollBar()->sizeHint().width() + 2 * fGrid->frameWidth());
+  if (reshaped) {
+    // The window follows the grid when the resistance-factor columns come or go.
+    layout()->activate();
+    if (auto *window = qobject_cast<QMdiSubWindow *>(parentWidget())) window->adjustSize();
+  }
 
   for (int row = 0; row < rows; ++row) {
     TRowControls &controls = fRows[static_cast<size_t>(row)];

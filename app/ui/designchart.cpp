@@ -29,7 +29,6 @@ TfrmDesignCharts::TfrmDesignCharts(const TProjectAccess &project, QWidget *paren
   fPoints = addNumber(QStringLiteral("Number of Points"), {}, 0, nullptr);
   fPoints->SetMaxVal(kMaxSettlements);
   fPoints->SetMinVal(1);
-  fPoints->setMaximumWidth(60);
   auto *arrows = new QWidget(this);
   auto *arrowLayout = new QVBoxLayout(arrows);
   arrowLayout->setContentsMargins(0, 0, 0, 0);
@@ -39,7 +38,7 @@ TfrmDesignCharts::TfrmDesignCharts(const TProjectAccess &project, QWidget *paren
   fUp->setArrowType(Qt::UpArrow);
   fDown->setArrowType(Qt::DownArrow);
   for (QToolButton *button : {fUp, fDown}) {
-    button->setFixedSize(18, 12);
+    button->setFixedSize(18, 11);
     arrowLayout->addWidget(button);
   }
   // The field and its arrows share the field's cell.
@@ -48,8 +47,9 @@ TfrmDesignCharts::TfrmDesignCharts(const TProjectAccess &project, QWidget *paren
   pointsLayout->setContentsMargins(0, 0, 0, 0);
   const int pointsRow = fGrid->rowCount() - 1;
   fGrid->removeWidget(fPoints);
+  pointsLayout->setSpacing(2);
   pointsLayout->addWidget(fPoints);
-  pointsLayout->addWidget(arrows);
+  pointsLayout->addWidget(arrows, 0, Qt::AlignVCenter);
   pointsLayout->addStretch();
   fGrid->addWidget(pointsBox, pointsRow, 1);
 
@@ -76,7 +76,10 @@ void TfrmDesignCharts::LoadFromModel() {
       {QStringLiteral("N"),
        project.fUnits == kUnitsSI ? QStringLiteral("Settlement (m)") : QStringLiteral("Settlement (in)")});
   fTexts.fill(QStringLiteral("1"));
-  const int points = std::clamp(project.NPOINTPD, 1, kMaxSettlements);
+  // A project read without design charts holds no count: the new-project five.
+  constexpr int kDefaultPoints = 5;
+  const int points =
+      project.NPOINTPD >= 1 && project.NPOINTPD <= kMaxSettlements ? project.NPOINTPD : kDefaultPoints;
   for (int i = 0; i < points; ++i) fTexts[static_cast<size_t>(i)] = FormatValue(project.PDSETT[static_cast<size_t>(i)]);
   fSettlements->setRowCount(0);
   setRows(points);
