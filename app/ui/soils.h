@@ -38,9 +38,8 @@ class TDlgSoils : public QDialog {
   // Widgets (tests).
   QTabWidget *Pages() const { return fPages; }
   QLabel *PageTitle(int page) const { return fTitles[static_cast<size_t>(page)]; }
-  // The top and bottom field of a property; field numbers as captioned.
-  TDataEdit *Field(int page, int index, bool bottom) const;
-  int FieldCount(int page) const { return static_cast<int>(fFields[static_cast<size_t>(page)].size()); }
+  // The top or bottom field of a page that edits a column of the property table.
+  TDataEdit *Field(int page, int column, bool bottom) const;
   QRadioButton *MethodButton(int method) const { return fMethods[static_cast<size_t>(method - 1)]; }
   QComboBox *Condition(bool bottom) const { return bottom ? fConditionBottom : fConditionTop; }
   QPushButton *CopyButton(int page) const { return fCopy[static_cast<size_t>(page)]; }
