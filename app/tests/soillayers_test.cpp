@@ -223,3 +223,19 @@ TEST(SoilLayers, AddInsertDeleteMoveLayersWithTheirValuesWithinTheLimit) {
   EXPECT_FALSE(InsertLayer(p.tables, 3));
   EXPECT_EQ(p.tables.D.RowCount(), kMaxLayers);
 }
+
+// A layer given a new model or added while the project is in SI holds SI
+// values, so switching back to English converts them.
+TEST(SoilLayers, TablesMadeInSIConvertWithTheProject) {
+  Project p;
+  p.data->SetUnits(kUnitsSI);
+  ChangeLayerModel(p.tables, 0, scClay);
+  ASSERT_TRUE(AddLayer(p.tables));
+  SetCellNumber(p.layer(0), 1, 0, 50);  // cohesion, kN/m^2
+  SetCellNumber(p.layer(1), 0, 0, 18);  // unit weight, kN/m^3
+  p.data->SetUnits(kUnitsEnglish);
+  // 50 kN/m^2 * 224.8089237 lbs/kN / 3.280839895^2 ft^2/m^2 = 1044.2716 lbs/ft^2
+  EXPECT_NEAR(double(p.layer(0).GetFloatValue(1, 0)), 1044.2716, 1e-3);
+  // 18 kN/m^3 * 224.8089237 / 3.280839895^3 = 114.5858 lbs/ft^3
+  EXPECT_NEAR(double(p.layer(1).GetFloatValue(0, 0)), 114.5858, 1e-3);
+}
