@@ -131,7 +131,12 @@ struct TPlotDataResult {
   int ID2 = 0;    // the load-settlement bound flag of the file
   bool showtzcurves = false;
   int additionalTzCurves = 0;
+  bool wholeFileRead = false;  // nothing was left after the last record
 };
+
+class TProgramData;
+// The loader's view of a project: its settings and the layers of its table D.
+TPlotDataContext PlotDataContext(const TProgramData &project);
 
 // Reads a plot-data file into the plots. Curves filled before a failure keep
 // their values. Counts that the file cannot hold are reported as errors, so no

@@ -1,5 +1,7 @@
 // The plot-data loader: the engine's plot-data file into the result plots.
 #include "PltData.h"
+
+#include "DataUnit.h"
 #include "WordRead.h"
 
 #include <QFileInfo>
@@ -320,12 +322,33 @@ void AddLayersGraphPlot(TGraphPlot &plot, const TPlotDataContext &context) {
   plot.LayersTop = elevation ? context.ValElevation : 0;
 }
 
+TPlotDataContext PlotDataContext(const TProgramData &project) {
+  TPlotDataContext context;
+  context.Units = project.fUnits;
+  context.UseElevation = project.UseElevation;
+  context.ValElevation = project.ValElevation;
+  context.Yesnewversion = project.Yesnewversion;
+  context.KCYCL = project.KCYCL;
+  context.NLRFD = project.NLRFD;
+  context.FST = project.FST;
+  context.FSB = project.FSB;
+  context.IChart = project.IChart;
+  context.IPENT = project.IPENT;
+  context.DSTART = project.DSTART;
+  context.PrintTZCurves = project.PrintTZCurves;
+  const TGridTable &layers = project.Tables().D;
+  for (int row = 0; row < layers.RowCount(); ++row)
+    context.Layers.push_back({layers.GetIntValue(lcSoilType, row), layers.GetFloatValue(lcDepth, row)});
+  return context;
+}
+
 TPlotDataResult ReadPlotData(const QString &path, const TPlotDataContext &context, TResultPlots &plots) {
   TPlotDataResult result;
   try {
     TWordReader reader(path);
     TPlotDataLoader(reader, context, plots, QFileInfo(path).size()).load(result);
     result.ok = true;
+    result.wholeFileRead = reader.Eof();
   } catch (const EPylarError &e) {
     result.error = e.message();
   }

@@ -110,17 +110,18 @@ class MainFormTest : public QObject {
     form->RunAnalysis();
     QVERIFY(!messages.isEmpty());
     QCOMPARE(messages[0], "Computations are completed.\rPlease, check output file for results or error messages.");
-    // The results are loaded as far as the engine writes them: a plot-data file
-    // without records is reported, one with records enables the result commands.
-    QFile plotData(work.filePath("sand-asd-english.pq8p"));
-    if (plotData.size() == 0) {
-      QCOMPARE(messages.mid(1), QStringList{"An error occured in running the main program."});
-      QVERIFY(!form->ShowOutput());
-    } else {
-      QCOMPARE(messages.size(), 1);
-      QVERIFY(form->ShowOutput());
-      QVERIFY(form->ToolButton("View Output")->isEnabled());
-    }
+    // The results are loaded: result commands and plot entries follow the data.
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(form->ShowOutput());
+    QVERIFY(form->ToolButton("View Output")->isEnabled());
+    QVERIFY(form->ToolButton("Combined Plot (Ultimate)")->isEnabled());
+    QCOMPARE(form->ToolButton("t-z curves")->isEnabled(), form->ShowTzCurves());
+    openMenu(form->Menu("&Graphics"));
+    QVERIFY(form->Action("&Graphics|Ultimate &Skin Friction vs Depth")->isEnabled());
+    QCOMPARE(form->Action("&Graphics|Axial Load vs Settlement (upper bound)")->isEnabled(), form->Data().ID2 != 0);
+    QCOMPARE(form->Action("&Graphics|Q-w curves (averaged)")->isEnabled(), form->ShowTzCurves());
+    QVERIFY(form->Plots().pltSkin.CurveCount() > 0);
+    QVERIFY(form->MdiArea()->subWindowList().isEmpty());
     const QStringList left = filesIn(work.path());
     for (const char *kept : {"sand-asd-english.pq8o", "sand-asd-english.pq8p", "sand-asd-english.pq8r",
                              "sand-asd-english.pq8z"})
@@ -267,6 +268,17 @@ class MainFormTest : public QObject {
     QVERIFY(form->OpenFileByExtension(project));
     QCOMPARE(form->Data().Title, QString("Saved by the answer Yes"));
     QCOMPARE(questions.size(), 3);
+    // Yes on an older-format project whose Save As is cancelled keeps the project.
+    const QString legacy = work.filePath("old.pqd");
+    QVERIFY(QFile::copy(project, legacy));
+    form->OpenFileByExtension(legacy);
+    messages.clear();
+    form->SaveDialog = [](const QString &, const QString &) { return QString(); };
+    form->Data().Title = "unsaved";
+    form->SetChanged(true);
+    QVERIFY(!form->OpenFileByExtension(other));
+    QCOMPARE(form->Data().Title, QString("unsaved"));
+    QCOMPARE(form->Data().FileName, legacy);
   }
 
   void designMethodAndOptionsDriveTheDataMenu() {

@@ -222,3 +222,43 @@ TEST_F(PlotDataTest, DamagedFilesAreErrors) {
 
 }  // namespace
 }  // namespace pylar
+
+// Every sample project, run by the engine, gives plot data that loads whole.
+#include "model/DataUnit.h"
+#include "pylar/engine.h"
+
+namespace pylar {
+namespace {
+
+TEST(PlotDataOfSamples, EverySampleLoadsWhole) {
+  const QDir examples(QStringLiteral(PYLAR_SOURCE_DIR "/examples"));
+  const QStringList samples = examples.entryList({QStringLiteral("*.pq8d")}, QDir::Files, QDir::Name);
+  ASSERT_FALSE(samples.isEmpty());
+  for (const QString &sample : samples) {
+    SCOPED_TRACE(sample.toStdString());
+    QTemporaryDir dir;
+    const QString project = dir.filePath(sample);
+    ASSERT_TRUE(QFile::copy(examples.filePath(sample), project));
+    const auto run = engine::runProject(project.toStdString());
+    EXPECT_NE(run.summary.status, engine::kStatusBadInput) << run.summary.message;
+    TProjectTables tables;
+    auto read = TProgramData::CreateFromFile(tables, project, ffVersion8);
+    ASSERT_TRUE(read.data);
+    ASSERT_EQ(read.error, QString());
+    TResultPlots plots;
+    const QString plotFile = dir.filePath(QFileInfo(sample).completeBaseName() + ".pq8p");
+    const TPlotDataResult result = ReadPlotData(plotFile, PlotDataContext(*read.data), plots);
+    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    EXPECT_TRUE(result.wholeFileRead);
+    EXPECT_GT(plots.pltSkin.CurveCount(), 0);
+    EXPECT_EQ(plots.pltSkin.LayerCount(), tables.D.RowCount());
+    // The deepest point of the first curve lies below the surface.
+    EXPECT_NE(plots.pltTotal.Point(0, plots.pltTotal.PointCount() - 1).y, plots.pltTotal.Point(0, 0).y);
+    if (read.data->IChart == 1) {
+      EXPECT_TRUE(plots.PltChart[0].fCaption.startsWith("Design Chart ("));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace pylar

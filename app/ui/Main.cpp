@@ -480,8 +480,10 @@ bool TMainForm::AskToSave() {
     case TAnswer::No:
       return true;
     case TAnswer::Yes:
+      // Only a save that reached the disk lets the command go on: a failed
+      // write or a cancelled Save As keeps the unsaved project.
       menuSaveClicked();
-      return !IsUnnamed(currentFileName());
+      return !IsUnnamed(currentFileName()) && !GetChanged();
   }
   return false;
 }
@@ -707,21 +709,7 @@ void TMainForm::updateDataMenu() {
 
 bool TMainForm::LoadResults(bool reportErrors) {
   const TProgramData &project = *fData;
-  TPlotDataContext context;
-  context.Units = project.fUnits;
-  context.UseElevation = project.UseElevation;
-  context.ValElevation = project.ValElevation;
-  context.Yesnewversion = project.Yesnewversion;
-  context.KCYCL = project.KCYCL;
-  context.NLRFD = project.NLRFD;
-  context.FST = project.FST;
-  context.FSB = project.FSB;
-  context.IChart = project.IChart;
-  context.IPENT = project.IPENT;
-  context.DSTART = project.DSTART;
-  context.PrintTZCurves = project.PrintTZCurves;
-  for (int row = 0; row < fTables.D.RowCount(); ++row)
-    context.Layers.push_back({fTables.D.GetIntValue(lcSoilType, row), fTables.D.GetFloatValue(lcDepth, row)});
+  const TPlotDataContext context = PlotDataContext(project);
   const TPlotDataResult result =
       ReadPlotData(ChangeFileExt(project.FileName, QStringLiteral(".pq8p")), context, fPlots);
   if (result.ID2Read) fData->ID2 = result.ID2;

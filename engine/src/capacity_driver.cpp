@@ -262,9 +262,13 @@ void runCapacity(Run& run) {
   std::size_t rowCount = 0;
   for (const PierResult& p : piers) rowCount = std::max(rowCount, p.rows.size());
   Lines plot;
-  for (std::size_t k = 0; k < piers.size(); ++k)
-    writePlotRecords(plot, static_cast<int>(piers.size()), piers[k].rows, k == 0 ? rowCount : 0, in.TOPLENG,
+  for (std::size_t k = 0; k < piers.size(); ++k) {
+    // The zero row that opens each curve lies at the ignored top portion, but
+    // never below the first printed row, so depths never run backwards.
+    const Real firstDepth = piers[k].rows.empty() ? in.TOPLENG : std::min(in.TOPLENG, piers[k].rows.front().depth);
+    writePlotRecords(plot, static_cast<int>(piers.size()), piers[k].rows, k == 0 ? rowCount : 0, firstDepth,
                      curves[k], units);
+  }
   put(run, kChannelPlot, plot);
   settlement.writeChartPlot();
   settlement.writeScratchLog();

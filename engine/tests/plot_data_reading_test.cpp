@@ -106,8 +106,15 @@ PlotCounts readPlotData(const std::string& text, const ProjectInput& in) {
   int rows = c.depthPoints;
   for (int curve = 0; curve < c.curves; ++curve) {
     if (rows > c.depthPoints) throw std::runtime_error("a curve has more depth rows than the first");
-    for (int i = 0; i < rows; ++i)
-      for (int k = 0; k < 7; ++k) r.readFloat();
+    // Capacity rows go down the pier: a depth that runs backwards draws a
+    // stray segment on the capacity plot.
+    double previousDepth = -1;
+    for (int i = 0; i < rows; ++i) {
+      const double depth = r.readFloat();
+      if (depth < previousDepth) throw std::runtime_error("capacity depths run backwards");
+      previousDepth = depth;
+      for (int k = 1; k < 7; ++k) r.readFloat();
+    }
     for (int k = 0; k < 15 * 4; ++k) r.readFloat();
     if (c.curveSet > 2)
       for (int k = 0; k < 30 * 4; ++k) r.readFloat();
