@@ -474,6 +474,16 @@ class SoilDialogsTest : public QObject {
     QCOMPARE(messages.size(), 1);  // the results loaded without complaint
     QVERIFY(form->ShowOutput());
     QVERIFY(QFileInfo(work.filePath("first.pq8p")).size() > 0);
+    // The total capacity against depth is loaded down to the pier's 35 ft.
+    const TGraphPlot &total = form->Plots().pltTotal;
+    QVERIFY(!total.fData.empty() && !total.fData.front().fData.empty());
+    Extended deepest = 0, largest = 0;
+    for (const TFloatPoint &point : total.fData.front().fData) {
+      deepest = std::max(deepest, std::abs(point.y));
+      largest = std::max(largest, point.x);
+    }
+    QVERIFY2(deepest >= 30 && deepest <= 36, qPrintable(QString::number(double(deepest))));
+    QVERIFY(largest > 0);
 
     // The saved project holds what was typed.
     QFile saved(file);
