@@ -317,6 +317,14 @@ class SoilDialogsTest : public QObject {
     QCOMPARE(project.NPOINTPD, 3);
     QCOMPARE(double(project.PDSETT[1]), 0.02);
     QCOMPARE(double(project.PDSETT[2]), 0.025);
+    // A cell still being edited counts with its typed text.
+    grid->setCurrentCell(0, 1);
+    grid->editItem(grid->item(0, 1));
+    auto *editor = qobject_cast<QLineEdit *>(grid->indexWidget(grid->currentIndex()));
+    QVERIFY(editor);
+    editor->setText("0.003");
+    QVERIFY(charts->WriteBack());
+    QCOMPARE(double(project.PDSETT[0]), 0.003);
     // A cell that is not a number is reported and nothing is written.
     grid->item(0, 1)->setText("x");
     charts->NumberOfPoints()->setText("2");

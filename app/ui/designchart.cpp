@@ -129,6 +129,9 @@ void TfrmDesignCharts::step(int delta) {
 
 bool TfrmDesignCharts::validate() {
   if (!fSettlements->isEnabled()) return true;
+  // A cell being edited gives its text to the grid first.
+  if (QWidget *editor = fSettlements->indexWidget(fSettlements->currentIndex()))
+    emit fSettlements->itemDelegate()->commitData(editor);
   const int points = roundedPoints();
   for (int r = 0; r < points && r < fSettlements->rowCount(); ++r) {
     const QTableWidgetItem *item = fSettlements->item(r, 1);
