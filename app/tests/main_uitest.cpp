@@ -426,10 +426,11 @@ class MainFormTest : public QObject {
     QCOMPARE(form->Data().FileName, first);
   }
 
-  void soilLayerCommandShowsTheLayerTable() {
+  void soilLayerCommandShowsTheLayerWindow() {
     form->ToolButton("Soil Layer Data")->trigger();
-    QVERIFY(form->Tables().D.FormVisible());
-    form->Tables().D.Hide();
+    QVERIFY(form->DataWindow("Soill Layers"));
+    form->Action("Da&ta|Soil &Layer Data")->trigger();  // the one window again
+    QCOMPARE(form->MdiArea()->subWindowList().size(), 1);
   }
 
   void toolBarOrderAndResultButtons() {

@@ -64,6 +64,7 @@ bool TDataForm::WriteBack() {
       return false;
     }
   }
+  if (!validate()) return false;
   storeToModel();
   return true;
 }

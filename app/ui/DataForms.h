@@ -57,6 +57,9 @@ class TDataForm : public QWidget {
   void store(Extended TProgramData::*field, Extended value);
   void storeInt(int TProgramData::*field, int value);
   virtual void storeToModel();
+  // Checks the window's other controls once every numeric field is valid;
+  // false keeps the window open and writes nothing.
+  virtual bool validate() { return true; }
 
   TProgramData &data() const { return fProject.data(); }
   TProjectAccess fProject;

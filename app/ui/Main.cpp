@@ -4,6 +4,10 @@
 #include "ui/DataEdit.h"
 #include "ui/Messages.h"
 #include "ui/PltData.h"
+#include "ui/Options.h"
+#include "ui/SoilLayers.h"
+#include "ui/VaryLength.h"
+#include "ui/designchart.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -195,10 +199,10 @@ void TMainForm::createMenus() {
   connect(method, &QMenu::aboutToShow, this, &TMainForm::updateDataMenu);
   connect(units, &QMenu::aboutToShow, this, &TMainForm::updateDataMenu);
   addCommand(fDataMenu, QStringLiteral("&Water Table"), &TMainForm::showWaterTable);
-  addCommand(fDataMenu, QStringLiteral("Evaluate Multiple Pylar Lengths"), &TMainForm::notAvailable)->setCheckable(true);
-  addCommand(fDataMenu, QStringLiteral("ASD/LRFD Design Charts"), &TMainForm::notAvailable)->setCheckable(true);
+  addCommand(fDataMenu, QStringLiteral("Evaluate Multiple Pylar Lengths"), &TMainForm::showVaryLength)->setCheckable(true);
+  addCommand(fDataMenu, QStringLiteral("ASD/LRFD Design Charts"), &TMainForm::showDesignCharts)->setCheckable(true);
   addCommand(fDataMenu, QStringLiteral("Print Additional t-z curves"), &TMainForm::showTzPrint)->setCheckable(true);
-  addCommand(fDataMenu, QStringLiteral("Control &Options..."), &TMainForm::notAvailable);
+  addCommand(fDataMenu, QStringLiteral("Control &Options..."), &TMainForm::showOptions);
   connect(fDataMenu, &QMenu::aboutToShow, this, &TMainForm::updateDataMenu);
 
   fComputationMenu = menuBar()->addMenu(QStringLiteral("&Computation"));
@@ -610,10 +614,14 @@ void TMainForm::childActivated(QMdiSubWindow *window) {
 
 template <class Form>
 void TMainForm::showDataWindow(QPointer<TDataChild> &slot) {
+  showDataWindow(slot, [this] { return new Form(projectAccess()); });
+}
+
+void TMainForm::showDataWindow(QPointer<TDataChild> &slot, const std::function<TDataForm *()> &create) {
   // A window that was closed is gone even while its deletion is pending.
   if (slot && !fMdiArea->subWindowList().contains(slot)) slot = nullptr;
   if (!slot) {
-    auto *form = new Form(projectAccess());
+    TDataForm *form = create();
     slot = new TDataChild(form);
     fMdiArea->addSubWindow(slot);
     form->LoadFromModel();
@@ -627,9 +635,11 @@ void TMainForm::showPierProperties() { showDataWindow<TfrmPylarpeneta>(fPierWind
 void TMainForm::showWaterTable() { showDataWindow<TfrmWaterDepth>(fWaterWindow); }
 void TMainForm::showSafetyFactor() { showDataWindow<TfrmSafetyFactor>(fSafetyWindow); }
 
-void TMainForm::showSoilLayers() {
-  DeactivateActiveChild();
-  fTables.D.Show();
+void TMainForm::showSoilLayers() { showDataWindow<TDlgSoilLayers>(fSoilLayersWindow); }
+void TMainForm::showVaryLength() { showDataWindow<TfrmVaryLength>(fVaryWindow); }
+void TMainForm::showDesignCharts() { showDataWindow<TfrmDesignCharts>(fChartWindow); }
+void TMainForm::showOptions() {
+  showDataWindow(fOptionsWindow, [this] { return new TDlgOptions(projectAccess(), fSettings); });
 }
 
 void TMainForm::showTzPrint() {
@@ -644,14 +654,17 @@ void TMainForm::setUnits(int units) {
   fData->SetUnits(units);
   SetChanged(true);
   for (TDataChild *child : {fPierWindow.data(), fSafetyWindow.data(), fLengthWindow.data(), fLoadWindow.data(),
-                            fWaterWindow.data()})
+                            fWaterWindow.data(), fSoilLayersWindow.data(), fOptionsWindow.data(), fVaryWindow.data(),
+                            fChartWindow.data()})
     if (child) child->Form()->LoadFromModel();
 }
 
 void TMainForm::setDesignMethod(int nlrfd) {
+  DeactivateActiveChild();
   if (fData->NLRFD != nlrfd) SetChanged(true);
   fData->NLRFD = nlrfd;
   fTables.ShowLRFDColumns(nlrfd == 1);
+  if (fSoilLayersWindow) fSoilLayersWindow->Form()->LoadFromModel();
 }
 
 void TMainForm::setComputationMethod(int method) {
@@ -668,6 +681,8 @@ void TMainForm::setComputationMethod(int method) {
 }
 
 void TMainForm::updateDataMenu() {
+  // The menu shows the state of what the active window holds.
+  DeactivateActiveChild();
   const TProgramData &project = *fData;
   Action(QStringLiteral("Da&ta|&Units|&English Units (lbs, ft, in)"))->setChecked(project.fUnits != kUnitsSI);
   Action(QStringLiteral("Da&ta|&Units|&SI Units (kN, m)"))->setChecked(project.fUnits == kUnitsSI);

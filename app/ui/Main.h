@@ -123,6 +123,7 @@ class TMainForm : public QMainWindow {
   void showPlot(TGraphPlot *plot);
   template <class Form>
   void showDataWindow(QPointer<TDataChild> &slot);
+  void showDataWindow(QPointer<TDataChild> &slot, const std::function<TDataForm *()> &create);
   void setUnits(int units);
   void setDesignMethod(int nlrfd);
   void setComputationMethod(int method);
@@ -132,6 +133,9 @@ class TMainForm : public QMainWindow {
   void showSafetyFactor();
   void showSoilLayers();
   void showTzPrint();
+  void showOptions();
+  void showVaryLength();
+  void showDesignCharts();
   void menuSaveClicked();
 
   // Command handlers that have no argument of their own.
@@ -155,6 +159,7 @@ class TMainForm : public QMainWindow {
   TResultPlots fPlots;
   int fAdditionalTzCurves = 0;
   QPointer<TDataChild> fTitleWindow, fPierWindow, fWaterWindow, fLengthWindow, fLoadWindow, fSafetyWindow;
+  QPointer<TDataChild> fSoilLayersWindow, fOptionsWindow, fVaryWindow, fChartWindow;
   QPointer<QMdiSubWindow> fLastActive;
   bool fWritingBack = false;
   struct TGraphicsEntry {

@@ -44,3 +44,13 @@ TAnswer AskYesNoCancel(QWidget *parent, const QString &text) {
 void SetQuestionHook(QuestionHook hook_) { questionHook() = std::move(hook_); }
 
 }  // namespace pylar
+
+namespace pylar {
+
+bool AskYesNo(QWidget *parent, const QString &text) {
+  if (questionHook()) return questionHook()(parent, text) == TAnswer::Yes;
+  return QMessageBox::question(parent, QStringLiteral("Confirm"), text, QMessageBox::Yes | QMessageBox::No) ==
+         QMessageBox::Yes;
+}
+
+}  // namespace pylar

@@ -27,6 +27,9 @@ using QuestionHook = std::function<TAnswer(QWidget *parent, const QString &text)
 
 TAnswer AskYesNoCancel(QWidget *parent, const QString &text);
 
+// A question with Yes and No only (through the same hook); true for Yes.
+bool AskYesNo(QWidget *parent, const QString &text);
+
 // Replaces the question box; an empty hook restores it.
 void SetQuestionHook(QuestionHook hook);
 

@@ -1,0 +1,185 @@
+#include "SoilLayers.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <utility>
+#include <vector>
+
+namespace pylar {
+
+namespace {
+
+using P = TSoilProperty;
+using Columns = std::vector<std::pair<P, int>>;
+struct Pair {
+  Extended top, bottom;
+};
+
+// The property table's columns of each model, by meaning.
+const Columns &columnsOf(int code) {
+  static const Columns sand = {{P::UnitWeight, 0}, {P::FrictionAngle, 1}, {P::BlowCount, 2},
+                               {P::Ko, 3},         {P::Beta, 4},          {P::SandMethod, 5},
+                               {P::InterfaceAngle, 6}, {P::StressExponent, 7}};
+  static const Columns clay = {{P::UnitWeight, 0}, {P::Cohesion, 1}, {P::BlowCount, 2}, {P::Alpha, 3}, {P::Nc, 4}};
+  static const Columns strongRock = {{P::RockStrength, 0},         {P::ConcreteStrength, 1},
+                                     {P::DiscontinuitySpacing, 2}, {P::DiscontinuityThickness, 3},
+                                     {P::SocketDiameter, 4},       {P::RockModulus, 5},
+                                     {P::RQD, 6}};
+  static const Columns decomposed = {
+      {P::UnitWeight, 0}, {P::BlowCount, 1}, {P::Poisson, 2}, {P::YoungModulus, 3}, {P::SocketDiameter, 4}};
+  static const Columns weakRock = {{P::RockStrength, 0},   {P::InterfaceCondition, 1}, {P::Slump, 2},
+                                   {P::InterfaceAngle, 3}, {P::SocketDiameter, 4},     {P::RockModulus, 5},
+                                   {P::RQD, 6}};
+  static const Columns gravel = {{P::UnitWeight, 0}, {P::BlowCount, 1}, {P::Beta, 2}};
+  static const Columns none;
+  switch (code) {
+    case scSand: return sand;
+    case scClay:
+    case scShale: return clay;
+    case scStrongRock:
+    case scNewStrongRock: return strongRock;
+    case scDecomposedRock: return decomposed;
+    case scWeakRock: return weakRock;
+    case scGravellySand:
+    case scGravel: return gravel;
+    default: return none;
+  }
+}
+
+// Properties a model keeps only while it stays the same model: a sand
+// layer's procedure is chosen in its property dialog, and the interface
+// condition of a weak-rock layer is an index of that model alone.
+bool carriedOver(P property) { return property != P::SandMethod && property != P::InterfaceCondition; }
+
+const QStringList kModelNames = {
+    "sand (FHWA Spec.)",
+    "clay (FHWA Spec.)",
+    "shale (Reese &Aurora)",
+    "strong rock (FHWA-side frict. or end bear.)",
+    "decomposed rock/gravel (FHWA Spec.)",
+    "weak rock (FHWA Spec.)",
+    "strong rock (side friction + end bearing)",
+    "gravelly sand (Rollins et al)",
+    "gravel (Rollins et al)",
+};
+
+void zero(TGridTable &table, int column, int row) { SetCellNumber(table, column, row, 0); }
+
+void resetLayerRow(TProjectTables &tables, int row) {
+  TGridTable &d = tables.D;
+  d.SetIntValue(lcSoilType, row, scSand);
+  d.SetFloatValue(lcDepth, row, 0);
+  d.SetFloatValue(lcMaxSide, row, 0);
+  d.SetFloatValue(lcMaxEnd, row, 0);
+  d.SetFloatValue(lcLRFDSide, row, 1);
+  d.SetFloatValue(lcLRFDEnd, row, 1);
+  tables.RebuildLayerData(row);
+  if (TGridTable *sand = tables.LayerData(row)) SetSandMethod(*sand, smKo);
+}
+
+}  // namespace
+
+void SetCellNumber(TGridTable &table, int column, int row, Extended value) {
+  TColumn &target = table.Column(column);
+  if (dynamic_cast<TFloatColumn *>(&target)) {
+    target.SetFloatValue(row, value);
+    return;
+  }
+  // Whole-number columns (blow counts, indexes) take the nearest integer.
+  const Extended rounded = std::nearbyint(std::clamp<Extended>(value, std::numeric_limits<int>::min(),
+                                                               std::numeric_limits<int>::max()));
+  target.SetIntValue(row, static_cast<int>(rounded));
+}
+
+int PropertyColumn(int code, TSoilProperty property) {
+  for (const auto &[p, column] : columnsOf(code))
+    if (p == property) return column;
+  return -1;
+}
+
+QString SoilModelName(int code) {
+  return code >= 1 && code <= kSoilCodeCount ? kModelNames[code - 1] : QString();
+}
+
+bool ChangeLayerModel(TProjectTables &tables, int row, int code) {
+  if (row < 0 || row >= tables.D.RowCount() || code < 1 || code > kSoilCodeCount) return false;
+  const int oldCode = tables.D.GetIntValue(lcSoilType, row);
+  if (oldCode == code) return true;
+
+  // Collect the old model's values (top and bottom) before its table goes.
+  struct Value {
+    P property;
+    Extended top, bottom;
+  };
+  std::vector<Value> values;
+  if (const TGridTable *old = tables.LayerData(row)) {
+    for (const auto &[property, column] : columnsOf(oldCode))
+      if (column < old->ColCount() && old->RowCount() >= 2)
+        values.push_back({property, old->GetFloatValue(column, 0), old->GetFloatValue(column, 1)});
+  }
+
+  tables.D.SetIntValue(lcSoilType, row, code);  // replaces the layer's table by the new template
+  TGridTable *fresh = tables.LayerData(row);
+  if (!fresh || fresh->RowCount() < 2) return true;
+  for (int c = 0; c < fresh->ColCount(); ++c) {
+    if (dynamic_cast<TEnumColumn *>(&fresh->Column(c))) continue;  // an index, never 0
+    zero(*fresh, c, 0);
+    zero(*fresh, c, 1);
+  }
+  for (const Value &value : values) {
+    const int column = PropertyColumn(code, value.property);
+    if (column < 0 || !carriedOver(value.property)) continue;
+    SetCellNumber(*fresh, column, 0, value.top);
+    SetCellNumber(*fresh, column, 1, value.bottom);
+  }
+  if (code == scSand) {
+    // A beta carried over from gravel is used: the beta procedure; else Ko.
+    const Pair beta = {fresh->GetFloatValue(PropertyColumn(scSand, P::Beta), 0),
+                       fresh->GetFloatValue(PropertyColumn(scSand, P::Beta), 1)};
+    const int method = beta.top != 0 || beta.bottom != 0 ? smBeta : smKo;
+    SetCellNumber(*fresh, kSandMethodColumn, 0, method);
+    SetCellNumber(*fresh, kSandMethodColumn, 1, method);
+  }
+  return true;
+}
+
+bool AddLayer(TProjectTables &tables) {
+  if (tables.D.RowCount() >= kMaxLayers) return false;
+  tables.D.AddRowGroup();
+  resetLayerRow(tables, tables.D.RowCount() - 1);
+  return true;
+}
+
+bool InsertLayer(TProjectTables &tables, int row) {
+  if (tables.D.RowCount() >= kMaxLayers || row < 0 || row > tables.D.RowCount()) return false;
+  tables.D.InsertRowGroup(row);
+  resetLayerRow(tables, row);
+  return true;
+}
+
+bool DeleteLayer(TProjectTables &tables, int row) {
+  if (row < 0 || row >= tables.D.RowCount()) return false;
+  tables.D.DeleteRowGroup(row);
+  return true;
+}
+
+void SetSandMethod(TGridTable &sand, int method) {
+  if (sand.ColCount() <= kSandMethodColumn || sand.RowCount() < 2) return;
+  if (method < smKo || method > smChenKulhawy) method = smKo;
+  const auto column = [](P property) { return PropertyColumn(scSand, property); };
+  std::vector<int> zeroed;
+  switch (method) {
+    case smKo: zeroed = {column(P::Beta), column(P::StressExponent)}; break;
+    case smBeta: zeroed = {column(P::Ko), column(P::InterfaceAngle), column(P::StressExponent)}; break;
+    default: zeroed = {column(P::Ko), column(P::Beta)}; break;
+  }
+  for (int row = 0; row < 2; ++row) {
+    sand.SetIntValue(kSandMethodColumn, row, method);
+    for (int c : zeroed) zero(sand, c, row);
+  }
+}
+
+}  // namespace pylar

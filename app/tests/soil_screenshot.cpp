@@ -1,0 +1,88 @@
+// Pictures of the soil layer window, the property dialog of each model family
+// and the three option windows (into the folder given as the first argument;
+// the project named second is opened first), so their layout can be looked at.
+#include "model/SoilLayers.h"
+#include "ui/Main.h"
+#include "ui/SoilLayers.h"
+#include "ui/Table.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cstdio>
+
+using namespace pylar;
+
+int main(int argc, char *argv[]) {
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+  QApplication app(argc, argv);
+  const QString output = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots")).absolutePath();
+  const QString project = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+  QDir().mkpath(output);
+  InstallTableForms();
+
+  TMainForm form;
+  form.resize(1100, 760);
+  form.show();
+  form.StartUp(project);
+  if (!QTest::qWaitForWindowExposed(&form)) return 1;
+  int failures = 0;
+  auto save = [&](QWidget *widget, const QString &name) {
+    QTest::qWait(150);
+    if (!widget->grab().save(QDir(output).filePath(name + QStringLiteral(".png")))) {
+      std::fprintf(stderr, "could not save %s\n", qPrintable(name));
+      ++failures;
+    }
+  };
+  auto show = [&](const char *command, const QString &name) {
+    form.MdiArea()->closeAllSubWindows();
+    QTest::qWait(50);
+    form.Action(QString::fromLatin1(command))->trigger();
+    if (QMdiSubWindow *window = form.MdiArea()->activeSubWindow()) {
+      window->adjustSize();
+      window->move(0, 0);
+    } else {
+      ++failures;
+    }
+    save(&form, name);
+  };
+  show("Da&ta|Control &Options...", QStringLiteral("control-options"));
+  show("Da&ta|Evaluate Multiple Pylar Lengths", QStringLiteral("multiple-lengths"));
+  form.Data().IPENT = 0;
+  form.Data().IChart = 1;
+  show("Da&ta|ASD/LRFD Design Charts", QStringLiteral("design-charts"));
+  form.Data().IChart = 0;
+  show("Da&ta|Soil &Layer Data", QStringLiteral("soil-layers"));
+  form.Action(QStringLiteral("Da&ta|Design Method (ASD or LRFD)|LRFD (Load Resistance Factor Design)"))->trigger();
+  form.MdiArea()->activeSubWindow()->adjustSize();
+  save(&form, QStringLiteral("soil-layers-lrfd"));
+
+  // The property dialog of each model family, on a layer of that model.
+  auto *layers = qobject_cast<TDlgSoilLayers *>(form.DataWindow(QStringLiteral("Soill Layers"))->Form());
+  const std::pair<int, const char *> families[] = {{scSand, "sand"},           {scClay, "clay"},
+                                                   {scNewStrongRock, "rock"},  {scDecomposedRock, "decomposed-rock"},
+                                                   {scWeakRock, "weak-rock"},  {scGravel, "gravel"}};
+  for (const auto &[code, name] : families) {
+    if (form.Tables().D.GetIntValue(lcSoilType, 0) != code) ChangeLayerModel(form.Tables(), 0, code);
+    layers->LoadFromModel();
+    const QString file = QStringLiteral("soil-") + QString::fromLatin1(name);
+    QTimer::singleShot(300, [&, file] {
+      if (QWidget *dialog = QApplication::activeModalWidget()) {
+        save(dialog, file);
+        dialog->close();
+      } else {
+        ++failures;
+      }
+    });
+    layers->EditButton(0)->click();
+  }
+  form.MdiArea()->closeAllSubWindows();
+  return failures == 0 ? 0 : 1;
+}
