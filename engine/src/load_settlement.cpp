@@ -59,7 +59,9 @@ TipSolution solveTipMovement(const CurveSet& curves, const SolverGeometry& g, Re
   if (keepSegments) out.segments.reserve(static_cast<std::size_t>(n));
   for (int k = 1; k <= n; ++k) {
     const Real mid = g.length - (static_cast<Real>(k) - 0.5F) * j;
-    const bool carries = mid >= g.topIgnored && mid <= g.length - g.bottomIgnored;
+    // The side the capacity table credits: segments whose middle lies below
+    // the ignored top portion and above the ignored bottom portion.
+    const bool carries = mid > g.topIgnored && mid < g.length - g.bottomIgnored;
     const Real ea = g.stiffness.at(mid);
     // A pier without stiffness (no modulus) cannot shorten: nothing finite
     // would come out of the division.

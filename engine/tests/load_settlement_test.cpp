@@ -114,6 +114,21 @@ TEST(LoadSettlement, LimitingPiers) {
   EXPECT_NEAR(rigid.row.topLoad, 37774.6F + 49244.4F, 3);
 }
 
+TEST(LoadSettlement, IgnoredPortionsEndingAtASegmentMiddle) {
+  // The capacity table credits a 1 ft slice only when its middle lies below
+  // the ignored top portion and above the ignored bottom portion (strictly).
+  // With 0.5 ft = 6 in at both ends of the 10 ft pier, the top segment (mid
+  // 114 in) and the tip segment (mid 6 in from the tip) carry nothing, and
+  // the 8 segments in between do. Rigid pier, tip movement 1 in (beyond the
+  // clay curve): t = 0.835 x 10 = 8.35 psi; C = 3.1416 x 12 x 12 =
+  // 452.3904 in^2; side = 8 x 8.35 x 452.3904 = 30219.7 lb; no base.
+  SolverGeometry g = geometry(1e30F, 10);
+  g.topIgnored = 6;
+  g.bottomIgnored = 6;
+  const TipSolution s = solveTipMovement(uniformClay(0), g, 1, false);
+  EXPECT_NEAR(s.row.topLoad, 30219.7F, 0.5F);
+}
+
 TEST(LoadSettlement, NoStiffnessStaysFinite) {
   const TipSolution s = solveTipMovement(uniformClay(50000), geometry(0, 10), 0.5F, true);
   EXPECT_TRUE(std::isfinite(s.row.topLoad));
