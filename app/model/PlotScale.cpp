@@ -26,6 +26,22 @@ void roundOutwards(double &lo, double &hi, double step) {
   hi = std::ceil(hi / step) * step;
 }
 
+// Slides [lo, hi] (lo <= hi) back inside the full span without changing its
+// width where it fits, and orders it the way the full span runs.
+AxisSpan shiftedInside(AxisSpan full, double lo, double hi) {
+  const double fmin = std::min(full.start, full.end);
+  const double fmax = std::max(full.start, full.end);
+  if (lo < fmin) {
+    hi += fmin - lo;
+    lo = fmin;
+  }
+  if (hi > fmax) {
+    lo -= hi - fmax;
+    hi = fmax;
+  }
+  return full.end >= full.start ? AxisSpan{lo, hi} : AxisSpan{hi, lo};
+}
+
 }  // namespace
 
 double RoundingStep(double range) {
@@ -200,15 +216,7 @@ AxisSpan ZoomInAxis(AxisSpan full, double a, double b) {
     lo = centre - width / kMaxZoom / 2;
     hi = centre + width / kMaxZoom / 2;
   }
-  if (lo < fmin) {
-    hi += fmin - lo;
-    lo = fmin;
-  }
-  if (hi > fmax) {
-    lo -= hi - fmax;
-    hi = fmax;
-  }
-  return full.end >= full.start ? AxisSpan{lo, hi} : AxisSpan{hi, lo};
+  return shiftedInside(full, lo, hi);
 }
 
 AxisSpan ZoomOutAxis(AxisSpan full, AxisSpan current, double centre) {
@@ -217,16 +225,7 @@ AxisSpan ZoomOutAxis(AxisSpan full, AxisSpan current, double centre) {
   const double width = fmax - fmin;
   if (!(width > 0) || !std::isfinite(centre)) return full;
   const double half = std::min(std::fabs(current.end - current.start), width / 2);
-  double lo = centre - half, hi = centre + half;
-  if (lo < fmin) {
-    hi += fmin - lo;
-    lo = fmin;
-  }
-  if (hi > fmax) {
-    lo -= hi - fmax;
-    hi = fmax;
-  }
-  return full.end >= full.start ? AxisSpan{lo, hi} : AxisSpan{hi, lo};
+  return shiftedInside(full, centre - half, centre + half);
 }
 
 std::uint32_t CurveColor(int activePosition) {
