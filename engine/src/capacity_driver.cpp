@@ -8,6 +8,7 @@
 
 #include "capacity.h"
 #include "channels.h"
+#include "fortran_format.h"
 #include "igm_resistance.h"
 #include "load_settlement.h"
 #include "report.h"
@@ -29,15 +30,7 @@ void put(Run& run, int channel, const Lines& lines) {
 void drain(Run& run, int channel, std::ostringstream& stream) {
   const std::string text = stream.str();
   stream.str({});
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    run.channels.write(channel, line);
-    start = end + 1;
-  }
+  for (const std::string& line : splitLines(text)) run.channels.write(channel, line);
 }
 
 bool isRock(int code) { return code >= kStrongRockSideOrBase && code <= kStrongRock; }

@@ -183,17 +183,26 @@ std::optional<int> parseInteger(std::string_view token) {
   return value;
 }
 
-ListReader ListReader::fromText(std::string text) {
-  auto held = std::make_shared<std::string>(std::move(text));
-  auto pos = std::make_shared<std::size_t>(0);
-  return ListReader([held, pos]() -> std::optional<std::string> {
-    if (*pos >= held->size()) return std::nullopt;
-    std::size_t end = held->find('\n', *pos);
-    if (end == std::string::npos) end = held->size();
-    std::string line = held->substr(*pos, end - *pos);
-    *pos = end + 1;
+std::vector<std::string> splitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string line(text.substr(start, end - start));
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    return line;
+    lines.push_back(std::move(line));
+    start = end + 1;
+  }
+  return lines;
+}
+
+ListReader ListReader::fromText(std::string text) {
+  auto lines = std::make_shared<std::vector<std::string>>(splitLines(text));
+  auto next = std::make_shared<std::size_t>(0);
+  return ListReader([lines, next]() -> std::optional<std::string> {
+    if (*next >= lines->size()) return std::nullopt;
+    return (*lines)[(*next)++];
   });
 }
 

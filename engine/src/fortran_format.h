@@ -57,6 +57,10 @@ std::optional<Real> parseReal(std::string_view token);
 // Plain decimal integer with an optional sign, within the range of int.
 std::optional<int> parseInteger(std::string_view token);
 
+// The lines of a text without their ends (LF or CRLF); a line end at the very
+// end of the text does not start another, empty line.
+std::vector<std::string> splitLines(std::string_view text);
+
 // Free-format reader of a text file, one record per read:
 // - values are separated by blanks, tabs or commas;
 // - every read starts on a new line; a line that holds more values than the

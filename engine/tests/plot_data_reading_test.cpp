@@ -26,17 +26,11 @@ namespace fs = std::filesystem;
 class WordReader {
  public:
   explicit WordReader(const std::string& text) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-      std::size_t end = text.find('\n', start);
-      if (end == std::string::npos) end = text.size();
-      std::string line = text.substr(start, end - start);
-      if (!line.empty() && line.back() == '\r') line.pop_back();
+    for (const std::string& line : splitLines(text)) {
       std::vector<std::string> words;
       std::istringstream in(line);
       for (std::string w; in >> w;) words.push_back(w);
       lines_.push_back(std::move(words));
-      start = end + 1;
     }
   }
   std::string word() {
