@@ -1,45 +1,22 @@
 // Opens a project in the main window, shows each small data window in turn and
 // saves a picture of the main window each time (into the folder given as the
 // first argument), so the layout can be looked at.
-#include "ui/Main.h"
-#include "ui/Table.h"
+#include "ScreenshotSession.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QTemporaryDir>
-#include <QtTest>
-
-#include <cstdio>
 
 using namespace pylar;
 
 int main(int argc, char *argv[]) {
-  QTemporaryDir config;
-  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-  QApplication app(argc, argv);
-  // Absolute: opening the project makes its folder the current one.
-  const QString output = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots")).absolutePath();
-  const QString project = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
-  QDir().mkpath(output);
-  InstallTableForms();
-
-  TMainForm form;
-  form.resize(1100, 720);
-  form.show();
-  form.StartUp(project);
-  if (!QTest::qWaitForWindowExposed(&form)) return 1;
-  int failures = 0;
-  auto save = [&](const QString &name) {
-    QTest::qWait(150);
-    if (!form.grab().save(QDir(output).filePath(name + QStringLiteral(".png")))) {
-      std::fprintf(stderr, "could not save %s\n", qPrintable(name));
-      ++failures;
-    }
-  };
+  TScreenshotSession session(argc, argv, QSize(1100, 720));
+  if (!session.Shown()) return 1;
+  TMainForm &form = session.Form();
+  const QString &project = session.Project();
+  int &failures = session.failures;
+  auto save = [&](const QString &name) { session.Save(&form, name); };
   save(QStringLiteral("main-window"));
   const std::pair<const char *, const char *> windows[] = {
       {"Da&ta|&Title", "title"},
@@ -65,7 +42,7 @@ int main(int argc, char *argv[]) {
   // The t-z print option is modal: picture it on its own.
   QTimer::singleShot(300, [&] {
     if (QWidget *dialog = QApplication::activeModalWidget()) {
-      if (!dialog->grab().save(QDir(output).filePath(QStringLiteral("tz-print.png")))) ++failures;
+      if (!dialog->grab().save(session.OutputPath(QStringLiteral("tz-print.png")))) ++failures;
       dialog->close();
     } else {
       ++failures;
@@ -84,8 +61,8 @@ int main(int argc, char *argv[]) {
     QObject::connect(&pictures, &QTimer::timeout, [&] {
       if (QWidget *dialog = QApplication::activeModalWidget()) {
         const QString name = QStringLiteral("run-message-%1.png").arg(++box);
-        if (!form.grab().save(QDir(output).filePath(QStringLiteral("run-main-window.png")))) ++failures;
-        if (!dialog->grab().save(QDir(output).filePath(name))) ++failures;
+        if (!form.grab().save(session.OutputPath(QStringLiteral("run-main-window.png")))) ++failures;
+        if (!dialog->grab().save(session.OutputPath(name))) ++failures;
         dialog->close();
       }
     });

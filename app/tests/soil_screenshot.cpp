@@ -1,46 +1,23 @@
 // Pictures of the soil layer window, the property dialog of each model family
 // and the three option windows (into the folder given as the first argument;
 // the project named second is opened first), so their layout can be looked at.
+#include "ScreenshotSession.h"
 #include "model/SoilLayers.h"
-#include "ui/Main.h"
 #include "ui/SoilLayers.h"
-#include "ui/Table.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QtTest>
-
-#include <cstdio>
 
 using namespace pylar;
 
 int main(int argc, char *argv[]) {
-  QTemporaryDir config;
-  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-  QApplication app(argc, argv);
-  const QString output = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots")).absolutePath();
-  const QString project = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
-  QDir().mkpath(output);
-  InstallTableForms();
-
-  TMainForm form;
-  form.resize(1100, 760);
-  form.show();
-  form.StartUp(project);
-  if (!QTest::qWaitForWindowExposed(&form)) return 1;
-  int failures = 0;
-  auto save = [&](QWidget *widget, const QString &name) {
-    QTest::qWait(150);
-    if (!widget->grab().save(QDir(output).filePath(name + QStringLiteral(".png")))) {
-      std::fprintf(stderr, "could not save %s\n", qPrintable(name));
-      ++failures;
-    }
-  };
+  TScreenshotSession session(argc, argv, QSize(1100, 760));
+  if (!session.Shown()) return 1;
+  TMainForm &form = session.Form();
+  int &failures = session.failures;
+  auto save = [&](QWidget *widget, const QString &name) { session.Save(widget, name); };
   auto show = [&](const char *command, const QString &name) {
     form.MdiArea()->closeAllSubWindows();
     QTest::qWait(50);
