@@ -427,14 +427,7 @@ void TProgramData::ReadPrevVersions(const QString &path, bool newVariant) {
 }
 
 void TProgramData::ReadVersion8(TWordReader &r) {
-  TGridTable &D = fTables->D;
-  Title = r.ReadLine();
-  // The engine computes in SI only for the flag 2; the program follows it.
-  SetUnits(r.ReadInteger() == kUnitsSI ? kUnitsSI : kUnitsEnglish);
-  METHOD = r.ReadInteger();
-  KCYCL = r.ReadInteger();
-  RCYCL = r.ReadFloat();
-  PINC = r.ReadFloat();
+  readOpening(r);
   IMOD = 1;
   Yesnewversion = 1;
   IMOD = r.ReadInteger();
@@ -445,26 +438,7 @@ void TProgramData::ReadVersion8(TWordReader &r) {
   ValElevation = r.ReadFloat();
   PrintTZCurves = r.CurrentLineWordCount() == 11 ? r.ReadInteger() : 0;
 
-  DSTART = r.ReadFloat();
-  DIALIM = r.ReadFloat();
-  RATIO = r.ReadFloat();
-  BELANGL = r.ReadFloat();
-  TOPLENG = r.ReadFloat();
-  BS = r.ReadFloat();
-  EPILE = r.ReadFloat();
-
-  const int layers = r.ReadInteger(1, kMaxLayers);
-  D.SetRowCount(layers);
-  WTD = r.ReadFloat();
-  if (METHOD == 1) {
-    LPD = r.ReadFloat();
-    PD = 0;
-  } else {
-    PD = r.ReadFloat();
-    LPD = 0;
-  }
-  FST = r.ReadFloat();
-  FSB = r.ReadFloat();
+  const int layers = readPierAndLoads(r);
 
   if (IPENT > 0) {
     PDMIN = r.ReadFloat();
@@ -489,13 +463,7 @@ void TProgramData::ReadVersion8(TWordReader &r) {
 }
 
 void TProgramData::ReadPrevVersions(TWordReader &r, bool newVariant) {
-  TGridTable &D = fTables->D;
-  Title = r.ReadLine();
-  SetUnits(r.ReadInteger() == kUnitsSI ? kUnitsSI : kUnitsEnglish);
-  METHOD = r.ReadInteger();
-  KCYCL = r.ReadInteger();
-  RCYCL = r.ReadFloat();
-  PINC = r.ReadFloat();
+  readOpening(r);
   if (newVariant) {
     IMOD = r.ReadInteger();
     NLRFD = r.ReadInteger();
@@ -506,6 +474,27 @@ void TProgramData::ReadPrevVersions(TWordReader &r, bool newVariant) {
     if (r.CurrentLineWordCount() == 5) IMOD = r.ReadInteger();
   }
 
+  const int layers = readPierAndLoads(r);
+
+  for (int row = 0; row < layers; ++row) readLayer(r, row, false);
+}
+
+// The title, the units, the side procedure and the loading: the opening of
+// every version of the project file.
+void TProgramData::readOpening(TWordReader &r) {
+  Title = r.ReadLine();
+  // The engine computes in SI only for the flag 2; the program follows it.
+  SetUnits(r.ReadInteger() == kUnitsSI ? kUnitsSI : kUnitsEnglish);
+  METHOD = r.ReadInteger();
+  KCYCL = r.ReadInteger();
+  RCYCL = r.ReadFloat();
+  PINC = r.ReadFloat();
+}
+
+// The pier geometry, the layer count (the layer table gets that many rows),
+// the water table, the load and the two safety factors: alike in every
+// version of the project file. Returns the layer count.
+int TProgramData::readPierAndLoads(TWordReader &r) {
   DSTART = r.ReadFloat();
   DIALIM = r.ReadFloat();
   RATIO = r.ReadFloat();
@@ -515,7 +504,7 @@ void TProgramData::ReadPrevVersions(TWordReader &r, bool newVariant) {
   EPILE = r.ReadFloat();
 
   const int layers = r.ReadInteger(1, kMaxLayers);
-  D.SetRowCount(layers);
+  fTables->D.SetRowCount(layers);
   WTD = r.ReadFloat();
   if (METHOD == 1) {
     LPD = r.ReadFloat();
@@ -526,8 +515,7 @@ void TProgramData::ReadPrevVersions(TWordReader &r, bool newVariant) {
   }
   FST = r.ReadFloat();
   FSB = r.ReadFloat();
-
-  for (int row = 0; row < layers; ++row) readLayer(r, row, false);
+  return layers;
 }
 
 void TProgramData::readLayer(TWordReader &r, int row, bool version8) {

@@ -217,6 +217,8 @@ class TProgramData {
                             const std::function<TWordReader()> &open);
   void read(const QString &path, int format, const std::function<TWordReader()> &open);
   void startRead(const QString &path);
+  void readOpening(TWordReader &reader);
+  int readPierAndLoads(TWordReader &reader);
   void readLayer(TWordReader &reader, int row, bool version8);
   TProjectTables *fTables;
 };
