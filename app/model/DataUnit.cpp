@@ -135,18 +135,16 @@ const Record &recordOf(int code, bool version8) {
   static const Record weakRock = {F(0), I(1), F(2), F(3), F(4), kMaxSide, F(5), F(6), kMaxEnd};
   static const Record gravel = {F(0), I(1), F(2), kMaxSide, kMaxEnd};
   static const Record none;
-  switch (code) {
-    case scSand: return version8 ? sand8 : sandLegacy;
-    case scClay:
-    case scShale: return clay;
-    case scStrongRock:
-    case scNewStrongRock: return strongRock;
-    case scDecomposedRock: return decomposed;
-    case scWeakRock: return weakRock;
-    case scGravellySand:
-    case scGravel: return gravel;
-    default: return none;
+  switch (SoilFamilyOf(code)) {
+    case TSoilFamily::Sand: return version8 ? sand8 : sandLegacy;
+    case TSoilFamily::Clay: return clay;
+    case TSoilFamily::StrongRock: return strongRock;
+    case TSoilFamily::DecomposedRock: return decomposed;
+    case TSoilFamily::WeakRock: return weakRock;
+    case TSoilFamily::Gravel: return gravel;
+    case TSoilFamily::None: break;
   }
+  return none;
 }
 
 // Column of the sand table that holds the parameter of a side procedure.

@@ -30,6 +30,24 @@ enum TSoilCode : int {
 };
 inline constexpr int kSoilCodeCount = 9;
 
+// Models that share the layout of their property table form one family.
+enum class TSoilFamily { None, Sand, Clay, StrongRock, DecomposedRock, WeakRock, Gravel };
+
+constexpr TSoilFamily SoilFamilyOf(int code) {
+  switch (code) {
+    case scSand: return TSoilFamily::Sand;
+    case scClay:
+    case scShale: return TSoilFamily::Clay;
+    case scStrongRock:
+    case scNewStrongRock: return TSoilFamily::StrongRock;
+    case scDecomposedRock: return TSoilFamily::DecomposedRock;
+    case scWeakRock: return TSoilFamily::WeakRock;
+    case scGravellySand:
+    case scGravel: return TSoilFamily::Gravel;
+    default: return TSoilFamily::None;
+  }
+}
+
 // Columns of the layer table D.
 enum TLayerColumn : int {
   lcSoilType = 0,

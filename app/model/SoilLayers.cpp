@@ -35,18 +35,16 @@ const Columns &columnsOf(int code) {
                                    {P::RQD, 6}};
   static const Columns gravel = {{P::UnitWeight, 0}, {P::BlowCount, 1}, {P::Beta, 2}};
   static const Columns none;
-  switch (code) {
-    case scSand: return sand;
-    case scClay:
-    case scShale: return clay;
-    case scStrongRock:
-    case scNewStrongRock: return strongRock;
-    case scDecomposedRock: return decomposed;
-    case scWeakRock: return weakRock;
-    case scGravellySand:
-    case scGravel: return gravel;
-    default: return none;
+  switch (SoilFamilyOf(code)) {
+    case TSoilFamily::Sand: return sand;
+    case TSoilFamily::Clay: return clay;
+    case TSoilFamily::StrongRock: return strongRock;
+    case TSoilFamily::DecomposedRock: return decomposed;
+    case TSoilFamily::WeakRock: return weakRock;
+    case TSoilFamily::Gravel: return gravel;
+    case TSoilFamily::None: break;
   }
+  return none;
 }
 
 // Properties a model keeps only while it stays the same model: a sand

@@ -220,17 +220,16 @@ TGridTable *TDlgSoils::table() const {
 }
 
 TDlgSoils::TPage TDlgSoils::pageOf(int code) const {
-  switch (code) {
-    case scClay:
-    case scShale: return pgClay;
-    case scStrongRock:
-    case scNewStrongRock: return pgRock;
-    case scDecomposedRock: return pgDecomposed;
-    case scWeakRock: return pgWeakRock;
-    case scGravellySand:
-    case scGravel: return pgGravel;
-    default: return pgSand;
+  switch (SoilFamilyOf(code)) {
+    case TSoilFamily::Clay: return pgClay;
+    case TSoilFamily::StrongRock: return pgRock;
+    case TSoilFamily::DecomposedRock: return pgDecomposed;
+    case TSoilFamily::WeakRock: return pgWeakRock;
+    case TSoilFamily::Gravel: return pgGravel;
+    case TSoilFamily::Sand:
+    case TSoilFamily::None: break;
   }
+  return pgSand;
 }
 
 void TDlgSoils::LoadFromModel() {
