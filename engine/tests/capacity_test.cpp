@@ -283,6 +283,10 @@ TEST(CapacityInput, ProblemsThatWouldGiveMeaninglessNumbers) {
       {"negative ignored top", [](ProjectInput& in) { in.TOPLENG = -1; }, "IGNORED TOP"},
       {"no design load", [](ProjectInput& in) { in.METHOD = 1; in.designLoad = 0; }, "DESIGN LOAD"},
       {"bottomless profile", [](ProjectInput& in) { in.layers[1].bottom = 1e9F; }, "DEEPER THAN"},
+      {"proposed depth beyond any profile", [](ProjectInput& in) { in.proposedDepth = 1e30F; },
+       "INPUT ERROR: THE PROPOSED DEPTH OF 1E+30 FT IS DEEPER THAN THE DEEPEST PROFILE THE PROGRAM ANALYSES"},
+      {"proposed depth beyond any profile, SI", [](ProjectInput& in) { in.units = 2; in.proposedDepth = 3280.8F; },
+       "THE PROPOSED DEPTH OF 1000 M IS DEEPER"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
