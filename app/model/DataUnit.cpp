@@ -1,0 +1,792 @@
+#include "DataUnit.h"
+
+#include <QSaveFile>
+
+#include <algorithm>
+#include <limits>
+
+namespace pylar {
+
+namespace {
+
+// ---------------------------------------------------------------- table definitions
+
+TFloatColumn &addFloat(TGridTable &table, const QStringList &heading, const QString &units = {},
+                       Extended defaultValue = 0) {
+  auto &column = table.AddColumn<TFloatColumn>();
+  column.Heading = heading;
+  column.UnitsString = units;
+  column.Default = defaultValue;
+  return column;
+}
+
+TIntColumn &addInt(TGridTable &table, const QStringList &heading, int minimum, int maximum, int defaultValue = 0) {
+  auto &column = table.AddColumn<TIntColumn>();
+  column.Heading = heading;
+  column.Minimum = minimum;
+  column.Maximum = maximum;
+  column.Default = defaultValue;
+  return column;
+}
+
+const QString kPropertyTopLeft = QStringLiteral("Location, 1=Top, 2=Bottom");
+
+void defineSand(TGridTable &t) {
+  t.Caption = QStringLiteral("Sand Layer Data");
+  t.Comments = SandTableComments();
+  addFloat(t, {"Total Unit Weight"}, "F/L2^3");
+  addFloat(t, {"Friction Angle"});
+  addInt(t, {"Blow Counts -Optional-"}, 0, 100);
+  addFloat(t, {"Ko"});
+  addFloat(t, {"Beta"});
+  addInt(t, {"Method"}, 1, 2, 1);  // holds 1, 2 or 3: Ko, beta, Chen and Kulhawy
+  addFloat(t, {"Interface Angle"});
+  addFloat(t, {"OCR"});  // the preconsolidation stress exponent m
+}
+
+void defineClay(TGridTable &t, const QString &caption) {
+  t.Caption = caption;
+  addFloat(t, {"Total Unit Weight"}, "F/L2^3");
+  addFloat(t, {"Cohesion"}, "F/L2^2");
+  addInt(t, {"Blow Counts -Optional-"}, 0, 100);
+  addFloat(t, {"Alpha Factor"});
+  addFloat(t, {"Bearing Capacity Coefficient, Nc"});
+}
+
+void defineStrongRock(TGridTable &t) {
+  t.Caption = QStringLiteral("Strong Rock Layer Data");
+  addFloat(t, {"Rock Compressive Strength"}, "F/L2^2");
+  addFloat(t, {"Concrete Compressive Strength"}, "F/L2^2");
+  addFloat(t, {"Discontinuity Spacing"}, "L2");
+  addFloat(t, {"Discontinuity Thickness"}, "L2");
+  addFloat(t, {"Socket Diameter"}, "L2");
+  addFloat(t, {"Elastic Modulus"}, "F/L^2");
+  addFloat(t, {"RQD, %"});
+}
+
+void defineDecomposedRock(TGridTable &t) {
+  t.Caption = QStringLiteral("Decomposed Geo. Layer Data");
+  addFloat(t, {"Total Unit Weight"}, "F/L2^3");
+  addInt(t, {"Blow Counts (SPT Test)"}, 0, 100);
+  addFloat(t, {"Poisson's Ratio"});
+  addFloat(t, {"Young's Modulus -optional-"}, "F/L^2");
+  addFloat(t, {"Socket Diameter"}, "L2");
+}
+
+void defineWeakRock(TGridTable &t) {
+  t.Caption = QStringLiteral("Weak Rock Layer Data");
+  addFloat(t, {"Rock Compressive Strength"}, "F/L2^2");
+  auto &condition = t.AddColumn<TEnumColumn>();
+  condition.Heading = QStringList{"Interface Condition"};
+  condition.Names = {"Rough Surface w/closed joints", "Smooth Surface w/closed joints",
+                     "Rough Surface w/open joints", "Smooth Surface w/open joints"};
+  addFloat(t, {"Concrete Slump"}, "L");
+  addFloat(t, {"Interface Friction Angle, Deg."});
+  addFloat(t, {"Socket Diameter"}, "L2");
+  addFloat(t, {"Elastic Modulus of Rock Core"}, "F/L^2");
+  addFloat(t, {"RQD (%)"});
+}
+
+void defineGravel(TGridTable &t, const QString &caption) {
+  t.Caption = caption;
+  addFloat(t, {"Total Unit Weight"}, "F/L2^3");
+  addInt(t, {"Blow Counts"}, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+  addFloat(t, {"Beta (optional)"});
+}
+
+// Choice texts of the layer table's soil type column, by code.
+const QStringList kSoilTypeNames = {
+    "sand (FHWA Spec.)",
+    "clay (FHWA Spec.)",
+    "shale (Reese &Aurora)",
+    "strong rock (FHWA - use either side friction or end bearing)",
+    "decomposed rock/gravel (FHWA Spec.)",
+    "weak rock (FHWA Spec.)",
+    "strong rock (side friction+end bearing)",
+    "gravelly sand (Rollins et al)",
+    "gravel (Rollins et al)",
+};
+
+// ---------------------------------------------------------------- record layouts
+
+// One value of a layer's property record: a column of its property table, a
+// layer-wide column of D, or a value the program does not keep.
+enum class Slot { Skip, Float, Int, MaxSide, MaxEnd };
+struct Item {
+  Slot slot;
+  int column = 0;
+};
+using Record = std::vector<Item>;
+
+constexpr Item F(int c) { return {Slot::Float, c}; }
+constexpr Item I(int c) { return {Slot::Int, c}; }
+constexpr Item kSkip{Slot::Skip};
+constexpr Item kMaxSide{Slot::MaxSide};
+constexpr Item kMaxEnd{Slot::MaxEnd};
+
+// The record of one end of a layer, in file order, without the two optional
+// LRFD resistance factors that follow it.
+const Record &recordOf(int code, bool version8) {
+  static const Record sand8 = {kSkip, F(0), F(1), F(6), I(2), kMaxSide, kMaxEnd};
+  static const Record sandLegacy = {kSkip, F(0), F(1), kSkip, I(2), kMaxSide, kMaxEnd};
+  static const Record clay = {F(4), F(0), kSkip, F(1), I(2), kMaxSide, kMaxEnd};
+  static const Record strongRock = {F(0), F(1), F(2), F(3), F(4), kMaxSide, F(5), F(6), kMaxEnd};
+  static const Record decomposed = {F(0), I(1), F(2), F(3), F(4), kMaxSide, kMaxEnd};
+  static const Record weakRock = {F(0), I(1), F(2), F(3), F(4), kMaxSide, F(5), F(6), kMaxEnd};
+  static const Record gravel = {F(0), I(1), F(2), kMaxSide, kMaxEnd};
+  static const Record none;
+  switch (code) {
+    case scSand: return version8 ? sand8 : sandLegacy;
+    case scClay:
+    case scShale: return clay;
+    case scStrongRock:
+    case scNewStrongRock: return strongRock;
+    case scDecomposedRock: return decomposed;
+    case scWeakRock: return weakRock;
+    case scGravellySand:
+    case scGravel: return gravel;
+    default: return none;
+  }
+}
+
+// Column of the sand table that holds the parameter of a side procedure.
+int sandParameterColumn(int method, bool version8) {
+  if (method == 1) return 3;  // Ko
+  if (method == 2 || !version8) return 4;  // beta
+  return 7;  // exponent m
+}
+
+// Restores the project's state after a read, whether it completed or not.
+class ReadFinish {
+ public:
+  explicit ReadFinish(TProjectTables &tables) : fTables(tables) {}
+  ~ReadFinish() {
+    fTables.FillMinimumRows();
+    fTables.SetChanged(false);
+  }
+
+ private:
+  TProjectTables &fTables;
+};
+
+// ---------------------------------------------------------------- writing
+
+class LineWriter {
+ public:
+  void value(const QString &text) {
+    fText += text;
+    fText += ' ';
+  }
+  void real(Extended v) { value(FormatValueC(v)); }
+  void integer(int v) { value(QString::number(v)); }
+  void end() { fText += QLatin1String("\r\n"); }
+  void line(const QString &text) {
+    fText += text;
+    end();
+  }
+  QByteArray bytes() const { return fText.toUtf8(); }
+
+ private:
+  QString fText;
+};
+
+// A cell as the text it holds, with "." as decimal point.
+QString cellText(const TGridTable &table, int column, int row) {
+  const TColumn &c = table.Column(column);
+  if (dynamic_cast<const TFloatColumn *>(&c)) return FormatValueC(c.GetFloatValue(row));
+  return QString::number(c.GetIntValue(row));
+}
+
+QString fileSuffix(const QString &path) {
+  const qsizetype slash = std::max(path.lastIndexOf('/'), path.lastIndexOf('\\'));
+  const qsizetype dot = path.lastIndexOf('.');
+  return dot > slash ? path.mid(dot) : QString();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- texts
+
+QString LayerTableComments(bool lrfd) {
+  QString text = QStringLiteral(
+      "Max. Side Friction and Max. End Bearing:\r\u00B7 If entries are left as zero, the program assumes no limits "
+      "in side friction and end bearing computed by the program.");
+  if (lrfd)
+    text += QStringLiteral(
+        "\rLRFD Resistance Factors\r\u00B7 Options for entering LRFD resistance factors for side friction and for "
+        "for tip resistance in each layer.");
+  return text;
+}
+
+QString SandTableComments() {
+  return QStringLiteral(
+      "The user may optionally enter blow counts only in cases the friction angle is not readily available.\r"
+      "When both friction angels and blow counts are entered, only friction angels are used for computation. \r"
+      "If the user intends to use Ko for side-friction computation, please leave Beta as zero. \r"
+      "If the user intends to use Beta coefficient for side-friction computation, please leave Ko as zero.\r"
+      "If the user designates zero values for both Ko and Beta, the program will internally generate Beta for \r"
+      "side-friction computation.");
+}
+
+QString ClayTableComments() {
+  return QStringLiteral(
+      "The user may optionally enter blow counts only in cases the cohesion is not readily available.\r"
+      "If the user designates zero values for both Alpha factor and Nc,\r"
+      "the program will internally generate those values during computation.");
+}
+
+// ---------------------------------------------------------------- templates
+
+TPropertyTemplates &TPropertyTemplates::instance() {
+  static TPropertyTemplates templates;
+  return templates;
+}
+
+TPropertyTemplates::TPropertyTemplates() {
+  for (auto &table : fTables) {
+    table = std::make_unique<TGridTable>();
+    table->SetMinRows(2);
+    table->SetMaxRows(2);
+  }
+  defineSand(*fTables[0]);
+  defineClay(*fTables[1], QStringLiteral("Clay Layer Data"));
+  fTables[1]->Comments = ClayTableComments();
+  defineClay(*fTables[2], QStringLiteral("Shale Layer Data"));
+  defineStrongRock(*fTables[3]);
+  defineDecomposedRock(*fTables[4]);
+  defineWeakRock(*fTables[5]);
+  defineStrongRock(*fTables[6]);
+  defineGravel(*fTables[7], QStringLiteral("Gravelly Sand Layer Data"));
+  defineGravel(*fTables[8], QStringLiteral("Gravel Layer Data"));
+  for (int i = 0; i < 7; ++i) fTables[static_cast<size_t>(i)]->TopLeft = kPropertyTopLeft;
+  ClaimIdentifiers();
+}
+
+void TPropertyTemplates::ClaimIdentifiers() {
+  for (size_t i = 0; i < fTables.size(); ++i) fTables[i]->SetIdentifier(kTemplateIdentifiers[i]);
+}
+
+TGridTable *TPropertyTemplates::ForCode(int code) {
+  return code >= 1 && code <= kSoilCodeCount ? fTables[static_cast<size_t>(code - 1)].get() : nullptr;
+}
+
+// ---------------------------------------------------------------- TProjectTables
+
+TProjectTables::TProjectTables() {
+  TPropertyTemplates::instance().ClaimIdentifiers();
+
+  D.SetIdentifier(kLayerTableIdentifier);
+  D.Caption = QStringLiteral("Soil Layer Data");
+  D.TopLeft = QStringLiteral("Layer");
+  D.SetMinRows(1);
+  D.SetMaxRows(20);
+  auto &soilType = D.AddColumn<TEnumColumn>();
+  soilType.Heading = QStringList{"Soil Type"};
+  soilType.Names = kSoilTypeNames;
+  addFloat(D, {"Depth at Bottom ", "of each Layer"}, "L2");
+  auto &layerData = D.AddColumn<TTableColumn>();
+  layerData.Heading = QStringList{"Layer Data"};
+  for (int identifier : kTemplateIdentifiers) layerData.Templates.AddIdentifier(identifier);
+  layerData.Templates.AddIdentifier(-1);
+  addFloat(D, {"Max. Side ", "Friction"}, "F/L2^2");
+  addFloat(D, {"Max. End ", "Bearing"}, "F/L2^2");
+  addFloat(D, {"LRFD Resistance Factor", "(Side Friction)"}, {}, 1.0L);
+  addFloat(D, {"LRFD Resistance Factor", "(End Bearing)"}, {}, 1.0L);
+
+  TblTZDepth.SetIdentifier(kTZDepthTableIdentifier);
+  TblTZDepth.Caption = QStringLiteral("Generated t-z curves");
+  TblTZDepth.SetMinRows(1);
+  TblTZDepth.SetMaxRows(20);
+  addFloat(TblTZDepth, {"Depth"}, "L2");
+
+  ShowLRFDColumns(false);
+}
+
+TGridTable *TProjectTables::LayerData(int row) const {
+  if (row < 0 || row >= D.RowCount()) return nullptr;
+  return D.GetDataValue(lcLayerData, row);
+}
+
+void TProjectTables::RebuildLayerData(int row) {
+  TPropertyTemplates::instance().ClaimIdentifiers();
+  static_cast<TTableColumn &>(D.Column(lcLayerData)).RebuildRow(row);
+}
+
+bool TProjectTables::GetChanged() const { return fDataChanged || D.Changed() || TblTZDepth.Changed(); }
+
+void TProjectTables::SetChanged(bool changed) {
+  fDataChanged = changed;
+  if (!changed) {
+    D.ResetChanged();
+    TblTZDepth.ResetChanged();
+  }
+}
+
+void TProjectTables::ShowLRFDColumns(bool lrfd) {
+  D.Column(lcLRFDSide).Visible = lrfd;
+  D.Column(lcLRFDEnd).Visible = lrfd;
+  D.Comments = LayerTableComments(lrfd);
+  D.Update();
+}
+
+void TProjectTables::SetUnits(int units) {
+  D.SetUnits(units);
+  TblTZDepth.SetUnits(units);
+}
+
+void TProjectTables::ClearRows() {
+  D.Hide();
+  TblTZDepth.Hide();
+  D.SetRowCount(0);
+  TblTZDepth.SetRowCount(0);
+}
+
+void TProjectTables::FillMinimumRows() {
+  TPropertyTemplates::instance().ClaimIdentifiers();
+  for (TGridTable *table : {&D, &TblTZDepth})
+    if (table->RowCount() < table->MinRows()) table->SetRowCount(table->MinRows());
+}
+
+// ---------------------------------------------------------------- TProgramData
+
+std::unique_ptr<TProgramData> TProgramData::Create(TProjectTables &tables, const QString &fileName, int units,
+                                                   const QString &title) {
+  auto data = std::make_unique<TProgramData>(tables);
+  data->FileName = fileName;
+  data->fUnits = units == kUnitsSI ? kUnitsSI : kUnitsEnglish;
+  data->Title = title;
+  data->PINC = 1.0L;
+  data->METHOD = 2;
+  data->KCYCL = 1;
+  data->RCYCL = 1.0L;
+  data->NPOINTPD = 5;
+  data->FST = 2.5L;
+  data->FSB = 3.0L;
+  data->ID2 = 1;
+  data->IMOD = 1;
+  data->Yesnewversion = 1;
+  data->NLRFD = 2;
+  // The defined settlements in the project's own unit (in, or m for SI).
+  data->InitPDSET();
+  tables.ClearRows();
+  tables.SetUnits(data->fUnits);
+  tables.FillMinimumRows();
+  tables.ShowLRFDColumns(false);
+  tables.SetChanged(false);
+  return data;
+}
+
+TProgramData::TReadResult TProgramData::CreateFromFile(TProjectTables &tables, const QString &path, int format) {
+  return create(tables, path, format, [&] { return TWordReader(path); });
+}
+
+TProgramData::TReadResult TProgramData::CreateFromData(TProjectTables &tables, const QByteArray &data,
+                                                       const QString &path, int format) {
+  return create(tables, path, format, [&] { return TWordReader::FromData(data); });
+}
+
+TProgramData::TReadResult TProgramData::create(TProjectTables &tables, const QString &path, int format,
+                                               const std::function<TWordReader()> &open) {
+  TReadResult result;
+  result.data = std::make_unique<TProgramData>(tables);
+  TProgramData &data = *result.data;
+  try {
+    data.read(path, format, open);
+  } catch (const EInOutError &e) {
+    result.error = e.message();
+  }
+  if (format != ffVersion8) data.InitPDSET();
+  tables.ShowLRFDColumns(data.NLRFD == 1);
+  tables.SetChanged(false);
+  return result;
+}
+
+void TProgramData::startRead(const QString &path) {
+  FileName = path;
+  fUnits = kUnitsEnglish;
+  fTables->ClearRows();
+  fTables->SetUnits(kUnitsEnglish);
+}
+
+void TProgramData::read(const QString &path, int format, const std::function<TWordReader()> &open) {
+  startRead(path);
+  ReadFinish finish(*fTables);
+  TWordReader reader = open();
+  if (format == ffVersion8)
+    ReadVersion8(reader);
+  else
+    ReadPrevVersions(reader, format != ffLegacy60);
+}
+
+void TProgramData::ReadVersion8(const QString &path) {
+  read(path, ffVersion8, [&] { return TWordReader(path); });
+}
+
+void TProgramData::ReadPrevVersions(const QString &path, bool newVariant) {
+  read(path, newVariant ? ffLegacy2012 : ffLegacy60, [&] { return TWordReader(path); });
+}
+
+void TProgramData::ReadVersion8(TWordReader &r) {
+  TGridTable &D = fTables->D;
+  Title = r.ReadLine();
+  // The engine computes in SI only for the flag 2; the program follows it.
+  SetUnits(r.ReadInteger() == kUnitsSI ? kUnitsSI : kUnitsEnglish);
+  METHOD = r.ReadInteger();
+  KCYCL = r.ReadInteger();
+  RCYCL = r.ReadFloat();
+  PINC = r.ReadFloat();
+  IMOD = 1;
+  Yesnewversion = 1;
+  IMOD = r.ReadInteger();
+  NLRFD = r.ReadInteger();
+  IPENT = r.ReadInteger();
+  IChart = r.ReadInteger();
+  UseElevation = r.ReadInteger();
+  ValElevation = r.ReadFloat();
+  PrintTZCurves = r.CurrentLineWordCount() == 11 ? r.ReadInteger() : 0;
+
+  DSTART = r.ReadFloat();
+  DIALIM = r.ReadFloat();
+  RATIO = r.ReadFloat();
+  BELANGL = r.ReadFloat();
+  TOPLENG = r.ReadFloat();
+  BS = r.ReadFloat();
+  EPILE = r.ReadFloat();
+
+  const int layers = r.ReadInteger(1, kMaxLayers);
+  D.SetRowCount(layers);
+  WTD = r.ReadFloat();
+  if (METHOD == 1) {
+    LPD = r.ReadFloat();
+    PD = 0;
+  } else {
+    PD = r.ReadFloat();
+    LPD = 0;
+  }
+  FST = r.ReadFloat();
+  FSB = r.ReadFloat();
+
+  if (IPENT > 0) {
+    PDMIN = r.ReadFloat();
+    PDINCR = r.ReadFloat();
+  }
+  InitPDSET();
+  if (IChart > 0) {
+    PDMIN = r.ReadFloat();
+    PDINCR = r.ReadFloat();
+    DIAMINCR = r.ReadFloat();
+    NPOINTPD = r.ReadInteger(0, kMaxSettlements);
+    for (int k = 0; k < NPOINTPD; ++k) PDSETT[static_cast<size_t>(k)] = r.ReadFloat();
+  }
+
+  for (int row = 0; row < layers; ++row) readLayer(r, row, true);
+
+  if (PrintTZCurves == 1) {
+    const int count = r.ReadInteger(0, kMaxTZDepths);
+    fTables->TblTZDepth.SetRowCount(count);
+    for (int k = 0; k < count; ++k) fTables->TblTZDepth.SetFloatValue(0, k, r.ReadFloat());
+  }
+}
+
+void TProgramData::ReadPrevVersions(TWordReader &r, bool newVariant) {
+  TGridTable &D = fTables->D;
+  Title = r.ReadLine();
+  SetUnits(r.ReadInteger() == kUnitsSI ? kUnitsSI : kUnitsEnglish);
+  METHOD = r.ReadInteger();
+  KCYCL = r.ReadInteger();
+  RCYCL = r.ReadFloat();
+  PINC = r.ReadFloat();
+  if (newVariant) {
+    IMOD = r.ReadInteger();
+    NLRFD = r.ReadInteger();
+    Yesnewversion = 1;
+  } else {
+    Yesnewversion = 0;
+    IMOD = 1;
+    if (r.CurrentLineWordCount() == 5) IMOD = r.ReadInteger();
+  }
+
+  DSTART = r.ReadFloat();
+  DIALIM = r.ReadFloat();
+  RATIO = r.ReadFloat();
+  BELANGL = r.ReadFloat();
+  TOPLENG = r.ReadFloat();
+  BS = r.ReadFloat();
+  EPILE = r.ReadFloat();
+
+  const int layers = r.ReadInteger(1, kMaxLayers);
+  D.SetRowCount(layers);
+  WTD = r.ReadFloat();
+  if (METHOD == 1) {
+    LPD = r.ReadFloat();
+    PD = 0;
+  } else {
+    PD = r.ReadFloat();
+    LPD = 0;
+  }
+  FST = r.ReadFloat();
+  FSB = r.ReadFloat();
+
+  for (int row = 0; row < layers; ++row) readLayer(r, row, false);
+}
+
+void TProgramData::readLayer(TWordReader &r, int row, bool version8) {
+  TGridTable &D = fTables->D;
+  const int code = r.ReadInteger(1, kSoilCodeCount);
+  D.SetIntValue(lcSoilType, row, code);
+  D.SetFloatValue(lcDepth, row, r.ReadFloat());
+  fTables->RebuildLayerData(row);
+  TGridTable *table = fTables->LayerData(row);
+  if (!table) throw EInOutError(TWordReader::IncompleteMessage());
+
+  const Record &record = recordOf(code, version8);
+  for (int end = 0; end < 2; ++end) {
+    for (const Item &item : record) {
+      switch (item.slot) {
+        case Slot::Skip: r.ReadFloat(); break;
+        case Slot::Float: table->SetFloatValue(item.column, end, r.ReadFloat()); break;
+        case Slot::Int: table->SetIntValue(item.column, end, r.ReadInteger()); break;
+        case Slot::MaxSide: D.SetFloatValue(lcMaxSide, row, r.ReadFloat()); break;
+        case Slot::MaxEnd: D.SetFloatValue(lcMaxEnd, row, r.ReadFloat()); break;
+      }
+    }
+    // The longer record carries the two resistance factors.
+    if (r.WordsLeftOnLine() >= 2) {
+      D.SetFloatValue(lcLRFDSide, row, r.ReadFloat());
+      D.SetFloatValue(lcLRFDEnd, row, r.ReadFloat());
+    }
+  }
+
+  if (code == scSand) {
+    const int method = r.ReadInteger();
+    table->SetIntValue(5, 0, method);
+    table->SetIntValue(5, 1, method);
+    const int column = sandParameterColumn(method, version8);
+    for (int end = 0; end < 2; ++end) table->SetFloatValue(column, end, r.ReadFloat());
+  } else if (code == scClay || code == scShale) {
+    for (int end = 0; end < 2; ++end) table->SetFloatValue(3, end, r.ReadFloat());
+  }
+}
+
+void TProgramData::SetUnits(int units) {
+  units = std::clamp(units, kUnitsEnglish, kUnitsSI);
+  if (units == fUnits) return;
+  const bool toEnglish = units == kUnitsEnglish;
+  const Extended length = toEnglish ? kFtPerM : 1 / kFtPerM;
+  const Extended smallLength = toEnglish ? kInPerM : 1 / kInPerM;
+  const Extended force = toEnglish ? kLbsPerKN : 1 / kLbsPerKN;
+  const Extended heavyForce = toEnglish ? kTonsPerKN : 1 / kTonsPerKN;
+
+  fUnits = units;
+  fTables->SetUnits(units);
+  // Every length of the project, those of the length series and the
+  // elevation included: a value left in the old unit would be a wrong length.
+  for (Extended *value : {&PINC, &DSTART, &DIALIM, &TOPLENG, &BS, &PD, &WTD, &PDMIN, &PDINCR, &DIAMINCR,
+                          &ValElevation})
+    *value *= length;
+  EPILE *= force / (smallLength * smallLength);
+  LPD *= heavyForce;
+  // All ten settlements, so that those beyond NPOINTPD are right once in use.
+  for (Extended &settlement : PDSETT) settlement *= smallLength;
+}
+
+void TProgramData::InitPDSET() {
+  PDSETT = {0.1L, 0.25L, 0.5L, 0.75L, 1.0L, 1.0L, 1.0L, 1.0L, 1.0L, 1.0L};
+  if (fUnits == kUnitsSI)
+    for (Extended &settlement : PDSETT) settlement /= kInPerM;
+}
+
+void TProgramData::SetProposedLength(Extended length) {
+  PD = length;
+  if (PD > 0) {
+    LPD = 0;
+    METHOD = 2;
+  } else {
+    METHOD = 1;
+    IPENT = 0;
+    IChart = 0;
+  }
+}
+
+void TProgramData::SetDesignLoad(Extended load) {
+  LPD = load;
+  if (LPD > 0) SetProposedLength(0);
+}
+
+void TProgramData::SetLoading(int kcycl, Extended rcycl) {
+  KCYCL = kcycl;
+  RCYCL = kcycl == 1 ? 1.0L : rcycl;
+}
+
+void TProgramData::Normalise() {
+  METHOD = PD > 0 ? 2 : 1;
+  if (METHOD == 1) {
+    PD = 0;
+    IPENT = 0;
+    IChart = 0;
+  } else {
+    LPD = 0;
+  }
+  Yesnewversion = 1;
+  if (IPENT == 1) DIALIM = DSTART;
+}
+
+QByteArray TProgramData::ToFileText() const {
+  TProgramData p(*this);
+  p.Normalise();
+  const TGridTable &D = fTables->D;
+  LineWriter w;
+  // The title is one line of the file, whatever it holds.
+  QString title = p.Title;
+  title.replace('\r', ' ').replace('\n', ' ');
+  w.line(title);
+
+  w.integer(p.fUnits == kUnitsSI ? kUnitsSI : kUnitsEnglish);
+  w.end();
+
+  w.integer(p.METHOD);
+  w.integer(p.KCYCL);
+  w.real(p.RCYCL);
+  w.real(p.PINC);
+  w.integer(p.IMOD);
+  w.integer(p.NLRFD);
+  w.integer(p.IPENT);
+  w.integer(p.IChart);
+  w.integer(p.UseElevation);
+  w.real(p.ValElevation);
+  w.integer(p.PrintTZCurves);
+  w.end();
+
+  for (Extended v : {p.DSTART, p.DIALIM, p.RATIO, p.BELANGL, p.TOPLENG, p.BS, p.EPILE}) w.real(v);
+  w.end();
+
+  w.integer(D.RowCount());
+  w.real(p.WTD);
+  w.real(p.METHOD == 1 ? p.LPD : p.PD);
+  w.real(p.FST);
+  w.real(p.FSB);
+  w.end();
+
+  if (p.IPENT > 0) {
+    w.real(p.PDMIN);
+    w.real(p.PDINCR);
+    w.end();
+  }
+  if (p.IChart > 0) {
+    const int count = std::clamp(p.NPOINTPD, 0, kMaxSettlements);
+    w.real(p.PDMIN);
+    w.real(p.PDINCR);
+    w.real(p.DIAMINCR);
+    w.integer(count);
+    w.end();
+    for (int k = 0; k < count; ++k) w.real(p.PDSETT[static_cast<size_t>(k)]);
+    w.end();
+  }
+
+  for (int row = 0; row < D.RowCount(); ++row) {
+    const int code = D.GetIntValue(lcSoilType, row);
+    w.integer(code);
+    w.value(cellText(D, lcDepth, row));
+    w.end();
+    const TGridTable *table = fTables->LayerData(row);
+    const Record &record = recordOf(code, true);
+    if (!table) continue;
+    for (int end = 0; end < 2; ++end) {
+      for (const Item &item : record) {
+        switch (item.slot) {
+          case Slot::Skip: w.value(QStringLiteral("0.0")); break;
+          case Slot::Float:
+          case Slot::Int: w.value(cellText(*table, item.column, end)); break;
+          case Slot::MaxSide: w.value(cellText(D, lcMaxSide, row)); break;
+          case Slot::MaxEnd: w.value(cellText(D, lcMaxEnd, row)); break;
+        }
+      }
+      w.value(cellText(D, lcLRFDSide, row));
+      w.value(cellText(D, lcLRFDEnd, row));
+      w.end();
+    }
+    if (code == scSand) {
+      const int method = table->GetIntValue(5, 0);
+      w.integer(method);
+      w.end();
+      const int column = sandParameterColumn(method, true);
+      w.value(cellText(*table, column, 0));
+      w.value(cellText(*table, column, 1));
+      w.end();
+    } else if (code == scClay || code == scShale) {
+      w.value(cellText(*table, 3, 0));
+      w.value(cellText(*table, 3, 1));
+      w.end();
+    }
+  }
+
+  if (p.PrintTZCurves == 1) {
+    const TGridTable &depths = fTables->TblTZDepth;
+    w.integer(depths.RowCount());
+    w.end();
+    for (int k = 0; k < depths.RowCount(); ++k) {
+      w.value(cellText(depths, 0, k));
+      w.end();
+    }
+  }
+  return w.bytes();
+}
+
+void TProgramData::Save() {
+  const QByteArray text = ToFileText();
+  // The temporary file replaces the old one only when complete. Unbuffered,
+  // because a buffered QSaveFile reports a write cut short by the file system
+  // (disk full, size limit) as success and commits the truncated file.
+  QSaveFile file(FileName);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    throw EInOutError(QStringLiteral("Cannot create the file %1: %2").arg(FileName, file.errorString()));
+  if (file.write(text) != text.size()) {
+    const QString reason = file.errorString();
+    file.cancelWriting();
+    throw EInOutError(QStringLiteral("Cannot write the file %1: %2").arg(FileName, reason));
+  }
+  if (!file.commit())
+    throw EInOutError(QStringLiteral("Cannot write the file %1: %2").arg(FileName, file.errorString()));
+  Normalise();
+  fTables->SetChanged(false);
+}
+
+// ---------------------------------------------------------------- file names
+
+QString DisplayName(const QString &fileName) {
+  const qsizetype slash = std::max(fileName.lastIndexOf('/'), fileName.lastIndexOf('\\'));
+  QString name = fileName.mid(slash + 1);
+  if (fileSuffix(name).toUpper() == QLatin1String(".") + QString::fromLatin1(kDefaultExtension).toUpper())
+    name.truncate(name.indexOf('.'));
+  if (name.size() > 1 && name[0] >= 'a' && name[0] <= 'z') name[0] = name[0].toUpper();
+  return name;
+}
+
+QString WindowCaption(const QString &fileName) {
+  return QString::fromLatin1(kProgramCaption) + QStringLiteral(" - ") + DisplayName(fileName);
+}
+
+QString SaveAsTitle(const QString &fileName) {
+  return QStringLiteral("Save ") + DisplayName(fileName) + QStringLiteral(" As");
+}
+
+bool IsUnnamed(const QString &fileName) { return fileName == QLatin1String(kDefaultFileName); }
+
+bool NeedsSaveAs(const QString &fileName) {
+  return IsUnnamed(fileName) || fileSuffix(fileName).toLower() != QLatin1String(kProjectExtension);
+}
+
+QString ProposedSaveName(const QString &fileName) {
+  const QString suffix = fileSuffix(fileName);
+  if (suffix.toLower() == QLatin1String(kProjectExtension)) return fileName;
+  return fileName.left(fileName.size() - suffix.size()) + QLatin1String(kProjectExtension);
+}
+
+TFileFormat FormatForExtension(const QString &path) {
+  const QString suffix = fileSuffix(path).toLower();
+  if (suffix == QLatin1String(kProjectExtension)) return ffVersion8;
+  if (suffix == QLatin1String(kLegacyExtension)) return ffLegacy2012;
+  return ffNone;
+}
+
+}  // namespace pylar
