@@ -22,3 +22,25 @@ void ShowInformation(QWidget *parent, const QString &text) {
 void SetMessageHook(MessageHook hook_) { hook() = std::move(hook_); }
 
 }  // namespace pylar
+
+namespace pylar {
+
+namespace {
+QuestionHook &questionHook() {
+  static QuestionHook current;
+  return current;
+}
+}  // namespace
+
+TAnswer AskYesNoCancel(QWidget *parent, const QString &text) {
+  if (questionHook()) return questionHook()(parent, text);
+  const auto button = QMessageBox::question(parent, QStringLiteral("Confirm"), text,
+                                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  if (button == QMessageBox::Yes) return TAnswer::Yes;
+  if (button == QMessageBox::No) return TAnswer::No;
+  return TAnswer::Cancel;
+}
+
+void SetQuestionHook(QuestionHook hook_) { questionHook() = std::move(hook_); }
+
+}  // namespace pylar

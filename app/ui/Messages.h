@@ -18,3 +18,16 @@ void ShowInformation(QWidget *parent, const QString &text);
 void SetMessageHook(MessageHook hook);
 
 }  // namespace pylar
+
+namespace pylar {
+
+// Answers of a Yes/No/Cancel question.
+enum class TAnswer { Yes, No, Cancel };
+using QuestionHook = std::function<TAnswer(QWidget *parent, const QString &text)>;
+
+TAnswer AskYesNoCancel(QWidget *parent, const QString &text);
+
+// Replaces the question box; an empty hook restores it.
+void SetQuestionHook(QuestionHook hook);
+
+}  // namespace pylar

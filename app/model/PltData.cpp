@@ -1,0 +1,96 @@
+#include "PltData.h"
+
+#include <algorithm>
+
+namespace pylar {
+
+TGraphPlot::TGraphPlot(const QString &caption, const QString &xCaption, const QString &xUnits,
+                       const QString &yCaption, const QString &yUnits)
+    : fCaption(caption), fXCaption(xCaption), fYCaption(yCaption), fXUnits(xUnits), fYUnits(yUnits) {}
+
+void TGraphPlot::resize(std::vector<TLine> &lines, int count, int points) {
+  count = std::max(count, 0);
+  const auto old = lines.size();
+  lines.resize(static_cast<std::size_t>(count));
+  for (std::size_t i = old; i < lines.size(); ++i) {
+    lines[i].fValue = static_cast<Extended>(i + 1);
+    lines[i].fData.assign(static_cast<std::size_t>(points), TFloatPoint{});
+  }
+}
+
+void TGraphPlot::SetCurveCount(int count) { resize(fData, count, PointCount()); }
+
+void TGraphPlot::SetPointCount(int count) {
+  fPointCount = std::max(count, 0);
+  for (TLine &line : fData) line.fData.resize(static_cast<std::size_t>(fPointCount));
+}
+
+void TGraphPlot::SetLayerCount(int count) { resize(gData, count, fLayerPointCount); }
+
+void TGraphPlot::SetLayerPointCount(int count) {
+  fLayerPointCount = std::max(count, 0);
+  for (TLine &line : gData) line.fData.resize(static_cast<std::size_t>(fLayerPointCount));
+}
+
+TFloatPoint TGraphPlot::Point(int curve, int index) const {
+  if (curve < 0 || curve >= CurveCount()) return {};
+  const auto &points = fData[static_cast<std::size_t>(curve)].fData;
+  if (index < 0 || index >= static_cast<int>(points.size())) return {};
+  return points[static_cast<std::size_t>(index)];
+}
+
+void TGraphPlot::SetPoint(int curve, int index, TFloatPoint point) {
+  if (curve < 0 || curve >= CurveCount()) return;
+  auto &points = fData[static_cast<std::size_t>(curve)].fData;
+  if (index < 0 || index >= static_cast<int>(points.size())) return;
+  points[static_cast<std::size_t>(index)] = point;
+}
+
+QString TGraphPlot::CurveName(int curve) const {
+  if (curve < 0 || curve >= CurveCount()) return {};
+  const TLine &line = fData[static_cast<std::size_t>(curve)];
+  if (!line.fValueS.isEmpty()) return line.fValueS;
+  if (curve < fDefLineNames.size()) return fDefLineNames[curve];
+  return fCurveName + NameNumber(line.fValue);
+}
+
+void TGraphPlot::SetCurveName(int curve, const QString &name) {
+  if (curve >= 0 && curve < CurveCount()) fData[static_cast<std::size_t>(curve)].fValueS = name;
+}
+
+void TGraphPlot::SetUnits(int units) { fUnits = std::clamp(units, 1, 3); }
+
+TResultPlots::TResultPlots()
+    : pltSkin("Ultimate Skin Friction vs Depth", "Ultimate Skin Friction ", "F2", "Depth", "L2"),
+      pltTip("Ultimate Tip Resistance vs Depth", "Ultimate Tip Resistance ", "F2", "Depth", "L2"),
+      pltTotal("Ultimate Total Capacity vs Depth", "Ultimate Total Capacity ", "F2", "Depth", "L2"),
+      pltCombine("Combined Plots vs Depth (ultimate)", "Ultimate Axial Capacity", "F2", "Depth", "L2"),
+      FSpltSkin("ASD/LRFD Skin Friction vs Depth ", "Side Resistance/F.S. ", "F2", "Depth", "L2"),
+      FSpltTip("ASD/LRFD Tip Resistance vs Depth ", "Tip Resistance/F.S. ", "F2", "Depth", "L2"),
+      FSpltTotal("ASD/LRFD Total Capacity vs Depth", "Total Resistance/F.S. ", "F2", "Depth", "L2"),
+      pltCombineD("Combined Plots vs Depth (ASD/LRFD)", "Resistance/F.S. ", "F2", "Depth", "L2"),
+      pltAxial("Axial Load vs Settlement (averaged)", "Axial Load ", "F2", "Settlement ", "L"),
+      pltUpper("Axial Load vs Settlement (upper bound)", "Axial Load (upper bound)", "F2", "Settlement", "L"),
+      pltLower("Axial Load vs Settlement (lower bound)", "Axial Load (lower bound)", "F2", "Settlement", "L"),
+      pltCombinedSettle("Combined Plots of Load vs Settlement", "Axial Load", "F2", "Settlement", "L"),
+      pltTz("t-z curves (averaged)", "Axial Displacement, z", "L", "Unit Load Transfer, t", "F/L^2"),
+      pltQw("Q-w curves (averaged)", "Tip Displacement, w", "L", "Tip Load, Q", "F2"),
+      pltTzAdd("Additional t-z curves (averaged)", "Axial Displacement, z", "L", "Unit Load Transfer, t", "F/L^2"),
+      pltLoad("Load Distribution", "Total Capacity ", "", "Depth ", "") {
+  for (int k = 0; k < 10; ++k)
+    PltChart[static_cast<std::size_t>(k)] =
+        TGraphPlot(QStringLiteral("Design Chart ") + QString::number(k + 1), "Axial Capacity", "F2", "Depth", "L2");
+}
+
+std::vector<TGraphPlot *> TResultPlots::All() {
+  std::vector<TGraphPlot *> all{&pltSkin,  &pltTip,   &pltTotal, &pltCombine,        &FSpltSkin, &FSpltTip,
+                                &FSpltTotal, &pltCombineD, &pltAxial, &pltUpper, &pltLower, &pltCombinedSettle,
+                                &pltTz,    &pltQw,    &pltTzAdd};
+  for (TGraphPlot &chart : PltChart) all.push_back(&chart);
+  all.push_back(&pltLoad);
+  return all;
+}
+
+QString NameNumber(Extended value) { return FormatGeneral(value, 15, u'.'); }
+
+}  // namespace pylar

@@ -1,0 +1,148 @@
+// Plot definitions (TGraphPlot): the curves, names, captions and unit codes of
+// one result graph, and the set of result plots the main window owns.
+#pragma once
+
+#include "DataEdit.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+namespace pylar {
+
+struct TFloatPoint {
+  Extended x = 0;
+  Extended y = 0;
+  bool operator==(const TFloatPoint &) const = default;
+};
+
+struct TFloatRect {
+  Extended Left = 0, Right = 0, Top = 0, Bottom = 0;
+};
+
+// One curve. For a soil-layer band, fValue is the band value (its fill).
+struct TLine {
+  std::vector<TFloatPoint> fData;
+  Extended fValue = 0;
+  QString fValueS;  // empty: the default name is shown
+  bool fVisible = true;
+  bool fActive = true;
+};
+
+class TGraphPlot {
+ public:
+  TGraphPlot() = default;
+  TGraphPlot(const QString &caption, const QString &xCaption, const QString &xUnits, const QString &yCaption,
+             const QString &yUnits);
+
+  QString fCaption;
+  QString fXCaption, fYCaption;
+  QString fXUnits, fYUnits;
+  QString fCurveName = QStringLiteral("Curve #");
+  bool fXOnTop = true;
+  bool fLimitActive = true;
+  std::vector<TLine> fData;  // main curves
+  std::vector<TLine> gData;  // soil-layer bands, one single-point curve each
+  bool fShowFontWidth = true;
+  bool fShowLegend = true;
+  bool fShowLayers = false;
+  int fSizeFont = 10;
+  int fLegendFont = 11;
+  int fWidthLine = 1;
+  int fMarkers = 1;
+  QStringList fDefLineNames;
+  std::function<QString(int curve, const QString &name)> fonGetCaption;
+  QString UserCaption;
+  bool UserCaptionOnTop = false;
+  Extended LayersTop = 0;
+  bool Yreversed = false;
+
+  int CurveCount() const { return static_cast<int>(fData.size()); }
+  // New curves get the plot's current point count and the numbers count + 1.
+  void SetCurveCount(int count);
+  int PointCount() const { return fData.empty() ? fPointCount : static_cast<int>(fData.front().fData.size()); }
+  // Sets the point count of every curve: zeroed points added, or points removed at the end.
+  void SetPointCount(int count);
+  int LayerCount() const { return static_cast<int>(gData.size()); }
+  void SetLayerCount(int count);
+  void SetLayerPointCount(int count);
+  // Point access; out-of-range indices are ignored on writing and read as (0, 0).
+  TFloatPoint Point(int curve, int index) const;
+  void SetPoint(int curve, int index, TFloatPoint point);
+
+  // The name shown for a curve: its own, the default list's, or prefix + number.
+  QString CurveName(int curve) const;
+  void SetCurveName(int curve, const QString &name);
+
+  int Units() const { return fUnits; }
+  void SetUnits(int units);  // clamped to 1 ... 3
+  QString XUnitsText() const { return ExpandUnitsTemplate(fXUnits, fUnits); }
+  QString YUnitsText() const { return ExpandUnitsTemplate(fYUnits, fUnits); }
+
+ private:
+  static void resize(std::vector<TLine> &lines, int count, int points);
+  int fUnits = kUnitsEnglish;
+  int fPointCount = 0;
+  int fLayerPointCount = 0;
+};
+
+// The result plots of the main window.
+struct TResultPlots {
+  TResultPlots();
+  TGraphPlot pltSkin, pltTip, pltTotal, pltCombine;
+  TGraphPlot FSpltSkin, FSpltTip, FSpltTotal, pltCombineD;
+  TGraphPlot pltAxial, pltUpper, pltLower, pltCombinedSettle;
+  TGraphPlot pltTz, pltQw, pltTzAdd;
+  std::array<TGraphPlot, 10> PltChart;
+  TGraphPlot pltLoad;
+
+  // Every plot, for unit changes and clearing.
+  std::vector<TGraphPlot *> All();
+};
+
+// What the plot-data loader needs to know of the project.
+struct TPlotLayer {
+  int code = 0;         // soil model code 1 ... 9
+  Extended depth = 0;  // depth at the bottom of the layer
+};
+struct TPlotDataContext {
+  int Units = kUnitsEnglish;
+  int UseElevation = 0;
+  Extended ValElevation = 0;
+  int Yesnewversion = 1;
+  int KCYCL = 1;
+  int NLRFD = 2;
+  Extended FST = 2.5;
+  Extended FSB = 3;
+  int IChart = 0;
+  int IPENT = 0;
+  Extended DSTART = 0;
+  int PrintTZCurves = 0;
+  std::vector<TPlotLayer> Layers;
+};
+
+struct TPlotDataResult {
+  bool ok = false;
+  QString error;  // the reader's message when the load failed
+  bool ID2Read = false;
+  int ID2 = 0;    // the load-settlement bound flag of the file
+  bool showtzcurves = false;
+  int additionalTzCurves = 0;
+};
+
+// Reads a plot-data file into the plots. Curves filled before a failure keep
+// their values. Counts that the file cannot hold are reported as errors, so no
+// file can make the loader allocate without bound.
+TPlotDataResult ReadPlotData(const QString &path, const TPlotDataContext &context, TResultPlots &plots);
+
+// Layer bands of one plot (only for a plot that has a curve with a point).
+void AddLayersGraphPlot(TGraphPlot &plot, const TPlotDataContext &context);
+
+// Numbers in curve names and chart captions: general format, up to 15
+// significant digits, no trailing zeros, "." as decimal point.
+QString NameNumber(Extended value);
+
+}  // namespace pylar

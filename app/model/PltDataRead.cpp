@@ -1,0 +1,336 @@
+// The plot-data loader: the engine's plot-data file into the result plots.
+#include "PltData.h"
+#include "WordRead.h"
+
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace pylar {
+
+namespace {
+
+// A count read from the file, checked against what a file of this size can hold.
+class TCountCheck {
+ public:
+  explicit TCountCheck(qint64 fileSize) : fBudget(std::max<qint64>(fileSize, 0)) {}
+  // `wordsEach` words per item; every word takes at least two characters.
+  int check(int count, double wordsEach, int minimum = 0) const {
+    if (count < minimum || double(count) * wordsEach * 2 > double(fBudget) + 2)
+      throw EInOutError(QStringLiteral("The plot-data file holds a count it cannot hold: ") + QString::number(count));
+    return count;
+  }
+
+ private:
+  qint64 fBudget;
+};
+
+Extended finite(Extended value) {
+  if (!std::isfinite(static_cast<double>(value)))
+    throw EInOutError(QStringLiteral("The plot-data file holds a number out of range."));
+  return value;
+}
+
+class TPlotDataLoader {
+ public:
+  TPlotDataLoader(TWordReader &reader, const TPlotDataContext &context, TResultPlots &plots, qint64 fileSize)
+      : r(reader), ctx(context), p(plots), counts(fileSize) {}
+
+  void load(TPlotDataResult &result);
+
+ private:
+  Extended number() { return finite(r.ReadFloat()); }
+  bool si() const { return ctx.Units == kUnitsSI; }
+  QString lengthUnit() const { return si() ? QStringLiteral(" m") : QStringLiteral(" ft"); }
+  void prepareCaptions();
+  void readCurve(int c, int rows, int np, int id2);
+  void readDesignCharts();
+  void readTzCurves(TGraphPlot &plot, int count);
+  void readQwCurves(int count);
+  void nameCurves(int nl);
+  void copyCombined();
+
+  TWordReader &r;
+  const TPlotDataContext &ctx;
+  TResultPlots &p;
+  TCountCheck counts;
+};
+
+void TPlotDataLoader::prepareCaptions() {
+  const bool elevation = ctx.UseElevation == 1;
+  const QString depthLabel = elevation ? QStringLiteral("Elevation") : QStringLiteral("Depth");
+  for (TGraphPlot *plot : {&p.pltSkin, &p.pltTip, &p.pltTotal, &p.pltCombine, &p.FSpltSkin, &p.FSpltTip,
+                           &p.FSpltTotal, &p.pltCombineD}) {
+    plot->fYCaption = depthLabel;
+    plot->Yreversed = elevation;
+  }
+  const bool lrfd = ctx.NLRFD == 1;
+  p.FSpltSkin.fXCaption = lrfd ? QStringLiteral("LRFD Side Resistance ") : QStringLiteral("Side Resistance/F.S. ");
+  p.FSpltTip.fXCaption = lrfd ? QStringLiteral("LRFD Tip Resistance ") : QStringLiteral("Tip Resistance/F.S. ");
+  if (ctx.KCYCL > 1) p.FSpltTip.fXCaption = QStringLiteral("Self-Weight");
+  p.FSpltTotal.fXCaption = lrfd ? QStringLiteral("LRFD Total Resistance ") : QStringLiteral("Total Resistance/F.S. ");
+  p.pltCombineD.fXCaption = lrfd ? QStringLiteral("LRFD Resistance ") : QStringLiteral("Resistance/F.S. ");
+
+  const QString tipName = ctx.KCYCL > 1 ? QStringLiteral("  Self-Weight") : QStringLiteral("  Tip Resistance");
+  for (TGraphPlot *plot : {&p.pltCombine, &p.pltCombineD}) {
+    plot->fData.clear();
+    plot->SetCurveCount(3);
+    plot->SetCurveName(0, QStringLiteral("  Skin Friction"));
+    plot->SetCurveName(1, tipName);
+    plot->SetCurveName(2, QStringLiteral("  Total Capacity"));
+  }
+  p.pltCombinedSettle.fData.clear();
+  p.pltCombinedSettle.SetCurveCount(3);
+  p.pltCombinedSettle.SetCurveName(0, QStringLiteral("  Trend (Averaged)"));
+  p.pltCombinedSettle.SetCurveName(1, QStringLiteral("  Upper Bound"));
+  p.pltCombinedSettle.SetCurveName(2, QStringLiteral("  Lower Bound"));
+}
+
+void TPlotDataLoader::readCurve(int c, int rows, int np, int id2) {
+  TGraphPlot *ultimate[3] = {&p.pltSkin, &p.pltTip, &p.pltTotal};
+  TGraphPlot *design[3] = {&p.FSpltSkin, &p.FSpltTip, &p.FSpltTotal};
+  const bool uplift = ctx.KCYCL > 1;
+  for (int i = 0; i < np; ++i) {
+    if (i < rows) {
+      const Extended d = number();
+      const Extended y = ctx.UseElevation == 1 ? ctx.ValElevation - d : d;
+      Extended v[6];
+      if (ctx.Yesnewversion != 0) {
+        for (Extended &value : v) value = number();
+        if (uplift) v[4] = v[1];
+      } else {
+        for (int k = 0; k < 4; ++k) v[k] = number();
+        // A factor of safety that is not positive gives no design value rather than an unbounded one.
+        v[3] = ctx.FST > 0 ? v[0] / ctx.FST : 0;
+        v[4] = uplift ? v[1] : (ctx.FSB > 0 ? v[1] / ctx.FSB : 0);
+        v[5] = v[3] + v[4];
+      }
+      for (int k = 0; k < 3; ++k) {
+        ultimate[k]->SetPoint(c, i, {v[k], y});
+        design[k]->SetPoint(c, i, {v[k + 3], y});
+      }
+    } else {
+      for (TGraphPlot *plot : {&p.pltSkin, &p.pltTip, &p.pltTotal, &p.FSpltSkin, &p.FSpltTip, &p.FSpltTotal})
+        plot->SetPoint(c, i, plot->Point(c, i - 1));
+    }
+  }
+  const TFloatPoint deepest = p.pltTip.Point(c, np - 1);
+  if (deepest.x < 0.0001L) p.pltTip.SetPoint(c, np - 1, {0.00001L, deepest.y});
+
+  auto settlementRows = [&](TGraphPlot &plot) {
+    plot.SetPoint(c, 0, {0, 0});
+    for (int i = 1; i <= 15; ++i) {
+      const Extended load = number();
+      const Extended settlement = number();
+      number();
+      number();
+      plot.SetPoint(c, i, {load, settlement});
+    }
+  };
+  settlementRows(p.pltAxial);
+  if (id2 > 2) {
+    settlementRows(p.pltUpper);
+    settlementRows(p.pltLower);
+  }
+}
+
+void TPlotDataLoader::readDesignCharts() {
+  const int ntry = counts.check(r.ReadInteger(), 1);
+  if (ntry > static_cast<int>(p.PltChart.size()))
+    throw EInOutError(QStringLiteral("The plot-data file holds more design charts than there are settlements."));
+  const int ntop = counts.check(r.ReadInteger(), 1);
+  const int ndata = counts.check(r.ReadInteger(), 1);
+  if (ntry > 0) counts.check(ntop, (1 + 2.0 * ndata) * ntry);
+  for (int k = 0; k < ntry; ++k) {
+    TGraphPlot &chart = p.PltChart[static_cast<std::size_t>(k)];
+    const Extended movement = number();
+    const QString caption = QStringLiteral("Design Chart (") + NameNumber(movement) +
+                            (si() ? QStringLiteral("-m") : QStringLiteral("-in")) + QStringLiteral(" movement)");
+    chart.fCaption = caption;
+    chart.UserCaption = caption;
+    chart.fData.clear();
+    chart.SetPointCount(ndata);
+    chart.SetCurveCount(ntop);
+    for (int c = 0; c < ntop; ++c) {
+      const Extended diameter = number();
+      chart.SetCurveName(c, si() ? QStringLiteral("Dia=") + NameNumber(diameter) + QStringLiteral(" m")
+                                 : QStringLiteral("Dia=") + NameNumber(diameter / 12) + QStringLiteral(" ft"));
+      for (int i = 0; i < ndata; ++i) {
+        const Extended y = number();
+        const Extended x = number();
+        // English charts come in inches and pounds; they are shown in feet and tons.
+        chart.SetPoint(c, i, si() ? TFloatPoint{x, y} : TFloatPoint{x / 2000, y / 12});
+      }
+    }
+  }
+}
+
+void TPlotDataLoader::readTzCurves(TGraphPlot &plot, int count) {
+  plot.fData.clear();
+  plot.SetPointCount(10);
+  plot.SetCurveCount(count);
+  for (int c = 0; c < count; ++c) {
+    r.ReadInteger();
+    r.ReadInteger();
+    const Extended depth = number();
+    plot.SetCurveName(c, QStringLiteral("H=") + NameNumber(depth) + lengthUnit());
+    for (int i = 0; i < 10; ++i) {
+      const Extended t = number();
+      const Extended z = number();
+      plot.SetPoint(c, i, {z, t});
+    }
+  }
+}
+
+void TPlotDataLoader::readQwCurves(int count) {
+  TGraphPlot &plot = p.pltQw;
+  plot.fData.clear();
+  plot.SetPointCount(10);
+  plot.SetCurveCount(count);
+  for (int c = 0; c < count; ++c) {
+    r.ReadInteger();
+    const Extended diameter = number();
+    r.ReadInteger();
+    plot.SetCurveName(c, QStringLiteral("Dia=") + NameNumber(diameter) + lengthUnit());
+    for (int i = 0; i < 10; ++i) {
+      const Extended q = number();
+      const Extended w = number();
+      plot.SetPoint(c, i, {w, q});
+    }
+  }
+}
+
+void TPlotDataLoader::nameCurves(int nl) {
+  for (int c = 0; c < nl; ++c) {
+    QString name;
+    if (ctx.IPENT != 0) {
+      name = QStringLiteral("L =") + NameNumber(p.pltSkin.Point(c, p.pltSkin.PointCount() - 1).y) + lengthUnit();
+    } else {
+      const Extended step = si() ? 0.152L : 0.5L;
+      name = QStringLiteral("Dia=") + NameNumber(c * step + ctx.DSTART) + lengthUnit();
+    }
+    for (TGraphPlot *plot : {&p.pltSkin, &p.pltTip, &p.pltTotal, &p.FSpltSkin, &p.FSpltTip, &p.FSpltTotal,
+                             &p.pltAxial, &p.pltUpper, &p.pltLower})
+      plot->SetCurveName(c, name);
+  }
+}
+
+void TPlotDataLoader::copyCombined() {
+  auto copy = [](TGraphPlot &to, int curve, const TGraphPlot &from) {
+    if (from.CurveCount() > 0 && curve < to.CurveCount())
+      to.fData[static_cast<std::size_t>(curve)].fData = from.fData.front().fData;
+  };
+  copy(p.pltCombine, 0, p.pltSkin);
+  copy(p.pltCombine, 1, p.pltTip);
+  copy(p.pltCombine, 2, p.pltTotal);
+  copy(p.pltCombineD, 0, p.FSpltSkin);
+  copy(p.pltCombineD, 1, p.FSpltTip);
+  copy(p.pltCombineD, 2, p.FSpltTotal);
+  copy(p.pltCombinedSettle, 0, p.pltAxial);
+  copy(p.pltCombinedSettle, 1, p.pltUpper);
+  copy(p.pltCombinedSettle, 2, p.pltLower);
+}
+
+void TPlotDataLoader::load(TPlotDataResult &result) {
+  prepareCaptions();
+  // Each depth row holds at least five words, each settlement block 60.
+  const int nl = counts.check(r.ReadInteger(), 65, 1);
+  const int np = counts.check(r.ReadInteger(), 5, 1);
+  counts.check(nl, 5.0 * np);
+  const int id2 = r.ReadInteger();
+  result.ID2 = id2;
+  result.ID2Read = true;
+
+  for (TGraphPlot *plot : {&p.pltSkin, &p.pltTip, &p.pltTotal, &p.FSpltSkin, &p.FSpltTip, &p.FSpltTotal}) {
+    plot->fData.clear();
+    plot->SetPointCount(np);
+    plot->SetCurveCount(nl);
+  }
+  for (TGraphPlot *plot : {&p.pltAxial, &p.pltUpper, &p.pltLower}) {
+    plot->fData.clear();
+    plot->SetPointCount(16);
+    plot->SetCurveCount(nl);
+  }
+  for (TGraphPlot *plot : {&p.pltCombine, &p.pltCombineD}) plot->SetPointCount(np);
+  p.pltCombinedSettle.SetPointCount(16);
+  p.pltLoad.fData.clear();
+  p.pltLoad.SetPointCount(np);
+  p.pltLoad.SetCurveCount(9);
+
+  int rows = np;
+  for (int c = 0; c < nl; ++c) {
+    readCurve(c, rows, np, id2);
+    if (c < nl - 1) {
+      r.ReadInteger();
+      rows = r.ReadInteger();
+      r.ReadInteger();
+      // A curve with no depth row, or with more than the first, cannot be read in step.
+      if (rows < 1 || rows > np)
+        throw EInOutError(QStringLiteral("The plot-data file holds a curve of ") + QString::number(rows) +
+                          QStringLiteral(" depth rows."));
+    }
+  }
+  if (ctx.IChart == 1) readDesignCharts();
+  nameCurves(nl);
+  copyCombined();
+  for (TGraphPlot *plot : {&p.FSpltSkin, &p.FSpltTip, &p.FSpltTotal, &p.pltSkin, &p.pltTip, &p.pltTotal,
+                           &p.pltCombine, &p.pltCombineD})
+    AddLayersGraphPlot(*plot, ctx);
+
+  r.ReadLine();
+  if (!r.Eof()) {
+    if (ctx.PrintTZCurves == 1) {
+      const int na = counts.check(r.ReadInteger(), 23);
+      readTzCurves(p.pltTzAdd, na);
+      result.additionalTzCurves = na;
+    }
+    readTzCurves(p.pltTz, counts.check(r.ReadInteger(), 23));
+    readQwCurves(counts.check(r.ReadInteger(), 23));
+    result.showtzcurves = true;
+  }
+}
+
+}  // namespace
+
+void AddLayersGraphPlot(TGraphPlot &plot, const TPlotDataContext &context) {
+  bool hasPoint = false;
+  for (const TLine &line : plot.fData) hasPoint = hasPoint || !line.fData.empty();
+  if (!hasPoint) return;
+  struct Band {
+    const char *name;
+    int value;
+  };
+  static const Band bands[] = {{" SAND ", 7},      {" CLAY ", 1}, {" SHALE ", 8}, {" ROCK ", 9},     {" WEAK ROCK ", 10},
+                               {" GW ", 12},       {" ROCK ", 9}, {" GW ", 11},   {" GRAVEL ", 12}};
+  const bool elevation = context.UseElevation == 1;
+  plot.gData.clear();
+  plot.SetLayerPointCount(1);
+  plot.SetLayerCount(static_cast<int>(context.Layers.size()));
+  for (std::size_t k = 0; k < context.Layers.size(); ++k) {
+    const TPlotLayer &layer = context.Layers[k];
+    TLine &band = plot.gData[k];
+    band.fValueS = QStringLiteral("LAYER ") + QString::number(k + 1);
+    band.fValue = 0;  // a code outside 1 ... 9 gets no fill
+    if (layer.code >= 1 && layer.code <= 9) {
+      band.fValueS += QString::fromLatin1(bands[layer.code - 1].name);
+      band.fValue = bands[layer.code - 1].value;
+    }
+    band.fData.front() = {0, elevation ? context.ValElevation - layer.depth : layer.depth};
+  }
+  plot.LayersTop = elevation ? context.ValElevation : 0;
+}
+
+TPlotDataResult ReadPlotData(const QString &path, const TPlotDataContext &context, TResultPlots &plots) {
+  TPlotDataResult result;
+  try {
+    TWordReader reader(path);
+    TPlotDataLoader(reader, context, plots, QFileInfo(path).size()).load(result);
+    result.ok = true;
+  } catch (const EPylarError &e) {
+    result.error = e.message();
+  }
+  for (TGraphPlot *plot : plots.All()) plot->SetUnits(context.Units);
+  return result;
+}
+
+}  // namespace pylar

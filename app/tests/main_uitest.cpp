@@ -1,0 +1,412 @@
+// The main window driven as a user would: start-up, recent files, menu state,
+// the analysis run with the real engine library, text views and help.
+#include "model/dynlib.h"
+#include "ui/DataEdit.h"
+#include "ui/Main.h"
+#include "ui/Messages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QMenu>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace pylar;
+
+namespace {
+const QString kBinDir = QStringLiteral(PYLAR_BIN_DIR);
+const QString kExamples = QStringLiteral(PYLAR_SOURCE_DIR "/examples");
+
+QStringList filesIn(const QString &folder) {
+  return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+}  // namespace
+
+class MainFormTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QStringList messages;
+  QTemporaryDir work;
+  TMainForm *form = nullptr;
+
+  QString copyExample(const QString &name, const QString &as = {}) {
+    const QString target = work.filePath(as.isEmpty() ? name : as);
+    QFile::remove(target);
+    if (!QFile::copy(kExamples + u'/' + name, target)) return {};
+    return target;
+  }
+
+  void openMenu(QMenu *menu) { emit menu->aboutToShow(); }
+
+ private slots:
+  void init() {
+    messages.clear();
+    SetMessageHook([this](QWidget *, const QString &text) { messages << text; });
+    for (const QString &name : filesIn(work.path())) QFile::remove(work.filePath(name));
+    QSettings(QStringLiteral("Vexlor"), QStringLiteral("PYLAR")).clear();
+    form = new TMainForm;
+    form->SetProgramFolder(kBinDir);
+    form->show();
+  }
+
+  void cleanup() {
+    delete form;
+    SetMessageHook({});
+    SetQuestionHook({});
+  }
+
+  void commandLineNameWithoutExtensionOpensTheProject() {
+    copyExample("sand-asd-english.pq8d", "pier7.pq8d");
+    QDir::setCurrent(work.path());
+    form->StartUp(QStringLiteral("pier7"));
+    QCOMPARE(form->windowTitle(), QString("PYLAR 2017.8.2 - Pier7.pq8d"));
+    QCOMPARE(form->Settings().PrevFile.Entry(0), work.filePath("pier7.pq8d"));
+  }
+
+  void commandLineNameOfMissingFileStartsANewProject() {
+    QDir::setCurrent(work.path());
+    form->StartUp(QStringLiteral("nosuchpier"));
+    QCOMPARE(form->windowTitle(), QString("PYLAR 2017.8.2 - NewPylar.pq8d"));
+    QCOMPARE(form->Settings().PrevFile.Count(), 0);
+  }
+
+  void recentFilesListShowsElevenOpensAsTen() {
+    QDir::setCurrent(work.path());
+    for (int i = 1; i <= 11; ++i) QVERIFY(form->OpenFileByExtension(work.filePath(QString("p%1.pq8d").arg(i))));
+    QDir::setCurrent(kBinDir);
+    QMenu *file = form->Menu("&File");
+    openMenu(file);
+    QStringList shown;
+    for (QAction *action : file->actions())
+      if (action->isVisible() && !action->isSeparator() && action->text().front().isDigit()) shown << action->text();
+    QCOMPARE(shown.size(), 10);
+    QCOMPARE(shown.first(), "1 " + QDir::toNativeSeparators(work.filePath("p11.pq8d")));
+    QCOMPARE(shown.last(), "10 " + QDir::toNativeSeparators(work.filePath("p2.pq8d")));
+    // Inside the current folder the folder is left out.
+    QDir::setCurrent(work.path());
+    openMenu(file);
+    const QList<QAction *> entries = file->actions();
+    QVERIFY(std::any_of(entries.begin(), entries.end(), [](QAction *a) { return a->text() == "1 p11.pq8d"; }));
+    // The list is stored: a new window reads it back.
+    TMainForm second;
+    second.StartUp(QString());
+    QCOMPARE(second.Settings().PrevFile.Count(), 10);
+    QCOMPARE(second.Settings().PrevFile.Entry(9), work.filePath("p2.pq8d"));
+  }
+
+  void unknownExtensionsAreNotOpened() {
+    QVERIFY(!form->OpenFileByExtension(work.filePath("notes.txt")));
+    QCOMPARE(form->Settings().PrevFile.Count(), 0);
+  }
+
+  void runAnalysisOfAnExample() {
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(project));
+    form->RunAnalysis();
+    QVERIFY(!messages.isEmpty());
+    QCOMPARE(messages[0], "Computations are completed.\rPlease, check output file for results or error messages.");
+    // The results are loaded as far as the engine writes them: a plot-data file
+    // without records is reported, one with records enables the result commands.
+    QFile plotData(work.filePath("sand-asd-english.pq8p"));
+    if (plotData.size() == 0) {
+      QCOMPARE(messages.mid(1), QStringList{"An error occured in running the main program."});
+      QVERIFY(!form->ShowOutput());
+    } else {
+      QCOMPARE(messages.size(), 1);
+      QVERIFY(form->ShowOutput());
+      QVERIFY(form->ToolButton("View Output")->isEnabled());
+    }
+    const QStringList left = filesIn(work.path());
+    for (const char *kept : {"sand-asd-english.pq8o", "sand-asd-english.pq8p", "sand-asd-english.pq8r",
+                             "sand-asd-english.pq8z"})
+      QVERIFY2(left.contains(kept), kept);
+    for (const char *gone : {"sand-asd-english.pq8w", "sand-asd-english.pq8t", "sand-asd-english.pq8q", "TZDIAM.DAT",
+                             "names.dat"})
+      QVERIFY2(!left.contains(gone), gone);
+    // The text views start the editor with the file's path as one argument.
+    QStringList started;
+    form->StartProcess = [&](const QString &program, const QStringList &arguments) {
+      started << program << arguments;
+      return true;
+    };
+    form->Settings().WordProcessor = "my editor";
+    QMenu *computation = form->Menu("&Computation");
+    openMenu(computation);
+    QAction *output = form->Action("&Computation|Edit &Output Text");
+    QVERIFY(output->isEnabled());
+    output->trigger();
+    QCOMPARE(started, QStringList({"my editor", QDir::toNativeSeparators(work.filePath("sand-asd-english.pq8o"))}));
+  }
+
+  void runOfAnUnnamedProjectAsksForANameFirst() {
+    QDir::setCurrent(work.path());
+    form->StartUp(QString());
+    QStringList titles;
+    QString answer;
+    form->SaveDialog = [&](const QString &title, const QString &proposed) {
+      titles << title + " / " + proposed;
+      return answer;
+    };
+    form->RunAnalysis();  // cancelled: nothing runs, nothing is written
+    QCOMPARE(titles, QStringList{"Save NewPylar.pq8d As / NewPylar.pq8d"});
+    QVERIFY(messages.isEmpty());
+    QVERIFY(filesIn(work.path()).isEmpty());
+    // A legacy project is saved as a new-format file, which is the one run.
+    const QString legacy = work.filePath("old.pqd");
+    QFile legacyFile(legacy);
+    QVERIFY(legacyFile.open(QIODevice::WriteOnly));
+    legacyFile.write("Old pier\r\n1 \r\n2 1 1 1 0 2 \r\n3 4 0 0 1 0 3600000 \r\n2 8 30 2.5 3 \r\n"
+                     "1 10 \r\n0 115 33 0 12 500 0 \r\n0 118 34 0 14 600 0 \r\n2 \r\n0.6 0.7 \r\n"
+                     "2 30 \r\n0 120 0 1500 8 0 0 \r\n0 122 0 1800 9 0 40000 \r\n0.5 0.45 \r\n");
+    legacyFile.close();
+    QVERIFY(form->OpenFileByExtension(legacy));
+    answer = work.filePath("converted.pq8d");
+    QLocale::setDefault(QLocale(QLocale::German));
+    form->RunAnalysis();
+    QCOMPARE(QLocale().decimalPoint(), QString(","));  // the user's separator is back after the run
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(titles.last(), QString("Save Old.pqd As / old.pq8d"));
+    QCOMPARE(form->Data().FileName, answer);
+    QVERIFY(!messages.isEmpty());
+    QVERIFY2(messages[0].startsWith("Computations are completed"), qPrintable(messages.join("|")));
+    QVERIFY(QFileInfo::exists(work.filePath("converted.pq8o")));
+    QVERIFY(!QFileInfo::exists(work.filePath("names.dat")));
+  }
+
+  void unitChangeReloadsOpenWindows() {
+    form->Data().WTD = 10;
+    form->Action("Da&ta|&Water Table")->trigger();
+    TDataEdit *depth = form->DataWindow("Water Table")->Form()->Fields().at(0);
+    QCOMPARE(depth->text(), QString("10"));
+    form->Action("Da&ta|&Units|&SI Units (kN, m)")->trigger();
+    QCOMPARE(form->Data().fUnits, 2);
+    QCOMPARE(depth->text(), QString("3.048"));
+    QCOMPARE(depth->Units(), 2);
+  }
+
+  void runWithoutTheEngineLibrary() {
+    QTemporaryDir emptyProgramFolder;
+    form->SetProgramFolder(emptyProgramFolder.path());
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(project));
+    form->RunAnalysis();
+    QCOMPARE(messages, QStringList{"Attempt to initialize DLL failed"});
+    QCOMPARE(filesIn(work.path()), QStringList{"sand-asd-english.pq8d"});
+  }
+
+  void computationMenuEnablesTextViewsByFilesPresent() {
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(project));
+    openMenu(form->Menu("&Computation"));
+    QVERIFY(form->Action("&Computation|Edit I&nput Text")->isEnabled());
+    QVERIFY(!form->Action("&Computation|Edit &Processor-Run Notes")->isEnabled());
+    QVERIFY(!form->Action("&Computation|Edit &Output Text")->isEnabled());
+  }
+
+  void editorThatCannotStartIsReported() {
+    form->Settings().WordProcessor = work.filePath("no-such-editor");
+    form->EditText(".pq8o");
+    QCOMPARE(messages, QStringList{"An error occurred in running the Word Processor"});
+  }
+
+  void helpFilesOpenFromTheProgramFolder() {
+    QStringList opened;
+    form->OpenDocument = [&](const QString &path) {
+      opened << path;
+      return true;
+    };
+    form->Action("&Help|&Technical Manual")->trigger();
+    QCOMPARE(opened, QStringList{QDir(kBinDir).filePath("docs/technical-manual.md")});
+    QTemporaryDir emptyProgramFolder;
+    form->SetProgramFolder(emptyProgramFolder.path());
+    form->Action("&Help|&Technical Manual")->trigger();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(messages[0].startsWith("The help file could not be found:\r"));
+  }
+
+  void askToSaveAnswers() {
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(project));
+    QFile::remove(project);
+    QStringList questions;
+    TAnswer answer = TAnswer::Cancel;
+    SetQuestionHook([&](QWidget *, const QString &text) {
+      questions << text;
+      return answer;
+    });
+    const QString other = copyExample("clay-lrfd-si.pq8d");
+    // Unchanged: no question.
+    form->Data().Title = "edited";
+    QVERIFY(form->OpenFileByExtension(other));
+    QVERIFY(questions.isEmpty());
+    QVERIFY(form->OpenFileByExtension(project.isEmpty() ? other : copyExample("sand-asd-english.pq8d")));
+    // Cancel stops the command, No goes on without saving, Yes saves first.
+    form->SetChanged(true);
+    answer = TAnswer::Cancel;
+    QVERIFY(!form->OpenFileByExtension(other));
+    QCOMPARE(questions, QStringList{"Do you want to save any changes?"});
+    QCOMPARE(QFileInfo(form->Data().FileName).fileName(), QString("sand-asd-english.pq8d"));
+    form->Data().Title = "Saved by the answer Yes";
+    answer = TAnswer::No;
+    QVERIFY(form->OpenFileByExtension(other));
+    QCOMPARE(QFileInfo(form->Data().FileName).fileName(), QString("clay-lrfd-si.pq8d"));
+    QVERIFY(form->OpenFileByExtension(project));
+    QVERIFY(form->Data().Title != "Saved by the answer Yes");
+    form->Data().Title = "Saved by the answer Yes";
+    form->SetChanged(true);
+    answer = TAnswer::Yes;
+    QVERIFY(form->OpenFileByExtension(other));
+    QVERIFY(form->OpenFileByExtension(project));
+    QCOMPARE(form->Data().Title, QString("Saved by the answer Yes"));
+    QCOMPARE(questions.size(), 3);
+  }
+
+  void designMethodAndOptionsDriveTheDataMenu() {
+    QMenu *data = form->Menu("Da&ta");
+    QAction *safety = form->Action("Da&ta|&Factor of Safety (Allowable Stress Design)");
+    QAction *lengths = form->Action("Da&ta|Evaluate Multiple Pylar Lengths");
+    QAction *charts = form->Action("Da&ta|ASD/LRFD Design Charts");
+    form->Action("Da&ta|Design Method (ASD or LRFD)|LRFD (Load Resistance Factor Design)")->trigger();
+    QCOMPARE(form->Data().NLRFD, 1);
+    QVERIFY(form->GetChanged());
+    openMenu(data);
+    QVERIFY(!safety->isEnabled());
+    QVERIFY(form->ToolButton("Factor of Safety (ASD)")->isEnabled());  // the button stays usable
+    QVERIFY(form->Action("Da&ta|Design Method (ASD or LRFD)|LRFD (Load Resistance Factor Design)")->isChecked());
+    form->Action("Da&ta|Design Method (ASD or LRFD)|ASD (Allowable Stress Design)")->trigger();
+    openMenu(data);
+    QVERIFY(safety->isEnabled());
+    // Multiple lengths and design charts exclude each other; neither under a design load.
+    form->Data().METHOD = 2;
+    form->Data().IPENT = 1;
+    openMenu(data);
+    QVERIFY(lengths->isChecked() && lengths->isEnabled());
+    QVERIFY(!charts->isChecked() && !charts->isEnabled());
+    form->Data().IPENT = 0;
+    form->Data().IChart = 1;
+    openMenu(data);
+    QVERIFY(!lengths->isEnabled());
+    QVERIFY(charts->isChecked() && charts->isEnabled());
+    form->Data().IChart = 0;
+    openMenu(data);
+    QVERIFY(lengths->isEnabled() && charts->isEnabled());
+    form->Data().METHOD = 1;
+    openMenu(data);
+    QVERIFY(!lengths->isEnabled() && !charts->isEnabled());
+  }
+
+  void computationMethodCommandsCloseTheOtherWindow() {
+    form->Action("Da&ta|&Computation Methods|Specify the pylar length")->trigger();
+    QCOMPARE(form->Data().METHOD, 2);
+    QVERIFY(form->DataWindow("Drilled Pylar Length"));
+    form->Action("Da&ta|&Computation Methods|Specify the design load")->trigger();
+    QCOMPARE(form->Data().METHOD, 1);
+    QVERIFY(form->DataWindow("Specification of Design Load"));
+    QTRY_VERIFY(!form->DataWindow("Drilled Pylar Length"));
+    form->Action("Da&ta|&Computation Methods|Specify the pylar length")->trigger();
+    QTRY_VERIFY(!form->DataWindow("Specification of Design Load"));
+    QCOMPARE(form->MdiArea()->subWindowList().size(), 1);
+  }
+
+  void dataWindowsWriteBackWhenLeftAndRefuseBadText() {
+    form->Action("Da&ta|&Water Table")->trigger();
+    TDataChild *water = form->DataWindow("Water Table");
+    QVERIFY(water);
+    TDataEdit *depth = water->Form()->Fields().at(0);
+    depth->setText("12*2");
+    form->SetChanged(false);
+    form->Action("Da&ta|&Drilled-Pylar Properties")->trigger();  // another window comes to the front
+    QCOMPARE(double(form->Data().WTD), 24.0);
+    QVERIFY(form->GetChanged());
+    // A text that does not evaluate is refused, nothing is written and the window stays.
+    form->Action("Da&ta|&Water Table")->trigger();
+    depth->setText("12*");
+    QVERIFY(!water->Form()->WriteBack());
+    QCOMPARE(double(form->Data().WTD), 24.0);
+    QVERIFY(!messages.isEmpty());
+    water->close();
+    QVERIFY(form->DataWindow("Water Table"));
+    depth->setText("3");
+    water->close();
+    QTRY_VERIFY(!form->DataWindow("Water Table"));
+    QCOMPARE(double(form->Data().WTD), 3.0);
+    // A second command brings the one window forward instead of a copy.
+    form->Action("Da&ta|&Drilled-Pylar Properties")->trigger();
+    QCOMPARE(form->MdiArea()->subWindowList().size(), 1);
+  }
+
+  void plotDataOfAnOpenedProjectDrivesTheGraphicsMenu() {
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QFile plotData(work.filePath("sand-asd-english.pq8p"));
+    QVERIFY(plotData.open(QIODevice::WriteOnly));
+    QByteArray text = "1 1 0\r\n10 1 2 3 4 5 6\r\n";
+    for (int i = 1; i <= 15; ++i) text += "1 1 0 0\r\n";
+    plotData.write(text);
+    plotData.close();
+    QVERIFY(form->OpenFileByExtension(project));
+    QVERIFY(form->ShowOutput());
+    QVERIFY(!form->ShowTzCurves());
+    QVERIFY(form->ToolButton("Load vs. Settlement")->isEnabled());
+    QVERIFY(!form->ToolButton("t-z curves")->isEnabled());
+    openMenu(form->Menu("&Graphics"));
+    QVERIFY(form->Action("&Graphics|Ultimate &Skin Friction vs Depth")->isEnabled());
+    QVERIFY(!form->Action("&Graphics|Axial Load vs Settlement (upper bound)")->isEnabled());  // ID2 = 0
+    QVERIFY(!form->Action("&Graphics|t-z curves (averaged, initial diameter)")->isEnabled());
+    QVERIFY(form->Action("&Graphics|Combined Plots vs Depth (Initial Diameter)"));
+    QVERIFY(!form->Action("&Graphics|Design Chart 1")->isVisible());
+    // A plot-data file that ends early: reported after a run, silent on opening.
+    QVERIFY(plotData.open(QIODevice::WriteOnly));
+    plotData.write(text.left(30));
+    plotData.close();
+    QVERIFY(!form->LoadResults(true));
+    QCOMPARE(messages, QStringList{"An error occured in running the main program."});
+    QVERIFY(!form->ShowOutput());
+    openMenu(form->Menu("&Graphics"));
+    QVERIFY(!form->Action("&Graphics|Ultimate &Skin Friction vs Depth")->isEnabled());
+  }
+
+  void windowMenuListsChildWindowsAndShutDownAsks() {
+    form->Action("Da&ta|&Title")->trigger();
+    form->Action("Da&ta|&Water Table")->trigger();
+    QMenu *window = form->Menu("&Window");
+    openMenu(window);
+    QStringList shown;
+    for (QAction *action : window->actions())
+      if (action->isVisible() && !action->isSeparator()) shown << action->text();
+    QCOMPARE(shown, QStringList({"&Cascade", "&Arrange Icons", "Project Title", "Water Table"}));
+    // Closing the program with unsaved changes: Cancel keeps it open.
+    form->SetChanged(true);
+    SetQuestionHook([](QWidget *, const QString &) { return TAnswer::Cancel; });
+    QVERIFY(!form->close());
+    QVERIFY(form->isVisible());
+    SetQuestionHook([](QWidget *, const QString &) { return TAnswer::No; });
+    QVERIFY(form->close());
+  }
+
+  void toolBarOrderAndResultButtons() {
+    QStringList hints;
+    for (const char *hint : {"New File", "Open File", "Save File", "Title", "Drilled Pylar Properties",
+                                "Soil Layer Data", "Factor of Safety (ASD)", "Run Data File", "View Output",
+                                "View Soil Profile", "3D View", "Combined Plot (Ultimate)", "Combined Plot (LRFD/ASD)",
+                                "Load vs. Settlement", "t-z curves", "Q-w curves"})
+      QVERIFY2(form->ToolButton(hint), qPrintable(hint));
+    for (const char *hint : {"View Output", "Combined Plot (Ultimate)", "Load vs. Settlement", "t-z curves"})
+      QVERIFY(!form->ToolButton(hint)->isEnabled());
+    QVERIFY(form->ToolButton("Run Data File")->isEnabled());
+  }
+};
+
+int main(int argc, char *argv[]) {
+  // Settings of the tests go to a folder of their own, never the user's.
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+  QStandardPaths::setTestModeEnabled(true);
+  QApplication app(argc, argv);
+  MainFormTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_uitest.moc"

@@ -1,0 +1,224 @@
+// The plot-data loader: counts, six- and four-value rows, short curves, the
+// deepest tip value, load-settlement rows and bounds, design charts, names,
+// layer bands, the t-z tail, and damaged files.
+#include "model/PltData.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace pylar {
+namespace {
+
+class PlotDataTest : public ::testing::Test {
+ protected:
+  QTemporaryDir dir;
+  TResultPlots plots;
+  TPlotDataContext ctx;
+
+  QString write(const QByteArray &text, const QString &name = "p.pq8p") {
+    QFile file(dir.filePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    return file.fileName();
+  }
+  TPlotDataResult load(const QByteArray &text) { return ReadPlotData(write(text), ctx, plots); }
+};
+
+// Fifteen load-settlement rows: load = base + i, settlement = i / 10.
+QByteArray settlementRows(int base) {
+  QByteArray text;
+  for (int i = 1; i <= 15; ++i)
+    text += QByteArray::number(base + i) + " " + QByteArray::number(i / 10.0) + " 0 0\r\n";
+  return text;
+}
+
+// Three curves of four depth points in the six-value form; the second has two rows.
+QByteArray threeCurves(int id2, const QByteArray &tail = {}) {
+  QByteArray text = "3 4 " + QByteArray::number(id2) + "\r\n";
+  auto rows = [&](int curve, int count) {
+    for (int i = 0; i < count; ++i) {
+      const int d = 10 * (i + 1);
+      const int side = 100 * (curve + 1) + i;
+      const int tip = i == 3 ? 0 : 50 + i;  // the deepest tip value is zero
+      text += QByteArray::number(d) + " " + QByteArray::number(side) + " " + QByteArray::number(tip) + " " +
+              QByteArray::number(side + tip) + " " + QByteArray::number(side / 2) + " " + QByteArray::number(tip / 3) +
+              " " + QByteArray::number(side / 2 + tip / 3) + "\r\n";
+    }
+    text += settlementRows(1000 * curve);
+    if (id2 > 2) text += settlementRows(5000) + settlementRows(7000);
+  };
+  rows(0, 4);
+  text += "0 2 0\r\n";
+  rows(1, 2);
+  text += "0 4 0\r\n";
+  rows(2, 4);
+  return text + tail;
+}
+
+TEST_F(PlotDataTest, CapacityCurvesShortCurvesAndSettlements) {
+  ctx.Units = kUnitsSI;
+  ctx.DSTART = 0.6L;
+  const auto result = load(threeCurves(1));
+  ASSERT_TRUE(result.ok) << result.error.toStdString();
+  EXPECT_EQ(result.ID2, 1);
+  EXPECT_FALSE(result.showtzcurves);  // the file ends after the capacity section
+  ASSERT_EQ(plots.pltSkin.CurveCount(), 3);
+  ASSERT_EQ(plots.pltSkin.PointCount(), 4);
+  EXPECT_EQ(plots.pltSkin.Point(0, 2), (TFloatPoint{102, 30}));
+  EXPECT_EQ(plots.FSpltTotal.Point(0, 1), (TFloatPoint{50 + 17, 20}));  // 101/2 + 51/3 in whole numbers of the file
+  // The second curve's points 2 and 3 repeat its point 1 in all six plots.
+  for (TGraphPlot *plot : {&plots.pltSkin, &plots.pltTip, &plots.FSpltSkin, &plots.FSpltTotal}) {
+    EXPECT_EQ(plot->Point(1, 2), plot->Point(1, 1)) << plot->fCaption.toStdString();
+    EXPECT_EQ(plot->Point(1, 3), plot->Point(1, 1)) << plot->fCaption.toStdString();
+  }
+  // A zero tip at the deepest point is plotted as 0.00001.
+  EXPECT_EQ(plots.pltTip.Point(0, 3).x, 0.00001L);
+  EXPECT_EQ(plots.pltTip.Point(1, 3).x, 51);  // repeated, not zero: stays
+  // Load against settlement: the origin, then the fifteen rows.
+  ASSERT_EQ(plots.pltAxial.PointCount(), 16);
+  EXPECT_EQ(plots.pltAxial.Point(2, 0), (TFloatPoint{0, 0}));
+  EXPECT_EQ(plots.pltAxial.Point(2, 15), (TFloatPoint{2015, 1.5L}));
+  // Without bounds in the file the bound plots hold the origin and zeros.
+  EXPECT_EQ(plots.pltUpper.Point(0, 15), (TFloatPoint{0, 0}));
+  // Names: diameters in SI steps of 0.152 m from DSTART.
+  EXPECT_EQ(plots.pltSkin.CurveName(0), "Dia=0.6 m");
+  EXPECT_EQ(plots.FSpltTip.CurveName(1), "Dia=0.752 m");
+  EXPECT_EQ(plots.pltAxial.CurveName(2), "Dia=0.904 m");
+  // Combined plots: curve 0 of the three plots each, with their own names.
+  EXPECT_EQ(plots.pltCombine.fData[2].fData, plots.pltTotal.fData[0].fData);
+  EXPECT_EQ(plots.pltCombineD.fData[1].fData, plots.FSpltTip.fData[0].fData);
+  EXPECT_EQ(plots.pltCombinedSettle.fData[0].fData, plots.pltAxial.fData[0].fData);
+  EXPECT_EQ(plots.pltCombine.CurveName(1), "  Tip Resistance");
+  EXPECT_EQ(plots.pltCombinedSettle.CurveName(2), "  Lower Bound");
+  EXPECT_EQ(plots.pltSkin.Units(), kUnitsSI);
+  EXPECT_EQ(plots.pltLoad.CurveCount(), 9);
+}
+
+TEST_F(PlotDataTest, BoundsAreReadWhenId2IsAboveTwo) {
+  const auto result = load(threeCurves(3));
+  ASSERT_TRUE(result.ok) << result.error.toStdString();
+  EXPECT_EQ(plots.pltUpper.Point(1, 15), (TFloatPoint{5015, 1.5L}));
+  EXPECT_EQ(plots.pltLower.Point(2, 1), (TFloatPoint{7001, 0.1L}));
+  EXPECT_EQ(plots.pltCombinedSettle.fData[1].fData, plots.pltUpper.fData[0].fData);
+  EXPECT_EQ(plots.pltSkin.CurveName(1), "Dia=0.5 ft");  // English steps of 0.5 ft from DSTART 0
+}
+
+TEST_F(PlotDataTest, LegacyFourValueRowsUpliftElevationAndLayerBands) {
+  ctx.Yesnewversion = 0;
+  ctx.FST = 2;
+  ctx.FSB = 4;
+  ctx.UseElevation = 1;
+  ctx.ValElevation = 100;
+  ctx.Layers = {{2, 5}, {1, 12}, {42, 20}};
+  const QByteArray file = "1 2 1\n10 200 80 280 0\n20 300 40 340 0\n" + settlementRows(0);
+  ASSERT_TRUE(load(file).ok);
+  // Design values: side / FST, tip / FSB, their sum; depths as elevations.
+  EXPECT_EQ(plots.FSpltSkin.Point(0, 1), (TFloatPoint{150, 80}));
+  EXPECT_EQ(plots.FSpltTip.Point(0, 1), (TFloatPoint{10, 80}));
+  EXPECT_EQ(plots.FSpltTotal.Point(0, 0), (TFloatPoint{120, 90}));
+  EXPECT_EQ(plots.pltSkin.fYCaption, "Elevation");
+  EXPECT_TRUE(plots.pltCombineD.Yreversed);
+  EXPECT_FALSE(plots.pltAxial.Yreversed);
+  // One band per layer, at the bottom of the layer, named and filled by soil model.
+  ASSERT_EQ(plots.pltTip.LayerCount(), 3);
+  EXPECT_EQ(plots.pltTip.gData[0].fValueS, "LAYER 1 CLAY ");
+  EXPECT_EQ(plots.pltTip.gData[0].fValue, 1);
+  EXPECT_EQ(plots.pltTip.gData[1].fValueS, "LAYER 2 SAND ");
+  EXPECT_EQ(plots.pltTip.gData[1].fData[0].y, 88);
+  EXPECT_EQ(plots.pltTip.gData[2].fValueS, "LAYER 3");  // unknown code: no name, no fill
+  EXPECT_EQ(plots.pltTip.LayersTop, 100);
+  EXPECT_EQ(plots.pltAxial.LayerCount(), 0);
+
+  // Under uplift the design tip is the plain tip and is captioned as self-weight.
+  ctx.KCYCL = 2;
+  ASSERT_TRUE(load(file).ok);
+  EXPECT_EQ(plots.FSpltTip.Point(0, 1).x, 40);
+  EXPECT_EQ(plots.FSpltTip.fXCaption, "Self-Weight");
+  EXPECT_EQ(plots.pltCombine.CurveName(1), "  Self-Weight");
+  ctx.Yesnewversion = 1;
+  ASSERT_TRUE(load("1 1 1\n10 200 80 280 100 999 180\n" + settlementRows(0)).ok);
+  EXPECT_EQ(plots.FSpltTip.Point(0, 0).x, 80);  // the fifth value is read but not used
+  EXPECT_EQ(plots.FSpltTotal.Point(0, 0).x, 180);
+}
+
+TEST_F(PlotDataTest, MultipleLengthsAreNamedByTheirDeepestOrdinate) {
+  ctx.IPENT = 1;
+  ctx.NLRFD = 1;
+  const auto result = load(threeCurves(1));
+  ASSERT_TRUE(result.ok);
+  EXPECT_EQ(plots.pltSkin.CurveName(0), "L =40 ft");
+  EXPECT_EQ(plots.pltUpper.CurveName(1), "L =20 ft");
+  EXPECT_EQ(plots.FSpltSkin.fXCaption, "LRFD Side Resistance ");
+}
+
+TEST_F(PlotDataTest, DesignChartsInEnglishUnits) {
+  ctx.IChart = 1;
+  QByteArray charts = "2 2 3\n0.5\n24 120 4000 240 8000 360 12000\n36 120 6000 240 12000 360 18000\n"
+                      "1\n24 1 2 3 4 5 6\n30 7 8 9 10 11 12\n";
+  plots.PltChart[5].fCaption = "kept";
+  ASSERT_TRUE(load("1 1 1\n10 1 2 3 4 5 6\n" + settlementRows(0) + charts).ok);
+  EXPECT_EQ(plots.PltChart[0].fCaption, "Design Chart (0.5-in movement)");
+  EXPECT_EQ(plots.PltChart[0].UserCaption, "Design Chart (0.5-in movement)");
+  EXPECT_EQ(plots.PltChart[0].CurveName(0), "Dia=2 ft");
+  EXPECT_EQ(plots.PltChart[0].CurveName(1), "Dia=3 ft");
+  // y in inches to feet, x in pounds to tons.
+  EXPECT_EQ(plots.PltChart[0].Point(1, 2), (TFloatPoint{9, 30}));
+  EXPECT_EQ(plots.PltChart[1].CurveName(1), "Dia=2.5 ft");
+  EXPECT_EQ(plots.PltChart[5].fCaption, "kept");  // charts beyond the count keep their contents
+}
+
+TEST_F(PlotDataTest, TzQwAndAdditionalCurves) {
+  ctx.PrintTZCurves = 1;
+  auto curve = [](const QByteArray &head) {
+    QByteArray text = head;
+    for (int i = 1; i <= 10; ++i) text += " " + QByteArray::number(i * 10) + " " + QByteArray::number(i);
+    return text + "\n";
+  };
+  const QByteArray tail = "\n1\n" + curve("1 1 7.5") + "2\n" + curve("1 1 5") + curve("2 1 10") + "1\n" +
+                          curve("1 3 0");
+  const auto result = load("1 1 1\n10 1 2 3 4 5 6\n" + settlementRows(0) + tail);
+  ASSERT_TRUE(result.ok) << result.error.toStdString();
+  EXPECT_TRUE(result.showtzcurves);
+  EXPECT_EQ(result.additionalTzCurves, 1);
+  EXPECT_EQ(plots.pltTzAdd.CurveName(0), "H=7.5 ft");
+  ASSERT_EQ(plots.pltTz.CurveCount(), 2);
+  EXPECT_EQ(plots.pltTz.CurveName(1), "H=10 ft");
+  EXPECT_EQ(plots.pltTz.Point(1, 9), (TFloatPoint{10, 100}));  // t is y, z is x
+  EXPECT_EQ(plots.pltQw.CurveName(0), "Dia=3 ft");
+  EXPECT_EQ(plots.pltQw.Point(0, 0), (TFloatPoint{1, 10}));
+}
+
+TEST_F(PlotDataTest, EveryTruncationFailsCleanly) {
+  ctx.IChart = 1;
+  const QByteArray full = threeCurves(3, "1 1 1\n0.5\n24 120 4000\n\n0\n0\n");
+  ASSERT_TRUE(load(full).ok);
+  // Cut inside the capacity, settlement and chart sections: always a failure, never a crash.
+  const qsizetype capacityEnd = full.indexOf("1 1 1\n0.5");
+  for (qsizetype cut = 0; cut < capacityEnd; cut += 7) {
+    const auto result = load(full.left(cut));
+    EXPECT_FALSE(result.ok) << cut;
+    EXPECT_FALSE(result.error.isEmpty());
+  }
+}
+
+TEST_F(PlotDataTest, DamagedFilesAreErrors) {
+  const QByteArray cases[] = {
+      "",                                   // empty
+      "2000000000 2000000000 1\n1 2 3",    // counts the file cannot hold
+      "1 -5 1\n",                           // negative point count
+      "0 3 1\n",                            // no curves
+      "1 1 1\n10 nan 2 3 4 5 6\n",          // not a finite number
+      "1 1 1\n10 abc 2 3 4 5 6\n",          // not a number
+      "2 1 1\n10 1 2 3 4 5 6\n" + settlementRows(0) + "0 2 0\n",  // a curve longer than the first
+  };
+  for (const QByteArray &text : cases) EXPECT_FALSE(load(text).ok) << text.left(40).toStdString();
+  ctx.IChart = 1;
+  EXPECT_FALSE(load("1 1 1\n10 1 2 3 4 5 6\n" + settlementRows(0) + "11 1 1\n").ok);  // more charts than settlements
+  EXPECT_FALSE(ReadPlotData(dir.filePath("missing.pq8p"), ctx, plots).ok);
+}
+
+}  // namespace
+}  // namespace pylar
