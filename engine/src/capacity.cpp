@@ -255,6 +255,16 @@ std::string checkCapacityInput(const ProjectInput& in) {
   }
   if (top > kMaxProfileDepth) return "INPUT ERROR: THE SOIL PROFILE IS DEEPER THAN 2000 FT";
   if (roundedDepth(top) < 1) return "INPUT ERROR: THE SOIL PROFILE IS LESS THAN ONE FOOT DEEP";
+  // A pier wider than any drilled pier (a value typed in the wrong field)
+  // would make every number of the run meaningless.
+  for (Real d : buildSeries(in).diameters) {
+    const PierGeometry g = pierGeometry(d, in.RATIO, in.BELANGL);
+    const char* which = !(g.stem <= kMaxPierDiameter) ? "PYLAR" : !(g.base <= kMaxPierDiameter) ? "BASE" : nullptr;
+    if (which)
+      return std::string("INPUT ERROR: THE ") + which + " DIAMETER OF " +
+             enteredLength(in, which[0] == 'P' ? g.stem : g.base) +
+             " IS LARGER THAN THE LARGEST THE PROGRAM ANALYSES (100 FT, 30.48 M)";
+  }
   return {};
 }
 
