@@ -85,5 +85,28 @@ TEST(NothingLost, ProjectRunWhoseResultCannotBeCreatedIsNotASuccess) {
   EXPECT_EQ(readFile(dir / "pier.pq8d"), kSand);
 }
 
+TEST(NothingLost, ProjectNamedLikeAScratchFileIsNotOverwritten) {
+  // The run rewrites CHART.DAT, TZDATA.DAT, TZDIAM.DAT and ROCKMSG.DAT in the
+  // project's folder and removes TZDIAM.DAT afterwards.
+  for (const char* name : {"CHART.DAT", "TZDATA.DAT", "TZDIAM.DAT", "ROCKMSG.DAT"}) {
+    SCOPED_TRACE(name);
+    TempFolder dir;
+    writeFile(dir / name, kSand);
+    const ProjectRun run = runProject(dir / name, fixedTime);
+    EXPECT_EQ(run.summary.status, kStatusBadRunNames);
+    EXPECT_EQ(run.summary.message.rfind(std::string("RUN NAMES ERROR: NAME 2 OF THE RUN IS THE SCRATCH FILE ") + name, 0),
+              0U)
+        << run.summary.message;
+    EXPECT_EQ(readFile(dir / name), kSand);
+    EXPECT_EQ(dir.files(), std::vector<std::string>{name});
+  }
+  // A result file named like one is refused as well.
+  TempFolder dir;
+  RunNames names = namesIn(dir.path());
+  writeFile(names.input, kSand);
+  names.detail = (dir / "TZDATA.DAT").string();
+  EXPECT_EQ(runAnalysis(names, fixedTime).status, kStatusBadRunNames);
+}
+
 }  // namespace
 }  // namespace pylar::engine
