@@ -2,6 +2,7 @@
 // devices, folders. Each read ends with the reader's error, without reading
 // on until memory runs out.
 #include "model/PltData.h"
+#include "model/Table.h"
 #include "model/WordRead.h"
 
 #include <QDir>
@@ -53,6 +54,33 @@ TEST(ReaderLimits, FilesNoProgramWritesEndWithAnError) {
   const TPlotDataResult result = ReadPlotData(QStringLiteral("/dev/zero"), TPlotDataContext{}, plots);
   EXPECT_FALSE(result.ok);
   EXPECT_FALSE(result.error.isEmpty());
+}
+
+}  // namespace
+}  // namespace pylar
+
+namespace pylar {
+namespace {
+
+// A stored column list whose table column takes the table itself as the
+// template of its rows (found by fuzzing): each copy held copies of itself
+// down eight levels, too many to ever finish. A template the table lies
+// within now leaves the row without a sub-table.
+TEST(ReaderLimits, ColumnListWhoseTemplateIsTheTableItself) {
+  QFile fixture(QStringLiteral(PYLAR_SOURCE_DIR "/app/tests/fixtures/columns-template-of-itself.bin"));
+  ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
+  const QByteArray stored = fixture.readAll();
+  const int before = TGridTableRegistry::instance().Count();
+  {
+    TGridTable table;
+    table.SetRowCount(2);
+    try {
+      table.LoadColumns(stored);
+    } catch (const EGridError &) {
+    }
+    EXPECT_LT(TGridTableRegistry::instance().Count() - before, 50);
+  }
+  EXPECT_EQ(TGridTableRegistry::instance().Count(), before);
 }
 
 }  // namespace
