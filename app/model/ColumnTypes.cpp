@@ -23,6 +23,15 @@ int nestingDepth(const TGridTable *table) {
   return depth;
 }
 
+// A template that is the table itself, or one of the tables (or their
+// templates) it lies within: copying it would copy it again in every row of
+// the copy, many times over at each level.
+bool nestsInItself(const TGridTable *table, const TGridTable *source) {
+  for (const TGridTable *t = table; t; t = t->OwnerTable())
+    if (t == source || t->Source() == source) return true;
+  return false;
+}
+
 bool isWhole32(Extended v) {
   return v == std::trunc(v) && v >= -2147483648.0L && v <= 2147483647.0L;
 }
@@ -399,7 +408,7 @@ TTableColumn::Cell TTableColumn::makeCell(int row) {
   Cell cell;
   TGridTable *table = Table();
   const TGridTable *source = Templates.Table(enumValue(row) - 1);
-  if (source && nestingDepth(table) < kMaxTableNesting) {
+  if (source && nestingDepth(table) < kMaxTableNesting && !nestsInItself(table, source)) {
     try {
       cell.table = TGridTable::CreateCopy(table, row + 1, *source);
     } catch (const EPylarError &) {

@@ -75,6 +75,7 @@ std::unique_ptr<TGridTable> TGridTable::CreateCopy(TGridTable *owner, int rowNum
   copy->fMaxRows = source.fMaxRows;
   for (const auto &column : source.fColumns) copy->fColumns.push_back(column->Clone(copy.get()));
   copy->fId = rowNumber;
+  copy->fSource = &source;
   copy->SetRowCount(copy->fMinRows);
   return copy;
 }

@@ -57,6 +57,8 @@ class TGridTable {
   int ID() const { return fId; }  // 0 top level; 1-based row number of a sub-table
   void SetID(int id);
   TGridTable *OwnerTable() const { return fOwner; }
+  // The template this table was copied from (compared, never followed).
+  const TGridTable *Source() const { return fSource; }
   // "" for a top-level table; the owner's path, a blank and the ID otherwise.
   QString IdPath() const;
 
@@ -157,6 +159,7 @@ class TGridTable {
   void show(bool modal);
 
   TGridTable *fOwner;
+  const TGridTable *fSource = nullptr;
   bool fChanged = false;
   int fIdentifier = 0;
   int fMinRows = 1;

@@ -12,6 +12,11 @@ namespace {
 
 bool isSeparator(QChar c) { return c == ' ' || c == '\t'; }
 
+// Far larger than any project or plot-data file the program writes (the
+// engine's largest plot data is about 20 MB). Reading on would only exhaust
+// memory, or never end on a device that has no end.
+constexpr qint64 kMaxFileSize = qint64(64) * 1024 * 1024;
+
 // Project files are written as UTF-8; older files in the Windows code page are
 // taken byte for byte.
 QString decodeText(const QByteArray &data) {
@@ -49,7 +54,12 @@ TWordReader::TWordReader(const QString &path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly))
     throw EInOutError(QStringLiteral("Cannot open the file %1: %2").arg(path, file.errorString()));
-  load(file.readAll());
+  const QByteArray data = file.read(kMaxFileSize + 1);
+  if (data.size() > kMaxFileSize)
+    throw EInOutError(QStringLiteral("The file %1 is larger than %2 MB: it is not a file of this program.")
+                          .arg(path)
+                          .arg(kMaxFileSize / (1024 * 1024)));
+  load(data);
 }
 
 TWordReader TWordReader::FromData(const QByteArray &data) {

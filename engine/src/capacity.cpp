@@ -4,6 +4,7 @@
 #include "capacity.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -15,6 +16,16 @@ constexpr Real kBellPi = 3.142F;          // pi of the bell frustum
 constexpr Real kInvalidBase = 1.0e-10F;   // a stored base at or below this is missing
 
 Real finiteOr(Real v, Real fallback = 0) { return std::isfinite(v) ? v : fallback; }
+
+// A length of the project as the engineer entered it ("1E+30 FT", "45.5 M").
+std::string enteredLength(const ProjectInput& in, Real feet) {
+  const Real value = in.si() ? feet / kFeetPerMetre : feet;
+  char buf[32];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 6);
+  std::string text(buf, ec == std::errc() ? end : buf);
+  for (char& c : text) c = c == 'e' ? 'E' : c;
+  return text + (in.si() ? " M" : " FT");
+}
 
 }  // namespace
 
@@ -222,6 +233,11 @@ std::string checkCapacityInput(const ProjectInput& in) {
     return "INPUT ERROR: THE WATER TABLE LIES ABOVE THE GROUND (NEGATIVE DEPTH)";
   if (in.METHOD == 2 && (bad(in.proposedDepth) || in.proposedDepth <= 0))
     return "INPUT ERROR: THE PROPOSED DEPTH MUST BE GREATER THAN ZERO";
+  // The walk cannot go below the deepest profile the engine analyses; a
+  // deeper proposed depth is a typing error, not a pier to compute.
+  if (in.METHOD == 2 && in.proposedDepth > kMaxProfileDepth)
+    return "INPUT ERROR: THE PROPOSED DEPTH OF " + enteredLength(in, in.proposedDepth) +
+           " IS DEEPER THAN THE DEEPEST PROFILE THE PROGRAM ANALYSES (2000 FT, 609.6 M)";
   if (in.METHOD != 2 && (bad(in.designLoad) || in.designLoad <= 0))
     return "INPUT ERROR: THE DESIGN LOAD MUST BE GREATER THAN ZERO";
   if (in.NLRFD != 1 && (bad(in.FST) || in.FST <= 0 || bad(in.FSB) || in.FSB <= 0))
@@ -239,6 +255,16 @@ std::string checkCapacityInput(const ProjectInput& in) {
   }
   if (top > kMaxProfileDepth) return "INPUT ERROR: THE SOIL PROFILE IS DEEPER THAN 2000 FT";
   if (roundedDepth(top) < 1) return "INPUT ERROR: THE SOIL PROFILE IS LESS THAN ONE FOOT DEEP";
+  // A pier wider than any drilled pier (a value typed in the wrong field)
+  // would make every number of the run meaningless.
+  for (Real d : buildSeries(in).diameters) {
+    const PierGeometry g = pierGeometry(d, in.RATIO, in.BELANGL);
+    const char* which = !(g.stem <= kMaxPierDiameter) ? "PYLAR" : !(g.base <= kMaxPierDiameter) ? "BASE" : nullptr;
+    if (which)
+      return std::string("INPUT ERROR: THE ") + which + " DIAMETER OF " +
+             enteredLength(in, which[0] == 'P' ? g.stem : g.base) +
+             " IS LARGER THAN THE LARGEST THE PROGRAM ANALYSES (100 FT, 30.48 M)";
+  }
   return {};
 }
 

@@ -25,6 +25,7 @@ inline constexpr int kMaxChartDiameters = 20;  // design charts hold 20 diameter
 inline constexpr int kMaxSeriesPiers = 100;    // any other series
 inline constexpr Real kSeriesTolerance = 0.02F;  // ft
 inline constexpr Real kMaxProfileDepth = 2000.0F;  // ft; deeper profiles are refused
+inline constexpr Real kMaxPierDiameter = 100.0F;   // ft, stem or base; larger piers are refused
 inline constexpr Real kConcreteLbPerCuYd = 4050.0F;
 inline constexpr Real kCuFtPerCuYd = 27.0F;
 

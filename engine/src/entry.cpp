@@ -3,6 +3,7 @@
 #include "entry.h"
 
 #include <array>
+#include <cctype>
 #include <ctime>
 #include <exception>
 #include <fstream>
@@ -21,6 +22,7 @@ namespace {
 constexpr std::size_t kVersionWidth = 12;
 constexpr std::size_t kMergedLineLength = 80;
 constexpr std::string_view kTzDiamFile = "TZDIAM.DAT";
+constexpr std::array<std::string_view, 4> kScratchFiles = {"CHART.DAT", "TZDATA.DAT", kTzDiamFile, "ROCKMSG.DAT"};
 
 const std::string kEquals = Line().x(5).text(std::string(73, '=')).str();
 const std::string kDashes = Line().x(5).text(std::string(73, '-')).str();
@@ -37,6 +39,16 @@ std::filesystem::path normalised(const std::string& name) {
   return ec ? std::filesystem::path(name).lexically_normal() : path;
 }
 
+bool sameFile(const std::string& a, const std::string& b) {
+  std::string x = normalised(a).string(), y = normalised(b).string();
+#if defined(_WIN32)
+  // File names differing only in case name one file there.
+  for (std::string* s : {&x, &y})
+    for (char& c : *s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+#endif
+  return x == y;
+}
+
 // Blank names, or two run files that are the same file (which would destroy
 // the project or mix two outputs), make the run impossible.
 std::string checkRunNames(const RunNames& names) {
@@ -48,9 +60,16 @@ std::string checkRunNames(const RunNames& names) {
       return "RUN NAMES ERROR: NAME " + std::to_string(k + 2) + " OF THE RUN IS BLANK";
   for (std::size_t a = 0; a < files.size(); ++a)
     for (std::size_t b = a + 1; b < files.size(); ++b)
-      if (normalised(*files[a]) == normalised(*files[b]))
+      if (sameFile(*files[a], *files[b]))
         return "RUN NAMES ERROR: NAMES " + std::to_string(a + 2) + " AND " + std::to_string(b + 2) +
                " ARE THE SAME FILE: " + *files[a];
+  // The scratch files are rewritten (and TZDIAM.DAT removed afterwards): a
+  // project or result of that name would be destroyed.
+  for (std::string_view scratch : kScratchFiles)
+    for (std::size_t k = 0; k < files.size(); ++k)
+      if (sameFile(*files[k], (names.scratchFolder / scratch).string()))
+        return "RUN NAMES ERROR: NAME " + std::to_string(k + 2) + " OF THE RUN IS THE SCRATCH FILE " +
+               std::string(scratch) + ": " + *files[k];
   return {};
 }
 

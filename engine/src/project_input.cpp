@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <span>
 #include <variant>
 
@@ -14,6 +15,24 @@ namespace {
 
 // Longest piece of an offending value quoted in an error line.
 constexpr std::size_t kQuotedLength = 40;
+
+// A number written correctly whose size no single-precision value holds
+// (1E50, 1E-50, or a hundred digits).
+bool isNumberBeyondSinglePrecision(std::string_view token) {
+  if (!token.empty() && token[0] == '+') token.remove_prefix(1);
+  if (token.empty()) return false;
+  std::string text(token);
+  for (char& c : text) {
+    if (c == 'd' || c == 'D') c = 'E';
+    if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E')) return false;
+  }
+  double value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (end != text.data() + text.size()) return false;
+  if (ec == std::errc::result_out_of_range) return true;
+  return ec == std::errc() && std::isfinite(value) && value != 0 &&
+         (std::fabs(value) > std::numeric_limits<Real>::max() || std::fabs(value) < std::numeric_limits<Real>::min());
+}
 
 struct Slot {
   std::string_view name;
@@ -39,7 +58,10 @@ class RecordReader {
         **integer = *value;
       } else {
         auto value = parseReal(token.text);
-        if (!value) return badToken(record, slots[k].name, token, "IS NOT A NUMBER");
+        if (!value)
+          return badToken(record, slots[k].name, token,
+                          isNumberBeyondSinglePrecision(token.text) ? "IS OUT OF RANGE FOR SINGLE PRECISION"
+                                                                    : "IS NOT A NUMBER");
         *std::get<Real*>(slots[k].target) = *value;
       }
     }

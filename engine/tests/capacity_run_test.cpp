@@ -312,6 +312,8 @@ TEST(CapacityRun, BadInputGivesAMessageAndNoNumbers) {
       {"negative length", [](Project& p) { p.loadOrDepth = -10; }},
       {"water above the ground", [](Project& p) { p.waterTable = -3; }},
       {"bottoms not increasing", [](Project& p) { p.layers = {{20, 1000, 0.5}, {15, 1000, 0.5}}; }},
+      {"proposed depth of 1E30 ft", [](Project& p) { p.loadOrDepth = 1e30; }},
+      {"diameter of 1E30 ft", [](Project& p) { p.dstart = p.dialim = 1e30; }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

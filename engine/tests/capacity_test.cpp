@@ -283,6 +283,18 @@ TEST(CapacityInput, ProblemsThatWouldGiveMeaninglessNumbers) {
       {"negative ignored top", [](ProjectInput& in) { in.TOPLENG = -1; }, "IGNORED TOP"},
       {"no design load", [](ProjectInput& in) { in.METHOD = 1; in.designLoad = 0; }, "DESIGN LOAD"},
       {"bottomless profile", [](ProjectInput& in) { in.layers[1].bottom = 1e9F; }, "DEEPER THAN"},
+      {"proposed depth beyond any profile", [](ProjectInput& in) { in.proposedDepth = 1e30F; },
+       "INPUT ERROR: THE PROPOSED DEPTH OF 1E+30 FT IS DEEPER THAN THE DEEPEST PROFILE THE PROGRAM ANALYSES"},
+      {"proposed depth beyond any profile, SI", [](ProjectInput& in) { in.units = 2; in.proposedDepth = 3280.8F; },
+       "THE PROPOSED DEPTH OF 1000 M IS DEEPER"},
+      {"diameter beyond any pier", [](ProjectInput& in) { in.DSTART = in.DIALIM = 1e30F; },
+       "INPUT ERROR: THE PYLAR DIAMETER OF 1E+30 FT IS LARGER THAN THE LARGEST THE PROGRAM ANALYSES (100 FT, 30.48 M)"},
+      // Charts from 3 ft by 60 ft: 3, 63, then 123 ft.
+      {"chart diameter beyond any pier", [](ProjectInput& in) { in.IChart = 1; in.DIALIM = 200; in.DIAMINCR = 60; },
+       "THE PYLAR DIAMETER OF 123 FT IS LARGER"},
+      // A bell of 40 times a 3 ft stem: 120 ft.
+      {"bell beyond any pier", [](ProjectInput& in) { in.RATIO = 40; in.BELANGL = 45; },
+       "THE BASE DIAMETER OF 120 FT IS LARGER"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -327,12 +327,16 @@ TEST(ProjectInput, BadInputNamesTheRecordAndTheValue) {
       {edited(kOneSand, "1 80", "0.5 80"),
        "INPUT ERROR, RECORD 8, LAYER 1, LAYER LINE, SOIL MODEL CODE: 0.5 IS OUT OF RANGE (1 TO 9)"},
       {edited(kOneSand, "1 80", "1 1e50"),
-       "INPUT ERROR, RECORD 8, LAYER 1, LAYER LINE, DEPTH OF LAYER BOTTOM: \"1e50\" IS NOT A NUMBER (LINE 6)"},
+       "INPUT ERROR, RECORD 8, LAYER 1, LAYER LINE, DEPTH OF LAYER BOTTOM: \"1e50\" IS OUT OF RANGE FOR SINGLE PRECISION (LINE 6)"},
+      {edited(kOneSand, "1 80", "1 -1D-50"),
+       "INPUT ERROR, RECORD 8, LAYER 1, LAYER LINE, DEPTH OF LAYER BOTTOM: \"-1D-50\" IS OUT OF RANGE FOR SINGLE PRECISION (LINE 6)"},
+      {edited(kOneSand, "1 80", "1 8.0.1"),
+       "INPUT ERROR, RECORD 8, LAYER 1, LAYER LINE, DEPTH OF LAYER BOTTOM: \"8.0.1\" IS NOT A NUMBER (LINE 6)"},
       {edited(kOneSand, "\n1\n0.5", "\n4\n0.5"),
        "INPUT ERROR, RECORD 8, LAYER 1, SIDE FRICTION PROCEDURE, PROCEDURE: 4 IS OUT OF RANGE (1 TO 3)"},
       {edited(kOneSand, "0 125 34", "0 125 " + tokenOf60),
        "INPUT ERROR, RECORD 8, LAYER 1, VALUES AT THE BOTTOM, FRICTION ANGLE: \"7777777777777777777777777777777777777777"
-       "...\" IS NOT A NUMBER (LINE 8)"},
+       "...\" IS OUT OF RANGE FOR SINGLE PRECISION (LINE 8)"},
       // A missing record 7: its values are taken from the layer lines.
       {edited(kOneSand, "0 0 0 0 0\n3", "0 1 0 0 0\n3"),
        "INPUT ERROR, RECORD 7, NUMBER OF SETTLEMENTS: 120 IS OUT OF RANGE (0 TO 10)"},

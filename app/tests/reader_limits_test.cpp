@@ -1,0 +1,87 @@
+// Files that are no project or plot-data file at all: far too large, endless
+// devices, folders. Each read ends with the reader's error, without reading
+// on until memory runs out.
+#include "model/PltData.h"
+#include "model/Table.h"
+#include "model/WordRead.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace pylar {
+namespace {
+
+TEST(ReaderLimits, FilesNoProgramWritesEndWithAnError) {
+  QTemporaryDir dir;
+  // A sparse file of 64 MB and one byte: nothing needs to be written to disk.
+  const QString huge = dir.filePath("huge.pq8d");
+  {
+    QFile file(huge);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(qint64(64) * 1024 * 1024 + 1));
+  }
+  struct Case {
+    const char *what;
+    QString path;
+    const char *message;  // start of the error
+  };
+  const Case cases[] = {
+      {"larger than 64 MB", huge, "The file "},
+      {"endless device", QStringLiteral("/dev/zero"), "The file /dev/zero is larger than 64 MB"},
+      {"folder", dir.path(), ""},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    try {
+      TWordReader reader(c.path);
+      // A folder may open as an empty file: it then has no word to give.
+      EXPECT_THROW(reader.ReadFloat(), EInOutError);
+    } catch (const EInOutError &e) {
+      EXPECT_TRUE(e.message().startsWith(QString::fromLatin1(c.message))) << e.message().toStdString();
+    }
+  }
+  try {
+    TWordReader reader(huge);
+    FAIL() << "a 64 MB file was read";
+  } catch (const EInOutError &e) {
+    EXPECT_TRUE(e.message().endsWith("is larger than 64 MB: it is not a file of this program.")) << e.message().toStdString();
+  }
+  // The plot-data loader reports the same instead of loading.
+  TResultPlots plots;
+  const TPlotDataResult result = ReadPlotData(QStringLiteral("/dev/zero"), TPlotDataContext{}, plots);
+  EXPECT_FALSE(result.ok);
+  EXPECT_FALSE(result.error.isEmpty());
+}
+
+}  // namespace
+}  // namespace pylar
+
+namespace pylar {
+namespace {
+
+// A stored column list whose table column takes the table itself as the
+// template of its rows (found by fuzzing): each copy held copies of itself
+// down eight levels, too many to ever finish. A template the table lies
+// within now leaves the row without a sub-table.
+TEST(ReaderLimits, ColumnListWhoseTemplateIsTheTableItself) {
+  QFile fixture(QStringLiteral(PYLAR_SOURCE_DIR "/app/tests/fixtures/columns-template-of-itself.bin"));
+  ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
+  const QByteArray stored = fixture.readAll();
+  const int before = TGridTableRegistry::instance().Count();
+  {
+    TGridTable table;
+    table.SetRowCount(2);
+    try {
+      table.LoadColumns(stored);
+    } catch (const EGridError &) {
+    }
+    EXPECT_LT(TGridTableRegistry::instance().Count() - before, 50);
+  }
+  EXPECT_EQ(TGridTableRegistry::instance().Count(), before);
+}
+
+}  // namespace
+}  // namespace pylar
