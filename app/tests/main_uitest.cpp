@@ -4,6 +4,7 @@
 #include "ui/DataEdit.h"
 #include "ui/Main.h"
 #include "ui/Messages.h"
+#include "ui/PltData.h"
 #include "ui/Table.h"
 
 #include <QDir>
@@ -16,6 +17,9 @@
 #include <QToolBar>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace pylar;
 
 namespace {
@@ -24,6 +28,11 @@ const QString kExamples = QStringLiteral(PYLAR_SOURCE_DIR "/examples");
 
 QStringList filesIn(const QString &folder) {
   return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+QByteArray readAll(const QString &path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 }  // namespace
 
@@ -192,6 +201,75 @@ class MainFormTest : public QObject {
     QCOMPARE(form->Data().fUnits, 2);
     QCOMPARE(depth->text(), QString("3.048"));
     QCOMPARE(depth->Units(), 2);
+  }
+
+  // The run of an edited project whose save fails: nothing runs, the user
+  // is told why, and the results of the file on disk stay.
+  void runAfterAFailedSaveRunsNothing() {
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(project));
+    form->RunAnalysis();
+    QVERIFY(form->ShowOutput());
+    messages.clear();
+    const QByteArray report = readAll(work.filePath("sand-asd-english.pq8o"));
+    const QByteArray onDisk = readAll(project);
+    form->Data().Title = "Edited, never saved";
+    form->SetChanged(true);
+    rlimit saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 100;  // the project file cannot grow past 100 bytes
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    form->RunAnalysis();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].startsWith("An error occured during saving\rCannot write the file "), qPrintable(messages[0]));
+    QCOMPARE(readAll(project), onDisk);
+    QCOMPARE(readAll(work.filePath("sand-asd-english.pq8o")), report);
+    QVERIFY(!QFileInfo::exists(work.filePath("names.dat")));
+    QVERIFY(form->GetChanged());
+    QVERIFY(form->ShowOutput());  // still the results of the file on disk
+  }
+
+  // Save As into a folder that cannot take the file: the user is told, the
+  // program goes on with the project unsaved.
+  void saveAsThatCannotWriteSaysSo() {
+    form->SaveDialog = [&](const QString &, const QString &) { return work.filePath("no-such-folder/pier.pq8d"); };
+    form->SetChanged(true);
+    form->Commands().FileSaveAs->trigger();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].startsWith("Cannot create the file "), qPrintable(messages[0]));
+    QVERIFY(form->GetChanged());
+    QVERIFY(!form->SaveProject());
+  }
+
+  // A run that ends before the engine writes plot data: the plots, report and
+  // run notes of the run before are gone, and no result command is offered.
+  void runThatStopsEarlyShowsNoEarlierResults() {
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(project));
+    form->RunAnalysis();
+    QVERIFY(form->ShowOutput());
+    QVERIFY(form->Plots().pltSkin.CurveCount() > 0);
+    TPlotForm::ShowPlot(form->MdiArea(), form->Plots().pltSkin);
+    messages.clear();
+    form->Tables().D.SetIntValue(lcSoilType, 0, 12);  // a code the engine stops on
+    form->RunAnalysis();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].startsWith("Computations are completed, but there may be errors.\r"), qPrintable(messages[0]));
+    QVERIFY2(messages[0].contains("\r\rINPUT ERROR, "), qPrintable(messages[0]));
+    QVERIFY(!form->ShowOutput());
+    for (TGraphPlot *plot : form->Plots().All()) QCOMPARE(plot->CurveCount(), 0);
+    QVERIFY(form->MdiArea()->subWindowList().isEmpty());
+    const TMainCommands &c = form->Commands();
+    QVERIFY(!c.ViewOutput->isEnabled() && !c.CombinedUltimate->isEnabled() && !c.LoadSettlement->isEnabled());
+    openMenu(form->Menus().Graphics);
+    QVERIFY(!c.SkinFriction->isEnabled());
+    QCOMPARE(QFileInfo(work.filePath("sand-asd-english.pq8p")).size(), 0);
+    QVERIFY(readAll(work.filePath("sand-asd-english.pq8o")).contains("INPUT ERROR"));
+    QVERIFY(readAll(work.filePath("sand-asd-english.pq8r")).startsWith("INPUT ERROR"));
   }
 
   void runWithoutTheEngineLibrary() {

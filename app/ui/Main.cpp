@@ -1,5 +1,6 @@
 #include "ui/Main.h"
 
+#include "model/AnalysisRun.h"
 #include "model/dynlib.h"
 #include "ui/DataEdit.h"
 #include "ui/Messages.h"
@@ -35,8 +36,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include <clocale>
-
 namespace pylar {
 
 QIcon GlyphIcon(const QString &glyph) {
@@ -55,37 +54,6 @@ QIcon GlyphIcon(const QString &glyph) {
   painter.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
   return QIcon(pixmap);
 }
-
-namespace {
-
-// Numbers of the engine use "." while a run lasts, whatever the user's locale;
-// the previous settings come back when the run ends, however it ends.
-class TDecimalPointGuard {
- public:
-  TDecimalPointGuard() : fLocale(QLocale()) {
-    if (const char *current = std::setlocale(LC_NUMERIC, nullptr)) fNumeric = current;
-    QLocale::setDefault(QLocale::c());
-    std::setlocale(LC_NUMERIC, "C");
-  }
-  ~TDecimalPointGuard() {
-    std::setlocale(LC_NUMERIC, fNumeric.c_str());
-    QLocale::setDefault(fLocale);
-  }
-  TDecimalPointGuard(const TDecimalPointGuard &) = delete;
-  TDecimalPointGuard &operator=(const TDecimalPointGuard &) = delete;
-
- private:
-  QLocale fLocale;
-  std::string fNumeric = "C";
-};
-
-// The engine library of the current run; empty between runs.
-std::unique_ptr<TDynamicLibrary> &engineLibrary() {
-  static std::unique_ptr<TDynamicLibrary> library;
-  return library;
-}
-
-}  // namespace
 
 TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), fMdiArea(new QMdiArea(this)) {
   QGuiApplication::setApplicationDisplayName(QString());
@@ -461,6 +429,12 @@ void TMainForm::clearResults() {
   updateResultCommands();
 }
 
+void TMainForm::discardResults() {
+  clearResults();
+  fPlots.Clear();
+  for (TGraphPlot *plot : fPlots.All()) TPlotForm::ReloadPlot(*plot);
+}
+
 void TMainForm::projectReplaced() {
   setWindowTitle(WindowCaption(currentFileName()));
   fTables.ShowLRFDColumns(fData->NLRFD == 1);
@@ -490,8 +464,7 @@ bool TMainForm::AskToSave() {
     case TAnswer::Yes:
       // Only a save that reached the disk lets the command go on: a failed
       // write or a cancelled Save As keeps the unsaved project.
-      menuSaveClicked();
-      return !IsUnnamed(currentFileName()) && !GetChanged();
+      return SaveProject();
   }
   return false;
 }
@@ -517,47 +490,43 @@ void TMainForm::FileOpen() {
   openProject(QFileInfo(path).absoluteFilePath(), format);
 }
 
-void TMainForm::SaveProject() {
-  if (NeedsSaveAs(currentFileName())) {
-    FileSaveAs();
-    return;
-  }
-  fData->Save();
+bool TMainForm::SaveProject() {
+  if (NeedsSaveAs(currentFileName())) return saveAs();
+  return writeProject();
 }
 
-void TMainForm::menuSaveClicked() {
+bool TMainForm::writeProject() {
   try {
-    SaveProject();
+    fData->Save();
+    return true;
   } catch (const EPylarError &e) {
     ShowInformation(this, e.message());
+    return false;
   }
 }
 
 void TMainForm::FileSave() {
   DeactivateActiveChild();
-  menuSaveClicked();
+  SaveProject();
 }
 
-void TMainForm::FileSaveAs() {
+void TMainForm::FileSaveAs() { saveAs(); }
+
+bool TMainForm::saveAs() {
   DeactivateActiveChild();
+  return nameProject() && writeProject();
+}
+
+bool TMainForm::nameProject() {
   const QString proposed = QFileInfo(ProposedSaveName(currentFileName())).fileName();
-  const QString chosen =
-      SaveDialog(SaveAsTitle(currentFileName()), proposed);
+  const QString chosen = SaveDialog(SaveAsTitle(currentFileName()), proposed);
   clearResults();
   closeChildWindows(false);
-  if (chosen.isEmpty()) {
-    filesaved = false;
-    return;
-  }
+  if (chosen.isEmpty()) return false;
   fData->FileName = QFileInfo(chosen).absoluteFilePath();
   setWindowTitle(WindowCaption(fData->FileName));
-  try {
-    fData->Save();
-  } catch (const EPylarError &) {
-    WriteSettings(fSettings);
-    throw;
-  }
   WriteSettings(fSettings);
+  return true;
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent *event) {
@@ -769,55 +738,27 @@ void TMainForm::showPlot(TGraphPlot *plot) { TPlotForm::ShowPlot(fMdiArea, *plot
 
 void TMainForm::RunAnalysis() {
   DeactivateActiveChild();
-  filesaved = true;
-  try {
-    SaveProject();
-  } catch (const EPylarError &) {
-    ShowInformation(this, QStringLiteral("An error occured during saving"));
-  }
-  const QString project = currentFileName();
-  if (!filesaved || IsUnnamed(project)) return;
-  TDecimalPointGuard decimalPoint;
-  const QString folder = QFileInfo(project).absolutePath();
-  QDir::setCurrent(folder);
-  try {
-    WriteNamesFile(folder, project);
-  } catch (const EPylarError &e) {
-    ShowInformation(this, e.message());
-    return;
-  }
-  const QString namesFile = QDir(folder).filePath(QString::fromLatin1(kNamesFile));
-  if (engineLibrary()) {
-    ShowInformation(this, QStringLiteral("Attempt to reinitialize DLL"));
-    return;
-  }
-  TIPYLAR ipylar = nullptr;
-  try {
-    engineLibrary() = std::make_unique<TDynamicLibrary>(EngineLibraryFile(fProgramFolder), true);
-    ipylar = reinterpret_cast<TIPYLAR>(engineLibrary()->FindProcedure(QStringLiteral("IPYLAR")));
-  } catch (const EDLLError &) {
-    ipylar = nullptr;
-  }
-  if (ipylar) {
-    statusBar()->showMessage(QStringLiteral("Running the analysis of ") + DisplayName(project) + QStringLiteral("..."));
+  // An unnamed or older-format project gets its name first; the run saves it.
+  if (NeedsSaveAs(currentFileName()) && !nameProject()) return;
+  TAnalysisRun run(fProgramFolder);
+  run.OnEngineStart = [this] {
+    statusBar()->showMessage(QStringLiteral("Running the analysis of ") + DisplayName(currentFileName()) +
+                             QStringLiteral("..."));
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    const std::int32_t status = ipylar(kIPYLARArgument);
+  };
+  run.OnEngineEnd = [this] {
     QGuiApplication::restoreOverrideCursor();
     statusBar()->clearMessage();
-    ShowInformation(this, status == 0
-                              ? QStringLiteral("Computations are completed.\rPlease, check output file for results or error messages.")
-                              : QStringLiteral("Computations are completed, but there may be errors.\rPlease, check output file for results or error messages."));
-    clearResults();
-    if (QFileInfo::exists(ChangeFileExt(project, QStringLiteral(".pq8p")))) LoadResults(true);
-    updateResultCommands();
-    RemoveRunScratchFiles(project);
-  } else {
-    ShowInformation(this, QStringLiteral("Attempt to initialize DLL failed"));
-  }
-  engineLibrary().reset();
-  QFile::remove(namesFile);
-  closeChildWindows(false);
+  };
+  const TRunOutcome outcome = run.Execute(*fData);
+  setWindowTitle(WindowCaption(currentFileName()));
+  // Once the engine ran, or earlier results were partly removed, the results
+  // in memory are no longer those of the project's files.
+  if (outcome.EngineRan() || outcome.Status == TRunStatus::ResultsKept) discardResults();
+  if (const QString message = outcome.UserMessage(); !message.isEmpty()) ShowInformation(this, message);
+  if (outcome.PlotDataWritten) LoadResults(true);
+  if (outcome.EngineRan() || outcome.Status == TRunStatus::LibraryFailed) closeChildWindows(false);
 }
 
 // ---------------------------------------------------------------- text views, help, about

@@ -91,8 +91,9 @@ class TMainForm : public QMainWindow {
   void FileOpen();
   void FileSave();
   void FileSaveAs();
-  // Save: throws EPylarError when the file cannot be written.
-  void SaveProject();
+  // Save, through Save As when the project needs a name. True when the
+  // project reached the disk; a write error is shown to the user.
+  bool SaveProject();
   void RunAnalysis();
   // The ask-to-save step: false when the command is to stop.
   bool AskToSave();
@@ -147,7 +148,14 @@ class TMainForm : public QMainWindow {
   void showOptions();
   void showVaryLength();
   void showDesignCharts();
-  void menuSaveClicked();
+  // Save As: the dialog, then the write. True when the project reached the disk.
+  bool saveAs();
+  // Save As's dialog: the project takes the chosen name. False when cancelled.
+  bool nameProject();
+  // Writes the project under its name; a failure is shown. True when written.
+  bool writeProject();
+  // No results: the result commands off and the plots emptied.
+  void discardResults();
 
   // Command handlers that have no argument of their own.
   void openRecentFile(int index);
@@ -185,7 +193,6 @@ class TMainForm : public QMainWindow {
   TMenus fMenus;
   bool fShowOutput = false;
   bool fShowTzCurves = false;
-  bool filesaved = false;
 
   std::vector<QAction *> fRecentEntries;
   QAction *fRecentSeparator = nullptr;
