@@ -345,14 +345,6 @@ void TProgramData::read(const QString &path, int format, const std::function<TWo
     ReadPrevVersions(reader, format != ffLegacy60);
 }
 
-void TProgramData::ReadVersion8(const QString &path) {
-  read(path, ffVersion8, [&] { return TWordReader(path); });
-}
-
-void TProgramData::ReadPrevVersions(const QString &path, bool newVariant) {
-  read(path, newVariant ? ffLegacy2012 : ffLegacy60, [&] { return TWordReader(path); });
-}
-
 void TProgramData::ReadVersion8(TWordReader &r) {
   readOpening(r);
   IMOD = 1;

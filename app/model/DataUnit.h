@@ -166,12 +166,6 @@ class TProgramData {
   static TReadResult CreateFromData(TProjectTables &tables, const QByteArray &data, const QString &path,
                                     int format);
 
-  // Readers; they throw EInOutError on the first problem.
-  void ReadVersion8(const QString &path);
-  void ReadPrevVersions(const QString &path, bool newVariant);
-  void ReadVersion8(TWordReader &reader);
-  void ReadPrevVersions(TWordReader &reader, bool newVariant);
-
   // Converts the project and its tables to another unit system.
   void SetUnits(int units);
   // Defined settlements 0.1, 0.25, 0.5, 0.75 and six times 1.0 in (or in m).
@@ -201,6 +195,9 @@ class TProgramData {
   static TReadResult create(TProjectTables &tables, const QString &path, int format,
                             const std::function<TWordReader()> &open);
   void read(const QString &path, int format, const std::function<TWordReader()> &open);
+  // Readers of the current and the older layouts; they throw EInOutError on the first problem.
+  void ReadVersion8(TWordReader &reader);
+  void ReadPrevVersions(TWordReader &reader, bool newVariant);
   void startRead(const QString &path);
   void readOpening(TWordReader &reader);
   int readPierAndLoads(TWordReader &reader);

@@ -102,6 +102,7 @@ constexpr TSoilField kGravelFields[] = {
     {P::Beta, "Beta (optional)", "", K::Number, 0, 0, 0, F::PropertyLine, 2, false, "3. Beta Value", nullptr, 2},
 };
 
+// The property dialog shows notes 1 to 3 by the side procedure chosen.
 constexpr const char *kSandNotes[] = {
     "Notes:",
     "(*)  Program will estimate the value internally if it is left as zero ",
