@@ -19,7 +19,6 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QPlainTextEdit>
 #include <QTimer>
 #include <QDir>
 #include <QFileInfo>
