@@ -15,7 +15,8 @@ set(PYLAR_INSTALL_PROGRAMDIR ${CMAKE_INSTALL_LIBDIR}/pylar)
 set(PYLAR_INSTALL_DATADIR ${CMAKE_INSTALL_DATADIR}/pylar)
 
 install(TARGETS pylar RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${PYLAR_INSTALL_DATADIR}/examples)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${PYLAR_INSTALL_DATADIR}/examples
+        PATTERN ".git*" EXCLUDE)
 
 # A relative symbolic link, made at install time below DESTDIR.
 function(pylar_install_link target link)
