@@ -98,21 +98,24 @@ TEST(CommandLine, BatchPrintsInCommandLineOrderThenASummary) {
   writeFile(bad, "T\r\n1\r\n");  // ends early
   writeFile(small, kSmallProject);
 
-  const Command batch = pylar("batch " + quoted(slow) + " " + quoted(missing) + " " + quoted(bad) + " " + quoted(small));
+  // A project named twice runs twice and has two lines.
+  const Command batch = pylar("batch " + quoted(slow) + " " + quoted(missing) + " " + quoted(bad) + " " +
+                              quoted(small) + " " + quoted(small));
   EXPECT_EQ(batch.exitStatus, 10);  // the first that did not complete: the missing project
   std::vector<std::string> lines;
   for (std::size_t pos = 0, end; (end = batch.output.find('\n', pos)) != std::string::npos; pos = end + 1)
     lines.push_back(batch.output.substr(pos, end - pos));
-  ASSERT_EQ(lines.size(), 5U) << batch.output;
+  ASSERT_EQ(lines.size(), 6U) << batch.output;
   const std::pair<fs::path, std::string> expected[] = {
       {slow, ": status 0, run completed; report: "},
       {missing, ": status 10, "},
       {bad, ": status 10, "},
       {small, ": status 0, run completed; report: "},
+      {small, ": status 0, run completed; report: "},
   };
-  for (std::size_t k = 0; k < 4; ++k)
+  for (std::size_t k = 0; k < 5; ++k)
     EXPECT_EQ(lines[k].rfind(expected[k].first.string() + expected[k].second, 0), 0U) << lines[k];
-  EXPECT_EQ(lines[4], "2 completed, 2 failed");
+  EXPECT_EQ(lines[5], "3 completed, 2 failed");
 }
 
 TEST(CommandLine, RefusedRunSaysWhatItMeans) {
