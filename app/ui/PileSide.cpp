@@ -276,6 +276,11 @@ void TSideViewCanvas::mouseMoveEvent(QMouseEvent *event) { fForm->MouseMoved(eve
 void TSideViewCanvas::leaveEvent(QEvent *) { fForm->MouseLeft(); }
 
 TDlgSideView *TDlgSideView::Show(QMdiArea *area, TProjectSource project) {
+  // A view closed in the area is gone even while its deletion is pending.
+  if (TDlgSideView *closing = openView().data(); closing && area) {
+    auto *sub = qobject_cast<QMdiSubWindow *>(closing->parentWidget());
+    if (sub && !area->subWindowList().contains(sub)) openView() = nullptr;
+  }
   if (TDlgSideView *view = openView().data()) {
     QWidget *frame = view->parentWidget() ? view->parentWidget() : view;
     if (frame->isMinimized()) frame->showNormal();
