@@ -196,6 +196,40 @@ class SideViewTest : public QObject {
       QCOMPARE(countColour(empty, background, y), empty.width());
   }
 
+  // Damaged or odd profiles are drawn as far as they can be, or not at all,
+  // and never bring the painter down.
+  void oddProfilesArePaintedSafely() {
+    const double nan = std::nan("");
+    struct Case {
+      const char *what;
+      TPierShape shape;
+      std::vector<TSideLayer> layers;
+      bool drawn;
+    } cases[] = {
+        {"depths that go up", {3, 30, 0, 0}, {{0, 20, scSand}, {20, 10, scClay}, {10, 40, 99}}, true},
+        {"a layer above the ground", {3, 30, 0, 0}, {{0, -30, scSand}, {-30, 40, scClay}}, true},
+        {"a very deep layer", {3, 30, 2, 30}, {{0, 1e30, scSand}}, true},
+        {"forty layers of no thickness", {3, 0, 0, 0}, std::vector<TSideLayer>(40, {5, 5, scGravel}), true},
+        {"a depth that is not a number", {3, 30, 0, 0}, {{0, nan, scSand}}, false},
+        {"a diameter beyond any scale", {1e308, 30, 0, 0}, {{0, 10, scSand}}, false},
+    };
+    for (const Case &c : cases) {
+      const TSideViewModel m = BuildSideView(c.shape, c.layers, 5);
+      for (const TSideViewStyle &style : {TSideViewStyle(), TSideViewStyle::Paper()}) {
+        QImage image(400, 300, QImage::Format_RGB32);
+        QPainter painter(&image);
+        const TSideViewport v = PaintSideView(painter, QRectF(image.rect()), m, style);
+        painter.end();
+        QVERIFY2(v.NoDraw != c.drawn, c.what);
+        // The middle of the stem is black (even when it is thinner than a pixel).
+        if (c.drawn) {
+          const QPointF axis = v.ToPixel({0, (m.GroundY() + m.Data[0].BottomLeft.y()) / 2});
+          QVERIFY2((image.pixel(qRound(axis.x()), qRound(axis.y())) & 0xFFFFFF) == 0, c.what);
+        }
+      }
+    }
+  }
+
   // A new project has no diameter: the window stays empty but says why, and
   // draws once the project has the values.
   void nothingToDrawIsNotSticky() {

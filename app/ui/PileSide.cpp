@@ -179,7 +179,8 @@ TSideViewport PaintSideView(QPainter &p, const QRectF &rect, const TSideViewMode
     }
   }
 
-  // The pier on top; a hairline in its own colour keeps a very slender pier visible.
+  // The pier on top; a hairline in its own colour keeps a very slender pier
+  // visible, and a piece smaller than a pixel still covers one.
   QPen pierPen(style.Pier, 0);
   pierPen.setCosmetic(true);
   p.setPen(pierPen);
@@ -190,6 +191,9 @@ TSideViewport PaintSideView(QPainter &p, const QRectF &rect, const TSideViewMode
       const QPointF at = vp.ToPixel(corner);
       polygon << (paper ? at : QPointF(std::round(at.x()), std::round(at.y())));
     }
+    const QRectF box = polygon.boundingRect();
+    if (box.width() < 1 || box.height() < 1)
+      p.fillRect(QRectF(box.left(), box.top(), std::max(box.width(), 1.0), std::max(box.height(), 1.0)), style.Pier);
     p.drawPolygon(polygon);
   }
   p.restore();
