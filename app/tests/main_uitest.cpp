@@ -4,12 +4,14 @@
 #include "ui/DataEdit.h"
 #include "ui/Main.h"
 #include "ui/Messages.h"
+#include "ui/PileSide.h"
 #include "ui/PltData.h"
 #include "ui/Table.h"
 
 #include <QDir>
 #include <QFile>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
 #include <QStandardPaths>
@@ -405,6 +407,41 @@ class MainFormTest : public QObject {
     form->Commands().MethodLength->trigger();
     QTRY_VERIFY(!form->DataWindow("Specification of Design Load"));
     QCOMPARE(form->MdiArea()->subWindowList().size(), 1);
+  }
+
+  // "View Pylar Elevation" (the "E" button is the same action) opens the one
+  // elevation view, which shows what a data window wrote back on leaving, a
+  // unit change, and closes with the project.
+  void elevationCommandOpensTheOneViewThatFollowsTheProject() {
+    QVERIFY(form->OpenFileByExtension(copyExample("mixed-profile-belled.pq8d")));
+    QVERIFY(form->ToolBar()->actions().contains(form->Commands().Elevation));
+    form->Commands().Elevation->trigger();
+    TDlgSideView *view = TDlgSideView::Instance();
+    QVERIFY(view);
+    QCOMPARE(form->MdiArea()->activeSubWindow()->widget(), view);
+    QCOMPARE(view->Model().D, 3.0);
+    QCOMPARE(view->Model().Layers.size(), size_t(4));
+
+    form->Commands().PierProperties->trigger();
+    TDataEdit *diameter = form->DataWindow("Drilled-Pylar Properties")->Form()->Fields().at(0);
+    diameter->setText("4");
+    form->Commands().Elevation->trigger();
+    QCOMPARE(TDlgSideView::Instance(), view);
+    QCOMPARE(form->MdiArea()->subWindowList().size(), 2);
+    QCOMPARE(double(form->Data().DSTART), 4.0);
+    QTRY_COMPARE(view->Model().D, 4.0);
+
+    form->Commands().UnitsSI->trigger();
+    QCOMPARE(view->Model().D, double(form->Data().DSTART));
+    QCOMPARE(view->Model().Layers.back().Bottom, double(form->Tables().D.GetFloatValue(lcDepth, 3)));
+    QVERIFY(std::abs(view->Model().Layers.back().Bottom - 18.288) < 1e-9);  // 60 ft
+
+    SetQuestionHook([](QWidget *, const QString &) { return TAnswer::No; });
+    form->Commands().FileNew->trigger();
+    QTRY_VERIFY(!TDlgSideView::Instance());
+    form->Commands().Elevation->trigger();
+    QVERIFY(TDlgSideView::Instance());
+    QCOMPARE(TDlgSideView::Instance()->Model().Layers.size(), size_t(1));
   }
 
   void dataWindowsWriteBackWhenLeftAndRefuseBadText() {

@@ -6,6 +6,7 @@
 #include "ui/Messages.h"
 #include "ui/PltData.h"
 #include "ui/Options.h"
+#include "ui/PileSide.h"
 #include "ui/SoilLayers.h"
 #include "ui/VaryLength.h"
 #include "ui/designchart.h"
@@ -150,7 +151,7 @@ void TMainForm::createCommands() {
       {&C::EditNotes, "Edit &Processor-Run Notes", "", "", "", false, [this] { editNotes(); }},
       {&C::EditOutput, "Edit &Output Text", "", "", "", false, [this] { editOutput(); }},
       {&C::ViewOutput, "View Output", "", "Out", "View Output", false, [this] { editOutput(); }},
-      {&C::Elevation, "&View Pylar Elevation", "", "E", "View Soil Profile", false, notAvailableYet},
+      {&C::Elevation, "&View Pylar Elevation", "", "E", "View Soil Profile", false, [this] { showElevation(); }},
       {&C::View3D, "3D View", "", "3D", "3D View", false, notAvailableYet},
 
       {&C::SkinFriction, "Ultimate &Skin Friction vs Depth", "", "", "", false, plot(fPlots.pltSkin)},
@@ -617,6 +618,12 @@ void TMainForm::showOptions() {
   showDataWindow(fOptionsWindow, [this] { return new TDlgOptions(projectAccess(), fSettings); });
 }
 
+void TMainForm::showElevation() {
+  // The view asks for the project on every rebuild, so it never holds one
+  // that New or Open replaced.
+  TDlgSideView::Show(fMdiArea, [this]() -> const TProgramData & { return *fData; });
+}
+
 void TMainForm::showTzPrint() {
   DeactivateActiveChild();
   TDlgTZPrint dialog(projectAccess(), this);
@@ -632,6 +639,7 @@ void TMainForm::setUnits(int units) {
                             fWaterWindow.data(), fSoilLayersWindow.data(), fOptionsWindow.data(), fVaryWindow.data(),
                             fChartWindow.data()})
     if (child) child->Form()->LoadFromModel();
+  if (TDlgSideView *view = TDlgSideView::Instance()) view->Rebuild();
 }
 
 void TMainForm::setDesignMethod(int nlrfd) {

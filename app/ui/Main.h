@@ -148,6 +148,7 @@ class TMainForm : public QMainWindow {
   void showOptions();
   void showVaryLength();
   void showDesignCharts();
+  void showElevation();
   // Save As: the dialog, then the write. True when the project reached the disk.
   bool saveAs();
   // Save As's dialog: the project takes the chosen name. False when cancelled.
