@@ -1,5 +1,6 @@
 #include "ExportDlg.h"
 
+#include "PlotScale.h"
 #include "ZipRewrite.h"
 
 #include <xlsxwriter.h>
@@ -14,7 +15,10 @@
 #include <clocale>
 #include <cmath>
 #include <locale.h>
+#include <optional>
+#include <span>
 #include <string>
+#include <utility>
 
 namespace pylar {
 
@@ -137,6 +141,20 @@ void writeDataSheet(Sheet &sheet, const TGraphPlot &plot, const QString &xTitle,
   }
 }
 
+// The y range of the plot window, low end first, when the data give one.
+std::optional<std::pair<double, double>> screenYRange(const TGraphPlot &plot) {
+  std::vector<std::vector<QPointF>> points(plot.fData.size());
+  std::vector<std::span<const QPointF>> curves;
+  for (std::size_t c = 0; c < plot.fData.size(); ++c) {
+    for (const TFloatPoint &p : plot.fData[c].fData)
+      points[c].emplace_back(static_cast<double>(p.x), static_cast<double>(p.y));
+    curves.emplace_back(points[c]);
+  }
+  const PlotBoundsResult bounds = BoundsFromData(curves, plot.Yreversed);
+  if (!bounds.ok) return std::nullopt;
+  return std::pair(std::min(bounds.range.Top, bounds.range.Bottom), std::max(bounds.range.Top, bounds.range.Bottom));
+}
+
 // Chart sheet: XY scatter with lines (and markers), one series per curve up
 // to the chart's limit, each over rows 6 ... N + 5 of its two columns.
 lxw_chart *buildChart(lxw_workbook *workbook, const TGraphPlot &plot, const QString &dataSheet, const QString &xTitle,
@@ -162,8 +180,19 @@ lxw_chart *buildChart(lxw_workbook *workbook, const TGraphPlot &plot, const QStr
   chart_axis_set_name(chart->y_axis, yTitle.toUtf8().constData());
   chart_axis_major_gridlines_set_visible(chart->x_axis, LXW_TRUE);
   chart_axis_major_gridlines_set_visible(chart->y_axis, LXW_TRUE);
-  // Depth plots run downwards, as on screen.
-  if (plot.fXOnTop) chart_axis_set_reverse(chart->y_axis);
+  // The y axis runs as on screen: depths grow downwards; elevations (depth
+  // plots labelled with elevations) grow upwards below an x axis on top.
+  if (plot.fXOnTop && !plot.Yreversed)
+    chart_axis_set_reverse(chart->y_axis);
+  else if (plot.fXOnTop)
+    chart_axis_set_crossing_max(chart->y_axis);
+  // Elevations span the screen's range, not one from zero.
+  if (plot.Yreversed) {
+    if (const auto range = screenYRange(plot)) {
+      chart_axis_set_min(chart->y_axis, range->first);
+      chart_axis_set_max(chart->y_axis, range->second);
+    }
+  }
   return chart;
 }
 
@@ -175,8 +204,17 @@ QByteArray frameLegend(const QString &, const QByteArray &chartXml) {
       "<c:spPr><a:solidFill><a:srgbClr val=\"FFFFFF\"/></a:solidFill>"
       "<a:ln><a:solidFill><a:srgbClr val=\"000000\"/></a:solidFill></a:ln></c:spPr>";
   QByteArray xml = chartXml;
-  const qsizetype end = xml.indexOf(kEnd);
-  if (end >= 0 && xml.lastIndexOf("<c:spPr>", end) < xml.lastIndexOf("<c:legend>", end)) xml.insert(end, kFrame);
+  const qsizetype start = xml.indexOf("<c:legend>");
+  const qsizetype end = start < 0 ? -1 : xml.indexOf(kEnd, start);
+  if (end < 0) return xml;
+  const auto inLegend = [&](const char *tag) {
+    const qsizetype at = xml.indexOf(tag, start);
+    return at >= 0 && at < end ? at : qsizetype(-1);
+  };
+  if (inLegend("<c:spPr>") >= 0) return xml;  // framed already
+  // The shape properties come before the legend's text properties.
+  const qsizetype text = inLegend("<c:txPr>");
+  xml.insert(text >= 0 ? text : end, kFrame);
   return xml;
 }
 

@@ -21,6 +21,7 @@
 
 #include <clocale>
 #include <csignal>
+#include <limits>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -170,11 +171,8 @@ TEST_F(WorkbookTest, TwoPlotsGiveTheLegendAndTheirSheetsInOrder) {
       {"B3", "Settlement (m)"}, {"A4", "Curve 1"}, {"C4", "Curve 2"}, {"A5", "X"}, {"B5", "Y"}, {"D5", "Y"}};
   for (const auto &[cell, value] : headCells) EXPECT_EQ(page2[cell], value) << cell;
 
-  // Depth plots run downwards; the other keeps its y axis upwards.
   const QJsonObject chart1 = book["charts"]["Plot_1"].toObject();
   const QJsonObject chart2 = book["charts"]["Plot_2"].toObject();
-  EXPECT_EQ(chart1["axes"]["y"]["orientation"], "maxMin");
-  EXPECT_EQ(chart2["axes"]["y"]["orientation"], "minMax");
   EXPECT_EQ(chart2["axes"]["x"]["title"], "Axial Load (kN)");
   EXPECT_EQ(chart2["axes"]["y"]["title"], "Settlement (m)");
   EXPECT_EQ(chart1["axes"]["x"]["title"], "Axial Load (tons)");
@@ -189,6 +187,34 @@ TEST_F(WorkbookTest, TwoPlotsGiveTheLegendAndTheirSheetsInOrder) {
     EXPECT_EQ(chart["legend"]["fill"], "FFFFFF");
     EXPECT_EQ(chart["legend"]["border"], "000000");
   }
+}
+
+// The charts' y axis runs as on screen: depth grows downwards below the x
+// axis; elevations (a depth plot labelled with elevations) grow upwards over
+// the window's range, the x axis staying on top; a plot with its x axis below
+// keeps y upwards.
+TEST_F(WorkbookTest, TheYAxisRunsAsOnScreen) {
+  TGraphPlot depth = plotWithCurves("Ultimate Total Capacity vs Depth", {3});
+  TGraphPlot elevation = plotWithCurves("Ultimate Total Capacity vs Depth", {11});
+  elevation.Yreversed = true;
+  // Elevations 100 down to 55: a range of 45 rounds to steps of 10, the low
+  // end towards zero (50), the high end away from it (100).
+  for (int i = 0; i < 11; ++i) elevation.fData[0].fData[static_cast<std::size_t>(i)].y = 100 - 4.5L * i;
+  TGraphPlot upward = plotWithCurves("Load", {3});
+  upward.fXOnTop = false;
+  write({&depth, &elevation, &upward});
+  const QJsonObject book = readBack(path());
+  const struct {
+    const char *chart, *yOrientation, *xCrosses;
+  } cases[] = {{"Plot_1", "maxMin", "autoZero"}, {"Plot_2", "minMax", "max"}, {"Plot_3", "minMax", "autoZero"}};
+  for (const auto &c : cases) {
+    const QJsonObject axes = book["charts"][c.chart]["axes"].toObject();
+    EXPECT_EQ(axes["y"]["orientation"], c.yOrientation) << c.chart;
+    EXPECT_EQ(axes["x"]["crosses"], c.xCrosses) << c.chart;
+  }
+  EXPECT_EQ(book["charts"]["Plot_2"]["axes"]["y"]["min"], "50");
+  EXPECT_EQ(book["charts"]["Plot_2"]["axes"]["y"]["max"], "100");
+  EXPECT_TRUE(book["charts"]["Plot_1"]["axes"]["y"]["min"].isNull());
 }
 
 TEST_F(WorkbookTest, ThreeCurvesFillColumnsAToFFromRow6AndTheirSeriesSpanRows6To17) {
@@ -266,15 +292,24 @@ TEST_F(WorkbookTest, WithoutMarkersNoSeriesHasMarkers) {
 }
 
 // A plot without curves or points still gets its sheets, and its chart has
-// one empty series: the workbook stays valid.
-TEST_F(WorkbookTest, APlotWithoutPointsGivesAnEmptyChart) {
+// one empty series; a value that is no number stays an empty cell. The
+// workbook stays valid.
+TEST_F(WorkbookTest, EmptyPlotsAndValuesWithoutANumberKeepTheWorkbookValid) {
   const TGraphPlot empty("Design Chart 3", "Axial Capacity", "F2", "Depth", "L2");
   const TGraphPlot noPoints = plotWithCurves("Design Chart 4", {0, 0});
-  write({&empty, &noPoints});
+  TGraphPlot odd = plotWithCurves("Design Chart 5", {2});
+  odd.fData[0].fData[0].x = std::numeric_limits<Extended>::quiet_NaN();
+  odd.fData[0].fData[1].y = std::numeric_limits<Extended>::infinity();
+  write({&empty, &noPoints, &odd});
   const QJsonObject book = readBack(path());
-  EXPECT_EQ(book["sheets"].toArray().size(), 5);
+  EXPECT_EQ(book["sheets"].toArray().size(), 7);
   EXPECT_EQ(book["charts"]["Plot_1"]["series"].toArray().size(), 1);
   EXPECT_EQ(book["charts"]["Plot_2"]["series"][1]["x"], "Page_2!$C$6");
+  const QJsonObject page = cells(book, "Page_3");
+  EXPECT_FALSE(page.contains("A6"));
+  EXPECT_EQ(page["B6"].toDouble(), 0);
+  EXPECT_EQ(page["A7"].toDouble(), 1.25);
+  EXPECT_FALSE(page.contains("B7"));
 }
 
 // With a decimal comma in the C library's locale (as a user's locale sets

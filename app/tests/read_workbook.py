@@ -86,6 +86,10 @@ def read_chart(archive, part):
             "title": text_of(axis.find("c:title", NS)),
             "gridlines": axis.find("c:majorGridlines", NS) is not None,
             "orientation": srgb(axis, "c:scaling/c:orientation"),
+            "position": srgb(axis, "c:axPos"),
+            "crosses": srgb(axis, "c:crosses"),
+            "min": srgb(axis, "c:scaling/c:min"),
+            "max": srgb(axis, "c:scaling/c:max"),
         }
     legend = chart.find("c:legend", NS)
     if legend is not None:
