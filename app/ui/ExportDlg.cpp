@@ -87,8 +87,9 @@ TDlgExport::TDlgExport(const TResultPlots &plots, CommandEnabled commandEnabled,
 }
 
 void TDlgExport::Execute(QWidget *parent, const TResultPlots &plots, const CommandEnabled &commandEnabled,
-                         const QString &projectPath) {
+                         const QString &projectPath, const std::function<bool(const QString &path)> &openDocument) {
   TDlgExport dialog(plots, commandEnabled, projectPath, parent);
+  if (openDocument) dialog.OpenDocument = openDocument;
   dialog.exec();
 }
 

@@ -26,9 +26,10 @@ class TDlgExport : public QDialog {
   TDlgExport(const TResultPlots &plots, CommandEnabled commandEnabled, const QString &projectPath,
              QWidget *parent = nullptr);
 
-  // The main window's "Export Plots to Excel": the dialog, modal.
+  // The main window's "Export Plots to Excel": the dialog, modal. A given
+  // `openDocument` opens the written workbook instead of the desktop's handler.
   static void Execute(QWidget *parent, const TResultPlots &plots, const CommandEnabled &commandEnabled,
-                      const QString &projectPath);
+                      const QString &projectPath, const std::function<bool(const QString &path)> &openDocument = {});
 
   // For each list entry, the number (1 ... 25) of the plot it stands for.
   std::vector<int> indices;
