@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <clocale>
+#include <iterator>
 #include <cmath>
 #include <locale.h>
 #include <optional>
@@ -343,7 +344,9 @@ TWorkbookOutcome WriteWorkbook(const QString &path, const std::vector<const TGra
     return outcome;
   }
   const QString assembled = scratch.filePath(QStringLiteral("workbook.xlsx"));
-  const QString problem = assembleWorkbook(assembled, scratch.path(), plots, addMarkers, outcome.more255);
+  std::vector<const TGraphPlot *> present;
+  std::copy_if(plots.begin(), plots.end(), std::back_inserter(present), [](const TGraphPlot *p) { return p; });
+  const QString problem = assembleWorkbook(assembled, scratch.path(), present, addMarkers, outcome.more255);
   if (!problem.isEmpty()) {
     outcome.message = failed + problem;
     return outcome;

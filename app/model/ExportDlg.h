@@ -50,7 +50,7 @@ struct TWorkbookOutcome {
   QString message;
 };
 
-// Writes the workbook of `plots` (in this order) to `path`. The workbook is
+// Writes the workbook of `plots` (in this order; null entries are skipped) to `path`. The workbook is
 // assembled completely before it replaces the file at `path`, so a failure
 // leaves no half-written file and never replaces a good one. Without
 // `addMarkers` the chart series have no markers. Numbers are written as
