@@ -2,6 +2,7 @@
 // the analysis run with the real engine library, text views and help.
 #include "model/dynlib.h"
 #include "ui/DataEdit.h"
+#include "ui/ExportDlg.h"
 #include "ui/Main.h"
 #include "ui/Messages.h"
 #include "ui/PileSide.h"
@@ -10,8 +11,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QMenu>
 #include <QMimeData>
 #include <QStandardPaths>
@@ -499,6 +502,55 @@ class MainFormTest : public QObject {
     QVERIFY(!form->ShowOutput());
     openMenu(form->Menus().Graphics);
     QVERIFY(!form->Commands().SkinFriction->isEnabled());
+  }
+
+  // "Export Plots to Excel" offers the plots whose Graphics commands are
+  // enabled, in the export's order; without results it offers none.
+  void exportPlotsOffersThePlotsWhoseCommandsAreEnabled() {
+    QStringList listed;
+    std::vector<int> indices;
+    bool generateEnabled = true;
+    bool shown = false;
+    const auto exportAndClose = [&] {
+      listed.clear();
+      shown = false;
+      QTimer::singleShot(0, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *dialog = qobject_cast<TDlgExport *>(modal)) {
+          shown = true;
+          for (int row = 0; row < dialog->CheckList()->count(); ++row) listed << dialog->CheckList()->item(row)->text();
+          indices = dialog->indices;
+          generateEnabled = dialog->GenerateButton()->isEnabled();
+        }
+        if (modal) modal->close();
+      });
+      form->Commands().ExportPlots->trigger();
+    };
+    QVERIFY(form->Commands().ExportPlots->isEnabled());
+    exportAndClose();
+    QVERIFY(shown);
+    QVERIFY(listed.isEmpty());
+    QVERIFY(!generateEnabled);
+
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QFile plotData(work.filePath("sand-asd-english.pq8p"));
+    QVERIFY(plotData.open(QIODevice::WriteOnly));
+    QByteArray text = "1 1 0\r\n10 1 2 3 4 5 6\r\n";
+    for (int i = 1; i <= 15; ++i) text += "1 1 0 0\r\n";
+    plotData.write(text);
+    plotData.close();
+    QVERIFY(form->OpenFileByExtension(project));
+    exportAndClose();
+    QVERIFY(shown);
+    // No bounds (ID2 = 0), no t-z curves, no design charts.
+    const TResultPlots &plots = form->Plots();
+    QStringList expected;
+    for (const TGraphPlot *plot : {&plots.pltSkin, &plots.pltTip, &plots.pltTotal, &plots.FSpltSkin, &plots.FSpltTip,
+                                   &plots.FSpltTotal, &plots.pltCombine, &plots.pltCombineD, &plots.pltAxial})
+      expected << plot->fCaption;
+    QCOMPARE(listed, expected);
+    QCOMPARE(indices, std::vector<int>({1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    QVERIFY(generateEnabled);
   }
 
   void windowMenuListsChildWindowsAndShutDownAsks() {

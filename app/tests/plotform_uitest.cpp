@@ -173,7 +173,7 @@ class PlotFormTest : public QObject {
     const QStringList expected{"Show &Legend",  "Show &Soil Layer", "Show &Wall Geometry", "Show &Markers",
                                "&Font Size",    "&Line Width",      "&Graph Title",        "&Edit Legend",
                                "&Active Curves", "&Print...",       "P&age Setup",         "&Save To Disk...",
-                               "Curve #1",      "Curve #2"};
+                               "&Copy Data",    "Curve #1",         "Curve #2"};
     QCOMPARE(texts, expected);
     emit menu->aboutToShow();
     QVERIFY(!form.MenuAction("Show &Soil Layer")->isVisible());  // no layer bands

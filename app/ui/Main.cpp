@@ -3,6 +3,7 @@
 #include "model/AnalysisRun.h"
 #include "model/dynlib.h"
 #include "ui/DataEdit.h"
+#include "ui/ExportDlg.h"
 #include "ui/Messages.h"
 #include "ui/PltData.h"
 #include "ui/Options.h"
@@ -35,6 +36,8 @@
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace pylar {
 
@@ -174,7 +177,7 @@ void TMainForm::createCommands() {
       {&C::QwCurves, "Q-w curves (averaged)", "", "Qw", "Q-w curves", false, plot(fPlots.pltQw)},
       {&C::AdditionalTzCurves, "Additional t-z curves (averaged, initial diameter)", "", "", "", false,
        plot(fPlots.pltTzAdd)},
-      {&C::ExportPlots, "Export Plots to Excel", "", "", "", false, notAvailableYet},
+      {&C::ExportPlots, "Export Plots to Excel", "", "", "", false, [this] { exportPlots(); }},
 
       {&C::Cascade, "&Cascade", "", "", "", false, [this] { fMdiArea->cascadeSubWindows(); }},
       {&C::ArrangeIcons, "&Arrange Icons", "", "", "", false, [this] { arrangeIcons(); }},
@@ -740,6 +743,17 @@ void TMainForm::updateResultCommands() {
 }
 
 void TMainForm::showPlot(TGraphPlot *plot) { TPlotForm::ShowPlot(fMdiArea, *plot); }
+
+void TMainForm::exportPlots() {
+  DeactivateActiveChild();
+  updateResultCommands();  // the dialog offers the plots whose commands are enabled now
+  const auto commandEnabled = [this](const TGraphPlot &plot) {
+    return std::any_of(fGraphicsEntries.begin(), fGraphicsEntries.end(), [&plot](const TGraphicsEntry &entry) {
+      return entry.plot == &plot && entry.action->isEnabled();
+    });
+  };
+  TDlgExport::Execute(this, fPlots, commandEnabled, currentFileName(), OpenDocument);
+}
 
 // ---------------------------------------------------------------- analysis run
 

@@ -133,6 +133,8 @@ class TMainForm : public QMainWindow {
   void childActivated(QMdiSubWindow *window);
   void updateDataMenu();
   void showPlot(TGraphPlot *plot);
+  // "Export Plots to Excel": the export dialog over the plots whose commands are enabled.
+  void exportPlots();
   template <class Form>
   void showDataWindow(QPointer<TDataChild> &slot);
   void showDataWindow(QPointer<TDataChild> &slot, const std::function<TDataForm *()> &create);

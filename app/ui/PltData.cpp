@@ -1,10 +1,12 @@
 #include "ui/PltData.h"
 
+#include "model/ExportDlg.h"
 #include "ui/DataEdit.h"
 #include "ui/Messages.h"
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -458,6 +460,7 @@ void TPlotForm::buildMenu() {
   connect(fPageSetup, &QAction::triggered, this, &TPlotForm::PageSetupClick);
   connect(fPlotMenu->addAction(QStringLiteral("&Save To Disk...")), &QAction::triggered, this,
           &TPlotForm::SaveToDiskClick);
+  connect(fPlotMenu->addAction(QStringLiteral("&Copy Data")), &QAction::triggered, this, &TPlotForm::CopyDataClick);
   fCurveSeparator = fPlotMenu->addSeparator();
 }
 
@@ -662,6 +665,12 @@ void TPlotForm::SaveToDiskClick() {
     case SaveResult::NoMemory: ShowInformation(this, kNoMemory); break;
     case SaveResult::WriteFailed: ShowInformation(this, QStringLiteral("The file could not be written: ") + path); break;
   }
+}
+
+void TPlotForm::CopyDataClick() {
+  // Pasted into a spreadsheet, the numbers are read with the user's decimal point.
+  const QString point = QLocale::system().decimalPoint();
+  QGuiApplication::clipboard()->setText(CurvesAsText(Data, point.isEmpty() ? QChar(u'.') : point.front()));
 }
 
 // -------------------------------------------------------------------- dialogs

@@ -146,6 +146,8 @@ class TPlotForm : public QWidget {
   void PrintClick();
   void PageSetupClick();
   void SaveToDiskClick();
+  // The curves as tab-separated columns on the clipboard.
+  void CopyDataClick();
 
   // Rubber band of a zoom in progress.
   bool Zooming = false;
