@@ -1,5 +1,8 @@
 #include "PltData.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <algorithm>
 #include <cmath>
 
@@ -92,6 +95,17 @@ std::vector<TGraphPlot *> TResultPlots::All() {
   for (TGraphPlot &chart : PltChart) all.push_back(&chart);
   all.push_back(&pltLoad);
   return all;
+}
+
+QString TGraphPlot::ProposedOutputPath(const QString &suffix) const {
+  if (ProjectFile.isEmpty()) return {};
+  const QFileInfo project(ProjectFile);
+  QString caption = (UserCaption.isEmpty() ? fCaption : UserCaption).simplified();
+  for (QChar &ch : caption)
+    if (QStringLiteral("/\\:*?\"<>|").contains(ch)) ch = u'-';
+  QString name = project.completeBaseName();
+  if (!caption.isEmpty()) name += QStringLiteral(" - ") + caption;
+  return project.absoluteDir().filePath(name + suffix);
 }
 
 QString NameNumber(Extended value) { return FormatGeneral(value, 15, u'.'); }

@@ -59,6 +59,14 @@ class TGraphPlot {
   bool UserCaptionOnTop = false;
   Extended LayersTop = 0;
   bool Yreversed = false;
+  // The project whose results the plot shows (empty for a plot made by hand):
+  // printed and saved pictures are proposed beside it, named after it.
+  QString ProjectFile;
+
+  // "<project folder>/<project name> - <caption><suffix>", the caption's
+  // characters that a file name cannot hold replaced by "-"; empty without a
+  // project.
+  QString ProposedOutputPath(const QString &suffix) const;
 
   int CurveCount() const { return static_cast<int>(fData.size()); }
   // New curves get the plot's current point count and the numbers count + 1.

@@ -4,6 +4,7 @@
 #include "DataUnit.h"
 #include "WordRead.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <cmath>
@@ -360,7 +361,12 @@ TPlotDataResult ReadPlotData(const QString &path, const TPlotDataContext &contex
   } catch (const EPylarError &e) {
     result.error = e.message();
   }
-  for (TGraphPlot *plot : plots.All()) plot->SetUnits(context.Units);
+  const QFileInfo file(path);
+  const QString project = file.absoluteDir().filePath(file.completeBaseName() + QStringLiteral(".pq8d"));
+  for (TGraphPlot *plot : plots.All()) {
+    plot->SetUnits(context.Units);
+    plot->ProjectFile = project;
+  }
   return result;
 }
 
