@@ -108,6 +108,15 @@ QString TGraphPlot::ProposedOutputPath(const QString &suffix) const {
   return project.absoluteDir().filePath(name + suffix);
 }
 
+void TResultPlots::Clear() {
+  for (TGraphPlot *plot : All()) {
+    plot->SetCurveCount(0);
+    plot->SetPointCount(0);
+    plot->SetLayerCount(0);
+    plot->SetLayerPointCount(0);
+  }
+}
+
 QString NameNumber(Extended value) { return FormatGeneral(value, 15, u'.'); }
 
 QString ReportNumber(Extended value, int decimals) {
