@@ -185,6 +185,12 @@ class MainFormTest : public QObject {
     legacyFile.close();
     QVERIFY(form->OpenFileByExtension(legacy));
     answer = work.filePath("converted.pq8d");
+    // Its profile ends close to the tip: the check before the run asks.
+    QStringList asked;
+    SetQuestionHook([&](QWidget *, const QString &text) {
+      asked << text;
+      return TAnswer::Yes;
+    });
     QLocale::setDefault(QLocale(QLocale::German));
     form->RunAnalysis();
     QCOMPARE(QLocale().decimalPoint(), QString(","));  // the user's separator is back after the run
@@ -275,6 +281,74 @@ class MainFormTest : public QObject {
     QCOMPARE(QFileInfo(work.filePath("sand-asd-english.pq8p")).size(), 0);
     QVERIFY(readAll(work.filePath("sand-asd-english.pq8o")).contains("INPUT ERROR"));
     QVERIFY(readAll(work.filePath("sand-asd-english.pq8r")).startsWith("INPUT ERROR"));
+  }
+
+  // Before the engine runs: errors run nothing and name the window, field
+  // and value; a warning asks, and No runs nothing.
+  void runChecksTheProjectFirst() {
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(project));
+    form->Data().EPILE = 0;
+    form->RunAnalysis();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].contains("Drilled-Pylar Properties, Modulus of Elasticity of Drilled Pylar = 0"),
+             qPrintable(messages[0]));
+    QVERIFY(!QFileInfo::exists(work.filePath("sand-asd-english.pq8o")));
+    form->Data().EPILE = 3600000;
+    form->Data().RATIO = 0.5L;
+    QStringList asked;
+    bool yes = false;
+    SetQuestionHook([&](QWidget *, const QString &text) {
+      asked << text;
+      return yes ? TAnswer::Yes : TAnswer::No;
+    });
+    messages.clear();
+    form->RunAnalysis();
+    QCOMPARE(asked.size(), 1);
+    QVERIFY2(asked[0].contains("Ratio of Base Diameter to Pylar Diameter = 0.5"), qPrintable(asked[0]));
+    QVERIFY(messages.isEmpty());
+    QVERIFY(!QFileInfo::exists(work.filePath("sand-asd-english.pq8o")));
+    yes = true;
+    form->RunAnalysis();
+    QVERIFY(QFileInfo::exists(work.filePath("sand-asd-english.pq8o")));
+    QVERIFY(form->ShowOutput());
+  }
+
+  // A run keeps the open plot windows, which show the new results.
+  void runKeepsOpenPlotWindows() {
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(project));
+    form->RunAnalysis();
+    TPlotForm *plot = TPlotForm::ShowPlot(form->MdiArea(), form->Plots().pltTotal);
+    QVERIFY(plot);
+    form->Commands().WaterTable->trigger();
+    const Extended before = form->Plots().pltTotal.Point(0, form->Plots().pltTotal.PointCount() - 1).x;
+    // A water table at the ground lowers the capacity.
+    form->DataWindow("Water Table")->Form()->Fields().at(0)->setText("0");
+    form->RunAnalysis();
+    QCOMPARE(TPlotForm::FormOf(form->Plots().pltTotal), plot);
+    QVERIFY(form->DataWindow("Water Table"));
+    QVERIFY(form->Plots().pltTotal.CurveCount() > 0);
+    QVERIFY(form->Plots().pltTotal.Point(0, form->Plots().pltTotal.PointCount() - 1).x != before);
+  }
+
+  // Six plot windows cascade to a readable size.
+  void cascadeKeepsWindowsReadable() {
+    form->resize(1200, 900);
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(project));
+    form->RunAnalysis();
+    TResultPlots &p = form->Plots();
+    for (TGraphPlot *plot : {&p.pltSkin, &p.pltTip, &p.pltTotal, &p.FSpltSkin, &p.FSpltTip, &p.FSpltTotal})
+      QVERIFY(TPlotForm::ShowPlot(form->MdiArea(), *plot));
+    form->Commands().Cascade->trigger();
+    const QSize area = form->MdiArea()->viewport()->size();
+    QCOMPARE(form->MdiArea()->subWindowList().size(), 6);
+    for (QMdiSubWindow *window : form->MdiArea()->subWindowList()) {
+      QVERIFY2(window->width() >= std::min(480, area.width()), qPrintable(QString::number(window->width())));
+      QVERIFY(window->height() >= std::min(360, area.height()));
+      QVERIFY(QRect(QPoint(0, 0), area).contains(window->geometry()));
+    }
   }
 
   void runWithoutTheEngineLibrary() {

@@ -1,5 +1,7 @@
 #include "ui/Main.h"
 
+#include "model/RunChecks.h"
+
 #include "model/AnalysisRun.h"
 #include "model/dynlib.h"
 #include "ui/DataEdit.h"
@@ -33,6 +35,7 @@
 #include <QPainter>
 #include <QProcess>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -179,7 +182,7 @@ void TMainForm::createCommands() {
        plot(fPlots.pltTzAdd)},
       {&C::ExportPlots, "Export Plots to Excel", "", "", "", false, [this] { exportPlots(); }},
 
-      {&C::Cascade, "&Cascade", "", "", "", false, [this] { fMdiArea->cascadeSubWindows(); }},
+      {&C::Cascade, "&Cascade", "", "", "", false, [this] { cascadeWindows(); }},
       {&C::ArrangeIcons, "&Arrange Icons", "", "", "", false, [this] { arrangeIcons(); }},
 
       {&C::HelpContents, "&Contents", "", "", "", false, [this] { helpContents(); }},
@@ -356,6 +359,26 @@ void TMainForm::updateWindowMenu() {
   fWindowSeparator->setVisible(!windows.isEmpty());
 }
 
+// Cascaded windows keep a readable size: each takes two thirds of the area
+// (at least 480 x 360 where the area allows), stepped by a title bar.
+void TMainForm::cascadeWindows() {
+  const QList<QMdiSubWindow *> windows = fMdiArea->subWindowList(QMdiArea::StackingOrder);
+  const QSize area = fMdiArea->viewport()->size();
+  const QSize size(std::min(area.width(), std::max(480, area.width() * 2 / 3)),
+                   std::min(area.height(), std::max(360, area.height() * 2 / 3)));
+  const int step = std::max(20, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+  int k = 0;
+  for (QMdiSubWindow *window : windows) {
+    if (window->isMinimized() || !window->isVisible()) continue;
+    if (window->isMaximized()) window->showNormal();
+    const int room = std::max(1, std::min((area.width() - size.width()) / step, (area.height() - size.height()) / step) + 1);
+    const int offset = (k % room) * step;
+    window->setGeometry(QRect(QPoint(offset, offset), size));
+    window->raise();
+    ++k;
+  }
+}
+
 void TMainForm::arrangeIcons() {
   // Minimised windows in rows along the bottom of the client area, left to right.
   int x = 0;
@@ -435,7 +458,8 @@ void TMainForm::clearResults() {
 void TMainForm::discardResults() {
   clearResults();
   fPlots.Clear();
-  for (TGraphPlot *plot : fPlots.All()) TPlotForm::ReloadPlot(*plot);
+  // No results: no plot window stays open on an empty plot.
+  for (TGraphPlot *plot : fPlots.All()) TPlotForm::HidePlot(*plot);
 }
 
 void TMainForm::projectReplaced() {
@@ -732,9 +756,7 @@ void TMainForm::updateResultCommands() {
       visible = project.IChart == 1 && chart < project.NPOINTPD;
       enabled = enabled && visible;
       if (visible)
-        entry.action->setText(QStringLiteral("Design Chart (") + NameNumber(project.PDSETT[static_cast<std::size_t>(chart)]) +
-                              (project.fUnits == kUnitsSI ? QStringLiteral("-m") : QStringLiteral("-in")) +
-                              QStringLiteral(" movement)"));
+        entry.action->setText(DesignChartCaption(project.PDSETT[static_cast<std::size_t>(chart)], project.fUnits));
     }
     entry.action->setVisible(visible);
     entry.action->setEnabled(enabled);
@@ -758,9 +780,16 @@ void TMainForm::exportPlots() {
 // ---------------------------------------------------------------- analysis run
 
 void TMainForm::RunAnalysis() {
-  DeactivateActiveChild();
+  if (!DeactivateActiveChild()) return;
   // An unnamed or older-format project gets its name first; the run saves it.
   if (NeedsSaveAs(currentFileName()) && !nameProject()) return;
+  // What the engine would refuse or silently change, said before it runs.
+  const std::vector<TRunFinding> findings = CheckBeforeRun(*fData);
+  if (HasRunErrors(findings)) {
+    ShowInformation(this, RunFindingsMessage(findings));
+    return;
+  }
+  if (!findings.empty() && !AskYesNo(this, RunFindingsMessage(findings))) return;
   TAnalysisRun run(fProgramFolder);
   run.OnEngineStart = [this] {
     statusBar()->showMessage(QStringLiteral("Running the analysis of ") + DisplayName(currentFileName()) +
@@ -775,11 +804,17 @@ void TMainForm::RunAnalysis() {
   const TRunOutcome outcome = run.Execute(*fData);
   setWindowTitle(WindowCaption(currentFileName()));
   // Once the engine ran, or earlier results were partly removed, the results
-  // in memory are no longer those of the project's files.
-  if (outcome.EngineRan() || outcome.Status == TRunStatus::ResultsKept) discardResults();
+  // in memory are no longer those of the project's files. New plot data is
+  // loaded at once, so open plot windows show it instead of closing.
+  if (outcome.PlotDataWritten) {
+    LoadResults(true);
+  } else if (outcome.EngineRan() || outcome.Status == TRunStatus::ResultsKept) {
+    discardResults();
+  }
   if (const QString message = outcome.UserMessage(); !message.isEmpty()) ShowInformation(this, message);
-  if (outcome.PlotDataWritten) LoadResults(true);
-  if (outcome.EngineRan() || outcome.Status == TRunStatus::LibraryFailed) closeChildWindows(false);
+  // The run saved (and so normalised) the project: data windows show it again.
+  for (QMdiSubWindow *window : fMdiArea->subWindowList())
+    if (auto *child = qobject_cast<TDataChild *>(window)) child->Form()->LoadFromModel();
 }
 
 // ---------------------------------------------------------------- text views, help, about

@@ -124,6 +124,7 @@ class TMainForm : public QMainWindow {
   // Enables the commands that show results by what is loaded.
   void updateResultCommands();
   void arrangeIcons();
+  void cascadeWindows();
   void rememberFile(const QString &path);
   void closeChildWindows(bool discard);
   void openProject(const QString &path, int format);
