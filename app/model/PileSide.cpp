@@ -146,8 +146,8 @@ QString SideLayerName(int code, TSideLabelStyle style) {
     case scSand: return QStringLiteral("Sand");
     case scClay: return QStringLiteral("Clay");
     case scShale: return QStringLiteral("Shale");
-    case scStrongRock:
-    case scNewStrongRock: return QStringLiteral("Strong Rock");
+    case scStrongRockSideOrBase:
+    case scStrongRock: return QStringLiteral("Strong Rock");
     case scDecomposedRock: return QStringLiteral("Decomposed Rock");
     case scWeakRock: return style == TSideLabelStyle::Paper ? QStringLiteral("Soft Rock") : QStringLiteral("Weak Rock");
     case scGravellySand: return QStringLiteral("Gravelly Sand");
@@ -160,8 +160,8 @@ bool SideLabelHasDepths(int code, TSideLabelStyle style) {
   if (style == TSideLabelStyle::Paper) return true;
   switch (code) {
     case scShale:
+    case scStrongRockSideOrBase:
     case scStrongRock:
-    case scNewStrongRock:
     case scDecomposedRock:
     case scWeakRock: return false;
     default: return true;  // the soils, and a code without a name
