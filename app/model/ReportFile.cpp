@@ -65,6 +65,7 @@ TTextFile TextFileFromData(const QString &path, const QByteArray &input, qint64 
     text.replace(QChar(0), QChar(0x2400));
     file.lines << text;
     file.lineOffsets.push_back(start);
+    if (!lineEnd) file.endsInsideLine = true;
     if (!lineEnd && !file.cutShort) {
       file.cutShort = true;
       file.notices << QStringLiteral("The file ends in the middle of a line: it is cut short (the run that wrote it "
@@ -109,13 +110,19 @@ TTextFile ReadTextFile(const QString &path, qint64 limit) {
   if (!file.open(QIODevice::ReadOnly))
     throw ETextFileError(QStringLiteral("The file %1 cannot be read: %2").arg(shownPath(path), file.errorString()));
   const QByteArray data = file.read(limit + 1);
+  const bool readWhole = file.error() == QFileDevice::NoError;
   if (data.isEmpty()) {
     if (file.error() != QFileDevice::NoError)
       throw ETextFileError(QStringLiteral("The file %1 cannot be read: %2").arg(shownPath(path), file.errorString()));
     throw ETextFileError(
         QStringLiteral("The file %1 is empty: the run that wrote it stopped before writing anything.").arg(shownPath(path)));
   }
-  return TextFileFromData(path, data, file.size(), limit);
+  TTextFile text = TextFileFromData(path, data, file.size(), limit);
+  if (!readWhole) {
+    text.cutShort = true;
+    text.notices << QStringLiteral("The file could not be read to its end: %1").arg(file.errorString());
+  }
+  return text;
 }
 
 std::vector<TTextSection> FindSections(const QStringList &lines, const std::vector<qint64> &offsets) {

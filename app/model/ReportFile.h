@@ -59,6 +59,7 @@ struct TTextFile {
   qint64 fileSize = 0;              // bytes on disk
   qint64 bytesShown = 0;            // bytes read (less than fileSize only above the limit)
   bool cutShort = false;            // the text shown is not the whole of a finished file
+  bool endsInsideLine = false;      // the last line has no line end: it may be cut anywhere
   QStringList notices;              // why it is marked, for the user
   std::vector<TTextSection> sections;
 

@@ -48,7 +48,7 @@ TPrintedValue leadingValue(const QString &text) {
 bool fixedFields(const QString &line, const int (*fields)[2], int count, std::vector<TPrintedValue> &out) {
   out.clear();
   const int end = fields[count - 1][0] + fields[count - 1][1];
-  if (line.size() < end - 3 || line.size() > end + 8 || !line.mid(end).trimmed().isEmpty()) return false;
+  if (line.size() < end || !line.mid(end).trimmed().isEmpty()) return false;
   for (int i = 0; i < count; ++i) {
     TPrintedValue v = PrintedField(line, fields[i][0], fields[i][1]);
     if (!v.IsNumber() && !allAsterisks(v.text)) return false;
@@ -68,7 +68,10 @@ bool samePrinted(double report, double plot) {
 
 class TReportParser {
  public:
-  TReportParser(const TTextFile &file, TSeriesResults &results) : f(file), lines(file.lines), r(results) {}
+  // A last line without its line end may be cut anywhere, inside a number too:
+  // it is not read.
+  TReportParser(const TTextFile &file, TSeriesResults &results)
+      : lines(file.endsInsideLine ? file.lines.mid(0, file.lines.size() - 1) : file.lines), r(results) {}
 
   void parse();
 
@@ -81,8 +84,7 @@ class TReportParser {
   void curveSection(int &l);
   void chartSection(int &l);
 
-  const TTextFile &f;
-  const QStringList &lines;
+  const QStringList lines;
   TSeriesResults &r;
 };
 
@@ -381,6 +383,9 @@ TSeriesResults ReadSeriesResults(const TTextFile &report, const QString &plotDat
   TReportParser parser(report, results);
   parser.parse();
   if (results.piers.empty()) results.problems << QStringLiteral("The report holds no analysed case.");
+  else if (results.mostEfficientLines.isEmpty())
+    results.problems << QStringLiteral("The report names no most efficient pier: the run did not finish, or no pier "
+                                       "reached the design load.");
   if (report.cutShort) results.problems << report.notices;
   assignCurves(results, parser.curveBlocks, plotDataPath, report);
   return results;

@@ -319,6 +319,36 @@ TEST(SeriesResults, ReportsCutAnywhereGiveOnlyWhatTheyHold) {
   }
 }
 
+// A file cut inside a number: the cut line is not read.
+TEST(SeriesResults, ALineCutInsideANumberIsNotRead) {
+  const QByteArray whole = goldenBytes("sand-asd-english.pq8o");
+  const QString plot = kGolden + "sand-asd-english.pq8p";
+  const qsizetype lengthLine = whole.indexOf("PYLAR LENGTH              =   40.000");
+  const qsizetype lastRow = whole.lastIndexOf("     40.0     10.5", lengthLine);
+  struct Case {
+    const char *what;
+    qsizetype cut;
+    std::size_t completePiers;
+  };
+  const Case cases[] = {
+      {"in the pier length", lengthLine + 31, 0},
+      {"in the last row's last value", lastRow + 71, 0},
+      {"after the pier length line", whole.indexOf('\n', lengthLine) + 1, 1},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    const QByteArray part = whole.left(c.cut);
+    const TSeriesResults r = ReadSeriesResults(TextFileFromData("r", part, whole.size(), kTextViewLimit), plot);
+    ASSERT_EQ(r.piers.size(), 1u);
+    EXPECT_EQ(r.piers[0].complete ? 1u : 0u, c.completePiers);
+    if (r.piers[0].complete) {
+      EXPECT_EQ(r.piers[0].length.text, "40.000");
+      EXPECT_EQ(texts(r.piers[0].row).last(), "43.31");
+    }
+    EXPECT_FALSE(r.problems.isEmpty());
+  }
+}
+
 TEST(SeriesResults, GarbageGivesNoPierAndNoCrash) {
   const QByteArray inputs[] = {
       QByteArray(),
