@@ -288,9 +288,13 @@ class ReportWindowsTest : public QObject {
     QCOMPARE(lines[0].section(u'\t', 0, 4), QString("Case\tStem diameter FT\tBase diameter FT\tPier length FT\tVOLUME CU.YDS"));
     QCOMPARE(lines[1], QString("4\t3.500\t3.500\t30.000\t10.7\t167.2\t194.5\t361.7\t89.2\t97.2\t186.46\tmost efficient"));
     for (const QString &line : lines) QCOMPARE(line.count(u'\t'), table->columnCount() - 1);
-    // Only the selected rows when some are selected.
+    // Only the selected rows when some are selected; Ctrl+C in the table copies them.
     table->selectRow(2);
     QCOMPARE(TResultsWindow::TabSeparated(*table).split(u'\n', Qt::SkipEmptyParts).size(), 2);
+    QGuiApplication::clipboard()->clear();
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), TResultsWindow::TabSeparated(*table));
   }
 
   void choosingAPierShowsItsLoadSettlement() {

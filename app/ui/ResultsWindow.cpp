@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QPushButton>
@@ -128,11 +129,8 @@ TResultsWindow::TResultsWindow(const QString &projectPath, QWidget *parent)
   connect(copy, &QPushButton::clicked, this, &TResultsWindow::Copy);
   auto *reload = new QPushButton(QStringLiteral("Reload"));
   connect(reload, &QPushButton::clicked, this, &TResultsWindow::Reload);
-  auto *copyAction = new QAction(this);
-  copyAction->setShortcut(QKeySequence::Copy);
-  copyAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-  connect(copyAction, &QAction::triggered, this, &TResultsWindow::Copy);
-  addAction(copyAction);
+  // Ctrl+C in a table copies its rows, not only the current cell.
+  for (QTableWidget *table : {fSeries, fSettlement, fDefined}) table->installEventFilter(this);
 
   auto *top = new QWidget;
   auto *topLayout = new QVBoxLayout(top);
@@ -352,6 +350,17 @@ QString TResultsWindow::TabSeparated(const QTableWidget &table) {
     out << cells.join(u'\t');
   }
   return out.join(u'\n') + u'\n';
+}
+
+bool TResultsWindow::eventFilter(QObject *watched, QEvent *event) {
+  auto *table = qobject_cast<QTableWidget *>(watched);
+  if (table && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
+      static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy)) {
+    if (event->type() == QEvent::KeyPress) QGuiApplication::clipboard()->setText(TabSeparated(*table));
+    event->accept();
+    return true;
+  }
+  return QMdiSubWindow::eventFilter(watched, event);
 }
 
 void TResultsWindow::Copy() {

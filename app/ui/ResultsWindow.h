@@ -50,6 +50,9 @@ class TResultsWindow : public QMdiSubWindow {
   QLabel *ProblemsLabel() const { return fProblems; }
   QLabel *SettlementCaption() const { return fSettlementCaption; }
 
+ protected:
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
  private:
   void fillSeries();
   void fillSettlement();
