@@ -17,7 +17,8 @@ QString megabytes(qint64 bytes) { return QString::number(bytes / (1024 * 1024));
 // UTF-8. Anything else is taken byte for byte.
 bool isUtf8(const QByteArray &data) {
   QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  (void)utf8.decode(data);
+  // The decoding runs when its result is taken.
+  const QString decoded = utf8.decode(data);
   return !utf8.hasError();
 }
 

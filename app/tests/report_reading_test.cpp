@@ -47,6 +47,15 @@ TEST(ReportFile, ShowsEveryLineOfTheFileAndWhereEachStarts) {
         << s.title.toStdString();
 }
 
+// A title typed in the program arrives as UTF-8; any other byte is shown as
+// it stands, one character per byte.
+TEST(ReportFile, TitlesInUtf8OrOtherBytesAreShownWhole) {
+  EXPECT_EQ(TextFileFromData("t", "     Pier f\xc3\xbcr Br\xc3\xbc" "cke\r\n", 23, kTextViewLimit).lines.first(),
+            QString::fromUtf8("     Pier f\xc3\xbcr Br\xc3\xbc" "cke"));
+  EXPECT_EQ(TextFileFromData("t", "     caf\xe9 \xb0\r\n", 13, kTextViewLimit).lines.first(),
+            QString::fromLatin1("     caf\xe9 \xb0"));
+}
+
 TEST(ReportFile, SectionsOfAReportRunNotesAndDesignCharts) {
   struct Case {
     const char *file;
