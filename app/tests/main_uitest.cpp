@@ -2,10 +2,14 @@
 // the analysis run with the real engine library, text views and help.
 #include "model/dynlib.h"
 #include "ui/DataEdit.h"
+#include "model/ReportFile.h"
 #include "ui/ExportDlg.h"
+#include "ui/HelpWindow.h"
 #include "ui/Main.h"
 #include "ui/Messages.h"
 #include "ui/PileSide.h"
+#include "ui/ReportWindow.h"
+#include "ui/ResultsWindow.h"
 #include "ui/PltData.h"
 #include "ui/Table.h"
 
@@ -17,6 +21,9 @@
 #include <QPushButton>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <QTextBrowser>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -373,7 +380,8 @@ class MainFormTest : public QObject {
   void editorThatCannotStartIsReported() {
     form->Settings().WordProcessor = work.filePath("no-such-editor");
     form->EditText(".pq8o");
-    QCOMPARE(messages, QStringList{"An error occurred in running the Word Processor"});
+    QCOMPARE(messages, QStringList{EditorFailureMessage(work.filePath("no-such-editor"))});
+    QVERIFY(messages[0].contains("Control Options"));
   }
 
   void helpFilesOpenFromTheProgramFolder() {
@@ -389,6 +397,56 @@ class MainFormTest : public QObject {
     form->Commands().TechnicalManual->trigger();
     QCOMPARE(messages.size(), 1);
     QVERIFY(messages[0].startsWith("The help file could not be found:\r"));
+    // No desktop viewer: each help file opens in the program's help window.
+    form->SetProgramFolder(kBinDir);
+    form->OpenDocument = [](const QString &) { return false; };
+    for (QAction *command : {form->Commands().HelpContents, form->Commands().UsersManual,
+                             form->Commands().TechnicalManual}) {
+      command->trigger();
+      auto *help = qobject_cast<THelpWindow *>(form->MdiArea()->activeSubWindow());
+      QVERIFY(help);
+      QVERIFY(help->Browser()->toPlainText().startsWith("PYLAR "));
+    }
+    QCOMPARE(THelpWindow::Find(form->MdiArea())->Path(), QDir(kBinDir).filePath("docs/technical-manual.md"));
+    QCOMPARE(messages.size(), 1);
+  }
+
+  // "View Output" and the Computation menu show the run's files inside the
+  // program; open windows stay through the next run and show its files.
+  void resultViewsOpenInsideAndFollowEachRun() {
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(project));
+    openMenu(form->Menus().Computation);
+    const TMainCommands &c = form->Commands();
+    for (QAction *view : {c.ViewOutputText, c.ViewNotes, c.ViewListing, c.ViewResults}) QVERIFY(!view->isEnabled());
+    form->RunAnalysis();
+    openMenu(form->Menus().Computation);
+    for (QAction *view : {c.ViewOutputText, c.ViewNotes, c.ViewListing, c.ViewResults}) QVERIFY(view->isEnabled());
+    c.ViewOutput->trigger();
+    auto *report = qobject_cast<TReportWindow *>(form->MdiArea()->activeSubWindow());
+    QVERIFY(report);
+    QCOMPARE(report->Path(), work.filePath("sand-asd-english.pq8o"));
+    QVERIFY(report->TextView()->toPlainText().contains("Sand profile, straight pier 3 to 4 ft"));
+    c.ViewNotes->trigger();
+    QCOMPARE(form->MdiArea()->activeSubWindow()->windowTitle(), QString("Processor-Run Notes - sand-asd-english.pq8r"));
+    c.ViewListing->trigger();
+    QCOMPARE(form->MdiArea()->activeSubWindow()->windowTitle(), QString("Detail Listing - sand-asd-english.pq8z"));
+    c.ViewResults->trigger();
+    auto *results = qobject_cast<TResultsWindow *>(form->MdiArea()->activeSubWindow());
+    QVERIFY(results);
+    QCOMPARE(results->SeriesTable()->rowCount(), 3);
+    // A second run of a changed project: the same windows, the new files.
+    form->Data().Title = "Second run of the sand profile";
+    form->SetChanged(true);
+    form->RunAnalysis();
+    QCOMPARE(form->MdiArea()->subWindowList().size(), 4);
+    QVERIFY(report->TextView()->toPlainText().contains("Second run of the sand profile"));
+    QCOMPARE(report->TextView()->toPlainText().count("CASE ANALYZED"), 3);
+    QCOMPARE(results->SeriesTable()->rowCount(), 3);
+    // A new project closes them: they show the files of the old one.
+    form->SetChanged(false);
+    form->FileNew();
+    QVERIFY(form->MdiArea()->subWindowList().isEmpty());
   }
 
   void askToSaveAnswers() {

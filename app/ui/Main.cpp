@@ -6,10 +6,13 @@
 #include "model/dynlib.h"
 #include "ui/DataEdit.h"
 #include "ui/ExportDlg.h"
+#include "ui/HelpWindow.h"
 #include "ui/Messages.h"
-#include "ui/PltData.h"
 #include "ui/Options.h"
 #include "ui/PileSide.h"
+#include "ui/PltData.h"
+#include "ui/ReportWindow.h"
+#include "ui/ResultsWindow.h"
 #include "ui/SoilLayers.h"
 #include "ui/VaryLength.h"
 #include "ui/designchart.h"
@@ -19,7 +22,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -33,7 +35,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
-#include <QProcess>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -70,10 +71,6 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), fMdiArea(new QMdiAr
   setAcceptDrops(true);
   fProgramFolder = QCoreApplication::applicationDirPath();
   fSettings.WordProcessor = DefaultWordProcessor();
-  StartProcess = [](const QString &program, const QStringList &arguments) {
-    return QProcess::startDetached(program, arguments);
-  };
-  OpenDocument = [](const QString &path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
   OpenDialog = [this](int &format) {
     const QStringList filters = QString::fromLatin1(kOpenFilter).split(QStringLiteral(";;"));
     QString selected = filters.first();
@@ -156,7 +153,11 @@ void TMainForm::createCommands() {
       {&C::EditInput, "Edit I&nput Text", "", "", "", false, [this] { editInput(); }},
       {&C::EditNotes, "Edit &Processor-Run Notes", "", "", "", false, [this] { editNotes(); }},
       {&C::EditOutput, "Edit &Output Text", "", "", "", false, [this] { editOutput(); }},
-      {&C::ViewOutput, "View Output", "", "Out", "View Output", false, [this] { editOutput(); }},
+      {&C::ViewOutput, "View Output", "", "Out", "View Output", false, [this] { ShowTextFile(QStringLiteral(".pq8o")); }},
+      {&C::ViewOutputText, "View O&utput Text", "", "", "", false, [this] { ShowTextFile(QStringLiteral(".pq8o")); }},
+      {&C::ViewNotes, "View Run No&tes", "", "", "", false, [this] { ShowTextFile(QStringLiteral(".pq8r")); }},
+      {&C::ViewListing, "View &Detail Listing", "", "", "", false, [this] { ShowTextFile(QStringLiteral(".pq8z")); }},
+      {&C::ViewResults, "Results T&able", "", "", "", false, [this] { ShowResultsTable(); }},
       {&C::Elevation, "&View Pylar Elevation", "", "E", "View Soil Profile", false, [this] { showElevation(); }},
       {&C::View3D, "3D View", "", "3D", "3D View", false, notAvailableYet},
 
@@ -255,7 +256,8 @@ void TMainForm::createMenus() {
     connect(menu, &QMenu::aboutToShow, this, &TMainForm::updateDataMenu);
 
   fMenus.Computation = menuBar()->addMenu(QStringLiteral("&Computation"));
-  addAll(fMenus.Computation, {c.RunAnalysis, c.EditInput, c.EditNotes, c.EditOutput, c.Elevation, c.View3D});
+  addAll(fMenus.Computation, {c.RunAnalysis, c.EditInput, c.EditNotes, c.EditOutput, nullptr, c.ViewOutputText,
+                              c.ViewNotes, c.ViewListing, c.ViewResults, nullptr, c.Elevation, c.View3D});
   connect(fMenus.Computation, &QMenu::aboutToShow, this, &TMainForm::updateComputationMenu);
   for (QMenu *menu : {fMenus.File, fMenus.Data, fMenus.Computation})
     connect(menu, &QMenu::aboutToShow, this, &TMainForm::DeactivateActiveChild);
@@ -347,6 +349,10 @@ void TMainForm::updateComputationMenu() {
   fCommands.EditInput->setEnabled(QFileInfo::exists(file));
   fCommands.EditNotes->setEnabled(QFileInfo::exists(ChangeFileExt(file, QStringLiteral(".pq8r"))));
   fCommands.EditOutput->setEnabled(QFileInfo::exists(ChangeFileExt(file, QStringLiteral(".pq8o"))));
+  fCommands.ViewOutputText->setEnabled(fCommands.EditOutput->isEnabled());
+  fCommands.ViewNotes->setEnabled(fCommands.EditNotes->isEnabled());
+  fCommands.ViewListing->setEnabled(QFileInfo::exists(ChangeFileExt(file, QStringLiteral(".pq8z"))));
+  fCommands.ViewResults->setEnabled(fCommands.EditOutput->isEnabled());
 }
 
 void TMainForm::updateWindowMenu() {
@@ -405,8 +411,11 @@ void TMainForm::rememberFile(const QString &path) {
   WriteSettings(fSettings);
 }
 
-void TMainForm::closeChildWindows(bool discard) {
+void TMainForm::closeChildWindows(bool discard, bool keepResultViews) {
   for (QMdiSubWindow *window : fMdiArea->subWindowList()) {
+    if (keepResultViews && (qobject_cast<TReportWindow *>(window) || qobject_cast<TResultsWindow *>(window) ||
+                            qobject_cast<THelpWindow *>(window)))
+      continue;
     if (auto *child = qobject_cast<TDataChild *>(window); child && discard)
       child->Discard();
     else
@@ -815,6 +824,9 @@ void TMainForm::RunAnalysis() {
   // The run saved (and so normalised) the project: data windows show it again.
   for (QMdiSubWindow *window : fMdiArea->subWindowList())
     if (auto *child = qobject_cast<TDataChild *>(window)) child->Form()->LoadFromModel();
+  // Open text and results windows show the files as the run left them.
+  TReportWindow::ReloadAll(fMdiArea);
+  TResultsWindow::ReloadAll(fMdiArea);
 }
 
 // ---------------------------------------------------------------- text views, help, about
@@ -822,18 +834,21 @@ void TMainForm::RunAnalysis() {
 void TMainForm::EditText(const QString &extension) {
   // The project file as it is named: an older project keeps its ".pqd".
   const QString path = extension.isEmpty() ? currentFileName() : ChangeFileExt(currentFileName(), extension);
-  if (!StartProcess(fSettings.WordProcessor, {QDir::toNativeSeparators(path)}))
-    ShowInformation(this, QStringLiteral("An error occurred in running the Word Processor"));
+  StartTextEditor(this, fSettings.WordProcessor, path, StartProcess);
 }
+
+void TMainForm::ShowTextFile(const QString &extension) {
+  TReportWindow::ShowFile(fMdiArea, ChangeFileExt(currentFileName(), extension));
+}
+
+void TMainForm::ShowResultsTable() { TResultsWindow::ShowResults(fMdiArea, currentFileName()); }
 
 void TMainForm::ShowHelpFile(const QString &fileName) {
   const QString path = QDir(fProgramFolder).filePath(QStringLiteral("docs/") + fileName);
-  if (!QFileInfo::exists(path)) {
-    ShowInformation(this, QStringLiteral("The help file could not be found:\r") + QDir::toNativeSeparators(path));
-    return;
-  }
-  if (!OpenDocument(path))
-    ShowInformation(this, QStringLiteral("The help file could not be opened:\r") + QDir::toNativeSeparators(path));
+  TDesktopOpener opener = DesktopOpener();
+  if (OpenDocument)
+    opener = [this](const QString &file, const std::function<void(bool)> &done) { done(OpenDocument(file)); };
+  OpenHelpFile(fMdiArea, path, opener);
 }
 
 void TMainForm::helpContents() { ShowHelpFile(QStringLiteral("README.md")); }
