@@ -11,8 +11,6 @@
 namespace pylar::engine {
 namespace {
 
-constexpr Real kAreaFactor = 0.7854F;     // pi/4 of the base and stem areas
-constexpr Real kBellPi = 3.142F;          // pi of the bell frustum
 constexpr Real kInvalidBase = 1.0e-10F;   // a stored base at or below this is missing
 
 Real finiteOr(Real v, Real fallback = 0) { return std::isfinite(v) ? v : fallback; }
@@ -41,7 +39,7 @@ PierGeometry pierGeometry(Real stem, Real ratio, Real bellAngleDeg) {
     const Real tanTheta = std::tan(bellAngleDeg * kPi / 180.0F);
     g.bellHeight = (g.base - stem) / (2 * tanTheta) + g.edge;
   }
-  g.baseArea = kAreaFactor * g.base * g.base;
+  g.baseArea = kQuarterPi * g.base * g.base;
   if (g.belled) {
     const Real frustum = (kBellPi / 3) * (g.bellHeight - g.edge) *
                          ((stem * stem + g.base * g.base) / 4 + stem * g.base / 4);
@@ -52,7 +50,7 @@ PierGeometry pierGeometry(Real stem, Real ratio, Real bellAngleDeg) {
 
 Real concreteVolume(const PierGeometry& g, Real length) {
   const Real stemLength = std::max(Real(0), length - g.bellHeight);
-  return kAreaFactor * g.stem * g.stem * stemLength / kCuFtPerCuYd + g.bellVolume;
+  return kQuarterPi * g.stem * g.stem * stemLength / kCuFtPerCuYd + g.bellVolume;
 }
 
 Real upliftWeight(const PierGeometry& g, Real length, Real waterTable) {
@@ -60,7 +58,7 @@ Real upliftWeight(const PierGeometry& g, Real length, Real waterTable) {
   // Water displaced below the water table, ft^3: the stem below it, and the
   // share of the bell height below it.
   const Real stemBottom = std::max(Real(0), length - g.bellHeight);
-  Real submerged = kAreaFactor * g.stem * g.stem * std::max(Real(0), stemBottom - waterTable);
+  Real submerged = kQuarterPi * g.stem * g.stem * std::max(Real(0), stemBottom - waterTable);
   if (g.belled && g.bellHeight > 0) {
     const Real below = std::clamp(length - std::max(waterTable, stemBottom), Real(0), g.bellHeight);
     submerged += g.bellVolume * kCuFtPerCuYd * below / g.bellHeight;

@@ -26,8 +26,6 @@ inline constexpr int kMaxSeriesPiers = 100;    // any other series
 inline constexpr Real kSeriesTolerance = 0.02F;  // ft
 inline constexpr Real kMaxProfileDepth = 2000.0F;  // ft; deeper profiles are refused
 inline constexpr Real kMaxPierDiameter = 100.0F;   // ft, stem or base; larger piers are refused
-inline constexpr Real kConcreteLbPerCuYd = 4050.0F;
-inline constexpr Real kCuFtPerCuYd = 27.0F;
 
 // ---------------------------------------------------------------------------
 // Pier geometry.
@@ -35,7 +33,7 @@ inline constexpr Real kCuFtPerCuYd = 27.0F;
 struct PierGeometry {
   Real stem = 0;        // D, ft
   Real base = 0;        // Bb, ft
-  Real baseArea = 0;    // 0.7854 Bb^2, ft^2
+  Real baseArea = 0;    // kQuarterPi Bb^2, ft^2
   bool belled = false;
   Real edge = 0;        // e, straight edge of the bell, ft
   Real bellHeight = 0;  // H, ft (e included)

@@ -78,7 +78,7 @@ SliceProfile buildProfile(SoilResistance& soil, const std::vector<std::size_t>& 
 // Strong rock of the side-or-base model weaker than 1000 lb/in^2 somewhere.
 bool hasWeakStrongRock(const ProjectInput& in) {
   return std::any_of(in.layers.begin(), in.layers.end(), [](const Layer& l) {
-    return l.code == kStrongRockSideOrBase && (l.top().rockStrength <= 144000 || l.bot().rockStrength <= 144000);
+    return l.code == kStrongRockSideOrBase && (l.top().rockStrength <= kSideOrBaseRockLimit || l.bot().rockStrength <= kSideOrBaseRockLimit);
   });
 }
 

@@ -18,7 +18,6 @@ namespace pylar::engine {
 
 namespace {
 
-constexpr Real kPiSocket = 3.1416F;
 constexpr Real kDegToRad = kPi / 180.0F;
 
 Real finiteOrZero(Real v) { return std::isfinite(v) ? v : Real(0); }
@@ -100,7 +99,7 @@ WeakRockTerms weakRockTerms(const WeakRockPoint& p, Real meanEi, Real ec, Real z
                             Real movement) {
   WeakRockTerms w;
   w.fluidPressureFactor = fluidPressureFactor(p.slump, zc);
-  w.normalStress = nonNegative(kFreshConcreteUnitWeight * zc * w.fluidPressureFactor);
+  w.normalStress = nonNegative(kConcreteUnitWeight * zc * w.fluidPressureFactor);
   w.alpha = adhesionFactor(w.normalStress / kIgmAtmosphere, p.qu);
   w.modulusRatio = modulusRatioFromRqd(p.rqd, p.openJoints());
   w.jointFactor = jointFactor(w.modulusRatio);
@@ -113,7 +112,7 @@ WeakRockTerms weakRockTerms(const WeakRockPoint& p, Real meanEi, Real ec, Real z
   if (p.rough()) {
     w.n = std::clamp(stressOverQu, Real(0), Real(1));
   } else {
-    const Real emOverStress = w.normalStress > 0 ? 2000 * em / w.normalStress : Real(0);
+    const Real emOverStress = w.normalStress > 0 ? kPoundsPerTon * em / w.normalStress : Real(0);
     w.n = smoothSocketN(emOverStress, p.qu / kIgmAtmosphere, stressOverQu);
   }
   const Real ds = p.socketDiameter;
@@ -128,7 +127,7 @@ WeakRockTerms weakRockTerms(const WeakRockPoint& p, Real meanEi, Real ec, Real z
   const Real fa2 = w.maxSide;
   if (w.modulusValid && fa2 > 0 && e > 0) {
     if (w.gamma > 0) {
-      w.theta = nonNegative(finiteOrZero(2000 * em * w.omega / (kPiSocket * e * fa2 * w.gamma) * wt));
+      w.theta = nonNegative(finiteOrZero(kPoundsPerTon * em * w.omega / (kPiFourDecimals * e * fa2 * w.gamma) * wt));
       Real ratio = w.theta;
       if (w.theta > w.n) ratio = w.n + (w.theta - w.n) * (1 - w.n) / (1 - 2 * w.n + w.theta);
       w.mobilisedSide = std::clamp(finiteOrZero(fa2 * ratio), Real(0), fa2);
@@ -179,9 +178,9 @@ WeakRockSlice weakRockSlice(const ProjectInput& input, std::size_t i, Real depth
     state.haveFirstSide = true;
     state.firstSide = s.side;
   }
-  s.base.area = 0.7854F * ds * ds;
-  s.base.unit = s.terms.unitBase / 2000;
-  s.base.load = s.base.area * s.terms.unitBase / 2000;
+  s.base.area = kQuarterPi * ds * ds;
+  s.base.unit = s.terms.unitBase / kPoundsPerTon;
+  s.base.load = s.base.area * s.terms.unitBase / kPoundsPerTon;
 
   // Socket checks.
   if (ds > 0) {
@@ -238,8 +237,8 @@ DecomposedRockSlice decomposedRockValues(Real blowCount, Real effectiveStress, R
   const Real s = std::sin(phiRad);
   d.side = nonNegative(finiteOrZero((1 - s) * std::pow(std::max(d.ocr, Real(1)), s) * std::tan(0.75F * phiRad) * sigma));
   const Real ds = nonNegative(socketDiameter);
-  d.base.area = 0.7854F * ds * ds;
-  d.base.load = finiteOrZero(1.6853898F * sigma * std::pow(d.ocr, 0.8F) * ds * ds / 2000);
+  d.base.area = kQuarterPi * ds * ds;
+  d.base.load = finiteOrZero(1.6853898F * sigma * std::pow(d.ocr, 0.8F) * ds * ds / kPoundsPerTon);
   d.base.unit = d.base.area > 0 ? d.base.load / d.base.area : Real(0);
   return d;
 }

@@ -14,10 +14,7 @@
 
 namespace pylar::engine {
 
-inline constexpr Real kIgmAtmosphere = 2115.7F;          // pa of these procedures, lb/ft^2
-inline constexpr Real kFreshConcreteUnitWeight = 150.0F; // lb/ft^3
 inline constexpr Real kTan30 = 0.57735187F;
-inline constexpr Real kTsfPerPsi = 144.0F / 2000.0F;
 inline constexpr Real kMaxFluidConcreteDepth = 40.0F;    // ft
 inline constexpr Real kMinSocketDiameter = 1.64F;        // ft (0.5 m)
 

@@ -11,8 +11,6 @@
 namespace pylar::engine {
 namespace {
 
-constexpr Real kPsiPerTsf = kPoundsPerTon / kPsfPerPsi;  // 2000/144
-
 Real finiteOrZero(Real v) { return std::isfinite(v) ? v : Real(0); }
 
 }  // namespace
@@ -41,10 +39,10 @@ Real StiffnessTable::at(Real z) const {
 
 StiffnessTable stiffnessTable(Real ec, Real stem, Real base, Real length, Real bellHeight) {
   StiffnessTable t;
-  const Real stemEa = ec * kAreaFactor * stem * stem;
+  const Real stemEa = ec * kQuarterPi * stem * stem;
   // A bell taller than the pier starts at the top.
   t.depth = {0, std::clamp(length - bellHeight, Real(0), std::max(length, Real(0))), length};
-  t.ea = {stemEa, stemEa, ec * kAreaFactor * base * base};
+  t.ea = {stemEa, stemEa, ec * kQuarterPi * base * base};
   return t;
 }
 
@@ -52,7 +50,7 @@ TipSolution solveTipMovement(const CurveSet& curves, const SolverGeometry& g, Re
   TipSolution out;
   const int n = std::clamp(g.segments, 1, kMaxSegments);
   const Real j = g.length / static_cast<Real>(n);
-  const Real c = kPerimeterFactor * g.stemDiameter * j;
+  const Real c = kPiFourDecimals * g.stemDiameter * j;
   const Real tipLoad = baseLoad(curves.base, s);
   Real pb = tipLoad;
   Real wb = s;
@@ -148,7 +146,7 @@ CurveInput LoadSettlementAnalysis::curveInput(const SettlementGeometry& g, int b
   in.boundLine = boundLine;
   Real top = 0;
   for (const SettlementLayer& l : settings_.layers) {
-    const Real topIn = top * 12, bottomIn = l.bottomFt * 12;
+    const Real topIn = top * kInchesPerFoot, bottomIn = l.bottomFt * kInchesPerFoot;
     in.layers.push_back({l.code, topIn, bottomIn});
     const Real fmax = finiteOrZero(l.maxSideTsf * kPsiPerTsf);
     in.layerProfile.push_back({topIn, fmax});
@@ -156,10 +154,10 @@ CurveInput LoadSettlementAnalysis::curveInput(const SettlementGeometry& g, int b
     top = l.bottomFt;
   }
   in.incrementProfile.reserve(g.unitSide.size());
-  for (const SidePoint& p : g.unitSide) in.incrementProfile.push_back({p.depthFt * 12, p.unitSideTsf * kPsiPerTsf});
-  in.stemDiameter = g.stemFt * 12;
-  in.baseDiameter = g.baseFt * 12;
-  in.pierLength = g.lengthFt * 12;
+  for (const SidePoint& p : g.unitSide) in.incrementProfile.push_back({p.depthFt * kInchesPerFoot, p.unitSideTsf * kPsiPerTsf});
+  in.stemDiameter = g.stemFt * kInchesPerFoot;
+  in.baseDiameter = g.baseFt * kInchesPerFoot;
+  in.pierLength = g.lengthFt * kInchesPerFoot;
   in.tipCode = g.tipCode;
   in.ultimateBase = g.ultimateBaseTons * kPoundsPerTon;
   return in;
@@ -173,7 +171,7 @@ void LoadSettlementAnalysis::additionalCurves(const SettlementGeometry& g) {
     for (std::size_t k = 0; k < settings_.tzDepthsFt.size(); ++k) {
       SideCurve c;
       c.number = static_cast<int>(k + 1);
-      c.depth = settings_.tzDepthsFt[k] * 12;
+      c.depth = settings_.tzDepthsFt[k] * kInchesPerFoot;
       // The layer holding the depth; above the first, the first; below the
       // last, the last.
       std::size_t i = 0;
@@ -207,16 +205,16 @@ GeometryResult LoadSettlementAnalysis::analyse(const SettlementGeometry& g) {
     return result;
   }
   SolverGeometry sg;
-  sg.stemDiameter = g.stemFt * 12;
-  sg.length = g.lengthFt * 12;
+  sg.stemDiameter = g.stemFt * kInchesPerFoot;
+  sg.length = g.lengthFt * kInchesPerFoot;
   if (!(sg.stemDiameter > 0) || !(sg.length > 0) || !std::isfinite(sg.stemDiameter) || !std::isfinite(sg.length))
     return result;
   const long segments = g.segments > 0 ? g.segments : std::lround(std::min(g.lengthFt, Real(kMaxSegments)));
   sg.segments = static_cast<int>(std::clamp<long>(segments, 1, kMaxSegments));
-  sg.topIgnored = g.topIgnoredFt * 12;
-  sg.bottomIgnored = g.bottomIgnoredFt * 12;
-  const Real baseIn = std::max(g.baseFt, g.stemFt) * 12;
-  sg.stiffness = stiffnessTable(settings_.Ec, sg.stemDiameter, baseIn, sg.length, g.bellHeightFt * 12);
+  sg.topIgnored = g.topIgnoredFt * kInchesPerFoot;
+  sg.bottomIgnored = g.bottomIgnoredFt * kInchesPerFoot;
+  const Real baseIn = std::max(g.baseFt, g.stemFt) * kInchesPerFoot;
+  sg.stiffness = stiffnessTable(settings_.Ec, sg.stemDiameter, baseIn, sg.length, g.bellHeightFt * kInchesPerFoot);
 
   const bool firstGeometry = g.diameterIndex == 1 && g.lengthIndex == 1;
   const bool firstLength = g.lengthIndex == 1;
@@ -308,7 +306,7 @@ void LoadSettlementAnalysis::definedSettlements(const SettlementGeometry& g, con
   Lines chart;
   writeChartHeader(chart, static_cast<int>(settlements.size()), std::clamp(sg.segments, 1, kMaxSegments),
                    sg.stemDiameter, sg.length, g.diameterIndex, g.lengthIndex);
-  const Real area = kAreaFactor * sg.stemDiameter * sg.stemDiameter;
+  const Real area = kQuarterPi * sg.stemDiameter * sg.stemDiameter;
   int unconverged = 0;
   for (std::size_t k = 0; k < settlements.size(); ++k) {
     const Real s = std::max(Real(0), finiteOrZero(tipMovementForSettlement(result.lines[0], settlements[k])));

@@ -38,8 +38,6 @@ inline constexpr Real kConvergence = 1.0e-5F;  // in, mid-segment movement
 // Mid-segment iterations per segment, in both passes; a segment that has not
 // settled by then keeps its last estimate and the run notes say so.
 inline constexpr int kMaxSegmentIterations = 100;
-inline constexpr Real kAreaFactor = 0.7854F;
-inline constexpr Real kPerimeterFactor = 3.1416F;
 // Longest pier the solver cuts into segments, segments.
 inline constexpr int kMaxSegments = 100000;
 

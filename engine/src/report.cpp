@@ -140,7 +140,7 @@ void writePierBlock(Lines& out, const ProjectInput& in, const PierGeometry& g, b
   out.push_back(valueLine("IGNORED BOTTOM PORTION    =", u.length(in.bottomLength), len));
   // One percent of the stem's cross-section.
   const Real stem = u.length(g.stem);
-  const Real steel = 0.01F * 0.7854F * stem * stem * (in.si() ? 1.0F : 144.0F);
+  const Real steel = 0.01F * kQuarterPi * stem * stem * (in.si() ? 1.0F : kSquareInchesPerSquareFoot);
   out.push_back(valueLine("AREA OF ONE PERCENT STEEL =", steel, in.si() ? "SQ. M" : "SQ.IN."));
   out.push_back(Line().x(6).text("ELASTIC MODULUS, Ec       =").e(10, 3, finite(u.modulus(in.Ec))).x(1)
                     .text(in.si() ? "KN/SQ M" : "LB/SQ IN").str());

@@ -23,7 +23,7 @@ using Lines = std::vector<std::string>;
 void emit(Lines& out, std::string_view text);
 
 // Report units of a project: English working units as they are, SI
-// converted back (1 ft = 0.3048 m, 1 ton = 8.896 kN, ...).
+// converted back (1 ft = 0.3048 m, 1 kN = 0.1124 ton, ...).
 struct ReportUnits {
   bool si = false;
   Real length(Real ft) const;
@@ -35,8 +35,6 @@ struct ReportUnits {
   Real settlement(Real in) const; // in -> m
   const char* lengthWord() const { return si ? "M" : "FT."; }
 };
-inline constexpr Real kCuYdPerCuM = 1.3078F;
-inline constexpr Real kTonsPerCuYdPerKNPerCuM = 0.08594586F;
 
 // The title and the note on t-z and q-w curves that open the detail file.
 void writeDetailTitle(Lines& out, const ProjectInput& in);

@@ -26,7 +26,6 @@ namespace {
 // Base term 4/((1 - nu) xi) of the decomposed-rock elastic solution.
 constexpr Real kDecomposedBaseTerm = 4.0F / (0.6F * 2.5F);
 
-constexpr Real kPiSocket = 3.1416F;
 constexpr Real kInfinity = std::numeric_limits<Real>::infinity();
 
 Real finiteOrZero(Real v) { return std::isfinite(v) ? v : Real(0); }
@@ -54,7 +53,7 @@ RockSocketResult notComputed(std::string why) {
 // 12 pa x 2000 qt / (Ec x 113.097595 d^2), 113.097595 d^2 = pi (12 d)^2 / 4.
 Real shorteningInches(Real pa, Real qt, Real ecPsi, Real d) {
   if (!(pa > 0) || !(ecPsi > 0) || !(d > 0)) return 0;
-  return finiteOrZero(pa * 24000 * qt / (ecPsi * 113.097595F * d * d));
+  return finiteOrZero(pa * (kInchesPerFoot * kPoundsPerTon) * qt / (ecPsi * 113.097595F * d * d));
 }
 
 // Turns the points from working units (loads in tons, movements in ft at the
@@ -64,13 +63,13 @@ void toReportUnits(RockSocketResult& r, const RockSocketInput& in, bool addShort
   for (RockSocketPoint& p : r.points) {
     const Real delta = addShortening ? shorteningInches(r.lengthAbove, p.topLoad, in.ec, d) : Real(0);
     if (in.si) {
-      p.topMovement = p.topMovement / kFeetPerMetre + 0.0254F * delta;
+      p.topMovement = p.topMovement / kFeetPerMetre + kMetresPerInch * delta;
       p.tipMovement = p.tipMovement / kFeetPerMetre;
-      p.topLoad *= kKiloNewtonsPerTon;
-      p.tipLoad *= kKiloNewtonsPerTon;
+      p.topLoad *= kKNPerTon;
+      p.tipLoad *= kKNPerTon;
     } else {
-      p.topMovement = 12 * p.topMovement + delta;
-      p.tipMovement = 12 * p.tipMovement;
+      p.topMovement = kInchesPerFoot * p.topMovement + delta;
+      p.tipMovement = kInchesPerFoot * p.tipMovement;
     }
     p.topLoad = finiteOrZero(p.topLoad);
     p.topMovement = finiteOrZero(p.topMovement);
@@ -119,15 +118,15 @@ RockSocketResult weakRockRelationship(const RockSocketInput& in) {
   RockSocketResult r;
   r.socketLength = ls;
   r.lengthAbove = pa;
-  r.rockMassModulus = first.rockMassModulus * 2000;
+  r.rockMassModulus = first.rockMassModulus * kPoundsPerTon;
   const Real sideAbove = nonNegative(in.sideAbove) * kPoundsPerTon;
   const Real sideLimit = nonNegative(in.sideTotal) * kPoundsPerTon;
   const auto ref = weakRockReferenceMovements();
   for (std::size_t i = 0; i < kRockSocketPoints; ++i) {
     const Real w = ds * ref[i];
     const WeakRockTerms t = weakRockTerms(p, in.meanIntactModulus, ecTsf, zc, ls, w);
-    const Real side = std::min(sideAbove + kPiSocket * ds * ls * t.mobilisedSide, sideLimit);
-    const Real base = 0.7854F * ds * ds * t.unitBase;
+    const Real side = std::min(sideAbove + kPiFourDecimals * ds * ls * t.mobilisedSide, sideLimit);
+    const Real base = kQuarterPi * ds * ds * t.unitBase;
     r.points[i].topLoad = (side + base) / kPoundsPerTon;
     r.points[i].topMovement = w;
   }

@@ -33,9 +33,8 @@
 namespace pylar::engine {
 
 inline constexpr std::size_t kRockSocketPoints = 15;
-inline constexpr Real kKiloNewtonsPerTon = 8.896F;  // load-settlement output
 inline constexpr Real kRockPoisson = 0.25F;         // strong rock mass, side and base
-inline constexpr Real kCodeFourSideLimit = 0.4F / 12;  // ft: side only up to 0.4 in
+inline constexpr Real kCodeFourSideLimit = 0.4F / kInchesPerFoot;  // ft: side only up to 0.4 in
 
 struct RockSocketPoint {
   Real topLoad = 0;

@@ -255,7 +255,7 @@ void SoilResistance::completeLayer(std::size_t i, std::ostream& report, std::ost
   c.socketDiameterFallback = input_.DSTART;
   auto limit = [](Real v) {
     v = finiteOrZero(v);
-    return (std::fabs(v) < 1.0e-10F ? kUnlimited : v) / 2000;
+    return (std::fabs(v) < 1.0e-10F ? kUnlimited : v) / kPoundsPerTon;
   };
   c.maxSideTsf = limit(layer.maxSide);
   c.maxBaseTsf = limit(layer.maxBase);
@@ -374,7 +374,7 @@ BaseResistance SoilResistance::sandBase(std::size_t i, Real tipDepth, Real b) {
   const Real phi = interpolate(c.end[0].frictionAngle, c.end[1].frictionAngle, t);
   BaseResistance r;
   if (!(b > 0)) return r;  // no base
-  r.area = 0.7854F * b * b;
+  r.area = kQuarterPi * b * b;
   Real q = 0;
   if (n > 0) {
     q = n >= 50 ? Real(30) : std::min(0.6F * n, Real(30));
@@ -391,7 +391,7 @@ BaseResistance SoilResistance::sandBase(std::size_t i, Real tipDepth, Real b) {
   }
   Real load = q * r.area;
   if (input_.IMOD == 1) {
-    if (b > 4.17F) load *= 50 / (12 * b);
+    if (b > 4.17F) load *= 50 / (kInchesPerFoot * b);
     const Real depth = nonNegative(tipDepth);
     if (depth < 10 * b) load *= depth / (10 * b);
   }
@@ -410,20 +410,20 @@ BaseResistance SoilResistance::clayBase(std::size_t i, Real tipDepth, Real b) {
   } else {
     c.lastValidNc = nc;
   }
-  const Real su = nonNegative(c.hasCohesion ? interpolate(c.end[0].cohesion, c.end[1].cohesion, t) / 2000
+  const Real su = nonNegative(c.hasCohesion ? interpolate(c.end[0].cohesion, c.end[1].cohesion, t) / kPoundsPerTon
                                             : interpolate(c.end[0].blowCount, c.end[1].blowCount, t) / 10);
   BaseResistance r;
   if (!(b > 0)) return r;
   const Real depth = nonNegative(tipDepth);
-  r.area = 0.7854F * b * b;
+  r.area = kQuarterPi * b * b;
   Real fr = 1;
   if (b > 6.25F) {
     const Real a = std::min(0.0071F + 0.0021F * depth / b, 0.015F);
     const Real bb = std::clamp(0.45F * std::sqrt(2 * su), Real(0.5), Real(1.5));
-    fr = std::min(Real(1), 2.5F / (12 * a * b + 2.5F * bb));
+    fr = std::min(Real(1), 2.5F / (kInchesPerFoot * a * b + 2.5F * bb));
   }
   if (c.ncEstimated) {
-    nc = ncFromStrength(2000 * su);
+    nc = ncFromStrength(kPoundsPerTon * su);
     if (depth < 3 * b) nc *= (2.0F / 3.0F) * (1 + depth / (6 * b));
   }
   Real q = su * nc;
@@ -447,7 +447,7 @@ BaseResistance SoilResistance::strongRockBase(std::size_t i, Real tipDepth, Real
   if (!(ds >= 0.001F)) ds = b;  // socket diameter not given: the base diameter
   BaseResistance r;
   if (!(ds > 0)) return r;
-  r.area = 0.7854F * ds * ds;
+  r.area = kQuarterPi * ds * ds;
   // Canadian Foundation Engineering Manual: Ksp = (3 + s/B)/(10 sqrt(1 + 300 d/s)).
   // Spacing not given: tight joints (d = 0) read as the closest spacing, 0.3;
   // open joints with no spacing carry no base.
@@ -457,8 +457,8 @@ BaseResistance SoilResistance::strongRockBase(std::size_t i, Real tipDepth, Real
   } else if (!(aperture > 0)) {
     ksp = 0.3F;
   }
-  Real q = 3 * (qu / 2000) * ksp;
-  if (layer.code == kStrongRockSideOrBase && qu <= 144000) q = 0;  // carried in side resistance
+  Real q = 3 * (qu / kPoundsPerTon) * ksp;
+  if (layer.code == kStrongRockSideOrBase && qu <= kSideOrBaseRockLimit) q = 0;  // carried in side resistance
   c.unitBase = nonNegative(finiteOrZero(q));
   r.unit = c.unitBase;
   r.load = nonNegative(finiteOrZero(q * r.area));
@@ -520,7 +520,7 @@ SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, 
       if (layer.sandMethod == kBetaMethod) {
         r.coefficient = c.sideParameterEstimated ? estimatedSandBeta(depth, n) : at(&LayerEnd::sideParameter);
         r.strengthTerm = midSliceStress() * upliftFactor(false);
-        fs = std::min(r.coefficient * r.strengthTerm / 2000, Real(2.1));
+        fs = std::min(r.coefficient * r.strengthTerm / kPoundsPerTon, Real(2.1));
         break;
       }
       // A sand layer has no cohesion: the strength term is friction only.
@@ -528,7 +528,7 @@ SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, 
       r.coefficient = layer.sandMethod == kChenKulhawyMethod
                           ? chenKulhawyK(n, at(&LayerEnd::sideParameter), sigma, phi)
                           : at(&LayerEnd::sideParameter);
-      fs = r.coefficient * r.strengthTerm / 2000;
+      fs = r.coefficient * r.strengthTerm / kPoundsPerTon;
       break;
     }
     case kGravellySand:
@@ -539,7 +539,7 @@ SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, 
         r.coefficient = at(&LayerEnd::sideParameter);
       }
       r.strengthTerm = midSliceStress() * upliftFactor(false);
-      fs = r.coefficient * r.strengthTerm / 2000;
+      fs = r.coefficient * r.strengthTerm / kPoundsPerTon;
       if (code == kGravellySand) fs = std::min(fs, Real(2.1));
       break;
     }
@@ -550,11 +550,11 @@ SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, 
         x = at(&LayerEnd::cohesion);
       } else {
         const Real n = at(&LayerEnd::blowCount);
-        x = code == kClay ? 200 * n : 2000 * n / 53;
+        x = code == kClay ? 200 * n : kPoundsPerTon * n / 53;
       }
       r.strengthTerm = x * upliftFactor(true);
       r.coefficient = at(&LayerEnd::sideParameter);
-      fs = r.coefficient * r.strengthTerm / 2000;
+      fs = r.coefficient * r.strengthTerm / kPoundsPerTon;
       break;
     }
     case kDecomposedRock: {
@@ -563,7 +563,7 @@ SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, 
       r.strengthTerm = d.side * upliftFactor(false);
       r.hasBase = true;
       r.base = d.base;
-      fs = r.strengthTerm / 2000;
+      fs = r.strengthTerm / kPoundsPerTon;
       break;
     }
     case kWeakRock: {
@@ -573,7 +573,7 @@ SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, 
       r.socketDiameter = weakRockPointAt(input_, i, depth).socketDiameter;
       r.hasBase = true;
       r.base = w.base;
-      fs = r.strengthTerm / 2000;
+      fs = r.strengthTerm / kPoundsPerTon;
       break;
     }
     case kStrongRockSideOrBase:
@@ -582,12 +582,12 @@ SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, 
       const Real fc = nonNegative(at(&LayerEnd::concreteStrength));
       const Real q = fc > 0 ? std::min(qu, fc) : qu;  // a concrete strength not given does not limit
       Real x = q <= 40320 ? 0.15F * q : kPsfPerPsi * 2.5F * std::sqrt(q / kPsfPerPsi);
-      if (code == kStrongRockSideOrBase && !uplift && qu > 144000) x = 0;  // carried in end bearing
+      if (code == kStrongRockSideOrBase && !uplift && qu > kSideOrBaseRockLimit) x = 0;  // carried in end bearing
       r.coefficient = 1;
       r.strengthTerm = x * upliftFactor(false);
       const Real ds = at(&LayerEnd::socketDiameter);
       r.socketDiameter = ds >= 0.001F ? ds : Real(0);
-      fs = r.strengthTerm / 2000;
+      fs = r.strengthTerm / kPoundsPerTon;
       break;
     }
     default:

@@ -33,6 +33,10 @@ inline std::string_view estimateMarker(bool estimated) {
   return estimated ? kEstimatedMarker : kGivenMarker;
 }
 
+// Strong rock of the side-or-base model (code 4) up to this strength carries
+// side resistance only, above it end bearing only: 1000 lb/in^2, lb/ft^2.
+inline constexpr Real kSideOrBaseRockLimit = 1000 * kPsfPerPsi;
+
 // A maximum unit resistance that was not given, lb/ft^2.
 inline constexpr Real kUnlimited = 1.0e10F;  // a maximum resistance not given
 
@@ -94,8 +98,8 @@ struct CompletedLayer {
   bool ncEstimated = false;    // clay, shale: Nc given at neither end
   bool sideParameterEstimated = false;  // beta or alpha given at neither end
   bool hasCohesion = false;    // clay, shale: cohesion above 1e-5 at an end
-  Real maxSideTsf = kUnlimited / 2000;  // layer limits, tons/ft^2
-  Real maxBaseTsf = kUnlimited / 2000;
+  Real maxSideTsf = kUnlimited / kPoundsPerTon;  // layer limits, tons/ft^2
+  Real maxBaseTsf = kUnlimited / kPoundsPerTon;
   Real socketDiameterFallback = 0;  // ft, the minimum pier diameter
   // Updated by the base procedures.
   Real unitBase = 0;      // last unit base resistance, tsf (for the report)
