@@ -15,6 +15,7 @@
 #include "rock_socket.h"
 #include "run.h"
 #include "settlement_output.h"
+#include "soil_models.h"
 #include "soil_resistance.h"
 
 namespace pylar::engine {
@@ -32,8 +33,6 @@ void drain(Run& run, int channel, std::ostringstream& stream) {
   stream.str({});
   for (const std::string& line : splitLines(text)) run.channels.write(channel, line);
 }
-
-bool isRock(int code) { return code >= kStrongRockSideOrBase && code <= kStrongRock; }
 
 // The layer holding each slice z = 1..depth: layer bottoms rounded to whole
 // feet; a layer whose rounded bottom does not pass the one above holds none.
@@ -60,7 +59,7 @@ SliceProfile buildProfile(SoilResistance& soil, const std::vector<std::size_t>& 
     const Real z = static_cast<Real>(k + 1);
     // The walk reaches each slice with the tip at the slice's own depth.
     const SliceResistance s = soil.slice(i, z, z, rock, sinks);
-    const Real diameter = isRock(layer.code) && s.socketDiameter > 0 ? s.socketDiameter : g.stem;
+    const Real diameter = soilModel(layer.code).rockSocket && s.socketDiameter > 0 ? s.socketDiameter : g.stem;
     const Real side = s.unitSide * kPi * diameter;  // tons, over 1 ft
     BaseResistance b = s.hasBase ? s.base : soil.baseResistance(i, z, g.base);
     Real base = b.load;

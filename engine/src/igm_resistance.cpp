@@ -13,6 +13,7 @@
 #include <string>
 
 #include "igm_charts.h"
+#include "soil_models.h"
 
 namespace pylar::engine {
 
@@ -150,8 +151,7 @@ WeakRockTerms weakRockTerms(const WeakRockPoint& p, Real meanEi, Real ec, Real z
 
 Real rockTop(const ProjectInput& input) {
   for (std::size_t i = 0; i < input.layers.size(); ++i) {
-    const int code = input.layers[i].code;
-    if (code == kStrongRockSideOrBase || code == kWeakRock || code == kStrongRock) return input.layerTop(i);
+    if (soilModel(input.layers[i].code).rock) return input.layerTop(i);
   }
   return -1;
 }

@@ -6,6 +6,7 @@
 #include "fortran_format.h"
 #include "capacity.h"
 #include "run.h"
+#include "soil_models.h"
 #include "soil_resistance.h"
 
 namespace pylar::engine {
@@ -372,10 +373,6 @@ void LoadSettlementAnalysis::writeScratchLog() {
 namespace pylar::engine {
 namespace {
 
-bool soilTip(int code) {
-  return code == kSand || code == kClay || code == kShale || code == kGravellySand || code == kGravel;
-}
-
 // The geometry of a pier of diameter series position V stopping at `lengthFt`.
 SettlementGeometry geometryAt(const ProjectInput& in, const PierGeometry& g, const SliceProfile& p, Real lengthFt,
                               int v, int lx) {
@@ -443,7 +440,7 @@ std::vector<LoadSettlementCurves> runLoadSettlement(LoadSettlementAnalysis& anal
       const int lengthIndex = lengthSeries ? static_cast<int>(k + 1) : static_cast<int>(lx + 1);
       SettlementGeometry geometry = geometryAt(in, g, h.profiles[k], lengths[lx], v, lengthIndex);
       geometry.plotted = lx == 0;
-      if (!soilTip(geometry.tipCode) || !(geometry.lengthFt > 0)) continue;
+      if (!soilModel(geometry.tipCode).soilTip() || !(geometry.lengthFt > 0)) continue;
       GeometryResult r = analysis.analyse(geometry);
       if (r.status != 0) {
         run.status = r.status;

@@ -5,7 +5,7 @@
 #include <numeric>
 
 #include "fortran_format.h"
-#include "project_input.h"
+#include "soil_models.h"
 
 namespace pylar::engine {
 namespace {
@@ -84,13 +84,13 @@ Real profileValue(const std::vector<ProfilePoint>& profile, Real depth) {
 
 NormalisedTable sideTable(int soilCode, int boundLine) {
   const int k = lineIndex(boundLine);
-  if (soilCode == kSand) return {kSandSideMovement, kSandSide[k]};
+  if (soilModel(soilCode).sideCurves == CurveTable::Sand) return {kSandSideMovement, kSandSide[k]};
   return {kClaySideMovement, kClaySide[k]};
 }
 
 NormalisedTable baseTable(int soilCode, int boundLine) {
   const int k = lineIndex(boundLine);
-  const bool clay = soilCode >= kClay && soilCode <= kStrongRock;
+  const bool clay = soilModel(soilCode).baseCurves == CurveTable::Clay;
   return {kBaseMovement, clay ? kClayBase[k] : kSandBase[k]};
 }
 

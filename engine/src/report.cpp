@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "fortran_format.h"
+#include "soil_models.h"
 
 namespace pylar::engine {
 namespace {
@@ -347,21 +348,10 @@ void writeLayer(Lines& out, const ProjectInput& in, const SoilResistance& soil, 
   const std::string modulusWord = si ? "KN/SQ M" : "LB/SQ IN";
   auto unitWeight = [&](Real pcf) { return si ? pcf / kPcfPerKNm3 : pcf; };
   const int number = static_cast<int>(i + 1);
-  switch (layer.code) {
-    case kSand: out.push_back(Line().x(5).text("LAYER NO").i(2, number).text("----SAND").str()); break;
-    case kClay: out.push_back(Line().x(5).text("LAYER NO").i(2, number).text("----CLAY").str()); break;
-    case kShale: out.push_back(Line().x(5).text("LAYER NO").i(2, number).text("----CLAY SHALE").str()); break;
-    case kStrongRockSideOrBase:
-    case kStrongRock: out.push_back(Line().x(4).text("LAYER NO").i(3, number).text("----STRONG ROCK").str()); break;
-    case kDecomposedRock:
-      out.push_back(Line().x(4).text("LAYER NO").i(3, number).text("----DECOMPOSED ROCK").str());
-      break;
-    case kWeakRock: out.push_back(Line().x(4).text("LAYER NO").i(3, number).text("----WEAK ROCK").str()); break;
-    case kGravellySand:
-      out.push_back(Line().x(4).text("LAYER NO").i(3, number).text("----GRAVELLEY SAND").str());
-      break;
-    default: out.push_back(Line().x(4).text("LAYER NO").i(3, number).text("----GRAVEL").str()); break;
-  }
+  const SoilModel& model = soilModel(layer.code);
+  // "LAYER NO" ends in column 12 whatever the width of the number.
+  out.push_back(Line().x(7 - model.numberWidth).text("LAYER NO").i(model.numberWidth, number).text("----")
+                    .text(model.title).str());
   const Real depths[2] = {in.layerTop(i), layer.bottom};
   for (int e = 0; e < 2; ++e) {
     const LayerEnd& v = c.end[static_cast<std::size_t>(e)];
@@ -378,9 +368,8 @@ void writeLayer(Lines& out, const ProjectInput& in, const SoilResistance& soil, 
       out.push_back(parameterLine("SKIN FRICTION COEFFICIENT- BETA", v.sideParameter,
                                   estimateMarker(est.sideParameter)));
     };
-    switch (layer.code) {
-      case kClay:
-      case kShale:
+    switch (model.family) {
+      case SoilFamily::Clay:
         out.push_back(parameterLine("UNDRAINED SHEAR STRENGTH, " + stressWord, u.stress(v.cohesion)));
         common();
         depth();
@@ -389,7 +378,7 @@ void writeLayer(Lines& out, const ProjectInput& in, const SoilResistance& soil, 
                                     estimateMarker(est.sideParameter)));
         out.push_back(parameterLine("END BEARING COEFFICIENT-Nc", v.nc, estimateMarker(est.nc)));
         break;
-      case kSand:
+      case SoilFamily::Sand:
         out.push_back(parameterLine("INTERNAL FRICTION ANGLE, DEG.", v.frictionAngle,
                                     estimateMarker(est.frictionAngle)));
         common();
@@ -405,14 +394,12 @@ void writeLayer(Lines& out, const ProjectInput& in, const SoilResistance& soil, 
           out.push_back(parameterLine("LATERAL EARTH-PRESSURE COEFFICIENT - Ko", v.sideParameter));
         }
         break;
-      case kGravellySand:
-      case kGravel:
+      case SoilFamily::Gravel:
         beta();
         common();
         depth();
         break;
-      case kStrongRockSideOrBase:
-      case kStrongRock:
+      case SoilFamily::StrongRock:
         out.push_back(parameterLine("DIAMETER OF SOCKET, " + lengthWord, u.length(v.socketDiameter)));
         out.push_back(parameterLine("SPACING OF DISCONTINUITIES," + lengthWord, u.length(v.jointSpacing)));
         out.push_back(parameterLine("THICKNESS OF INDIVIDUAL DISCONTINUITIES," + lengthWord,
@@ -425,7 +412,7 @@ void writeLayer(Lines& out, const ProjectInput& in, const SoilResistance& soil, 
         out.push_back(parameterLine("ROCK QUALITY DESIGNATION (RQD) %", v.rqd));
         depth();
         break;
-      case kWeakRock:
+      case SoilFamily::WeakRock:
         out.push_back(parameterLine("DIAMETER OF SOCKET, " + lengthWord, u.length(v.socketDiameter)));
         out.push_back(parameterLine(std::string("SLUMP OF CONCRETE, ") + (si ? "M" : "IN"),
                                     si ? v.slump / kInchesPerMetre : v.slump));
@@ -436,13 +423,13 @@ void writeLayer(Lines& out, const ProjectInput& in, const SoilResistance& soil, 
         out.push_back(parameterLine("ROCK QUALITY DESIGNATION (RQD) %", v.rqd));
         depth();
         break;
-      case kDecomposedRock:
+      case SoilFamily::DecomposedRock:
         out.push_back(parameterLine("ELASTIC MODULUS OF GRAVEL, " + modulusWord, u.modulus(v.youngModulus)));
         out.push_back(parameterLine("POISSION RATIO OF GRAVEL", v.poissonRatio));
         common();
         depth();
         break;
-      default:
+      case SoilFamily::None:
         break;
     }
     out.emplace_back();
@@ -452,7 +439,7 @@ void writeLayer(Lines& out, const ProjectInput& in, const SoilResistance& soil, 
     out.push_back(parameterLine("LRFD RESISTANCE FACTOR (TIP RESISTANCE)", layer.phiBase));
     out.emplace_back();
   }
-  if (layer.code == kGravellySand || layer.code == kGravel)
+  if (model.family == SoilFamily::Gravel)
     gravelBlowCountWarnings(out, layer.top().blowCount, layer.bot().blowCount);
 }
 

@@ -17,6 +17,7 @@
 
 #include "fortran_format.h"
 #include "igm_charts.h"
+#include "soil_models.h"
 #include "soil_resistance.h"
 
 namespace pylar::engine {
@@ -335,16 +336,11 @@ RockSocketResult strongRockRelationship(const RockSocketInput& in) {
 }
 
 RockSocketResult rockSocketRelationship(const RockSocketInput& in) {
-  switch (in.code) {
-    case kStrongRockSideOrBase:
-    case kStrongRock:
-      return strongRockRelationship(in);
-    case kDecomposedRock:
-      return decomposedRockRelationship(in);
-    case kWeakRock:
-      return weakRockRelationship(in);
-    default:
-      return notComputed("THE TIP LAYER IS NOT ROCK.");
+  switch (soilModel(in.code).family) {
+    case SoilFamily::StrongRock: return strongRockRelationship(in);
+    case SoilFamily::DecomposedRock: return decomposedRockRelationship(in);
+    case SoilFamily::WeakRock: return weakRockRelationship(in);
+    default: return notComputed("THE TIP LAYER IS NOT ROCK.");
   }
 }
 
@@ -353,11 +349,12 @@ RockSocketResult rockSocketRelationship(const RockSocketInput& in) {
 
 Real socketTopFor(const ProjectInput& project, std::size_t tipLayer) {
   if (tipLayer >= project.layers.size()) return 0;
-  const int code = project.layers[tipLayer].code;
-  if (code == kWeakRock) return std::max(rockTop(project), Real(0));
+  const SoilModel& model = soilModel(project.layers[tipLayer].code);
+  if (model.family == SoilFamily::WeakRock) return std::max(rockTop(project), Real(0));
+  // Decomposed rock runs up through decomposed rock, strong rock through rock.
   auto sameFamily = [&](int other) {
-    if (code == kDecomposedRock) return other == kDecomposedRock;
-    return other == kStrongRockSideOrBase || other == kStrongRock || other == kWeakRock;
+    if (model.family == SoilFamily::DecomposedRock) return soilModel(other).family == SoilFamily::DecomposedRock;
+    return soilModel(other).rock;
   };
   std::size_t i = tipLayer;
   while (i > 0 && sameFamily(project.layers[i - 1].code)) --i;
@@ -382,8 +379,8 @@ RockSocketInput rockSocketInputFor(const ProjectInput& project, std::size_t tipL
   const Real t = layerFraction(project.layerTop(tipLayer), layer.bottom, pierLength);
   auto at = [&](Real LayerEnd::*field) { return finiteOrZero(interpolate(layer.top().*field, layer.bot().*field, t)); };
   Real ds = at(&LayerEnd::socketDiameter);
-  switch (layer.code) {
-    case kWeakRock: {
+  switch (soilModel(layer.code).family) {
+    case SoilFamily::WeakRock: {
       in.weakRock = weakRockPointAt(project, tipLayer, pierLength);
       ds = in.weakRock.socketDiameter;
       // Mean intact modulus of the weak-rock slices of the socket (1 ft
@@ -402,7 +399,7 @@ RockSocketInput rockSocketInputFor(const ProjectInput& project, std::size_t tipL
       in.meanIntactModulus = count > 0 ? sum / static_cast<Real>(count) : in.weakRock.intactModulus;
       break;
     }
-    case kDecomposedRock:
+    case SoilFamily::DecomposedRock:
       if (!(ds >= 0.001F)) ds = nonNegative(project.DSTART);
       in.blowCount = at(&LayerEnd::blowCount);
       in.blowCountTop = layer.top().blowCount;

@@ -28,6 +28,7 @@
 #include "igm_resistance.h"
 #include "project_input.h"
 #include "report.h"
+#include "soil_models.h"
 #include "units.h"
 
 namespace pylar::engine {
@@ -103,7 +104,7 @@ RockSocketResult strongRockRelationship(const RockSocketInput& in);
 RockSocketResult rockSocketRelationship(const RockSocketInput& in);
 
 // True for the models whose tip uses a rock-socket relationship.
-inline bool isRockSocketModel(int code) { return code >= kStrongRockSideOrBase && code <= kStrongRock; }
+inline bool isRockSocketModel(int code) { return soilModel(code).rockSocket; }
 
 // Capacities of the chosen pier that the relationship needs, tons.
 struct SocketCapacities {

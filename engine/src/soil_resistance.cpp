@@ -14,6 +14,7 @@
 
 #include "igm_charts.h"
 #include "igm_resistance.h"
+#include "soil_models.h"
 
 namespace pylar::engine {
 
@@ -270,8 +271,8 @@ void SoilResistance::completeLayer(std::size_t i, std::ostream& report, std::ost
     c.sideParameterEstimated = c.estimated[0].sideParameter && c.estimated[1].sideParameter;
   };
 
-  switch (layer.code) {
-    case kSand: {
+  switch (soilModel(layer.code).family) {
+    case SoilFamily::Sand: {
       const bool anyN = c.end[0].blowCount > 0 || c.end[1].blowCount > 0;
       bool missing = false;
       for (int e = 0; e < 2; ++e) {
@@ -294,14 +295,11 @@ void SoilResistance::completeLayer(std::size_t i, std::ostream& report, std::ost
       if (layer.sandMethod == kBetaMethod) completeBeta(estimatedSandBeta);
       break;
     }
-    case kGravellySand:
-      completeBeta([](Real depth, Real) { return estimatedGravellySandBeta(depth); });
+    case SoilFamily::Gravel:
+      if (layer.code == kGravel) completeBeta([](Real depth, Real) { return estimatedGravelBeta(depth); });
+      else completeBeta([](Real depth, Real) { return estimatedGravellySandBeta(depth); });
       break;
-    case kGravel:
-      completeBeta([](Real depth, Real) { return estimatedGravelBeta(depth); });
-      break;
-    case kClay:
-    case kShale: {
+    case SoilFamily::Clay: {
       bool strong = false;
       for (int e = 0; e < 2; ++e) {
         LayerEnd& end = c.end[e];
@@ -334,7 +332,7 @@ void SoilResistance::completeLayer(std::size_t i, std::ostream& report, std::ost
       }
       break;
     }
-    case kWeakRock:
+    case SoilFamily::WeakRock:
       if (!validInterfaceCondition(layer)) {
         const char* text =
             "     WEAK ROCK INTERFACE CONDITION SHOULD BE 1 TO 4; SMOOTH SOCKET WITH OPEN JOINTS (4) IS USED";
@@ -351,20 +349,14 @@ void SoilResistance::completeLayer(std::size_t i, std::ostream& report, std::ost
 // Base resistance.
 
 BaseResistance SoilResistance::baseResistance(std::size_t i, Real tipDepth, Real baseDiameter) {
-  switch (input_.layers.at(i).code) {
-    case kSand:
-    case kGravellySand:
-    case kGravel:
-      return sandBase(i, tipDepth, baseDiameter);
-    case kClay:
-    case kShale:
-      return clayBase(i, tipDepth, baseDiameter);
-    case kStrongRockSideOrBase:
-    case kStrongRock:
-      return strongRockBase(i, tipDepth, baseDiameter);
-    default:
-      return {};
+  switch (soilModel(input_.layers.at(i).code).base) {
+    case BaseProcedure::Sand: return sandBase(i, tipDepth, baseDiameter);
+    case BaseProcedure::Clay: return clayBase(i, tipDepth, baseDiameter);
+    case BaseProcedure::StrongRock: return strongRockBase(i, tipDepth, baseDiameter);
+    case BaseProcedure::WithSlice:
+    case BaseProcedure::None: break;
   }
+  return {};
 }
 
 BaseResistance SoilResistance::sandBase(std::size_t i, Real tipDepth, Real b) {
@@ -485,9 +477,9 @@ SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, 
   const bool uplift = input_.KCYCL == 2;
   const Real rcycl = finiteOrZero(input_.RCYCL);
   const int code = layer.code;
+  const SoilModel& model = soilModel(code);
 
-  if ((code == kSand || code == kClay || code == kShale || code == kDecomposedRock) &&
-      at(&LayerEnd::unitWeight) < 50) {
+  if (model.needsUnitWeight && at(&LayerEnd::unitWeight) < 50) {
     writeStarBlock(sinks.runNotes, "ERROR",
                    {"PLEASE INPUT THE TOTAL UNIT WEIGHT FOR THE SOIL.  THE PROGRAM",
                     "WILL CONSIDER THE SUBMERGED UNIT WEIGHT INTERNALLY IF THE SOIL",
@@ -511,8 +503,8 @@ SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, 
 
   SliceResistance r;
   Real fs = 0;
-  switch (code) {
-    case kSand: {
+  switch (model.family) {
+    case SoilFamily::Sand: {
       const Real phi = frictionAngleAt(i, t, depth);
       Real delta = at(&LayerEnd::interfaceAngle);
       if (!(delta > 0)) delta = phi;
@@ -531,8 +523,7 @@ SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, 
       fs = r.coefficient * r.strengthTerm / kPoundsPerTon;
       break;
     }
-    case kGravellySand:
-    case kGravel: {
+    case SoilFamily::Gravel: {
       if (c.sideParameterEstimated) {
         r.coefficient = code == kGravel ? estimatedGravelBeta(depth) : estimatedGravellySandBeta(depth);
       } else {
@@ -543,8 +534,7 @@ SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, 
       if (code == kGravellySand) fs = std::min(fs, Real(2.1));
       break;
     }
-    case kClay:
-    case kShale: {
+    case SoilFamily::Clay: {
       Real x = 0;
       if (c.hasCohesion) {
         x = at(&LayerEnd::cohesion);
@@ -557,7 +547,7 @@ SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, 
       fs = r.coefficient * r.strengthTerm / kPoundsPerTon;
       break;
     }
-    case kDecomposedRock: {
+    case SoilFamily::DecomposedRock: {
       const DecomposedRockSlice d = decomposedRockSlice(input_, stress_, i, depth, tipDepth);
       r.coefficient = 1;
       r.strengthTerm = d.side * upliftFactor(false);
@@ -566,7 +556,7 @@ SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, 
       fs = r.strengthTerm / kPoundsPerTon;
       break;
     }
-    case kWeakRock: {
+    case SoilFamily::WeakRock: {
       const WeakRockSlice w = weakRockSlice(input_, i, depth, tipDepth, rock, sinks.runNotes, sinks.rockMessages);
       r.coefficient = 1;
       r.strengthTerm = w.side * upliftFactor(false);
@@ -576,8 +566,7 @@ SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, 
       fs = r.strengthTerm / kPoundsPerTon;
       break;
     }
-    case kStrongRockSideOrBase:
-    case kStrongRock: {
+    case SoilFamily::StrongRock: {
       const Real qu = nonNegative(at(&LayerEnd::rockStrength));
       const Real fc = nonNegative(at(&LayerEnd::concreteStrength));
       const Real q = fc > 0 ? std::min(qu, fc) : qu;  // a concrete strength not given does not limit
