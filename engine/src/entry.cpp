@@ -9,6 +9,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "analysis.h"
 #include "fortran_format.h"
 #include "run.h"
 
@@ -164,11 +165,12 @@ void mergeIntermediateFiles(Run& run) {
   appendFile(ch, kChannelQwPlot, run.names.qwPlot, kChannelPlot);
 }
 
-RunSummary runAnalysis(const RunNames& names, const RunClock& clock) {
+RunSummary runAnalysis(const RunNames& names, const RunClock& clock, const RunOptions& options) {
   if (std::string problem = checkRunNames(names); !problem.empty()) return {kStatusBadRunNames, problem};
 
   Run run;
   run.names = names;
+  run.threads = options.threads;
   Channels& ch = run.channels;
   try {
     std::string unopened;
@@ -194,7 +196,7 @@ RunSummary runAnalysis(const RunNames& names, const RunClock& clock) {
     if (!unopened.empty())
       run.fail(kStatusFileError, "FILE ERROR: CANNOT CREATE " + unopened);
     else
-      runCapacityAnalysis(run);
+      runAnalysisStages(run);
   } catch (const std::exception& e) {
     run.fail(kStatusInternalError, std::string("INTERNAL ERROR: ") + e.what());
   } catch (...) {

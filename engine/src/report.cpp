@@ -337,9 +337,8 @@ void gravelBlowCountWarnings(Lines& out, Real top, Real bottom) {
 
 }  // namespace
 
-void writeLayer(Lines& out, const ProjectInput& in, const SoilResistance& soil, std::size_t i) {
+void writeLayer(Lines& out, const ProjectInput& in, const CompletedLayer& c, std::size_t i) {
   const Layer& layer = in.layers.at(i);
-  const CompletedLayer& c = soil.layer(i);
   const ReportUnits u{in.si()};
   const bool si = in.si();
   const std::string stressWord = si ? "KN/SQ M" : "LB/SQ FT";

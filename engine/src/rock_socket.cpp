@@ -450,7 +450,7 @@ SocketCapacities socketCapacities(const SliceProfile& profile, const PierResult&
   const Real tip = pier.last.depth;
   for (std::size_t z = 1; z <= profile.depthCount() && static_cast<Real>(z) <= tip + 1.0e-3F; ++z) {
     if (!sliceCarriesSide(z, tip, topIgnored, bottomIgnored)) continue;
-    const Real side = profile.side[z - 1];
+    const Real side = profile.slices[z - 1].side;
     if (static_cast<Real>(z) - 0.5F < socketTop) c.sideAbove += side;
     else c.sideSocket += side;
   }

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <ostream>
 #include <string>
 
 #include "igm_charts.h"
@@ -48,20 +47,25 @@ Real phi0(Real n) { return n < 2 ? 16 * n : readCurve(kPhiAt0, n); }  // from (0
 Real phi20(Real n) { return n <= 6 ? Real(30) : readCurve(kPhiAt20, n); }
 Real phi40(Real n) { return readCurve(kPhiAt40, n); }
 
-void writeStarBlock(std::ostream& out, std::string_view kind, std::initializer_list<std::string_view> lines) {
-  writeLine(out, "");
+void appendStarBlock(Lines& out, std::string_view kind, std::initializer_list<std::string_view> lines) {
+  out.emplace_back();
   std::string stars = "     *********************";
   stars += kind;
   stars += "**********************";
-  writeLine(out, stars);
-  for (std::string_view line : lines) writeLine(out, std::string("     ") + std::string(line));
-  writeLine(out, "");
+  out.push_back(stars);
+  for (std::string_view line : lines) out.push_back(std::string("     ") + std::string(line));
+  out.emplace_back();
 }
 
 }  // namespace
 
-void writeLine(std::ostream& out, std::string_view text) {
-  out << text << "\r\n";
+Lines unitWeightMessage() {
+  Lines out;
+  appendStarBlock(out, "ERROR",
+                  {"PLEASE INPUT THE TOTAL UNIT WEIGHT FOR THE SOIL.  THE PROGRAM",
+                   "WILL CONSIDER THE SUBMERGED UNIT WEIGHT INTERNALLY IF THE SOIL",
+                   "IS BELOW THE WATER TABLE WHICH SHOULD BE ENTERED BY THE USER"});
+  return out;
 }
 
 // ---------------------------------------------------------------------------
@@ -244,11 +248,16 @@ SoilResistance::SoilResistance(const ProjectInput& input)
   }
 }
 
-void SoilResistance::completeAll(std::ostream& report, std::ostream& runNotes) {
-  for (std::size_t i = 0; i < layers_.size(); ++i) completeLayer(i, report, runNotes);
+Messages SoilResistance::completeAll() {
+  Messages all;
+  for (std::size_t i = 0; i < layers_.size(); ++i) all.append(completeLayer(i));
+  return all;
 }
 
-void SoilResistance::completeLayer(std::size_t i, std::ostream& report, std::ostream& runNotes) {
+Messages SoilResistance::completeLayer(std::size_t i) {
+  Messages messages;
+  Lines& report = messages.report;
+  Lines& runNotes = messages.notes;
   const Layer& layer = input_.layers.at(i);
   CompletedLayer& c = layers_.at(i);
   c = CompletedLayer{};
@@ -288,7 +297,7 @@ void SoilResistance::completeLayer(std::size_t i, std::ostream& report, std::ost
         }
       }
       if (missing) {
-        writeStarBlock(runNotes, "ERROR",
+        appendStarBlock(runNotes, "ERROR",
                        {"PLEASE INPUT EITHER THE N-VALUE FROM STANDARD PENETRATION TESTS",
                         "OR THE INTERNAL FRICTION ANGLE FOR SAND LAYERS"});
       }
@@ -317,14 +326,14 @@ void SoilResistance::completeLayer(std::size_t i, std::ostream& report, std::ost
       c.ncEstimated = c.estimated[0].nc && c.estimated[1].nc;
       c.hasCohesion = c.end[0].cohesion > 1.0e-5F || c.end[1].cohesion > 1.0e-5F;
       if (strong) {
-        writeLine(report, "       ..........WARNING..........");
-        writeLine(report, "       THE SHEAR STRENGTH OF THIS MATERIAL MAY BE TOO HIGH");
-        writeLine(report, "       FOR USING CLAY CRITERIA. DESIGN AS INTERMEDIATE");
-        writeLine(report, "       GEOMATERIALS IS RECOMMENDED.");
-        writeLine(report, "");
+        report.emplace_back("       ..........WARNING..........");
+        report.emplace_back("       THE SHEAR STRENGTH OF THIS MATERIAL MAY BE TOO HIGH");
+        report.emplace_back("       FOR USING CLAY CRITERIA. DESIGN AS INTERMEDIATE");
+        report.emplace_back("       GEOMATERIALS IS RECOMMENDED.");
+        report.emplace_back();
       }
       if (layer.code == kClay && !c.hasCohesion) {
-        writeStarBlock(report, "WARNING",
+        appendStarBlock(report, "WARNING",
                        {"THE PREDICTED LOAD TRANSFER IN CLAY BASED ON THE N-VALUE",
                         "FROM STANDARD PENETRATION TESTS IS NOT RECOMMENDED FOR",
                         "THE FINAL DESIGN.  PLEASE INPUT THE UNDRAIDED SHEAR",
@@ -336,13 +345,14 @@ void SoilResistance::completeLayer(std::size_t i, std::ostream& report, std::ost
       if (!validInterfaceCondition(layer)) {
         const char* text =
             "     WEAK ROCK INTERFACE CONDITION SHOULD BE 1 TO 4; SMOOTH SOCKET WITH OPEN JOINTS (4) IS USED";
-        writeLine(report, text);
-        writeLine(runNotes, text);
+        report.emplace_back(text);
+        runNotes.emplace_back(text);
       }
       break;
     default:
       break;
   }
+  return messages;
 }
 
 // ---------------------------------------------------------------------------
@@ -371,7 +381,6 @@ BaseResistance SoilResistance::sandBase(std::size_t i, Real tipDepth, Real b) {
   if (n > 0) {
     q = n >= 50 ? Real(30) : std::min(0.6F * n, Real(30));
   } else if (!(phi > 30)) {
-    c.unitBase = 0;
     r.load = kNoBaseLoad;
     return r;
   } else if (phi <= 36) {
@@ -387,8 +396,7 @@ BaseResistance SoilResistance::sandBase(std::size_t i, Real tipDepth, Real b) {
     const Real depth = nonNegative(tipDepth);
     if (depth < 10 * b) load *= depth / (10 * b);
   }
-  c.unitBase = finiteOrZero(q);
-  r.unit = c.unitBase;
+  r.unit = finiteOrZero(q);
   r.load = finiteOrZero(load);
   return r;
 }
@@ -420,8 +428,7 @@ BaseResistance SoilResistance::clayBase(std::size_t i, Real tipDepth, Real b) {
   }
   Real q = su * nc;
   if (input_.layers[i].code == kClay) q = std::min(q, Real(40));
-  c.unitBase = nonNegative(finiteOrZero(q));
-  r.unit = c.unitBase;
+  r.unit = nonNegative(finiteOrZero(q));
   r.load = nonNegative(finiteOrZero(q * r.area * fr));
   return r;
 }
@@ -451,8 +458,7 @@ BaseResistance SoilResistance::strongRockBase(std::size_t i, Real tipDepth, Real
   }
   Real q = 3 * (qu / kPoundsPerTon) * ksp;
   if (layer.code == kStrongRockSideOrBase && qu <= kSideOrBaseRockLimit) q = 0;  // carried in side resistance
-  c.unitBase = nonNegative(finiteOrZero(q));
-  r.unit = c.unitBase;
+  r.unit = nonNegative(finiteOrZero(q));
   r.load = nonNegative(finiteOrZero(q * r.area));
   return r;
 }
@@ -467,8 +473,7 @@ Real SoilResistance::frictionAngleAt(std::size_t i, Real t, Real depth) const {
   return frictionAngleFromSpt(interpolate(c.end[0].blowCount, c.end[1].blowCount, t), stress_.at(depth));
 }
 
-SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, WeakRockRunState& rock,
-                                      const MessageSinks& sinks) {
+SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, WeakRockRunState& rock) {
   const Layer& layer = input_.layers.at(i);
   const CompletedLayer& c = layers_.at(i);
   const Real t = layerFraction(layerTop(i), layer.bottom, depth);
@@ -479,12 +484,6 @@ SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, 
   const int code = layer.code;
   const SoilModel& model = soilModel(code);
 
-  if (model.needsUnitWeight && at(&LayerEnd::unitWeight) < 50) {
-    writeStarBlock(sinks.runNotes, "ERROR",
-                   {"PLEASE INPUT THE TOTAL UNIT WEIGHT FOR THE SOIL.  THE PROGRAM",
-                    "WILL CONSIDER THE SUBMERGED UNIT WEIGHT INTERNALLY IF THE SOIL",
-                    "IS BELOW THE WATER TABLE WHICH SHOULD BE ENTERED BY THE USER"});
-  }
 
   // Stress at the middle of the slice, for the beta procedures.
   auto midSliceStress = [&] {
@@ -502,6 +501,7 @@ SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, 
   };
 
   SliceResistance r;
+  r.lowUnitWeight = model.needsUnitWeight && at(&LayerEnd::unitWeight) < 50;
   Real fs = 0;
   switch (model.family) {
     case SoilFamily::Sand: {
@@ -557,7 +557,8 @@ SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, 
       break;
     }
     case SoilFamily::WeakRock: {
-      const WeakRockSlice w = weakRockSlice(input_, i, depth, tipDepth, rock, sinks.runNotes, sinks.rockMessages);
+      const WeakRockSlice w = weakRockSlice(input_, i, depth, tipDepth, rock);
+      r.socketCheck = w.check;
       r.coefficient = 1;
       r.strengthTerm = w.side * upliftFactor(false);
       r.socketDiameter = weakRockPointAt(input_, i, depth).socketDiameter;
