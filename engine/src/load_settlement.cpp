@@ -41,27 +41,50 @@ StiffnessTable stiffnessTable(Real ec, Real stem, Real base, Real length, Real b
   return t;
 }
 
-TipSolution solveTipMovement(const CurveSet& curves, const SolverGeometry& g, Real s, bool keepSegments) {
-  TipSolution out;
+SolverPlan planSolver(const CurveSet& curves, const SolverGeometry& g) {
+  SolverPlan plan;
   const int n = std::clamp(g.segments, 1, kMaxSegments);
   const Real j = g.length / static_cast<Real>(n);
-  const Real c = kPiFourDecimals * g.stemDiameter * j;
+  plan.segmentLength = j;
+  plan.perimeterLength = kPiFourDecimals * g.stemDiameter * j;
+  plan.segments.resize(static_cast<std::size_t>(n));
+  for (int k = 1; k <= n; ++k) {
+    SegmentPlan& p = plan.segments[static_cast<std::size_t>(k - 1)];
+    p.mid = g.length - (static_cast<Real>(k) - 0.5F) * j;
+    // The side the capacity table credits: segments whose middle lies below
+    // the ignored top portion and above the ignored bottom portion.
+    p.carries = p.mid > g.topIgnored && p.mid < g.length - g.bottomIgnored;
+    const Real ea = g.stiffness.at(p.mid);
+    // A pier without stiffness (no modulus) cannot shorten: nothing finite
+    // would come out of the division.
+    p.flexibility = ea > 0 && std::isfinite(ea) ? j / ea : Real(0);
+    if (p.carries) p.transfer = locateSideTransfer(curves, p.mid);
+  }
+  return plan;
+}
+
+TipSolution solveTipMovement(const CurveSet& curves, const SolverGeometry& g, Real s, bool keepSegments) {
+  return solveTipMovement(curves, g, planSolver(curves, g), s, keepSegments);
+}
+
+TipSolution solveTipMovement(const CurveSet& curves, const SolverGeometry& g, const SolverPlan& plan, Real s,
+                             bool keepSegments) {
+  TipSolution out;
+  const int n = static_cast<int>(plan.segments.size());
+  const Real j = plan.segmentLength;
+  const Real c = plan.perimeterLength;
   const Real tipLoad = baseLoad(curves.base, s);
   Real pb = tipLoad;
   Real wb = s;
   if (keepSegments) out.segments.reserve(static_cast<std::size_t>(n));
   for (int k = 1; k <= n; ++k) {
-    const Real mid = g.length - (static_cast<Real>(k) - 0.5F) * j;
-    // The side the capacity table credits: segments whose middle lies below
-    // the ignored top portion and above the ignored bottom portion.
-    const bool carries = mid > g.topIgnored && mid < g.length - g.bottomIgnored;
-    const Real ea = g.stiffness.at(mid);
-    // A pier without stiffness (no modulus) cannot shorten: nothing finite
-    // would come out of the division.
-    const Real flexibility = ea > 0 && std::isfinite(ea) ? j / ea : Real(0);
+    const SegmentPlan& segment = plan.segments[static_cast<std::size_t>(k - 1)];
+    const Real mid = segment.mid;
+    const bool carries = segment.carries;
+    const Real flexibility = segment.flexibility;
     Real wm = wb, t = 0, dq = 0, pt = pb, wt = wb;
     for (int iteration = 1;; ++iteration) {
-      t = carries ? sideTransfer(curves, mid, wm) : Real(0);
+      t = carries ? sideTransfer(segment.transfer, wm) : Real(0);
       dq = t * c;
       pt = pb + dq;
       wt = wb + (pb + 0.5F * dq) * flexibility;
@@ -182,12 +205,13 @@ const std::vector<SettlementRow>& GeometryResult::rows(int boundLine) const {
 namespace {
 
 DefinedSettlements definedSettlements(const std::vector<Real>& settlements, const CurveSet& curves,
-                                      const SolverGeometry& sg, const std::vector<SettlementRow>& trend) {
+                                      const SolverGeometry& sg, const SolverPlan& plan,
+                                      const std::vector<SettlementRow>& trend) {
   DefinedSettlements out;
   for (Real settlement : settlements) {
     DefinedSettlementPoint p;
     p.tipMovement = std::max(Real(0), finiteOrZero(tipMovementForSettlement(trend, settlement)));
-    const TipSolution sol = solveTipMovement(curves, sg, p.tipMovement, false);
+    const TipSolution sol = solveTipMovement(curves, sg, plan, p.tipMovement, false);
     out.unconverged += sol.unconvergedSegments;
     p.row = sol.row;
     p.topMidDepth = sol.topMidDepth;
@@ -225,14 +249,15 @@ GeometryResult analyseGeometry(const SettlementSettings& s, const SettlementGeom
       result.status = r.built.status;
       return result;
     }
+    const SolverPlan plan = planSolver(r.built.set, sg);
     r.rows.reserve(tips.size());
     for (Real tip : tips) {
-      const TipSolution sol = solveTipMovement(r.built.set, sg, tip, false);
+      const TipSolution sol = solveTipMovement(r.built.set, sg, plan, tip, false);
       r.rows.push_back(sol.row);
       r.unconverged += sol.unconvergedSegments;
     }
     if (line == kTrendLine && s.designCharts && !s.settlementsIn.empty())
-      result.defined = definedSettlements(s.settlementsIn, r.built.set, sg, r.rows);
+      result.defined = definedSettlements(s.settlementsIn, r.built.set, sg, plan, r.rows);
   }
   const SettlementUnits units{s.si};
   result.curves.trend = reportRows(result.rows(kTrendLine), units);
@@ -244,8 +269,9 @@ GeometryResult analyseGeometry(const SettlementSettings& s, const SettlementGeom
 std::vector<TipSolution> tipSolutions(const GeometryResult& r, const BoundLineResult& line) {
   std::vector<TipSolution> out;
   if (line.built.status != 0) return out;
+  const SolverPlan plan = planSolver(line.built.set, r.solver);
   for (Real tip : assumedTipMovements(r.solver.stemDiameter))
-    out.push_back(solveTipMovement(line.built.set, r.solver, tip, true));
+    out.push_back(solveTipMovement(line.built.set, r.solver, plan, tip, true));
   return out;
 }
 

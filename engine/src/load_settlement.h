@@ -65,7 +65,26 @@ struct TipSolution {
   std::vector<SegmentRecord> segments;  // from the tip up, when asked for
 };
 
+// What every segment of a pier takes from one curve set, whatever the tip
+// movement: its middle, whether it carries side, its flexibility and the
+// curves its side transfer is read from. Built once for the many tip
+// movements solved on one set; points into the set.
+struct SegmentPlan {
+  Real mid = 0;  // in
+  bool carries = false;
+  Real flexibility = 0;  // in/lb: length over EA
+  SideTransferPoint transfer;
+};
+struct SolverPlan {
+  Real segmentLength = 0;  // j, in
+  Real perimeterLength = 0;  // 3.1416 D j, in^2
+  std::vector<SegmentPlan> segments;  // from the tip up
+};
+SolverPlan planSolver(const CurveSet& curves, const SolverGeometry& g);
+
 // Equilibrium of the pier for one assumed tip movement s (in).
+TipSolution solveTipMovement(const CurveSet& curves, const SolverGeometry& g, const SolverPlan& plan, Real s,
+                             bool keepSegments);
 TipSolution solveTipMovement(const CurveSet& curves, const SolverGeometry& g, Real s, bool keepSegments);
 
 // Tip movement that gives top movement S, read from the rows of a run: 0
