@@ -127,7 +127,7 @@ RockSocketResult weakRockRelationship(const RockSocketInput& in) {
     const Real w = ds * ref[i];
     const WeakRockTerms t = weakRockTerms(p, in.meanIntactModulus, ecTsf, zc, ls, w);
     const Real side = std::min(sideAbove + kPiFourDecimals * ds * ls * t.mobilisedSide, sideLimit);
-    const Real base = kQuarterPi * ds * ds * t.unitBase;
+    const Real base = in.uplift ? Real(0) : kQuarterPi * ds * ds * t.unitBase;
     r.points[i].topLoad = (side + base) / kPoundsPerTon;
     r.points[i].topMovement = w;
   }
@@ -177,16 +177,21 @@ RockSocketResult decomposedRockRelationship(const RockSocketInput& in) {
   // Randolph and Wroth with nu = 0.4 and xi = G(tip)/G(below base) = 2.5, the
   // values that zeta and the 4.7124 = (1 - nu) pi xi term above are built on;
   // the base term is therefore 4/((1 - nu) xi) = 2.6666667.
+  // Pulled up, the base is free (eta = 0): both base terms leave the solution.
   const Real settlementFactor =
-      5.6F * (1 + 8 * ratio * th / (4.7124F * lambda)) / (12.5664F * ratio * th * rho / zeta + kDecomposedBaseTerm);
+      in.uplift ? 5.6F / (12.5664F * ratio * th * rho / zeta)
+                : 5.6F * (1 + 8 * ratio * th / (4.7124F * lambda)) /
+                      (12.5664F * ratio * th * rho / zeta + kDecomposedBaseTerm);
 
   const Real qsu = nonNegative(in.sideSocket) * kPoundsPerTon;
   const DecomposedRockSlice tip = decomposedRockValues(in.blowCount, in.effectiveStress, d);
-  const Real qb = nonNegative(tip.base.load) * kPoundsPerTon;
+  const Real qb = in.uplift ? Real(0) : nonNegative(tip.base.load) * kPoundsPerTon;
   r.baseResistance = qb / kPoundsPerTon;
   const Real ultimate = qsu + qb;
   const Real denominator = 1 - settlementFactor * sech(muL) / 2.1F;
-  Real qel = denominator > 0 ? qsu / denominator : kInfinity;
+  // The elastic limit: the side reaches Qsu while the base carries its
+  // elastic share (none when pulled up).
+  Real qel = in.uplift ? qsu : denominator > 0 ? qsu / denominator : kInfinity;
   if (!(qel <= ultimate)) {
     // The base share of the elastic solution exceeds the ultimate base: the
     // elastic line ends at the ultimate load.
@@ -278,7 +283,7 @@ RockSocketResult strongRockRelationship(const RockSocketInput& in) {
   r.baseFraction = s.baseFraction;
   const Real beta = s.baseFraction;
   const Real qsu = nonNegative(in.sideSocket);
-  const Real qbu = nonNegative(in.base);
+  const Real qbu = in.uplift ? Real(0) : nonNegative(in.base);
 
   // Side and base of the socket at a head movement w (ft), with the tip
   // movement.
@@ -286,6 +291,13 @@ RockSocketResult strongRockRelationship(const RockSocketInput& in) {
     Real side, base, tip;
   };
   auto sideAndBase = [&](Real w) -> State {
+    // Pulled up, the side carries the load throughout (it is credited in
+    // uplift whatever the rock's strength) and the base is free.
+    if (in.uplift) {
+      const Real side = std::min(ks * w, qsu);
+      const Real slip = ks > 0 ? qsu / ks : kInfinity;
+      return {side, 0, w <= slip ? w * s.sechMuL : slip * s.sechMuL + (w - slip)};
+    }
     if (in.code == kStrongRockSideOrBase) {
       // Side alone up to 0.4 in, base alone beyond; the load reached by the
       // side is held while the base takes it over.
@@ -368,6 +380,7 @@ RockSocketInput rockSocketInputFor(const ProjectInput& project, std::size_t tipL
   const Layer& layer = project.layers[tipLayer];
   in.code = layer.code;
   in.si = project.si();
+  in.uplift = project.KCYCL == 2;
   in.pierLength = pierLength;
   in.socketTop = socketTopFor(project, tipLayer);
   in.stemDiameter = stem;
@@ -445,7 +458,7 @@ void writeRockSettlementTable(std::vector<std::string>& out, const RockSocketRes
 // The chosen pier of a run.
 
 SocketCapacities socketCapacities(const SliceProfile& profile, const PierResult& pier, Real socketTop,
-                                  Real topIgnored, Real bottomIgnored) {
+                                  Real topIgnored, Real bottomIgnored, bool uplift) {
   SocketCapacities c;
   const Real tip = pier.last.depth;
   for (std::size_t z = 1; z <= profile.depthCount() && static_cast<Real>(z) <= tip + 1.0e-3F; ++z) {
@@ -455,7 +468,7 @@ SocketCapacities socketCapacities(const SliceProfile& profile, const PierResult&
     else c.sideSocket += side;
   }
   c.sideTotal = pier.last.qs;
-  c.base = pier.last.qb;
+  c.base = uplift ? Real(0) : pier.last.qb;
   return c;
 }
 
@@ -463,7 +476,8 @@ RockSocketRun runRockSocketRelationship(const ProjectInput& project, const Slice
                                         const PierResult& pier) {
   RockSocketRun run;
   const Real top = socketTopFor(project, pier.tipLayer);
-  const SocketCapacities c = socketCapacities(profile, pier, top, project.TOPLENG, project.bottomLength);
+  const SocketCapacities c =
+      socketCapacities(profile, pier, top, project.TOPLENG, project.bottomLength, project.KCYCL == 2);
   const RockSocketInput in = rockSocketInputFor(project, pier.tipLayer, pier.last.depth, pier.stem, c);
   run.result = rockSocketRelationship(in);
   writeRelationshipHeading(run.report);
