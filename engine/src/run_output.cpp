@@ -152,8 +152,9 @@ void writeClosingSections(Run& run, const Analysis& a) {
     curves.push_back(r.curves.upper);
     curves.push_back(r.curves.lower);
   }
-  if (!curves.empty()) writeAxialLoadSettlementSection(out, curves, s.settings.si);
-  if (a.rockSocket) writeAxialLoadSettlementSection(out, {a.rockSocket->rows}, run.input.si());
+  // One section: the curves of the piers in soil, then the rock socket's.
+  if (a.rockSocket) curves.push_back(a.rockSocket->rows);
+  if (!curves.empty()) writeAxialLoadSettlementSection(out, curves, run.input.si());
   if (hasWeakStrongRock(run.input)) writeWeakStrongRockNote(out);
   if (s.additional) {
     writeAdditionalTzHeading(out);
