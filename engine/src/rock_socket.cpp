@@ -420,6 +420,10 @@ RockSocketInput rockSocketInputFor(const ProjectInput& project, std::size_t tipL
       in.modulusTop = layer.top().youngModulus;
       in.modulusBottom = layer.bot().youngModulus;
       in.effectiveStress = midLayerStress(project, tipLayer);
+      // As the capacity analysis's slice: a profile that ends less than two
+      // socket diameters below the tip takes the stress at the tip.
+      if (project.layers.back().bottom - pierLength < 2 * ds)
+        in.effectiveStress = EffectiveStressTable(project).at(pierLength);
       break;
     default:
       if (!(ds >= 0.001F)) ds = stem;

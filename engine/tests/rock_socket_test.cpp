@@ -191,6 +191,30 @@ TEST(RockSocketTest, DecomposedRockByHand) {
   expectMonotone(r);
 }
 
+TEST(RockSocketTest, DecomposedRockNearTheProfileBottomTakesTheStressAtTheTip) {
+  // One decomposed-rock layer 0-20 ft of 120 lb/ft^3 above the water table,
+  // a 2 ft socket. Mid-layer stress: 120 x 20/2 = 1200 lb/ft^2. A tip at
+  // 19 ft lies 1 ft above the profile bottom, less than 2 Ds = 4 ft: the
+  // stress at the tip, 120 x 19 = 2280 lb/ft^2, as the capacity analysis
+  // takes it. A tip at 10 ft keeps the mid-layer stress.
+  ProjectInput p;
+  p.waterTable = 1000;
+  p.DSTART = 2;
+  Layer l;
+  l.code = kDecomposedRock;
+  l.bottom = 20;
+  for (LayerEnd& e : l.end) {
+    e.unitWeight = 120;
+    e.blowCount = 40;
+    e.socketDiameter = 2;
+  }
+  p.layers = {l};
+  EXPECT_NEAR(rockSocketInputFor(p, 0, 19, 2, {}).effectiveStress, 2280, 1e-2);
+  EXPECT_NEAR(rockSocketInputFor(p, 0, 10, 2, {}).effectiveStress, 1200, 1e-2);
+  // The slice of the capacity analysis agrees at the same tip.
+  EXPECT_NEAR(decomposedRockSlice(p, EffectiveStressTable(p), 0, 19, 19).effectiveStress, 2280, 1e-2);
+}
+
 TEST(RockSocketTest, DecomposedRockElasticLimitNeverPassesTheUltimate) {
   // N = 0 at the tip gives no base; the elastic limit Qsu/0.955 would exceed
   // the ultimate Qsu, so the elastic line ends at Qsu and the curve stays flat.
