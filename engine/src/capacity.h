@@ -84,6 +84,7 @@ struct Slice {
   std::size_t layer = 0;  // the layer holding z
   Real side = 0;          // tons over the slice (perimeter x 1 ft), before the ignored portions
   Real unitSide = 0;      // tons/ft^2, the unit side resistance of the slice
+  Real perimeter = 0;     // ft, the diameter whose perimeter carries it: the stem's, or a rock socket's
   Real lrfdSide = 0;      // side x the layer's side resistance factor
   Real base = 0;          // tons, the base of a tip at z, limits applied
   // For the run notes of a pier whose tip lies below: the unit weight is

@@ -50,6 +50,7 @@ SliceProfile buildProfile(SoilResistance& soil, const std::vector<std::size_t>& 
     slice.layer = i;
     slice.side = finiteOrZero(side);
     slice.unitSide = finiteOrZero(s.unitSide);
+    slice.perimeter = diameter;
     slice.lrfdSide = finiteOrZero(side * layer.phiSide);
     slice.base = std::isfinite(base) ? std::max(base, Real(0)) : 0;
     slice.lowUnitWeight = s.lowUnitWeight;

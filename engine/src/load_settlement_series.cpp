@@ -52,8 +52,17 @@ SettlementGeometry settlementGeometry(const ProjectInput& in, const PierAnalysis
   s.tipCode = count == 0 ? 0 : in.layers[p.slices[tipSlice].layer].code;
   s.diameterIndex = v;
   s.lengthIndex = lx;
+  // The solver applies the unit side to the stem's perimeter; a rock slice
+  // whose side the capacity table takes over a socket of another diameter
+  // carries the same side in the curves: its unit side times Ds/D.
   s.unitSide.reserve(count);
-  for (std::size_t z = 0; z < count; ++z) s.unitSide.push_back({static_cast<Real>(z + 1), p.slices[z].unitSide});
+  for (std::size_t z = 0; z < count; ++z) {
+    const Slice& slice = p.slices[z];
+    const Real unitSide = slice.perimeter > 0 && slice.perimeter != g.stem && g.stem > 0
+                              ? slice.unitSide * (slice.perimeter / g.stem)
+                              : slice.unitSide;
+    s.unitSide.push_back({static_cast<Real>(z + 1), unitSide});
+  }
   return s;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analysis.h"
+#include "load_settlement_series.h"
 #include "run.h"
 #include "run_output.h"
 #include "test_support.h"
@@ -205,6 +206,36 @@ SettlementGeometry pier(int v) {
   g.pier = static_cast<std::size_t>(v - 1);
   for (int z = 1; z <= 30; ++z) g.unitSide.push_back({static_cast<Real>(z), 0.5F});  // 0.5 tsf = 6.944 psi
   return g;
+}
+
+TEST(LoadSettlement, RockSlicesAboveASoilTipCarryTheSideOfTheirSocket) {
+  // Clay 0-10 ft over strong rock 10-15 ft with a 2 ft socket over clay
+  // 15-30 ft; a 3 ft stem with its tip at 25 ft in the lower clay. The
+  // capacity table takes a rock slice's 2 tsf over the socket:
+  // 2 x pi x 2 = 12.566 tons per ft. The solver applies the curves' unit
+  // side to the stem's perimeter, so the rock slices enter the curves with
+  // 2 x 2/3 = 1.33333 tsf: 1.33333 x pi x 3 = 12.566 tons per ft again.
+  ProjectInput in;
+  in.layers.resize(3);
+  in.layers[0] = {kClay, 10};
+  in.layers[1] = {kStrongRock, 15};
+  in.layers[2] = {kClay, 30};
+  PierAnalysis pier;
+  pier.geometry = pierGeometry(3, 0, 0);
+  for (int z = 1; z <= 30; ++z) {
+    Slice& s = pier.profile.slices.emplace_back();
+    const bool rock = z > 10 && z <= 15;
+    s.layer = z <= 10 ? 0 : rock ? 1 : 2;
+    s.unitSide = rock ? 2 : 0.5F;
+    s.perimeter = rock ? 2 : 3;
+    s.side = s.unitSide * kPi * s.perimeter;
+  }
+  const SettlementGeometry g = settlementGeometry(in, pier, 25, 1, 1);
+  EXPECT_EQ(g.tipCode, kClay);
+  ASSERT_EQ(g.unitSide.size(), 30U);
+  EXPECT_EQ(g.unitSide[4].unitSideTsf, 0.5F);  // clay: as it stands
+  EXPECT_NEAR(g.unitSide[12].unitSideTsf, 1.33333F, 1e-5);
+  EXPECT_NEAR(g.unitSide[12].unitSideTsf * kPi * 3, pier.profile.slices[12].side, 1e-4);
 }
 
 TEST(LoadSettlement, SeriesOfThreeDiameters) {
