@@ -193,7 +193,6 @@ void writeListings(Run& run, const SettlementAnalysis& s) {
   Lines additionalPlot;
   if (s.additional) writeAdditionalTzPlot(additionalPlot, s.additional->byLine[0], u);
   int baseCurves = 0;  // the number of base curves in the .pq8q records
-  bool tzPlotWritten = false;
   for (const GeometryResult& r : s.geometries) {
     if (!r.analysed) continue;
     const SettlementGeometry& g = r.geometry;
@@ -212,9 +211,9 @@ void writeListings(Run& run, const SettlementAnalysis& s) {
         put(run, kChannelQwListing, out);
       }
       if (l.boundLine != kTrendLine) continue;
-      if (firstGeometry(g) && !tzPlotWritten) {
-        // Additional curves first, then the count and the curves.
-        tzPlotWritten = true;
+      if (firstGeometry(g)) {
+        // Additional curves first, then the count and the curves. Only the
+        // first pier's first length has these indices.
         out = additionalPlot;
         out.push_back(countRecord(static_cast<int>(l.built.set.curves.size())));
         writeTzPlotCurves(out, l.built.set.curves, u);
