@@ -35,8 +35,14 @@ fuzz: deps
 	@cmake --build --preset fuzz -j $(JOBS) -- --no-print-directory
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/run-fuzzers build/fuzz
 
-run: build
-	@scripts/run-example $(BUILD_DIR) $(EXAMPLE)
+# The example runs on an optimised build (the release preset, without the
+# tests): the debug build the tests use is several times slower.
+RUN_PRESET ?= release
+RUN_DIR := build/$(RUN_PRESET)
+run: deps
+	@cmake --preset $(RUN_PRESET) -DPYLAR_BUILD_TESTS=OFF -DPYLAR_BUILD_APP=ON >/dev/null
+	@cmake --build $(RUN_DIR) -j $(JOBS) -- --no-print-directory
+	@scripts/run-example $(RUN_DIR) $(EXAMPLE)
 
 clean:
 	rm -rf build

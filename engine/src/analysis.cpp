@@ -1,8 +1,11 @@
-// The analysis step of a run: everything between the run header and the
-// merging of the intermediate files.
-#include "capacity.h"
+// The stages of one run, between the run header and the merging of the
+// intermediate files. Each stage returns values; run_output writes them.
+#include "analysis.h"
+
 #include "fortran_format.h"
 #include "run.h"
+#include "run_output.h"
+#include "soil_models.h"
 
 namespace pylar::engine {
 namespace {
@@ -18,17 +21,50 @@ bool readRunInput(Run& run) {
     run.fail(kStatusBadInput, error);
     return false;
   }
+  if (const std::string problem = checkCapacityInput(run.input); !problem.empty()) {
+    run.fail(kStatusBadInput, problem);
+    return false;
+  }
   return true;
+}
+
+// The rock-socket relationship of the most efficient pier, when its tip lies
+// in rock or an intermediate geomaterial (instead of the soil solver).
+std::optional<RockSocketRun> rockSocketOfChosenPier(const ProjectInput& in, const SeriesAnalysis& series) {
+  if (!series.chosen) return std::nullopt;
+  const PierAnalysis& pier = series.piers[*series.chosen];
+  const std::size_t tip = pier.result.tipLayer;
+  if (tip >= in.layers.size() || !soilModel(in.layers[tip].code).rockSocket) return std::nullopt;
+  return runRockSocketRelationship(in, pier.profile, pier.result);
 }
 
 }  // namespace
 
-void runCapacityAnalysis(Run& run) {
+void runAnalysisStages(Run& run) {
   if (!readRunInput(run)) return;
-  // Parameter completion, the capacity analysis over the series with its
-  // report, run notes and plot data, and the hand-off to the load-settlement
-  // analysis (which is not built yet).
-  runCapacity(run);
+  const ProjectInput& in = run.input;
+  SoilResistance soil(in);
+  Analysis a;
+  // 1. The parameters every layer leaves to be estimated.
+  a.soil = completeSoil(soil);
+  // 2. Capacity against depth of every pier of the series.
+  a.series = analyseSeries(in, soil);
+  // 3. Load-settlement of the piers whose tips lie in soil, with the design
+  //    charts.
+  a.settlement = analyseLoadSettlement(in, soil, a.series, run.threads);
+  // 4. A most efficient pier whose tip lies in rock: its socket's
+  //    load-settlement relationship.
+  if (a.settlement.status == 0) a.rockSocket = rockSocketOfChosenPier(in, a.series);
+
+  writeAnalysis(run, a);
+
+  if (a.series.designLoadNotReached) {
+    run.status = kStatusDesignLoadNotReached;
+    run.message = "NEED ANOTHER SOIL LAYER: THE DESIGN LOAD IS NOT REACHED WITHIN THE SOIL PROFILE";
+  } else if (a.settlement.status != 0) {
+    run.status = a.settlement.status;
+    run.message = "A LOAD-TRANSFER CURVE LIES BEYOND THE EXTENT OF THE INPUT STRENGTH CURVE";
+  }
 }
 
 }  // namespace pylar::engine

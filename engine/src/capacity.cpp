@@ -1,5 +1,5 @@
 // Capacity against depth: geometry, series, the walk down one pier and the
-// choice of the most efficient pier. The run driver that feeds the soil's
+// choice of the most efficient pier. The series that feeds the soil's
 // resistance into these pieces is in capacity_driver.cpp.
 #include "capacity.h"
 
@@ -11,8 +11,6 @@
 namespace pylar::engine {
 namespace {
 
-constexpr Real kAreaFactor = 0.7854F;     // pi/4 of the base and stem areas
-constexpr Real kBellPi = 3.142F;          // pi of the bell frustum
 constexpr Real kInvalidBase = 1.0e-10F;   // a stored base at or below this is missing
 
 Real finiteOr(Real v, Real fallback = 0) { return std::isfinite(v) ? v : fallback; }
@@ -41,7 +39,7 @@ PierGeometry pierGeometry(Real stem, Real ratio, Real bellAngleDeg) {
     const Real tanTheta = std::tan(bellAngleDeg * kPi / 180.0F);
     g.bellHeight = (g.base - stem) / (2 * tanTheta) + g.edge;
   }
-  g.baseArea = kAreaFactor * g.base * g.base;
+  g.baseArea = kQuarterPi * g.base * g.base;
   if (g.belled) {
     const Real frustum = (kBellPi / 3) * (g.bellHeight - g.edge) *
                          ((stem * stem + g.base * g.base) / 4 + stem * g.base / 4);
@@ -52,7 +50,7 @@ PierGeometry pierGeometry(Real stem, Real ratio, Real bellAngleDeg) {
 
 Real concreteVolume(const PierGeometry& g, Real length) {
   const Real stemLength = std::max(Real(0), length - g.bellHeight);
-  return kAreaFactor * g.stem * g.stem * stemLength / kCuFtPerCuYd + g.bellVolume;
+  return kQuarterPi * g.stem * g.stem * stemLength / kCuFtPerCuYd + g.bellVolume;
 }
 
 Real upliftWeight(const PierGeometry& g, Real length, Real waterTable) {
@@ -60,7 +58,7 @@ Real upliftWeight(const PierGeometry& g, Real length, Real waterTable) {
   // Water displaced below the water table, ft^3: the stem below it, and the
   // share of the bell height below it.
   const Real stemBottom = std::max(Real(0), length - g.bellHeight);
-  Real submerged = kAreaFactor * g.stem * g.stem * std::max(Real(0), stemBottom - waterTable);
+  Real submerged = kQuarterPi * g.stem * g.stem * std::max(Real(0), stemBottom - waterTable);
   if (g.belled && g.bellHeight > 0) {
     const Real below = std::clamp(length - std::max(waterTable, stemBottom), Real(0), g.bellHeight);
     submerged += g.bellVolume * kCuFtPerCuYd * below / g.bellHeight;
@@ -165,6 +163,13 @@ bool sliceCarriesSide(std::size_t z, Real tip, Real topIgnored, Real bottomIgnor
   return middle > topIgnored && middle < tip - bottomIgnored;
 }
 
+std::vector<Real> SliceProfile::bases() const {
+  std::vector<Real> out;
+  out.reserve(slices.size());
+  for (const Slice& s : slices) out.push_back(s.base);
+  return out;
+}
+
 PierResult walkPier(const SliceProfile& p, const PierGeometry& g, const DesignFactors& f, const WalkSettings& s) {
   PierResult result;
   result.stem = g.stem;
@@ -176,17 +181,18 @@ PierResult walkPier(const SliceProfile& p, const PierGeometry& g, const DesignFa
   std::vector<Real> lrfd(count + 1, 0);
   for (std::size_t z = 1; z <= count; ++z) {
     const bool counts = static_cast<Real>(z) - 0.5F > s.topIgnored;
-    side[z] = side[z - 1] + (counts ? p.side[z - 1] : 0);
-    lrfd[z] = lrfd[z - 1] + (counts ? p.lrfdSide[z - 1] : 0);
+    side[z] = side[z - 1] + (counts ? p.slices[z - 1].side : 0);
+    lrfd[z] = lrfd[z - 1] + (counts ? p.slices[z - 1].lrfdSide : 0);
   }
+  const std::vector<Real> bases = p.bases();
   const Real increment = s.printIncrement > 0 ? s.printIncrement : 1;
   for (std::size_t z = 1; z <= count; ++z) {
     const Real tip = static_cast<Real>(z);
     // Slices whose middle lies above the ignored bottom portion: 1..carried.
     const Real bound = std::ceil(tip - s.bottomIgnored + 0.5F) - 1;
     const std::size_t carried = bound <= 0 ? 0 : std::min(z, static_cast<std::size_t>(bound));
-    const Real qb = f.uplift ? upliftWeight(g, tip, s.waterTable) : weightedBase(p.base, z - 1, g.base, g.stem);
-    const std::size_t layer = p.layer[z - 1];
+    const Real qb = f.uplift ? upliftWeight(g, tip, s.waterTable) : weightedBase(bases, z - 1, g.base, g.stem);
+    const std::size_t layer = p.slices[z - 1].layer;
     const Real phi = layer < f.phiBase.size() ? f.phiBase[layer] : 1;
     const CapacityRow row = capacityAt(tip, side[carried], lrfd[carried], qb, concreteVolume(g, tip), phi, f);
     bool stop = false;

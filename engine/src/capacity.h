@@ -7,27 +7,26 @@
 // The computation is split in two so that every rule can be checked by hand:
 // SliceProfile holds what the soil gives at each 1 ft depth for one pier
 // (side per slice, stored base), and walkPier turns a profile into rows.
-// Everything runs in English working units: ft, tons, yd^3.
+// The series of a run (the soil's resistance fed into these pieces) is
+// capacity_driver.h. Everything runs in English working units: ft, tons,
+// yd^3.
 
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "igm_resistance.h"
 #include "project_input.h"
 #include "units.h"
 
 namespace pylar::engine {
-
-struct Run;
 
 inline constexpr int kMaxChartDiameters = 20;  // design charts hold 20 diameters
 inline constexpr int kMaxSeriesPiers = 100;    // any other series
 inline constexpr Real kSeriesTolerance = 0.02F;  // ft
 inline constexpr Real kMaxProfileDepth = 2000.0F;  // ft; deeper profiles are refused
 inline constexpr Real kMaxPierDiameter = 100.0F;   // ft, stem or base; larger piers are refused
-inline constexpr Real kConcreteLbPerCuYd = 4050.0F;
-inline constexpr Real kCuFtPerCuYd = 27.0F;
 
 // ---------------------------------------------------------------------------
 // Pier geometry.
@@ -35,7 +34,7 @@ inline constexpr Real kCuFtPerCuYd = 27.0F;
 struct PierGeometry {
   Real stem = 0;        // D, ft
   Real base = 0;        // Bb, ft
-  Real baseArea = 0;    // 0.7854 Bb^2, ft^2
+  Real baseArea = 0;    // kQuarterPi Bb^2, ft^2
   bool belled = false;
   Real edge = 0;        // e, straight edge of the bell, ft
   Real bellHeight = 0;  // H, ft (e included)
@@ -79,17 +78,27 @@ int roundedDepth(Real depth);
 // ---------------------------------------------------------------------------
 // One pier against depth.
 
-// What the soil gives at each depth z = 1..depthCount() of one pier (index
-// z - 1): the side resistance of the slice above z (tons, perimeter times
-// 1 ft, before the ignored portions), its LRFD-factored counterpart, the
-// base of a tip at z (tons, limits applied) and the layer holding z.
+// What the soil gives at one depth z of one pier: the slice above z and a
+// tip at z.
+struct Slice {
+  std::size_t layer = 0;  // the layer holding z
+  Real side = 0;          // tons over the slice (perimeter x 1 ft), before the ignored portions
+  Real unitSide = 0;      // tons/ft^2, the unit side resistance of the slice
+  Real perimeter = 0;     // ft, the diameter whose perimeter carries it: the stem's, or a rock socket's
+  Real lrfdSide = 0;      // side x the layer's side resistance factor
+  Real base = 0;          // tons, the base of a tip at z, limits applied
+  // For the run notes of a pier whose tip lies below: the unit weight is
+  // missing; the weak-rock socket checks.
+  bool lowUnitWeight = false;
+  std::optional<SocketCheck> socketCheck;
+};
+
+// The slices of one pier at z = 1..depthCount() (index z - 1).
 struct SliceProfile {
-  std::vector<Real> side;
-  std::vector<Real> unitSide;  // tons/ft^2, the unit side resistance of the slice
-  std::vector<Real> lrfdSide;
-  std::vector<Real> base;
-  std::vector<std::size_t> layer;
-  std::size_t depthCount() const { return side.size(); }
+  std::vector<Slice> slices;
+  std::size_t depthCount() const { return slices.size(); }
+  // The stored base of every depth, as weightedBase reads it.
+  std::vector<Real> bases() const;
 };
 
 struct DesignFactors {
@@ -168,10 +177,5 @@ std::optional<std::size_t> mostEfficientPier(const std::vector<PierResult>& pier
 // Input checks: the first problem found, as a report line; empty when the
 // project can be analysed.
 std::string checkCapacityInput(const ProjectInput& input);
-
-// The capacity analysis of a run: parameter completion, every pier of the
-// series with its report section and run notes, the most efficient pier, the
-// hand-off to the load-settlement analysis and the plot-data records.
-void runCapacity(Run& run);
 
 }  // namespace pylar::engine

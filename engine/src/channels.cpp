@@ -17,13 +17,20 @@ struct Channels::Channel {
 Channels::Channels() = default;
 Channels::~Channels() { closeAll(); }
 
+bool existsButIsNotARegularFile(const std::filesystem::path& file) {
+  std::error_code ec;
+  const auto status = std::filesystem::status(file, ec);
+  return !ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+}
+
 bool Channels::openWrite(int channel, const std::filesystem::path& file) {
   close(channel);
   auto& slot = channels_[channel];
   if (!slot) slot = std::make_unique<Channel>();
-  slot->out.open(file, std::ios::binary | std::ios::trunc);
-  slot->state = slot->out ? Channel::State::Writing : Channel::State::Failed;
+  if (!existsButIsNotARegularFile(file)) slot->out.open(file, std::ios::binary | std::ios::trunc);
+  slot->state = slot->out.is_open() && slot->out ? Channel::State::Writing : Channel::State::Failed;
   if (slot->state == Channel::State::Writing) slot->everOpened = true;
+  else if (!firstUnopened_) firstUnopened_ = file;
   return slot->state == Channel::State::Writing;
 }
 

@@ -44,7 +44,9 @@ class Channels {
   Channels& operator=(const Channels&) = delete;
 
   // Opens `file` for writing from its start (replacing what it held),
-  // closing whatever the channel had open. False when it cannot be opened.
+  // closing whatever the channel had open. False when it cannot be opened,
+  // and when it exists but is not a regular file (a folder, a named pipe,
+  // whose opening would wait for a reader, or a device): nothing is opened.
   bool openWrite(int channel, const std::filesystem::path& file);
   // Opens an existing `file` for reading; false (and no file created) when
   // it does not exist or cannot be read.
@@ -63,12 +65,19 @@ class Channels {
 
   // True when a written file lost data (write or close failed).
   bool writeFailed() const { return writeFailed_; }
+  // The first file this run could not open for writing, if any.
+  const std::optional<std::filesystem::path>& firstUnopened() const { return firstUnopened_; }
 
  private:
   struct Channel;
   Channel& known(int channel, std::string_view what);
   std::map<int, std::unique_ptr<Channel>> channels_;
   bool writeFailed_ = false;
+  std::optional<std::filesystem::path> firstUnopened_;
 };
+
+// A path that names something other than a regular file: a folder, a named
+// pipe or a device. A path that does not exist yet is not one.
+bool existsButIsNotARegularFile(const std::filesystem::path& file);
 
 }  // namespace pylar::engine

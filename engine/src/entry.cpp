@@ -9,6 +9,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "analysis.h"
 #include "fortran_format.h"
 #include "run.h"
 
@@ -71,6 +72,12 @@ std::string checkRunNames(const RunNames& names) {
         return "RUN NAMES ERROR: NAME " + std::to_string(k + 2) + " OF THE RUN IS THE SCRATCH FILE " +
                std::string(scratch) + ": " + *files[k];
   return {};
+}
+
+std::string cannotCreate(const std::filesystem::path& file) {
+  std::string message = "FILE ERROR: CANNOT CREATE " + file.string();
+  if (existsButIsNotARegularFile(file)) message += " (NOT A REGULAR FILE: A FOLDER, PIPE OR DEVICE)";
+  return message;
 }
 
 void writeFileNames(Run& run) {
@@ -164,15 +171,15 @@ void mergeIntermediateFiles(Run& run) {
   appendFile(ch, kChannelQwPlot, run.names.qwPlot, kChannelPlot);
 }
 
-RunSummary runAnalysis(const RunNames& names, const RunClock& clock) {
+RunSummary runAnalysis(const RunNames& names, const RunClock& clock, const RunOptions& options) {
   if (std::string problem = checkRunNames(names); !problem.empty()) return {kStatusBadRunNames, problem};
 
   Run run;
   run.names = names;
+  run.threads = options.threads;
   Channels& ch = run.channels;
   try {
-    std::string unopened;
-    if (!ch.openWrite(kChannelChart, run.scratchFile("CHART.DAT"))) unopened = run.scratchFile("CHART.DAT").string();
+    ch.openWrite(kChannelChart, run.scratchFile("CHART.DAT"));
     ch.openRead(kChannelInput, names.input);  // a missing project is reported by the analysis step
     const std::array<std::pair<int, const std::string*>, 7> outputs = {{{kChannelReport, &names.report},
                                                                         {kChannelPlot, &names.plot},
@@ -181,8 +188,7 @@ RunSummary runAnalysis(const RunNames& names, const RunClock& clock) {
                                                                         {kChannelQwListing, &names.baseListing},
                                                                         {kChannelTzPlot, &names.tzPlot},
                                                                         {kChannelQwPlot, &names.qwPlot}}};
-    for (const auto& [channel, name] : outputs)
-      if (!ch.openWrite(channel, *name) && unopened.empty()) unopened = *name;
+    for (const auto& [channel, name] : outputs) ch.openWrite(channel, *name);
 
     writeBanner(ch, kChannelReport, names.version);
     writeBanner(ch, kChannelDetail, names.version);
@@ -191,10 +197,10 @@ RunSummary runAnalysis(const RunNames& names, const RunClock& clock) {
     writeDateHeader(ch, kChannelReport, now);
     writeDateHeader(ch, kChannelDetail, now);
 
-    if (!unopened.empty())
-      run.fail(kStatusFileError, "FILE ERROR: CANNOT CREATE " + unopened);
+    if (const auto& unopened = ch.firstUnopened())
+      run.fail(kStatusFileError, cannotCreate(*unopened));
     else
-      runCapacityAnalysis(run);
+      runAnalysisStages(run);
   } catch (const std::exception& e) {
     run.fail(kStatusInternalError, std::string("INTERNAL ERROR: ") + e.what());
   } catch (...) {
@@ -206,6 +212,12 @@ RunSummary runAnalysis(const RunNames& names, const RunClock& clock) {
     if (run.status == kStatusCompleted) run.fail(kStatusInternalError, std::string("INTERNAL ERROR: ") + e.what());
   }
   ch.closeAll();
+  // A scratch file the analysis could not create (TZDATA.DAT, TZDIAM.DAT,
+  // ROCKMSG.DAT) lost its records: the run did not complete.
+  if (ch.firstUnopened() && run.status == kStatusCompleted) {
+    run.status = kStatusFileError;
+    run.message = cannotCreate(*ch.firstUnopened());
+  }
   if (ch.writeFailed() && run.status == kStatusCompleted) {
     run.status = kStatusFileError;
     run.message = "FILE ERROR: A RESULT FILE COULD NOT BE WRITTEN COMPLETELY";

@@ -4,7 +4,10 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <cstdint>
 #include <memory>
+#include <optional>
+#include <utility>
 
 namespace pylar::engine {
 namespace {
@@ -78,6 +81,86 @@ Digits exactDigits(Real value) {
   return d;
 }
 
+// Rounding half away from zero at a digit needs the exact digits up to the
+// one after it, and no further. Where 128-bit integers exist, those digits
+// come from floor(|value| x 10^scale) computed exactly from the float's
+// mantissa and exponent, which is much quicker than the whole expansion;
+// values or scales out of their reach take the whole expansion.
+#if defined(__SIZEOF_INT128__)
+__extension__ using Wide = unsigned __int128;
+constexpr int kMaxWideScale = 38;  // 10^38 < 2^127
+
+Wide powerOfTen(int n) {
+  Wide p = 1;
+  for (int k = 0; k < n; ++k) p *= 10;
+  return p;
+}
+
+std::optional<Wide> scaledFloor(Real value, int scale) {
+  if (scale > kMaxWideScale || scale < -kMaxWideScale) return std::nullopt;
+  int exponent = 0;
+  const Real mantissa = std::frexp(std::fabs(value), &exponent);  // |value| = mantissa 2^exponent
+  Wide a = static_cast<std::uint32_t>(std::ldexp(mantissa, 24));  // exact: a float has 24 bits
+  const int e = exponent - 24;                                    // |value| = a 2^e
+  if (e > 0) {
+    if (e > 100) return std::nullopt;
+    a <<= e;
+  }
+  const int shift = e < 0 ? -e : 0;
+  if (scale >= 0) {
+    const Wide p = powerOfTen(scale);
+    if (a != 0 && p > ~Wide(0) / a) return std::nullopt;
+    a *= p;
+    return shift >= 128 ? Wide(0) : a >> shift;
+  }
+  // floor(floor(a / 2^shift) / 10^-scale) = floor(a / (2^shift 10^-scale)).
+  a = shift >= 128 ? Wide(0) : a >> shift;
+  return a / powerOfTen(-scale);
+}
+
+std::string decimal(Wide n) {
+  char buf[48];
+  char* p = buf + sizeof buf;
+  do {
+    *--p = static_cast<char>('0' + static_cast<int>(n % 10));
+    n /= 10;
+  } while (n != 0);
+  return std::string(p, buf + sizeof buf);
+}
+
+// The digits of |value| through `fraction` places after the point, cut (not
+// rounded), with at least one digit before the point.
+std::optional<Digits> cutDigits(Real value, int fraction) {
+  const auto n = scaledFloor(value, fraction);
+  if (!n) return std::nullopt;
+  Digits d;
+  d.digits = decimal(*n);
+  const auto places = static_cast<std::size_t>(fraction);
+  if (d.digits.size() <= places) d.digits.insert(0, places + 1 - d.digits.size(), '0');
+  d.point = d.digits.size() - places;
+  return d;
+}
+
+// The first `count` significant digits of |value| > 0, cut, and the
+// exponent X of 0.d1d2... x 10^X.
+std::optional<std::pair<std::string, int>> significantDigits(Real value, int count) {
+  if (count > kMaxWideScale) return std::nullopt;
+  const Wide low = powerOfTen(count - 1), high = powerOfTen(count);
+  int x = static_cast<int>(std::floor(std::log10(static_cast<double>(std::fabs(value))))) + 1;
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    const auto n = scaledFloor(value, count - x);
+    if (!n) return std::nullopt;
+    if (*n >= high) ++x;
+    else if (*n < low) --x;
+    else return std::pair{decimal(*n), x};
+  }
+  return std::nullopt;
+}
+#else
+std::optional<Digits> cutDigits(Real, int) { return std::nullopt; }
+std::optional<std::pair<std::string, int>> significantDigits(Real, int) { return std::nullopt; }
+#endif
+
 // Keeps the first `keep` digits, rounding half away from zero; returns true
 // when the carry ran out of the front (the kept digits became 1000...).
 bool roundDigits(std::string& digits, std::size_t keep) {
@@ -98,7 +181,8 @@ bool roundDigits(std::string& digits, std::size_t keep) {
 std::string formatF(int width, int decimals, Real value) {
   if (!std::isfinite(value)) return nonFinite(width, value);
   decimals = std::clamp(decimals, 0, kMaxDecimals);
-  Digits d = exactDigits(value);
+  std::optional<Digits> cut = cutDigits(value, decimals + 1);
+  Digits d = cut ? std::move(*cut) : exactDigits(value);
   std::string digits = d.digits;
   std::size_t point = d.point;
   if (roundDigits(digits, point + static_cast<std::size_t>(decimals))) ++point;
@@ -116,10 +200,15 @@ std::string formatE(int width, int decimals, Real value) {
   std::string mantissa(static_cast<std::size_t>(decimals), '0');
   if (value != 0) {
     // 0.d1d2... x 10^exponent with d1 the first non-zero digit.
-    Digits d = exactDigits(value);
-    std::size_t first = d.digits.find_first_not_of('0');
-    exponent = static_cast<int>(d.point) - static_cast<int>(first);
-    mantissa = d.digits.substr(first);
+    if (auto significant = significantDigits(value, decimals + 1)) {
+      mantissa = std::move(significant->first);
+      exponent = significant->second;
+    } else {
+      Digits d = exactDigits(value);
+      std::size_t first = d.digits.find_first_not_of('0');
+      exponent = static_cast<int>(d.point) - static_cast<int>(first);
+      mantissa = d.digits.substr(first);
+    }
     if (roundDigits(mantissa, static_cast<std::size_t>(decimals))) {
       mantissa.pop_back();
       ++exponent;

@@ -9,16 +9,16 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <ostream>
 #include <string>
 
 #include "igm_charts.h"
+#include "soil_models.h"
+#include "soil_resistance.h"
 
 namespace pylar::engine {
 
 namespace {
 
-constexpr Real kPiSocket = 3.1416F;
 constexpr Real kDegToRad = kPi / 180.0F;
 
 Real finiteOrZero(Real v) { return std::isfinite(v) ? v : Real(0); }
@@ -36,23 +36,16 @@ std::string fixedField(Real value, int width, int decimals) {
   return std::string(static_cast<std::size_t>(width) - text.size(), ' ') + text;
 }
 
-void writeRockBlock(std::ostream& out, const std::string& valueLine,
-                    std::initializer_list<std::string_view> message) {
-  writeLine(out, "                     WARNING MESSAGE                ");
-  writeLine(out, "   " + std::string(60, '-'));
-  writeLine(out, valueLine);
-  for (std::string_view line : message) writeLine(out, line);
-  writeLine(out, "");
-  writeLine(out, "");
-}
-
-// Every failing check goes to the run notes; the rock-message file gets it
-// the first time only.
-void rockWarning(bool& flag, const MessageSinks& sinks, const std::string& valueLine,
-                 std::initializer_list<std::string_view> message) {
-  writeRockBlock(sinks.runNotes, valueLine, message);
-  if (!flag) writeRockBlock(sinks.rockMessages, valueLine, message);
-  flag = true;
+SocketWarning rockBlock(SocketCheckKind kind, const std::string& valueLine,
+                        std::initializer_list<std::string_view> message) {
+  SocketWarning w{kind, {}};
+  w.block.emplace_back("                     WARNING MESSAGE                ");
+  w.block.push_back("   " + std::string(60, '-'));
+  w.block.push_back(valueLine);
+  for (std::string_view line : message) w.block.emplace_back(line);
+  w.block.emplace_back();
+  w.block.emplace_back();
+  return w;
 }
 
 }  // namespace
@@ -60,7 +53,6 @@ void rockWarning(bool& flag, const MessageSinks& sinks, const std::string& value
 void WeakRockRunState::resetForPier() {
   intactModulusSum = 0;
   intactModulusCount = 0;
-  lengthWarned = modulusWarned = diameterWarned = false;
 }
 
 Real WeakRockRunState::meanIntactModulus() const {
@@ -100,7 +92,7 @@ WeakRockTerms weakRockTerms(const WeakRockPoint& p, Real meanEi, Real ec, Real z
                             Real movement) {
   WeakRockTerms w;
   w.fluidPressureFactor = fluidPressureFactor(p.slump, zc);
-  w.normalStress = nonNegative(kFreshConcreteUnitWeight * zc * w.fluidPressureFactor);
+  w.normalStress = nonNegative(kConcreteUnitWeight * zc * w.fluidPressureFactor);
   w.alpha = adhesionFactor(w.normalStress / kIgmAtmosphere, p.qu);
   w.modulusRatio = modulusRatioFromRqd(p.rqd, p.openJoints());
   w.jointFactor = jointFactor(w.modulusRatio);
@@ -113,7 +105,7 @@ WeakRockTerms weakRockTerms(const WeakRockPoint& p, Real meanEi, Real ec, Real z
   if (p.rough()) {
     w.n = std::clamp(stressOverQu, Real(0), Real(1));
   } else {
-    const Real emOverStress = w.normalStress > 0 ? 2000 * em / w.normalStress : Real(0);
+    const Real emOverStress = w.normalStress > 0 ? kPoundsPerTon * em / w.normalStress : Real(0);
     w.n = smoothSocketN(emOverStress, p.qu / kIgmAtmosphere, stressOverQu);
   }
   const Real ds = p.socketDiameter;
@@ -128,7 +120,7 @@ WeakRockTerms weakRockTerms(const WeakRockPoint& p, Real meanEi, Real ec, Real z
   const Real fa2 = w.maxSide;
   if (w.modulusValid && fa2 > 0 && e > 0) {
     if (w.gamma > 0) {
-      w.theta = nonNegative(finiteOrZero(2000 * em * w.omega / (kPiSocket * e * fa2 * w.gamma) * wt));
+      w.theta = nonNegative(finiteOrZero(kPoundsPerTon * em * w.omega / (kPiFourDecimals * e * fa2 * w.gamma) * wt));
       Real ratio = w.theta;
       if (w.theta > w.n) ratio = w.n + (w.theta - w.n) * (1 - w.n) / (1 - 2 * w.n + w.theta);
       w.mobilisedSide = std::clamp(finiteOrZero(fa2 * ratio), Real(0), fa2);
@@ -151,15 +143,13 @@ WeakRockTerms weakRockTerms(const WeakRockPoint& p, Real meanEi, Real ec, Real z
 
 Real rockTop(const ProjectInput& input) {
   for (std::size_t i = 0; i < input.layers.size(); ++i) {
-    const int code = input.layers[i].code;
-    if (code == kStrongRockSideOrBase || code == kWeakRock || code == kStrongRock) return input.layerTop(i);
+    if (soilModel(input.layers[i].code).rock) return input.layerTop(i);
   }
   return -1;
 }
 
 WeakRockSlice weakRockSlice(const ProjectInput& input, std::size_t i, Real depth, Real tipDepth,
-                            WeakRockRunState& state, std::ostream& runNotes, std::ostream& rockMessages) {
-  const MessageSinks sinks{runNotes, runNotes, rockMessages};
+                            WeakRockRunState& state) {
   const WeakRockPoint p = weakRockPointAt(input, i, depth);
   const Real ds = p.socketDiameter;
   const Real dr = rockTop(input);
@@ -175,39 +165,46 @@ WeakRockSlice weakRockSlice(const ProjectInput& input, std::size_t i, Real depth
   const Real ec = nonNegative(input.Ec) * kTsfPerPsi;
   s.terms = weakRockTerms(p, state.meanIntactModulus(), ec, zc, s.embedment, 0.05F * ds);
   s.side = p.rough() ? s.terms.mobilisedSide : s.terms.maxSide;
-  if (!state.haveFirstSide) {
-    state.haveFirstSide = true;
-    state.firstSide = s.side;
-  }
-  s.base.area = 0.7854F * ds * ds;
-  s.base.unit = s.terms.unitBase / 2000;
-  s.base.load = s.base.area * s.terms.unitBase / 2000;
+  s.base.area = kQuarterPi * ds * ds;
+  s.base.unit = s.terms.unitBase / kPoundsPerTon;
+  s.base.load = s.base.area * s.terms.unitBase / kPoundsPerTon;
 
-  // Socket checks.
+  s.check.socketDiameter = ds;
+  s.check.rockTop = dr;
+  s.check.embedment = s.embedment;
+  const Real em = s.terms.rockMassModulus;
+  s.check.modulusKnown = em > 0;
+  s.check.modulusRatio = s.check.modulusKnown ? ec / em : Real(0);
+  return s;
+}
+
+std::vector<SocketWarning> socketWarnings(const SocketCheck& c, Real tipDepth) {
+  std::vector<SocketWarning> out;
+  const Real ds = c.socketDiameter;
   if (ds > 0) {
-    const Real lengthRatio = s.socketLength / ds;
-    const Real embedmentRatio = s.embedment / ds;
+    const Real socketLength = c.rockTop >= 0 ? nonNegative(tipDepth - c.rockTop) : Real(0);
+    const Real lengthRatio = socketLength / ds;
+    const Real embedmentRatio = c.embedment / ds;
     if (lengthRatio <= 2 || embedmentRatio > 20) {
       const Real shown = lengthRatio <= 2 ? lengthRatio : embedmentRatio;
-      rockWarning(state.lengthWarned, sinks, "                SOCKET LENGTH/SOCKET DIAMETER = " + fixedField(shown, 9, 2),
-                  {"     L/D SHOULD BE GREATER THAN 2.0 AND LESS THAN 20.0"});
+      out.push_back(rockBlock(SocketCheckKind::Length,
+                              "                SOCKET LENGTH/SOCKET DIAMETER = " + fixedField(shown, 9, 2),
+                              {"     L/D SHOULD BE GREATER THAN 2.0 AND LESS THAN 20.0"}));
     }
   }
-  const Real em = s.terms.rockMassModulus;
-  const bool ratioKnown = em > 0;
-  const Real modulusRatio = ratioKnown ? ec / em : Real(0);
-  if (!ratioKnown || modulusRatio < 10 || modulusRatio > 500) {
+  if (!c.modulusKnown || c.modulusRatio < 10 || c.modulusRatio > 500) {
     // An unknown rock-mass modulus prints as asterisks: the ratio has no value.
-    const std::string value = ratioKnown ? fixedField(modulusRatio, 9, 2) : std::string(9, '*');
-    rockWarning(state.modulusWarned, sinks, "                         Ec/Em = " + value,
-                {"     Ec/Em SHOULD BE GREATER THAN 10.0 AND LESS THAN 500.0"});
+    const std::string value = c.modulusKnown ? fixedField(c.modulusRatio, 9, 2) : std::string(9, '*');
+    out.push_back(rockBlock(SocketCheckKind::Modulus, "                         Ec/Em = " + value,
+                            {"     Ec/Em SHOULD BE GREATER THAN 10.0 AND LESS THAN 500.0"}));
   }
   if (ds < kMinSocketDiameter) {
-    rockWarning(state.diameterWarned, sinks, "                         Diameter (FT) = " + fixedField(ds, 9, 2),
-                {"     SOCKET DIAMETER SHOULD BE GREATER THAN 0.5 m or 1.64 ft",
-                 "     AND LESS THAN 1.53 m or 5 ft."});
+    out.push_back(rockBlock(SocketCheckKind::Diameter,
+                            "                         Diameter (FT) = " + fixedField(ds, 9, 2),
+                            {"     SOCKET DIAMETER SHOULD BE GREATER THAN 0.5 m or 1.64 ft",
+                             "     AND LESS THAN 1.53 m or 5 ft."}));
   }
-  return s;
+  return out;
 }
 
 Real midLayerStress(const ProjectInput& input, std::size_t i) {
@@ -238,8 +235,8 @@ DecomposedRockSlice decomposedRockValues(Real blowCount, Real effectiveStress, R
   const Real s = std::sin(phiRad);
   d.side = nonNegative(finiteOrZero((1 - s) * std::pow(std::max(d.ocr, Real(1)), s) * std::tan(0.75F * phiRad) * sigma));
   const Real ds = nonNegative(socketDiameter);
-  d.base.area = 0.7854F * ds * ds;
-  d.base.load = finiteOrZero(1.6853898F * sigma * std::pow(d.ocr, 0.8F) * ds * ds / 2000);
+  d.base.area = kQuarterPi * ds * ds;
+  d.base.load = finiteOrZero(1.6853898F * sigma * std::pow(d.ocr, 0.8F) * ds * ds / kPoundsPerTon);
   d.base.unit = d.base.area > 0 ? d.base.load / d.base.area : Real(0);
   return d;
 }

@@ -6,34 +6,35 @@
 // (lb/in^2 x 144/2000), as the socket equations expect.
 
 #include <cstddef>
-#include <iosfwd>
+#include <vector>
 
+#include "messages.h"
 #include "project_input.h"
-#include "soil_resistance.h"
 #include "units.h"
 
 namespace pylar::engine {
 
-inline constexpr Real kIgmAtmosphere = 2115.7F;          // pa of these procedures, lb/ft^2
-inline constexpr Real kFreshConcreteUnitWeight = 150.0F; // lb/ft^3
+class EffectiveStressTable;  // soil_resistance.h
+
+// Result of a base procedure.
+struct BaseResistance {
+  Real load = 0;  // tons
+  Real unit = 0;  // tons/ft^2, before the large-base and shallow-tip factors
+  Real area = 0;  // ft^2, the base area used
+};
+
 inline constexpr Real kTan30 = 0.57735187F;
-inline constexpr Real kTsfPerPsi = 144.0F / 2000.0F;
 inline constexpr Real kMaxFluidConcreteDepth = 40.0F;    // ft
 inline constexpr Real kMinSocketDiameter = 1.64F;        // ft (0.5 m)
 
-// Run state of the weak-rock procedure, shared with the capacity analysis.
+// The running mean of the intact modulus over the weak-rock slices of one
+// pier, from its top down: the weak-rock procedure takes the rock mass of a
+// slice from the mean of the slices down to it.
 struct WeakRockRunState {
   Real intactModulusSum = 0;  // tons/ft^2
   int intactModulusCount = 0;
-  bool lengthWarned = false;
-  bool modulusWarned = false;
-  bool diameterWarned = false;
-  bool haveFirstSide = false;  // the first weak-rock side value of the run
-  Real firstSide = 0;          // lb/ft^2
 
-  // Before each pier: clears the accumulator and the warning flags (the first
-  // side value is kept for the run).
-  void resetForPier();
+  void resetForPier();             // before each pier
   Real meanIntactModulus() const;  // tons/ft^2, 0 when nothing was added
 };
 
@@ -88,21 +89,42 @@ WeakRockTerms weakRockTerms(const WeakRockPoint& p, Real meanEi, Real ec, Real z
 // when the profile has none.
 Real rockTop(const ProjectInput& input);
 
+// What the socket checks of a weak-rock slice look at. They are made for
+// the tip the pier stops at, which is known only after the walk; these values
+// of the slice do not depend on it.
+struct SocketCheck {
+  Real socketDiameter = 0;  // Ds, ft
+  Real rockTop = -1;        // dr, ft; below 0 when the profile has no rock
+  Real embedment = 0;       // e, ft
+  bool modulusKnown = false;  // a rock-mass modulus Em above 0
+  Real modulusRatio = 0;      // Ec/Em
+};
+
+enum class SocketCheckKind { Length, Modulus, Diameter };
+struct SocketWarning {
+  SocketCheckKind kind;
+  Lines block;  // the warning block, as the run notes and the rock-message file print it
+};
+
+// The checks that fail for a slice of a pier whose tip is at tipDepth:
+// socket length or embedment against the diameter (2 < L/D, e/D <= 20),
+// Ec/Em within 10 to 500, and the socket diameter at least 1.64 ft.
+std::vector<SocketWarning> socketWarnings(const SocketCheck& check, Real tipDepth);
+
 struct WeakRockSlice {
   WeakRockTerms terms;
   Real socketLength = 0;  // Ls, ft
   Real embedment = 0;     // e, ft
   Real side = 0;          // X, lb/ft^2: mobilised (rough) or fa (smooth)
   BaseResistance base;    // of a tip at this slice
+  SocketCheck check;
 };
 
 // One weak-rock slice of layer i at depth for a pier whose tip is at
-// tipDepth: adds the intact modulus to the accumulator, computes X and the
-// base, and runs the three socket checks (run notes at every slice, the
-// rock-message file once per pier and check).
+// tipDepth: adds the intact modulus to the running mean, computes X, the
+// base and what the socket checks need.
 WeakRockSlice weakRockSlice(const ProjectInput& input, std::size_t i, Real depth, Real tipDepth,
-                            WeakRockRunState& state, std::ostream& runNotes,
-                            std::ostream& rockMessages);
+                            WeakRockRunState& state);
 
 // Effective vertical stress at the middle of layer i from the layers' unit
 // weights (lb/ft^2, not below 0).

@@ -3,15 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "fortran_format.h"
-#include "capacity.h"
-#include "run.h"
-#include "soil_resistance.h"
-
 namespace pylar::engine {
 namespace {
-
-constexpr Real kPsiPerTsf = kPoundsPerTon / kPsfPerPsi;  // 2000/144
 
 Real finiteOrZero(Real v) { return std::isfinite(v) ? v : Real(0); }
 
@@ -41,34 +34,57 @@ Real StiffnessTable::at(Real z) const {
 
 StiffnessTable stiffnessTable(Real ec, Real stem, Real base, Real length, Real bellHeight) {
   StiffnessTable t;
-  const Real stemEa = ec * kAreaFactor * stem * stem;
+  const Real stemEa = ec * kQuarterPi * stem * stem;
   // A bell taller than the pier starts at the top.
   t.depth = {0, std::clamp(length - bellHeight, Real(0), std::max(length, Real(0))), length};
-  t.ea = {stemEa, stemEa, ec * kAreaFactor * base * base};
+  t.ea = {stemEa, stemEa, ec * kQuarterPi * base * base};
   return t;
 }
 
-TipSolution solveTipMovement(const CurveSet& curves, const SolverGeometry& g, Real s, bool keepSegments) {
-  TipSolution out;
+SolverPlan planSolver(const CurveSet& curves, const SolverGeometry& g) {
+  SolverPlan plan;
   const int n = std::clamp(g.segments, 1, kMaxSegments);
   const Real j = g.length / static_cast<Real>(n);
-  const Real c = kPerimeterFactor * g.stemDiameter * j;
+  plan.segmentLength = j;
+  plan.perimeterLength = kPiFourDecimals * g.stemDiameter * j;
+  plan.segments.resize(static_cast<std::size_t>(n));
+  for (int k = 1; k <= n; ++k) {
+    SegmentPlan& p = plan.segments[static_cast<std::size_t>(k - 1)];
+    p.mid = g.length - (static_cast<Real>(k) - 0.5F) * j;
+    // The side the capacity table credits: segments whose middle lies below
+    // the ignored top portion and above the ignored bottom portion.
+    p.carries = p.mid > g.topIgnored && p.mid < g.length - g.bottomIgnored;
+    const Real ea = g.stiffness.at(p.mid);
+    // A pier without stiffness (no modulus) cannot shorten: nothing finite
+    // would come out of the division.
+    p.flexibility = ea > 0 && std::isfinite(ea) ? j / ea : Real(0);
+    if (p.carries) p.transfer = locateSideTransfer(curves, p.mid);
+  }
+  return plan;
+}
+
+TipSolution solveTipMovement(const CurveSet& curves, const SolverGeometry& g, Real s, bool keepSegments) {
+  return solveTipMovement(curves, g, planSolver(curves, g), s, keepSegments);
+}
+
+TipSolution solveTipMovement(const CurveSet& curves, const SolverGeometry& g, const SolverPlan& plan, Real s,
+                             bool keepSegments) {
+  TipSolution out;
+  const int n = static_cast<int>(plan.segments.size());
+  const Real j = plan.segmentLength;
+  const Real c = plan.perimeterLength;
   const Real tipLoad = baseLoad(curves.base, s);
   Real pb = tipLoad;
   Real wb = s;
   if (keepSegments) out.segments.reserve(static_cast<std::size_t>(n));
   for (int k = 1; k <= n; ++k) {
-    const Real mid = g.length - (static_cast<Real>(k) - 0.5F) * j;
-    // The side the capacity table credits: segments whose middle lies below
-    // the ignored top portion and above the ignored bottom portion.
-    const bool carries = mid > g.topIgnored && mid < g.length - g.bottomIgnored;
-    const Real ea = g.stiffness.at(mid);
-    // A pier without stiffness (no modulus) cannot shorten: nothing finite
-    // would come out of the division.
-    const Real flexibility = ea > 0 && std::isfinite(ea) ? j / ea : Real(0);
+    const SegmentPlan& segment = plan.segments[static_cast<std::size_t>(k - 1)];
+    const Real mid = segment.mid;
+    const bool carries = segment.carries;
+    const Real flexibility = segment.flexibility;
     Real wm = wb, t = 0, dq = 0, pt = pb, wt = wb;
     for (int iteration = 1;; ++iteration) {
-      t = carries ? sideTransfer(curves, mid, wm) : Real(0);
+      t = carries ? sideTransfer(segment.transfer, wm) : Real(0);
       dq = t * c;
       pt = pb + dq;
       wt = wb + (pb + 0.5F * dq) * flexibility;
@@ -133,22 +149,12 @@ SettlementSettings settlementSettings(const ProjectInput& in, const std::vector<
   return s;
 }
 
-LoadSettlementAnalysis::LoadSettlementAnalysis(Run& run, SettlementSettings settings)
-    : run_(run), settings_(std::move(settings)), units_{settings_.si} {
-  if (settings_.designCharts)
-    charts_ = DesignChartStore(settings_.settlementsAsEntered, settings_.chartDiametersFt, settings_.chartLengthsFt);
-}
-
-void LoadSettlementAnalysis::write(int channel, const Lines& lines) {
-  for (const std::string& line : lines) run_.channels.write(channel, line);
-}
-
-CurveInput LoadSettlementAnalysis::curveInput(const SettlementGeometry& g, int boundLine) const {
+CurveInput curveInput(const SettlementSettings& s, const SettlementGeometry& g, int boundLine) {
   CurveInput in;
   in.boundLine = boundLine;
   Real top = 0;
-  for (const SettlementLayer& l : settings_.layers) {
-    const Real topIn = top * 12, bottomIn = l.bottomFt * 12;
+  for (const SettlementLayer& l : s.layers) {
+    const Real topIn = top * kInchesPerFoot, bottomIn = l.bottomFt * kInchesPerFoot;
     in.layers.push_back({l.code, topIn, bottomIn});
     const Real fmax = finiteOrZero(l.maxSideTsf * kPsiPerTsf);
     in.layerProfile.push_back({topIn, fmax});
@@ -156,312 +162,117 @@ CurveInput LoadSettlementAnalysis::curveInput(const SettlementGeometry& g, int b
     top = l.bottomFt;
   }
   in.incrementProfile.reserve(g.unitSide.size());
-  for (const SidePoint& p : g.unitSide) in.incrementProfile.push_back({p.depthFt * 12, p.unitSideTsf * kPsiPerTsf});
-  in.stemDiameter = g.stemFt * 12;
-  in.baseDiameter = g.baseFt * 12;
-  in.pierLength = g.lengthFt * 12;
+  for (const SidePoint& p : g.unitSide)
+    in.incrementProfile.push_back({p.depthFt * kInchesPerFoot, p.unitSideTsf * kPsiPerTsf});
+  in.stemDiameter = g.stemFt * kInchesPerFoot;
+  in.baseDiameter = g.baseFt * kInchesPerFoot;
+  in.pierLength = g.lengthFt * kInchesPerFoot;
   in.tipCode = g.tipCode;
   in.ultimateBase = g.ultimateBaseTons * kPoundsPerTon;
   return in;
 }
 
-void LoadSettlementAnalysis::additionalCurves(const SettlementGeometry& g) {
-  additionalDone_ = true;
-  std::vector<SideCurve> byLine[kBoundLines];
+AdditionalCurves additionalTzCurves(const SettlementSettings& s, const SettlementGeometry& g) {
+  AdditionalCurves out;
   for (int line = kTrendLine; line <= kLowerBound; ++line) {
-    const CurveInput in = curveInput(g, line);
-    for (std::size_t k = 0; k < settings_.tzDepthsFt.size(); ++k) {
+    const CurveInput in = curveInput(s, g, line);
+    for (std::size_t k = 0; k < s.tzDepthsFt.size(); ++k) {
       SideCurve c;
       c.number = static_cast<int>(k + 1);
-      c.depth = settings_.tzDepthsFt[k] * 12;
+      c.depth = s.tzDepthsFt[k] * kInchesPerFoot;
       // The layer holding the depth; above the first, the first; below the
       // last, the last.
       std::size_t i = 0;
       while (i + 1 < in.layers.size() && c.depth > in.layers[i].bottom) ++i;
       c.code = in.layers.empty() ? kClay : in.layers[i].code;
-      if (!ultimateSide(in, c.depth, c.fmax) && line == kTrendLine) {
-        // The curve keeps a zero strength; the rest of the analysis goes on.
-        const Lines warning = beyondProfileWarning(c.depth, true);
-        additionalReport_.insert(additionalReport_.end(), warning.begin(), warning.end());
-      }
+      // Beyond the profile the curve keeps a zero strength; the rest of the
+      // analysis goes on.
+      if (!ultimateSide(in, c.depth, c.fmax) && line == kTrendLine) out.beyondProfile.push_back(c.depth);
       c.points = sideCurvePoints(c.code, line, in.stemDiameter, c.fmax);
-      byLine[line - 1].push_back(std::move(c));
+      out.byLine[line - 1].push_back(std::move(c));
     }
-    writeBoundLineBanner(additionalReport_, line);
-    writeTzListing(additionalReport_, byLine[line - 1], units_, true);
   }
-  additionalPlot_.clear();
-  writeAdditionalTzPlot(additionalPlot_, byLine[0], units_);
+  return out;
 }
 
-GeometryResult LoadSettlementAnalysis::analyse(const SettlementGeometry& g) {
-  GeometryResult result;
-  if (!(settings_.Ec > 0) || !std::isfinite(settings_.Ec)) {
-    if (!modulusWarned_) {
-      modulusWarned_ = true;
-      const Lines message = {"", "     THE ELASTIC MODULUS OF THE CONCRETE, Ec, IS NOT POSITIVE:",
-                             "     NO LOAD-SETTLEMENT ANALYSIS IS MADE."};
-      write(kChannelReport, message);
-      write(kChannelNotes, message);
-    }
-    return result;
-  }
-  SolverGeometry sg;
-  sg.stemDiameter = g.stemFt * 12;
-  sg.length = g.lengthFt * 12;
-  if (!(sg.stemDiameter > 0) || !(sg.length > 0) || !std::isfinite(sg.stemDiameter) || !std::isfinite(sg.length))
-    return result;
-  const long segments = g.segments > 0 ? g.segments : std::lround(std::min(g.lengthFt, Real(kMaxSegments)));
-  sg.segments = static_cast<int>(std::clamp<long>(segments, 1, kMaxSegments));
-  sg.topIgnored = g.topIgnoredFt * 12;
-  sg.bottomIgnored = g.bottomIgnoredFt * 12;
-  const Real baseIn = std::max(g.baseFt, g.stemFt) * 12;
-  sg.stiffness = stiffnessTable(settings_.Ec, sg.stemDiameter, baseIn, sg.length, g.bellHeightFt * 12);
-
-  const bool firstGeometry = g.diameterIndex == 1 && g.lengthIndex == 1;
-  const bool firstLength = g.lengthIndex == 1;
-  if (firstGeometry && settings_.additionalCurves && !additionalDone_) additionalCurves(g);
-
-  const auto tips = assumedTipMovements(sg.stemDiameter);
-  for (int line = kTrendLine; line <= kLowerBound; ++line) {
-    log_ = RunLog{};
-    log_.started = true;
-    CurveBuild built = buildCurves(curveInput(g, line));
-    write(kChannelReport, built.report);
-    write(kChannelNotes, built.notes);
-    if (built.status != 0) {
-      result.status = built.status;
-      return result;
-    }
-    log_.built = true;
-    log_.curves = built.set.curves;
-    log_.base = built.set.base;
-
-    Lines out;
-    if (firstGeometry) {
-      writeDetailHead(out, line, g.stemFt, g.lengthFt, units_);
-      writeTzListing(out, built.set.curves, units_, true);
-      write(kChannelDetail, out);
-    }
-    if (firstLength) {
-      out.clear();
-      writeBaseListingHead(out, line, g.diameterIndex, g.stemFt, g.lengthFt, units_);
-      writeBaseListing(out, built.set.base, units_);
-      write(kChannelQwListing, out);
-    }
-    if (line == kTrendLine) {
-      if (firstGeometry && !tzPlotWritten_) {
-        // Additional curves first, then the count and the curves.
-        tzPlotWritten_ = true;
-        out = additionalPlot_;
-        out.push_back(countRecord(static_cast<int>(built.set.curves.size())));
-        writeTzPlotCurves(out, built.set.curves, units_);
-        write(kChannelTzPlot, out);
-      }
-      if (firstLength) {
-        out.clear();
-        writeQwPlotCurve(out, g.diameterIndex, g.stemFt, built.set.base, units_);
-        write(kChannelQwPlot, out);
-        // Rewritten by every diameter: it ends holding the number of base
-        // curves in the plot records.
-        if (run_.channels.openWrite(kChannelTzDiam, run_.scratchFile("TZDIAM.DAT"))) {
-          run_.channels.write(kChannelTzDiam, countRecord(g.diameterIndex));
-          run_.channels.close(kChannelTzDiam);
-        }
-      }
-    }
-
-    std::vector<SettlementRow> rows;
-    int unconverged = 0;
-    log_.tips.reserve(tips.size());
-    for (Real s : tips) {
-      TipSolution sol = solveTipMovement(built.set, sg, s, true);
-      rows.push_back(sol.row);
-      unconverged += sol.unconvergedSegments;
-      log_.tips.push_back(std::move(sol));
-    }
-    if (unconverged > 0)
-      run_.channels.write(kChannelNotes, Line().x(5).text("LOAD-SETTLEMENT: MID-SEGMENT MOVEMENT NOT CONVERGED IN")
-                                             .i(6, unconverged).text(" SEGMENT(S) AFTER")
-                                             .i(4, kMaxSegmentIterations).text(" ITERATIONS").str());
-    out.clear();
-    writeResultTable(out, line, rows, units_);
-    write(kChannelReport, out);
-    result.lines[line - 1] = std::move(rows);
-    if (line == kTrendLine && settings_.designCharts && !settings_.settlementsIn.empty())
-      definedSettlements(g, built.set, sg, result);
-  }
-  result.curves.trend = reportRows(result.lines[0], units_);
-  result.curves.upper = reportRows(result.lines[1], units_);
-  result.curves.lower = reportRows(result.lines[2], units_);
-  if (g.plotted) {
-    reportCurves_.push_back(result.curves.trend);
-    reportCurves_.push_back(result.curves.upper);
-    reportCurves_.push_back(result.curves.lower);
-  }
-  return result;
+const std::vector<SettlementRow>& GeometryResult::rows(int boundLine) const {
+  static const std::vector<SettlementRow> kNone;
+  for (const BoundLineResult& l : lines)
+    if (l.boundLine == boundLine) return l.rows;
+  return kNone;
 }
 
-void LoadSettlementAnalysis::definedSettlements(const SettlementGeometry& g, const CurveSet& curves,
-                                                const SolverGeometry& sg, GeometryResult& result) {
-  const std::vector<Real>& settlements = settings_.settlementsIn;
-  Lines chart;
-  writeChartHeader(chart, static_cast<int>(settlements.size()), std::clamp(sg.segments, 1, kMaxSegments),
-                   sg.stemDiameter, sg.length, g.diameterIndex, g.lengthIndex);
-  const Real area = kAreaFactor * sg.stemDiameter * sg.stemDiameter;
-  int unconverged = 0;
-  for (std::size_t k = 0; k < settlements.size(); ++k) {
-    const Real s = std::max(Real(0), finiteOrZero(tipMovementForSettlement(result.lines[0], settlements[k])));
-    const TipSolution sol = solveTipMovement(curves, sg, s, false);
-    unconverged += sol.unconvergedSegments;
-    result.defined.push_back(sol.row);
-    writeChartSettlement(chart, g.diameterIndex, sg.stemDiameter, s, area);
-    writeChartTopSegment(chart, sol.topMidDepth, sol.topMeanLoad, sol.topMidMovement);
-    // The chart holds the mean load of the top segment.
-    if (g.diameterIndex >= 1 && g.lengthIndex >= 1)
-      charts_.set(k, static_cast<std::size_t>(g.diameterIndex - 1), static_cast<std::size_t>(g.lengthIndex - 1),
-                  sol.topMeanLoad);
-  }
-  if (unconverged > 0)
-    run_.channels.write(kChannelNotes, Line().x(5).text("DEFINED SETTLEMENTS: MID-SEGMENT MOVEMENT NOT CONVERGED IN")
-                                           .i(6, unconverged).text(" SEGMENT(S)").str());
-  write(kChannelChart, chart);
-  Lines out;
-  writeDefinedSettlementTable(out, result.defined, units_);
-  write(kChannelReport, out);
-}
-
-void LoadSettlementAnalysis::writeCurveSection() {
-  Lines out;
-  if (!reportCurves_.empty()) writeAxialLoadSettlementSection(out, reportCurves_, settings_.si);
-  write(kChannelReport, out);
-}
-
-void LoadSettlementAnalysis::writeClosingSections() {
-  Lines out;
-  if (additionalDone_) {
-    writeAdditionalTzHeading(out);
-    out.insert(out.end(), additionalReport_.begin(), additionalReport_.end());
-  }
-  if (settings_.designCharts) writeDesignChartReport(out, charts_, settings_.si);
-  write(kChannelReport, out);
-}
-
-void LoadSettlementAnalysis::writeChartPlot() {
-  if (!settings_.designCharts) return;
-  Lines out;
-  writeDesignChartPlot(out, charts_, settings_.si);
-  write(kChannelPlot, out);
-}
-
-void LoadSettlementAnalysis::writeScratchLog() {
-  if (!log_.started) return;
-  if (!run_.channels.openWrite(kChannelTzData, run_.scratchFile("TZDATA.DAT"))) return;
-  Lines out;
-  writeTzDataNote(out);
-  if (log_.built) {
-    writeTzListing(out, log_.curves, units_, false);
-    writeBaseListing(out, log_.base, units_);
-    for (const TipSolution& t : log_.tips)
-      writeTipMovementTable(out, t.row.tipMovement, t.row.tipLoad, t.segments, units_);
-  }
-  write(kChannelTzData, out);
-  run_.channels.close(kChannelTzData);
-}
-
-}  // namespace pylar::engine
-
-namespace pylar::engine {
 namespace {
 
-bool soilTip(int code) {
-  return code == kSand || code == kClay || code == kShale || code == kGravellySand || code == kGravel;
-}
-
-// The geometry of a pier of diameter series position V stopping at `lengthFt`.
-SettlementGeometry geometryAt(const ProjectInput& in, const PierGeometry& g, const SliceProfile& p, Real lengthFt,
-                              int v, int lx) {
-  SettlementGeometry s;
-  s.stemFt = g.stem;
-  s.baseFt = g.belled ? g.base : g.stem;
-  s.bellHeightFt = g.belled ? g.bellHeight : 0;
-  s.lengthFt = lengthFt;
-  s.segments = static_cast<int>(std::clamp(std::lround(lengthFt), 1L, static_cast<long>(kMaxSegments)));
-  s.topIgnoredFt = in.TOPLENG;
-  s.bottomIgnoredFt = in.bottomLength;
-  const auto tip = static_cast<std::size_t>(std::max(0L, std::lround(lengthFt)));
-  // The base resistance of the capacity table; in uplift the base carries
-  // nothing.
-  s.ultimateBaseTons =
-      in.KCYCL == 2 || tip == 0 ? Real(0) : weightedBase(p.base, tip - 1, g.base, g.stem);
-  const std::size_t tipSlice = std::min(tip == 0 ? 0 : tip - 1, p.layer.empty() ? 0 : p.layer.size() - 1);
-  s.tipCode = p.layer.empty() ? 0 : in.layers[p.layer[tipSlice]].code;
-  s.diameterIndex = v;
-  s.lengthIndex = lx;
-  s.unitSide.reserve(p.unitSide.size());
-  for (std::size_t z = 0; z < p.unitSide.size(); ++z)
-    s.unitSide.push_back({static_cast<Real>(z + 1), p.unitSide[z]});
-  return s;
+DefinedSettlements definedSettlements(const std::vector<Real>& settlements, const CurveSet& curves,
+                                      const SolverGeometry& sg, const SolverPlan& plan,
+                                      const std::vector<SettlementRow>& trend) {
+  DefinedSettlements out;
+  for (Real settlement : settlements) {
+    DefinedSettlementPoint p;
+    p.tipMovement = std::max(Real(0), finiteOrZero(tipMovementForSettlement(trend, settlement)));
+    const TipSolution sol = solveTipMovement(curves, sg, plan, p.tipMovement, false);
+    out.unconverged += sol.unconvergedSegments;
+    p.row = sol.row;
+    p.topMidDepth = sol.topMidDepth;
+    p.topMeanLoad = sol.topMeanLoad;
+    p.topMidMovement = sol.topMidMovement;
+    out.points.push_back(p);
+  }
+  return out;
 }
 
 }  // namespace
 
-std::vector<SettlementLayer> settlementLayers(const ProjectInput& in, const SoilResistance& soil) {
-  std::vector<SettlementLayer> layers;
-  for (std::size_t i = 0; i < in.layers.size(); ++i)
-    layers.push_back({in.layers[i].code, in.layerTop(i), in.layers[i].bottom, soil.layer(i).maxSideTsf});
-  return layers;
-}
+GeometryResult analyseGeometry(const SettlementSettings& s, const SettlementGeometry& g) {
+  GeometryResult result;
+  result.geometry = g;
+  SolverGeometry& sg = result.solver;
+  sg.stemDiameter = g.stemFt * kInchesPerFoot;
+  sg.length = g.lengthFt * kInchesPerFoot;
+  if (!(sg.stemDiameter > 0) || !(sg.length > 0) || !std::isfinite(sg.stemDiameter) || !std::isfinite(sg.length))
+    return result;
+  result.analysed = true;
+  const long segments = g.segments > 0 ? g.segments : std::lround(std::min(g.lengthFt, Real(kMaxSegments)));
+  sg.segments = static_cast<int>(std::clamp<long>(segments, 1, kMaxSegments));
+  sg.topIgnored = g.topIgnoredFt * kInchesPerFoot;
+  sg.bottomIgnored = g.bottomIgnoredFt * kInchesPerFoot;
+  const Real baseIn = std::max(g.baseFt, g.stemFt) * kInchesPerFoot;
+  sg.stiffness = stiffnessTable(s.Ec, sg.stemDiameter, baseIn, sg.length, g.bellHeightFt * kInchesPerFoot);
 
-SettlementSettings settlementSettings(const ProjectInput& in, const SoilResistance& soil, const Series& series) {
-  SettlementSettings s = settlementSettings(in, settlementLayers(in, soil));
-  if (s.designCharts) {
-    s.chartDiametersFt = series.diameters;
-    ProjectInput lengths = in;
-    lengths.IPENT = 1;
-    s.chartLengthsFt = buildSeries(lengths).lengths;
-  }
-  return s;
-}
-
-std::vector<LoadSettlementCurves> runLoadSettlement(LoadSettlementAnalysis& analysis, Run& run,
-                                                    const CapacityHandOff& h) {
-  const ProjectInput& in = h.input;
-  std::vector<LoadSettlementCurves> curves(h.piers.size());
-  const bool lengthSeries = !h.series.lengths.empty();
-  const bool charts = in.IChart == 1 && !lengthSeries;
-  ProjectInput chartInput = in;
-  chartInput.IPENT = 1;
-  const std::vector<Real> chartLengths = charts ? buildSeries(chartInput).lengths : std::vector<Real>{};
-  bool stop = false;
-  for (std::size_t k = 0; k < h.piers.size() && k < h.profiles.size() && !stop; ++k) {
-    const PierResult& pier = h.piers[k];
-    const PierGeometry g = pierGeometry(h.series.diameters[lengthSeries ? 0 : k], in.RATIO, in.BELANGL);
-    const int v = lengthSeries ? 1 : static_cast<int>(k + 1);
-    std::vector<Real> lengths;
-    if (charts) lengths = chartLengths;
-    else lengths.push_back(pier.last.depth);
-    for (std::size_t lx = 0; lx < lengths.size() && !stop; ++lx) {
-      const int lengthIndex = lengthSeries ? static_cast<int>(k + 1) : static_cast<int>(lx + 1);
-      SettlementGeometry geometry = geometryAt(in, g, h.profiles[k], lengths[lx], v, lengthIndex);
-      geometry.plotted = lx == 0;
-      if (!soilTip(geometry.tipCode) || !(geometry.lengthFt > 0)) continue;
-      GeometryResult r = analysis.analyse(geometry);
-      if (r.status != 0) {
-        run.status = r.status;
-        run.message = "A LOAD-TRANSFER CURVE LIES BEYOND THE EXTENT OF THE INPUT STRENGTH CURVE";
-        stop = true;
-        break;
-      }
-      if (lx == 0) curves[k] = std::move(r.curves);
+  const auto tips = assumedTipMovements(sg.stemDiameter);
+  for (int line = kTrendLine; line <= kLowerBound; ++line) {
+    BoundLineResult& r = result.lines.emplace_back();
+    r.boundLine = line;
+    r.built = buildCurves(curveInput(s, g, line));
+    if (r.built.status != 0) {
+      result.status = r.built.status;
+      return result;
     }
+    const SolverPlan plan = planSolver(r.built.set, sg);
+    r.rows.reserve(tips.size());
+    for (Real tip : tips) {
+      const TipSolution sol = solveTipMovement(r.built.set, sg, plan, tip, false);
+      r.rows.push_back(sol.row);
+      r.unconverged += sol.unconvergedSegments;
+    }
+    if (line == kTrendLine && s.designCharts && !s.settlementsIn.empty())
+      result.defined = definedSettlements(s.settlementsIn, r.built.set, sg, plan, r.rows);
   }
-  const bool anyBounds = std::any_of(curves.begin(), curves.end(),
-                                     [](const LoadSettlementCurves& c) { return !c.upper.empty(); });
-  if (anyBounds)
-    for (LoadSettlementCurves& c : curves)
-      for (auto* rows : {&c.trend, &c.upper, &c.lower}) rows->resize(kLoadSettlementRows);
-  return curves;
+  const SettlementUnits units{s.si};
+  result.curves.trend = reportRows(result.rows(kTrendLine), units);
+  result.curves.upper = reportRows(result.rows(kUpperBound), units);
+  result.curves.lower = reportRows(result.rows(kLowerBound), units);
+  return result;
+}
+
+std::vector<TipSolution> tipSolutions(const GeometryResult& r, const BoundLineResult& line) {
+  std::vector<TipSolution> out;
+  if (line.built.status != 0) return out;
+  const SolverPlan plan = planSolver(line.built.set, r.solver);
+  for (Real tip : assumedTipMovements(r.solver.stemDiameter))
+    out.push_back(solveTipMovement(line.built.set, r.solver, plan, tip, true));
+  return out;
 }
 
 }  // namespace pylar::engine

@@ -5,17 +5,17 @@
 // elastic shortening of every segment are solved from the tip up against the
 // t-z and q-w curves of load_transfer_curves.
 //
-// LoadSettlementAnalysis is the run-wide part: the capacity analysis fills a
-// SettlementGeometry for every pier of its series (in series order) and calls
-// analyse(); it runs the trend, upper-bound and lower-bound lines, the
-// defined-settlement pass and writes every listing and plot record. After the
-// series, finishReport() and writeChartPlot() write the closing sections, and
-// writeScratchLog() the load-transfer log of the last solver run.
+// analyseGeometry is one pier geometry: the trend, upper-bound and
+// lower-bound lines and the defined-settlement pass, returned as values
+// (curves, solver rows, warnings). It depends on nothing but its arguments,
+// so the geometries of a series may be solved at the same time; the series
+// (load_settlement_series.h) puts them in order and run_output writes them.
 //
 // Units inside: in, lb, psi. Geometry arrives in ft, forces in tons, unit side
 // resistance in tons/ft^2, Ec in lb/in^2.
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -27,19 +27,11 @@
 
 namespace pylar::engine {
 
-struct Run;
-struct PierResult;
-struct Series;
-struct SliceProfile;
-class SoilResistance;
-
 inline constexpr int kTipMovements = 15;
 inline constexpr Real kConvergence = 1.0e-5F;  // in, mid-segment movement
 // Mid-segment iterations per segment, in both passes; a segment that has not
 // settled by then keeps its last estimate and the run notes say so.
 inline constexpr int kMaxSegmentIterations = 100;
-inline constexpr Real kAreaFactor = 0.7854F;
-inline constexpr Real kPerimeterFactor = 3.1416F;
 // Longest pier the solver cuts into segments, segments.
 inline constexpr int kMaxSegments = 100000;
 
@@ -73,7 +65,26 @@ struct TipSolution {
   std::vector<SegmentRecord> segments;  // from the tip up, when asked for
 };
 
+// What every segment of a pier takes from one curve set, whatever the tip
+// movement: its middle, whether it carries side, its flexibility and the
+// curves its side transfer is read from. Built once for the many tip
+// movements solved on one set; points into the set.
+struct SegmentPlan {
+  Real mid = 0;  // in
+  bool carries = false;
+  Real flexibility = 0;  // in/lb: length over EA
+  SideTransferPoint transfer;
+};
+struct SolverPlan {
+  Real segmentLength = 0;  // j, in
+  Real perimeterLength = 0;  // 3.1416 D j, in^2
+  std::vector<SegmentPlan> segments;  // from the tip up
+};
+SolverPlan planSolver(const CurveSet& curves, const SolverGeometry& g);
+
 // Equilibrium of the pier for one assumed tip movement s (in).
+TipSolution solveTipMovement(const CurveSet& curves, const SolverGeometry& g, const SolverPlan& plan, Real s,
+                             bool keepSegments);
 TipSolution solveTipMovement(const CurveSet& curves, const SolverGeometry& g, Real s, bool keepSegments);
 
 // Tip movement that gives top movement S, read from the rows of a run: 0
@@ -82,7 +93,7 @@ TipSolution solveTipMovement(const CurveSet& curves, const SolverGeometry& g, Re
 Real tipMovementForSettlement(const std::vector<SettlementRow>& rows, Real settlement);
 
 // ---------------------------------------------------------------------------
-// The run-wide analysis.
+// One geometry.
 
 struct SettlementLayer {
   int code = 0;
@@ -109,6 +120,7 @@ struct SettlementGeometry {
   int tipCode = 0;            // soil model of the layer holding the tip
   int diameterIndex = 1;      // 1-based positions in the series
   int lengthIndex = 1;
+  std::size_t pier = 0;       // the pier of the series (from 0) whose plot records take the curves
   // The pier's curves go to the plot data and the report's curve section
   // (false for the extra lengths of a design chart).
   bool plotted = true;
@@ -131,85 +143,57 @@ struct SettlementSettings {
 // Settings of a project, without the chart series.
 SettlementSettings settlementSettings(const ProjectInput& in, const std::vector<SettlementLayer>& layers);
 
+// The solver run of one bound line.
+struct BoundLineResult {
+  int boundLine = kTrendLine;
+  CurveBuild built;                  // the curves, or the warning of why they could not be built
+  std::vector<SettlementRow> rows;   // one per assumed tip movement; empty when the curves failed
+  int unconverged = 0;               // segments that had not settled
+};
+
+// The defined settlements of a geometry (trend line, with design charts).
+struct DefinedSettlementPoint {
+  Real tipMovement = 0;  // in, read from the trend rows
+  SettlementRow row;
+  Real topMidDepth = 0;  // in, middle of the top segment
+  Real topMeanLoad = 0;  // lb, the design-chart value
+  Real topMidMovement = 0;
+};
+struct DefinedSettlements {
+  std::vector<DefinedSettlementPoint> points;
+  int unconverged = 0;
+};
+
 struct GeometryResult {
-  int status = 0;
-  std::vector<SettlementRow> lines[kBoundLines];  // 15 rows per bound line, internal units
-  std::vector<SettlementRow> defined;
+  SettlementGeometry geometry;
+  SolverGeometry solver;
+  bool analysed = false;  // false: no stem or length to solve
+  int status = 0;         // 0, or 2 / 4: the curves of the last line could not be built
+  std::vector<BoundLineResult> lines;  // in order trend, upper, lower; ends at a failed line
+  DefinedSettlements defined;
   LoadSettlementCurves curves;  // report units, for the plot data
+
+  // The rows of a bound line (empty when it was not solved).
+  const std::vector<SettlementRow>& rows(int boundLine) const;
 };
 
-class LoadSettlementAnalysis {
- public:
-  LoadSettlementAnalysis(Run& run, SettlementSettings settings);
+// The input of the curves of a bound line for a geometry.
+CurveInput curveInput(const SettlementSettings& s, const SettlementGeometry& g, int boundLine);
 
-  // Trend, upper and lower bound of one geometry; stops at the first non-zero
-  // status (2 or 4), which the caller ends the run with.
-  GeometryResult analyse(const SettlementGeometry& g);
+// Trend, upper and lower bound of one geometry with a positive Ec; stops at
+// the first line whose curves cannot be built (status 2 or 4).
+GeometryResult analyseGeometry(const SettlementSettings& s, const SettlementGeometry& g);
 
-  // "AXIAL LOAD VS SETTLEMENT CURVES" (report), when any curve was computed.
-  void writeCurveSection();
-  // The additional t-z curves and the design-chart tables (report).
-  void writeClosingSections();
-  // Design-chart block of the plot-data file (always, when design charts are
-  // requested: cells never computed hold 0).
-  void writeChartPlot();
-  // TZDATA.DAT: the log of the last solver run.
-  void writeScratchLog();
+// The tip solutions of one solved line, with every segment (the scratch log).
+std::vector<TipSolution> tipSolutions(const GeometryResult& r, const BoundLineResult& line);
 
-  const DesignChartStore& charts() const { return charts_; }
-
- private:
-  struct RunLog {
-    bool started = false;
-    std::vector<SideCurve> curves;
-    BaseCurve base;
-    std::vector<TipSolution> tips;
-    bool built = false;
-  };
-  CurveInput curveInput(const SettlementGeometry& g, int boundLine) const;
-  void additionalCurves(const SettlementGeometry& g);
-  void definedSettlements(const SettlementGeometry& g, const CurveSet& curves, const SolverGeometry& sg,
-                          GeometryResult& result);
-  void write(int channel, const Lines& lines);
-
-  Run& run_;
-  SettlementSettings settings_;
-  SettlementUnits units_;
-  DesignChartStore charts_;
-  std::vector<std::vector<LoadSettlementRow>> reportCurves_;
-  Lines additionalReport_;
-  Lines additionalPlot_;
-  bool additionalDone_ = false;
-  bool modulusWarned_ = false;
-  bool tzPlotWritten_ = false;
-  RunLog log_;
+// The additional t-z curves at the depths of record 9, for the stem of the
+// first geometry: per bound line, and the depths (in) of the trend line that
+// lie beyond the strength profile (those curves keep a zero strength).
+struct AdditionalCurves {
+  std::vector<SideCurve> byLine[kBoundLines];
+  std::vector<Real> beyondProfile;
 };
-
-// ---------------------------------------------------------------------------
-// Hand-off from the capacity analysis.
-
-// The layers of the profile with their maximum unit side resistance.
-std::vector<SettlementLayer> settlementLayers(const ProjectInput& in, const SoilResistance& soil);
-// Settings of a run, with the design-chart series: the diameters of the
-// series and the lengths from the proposed depth down to the minimum length.
-SettlementSettings settlementSettings(const ProjectInput& in, const SoilResistance& soil, const Series& series);
-
-// What the capacity analysis found for its series: every pier with the
-// slice profile it was walked on.
-struct CapacityHandOff {
-  const ProjectInput& input;
-  const Series& series;
-  const std::vector<PierResult>& piers;
-  const std::vector<SliceProfile>& profiles;
-};
-
-// Runs the load-settlement analysis of every pier of the series whose tip
-// lies in soil (codes 1, 2, 3, 8, 9), and with design charts of every
-// (diameter, chart length); the curves of each pier for its plot records.
-// A non-zero status (2 or 4) ends the series and becomes the run's status.
-// When any pier has bound-line curves, every pier carries three curves (zero
-// rows where none were computed), so the plot records keep one layout.
-std::vector<LoadSettlementCurves> runLoadSettlement(LoadSettlementAnalysis& analysis, Run& run,
-                                                    const CapacityHandOff& h);
+AdditionalCurves additionalTzCurves(const SettlementSettings& s, const SettlementGeometry& g);
 
 }  // namespace pylar::engine

@@ -5,7 +5,7 @@
 #include <numeric>
 
 #include "fortran_format.h"
-#include "project_input.h"
+#include "soil_models.h"
 
 namespace pylar::engine {
 namespace {
@@ -84,13 +84,13 @@ Real profileValue(const std::vector<ProfilePoint>& profile, Real depth) {
 
 NormalisedTable sideTable(int soilCode, int boundLine) {
   const int k = lineIndex(boundLine);
-  if (soilCode == kSand) return {kSandSideMovement, kSandSide[k]};
+  if (soilModel(soilCode).sideCurves == CurveTable::Sand) return {kSandSideMovement, kSandSide[k]};
   return {kClaySideMovement, kClaySide[k]};
 }
 
 NormalisedTable baseTable(int soilCode, int boundLine) {
   const int k = lineIndex(boundLine);
-  const bool clay = soilCode >= kClay && soilCode <= kStrongRock;
+  const bool clay = soilModel(soilCode).baseCurves == CurveTable::Clay;
   return {kBaseMovement, clay ? kClayBase[k] : kSandBase[k]};
 }
 
@@ -176,24 +176,35 @@ CurveBuild buildCurves(const CurveInput& in) {
   return out;
 }
 
-Real sideTransfer(const CurveSet& set, Real z, Real w) {
+SideTransferPoint locateSideTransfer(const CurveSet& set, Real z) {
+  SideTransferPoint at;
+  at.depth = z;
   const auto& order = set.byDepth;
-  if (order.empty()) return 0;
+  if (order.empty()) return at;
   const SideCurve& first = set.curves[order.front()];
-  if (z < first.depth) return 0;
+  if (z < first.depth) return at;
   for (std::size_t k = 0; k < order.size(); ++k) {
     const SideCurve& c = set.curves[order[k]];
-    if (c.depth == z) return sideCurveLoad(c.points, w);
+    at.below = &c;
+    if (c.depth == z) return at;
     if (c.depth > z) {
       const SideCurve& above = set.curves[order[k - 1]];  // k > 0: z >= first depth
-      const Real lower = sideCurveLoad(c.points, w);
-      const Real upper = sideCurveLoad(above.points, w);
-      if (c.depth <= above.depth) return lower;
-      return upper + (z - above.depth) * (lower - upper) / (c.depth - above.depth);
+      if (c.depth > above.depth) at.above = &above;
+      return at;
     }
   }
-  return sideCurveLoad(set.curves[order.back()].points, w);
+  return at;
 }
+
+Real sideTransfer(const SideTransferPoint& at, Real w) {
+  if (!at.below) return 0;
+  const Real lower = sideCurveLoad(at.below->points, w);
+  if (!at.above) return lower;
+  const Real upper = sideCurveLoad(at.above->points, w);
+  return upper + (at.depth - at.above->depth) * (lower - upper) / (at.below->depth - at.above->depth);
+}
+
+Real sideTransfer(const CurveSet& set, Real z, Real w) { return sideTransfer(locateSideTransfer(set, z), w); }
 
 Real baseLoad(const BaseCurve& base, Real s) {
   const auto& p = base.points;

@@ -131,6 +131,17 @@ std::vector<std::string> beyondProfileWarning(Real depth, bool sideCurve);
 // above the shallowest, zero.
 Real sideTransfer(const CurveSet& set, Real z, Real w);
 
+// The curves that give the side transfer at one depth, found once for a
+// depth that the solver reads at many movements. Points into the set, which
+// must outlive it.
+struct SideTransferPoint {
+  Real depth = 0;
+  const SideCurve* above = nullptr;  // with `below`: interpolated between the two
+  const SideCurve* below = nullptr;  // alone: that curve; neither: no transfer
+};
+SideTransferPoint locateSideTransfer(const CurveSet& set, Real z);
+Real sideTransfer(const SideTransferPoint& at, Real w);
+
 // Tip load (lb) at tip movement s: zero for s <= 1e-10; linear between the
 // bracketing points; beyond the last point, the last load.
 Real baseLoad(const BaseCurve& base, Real s);

@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "fortran_format.h"
+#include "soil_models.h"
 
 namespace pylar::engine {
 namespace {
@@ -96,78 +97,6 @@ class RecordReader {
   std::vector<ListReader::Token> tokens_;
 };
 
-// The values of a property line, by soil model. Slots name a field of the
-// layer end, or (wide >= 0) one of the four layer-wide values.
-struct PropertyField {
-  std::string_view name;
-  Real LayerEnd::*member = nullptr;
-  int wide = -1;  // 0 max side, 1 max base, 2 phi side, 3 phi base
-};
-constexpr PropertyField kMaxSide{"MAXIMUM SIDE RESISTANCE", nullptr, 0};
-constexpr PropertyField kMaxBase{"MAXIMUM BASE RESISTANCE", nullptr, 1};
-constexpr PropertyField kPhiSide{"SIDE RESISTANCE FACTOR", nullptr, 2};
-constexpr PropertyField kPhiBase{"BASE RESISTANCE FACTOR", nullptr, 3};
-
-constexpr PropertyField kSandLine[] = {
-    {"NC", &LayerEnd::nc},
-    {"UNIT WEIGHT", &LayerEnd::unitWeight},
-    {"FRICTION ANGLE", &LayerEnd::frictionAngle},
-    {"INTERFACE ANGLE", &LayerEnd::interfaceAngle},
-    {"BLOW COUNT", &LayerEnd::blowCount},
-    kMaxSide, kMaxBase, kPhiSide, kPhiBase};
-constexpr PropertyField kClayLine[] = {
-    {"NC", &LayerEnd::nc},
-    {"UNIT WEIGHT", &LayerEnd::unitWeight},
-    {"FRICTION ANGLE", &LayerEnd::frictionAngle},
-    {"COHESION", &LayerEnd::cohesion},
-    {"BLOW COUNT", &LayerEnd::blowCount},
-    kMaxSide, kMaxBase, kPhiSide, kPhiBase};
-constexpr PropertyField kStrongRockLine[] = {
-    {"ROCK STRENGTH", &LayerEnd::rockStrength},
-    {"CONCRETE STRENGTH", &LayerEnd::concreteStrength},
-    {"SPACING OF DISCONTINUITIES", &LayerEnd::jointSpacing},
-    {"THICKNESS OF DISCONTINUITIES", &LayerEnd::jointThickness},
-    {"SOCKET DIAMETER", &LayerEnd::socketDiameter},
-    kMaxSide,
-    {"ROCK MODULUS", &LayerEnd::rockModulus},
-    {"RQD", &LayerEnd::rqd},
-    kMaxBase, kPhiSide, kPhiBase};
-constexpr PropertyField kDecomposedRockLine[] = {
-    {"UNIT WEIGHT", &LayerEnd::unitWeight},
-    {"BLOW COUNT", &LayerEnd::blowCount},
-    {"POISSON RATIO", &LayerEnd::poissonRatio},
-    {"YOUNG MODULUS", &LayerEnd::youngModulus},
-    {"SOCKET DIAMETER", &LayerEnd::socketDiameter},
-    kMaxSide, kMaxBase, kPhiSide, kPhiBase};
-constexpr PropertyField kWeakRockLine[] = {
-    {"ROCK STRENGTH", &LayerEnd::rockStrength},
-    {"INTERFACE CONDITION", &LayerEnd::interfaceCondition},
-    {"SLUMP", &LayerEnd::slump},
-    {"INTERFACE FRICTION ANGLE", &LayerEnd::interfaceFrictionAngle},
-    {"SOCKET DIAMETER", &LayerEnd::socketDiameter},
-    kMaxSide,
-    {"ROCK MODULUS", &LayerEnd::rockModulus},
-    {"RQD", &LayerEnd::rqd},
-    kMaxBase, kPhiSide, kPhiBase};
-constexpr PropertyField kGravelLine[] = {
-    {"UNIT WEIGHT", &LayerEnd::unitWeight},
-    {"BLOW COUNT", &LayerEnd::blowCount},
-    {"BETA", &LayerEnd::sideParameter},
-    kMaxSide, kMaxBase, kPhiSide, kPhiBase};
-
-std::span<const PropertyField> propertyLine(int code) {
-  switch (code) {
-    case kSand: return kSandLine;
-    case kClay:
-    case kShale: return kClayLine;
-    case kStrongRockSideOrBase:
-    case kStrongRock: return kStrongRockLine;
-    case kDecomposedRock: return kDecomposedRockLine;
-    case kWeakRock: return kWeakRockLine;
-    default: return kGravelLine;  // gravelly sand, gravel
-  }
-}
-
 std::string shortest(Real value) {
   char buf[32];
   auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
@@ -188,10 +117,11 @@ bool readLayer(RecordReader& reader, std::size_t index, Layer& layer) {
     return reader.fail(layerRecord(index, "LAYER LINE"), "SOIL MODEL CODE",
                        shortest(code) + " IS OUT OF RANGE (1 TO 9)");
   layer.code = static_cast<int>(code);
+  const SoilModel& model = soilModel(layer.code);
 
   std::array<Real, 4> wide{};
   for (std::size_t end = 0; end < 2; ++end) {
-    auto fields = propertyLine(layer.code);
+    const auto fields = model.propertyLine;
     std::vector<Slot> slots;
     for (const auto& field : fields)
       slots.push_back({field.name, field.wide >= 0 ? &wide[static_cast<std::size_t>(field.wide)]
@@ -205,7 +135,7 @@ bool readLayer(RecordReader& reader, std::size_t index, Layer& layer) {
   layer.phiSide = wide[2];
   layer.phiBase = wide[3];
 
-  if (layer.code == kSand) {
+  if (model.extraRecord == ExtraRecord::SandProcedure) {
     const std::string record = layerRecord(index, "SIDE FRICTION PROCEDURE");
     if (!reader.read(record, {{"PROCEDURE", &layer.sandMethod}})) return false;
     if (layer.sandMethod < kKoMethod || layer.sandMethod > kChenKulhawyMethod)
@@ -214,7 +144,7 @@ bool readLayer(RecordReader& reader, std::size_t index, Layer& layer) {
                        {{"PARAMETER AT THE TOP", &layer.end[0].sideParameter},
                         {"PARAMETER AT THE BOTTOM", &layer.end[1].sideParameter}});
   }
-  if (layer.code == kClay || layer.code == kShale)
+  if (model.extraRecord == ExtraRecord::Alpha)
     return reader.read(layerRecord(index, "ADHESION FACTOR"),
                        {{"ALPHA AT THE TOP", &layer.end[0].sideParameter},
                         {"ALPHA AT THE BOTTOM", &layer.end[1].sideParameter}});

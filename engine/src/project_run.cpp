@@ -49,7 +49,7 @@ RunNames namesBeside(const std::filesystem::path& given) {
   return names;
 }
 
-ProjectRun runProject(const std::filesystem::path& project, const RunClock& clock) {
+ProjectRun runProject(const std::filesystem::path& project, const RunClock& clock, const RunOptions& options) {
   RunNames names = namesBeside(project);
   ProjectRun result{project, names.report, {}};
   std::error_code ec;
@@ -59,7 +59,7 @@ ProjectRun runProject(const std::filesystem::path& project, const RunClock& cloc
     result.summary = {kStatusBadInput, "INPUT ERROR: THE PROJECT FILE CANNOT BE OPENED: " + names.input};
     return result;
   }
-  result.summary = runAnalysis(names, clock);
+  result.summary = runAnalysis(names, clock, options);
   if (result.summary.status == kStatusBadRunNames) {
     result.report.clear();
     return result;
@@ -82,10 +82,13 @@ std::vector<ProjectRun> runProjects(const std::vector<std::filesystem::path>& pr
 
   std::mutex reportMutex;
   std::atomic<std::size_t> nextGroup{0};
+  const std::size_t threads = std::clamp<std::size_t>(maxParallel, 1, std::max<std::size_t>(groups.size(), 1));
+  // Projects running side by side already keep the machine busy.
+  const RunOptions options{threads > 1 ? 1U : 0U};
   auto worker = [&] {
     for (std::size_t g = nextGroup++; g < groups.size(); g = nextGroup++) {
       for (std::size_t k : groups[g]) {
-        results[k] = runProject(projects[k], clock);
+        results[k] = runProject(projects[k], clock, options);
         if (onFinished) {
           std::lock_guard lock(reportMutex);
           onFinished(results[k]);
@@ -93,7 +96,6 @@ std::vector<ProjectRun> runProjects(const std::vector<std::filesystem::path>& pr
       }
     }
   };
-  std::size_t threads = std::clamp<std::size_t>(maxParallel, 1, std::max<std::size_t>(groups.size(), 1));
   std::vector<std::thread> pool;
   for (std::size_t t = 1; t < threads; ++t) pool.emplace_back(worker);
   worker();

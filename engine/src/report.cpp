@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "fortran_format.h"
+#include "soil_models.h"
 
 namespace pylar::engine {
 namespace {
@@ -140,7 +141,7 @@ void writePierBlock(Lines& out, const ProjectInput& in, const PierGeometry& g, b
   out.push_back(valueLine("IGNORED BOTTOM PORTION    =", u.length(in.bottomLength), len));
   // One percent of the stem's cross-section.
   const Real stem = u.length(g.stem);
-  const Real steel = 0.01F * 0.7854F * stem * stem * (in.si() ? 1.0F : 144.0F);
+  const Real steel = 0.01F * kQuarterPi * stem * stem * (in.si() ? 1.0F : kSquareInchesPerSquareFoot);
   out.push_back(valueLine("AREA OF ONE PERCENT STEEL =", steel, in.si() ? "SQ. M" : "SQ.IN."));
   out.push_back(Line().x(6).text("ELASTIC MODULUS, Ec       =").e(10, 3, finite(u.modulus(in.Ec))).x(1)
                     .text(in.si() ? "KN/SQ M" : "LB/SQ IN").str());
@@ -336,9 +337,8 @@ void gravelBlowCountWarnings(Lines& out, Real top, Real bottom) {
 
 }  // namespace
 
-void writeLayer(Lines& out, const ProjectInput& in, const SoilResistance& soil, std::size_t i) {
+void writeLayer(Lines& out, const ProjectInput& in, const CompletedLayer& c, std::size_t i) {
   const Layer& layer = in.layers.at(i);
-  const CompletedLayer& c = soil.layer(i);
   const ReportUnits u{in.si()};
   const bool si = in.si();
   const std::string stressWord = si ? "KN/SQ M" : "LB/SQ FT";
@@ -347,21 +347,10 @@ void writeLayer(Lines& out, const ProjectInput& in, const SoilResistance& soil, 
   const std::string modulusWord = si ? "KN/SQ M" : "LB/SQ IN";
   auto unitWeight = [&](Real pcf) { return si ? pcf / kPcfPerKNm3 : pcf; };
   const int number = static_cast<int>(i + 1);
-  switch (layer.code) {
-    case kSand: out.push_back(Line().x(5).text("LAYER NO").i(2, number).text("----SAND").str()); break;
-    case kClay: out.push_back(Line().x(5).text("LAYER NO").i(2, number).text("----CLAY").str()); break;
-    case kShale: out.push_back(Line().x(5).text("LAYER NO").i(2, number).text("----CLAY SHALE").str()); break;
-    case kStrongRockSideOrBase:
-    case kStrongRock: out.push_back(Line().x(4).text("LAYER NO").i(3, number).text("----STRONG ROCK").str()); break;
-    case kDecomposedRock:
-      out.push_back(Line().x(4).text("LAYER NO").i(3, number).text("----DECOMPOSED ROCK").str());
-      break;
-    case kWeakRock: out.push_back(Line().x(4).text("LAYER NO").i(3, number).text("----WEAK ROCK").str()); break;
-    case kGravellySand:
-      out.push_back(Line().x(4).text("LAYER NO").i(3, number).text("----GRAVELLEY SAND").str());
-      break;
-    default: out.push_back(Line().x(4).text("LAYER NO").i(3, number).text("----GRAVEL").str()); break;
-  }
+  const SoilModel& model = soilModel(layer.code);
+  // "LAYER NO" ends in column 12 whatever the width of the number.
+  out.push_back(Line().x(7 - model.numberWidth).text("LAYER NO").i(model.numberWidth, number).text("----")
+                    .text(model.title).str());
   const Real depths[2] = {in.layerTop(i), layer.bottom};
   for (int e = 0; e < 2; ++e) {
     const LayerEnd& v = c.end[static_cast<std::size_t>(e)];
@@ -378,9 +367,8 @@ void writeLayer(Lines& out, const ProjectInput& in, const SoilResistance& soil, 
       out.push_back(parameterLine("SKIN FRICTION COEFFICIENT- BETA", v.sideParameter,
                                   estimateMarker(est.sideParameter)));
     };
-    switch (layer.code) {
-      case kClay:
-      case kShale:
+    switch (model.family) {
+      case SoilFamily::Clay:
         out.push_back(parameterLine("UNDRAINED SHEAR STRENGTH, " + stressWord, u.stress(v.cohesion)));
         common();
         depth();
@@ -389,7 +377,7 @@ void writeLayer(Lines& out, const ProjectInput& in, const SoilResistance& soil, 
                                     estimateMarker(est.sideParameter)));
         out.push_back(parameterLine("END BEARING COEFFICIENT-Nc", v.nc, estimateMarker(est.nc)));
         break;
-      case kSand:
+      case SoilFamily::Sand:
         out.push_back(parameterLine("INTERNAL FRICTION ANGLE, DEG.", v.frictionAngle,
                                     estimateMarker(est.frictionAngle)));
         common();
@@ -405,14 +393,12 @@ void writeLayer(Lines& out, const ProjectInput& in, const SoilResistance& soil, 
           out.push_back(parameterLine("LATERAL EARTH-PRESSURE COEFFICIENT - Ko", v.sideParameter));
         }
         break;
-      case kGravellySand:
-      case kGravel:
+      case SoilFamily::Gravel:
         beta();
         common();
         depth();
         break;
-      case kStrongRockSideOrBase:
-      case kStrongRock:
+      case SoilFamily::StrongRock:
         out.push_back(parameterLine("DIAMETER OF SOCKET, " + lengthWord, u.length(v.socketDiameter)));
         out.push_back(parameterLine("SPACING OF DISCONTINUITIES," + lengthWord, u.length(v.jointSpacing)));
         out.push_back(parameterLine("THICKNESS OF INDIVIDUAL DISCONTINUITIES," + lengthWord,
@@ -425,7 +411,7 @@ void writeLayer(Lines& out, const ProjectInput& in, const SoilResistance& soil, 
         out.push_back(parameterLine("ROCK QUALITY DESIGNATION (RQD) %", v.rqd));
         depth();
         break;
-      case kWeakRock:
+      case SoilFamily::WeakRock:
         out.push_back(parameterLine("DIAMETER OF SOCKET, " + lengthWord, u.length(v.socketDiameter)));
         out.push_back(parameterLine(std::string("SLUMP OF CONCRETE, ") + (si ? "M" : "IN"),
                                     si ? v.slump / kInchesPerMetre : v.slump));
@@ -436,13 +422,13 @@ void writeLayer(Lines& out, const ProjectInput& in, const SoilResistance& soil, 
         out.push_back(parameterLine("ROCK QUALITY DESIGNATION (RQD) %", v.rqd));
         depth();
         break;
-      case kDecomposedRock:
+      case SoilFamily::DecomposedRock:
         out.push_back(parameterLine("ELASTIC MODULUS OF GRAVEL, " + modulusWord, u.modulus(v.youngModulus)));
         out.push_back(parameterLine("POISSION RATIO OF GRAVEL", v.poissonRatio));
         common();
         depth();
         break;
-      default:
+      case SoilFamily::None:
         break;
     }
     out.emplace_back();
@@ -452,7 +438,7 @@ void writeLayer(Lines& out, const ProjectInput& in, const SoilResistance& soil, 
     out.push_back(parameterLine("LRFD RESISTANCE FACTOR (TIP RESISTANCE)", layer.phiBase));
     out.emplace_back();
   }
-  if (layer.code == kGravellySand || layer.code == kGravel)
+  if (model.family == SoilFamily::Gravel)
     gravelBlowCountWarnings(out, layer.top().blowCount, layer.bot().blowCount);
 }
 

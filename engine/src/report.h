@@ -1,7 +1,7 @@
 #pragma once
-// Text of the report, run notes and plot-data records that the capacity
-// analysis writes. Every writer appends whole lines (without line ends) to a
-// Lines list; the driver sends them to their files. Numbers go through the
+// Text of the report, run notes and plot-data records of the capacity
+// analysis. Every function appends whole lines (without line ends) to a
+// Lines list; run_output sends them to their files. Numbers go through the
 // fixed-width fields of fortran_format, converted to SI for SI projects.
 
 #include <string>
@@ -9,21 +9,19 @@
 #include <vector>
 
 #include "capacity.h"
+#include "messages.h"
 #include "project_input.h"
 #include "soil_resistance.h"
 #include "units.h"
 
 namespace pylar::engine {
 
-struct Run;
-using Lines = std::vector<std::string>;
-
 // Appends `text` cut at every '\n' (a line per piece, so "\n\nX" is two blank
 // lines and X).
 void emit(Lines& out, std::string_view text);
 
 // Report units of a project: English working units as they are, SI
-// converted back (1 ft = 0.3048 m, 1 ton = 8.896 kN, ...).
+// converted back (1 ft = 0.3048 m, 1 kN = 0.1124 ton, ...).
 struct ReportUnits {
   bool si = false;
   Real length(Real ft) const;
@@ -35,8 +33,6 @@ struct ReportUnits {
   Real settlement(Real in) const; // in -> m
   const char* lengthWord() const { return si ? "M" : "FT."; }
 };
-inline constexpr Real kCuYdPerCuM = 1.3078F;
-inline constexpr Real kTonsPerCuYdPerKNPerCuM = 0.08594586F;
 
 // The title and the note on t-z and q-w curves that open the detail file.
 void writeDetailTitle(Lines& out, const ProjectInput& in);
@@ -46,7 +42,7 @@ void writeReportOpening(Lines& out, const ProjectInput& in);
 // "SOIL INFORMATION" heading, the values of one completed layer at its top
 // and bottom with their estimate markers, and the footnote on estimates.
 void writeSoilHeading(Lines& out);
-void writeLayer(Lines& out, const ProjectInput& in, const SoilResistance& soil, std::size_t i);
+void writeLayer(Lines& out, const ProjectInput& in, const CompletedLayer& completed, std::size_t i);
 void writeEstimateFootnote(Lines& out);
 // "INPUT DRILLED PYLAR INFORMATION", the length series and design chart
 // input, and the "COMPUTATION RESULTS" heading.

@@ -17,6 +17,7 @@
 
 #include "fortran_format.h"
 #include "igm_charts.h"
+#include "soil_models.h"
 #include "soil_resistance.h"
 
 namespace pylar::engine {
@@ -26,7 +27,6 @@ namespace {
 // Base term 4/((1 - nu) xi) of the decomposed-rock elastic solution.
 constexpr Real kDecomposedBaseTerm = 4.0F / (0.6F * 2.5F);
 
-constexpr Real kPiSocket = 3.1416F;
 constexpr Real kInfinity = std::numeric_limits<Real>::infinity();
 
 Real finiteOrZero(Real v) { return std::isfinite(v) ? v : Real(0); }
@@ -54,7 +54,7 @@ RockSocketResult notComputed(std::string why) {
 // 12 pa x 2000 qt / (Ec x 113.097595 d^2), 113.097595 d^2 = pi (12 d)^2 / 4.
 Real shorteningInches(Real pa, Real qt, Real ecPsi, Real d) {
   if (!(pa > 0) || !(ecPsi > 0) || !(d > 0)) return 0;
-  return finiteOrZero(pa * 24000 * qt / (ecPsi * 113.097595F * d * d));
+  return finiteOrZero(pa * (kInchesPerFoot * kPoundsPerTon) * qt / (ecPsi * 113.097595F * d * d));
 }
 
 // Turns the points from working units (loads in tons, movements in ft at the
@@ -64,13 +64,13 @@ void toReportUnits(RockSocketResult& r, const RockSocketInput& in, bool addShort
   for (RockSocketPoint& p : r.points) {
     const Real delta = addShortening ? shorteningInches(r.lengthAbove, p.topLoad, in.ec, d) : Real(0);
     if (in.si) {
-      p.topMovement = p.topMovement / kFeetPerMetre + 0.0254F * delta;
+      p.topMovement = p.topMovement / kFeetPerMetre + kMetresPerInch * delta;
       p.tipMovement = p.tipMovement / kFeetPerMetre;
-      p.topLoad *= kKiloNewtonsPerTon;
-      p.tipLoad *= kKiloNewtonsPerTon;
+      p.topLoad *= kKNPerTon;
+      p.tipLoad *= kKNPerTon;
     } else {
-      p.topMovement = 12 * p.topMovement + delta;
-      p.tipMovement = 12 * p.tipMovement;
+      p.topMovement = kInchesPerFoot * p.topMovement + delta;
+      p.tipMovement = kInchesPerFoot * p.tipMovement;
     }
     p.topLoad = finiteOrZero(p.topLoad);
     p.topMovement = finiteOrZero(p.topMovement);
@@ -119,15 +119,15 @@ RockSocketResult weakRockRelationship(const RockSocketInput& in) {
   RockSocketResult r;
   r.socketLength = ls;
   r.lengthAbove = pa;
-  r.rockMassModulus = first.rockMassModulus * 2000;
+  r.rockMassModulus = first.rockMassModulus * kPoundsPerTon;
   const Real sideAbove = nonNegative(in.sideAbove) * kPoundsPerTon;
   const Real sideLimit = nonNegative(in.sideTotal) * kPoundsPerTon;
   const auto ref = weakRockReferenceMovements();
   for (std::size_t i = 0; i < kRockSocketPoints; ++i) {
     const Real w = ds * ref[i];
     const WeakRockTerms t = weakRockTerms(p, in.meanIntactModulus, ecTsf, zc, ls, w);
-    const Real side = std::min(sideAbove + kPiSocket * ds * ls * t.mobilisedSide, sideLimit);
-    const Real base = 0.7854F * ds * ds * t.unitBase;
+    const Real side = std::min(sideAbove + kPiFourDecimals * ds * ls * t.mobilisedSide, sideLimit);
+    const Real base = in.uplift ? Real(0) : kQuarterPi * ds * ds * t.unitBase;
     r.points[i].topLoad = (side + base) / kPoundsPerTon;
     r.points[i].topMovement = w;
   }
@@ -177,16 +177,21 @@ RockSocketResult decomposedRockRelationship(const RockSocketInput& in) {
   // Randolph and Wroth with nu = 0.4 and xi = G(tip)/G(below base) = 2.5, the
   // values that zeta and the 4.7124 = (1 - nu) pi xi term above are built on;
   // the base term is therefore 4/((1 - nu) xi) = 2.6666667.
+  // Pulled up, the base is free (eta = 0): both base terms leave the solution.
   const Real settlementFactor =
-      5.6F * (1 + 8 * ratio * th / (4.7124F * lambda)) / (12.5664F * ratio * th * rho / zeta + kDecomposedBaseTerm);
+      in.uplift ? 5.6F / (12.5664F * ratio * th * rho / zeta)
+                : 5.6F * (1 + 8 * ratio * th / (4.7124F * lambda)) /
+                      (12.5664F * ratio * th * rho / zeta + kDecomposedBaseTerm);
 
   const Real qsu = nonNegative(in.sideSocket) * kPoundsPerTon;
   const DecomposedRockSlice tip = decomposedRockValues(in.blowCount, in.effectiveStress, d);
-  const Real qb = nonNegative(tip.base.load) * kPoundsPerTon;
+  const Real qb = in.uplift ? Real(0) : nonNegative(tip.base.load) * kPoundsPerTon;
   r.baseResistance = qb / kPoundsPerTon;
   const Real ultimate = qsu + qb;
   const Real denominator = 1 - settlementFactor * sech(muL) / 2.1F;
-  Real qel = denominator > 0 ? qsu / denominator : kInfinity;
+  // The elastic limit: the side reaches Qsu while the base carries its
+  // elastic share (none when pulled up).
+  Real qel = in.uplift ? qsu : denominator > 0 ? qsu / denominator : kInfinity;
   if (!(qel <= ultimate)) {
     // The base share of the elastic solution exceeds the ultimate base: the
     // elastic line ends at the ultimate load.
@@ -278,7 +283,7 @@ RockSocketResult strongRockRelationship(const RockSocketInput& in) {
   r.baseFraction = s.baseFraction;
   const Real beta = s.baseFraction;
   const Real qsu = nonNegative(in.sideSocket);
-  const Real qbu = nonNegative(in.base);
+  const Real qbu = in.uplift ? Real(0) : nonNegative(in.base);
 
   // Side and base of the socket at a head movement w (ft), with the tip
   // movement.
@@ -286,6 +291,13 @@ RockSocketResult strongRockRelationship(const RockSocketInput& in) {
     Real side, base, tip;
   };
   auto sideAndBase = [&](Real w) -> State {
+    // Pulled up, the side carries the load throughout (it is credited in
+    // uplift whatever the rock's strength) and the base is free.
+    if (in.uplift) {
+      const Real side = std::min(ks * w, qsu);
+      const Real slip = ks > 0 ? qsu / ks : kInfinity;
+      return {side, 0, w <= slip ? w * s.sechMuL : slip * s.sechMuL + (w - slip)};
+    }
     if (in.code == kStrongRockSideOrBase) {
       // Side alone up to 0.4 in, base alone beyond; the load reached by the
       // side is held while the base takes it over.
@@ -336,16 +348,11 @@ RockSocketResult strongRockRelationship(const RockSocketInput& in) {
 }
 
 RockSocketResult rockSocketRelationship(const RockSocketInput& in) {
-  switch (in.code) {
-    case kStrongRockSideOrBase:
-    case kStrongRock:
-      return strongRockRelationship(in);
-    case kDecomposedRock:
-      return decomposedRockRelationship(in);
-    case kWeakRock:
-      return weakRockRelationship(in);
-    default:
-      return notComputed("THE TIP LAYER IS NOT ROCK.");
+  switch (soilModel(in.code).family) {
+    case SoilFamily::StrongRock: return strongRockRelationship(in);
+    case SoilFamily::DecomposedRock: return decomposedRockRelationship(in);
+    case SoilFamily::WeakRock: return weakRockRelationship(in);
+    default: return notComputed("THE TIP LAYER IS NOT ROCK.");
   }
 }
 
@@ -354,11 +361,12 @@ RockSocketResult rockSocketRelationship(const RockSocketInput& in) {
 
 Real socketTopFor(const ProjectInput& project, std::size_t tipLayer) {
   if (tipLayer >= project.layers.size()) return 0;
-  const int code = project.layers[tipLayer].code;
-  if (code == kWeakRock) return std::max(rockTop(project), Real(0));
+  const SoilModel& model = soilModel(project.layers[tipLayer].code);
+  if (model.family == SoilFamily::WeakRock) return std::max(rockTop(project), Real(0));
+  // Decomposed rock runs up through decomposed rock, strong rock through rock.
   auto sameFamily = [&](int other) {
-    if (code == kDecomposedRock) return other == kDecomposedRock;
-    return other == kStrongRockSideOrBase || other == kStrongRock || other == kWeakRock;
+    if (model.family == SoilFamily::DecomposedRock) return soilModel(other).family == SoilFamily::DecomposedRock;
+    return soilModel(other).rock;
   };
   std::size_t i = tipLayer;
   while (i > 0 && sameFamily(project.layers[i - 1].code)) --i;
@@ -372,6 +380,7 @@ RockSocketInput rockSocketInputFor(const ProjectInput& project, std::size_t tipL
   const Layer& layer = project.layers[tipLayer];
   in.code = layer.code;
   in.si = project.si();
+  in.uplift = project.KCYCL == 2;
   in.pierLength = pierLength;
   in.socketTop = socketTopFor(project, tipLayer);
   in.stemDiameter = stem;
@@ -383,8 +392,8 @@ RockSocketInput rockSocketInputFor(const ProjectInput& project, std::size_t tipL
   const Real t = layerFraction(project.layerTop(tipLayer), layer.bottom, pierLength);
   auto at = [&](Real LayerEnd::*field) { return finiteOrZero(interpolate(layer.top().*field, layer.bot().*field, t)); };
   Real ds = at(&LayerEnd::socketDiameter);
-  switch (layer.code) {
-    case kWeakRock: {
+  switch (soilModel(layer.code).family) {
+    case SoilFamily::WeakRock: {
       in.weakRock = weakRockPointAt(project, tipLayer, pierLength);
       ds = in.weakRock.socketDiameter;
       // Mean intact modulus of the weak-rock slices of the socket (1 ft
@@ -403,7 +412,7 @@ RockSocketInput rockSocketInputFor(const ProjectInput& project, std::size_t tipL
       in.meanIntactModulus = count > 0 ? sum / static_cast<Real>(count) : in.weakRock.intactModulus;
       break;
     }
-    case kDecomposedRock:
+    case SoilFamily::DecomposedRock:
       if (!(ds >= 0.001F)) ds = nonNegative(project.DSTART);
       in.blowCount = at(&LayerEnd::blowCount);
       in.blowCountTop = layer.top().blowCount;
@@ -411,6 +420,10 @@ RockSocketInput rockSocketInputFor(const ProjectInput& project, std::size_t tipL
       in.modulusTop = layer.top().youngModulus;
       in.modulusBottom = layer.bot().youngModulus;
       in.effectiveStress = midLayerStress(project, tipLayer);
+      // As the capacity analysis's slice: a profile that ends less than two
+      // socket diameters below the tip takes the stress at the tip.
+      if (project.layers.back().bottom - pierLength < 2 * ds)
+        in.effectiveStress = EffectiveStressTable(project).at(pierLength);
       break;
     default:
       if (!(ds >= 0.001F)) ds = stem;
@@ -449,17 +462,17 @@ void writeRockSettlementTable(std::vector<std::string>& out, const RockSocketRes
 // The chosen pier of a run.
 
 SocketCapacities socketCapacities(const SliceProfile& profile, const PierResult& pier, Real socketTop,
-                                  Real topIgnored, Real bottomIgnored) {
+                                  Real topIgnored, Real bottomIgnored, bool uplift) {
   SocketCapacities c;
   const Real tip = pier.last.depth;
   for (std::size_t z = 1; z <= profile.depthCount() && static_cast<Real>(z) <= tip + 1.0e-3F; ++z) {
     if (!sliceCarriesSide(z, tip, topIgnored, bottomIgnored)) continue;
-    const Real side = profile.side[z - 1];
+    const Real side = profile.slices[z - 1].side;
     if (static_cast<Real>(z) - 0.5F < socketTop) c.sideAbove += side;
     else c.sideSocket += side;
   }
   c.sideTotal = pier.last.qs;
-  c.base = pier.last.qb;
+  c.base = uplift ? Real(0) : pier.last.qb;
   return c;
 }
 
@@ -467,7 +480,8 @@ RockSocketRun runRockSocketRelationship(const ProjectInput& project, const Slice
                                         const PierResult& pier) {
   RockSocketRun run;
   const Real top = socketTopFor(project, pier.tipLayer);
-  const SocketCapacities c = socketCapacities(profile, pier, top, project.TOPLENG, project.bottomLength);
+  const SocketCapacities c =
+      socketCapacities(profile, pier, top, project.TOPLENG, project.bottomLength, project.KCYCL == 2);
   const RockSocketInput in = rockSocketInputFor(project, pier.tipLayer, pier.last.depth, pier.stem, c);
   run.result = rockSocketRelationship(in);
   writeRelationshipHeading(run.report);

@@ -28,14 +28,14 @@
 #include "igm_resistance.h"
 #include "project_input.h"
 #include "report.h"
+#include "soil_models.h"
 #include "units.h"
 
 namespace pylar::engine {
 
 inline constexpr std::size_t kRockSocketPoints = 15;
-inline constexpr Real kKiloNewtonsPerTon = 8.896F;  // load-settlement output
 inline constexpr Real kRockPoisson = 0.25F;         // strong rock mass, side and base
-inline constexpr Real kCodeFourSideLimit = 0.4F / 12;  // ft: side only up to 0.4 in
+inline constexpr Real kCodeFourSideLimit = 0.4F / kInchesPerFoot;  // ft: side only up to 0.4 in
 
 struct RockSocketPoint {
   Real topLoad = 0;
@@ -47,6 +47,9 @@ struct RockSocketPoint {
 struct RockSocketInput {
   int code = 0;               // model of the tip layer: 4..7
   bool si = false;            // report units
+  // A pier pulled up: its base carries nothing, so the relationships leave
+  // the base out (side only, with the base free).
+  bool uplift = false;
   Real pierLength = 0;        // P, ft
   Real socketTop = 0;         // top of the rock (codes 4, 6, 7) or geomaterial (5), ft
   Real socketDiameter = 0;    // Ds, ft
@@ -104,7 +107,7 @@ RockSocketResult strongRockRelationship(const RockSocketInput& in);
 RockSocketResult rockSocketRelationship(const RockSocketInput& in);
 
 // True for the models whose tip uses a rock-socket relationship.
-inline bool isRockSocketModel(int code) { return code >= kStrongRockSideOrBase && code <= kStrongRock; }
+inline bool isRockSocketModel(int code) { return soilModel(code).rockSocket; }
 
 // Capacities of the chosen pier that the relationship needs, tons.
 struct SocketCapacities {
@@ -133,9 +136,10 @@ void writeRockSettlementTable(std::vector<std::string>& out, const RockSocketRes
 // Capacities of the socket from the capacity walk of the chosen pier: the
 // side of the slices above and below the socket top that carry side (the
 // ignored portions excluded, as in the walk), the pier's total side and its
-// base at the tip.
+// base at the tip (none in uplift, where the capacity table holds the pier's
+// weight in the base column).
 SocketCapacities socketCapacities(const SliceProfile& profile, const PierResult& pier, Real socketTop,
-                                  Real topIgnored, Real bottomIgnored);
+                                  Real topIgnored, Real bottomIgnored, bool uplift = false);
 
 // The relationship for the chosen pier of a run whose tip lies in rock: the
 // report lines (heading and any notes), the run-notes lines and the 15 rows in

@@ -19,6 +19,7 @@ struct Run {
   ProjectInput input;
   int status = kStatusCompleted;
   std::string message;  // how the run ended, when it did not complete
+  unsigned threads = 0;  // RunOptions::threads
 
   std::filesystem::path scratchFile(std::string_view name) const { return names.scratchFolder / name; }
 
@@ -31,9 +32,5 @@ struct Run {
       if (channels.wasOpened(channel) && channels.isOpen(channel)) channels.write(channel, line);
   }
 };
-
-// The analysis step of a run, after the banner and run header: reads the
-// project input and runs the capacity and load-settlement analyses.
-void runCapacityAnalysis(Run& run);
 
 }  // namespace pylar::engine

@@ -8,10 +8,6 @@
 namespace pylar::engine {
 namespace {
 
-constexpr Real kKNPerLb = 4.448F / 1000.0F;
-constexpr Real kInchesPerMetreOut = 39.37F;
-constexpr Real kKPaPerPsi = 6.895F;
-constexpr Real kMetresPerInch = 0.0254F;
 constexpr std::size_t kChartColumns = 7;
 
 Real finite(Real v) { return std::isfinite(v) ? v : Real(0); }
@@ -56,7 +52,7 @@ Real SettlementUnits::force(Real lb) const { return si ? lb * kKNPerLb : lb / kP
 Real SettlementUnits::movement(Real in) const { return si ? in / kInchesPerMetreOut : in; }
 Real SettlementUnits::stress(Real psi) const { return si ? psi * kKPaPerPsi : psi; }
 Real SettlementUnits::depth(Real in) const { return si ? in * kMetresPerInch : in; }
-Real SettlementUnits::depthFeet(Real in) const { return si ? in * kMetresPerInch : in / 12.0F; }
+Real SettlementUnits::depthFeet(Real in) const { return si ? in * kMetresPerInch : in / kInchesPerFoot; }
 Real SettlementUnits::pierLength(Real ft) const { return si ? ft * kMetresPerFoot : ft; }
 
 std::vector<LoadSettlementRow> reportRows(const std::vector<SettlementRow>& rows, const SettlementUnits& u) {
@@ -260,7 +256,7 @@ void writeDesignChartPlot(Lines& out, const DesignChartStore& store, bool si) {
       .i(8, static_cast<long long>(store.lengthCount()));
   out.push_back(counts.str());
   // English: in and lb; SI: m and kN.
-  auto length = [&](Real ft) { return si ? ft * kMetresPerFoot : ft * 12.0F; };
+  auto length = [&](Real ft) { return si ? ft * kMetresPerFoot : ft * kInchesPerFoot; };
   auto load = [&](Real lb) { return si ? u.force(lb) : lb; };
   for (std::size_t k = 0; k < store.settlementCount(); ++k) {
     Line m;

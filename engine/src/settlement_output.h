@@ -1,8 +1,8 @@
 #pragma once
 // Records of the load-settlement analysis: report tables, curve listings,
-// plot records, scratch logs and design charts. Every writer appends whole
-// lines (without line ends) to a Lines list; the analysis sends them to their
-// channels. Values come in internal units (lb, in, psi; pier lengths and
+// plot records, scratch logs and design charts. Every function appends whole
+// lines (without line ends) to a Lines list; run_output sends them to their
+// files. Values come in internal units (lb, in, psi; pier lengths and
 // diameters where stated) and are converted here, once, for printing.
 // Every number goes through the fixed-width fields of fortran_format; a value
 // that is not finite is printed as 0.

@@ -9,11 +9,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <ostream>
 #include <string>
 
 #include "igm_charts.h"
 #include "igm_resistance.h"
+#include "soil_models.h"
 
 namespace pylar::engine {
 
@@ -47,20 +47,25 @@ Real phi0(Real n) { return n < 2 ? 16 * n : readCurve(kPhiAt0, n); }  // from (0
 Real phi20(Real n) { return n <= 6 ? Real(30) : readCurve(kPhiAt20, n); }
 Real phi40(Real n) { return readCurve(kPhiAt40, n); }
 
-void writeStarBlock(std::ostream& out, std::string_view kind, std::initializer_list<std::string_view> lines) {
-  writeLine(out, "");
+void appendStarBlock(Lines& out, std::string_view kind, std::initializer_list<std::string_view> lines) {
+  out.emplace_back();
   std::string stars = "     *********************";
   stars += kind;
   stars += "**********************";
-  writeLine(out, stars);
-  for (std::string_view line : lines) writeLine(out, std::string("     ") + std::string(line));
-  writeLine(out, "");
+  out.push_back(stars);
+  for (std::string_view line : lines) out.push_back(std::string("     ") + std::string(line));
+  out.emplace_back();
 }
 
 }  // namespace
 
-void writeLine(std::ostream& out, std::string_view text) {
-  out << text << "\r\n";
+Lines unitWeightMessage() {
+  Lines out;
+  appendStarBlock(out, "ERROR",
+                  {"PLEASE INPUT THE TOTAL UNIT WEIGHT FOR THE SOIL.  THE PROGRAM",
+                   "WILL CONSIDER THE SUBMERGED UNIT WEIGHT INTERNALLY IF THE SOIL",
+                   "IS BELOW THE WATER TABLE WHICH SHOULD BE ENTERED BY THE USER"});
+  return out;
 }
 
 // ---------------------------------------------------------------------------
@@ -243,11 +248,16 @@ SoilResistance::SoilResistance(const ProjectInput& input)
   }
 }
 
-void SoilResistance::completeAll(std::ostream& report, std::ostream& runNotes) {
-  for (std::size_t i = 0; i < layers_.size(); ++i) completeLayer(i, report, runNotes);
+Messages SoilResistance::completeAll() {
+  Messages all;
+  for (std::size_t i = 0; i < layers_.size(); ++i) all.append(completeLayer(i));
+  return all;
 }
 
-void SoilResistance::completeLayer(std::size_t i, std::ostream& report, std::ostream& runNotes) {
+Messages SoilResistance::completeLayer(std::size_t i) {
+  Messages messages;
+  Lines& report = messages.report;
+  Lines& runNotes = messages.notes;
   const Layer& layer = input_.layers.at(i);
   CompletedLayer& c = layers_.at(i);
   c = CompletedLayer{};
@@ -255,7 +265,7 @@ void SoilResistance::completeLayer(std::size_t i, std::ostream& report, std::ost
   c.socketDiameterFallback = input_.DSTART;
   auto limit = [](Real v) {
     v = finiteOrZero(v);
-    return (std::fabs(v) < 1.0e-10F ? kUnlimited : v) / 2000;
+    return (std::fabs(v) < 1.0e-10F ? kUnlimited : v) / kPoundsPerTon;
   };
   c.maxSideTsf = limit(layer.maxSide);
   c.maxBaseTsf = limit(layer.maxBase);
@@ -270,8 +280,8 @@ void SoilResistance::completeLayer(std::size_t i, std::ostream& report, std::ost
     c.sideParameterEstimated = c.estimated[0].sideParameter && c.estimated[1].sideParameter;
   };
 
-  switch (layer.code) {
-    case kSand: {
+  switch (soilModel(layer.code).family) {
+    case SoilFamily::Sand: {
       const bool anyN = c.end[0].blowCount > 0 || c.end[1].blowCount > 0;
       bool missing = false;
       for (int e = 0; e < 2; ++e) {
@@ -287,21 +297,18 @@ void SoilResistance::completeLayer(std::size_t i, std::ostream& report, std::ost
         }
       }
       if (missing) {
-        writeStarBlock(runNotes, "ERROR",
+        appendStarBlock(runNotes, "ERROR",
                        {"PLEASE INPUT EITHER THE N-VALUE FROM STANDARD PENETRATION TESTS",
                         "OR THE INTERNAL FRICTION ANGLE FOR SAND LAYERS"});
       }
       if (layer.sandMethod == kBetaMethod) completeBeta(estimatedSandBeta);
       break;
     }
-    case kGravellySand:
-      completeBeta([](Real depth, Real) { return estimatedGravellySandBeta(depth); });
+    case SoilFamily::Gravel:
+      if (layer.code == kGravel) completeBeta([](Real depth, Real) { return estimatedGravelBeta(depth); });
+      else completeBeta([](Real depth, Real) { return estimatedGravellySandBeta(depth); });
       break;
-    case kGravel:
-      completeBeta([](Real depth, Real) { return estimatedGravelBeta(depth); });
-      break;
-    case kClay:
-    case kShale: {
+    case SoilFamily::Clay: {
       bool strong = false;
       for (int e = 0; e < 2; ++e) {
         LayerEnd& end = c.end[e];
@@ -319,14 +326,14 @@ void SoilResistance::completeLayer(std::size_t i, std::ostream& report, std::ost
       c.ncEstimated = c.estimated[0].nc && c.estimated[1].nc;
       c.hasCohesion = c.end[0].cohesion > 1.0e-5F || c.end[1].cohesion > 1.0e-5F;
       if (strong) {
-        writeLine(report, "       ..........WARNING..........");
-        writeLine(report, "       THE SHEAR STRENGTH OF THIS MATERIAL MAY BE TOO HIGH");
-        writeLine(report, "       FOR USING CLAY CRITERIA. DESIGN AS INTERMEDIATE");
-        writeLine(report, "       GEOMATERIALS IS RECOMMENDED.");
-        writeLine(report, "");
+        report.emplace_back("       ..........WARNING..........");
+        report.emplace_back("       THE SHEAR STRENGTH OF THIS MATERIAL MAY BE TOO HIGH");
+        report.emplace_back("       FOR USING CLAY CRITERIA. DESIGN AS INTERMEDIATE");
+        report.emplace_back("       GEOMATERIALS IS RECOMMENDED.");
+        report.emplace_back();
       }
       if (layer.code == kClay && !c.hasCohesion) {
-        writeStarBlock(report, "WARNING",
+        appendStarBlock(report, "WARNING",
                        {"THE PREDICTED LOAD TRANSFER IN CLAY BASED ON THE N-VALUE",
                         "FROM STANDARD PENETRATION TESTS IS NOT RECOMMENDED FOR",
                         "THE FINAL DESIGN.  PLEASE INPUT THE UNDRAIDED SHEAR",
@@ -334,37 +341,32 @@ void SoilResistance::completeLayer(std::size_t i, std::ostream& report, std::ost
       }
       break;
     }
-    case kWeakRock:
+    case SoilFamily::WeakRock:
       if (!validInterfaceCondition(layer)) {
         const char* text =
             "     WEAK ROCK INTERFACE CONDITION SHOULD BE 1 TO 4; SMOOTH SOCKET WITH OPEN JOINTS (4) IS USED";
-        writeLine(report, text);
-        writeLine(runNotes, text);
+        report.emplace_back(text);
+        runNotes.emplace_back(text);
       }
       break;
     default:
       break;
   }
+  return messages;
 }
 
 // ---------------------------------------------------------------------------
 // Base resistance.
 
 BaseResistance SoilResistance::baseResistance(std::size_t i, Real tipDepth, Real baseDiameter) {
-  switch (input_.layers.at(i).code) {
-    case kSand:
-    case kGravellySand:
-    case kGravel:
-      return sandBase(i, tipDepth, baseDiameter);
-    case kClay:
-    case kShale:
-      return clayBase(i, tipDepth, baseDiameter);
-    case kStrongRockSideOrBase:
-    case kStrongRock:
-      return strongRockBase(i, tipDepth, baseDiameter);
-    default:
-      return {};
+  switch (soilModel(input_.layers.at(i).code).base) {
+    case BaseProcedure::Sand: return sandBase(i, tipDepth, baseDiameter);
+    case BaseProcedure::Clay: return clayBase(i, tipDepth, baseDiameter);
+    case BaseProcedure::StrongRock: return strongRockBase(i, tipDepth, baseDiameter);
+    case BaseProcedure::WithSlice:
+    case BaseProcedure::None: break;
   }
+  return {};
 }
 
 BaseResistance SoilResistance::sandBase(std::size_t i, Real tipDepth, Real b) {
@@ -374,12 +376,11 @@ BaseResistance SoilResistance::sandBase(std::size_t i, Real tipDepth, Real b) {
   const Real phi = interpolate(c.end[0].frictionAngle, c.end[1].frictionAngle, t);
   BaseResistance r;
   if (!(b > 0)) return r;  // no base
-  r.area = 0.7854F * b * b;
+  r.area = kQuarterPi * b * b;
   Real q = 0;
   if (n > 0) {
     q = n >= 50 ? Real(30) : std::min(0.6F * n, Real(30));
   } else if (!(phi > 30)) {
-    c.unitBase = 0;
     r.load = kNoBaseLoad;
     return r;
   } else if (phi <= 36) {
@@ -391,12 +392,11 @@ BaseResistance SoilResistance::sandBase(std::size_t i, Real tipDepth, Real b) {
   }
   Real load = q * r.area;
   if (input_.IMOD == 1) {
-    if (b > 4.17F) load *= 50 / (12 * b);
+    if (b > 4.17F) load *= 50 / (kInchesPerFoot * b);
     const Real depth = nonNegative(tipDepth);
     if (depth < 10 * b) load *= depth / (10 * b);
   }
-  c.unitBase = finiteOrZero(q);
-  r.unit = c.unitBase;
+  r.unit = finiteOrZero(q);
   r.load = finiteOrZero(load);
   return r;
 }
@@ -410,26 +410,25 @@ BaseResistance SoilResistance::clayBase(std::size_t i, Real tipDepth, Real b) {
   } else {
     c.lastValidNc = nc;
   }
-  const Real su = nonNegative(c.hasCohesion ? interpolate(c.end[0].cohesion, c.end[1].cohesion, t) / 2000
+  const Real su = nonNegative(c.hasCohesion ? interpolate(c.end[0].cohesion, c.end[1].cohesion, t) / kPoundsPerTon
                                             : interpolate(c.end[0].blowCount, c.end[1].blowCount, t) / 10);
   BaseResistance r;
   if (!(b > 0)) return r;
   const Real depth = nonNegative(tipDepth);
-  r.area = 0.7854F * b * b;
+  r.area = kQuarterPi * b * b;
   Real fr = 1;
   if (b > 6.25F) {
     const Real a = std::min(0.0071F + 0.0021F * depth / b, 0.015F);
     const Real bb = std::clamp(0.45F * std::sqrt(2 * su), Real(0.5), Real(1.5));
-    fr = std::min(Real(1), 2.5F / (12 * a * b + 2.5F * bb));
+    fr = std::min(Real(1), 2.5F / (kInchesPerFoot * a * b + 2.5F * bb));
   }
   if (c.ncEstimated) {
-    nc = ncFromStrength(2000 * su);
+    nc = ncFromStrength(kPoundsPerTon * su);
     if (depth < 3 * b) nc *= (2.0F / 3.0F) * (1 + depth / (6 * b));
   }
   Real q = su * nc;
   if (input_.layers[i].code == kClay) q = std::min(q, Real(40));
-  c.unitBase = nonNegative(finiteOrZero(q));
-  r.unit = c.unitBase;
+  r.unit = nonNegative(finiteOrZero(q));
   r.load = nonNegative(finiteOrZero(q * r.area * fr));
   return r;
 }
@@ -447,7 +446,7 @@ BaseResistance SoilResistance::strongRockBase(std::size_t i, Real tipDepth, Real
   if (!(ds >= 0.001F)) ds = b;  // socket diameter not given: the base diameter
   BaseResistance r;
   if (!(ds > 0)) return r;
-  r.area = 0.7854F * ds * ds;
+  r.area = kQuarterPi * ds * ds;
   // Canadian Foundation Engineering Manual: Ksp = (3 + s/B)/(10 sqrt(1 + 300 d/s)).
   // Spacing not given: tight joints (d = 0) read as the closest spacing, 0.3;
   // open joints with no spacing carry no base.
@@ -457,10 +456,9 @@ BaseResistance SoilResistance::strongRockBase(std::size_t i, Real tipDepth, Real
   } else if (!(aperture > 0)) {
     ksp = 0.3F;
   }
-  Real q = 3 * (qu / 2000) * ksp;
-  if (layer.code == kStrongRockSideOrBase && qu <= 144000) q = 0;  // carried in side resistance
-  c.unitBase = nonNegative(finiteOrZero(q));
-  r.unit = c.unitBase;
+  Real q = 3 * (qu / kPoundsPerTon) * ksp;
+  if (layer.code == kStrongRockSideOrBase && qu <= kSideOrBaseRockLimit) q = 0;  // carried in side resistance
+  r.unit = nonNegative(finiteOrZero(q));
   r.load = nonNegative(finiteOrZero(q * r.area));
   return r;
 }
@@ -475,8 +473,7 @@ Real SoilResistance::frictionAngleAt(std::size_t i, Real t, Real depth) const {
   return frictionAngleFromSpt(interpolate(c.end[0].blowCount, c.end[1].blowCount, t), stress_.at(depth));
 }
 
-SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, WeakRockRunState& rock,
-                                      const MessageSinks& sinks) {
+SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, WeakRockRunState& rock) {
   const Layer& layer = input_.layers.at(i);
   const CompletedLayer& c = layers_.at(i);
   const Real t = layerFraction(layerTop(i), layer.bottom, depth);
@@ -485,14 +482,8 @@ SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, 
   const bool uplift = input_.KCYCL == 2;
   const Real rcycl = finiteOrZero(input_.RCYCL);
   const int code = layer.code;
+  const SoilModel& model = soilModel(code);
 
-  if ((code == kSand || code == kClay || code == kShale || code == kDecomposedRock) &&
-      at(&LayerEnd::unitWeight) < 50) {
-    writeStarBlock(sinks.runNotes, "ERROR",
-                   {"PLEASE INPUT THE TOTAL UNIT WEIGHT FOR THE SOIL.  THE PROGRAM",
-                    "WILL CONSIDER THE SUBMERGED UNIT WEIGHT INTERNALLY IF THE SOIL",
-                    "IS BELOW THE WATER TABLE WHICH SHOULD BE ENTERED BY THE USER"});
-  }
 
   // Stress at the middle of the slice, for the beta procedures.
   auto midSliceStress = [&] {
@@ -510,9 +501,10 @@ SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, 
   };
 
   SliceResistance r;
+  r.lowUnitWeight = model.needsUnitWeight && at(&LayerEnd::unitWeight) < 50;
   Real fs = 0;
-  switch (code) {
-    case kSand: {
+  switch (model.family) {
+    case SoilFamily::Sand: {
       const Real phi = frictionAngleAt(i, t, depth);
       Real delta = at(&LayerEnd::interfaceAngle);
       if (!(delta > 0)) delta = phi;
@@ -520,7 +512,7 @@ SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, 
       if (layer.sandMethod == kBetaMethod) {
         r.coefficient = c.sideParameterEstimated ? estimatedSandBeta(depth, n) : at(&LayerEnd::sideParameter);
         r.strengthTerm = midSliceStress() * upliftFactor(false);
-        fs = std::min(r.coefficient * r.strengthTerm / 2000, Real(2.1));
+        fs = std::min(r.coefficient * r.strengthTerm / kPoundsPerTon, Real(2.1));
         break;
       }
       // A sand layer has no cohesion: the strength term is friction only.
@@ -528,66 +520,64 @@ SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, 
       r.coefficient = layer.sandMethod == kChenKulhawyMethod
                           ? chenKulhawyK(n, at(&LayerEnd::sideParameter), sigma, phi)
                           : at(&LayerEnd::sideParameter);
-      fs = r.coefficient * r.strengthTerm / 2000;
+      fs = r.coefficient * r.strengthTerm / kPoundsPerTon;
       break;
     }
-    case kGravellySand:
-    case kGravel: {
+    case SoilFamily::Gravel: {
       if (c.sideParameterEstimated) {
         r.coefficient = code == kGravel ? estimatedGravelBeta(depth) : estimatedGravellySandBeta(depth);
       } else {
         r.coefficient = at(&LayerEnd::sideParameter);
       }
       r.strengthTerm = midSliceStress() * upliftFactor(false);
-      fs = r.coefficient * r.strengthTerm / 2000;
+      fs = r.coefficient * r.strengthTerm / kPoundsPerTon;
       if (code == kGravellySand) fs = std::min(fs, Real(2.1));
       break;
     }
-    case kClay:
-    case kShale: {
+    case SoilFamily::Clay: {
       Real x = 0;
       if (c.hasCohesion) {
         x = at(&LayerEnd::cohesion);
       } else {
         const Real n = at(&LayerEnd::blowCount);
-        x = code == kClay ? 200 * n : 2000 * n / 53;
+        x = code == kClay ? 200 * n : kPoundsPerTon * n / 53;
       }
       r.strengthTerm = x * upliftFactor(true);
       r.coefficient = at(&LayerEnd::sideParameter);
-      fs = r.coefficient * r.strengthTerm / 2000;
+      fs = r.coefficient * r.strengthTerm / kPoundsPerTon;
       break;
     }
-    case kDecomposedRock: {
+    case SoilFamily::DecomposedRock: {
       const DecomposedRockSlice d = decomposedRockSlice(input_, stress_, i, depth, tipDepth);
       r.coefficient = 1;
       r.strengthTerm = d.side * upliftFactor(false);
       r.hasBase = true;
       r.base = d.base;
-      fs = r.strengthTerm / 2000;
+      fs = r.strengthTerm / kPoundsPerTon;
       break;
     }
-    case kWeakRock: {
-      const WeakRockSlice w = weakRockSlice(input_, i, depth, tipDepth, rock, sinks.runNotes, sinks.rockMessages);
+    case SoilFamily::WeakRock: {
+      const WeakRockSlice w = weakRockSlice(input_, i, depth, tipDepth, rock);
+      r.socketCheck = w.check;
       r.coefficient = 1;
       r.strengthTerm = w.side * upliftFactor(false);
       r.socketDiameter = weakRockPointAt(input_, i, depth).socketDiameter;
       r.hasBase = true;
       r.base = w.base;
-      fs = r.strengthTerm / 2000;
+      fs = r.strengthTerm / kPoundsPerTon;
       break;
     }
-    case kStrongRockSideOrBase:
-    case kStrongRock: {
+    case SoilFamily::StrongRock: {
       const Real qu = nonNegative(at(&LayerEnd::rockStrength));
       const Real fc = nonNegative(at(&LayerEnd::concreteStrength));
       const Real q = fc > 0 ? std::min(qu, fc) : qu;  // a concrete strength not given does not limit
       Real x = q <= 40320 ? 0.15F * q : kPsfPerPsi * 2.5F * std::sqrt(q / kPsfPerPsi);
-      if (code == kStrongRockSideOrBase && !uplift && qu > 144000) x = 0;  // carried in end bearing
+      if (code == kStrongRockSideOrBase && !uplift && qu > kSideOrBaseRockLimit) x = 0;  // carried in end bearing
       r.coefficient = 1;
       r.strengthTerm = x * upliftFactor(false);
       const Real ds = at(&LayerEnd::socketDiameter);
       r.socketDiameter = ds >= 0.001F ? ds : Real(0);
-      fs = r.strengthTerm / 2000;
+      fs = r.strengthTerm / kPoundsPerTon;
       break;
     }
     default:

@@ -6,25 +6,21 @@
 // then, stepping down the pier, asks for the effective stress at a depth, the
 // unit side resistance of a slice and the base resistance of a tip. Everything
 // runs in the engine's English working units: ft, lb/ft^2, lb/ft^3, tons and
-// tons/ft^2 (tsf). Messages go to the streams passed in; nothing here opens a
-// file.
+// tons/ft^2 (tsf). Messages come back as lines with the results; nothing
+// here opens a file.
 
 #include <array>
 #include <cstddef>
-#include <iosfwd>
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "igm_resistance.h"
+#include "messages.h"
 #include "project_input.h"
 #include "units.h"
 
 namespace pylar::engine {
-
-struct WeakRockRunState;  // igm_resistance.h
-
-// Writes one line of a text output file; the line end of every engine output
-// is chosen here.
-void writeLine(std::ostream& out, std::string_view text);
 
 // The 5-character marker printed after a parameter in the report.
 inline constexpr std::string_view kEstimatedMarker = "  (*)";
@@ -32,6 +28,10 @@ inline constexpr std::string_view kGivenMarker = "     ";
 inline std::string_view estimateMarker(bool estimated) {
   return estimated ? kEstimatedMarker : kGivenMarker;
 }
+
+// Strong rock of the side-or-base model (code 4) up to this strength carries
+// side resistance only, above it end bearing only: 1000 lb/in^2, lb/ft^2.
+inline constexpr Real kSideOrBaseRockLimit = 1000 * kPsfPerPsi;
 
 // A maximum unit resistance that was not given, lb/ft^2.
 inline constexpr Real kUnlimited = 1.0e10F;  // a maximum resistance not given
@@ -94,20 +94,12 @@ struct CompletedLayer {
   bool ncEstimated = false;    // clay, shale: Nc given at neither end
   bool sideParameterEstimated = false;  // beta or alpha given at neither end
   bool hasCohesion = false;    // clay, shale: cohesion above 1e-5 at an end
-  Real maxSideTsf = kUnlimited / 2000;  // layer limits, tons/ft^2
-  Real maxBaseTsf = kUnlimited / 2000;
+  Real maxSideTsf = kUnlimited / kPoundsPerTon;  // layer limits, tons/ft^2
+  Real maxBaseTsf = kUnlimited / kPoundsPerTon;
   Real socketDiameterFallback = 0;  // ft, the minimum pier diameter
-  // Updated by the base procedures.
-  Real unitBase = 0;      // last unit base resistance, tsf (for the report)
-  Real lastValidNc = 0;   // clay, shale
+  // Updated by the clay base procedure: the Nc of the last tip that had one.
+  Real lastValidNc = 0;
   bool anyEstimated() const;
-};
-
-// Result of a base procedure.
-struct BaseResistance {
-  Real load = 0;  // tons
-  Real unit = 0;  // tons/ft^2, before the large-base and shallow-tip factors
-  Real area = 0;  // ft^2, the base area used
 };
 
 // Result of a slice.
@@ -118,15 +110,15 @@ struct SliceResistance {
   Real socketDiameter = 0; // rock models: diameter of the perimeter (ft), 0 = the stem's
   bool hasBase = false;    // weak and decomposed rock: the base of a tip at this slice
   BaseResistance base;
+  // What the run notes say of the slice for a tip below it: the total unit
+  // weight is missing (below 50 lb/ft^3) in a model that needs it; the
+  // socket checks of a weak-rock slice.
+  bool lowUnitWeight = false;
+  std::optional<SocketCheck> socketCheck;
 };
 
-// The message streams of a run: report, run notes and the rock-socket
-// message file.
-struct MessageSinks {
-  std::ostream& report;
-  std::ostream& runNotes;
-  std::ostream& rockMessages;
-};
+// The run-notes block that asks for the total unit weight.
+Lines unitWeightMessage();
 
 // Linear interpolation parameter of a depth in a layer: (z - top)/thickness,
 // limited to [0, 1]; 0 for a layer without thickness.
@@ -160,11 +152,11 @@ class SoilResistance {
   const CompletedLayer& layer(std::size_t i) const { return layers_.at(i); }
   Real layerTop(std::size_t i) const { return input_.layerTop(i); }
 
-  // Completes one layer (estimates, markers) and writes its messages: the
-  // clay strength and N-value warnings to the report, the sand input error
-  // to the run notes. Call once per layer, where the report wants them.
-  void completeLayer(std::size_t i, std::ostream& report, std::ostream& runNotes);
-  void completeAll(std::ostream& report, std::ostream& runNotes);
+  // Completes one layer (estimates, markers) and returns its messages: the
+  // clay strength and N-value warnings for the report, the sand input error
+  // for the run notes. Call once per layer, before its base is asked for.
+  Messages completeLayer(std::size_t i);
+  Messages completeAll();
 
   // Base resistance of a tip at tipDepth in layer i, for a base of diameter
   // baseDiameter (ft). Sand, gravelly sand, gravel, clay, shale and strong
@@ -179,8 +171,7 @@ class SoilResistance {
   // Unit side resistance of the slice of layer i whose bottom is at depth
   // (ft), for a pier whose tip is at tipDepth (ft). Every model; weak and
   // decomposed rock also give the base of a tip at this slice.
-  SliceResistance slice(std::size_t i, Real depth, Real tipDepth, WeakRockRunState& rock,
-                        const MessageSinks& sinks);
+  SliceResistance slice(std::size_t i, Real depth, Real tipDepth, WeakRockRunState& rock);
 
  private:
   const ProjectInput& input_;

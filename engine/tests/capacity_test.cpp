@@ -162,10 +162,11 @@ SliceProfile twoLayerProfile() {
   SliceProfile p;
   for (std::size_t z = 1; z <= 20; ++z) {
     const std::size_t layer = z <= 5 ? 0 : 1;
-    p.side.push_back(2);
-    p.lrfdSide.push_back(layer == 0 ? 1.0F : 1.4F);
-    p.base.push_back(5);
-    p.layer.push_back(layer);
+    Slice& s = p.slices.emplace_back();
+    s.side = 2;
+    s.lrfdSide = layer == 0 ? 1.0F : 1.4F;
+    s.base = 5;
+    s.layer = layer;
   }
   return p;
 }

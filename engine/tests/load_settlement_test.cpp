@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "analysis.h"
+#include "load_settlement_series.h"
 #include "run.h"
+#include "run_output.h"
 #include "test_support.h"
 
 namespace pylar::engine {
@@ -153,17 +156,25 @@ TEST(LoadSettlement, TipMovementOfADefinedSettlement) {
   EXPECT_EQ(tipMovementForSettlement(rows, std::nanf("")), 0);
 }
 
-// A run with every load-settlement channel open in a temporary folder.
+// A run with every load-settlement channel open in a temporary folder; the
+// run's writer renders an analysis whose only stage is the load-settlement
+// one.
 struct RunFixture {
   TempFolder dir;
   Run run;
-  RunFixture() {
+  explicit RunFixture(bool si = false) {
     run.names.scratchFolder = dir.path();
+    run.input.units = si ? 2 : 1;
     const std::vector<std::pair<int, const char*>> files = {
         {kChannelReport, "r.pq8o"}, {kChannelNotes, "r.pq8r"}, {kChannelPlot, "r.pq8p"},
         {kChannelDetail, "r.pq8z"}, {kChannelQwListing, "r.pq8w"}, {kChannelTzPlot, "r.pq8t"},
         {kChannelQwPlot, "r.pq8q"}, {kChannelChart, "CHART.DAT"}};
     for (const auto& [channel, name] : files) run.channels.openWrite(channel, dir / name);
+  }
+  void write(const SettlementAnalysis& settlement) {
+    Analysis a;
+    a.settlement = settlement;
+    writeAnalysis(run, a);
   }
   std::string file(const std::string& name) {
     run.channels.closeAll();
@@ -192,33 +203,65 @@ SettlementGeometry pier(int v) {
   g.ultimateBaseTons = 30;
   g.tipCode = kClay;
   g.diameterIndex = v;
+  g.pier = static_cast<std::size_t>(v - 1);
   for (int z = 1; z <= 30; ++z) g.unitSide.push_back({static_cast<Real>(z), 0.5F});  // 0.5 tsf = 6.944 psi
   return g;
 }
 
+TEST(LoadSettlement, RockSlicesAboveASoilTipCarryTheSideOfTheirSocket) {
+  // Clay 0-10 ft over strong rock 10-15 ft with a 2 ft socket over clay
+  // 15-30 ft; a 3 ft stem with its tip at 25 ft in the lower clay. The
+  // capacity table takes a rock slice's 2 tsf over the socket:
+  // 2 x pi x 2 = 12.566 tons per ft. The solver applies the curves' unit
+  // side to the stem's perimeter, so the rock slices enter the curves with
+  // 2 x 2/3 = 1.33333 tsf: 1.33333 x pi x 3 = 12.566 tons per ft again.
+  ProjectInput in;
+  in.layers.resize(3);
+  in.layers[0] = {kClay, 10};
+  in.layers[1] = {kStrongRock, 15};
+  in.layers[2] = {kClay, 30};
+  PierAnalysis pier;
+  pier.geometry = pierGeometry(3, 0, 0);
+  for (int z = 1; z <= 30; ++z) {
+    Slice& s = pier.profile.slices.emplace_back();
+    const bool rock = z > 10 && z <= 15;
+    s.layer = z <= 10 ? 0 : rock ? 1 : 2;
+    s.unitSide = rock ? 2 : 0.5F;
+    s.perimeter = rock ? 2 : 3;
+    s.side = s.unitSide * kPi * s.perimeter;
+  }
+  const SettlementGeometry g = settlementGeometry(in, pier, 25, 1, 1);
+  EXPECT_EQ(g.tipCode, kClay);
+  ASSERT_EQ(g.unitSide.size(), 30U);
+  EXPECT_EQ(g.unitSide[4].unitSideTsf, 0.5F);  // clay: as it stands
+  EXPECT_NEAR(g.unitSide[12].unitSideTsf, 1.33333F, 1e-5);
+  EXPECT_NEAR(g.unitSide[12].unitSideTsf * kPi * 3, pier.profile.slices[12].side, 1e-4);
+}
+
 TEST(LoadSettlement, SeriesOfThreeDiameters) {
   RunFixture f;
-  LoadSettlementAnalysis a(f.run, settings(false, 3));
-  std::vector<GeometryResult> results;
-  for (int v = 1; v <= 3; ++v) results.push_back(a.analyse(pier(v)));
-  a.writeScratchLog();
-  for (const GeometryResult& r : results) {
+  const SettlementAnalysis a = solveGeometries(settings(false, 3), {pier(1), pier(2), pier(3)}, 3, 1);
+  f.write(a);
+  ASSERT_EQ(a.geometries.size(), 3U);
+  EXPECT_EQ(a.status, 0);
+  for (const GeometryResult& r : a.geometries) {
     EXPECT_EQ(r.status, 0);
     ASSERT_EQ(r.curves.trend.size(), 15U);
     ASSERT_EQ(r.curves.upper.size(), 15U);
     ASSERT_EQ(r.curves.lower.size(), 15U);
-    ASSERT_EQ(r.defined.size(), 3U);
+    ASSERT_EQ(r.defined.points.size(), 3U);
     // A settlement below the first row: no tip movement, the side alone.
-    EXPECT_EQ(r.defined[0].tipMovement, 0);
-    EXPECT_EQ(r.defined[0].tipLoad, 0);
+    EXPECT_EQ(r.defined.points[0].row.tipMovement, 0);
+    EXPECT_EQ(r.defined.points[0].row.tipLoad, 0);
     // Beyond the last row (50 in): extrapolated past the last tip movement.
-    EXPECT_GT(r.defined[2].tipMovement, r.lines[0].back().tipMovement);
+    EXPECT_GT(r.defined.points[2].row.tipMovement, r.rows(kTrendLine).back().tipMovement);
     // Report rows in tons.
-    EXPECT_FLOAT_EQ(r.curves.trend[14].topLoad, r.lines[0][14].topLoad / 2000);
+    EXPECT_FLOAT_EQ(r.curves.trend[14].topLoad, r.rows(kTrendLine)[14].topLoad / 2000);
   }
   // Upper bound above trend above lower bound at 0.25 in of tip movement.
-  EXPECT_GT(results[0].lines[1][10].topLoad, results[0].lines[0][10].topLoad);
-  EXPECT_GT(results[0].lines[0][10].topLoad, results[0].lines[2][10].topLoad);
+  const GeometryResult& first = a.geometries[0];
+  EXPECT_GT(first.rows(kUpperBound)[10].topLoad, first.rows(kTrendLine)[10].topLoad);
+  EXPECT_GT(first.rows(kTrendLine)[10].topLoad, first.rows(kLowerBound)[10].topLoad);
   EXPECT_EQ(test::readFile(f.dir / "TZDIAM.DAT"), "       3\r\n");
   // Three base curves numbered 1, 2, 3; the t-z curves once (5 of one layer).
   const std::string qw = f.file("r.pq8q");
@@ -227,7 +270,7 @@ TEST(LoadSettlement, SeriesOfThreeDiameters) {
   EXPECT_NE(qw.find("    3      3.00   10\r\n"), std::string::npos);
   EXPECT_EQ(f.file("r.pq8t").rfind("       5\r\n    1   10", 0), 0U);
   // The chart holds the mean load of the top segment for every diameter.
-  for (std::size_t v = 0; v < 3; ++v) EXPECT_GT(a.charts().at(1, v, 0), 0) << v;
+  for (std::size_t v = 0; v < 3; ++v) EXPECT_GT(a.charts.at(1, v, 0), 0) << v;
   // TZDATA.DAT holds the last run (lower bound of diameter 3) only: one t-z
   // listing and 15 tip-movement tables.
   const std::string log = test::readFile(f.dir / "TZDATA.DAT");
@@ -238,11 +281,10 @@ TEST(LoadSettlement, SeriesOfThreeDiameters) {
 }
 
 TEST(LoadSettlement, SingleDiameterSiRun) {
-  RunFixture f;
-  LoadSettlementAnalysis a(f.run, settings(true, 1));
-  EXPECT_EQ(a.analyse(pier(1)).status, 0);
-  a.writeCurveSection();
-  a.writeClosingSections();
+  RunFixture f(true);
+  const SettlementAnalysis a = solveGeometries(settings(true, 1), {pier(1)}, 1, 1);
+  EXPECT_EQ(a.geometries.at(0).status, 0);
+  f.write(a);
   EXPECT_EQ(test::readFile(f.dir / "TZDIAM.DAT"), "       1\r\n");
   const std::string report = f.file("r.pq8o");
   EXPECT_NE(report.find("           KN.              M.              KN.             M.\r\n"), std::string::npos);
@@ -259,11 +301,13 @@ TEST(LoadSettlement, CurveBeyondTheProfileEndsTheSeries) {
   RunFixture f;
   SettlementSettings s = settings(false, 2);
   s.layers.push_back({kClay, 30, 30.5F, 1e6F});  // 6 in thick: its first curve lies below it
-  LoadSettlementAnalysis a(f.run, s);
-  const GeometryResult r = a.analyse(pier(1));
-  EXPECT_EQ(r.status, kStatusSideCurveBeyondProfile);
-  EXPECT_TRUE(r.curves.trend.empty());
-  a.writeScratchLog();
+  const SettlementAnalysis a = solveGeometries(s, {pier(1), pier(2)}, 2, 2);
+  // The series ends at the first geometry, whatever the threads did.
+  ASSERT_EQ(a.geometries.size(), 1U);
+  EXPECT_EQ(a.status, kStatusSideCurveBeyondProfile);
+  EXPECT_EQ(a.geometries[0].status, kStatusSideCurveBeyondProfile);
+  EXPECT_TRUE(a.geometries[0].curves.trend.empty());
+  f.write(a);
   // Nothing reached the plot records; the log holds the note only.
   EXPECT_FALSE(std::filesystem::exists(f.dir / "TZDIAM.DAT"));
   EXPECT_EQ(f.file("r.pq8t"), "");
@@ -276,10 +320,10 @@ TEST(LoadSettlement, NoModulusNoAnalysis) {
   RunFixture f;
   SettlementSettings s = settings(false, 1);
   s.Ec = 0;
-  LoadSettlementAnalysis a(f.run, s);
-  const GeometryResult r = a.analyse(pier(1));
-  EXPECT_EQ(r.status, 0);
-  EXPECT_TRUE(r.curves.trend.empty());
+  const SettlementAnalysis a = solveGeometries(s, {pier(1)}, 1, 1);
+  EXPECT_TRUE(a.modulusMissing);
+  EXPECT_TRUE(a.geometries.empty());
+  f.write(a);
   EXPECT_NE(f.file("r.pq8r").find("NO LOAD-SETTLEMENT ANALYSIS IS MADE."), std::string::npos);
 }
 

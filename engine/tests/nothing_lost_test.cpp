@@ -1,9 +1,17 @@
 // A run never changes the project it reads, whatever ends it, and a run whose
 // results cannot be written says so instead of reporting success.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
+#include <future>
+#include <thread>
+#include <unistd.h>
 
 #include "pylar/engine.h"
 #include "test_support.h"
@@ -57,8 +65,10 @@ TEST(NothingLost, FailedRunsLeaveTheProjectAsItWas) {
          n.scratchFolder = dir / "blocker" / "scratch";
        },
        kStatusFileError, "FILE ERROR: CANNOT CREATE "},
-      {"disk full while writing the plot data", kSand, [](RunNames& n, const TempFolder&) { n.plot = "/dev/full"; },
-       kStatusFileError, "FILE ERROR: A RESULT FILE COULD NOT BE WRITTEN COMPLETELY"},
+      {"a device as the plot data", kSand, [](RunNames& n, const TempFolder&) { n.plot = "/dev/full"; },
+       kStatusFileError, "FILE ERROR: CANNOT CREATE /dev/full (NOT A REGULAR FILE"},
+      {"a device as the detail listing", kSand, [](RunNames& n, const TempFolder&) { n.detail = "/dev/null"; },
+       kStatusFileError, "FILE ERROR: CANNOT CREATE /dev/null (NOT A REGULAR FILE"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -83,6 +93,52 @@ TEST(NothingLost, ProjectRunWhoseResultCannotBeCreatedIsNotASuccess) {
   EXPECT_NE(run.summary.message.find("CANNOT CREATE"), std::string::npos) << run.summary.message;
   EXPECT_NE(run.summary.message.find("pier.pq8o"), std::string::npos) << run.summary.message;
   EXPECT_EQ(readFile(dir / "pier.pq8d"), kSand);
+}
+
+// A file-size limit stands for a full disk: the writes past it fail.
+TEST(NothingLost, ADiskThatFillsUpDuringTheRunIsAFileError) {
+  TempFolder dir;
+  RunNames names = namesIn(dir.path());
+  writeFile(names.input, kSand);
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 4000;  // bytes: the report is longer
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const RunSummary summary = runAnalysis(names, fixedTime);
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldSignal);
+  EXPECT_EQ(summary.status, kStatusFileError);
+  EXPECT_EQ(summary.message, "FILE ERROR: A RESULT FILE COULD NOT BE WRITTEN COMPLETELY");
+  EXPECT_EQ(readFile(names.input), kSand);
+}
+
+// A named pipe where a result or scratch file belongs would block the run
+// until something read it: it is refused instead. Should a run block all
+// the same, the test opens the pipe to free it and fails.
+TEST(NothingLost, ANamedPipeAsAResultOrScratchFileIsRefused) {
+  for (const char* pipeName : {"pier.pq8o", "TZDATA.DAT"}) {
+    SCOPED_TRACE(pipeName);
+    TempFolder dir;
+    RunNames names = namesIn(dir.path());
+    writeFile(names.input, kSand);
+    const auto pipe = dir / pipeName;
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    auto run = std::async(std::launch::async, [&] { return runAnalysis(names, fixedTime); });
+    if (run.wait_for(std::chrono::seconds(60)) != std::future_status::ready) {
+      ADD_FAILURE() << "the run waits on the pipe";
+      const int fd = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+      run.wait();
+      close(fd);
+      continue;
+    }
+    const RunSummary summary = run.get();
+    EXPECT_EQ(summary.status, kStatusFileError);
+    EXPECT_EQ(summary.message, "FILE ERROR: CANNOT CREATE " + pipe.string() +
+                                   " (NOT A REGULAR FILE: A FOLDER, PIPE OR DEVICE)");
+    EXPECT_EQ(readFile(names.input), kSand);
+  }
 }
 
 TEST(NothingLost, ProjectNamedLikeAScratchFileIsNotOverwritten) {

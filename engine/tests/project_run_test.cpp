@@ -30,6 +30,40 @@ TEST(ProjectRun, ResultsBesideTheProjectIntermediatesRemoved) {
                                "pier.pq8z"}));
 }
 
+// The largest project the engine accepts: 20 clay layers of 5 ft (cohesion
+// 600 to 2500 lb/ft^2), design charts for 20 diameters 2 to 6.75 ft and 13
+// lengths 80 to 20 ft, 10 defined settlements: 260 geometries to solve.
+std::string largestProject() {
+  std::string p = "Largest project\r\n1 \r\n2 1 1 5 1 2 0 1 0 0 0 \r\n2 6.75 0 0 0 0 3600000 \r\n20 10 80 2.5 3 \r\n"
+                  "20 5 0.25 10 \r\n0.1 0.2 0.3 0.4 0.5 0.75 1 1.5 2 3 \r\n";
+  for (int i = 1; i <= 20; ++i) {
+    const std::string c = std::to_string(500 + 100 * i), c2 = std::to_string(600 + 100 * i);
+    p += "2 " + std::to_string(5 * i) + " \r\n0 120 0.0 " + c + " 0 0 0 1 1 \r\n0 120 0.0 " + c2 +
+         " 0 0 0 1 1 \r\n0 0 \r\n";
+  }
+  return p;
+}
+
+TEST(ProjectRun, OneThreadAndSeveralWriteTheSameFiles) {
+  TempFolder one, several;
+  const auto fixed = [] { return RunTime{2024, 3, 5, 9, 7, 3}; };
+  for (const TempFolder* dir : {&one, &several}) writeFile(*dir / "largest.pq8d", largestProject());
+  EXPECT_EQ(runProject(one / "largest.pq8d", fixed, {1}).summary.status, kStatusCompleted);
+  EXPECT_EQ(runProject(several / "largest.pq8d", fixed, {4}).summary.status, kStatusCompleted);
+  ASSERT_EQ(one.files(), several.files());
+  for (const std::string& name : one.files()) {
+    std::string a = test::readFile(one / name), b = test::readFile(several / name);
+    // The report names its folder.
+    for (std::string* text : {&a, &b})
+      for (const auto& folder : {one.path().string(), several.path().string()})
+        for (std::size_t at; (at = text->find(folder)) != std::string::npos;) text->replace(at, folder.size(), "<f>");
+    EXPECT_TRUE(a == b) << name << " differs";
+  }
+  // The design charts were solved: CHART.DAT holds a header line per
+  // geometry and two lines per defined settlement.
+  EXPECT_EQ(test::crlfLines(one / "CHART.DAT").size(), 260U * 21);
+}
+
 TEST(ProjectRun, MissingProjectCreatesNothing) {
   TempFolder dir;
   ProjectRun run = runProject(dir / "none.pq8d");

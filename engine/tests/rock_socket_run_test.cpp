@@ -93,3 +93,34 @@ TEST(RockSocketRun, RockExamplesWriteTheSameMonotoneCurveToReportAndPlotFile) {
 
 }  // namespace
 }  // namespace pylar::engine
+
+namespace pylar::engine {
+namespace {
+
+// Lengths 45 to 30 ft of a 3 ft pier in clay (0-25 ft) over strong rock
+// (25-35 ft) over clay: the piers of 45, 42, 39 and 36 ft end in the clay
+// below the rock (soil curves), those of 33 and 30 ft in the rock; the most
+// efficient is the 30 ft one (a rock socket).
+const std::string kSoilAndRockTips =
+    "Clay over rock over clay, lengths 45 to 30 ft\r\n1 \r\n2 1 1 1 1 2 1 0 0 0 0 \r\n3 3 0 0 0 0 3600000 \r\n"
+    "3 10 45 2.5 3 \r\n30 3 \r\n2 25 \r\n0 118 0.0 1000 0 0 0 1 1 \r\n0 122 0.0 1500 0 0 0 1 1 \r\n0 0 \r\n"
+    "7 35 \r\n300000 576000 0 0 0 0 1000000 80 0 1 1 \r\n300000 576000 0 0 0 0 1000000 80 0 1 1 \r\n"
+    "2 60 \r\n0 120 0.0 3000 0 0 0 1 1 \r\n0 120 0.0 5000 0 0 0 1 1 \r\n0 0 \r\n";
+
+TEST(RockSocketRun, PiersInSoilAndInRockShareOneCurveSection) {
+  test::TempFolder dir;
+  test::writeFile(dir / "mixed.pq8d", kSoilAndRockTips);
+  ASSERT_EQ(runProject(dir / "mixed.pq8d").summary.status, 0);
+  const auto out = linesOf(test::readFile(dir / "mixed.pq8o"));
+  std::size_t headings = 0, tables = 0;
+  for (const std::string& line : out) {
+    if (line == "     AXIAL LOAD VS SETTLEMENT CURVES") ++headings;
+    if (headings > 0 && line.rfind("                      TOP  LOAD     TOP MOVEMENT", 0) == 0) ++tables;
+  }
+  EXPECT_EQ(headings, 1U);
+  // Four piers in soil with three bound lines each, and the rock socket.
+  EXPECT_EQ(tables, 4U * 3 + 1);
+}
+
+}  // namespace
+}  // namespace pylar::engine

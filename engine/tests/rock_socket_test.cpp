@@ -191,6 +191,30 @@ TEST(RockSocketTest, DecomposedRockByHand) {
   expectMonotone(r);
 }
 
+TEST(RockSocketTest, DecomposedRockNearTheProfileBottomTakesTheStressAtTheTip) {
+  // One decomposed-rock layer 0-20 ft of 120 lb/ft^3 above the water table,
+  // a 2 ft socket. Mid-layer stress: 120 x 20/2 = 1200 lb/ft^2. A tip at
+  // 19 ft lies 1 ft above the profile bottom, less than 2 Ds = 4 ft: the
+  // stress at the tip, 120 x 19 = 2280 lb/ft^2, as the capacity analysis
+  // takes it. A tip at 10 ft keeps the mid-layer stress.
+  ProjectInput p;
+  p.waterTable = 1000;
+  p.DSTART = 2;
+  Layer l;
+  l.code = kDecomposedRock;
+  l.bottom = 20;
+  for (LayerEnd& e : l.end) {
+    e.unitWeight = 120;
+    e.blowCount = 40;
+    e.socketDiameter = 2;
+  }
+  p.layers = {l};
+  EXPECT_NEAR(rockSocketInputFor(p, 0, 19, 2, {}).effectiveStress, 2280, 1e-2);
+  EXPECT_NEAR(rockSocketInputFor(p, 0, 10, 2, {}).effectiveStress, 1200, 1e-2);
+  // The slice of the capacity analysis agrees at the same tip.
+  EXPECT_NEAR(decomposedRockSlice(p, EffectiveStressTable(p), 0, 19, 19).effectiveStress, 2280, 1e-2);
+}
+
 TEST(RockSocketTest, DecomposedRockElasticLimitNeverPassesTheUltimate) {
   // N = 0 at the tip gives no base; the elastic limit Qsu/0.955 would exceed
   // the ultimate Qsu, so the elastic line ends at Qsu and the curve stays flat.
@@ -261,6 +285,58 @@ TEST(RockSocketTest, StrongRockSideSlipLeavesFurtherLoadToTheBase) {
   }
   EXPECT_NEAR(r.points[14].topLoad, 500, 1e-2);
   expectMonotone(r);
+}
+
+TEST(RockSocketTest, APierPulledUpHasNoBaseReaction) {
+  // Strong rock (both models): the shaft with a free base, per G r0
+  // ks = 8.118311 (StrongRockInitialStiffnessIsTheElasticSolution), so
+  // ks G r0 = 8.118311 x 5.76e7 / 2000 = 233807.4 tons/ft. First point
+  // w = 0.00036 ft: 84.171 tons at the top, none at the tip, which moves
+  // sech(muL) = 0.145968 of the head: 0.00432 x 0.145968 = 0.00063058 in.
+  // With Qsu = 100 tons the side slips at w = 100/233807.4 = 0.0004277 ft,
+  // and the load stays at 100 tons: the base (400 tons) takes nothing.
+  for (int code : {kStrongRock, kStrongRockSideOrBase}) {
+    RockSocketInput in = strongSocket(code);
+    in.uplift = true;
+    const RockSocketResult r = strongRockRelationship(in);
+    ASSERT_TRUE(r.computed);
+    EXPECT_NEAR(r.points[0].topLoad, 84.171F, 0.03) << code;
+    EXPECT_NEAR(r.points[0].tipMovement, 0.00063058F, 2e-7) << code;
+    in.sideSocket = 100;
+    in.base = 400;
+    const RockSocketResult slipped = strongRockRelationship(in);
+    for (const RockSocketPoint& p : slipped.points) {
+      EXPECT_EQ(p.tipLoad, 0) << code;
+      EXPECT_LE(p.topLoad, 100 + 1e-3) << code;
+    }
+    EXPECT_NEAR(slipped.points[14].topLoad, 100, 1e-3) << code;
+    expectMonotone(slipped);
+  }
+  // Decomposed rock: the elastic limit is the side capacity itself, and
+  // the plastic branch adds nothing: points 10 to 15 carry Qsu = 100 tons.
+  RockSocketInput decomposed = decomposedSocket();
+  decomposed.uplift = true;
+  const RockSocketResult d = decomposedRockRelationship(decomposed);
+  ASSERT_TRUE(d.computed);
+  EXPECT_TRUE(d.notes.empty());
+  EXPECT_NEAR(d.elasticLimitLoad, 100, 1e-3);
+  for (std::size_t i = 9; i < kRockSocketPoints; ++i) EXPECT_NEAR(d.points[i].topLoad, 100, 1e-3) << i;
+  // Weak rock: the top load is the side alone, Qs = pi Ds Ls fs (the
+  // compression curve less its base term 0.7854 Ds^2 qb, qb at the same
+  // movement: Ls 30 ft, zc = 30 - 15 = 15 ft).
+  const RockSocketInput pushed = weakSocket();
+  RockSocketInput pulled = pushed;
+  pulled.uplift = true;
+  const RockSocketResult down = weakRockRelationship(pushed);
+  const RockSocketResult up = weakRockRelationship(pulled);
+  const auto ref = weakRockReferenceMovements();
+  for (std::size_t i = 0; i < kRockSocketPoints; ++i) {
+    const Real w = 3 * ref[i];
+    const Real qb = weakRockTerms(pushed.weakRock, pushed.meanIntactModulus, 3.6e6F * kTsfPerPsi, 15, 30, w).unitBase;
+    EXPECT_NEAR(up.points[i].topLoad, down.points[i].topLoad - 0.7854F * 9 * qb / 2000, 1e-3 * down.points[i].topLoad)
+        << i;
+    EXPECT_LT(up.points[i].topLoad, down.points[i].topLoad) << i;
+  }
 }
 
 TEST(RockSocketTest, StrongRockSideOrBaseModelSwitchesAtFourTenthsOfAnInch) {

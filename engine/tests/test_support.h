@@ -66,3 +66,14 @@ inline std::vector<std::string> crlfLines(const std::filesystem::path& file) {
 }
 
 }  // namespace pylar::test
+
+namespace pylar::test {
+
+// Lines as a file written with CRLF ends holds them.
+inline std::string crlfText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+}  // namespace pylar::test

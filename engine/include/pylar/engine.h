@@ -64,8 +64,16 @@ RunTime localRunTime();
 // The version text this build prints in its banner.
 std::string_view engineVersion();
 
+// How a run may use the machine: the load-settlement geometries of a series
+// (the design charts above all) are solved on up to `threads` threads at once;
+// 0 takes one per hardware thread, 1 solves them on the calling thread. The
+// files a run writes are the same whatever the number.
+struct RunOptions {
+  unsigned threads = 0;
+};
+
 // Runs one analysis with the given names.
-RunSummary runAnalysis(const RunNames& names, const RunClock& clock = localRunTime);
+RunSummary runAnalysis(const RunNames& names, const RunClock& clock = localRunTime, const RunOptions& options = {});
 
 // Reads names.dat (nine lines: version text and eight paths, each read whole,
 // trailing blanks dropped). False when the file is missing or short.
@@ -87,10 +95,12 @@ struct ProjectRun {
   RunSummary summary;
 };
 RunNames namesBeside(const std::filesystem::path& project);
-ProjectRun runProject(const std::filesystem::path& project, const RunClock& clock = localRunTime);
+ProjectRun runProject(const std::filesystem::path& project, const RunClock& clock = localRunTime,
+                      const RunOptions& options = {});
 
 // Runs several projects: projects in different folders at the same time (at
 // most `maxParallel` at once), projects in one folder one after the other.
+// When several run at once, each solves its geometries on its own thread.
 // Results come back in the order of `projects`; `onFinished` (if given) is
 // called as each project ends, never from two threads at once.
 std::vector<ProjectRun> runProjects(const std::vector<std::filesystem::path>& projects, unsigned maxParallel,
