@@ -56,6 +56,26 @@ TEST(ReaderLimits, FilesNoProgramWritesEndWithAnError) {
   EXPECT_FALSE(result.error.isEmpty());
 }
 
+// Counts that a file of its size could hold, but whose points (each depth row
+// a point of up to 21 plots) would take far more memory than the heaviest run
+// writes: one curve of 900000 rows in a file of 9.5 MB, mostly unwritten
+// (sparse). It is refused before the points are allocated: 6 plots of 900000
+// points, 9 + 6 more of 900000 and 2 x 48 = 18900096.
+TEST(ReaderLimits, PlotDataAskingForMorePointsThanARunWrites) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("big.pq8p");
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write("1 900000 1\n"), 11);
+    ASSERT_TRUE(file.resize(qint64(9500) * 1024));
+  }
+  TResultPlots plots;
+  const TPlotDataResult result = ReadPlotData(path, TPlotDataContext{}, plots);
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(result.error.toStdString(), "The plot-data file holds more points than a run writes: 18900096");
+}
+
 }  // namespace
 }  // namespace pylar
 
