@@ -25,8 +25,8 @@ inline constexpr int kMaxGridRows = 100000;
 // and nesting limits each hold on their own, but a damaged column list can
 // multiply them (columns of sub-tables copied into every row of their parent,
 // eight levels deep). A full project holds at most 920 cells and 40 nested
-// tables (40 layers, each with its property table); at the limits a damaged
-// list still loads in well under a second.
+// tables (40 layers, each with its property table); a damaged list that
+// reaches the limits is refused in under a second (debug build).
 inline constexpr qint64 kMaxGridCells = 100000;
 inline constexpr int kMaxNestedTables = 1000;
 
