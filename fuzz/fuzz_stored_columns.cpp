@@ -1,6 +1,8 @@
 // The grid table's stored column list on arbitrary bytes: a list either
 // loads or fails with EGridError, and a list that loads is saved and loads
-// again to the same bytes.
+// again to the same bytes. The second read may be refused for its size: its
+// templates are named by identifier and may now be the first table or its
+// sub-tables, which the first read could not copy yet.
 #include <cstdint>
 #include <cstdlib>
 
@@ -21,7 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const QByteArray saved = table.SaveColumns();
   TGridTable copy;
   copy.SetRowCount(2);
-  copy.LoadColumns(saved);  // an exception here is a finding
+  try {
+    copy.LoadColumns(saved);  // any other exception here is a finding
+  } catch (const ECellBudgetError&) {
+    return 0;
+  }
   if (copy.SaveColumns() != saved) std::abort();
   return 0;
 }

@@ -68,7 +68,10 @@ int TGridTableList::Identifier(int i) const {
 // ---------------------------------------------------------------- TColumn
 
 TColumn::TColumn(TGridTable *table) : fTable(table) {}
-TColumn::~TColumn() = default;
+TColumn::~TColumn() {
+  // A column outside its table holds no cells (its table may be gone).
+  if (fTable && !fData.empty()) fTable->ReturnCells(Count());
+}
 
 void TColumn::checkRow(int row) const {
   if (row < 0 || row >= Count()) throw EGridError(QStringLiteral("Index out of bounds"));
@@ -88,15 +91,28 @@ int TColumn::RowOf(const TData *data) const {
 void TColumn::InsertValues(int firstRow, int count) {
   if (count <= 0) return;
   firstRow = std::clamp(firstRow, 0, Count());
-  for (int k = 0; k < count; ++k)
-    fData.insert(fData.begin() + firstRow + k, std::make_unique<TData>(this));
-  InsertStorage(firstRow, count);
+  // Handles and values are added together or not at all, so a column never
+  // holds handles without values (cells refused for their number included).
+  std::vector<std::unique_ptr<TData>> handles;
+  handles.reserve(static_cast<size_t>(count));
+  for (int k = 0; k < count; ++k) handles.push_back(std::make_unique<TData>(this));
+  fData.reserve(fData.size() + handles.size());
+  if (fTable) fTable->TakeCells(count);
+  try {
+    InsertStorage(firstRow, count);
+  } catch (...) {
+    if (fTable) fTable->ReturnCells(count);
+    throw;
+  }
+  fData.insert(fData.begin() + firstRow, std::make_move_iterator(handles.begin()),
+               std::make_move_iterator(handles.end()));
 }
 
 void TColumn::DeleteValue(int row) {
   checkRow(row);
   fData.erase(fData.begin() + row);
   EraseStorage(row);
+  if (fTable) fTable->ReturnCells(1);
 }
 
 int TColumn::GetDisplayHeadingCount() const { return static_cast<int>(Heading.size()); }
@@ -393,6 +409,8 @@ TTableColumn::Cell TTableColumn::makeCell(int row) {
   if (source && nestingDepth(table) < kMaxTableNesting && !nestsInItself(table, source)) {
     try {
       cell.table = TGridTable::CreateCopy(table, row + 1, *source);
+    } catch (const ECellBudgetError &) {
+      throw;  // the whole table is too large, not just this template
     } catch (const EPylarError &) {
       // A template that cannot be copied (too many rows) leaves the row without a table.
     }
@@ -537,7 +555,12 @@ void TTableColumn::CopyKindData(const TColumn &source) {
 }
 
 void TTableColumn::InsertStorage(int firstRow, int count) {
-  for (int r = firstRow; r < firstRow + count; ++r) fCells.insert(fCells.begin() + r, makeCell(r));
+  // All new cells first: when one cannot be made the column stays as it was.
+  std::vector<Cell> cells;
+  cells.reserve(static_cast<size_t>(count));
+  for (int r = firstRow; r < firstRow + count; ++r) cells.push_back(makeCell(r));
+  fCells.insert(fCells.begin() + firstRow, std::make_move_iterator(cells.begin()),
+                std::make_move_iterator(cells.end()));
 }
 
 void TTableColumn::EraseStorage(int row) { fCells.erase(fCells.begin() + row); }

@@ -13,7 +13,14 @@ namespace pylar {
 
 namespace {
 
-// A count read from the file, checked against what a file of this size can hold.
+// Points the plots of one file may hold in all. The heaviest run the engine
+// accepts (100 piers of 2000 one-foot rows) writes about 1.2 million. Counts
+// that a file of a few megabytes can hold would otherwise ask for gigabytes:
+// every depth row is a point of up to 21 plots, each of two extended floats.
+constexpr qint64 kMaxPlotPoints = qint64(1) << 24;
+
+// A count read from the file, checked against what a file of this size can
+// hold, and the points the counts ask for, against kMaxPlotPoints.
 class TCountCheck {
  public:
   explicit TCountCheck(qint64 fileSize) : fBudget(std::max<qint64>(fileSize, 0)) {}
@@ -23,9 +30,17 @@ class TCountCheck {
       throw EInOutError(QStringLiteral("The plot-data file holds a count it cannot hold: ") + QString::number(count));
     return count;
   }
+  // Called before the points are allocated.
+  void points(qint64 count) {
+    fPoints += count;
+    if (fPoints > kMaxPlotPoints)
+      throw EInOutError(QStringLiteral("The plot-data file holds more points than a run writes: ") +
+                        QString::number(fPoints));
+  }
 
  private:
   qint64 fBudget;
+  qint64 fPoints = 0;
 };
 
 Extended finite(Extended value) {
@@ -147,6 +162,7 @@ void TPlotDataLoader::readDesignCharts() {
   const int ntop = counts.check(r.ReadInteger(), 1);
   const int ndata = counts.check(r.ReadInteger(), 1);
   if (ntry > 0) counts.check(ntop, (1 + 2.0 * ndata) * ntry);
+  counts.points(qint64(ntry) * ntop * ndata);
   for (int k = 0; k < ntry; ++k) {
     TGraphPlot &chart = p.PltChart[static_cast<std::size_t>(k)];
     const Extended movement = number();
@@ -170,6 +186,7 @@ void TPlotDataLoader::readDesignCharts() {
 }
 
 void TPlotDataLoader::readTzCurves(TGraphPlot &plot, int count) {
+  counts.points(qint64(count) * 10);
   plot.fData.clear();
   plot.SetPointCount(10);
   plot.SetCurveCount(count);
@@ -188,6 +205,7 @@ void TPlotDataLoader::readTzCurves(TGraphPlot &plot, int count) {
 
 void TPlotDataLoader::readQwCurves(int count) {
   TGraphPlot &plot = p.pltQw;
+  counts.points(qint64(count) * 10);
   plot.fData.clear();
   plot.SetPointCount(10);
   plot.SetCurveCount(count);
@@ -246,6 +264,9 @@ void TPlotDataLoader::load(TPlotDataResult &result) {
   const int nl = counts.check(r.ReadInteger(), 65, 1);
   const int np = counts.check(r.ReadInteger(), 5, 1);
   counts.check(nl, 5.0 * np);
+  // Six plots of nl curves of np points, three of nl curves of 16, the load
+  // curves (9) and the combined ones (3 + 3) of np points, three of 16.
+  counts.points(6 * qint64(nl) * np + 48 * qint64(nl) + 15 * qint64(np) + 48);
   const int id2 = r.ReadInteger();
   result.ID2 = id2;
   result.ID2Read = true;

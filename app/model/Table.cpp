@@ -55,13 +55,36 @@ TGridTable *TGridTableRegistry::FindByIdentifier(int identifier) const {
 
 TGridTable::TGridTable(TGridTable *ownerTable)
     : fOwner(ownerTable), fUnits(ownerTable ? ownerTable->Units() : kUnitsEnglish) {
+  // Checked before the table registers itself: a table that is refused
+  // leaves nothing behind.
+  if (fOwner && fOwner->outermost().fNestedTables >= kMaxNestedTables)
+    throw ECellBudgetError(QStringLiteral("A table may hold at most %1 nested tables").arg(kMaxNestedTables));
   fIdentifier = TGridTableRegistry::instance().add(this);
+  for (TGridTable *t = fOwner; t; t = t->fOwner) ++t->fNestedTables;
 }
 
 TGridTable::~TGridTable() {
   if (ITableView *view = std::exchange(fForm, nullptr)) view->tableDestroyed();
-  fColumns.clear();
+  fColumns.clear();  // the columns give their cells back to this table and its owners
+  for (TGridTable *t = fOwner; t; t = t->fOwner) --t->fNestedTables;
   TGridTableRegistry::instance().remove(this);
+}
+
+TGridTable &TGridTable::outermost() {
+  TGridTable *t = this;
+  while (t->fOwner) t = t->fOwner;
+  return *t;
+}
+
+void TGridTable::TakeCells(qint64 count) {
+  if (outermost().fCellCount + count > kMaxGridCells)
+    throw ECellBudgetError(
+        QStringLiteral("A table with its nested tables may hold at most %1 cells").arg(kMaxGridCells));
+  for (TGridTable *t = this; t; t = t->fOwner) t->fCellCount += count;
+}
+
+void TGridTable::ReturnCells(qint64 count) {
+  for (TGridTable *t = this; t; t = t->fOwner) t->fCellCount -= count;
 }
 
 std::unique_ptr<TGridTable> TGridTable::CreateCopy(TGridTable *owner, int rowNumber,
@@ -151,7 +174,16 @@ void TGridTable::checkRow(int row) const {
 void TGridTable::insertRows(int firstRow, int count) {
   if (count <= 0) return;
   if (fRowCount + count > kMaxGridRows) throw EGridError(QStringLiteral("Too many rows"));
-  for (auto &column : fColumns) column->InsertValues(firstRow, count);
+  // Every column gets the rows or none does: a table refused for its size
+  // stays as it was.
+  size_t grown = 0;
+  try {
+    for (; grown < fColumns.size(); ++grown) fColumns[grown]->InsertValues(firstRow, count);
+  } catch (...) {
+    for (size_t c = 0; c < grown; ++c)
+      for (int k = 0; k < count; ++k) fColumns[c]->DeleteValue(firstRow);
+    throw;
+  }
   fRowCount += count;
   // New rows of a (top, bottom) depth pair take the depth at their position,
   // so the chain of layers stays continuous.
@@ -337,7 +369,9 @@ void TGridTable::ReadColumns(TValueReader &reader) {
       if (auto *tables = dynamic_cast<TTableColumn *>(column.get())) tables->FitTemplates();
       InsertColumn(ColCount(), std::move(column));
     } catch (const EPylarError &e) {
-      throw EGridError(QStringLiteral("Error occured when creating column %1: %2").arg(i).arg(e.message()));
+      const QString message = QStringLiteral("Error occured when creating column %1: %2").arg(i).arg(e.message());
+      if (dynamic_cast<const ECellBudgetError *>(&e)) throw ECellBudgetError(message);
+      throw EGridError(message);
     }
   }
   viewChanged();

@@ -18,6 +18,25 @@ namespace pylar {
 
 class TGridTable;
 
+// Largest row count a table accepts; protects against damaged input.
+inline constexpr int kMaxGridRows = 100000;
+
+// What one table may hold together with every table nested in its rows. Row
+// and nesting limits each hold on their own, but a damaged column list can
+// multiply them (columns of sub-tables copied into every row of their parent,
+// eight levels deep). A full project holds at most 920 cells and 40 nested
+// tables (40 layers, each with its property table); a damaged list that
+// reaches the limits is refused in under a second (debug build).
+inline constexpr qint64 kMaxGridCells = 100000;
+inline constexpr int kMaxNestedTables = 1000;
+
+// A table would grow beyond kMaxGridCells or kMaxNestedTables. Unlike other
+// grid errors it is never absorbed by a row left without its sub-table.
+class ECellBudgetError : public EGridError {
+ public:
+  using EGridError::EGridError;
+};
+
 // The editing window of one grid table, as the table sees it.
 class ITableView {
  public:
@@ -147,6 +166,15 @@ class TGridTable {
   // Called by columns after a value was written.
   void ColumnValueChanged(TColumn *column, int row, bool valueDiffers);
 
+  // Cells and nested tables of this table and of every table nested in it.
+  qint64 CellCount() const { return fCellCount; }
+  int NestedTableCount() const { return fNestedTables; }
+  // Called by columns before they create `count` cells (ECellBudgetError when
+  // the outermost table would hold more than kMaxGridCells) and after they
+  // removed cells.
+  void TakeCells(qint64 count);
+  void ReturnCells(qint64 count);
+
  private:
   void insertRows(int firstRow, int count);
   void deleteRow(int row);
@@ -154,6 +182,7 @@ class TGridTable {
   void viewChanged();
   TTableColumn *firstTableColumn() const;
   void show(bool modal);
+  TGridTable &outermost();
 
   TGridTable *fOwner;
   const TGridTable *fSource = nullptr;
@@ -165,6 +194,8 @@ class TGridTable {
   int fRowGroup = 1;
   int fUnits = kUnitsEnglish;
   int fId = 0;
+  qint64 fCellCount = 0;
+  int fNestedTables = 0;
   QImage fHelpPicture;
   std::vector<std::unique_ptr<TColumn>> fColumns;
   ITableView *fForm = nullptr;
@@ -187,8 +218,5 @@ class TGridTableRegistry {
   std::vector<TGridTable *> fTables;
   int fCounter = 0;
 };
-
-// Largest row count a table accepts; protects against damaged input.
-inline constexpr int kMaxGridRows = 100000;
 
 }  // namespace pylar

@@ -4,6 +4,7 @@
 #include "ui/PltData.h"
 
 #include <QActionGroup>
+#include <QDir>
 #include <QFile>
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -21,7 +22,11 @@
 #include <QTest>
 
 #include <cmath>
+#include <csignal>
 #include <limits>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace pylar;
 
@@ -430,6 +435,75 @@ class PlotFormTest : public QObject {
     QCOMPARE(form.SaveToFile(dir.filePath("huge.bmp"), 1000, 1000, 10000), TPlotForm::SaveResult::NoMemory);
     QVERIFY(!QFile::exists(dir.filePath("huge.bmp")));
     QCOMPARE(form.SaveToFile(dir.filePath("no/such/folder.png"), 3, 2, 50), TPlotForm::SaveResult::WriteFailed);
+  }
+
+  // A save that fails part way (the disk full, the folder a file, the name a
+  // pipe) leaves what was there before, leaves no temporary file behind and
+  // tells the user.
+  void failedSavesLeaveTheOldPicture() {
+    QTemporaryDir dir;
+    TGraphPlot plot = capacityPlot(2);
+    TPlotForm form(plot);
+    form.show();
+    const QByteArray old("the old picture");
+    const auto write = [](const QString &path, const QByteArray &bytes) {
+      QFile file(path);
+      return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    const auto read = [](const QString &path) {
+      QFile file(path);
+      return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    };
+    QStringList messages;
+    SetMessageHook([&](QWidget *, const QString &text) { messages << text; });
+
+    // The file system lets no file grow past 200 bytes, as a full disk would;
+    // the smallest of these pictures takes over a kilobyte.
+    for (const char *name : {"plot.bmp", "plot.png", "plot.svg"}) {
+      const QString path = dir.filePath(QString::fromLatin1(name));
+      QVERIFY(write(path, old));
+      rlimit saved{};
+      QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+      const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+      rlimit small = saved;
+      small.rlim_cur = 200;
+      QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+      const TPlotForm::SaveResult result = form.SaveToDisk(path, 3, 2, 50);
+      setrlimit(RLIMIT_FSIZE, &saved);
+      std::signal(SIGXFSZ, previousHandler);
+      QCOMPARE(result, TPlotForm::SaveResult::WriteFailed);
+      QCOMPARE(read(path), old);
+      QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QString::fromLatin1(name)});
+      QCOMPARE(messages, QStringList{"The file could not be written: " + path + " (File too large)"});
+      messages.clear();
+      QVERIFY(QFile::remove(path));
+    }
+
+    // A file where the folder should be.
+    const QString plain = dir.filePath("plain");
+    QVERIFY(write(plain, old));
+    QCOMPARE(form.SaveToDisk(plain + "/plot.png", 3, 2, 50), TPlotForm::SaveResult::WriteFailed);
+    QCOMPARE(read(plain), old);
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(messages.takeFirst().startsWith("The file could not be written: " + plain + "/plot.png"));
+
+    // A pipe is not replaced by a file.
+    const QString pipe = dir.filePath("pipe.bmp");
+    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QCOMPARE(form.SaveToDisk(pipe, 3, 2, 50), TPlotForm::SaveResult::WriteFailed);
+    struct stat status{};
+    QCOMPARE(lstat(QFile::encodeName(pipe).constData(), &status), 0);
+    QVERIFY(S_ISFIFO(status.st_mode));
+    QCOMPARE(messages, QStringList{"The file could not be written: " + pipe + " (it is not a file)"});
+    messages.clear();
+
+    // With room again the picture replaces the old file.
+    const QString path = dir.filePath("plot.png");
+    QVERIFY(write(path, old));
+    QCOMPARE(form.SaveToDisk(path, 3, 2, 50), TPlotForm::SaveResult::Saved);
+    QVERIFY(read(path).startsWith("\x89PNG"));
+    QCOMPARE(messages, QStringList{});
+    SetMessageHook({});
   }
 
   void painterSurvivesDegenerateInput() {

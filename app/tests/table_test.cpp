@@ -246,6 +246,76 @@ TEST_F(LayerTables, SubTablesFollowUnitsAndChangedState) {
   EXPECT_FALSE(sub(1)->Changed());
 }
 
+// Every cell of a table and of the tables nested in it is counted in each
+// table above it, so a table refused for its size is refused at once.
+TEST_F(LayerTables, CellCountFollowsEveryEdit) {
+  const auto counts = [&] { return std::make_pair(layers.CellCount(), layers.NestedTableCount()); };
+  // 3 rows x 3 columns, and in each row a sand copy of 2 rows x 1 column.
+  EXPECT_EQ(counts(), std::make_pair(qint64{3 * 3 + 3 * 2}, 3));
+  EXPECT_EQ(sub(0)->CellCount(), 2);
+  layers.SetIntValue(0, 1, 2);  // clay, also 2 cells
+  EXPECT_EQ(counts(), std::make_pair(qint64{15}, 3));
+  layers.SetIntValue(0, 1, 3);  // no template: no table
+  EXPECT_EQ(counts(), std::make_pair(qint64{13}, 2));
+  layers.InsertRowGroup(0);  // 3 cells and a sand copy
+  EXPECT_EQ(counts(), std::make_pair(qint64{18}, 3));
+  layers.DeleteRowGroup(2);  // the row without a table
+  EXPECT_EQ(counts(), std::make_pair(qint64{15}, 3));
+  layers.DeleteColumn(1);
+  EXPECT_EQ(counts(), std::make_pair(qint64{12}, 3));
+  layers.SetRowCount(0);
+  EXPECT_EQ(counts(), std::make_pair(qint64{0}, 0));
+}
+
+TEST(GridTable, TableRefusedForItsSizeStaysAsItWas) {
+  const int tablesBefore = TGridTableRegistry::instance().Count();
+  {  // Cells: each row holds a table holding a table of 397 columns,
+     // 1 + 1 + 1 + 397 = 400 cells a row, so 250 rows fill the budget.
+    TGridTable leaf;
+    leaf.SetIdentifier(9301);
+    for (int c = 0; c < 397; ++c) leaf.AddColumn<TFloatColumn>();
+    TGridTable middle;
+    middle.SetIdentifier(9302);
+    middle.AddColumn<TTableColumn>().Templates.AddIdentifier(9301);
+    TGridTable layers;
+    layers.AddColumn<TStringColumn>();
+    layers.AddColumn<TTableColumn>().Templates.AddIdentifier(9302);
+    layers.SetRowCount(249);
+    layers.SetStringValue(0, 248, "last row");
+    const QString tooMany = QStringLiteral("A table with its nested tables may hold at most 100000 cells");
+    // Two rows more: the first fits, the second is refused two levels down.
+    EXPECT_EQ(gridError([&] { layers.SetRowCount(251); }), tooMany);
+    EXPECT_EQ(layers.RowCount(), 249);
+    EXPECT_EQ(layers.CellCount(), 249 * 400);
+    EXPECT_EQ(layers.NestedTableCount(), 249 * 2);
+    EXPECT_EQ(layers.Column(0).Count(), 249);
+    EXPECT_EQ(layers.Column(1).Count(), 249);
+    EXPECT_EQ(layers.GetStringValue(0, 248), QStringLiteral("last row"));
+    layers.AddRowGroup();  // exactly full
+    EXPECT_EQ(layers.CellCount(), kMaxGridCells);
+    EXPECT_EQ(gridError([&] { layers.InsertRowGroup(0); }), tooMany);
+    EXPECT_EQ(layers.RowCount(), 250);
+    layers.DeleteRowGroup(0);
+    layers.AddRowGroup();
+    EXPECT_EQ(layers.CellCount(), kMaxGridCells);
+  }
+  {  // Nested tables: a template without columns costs no cells.
+    TGridTable empty;
+    empty.SetIdentifier(9303);
+    TGridTable layers;
+    layers.AddColumn<TStringColumn>();
+    layers.AddColumn<TTableColumn>().Templates.AddIdentifier(9303);
+    layers.SetRowCount(kMaxNestedTables);
+    EXPECT_EQ(gridError([&] { layers.AddRowGroup(); }),
+              QStringLiteral("A table may hold at most 1000 nested tables"));
+    EXPECT_EQ(layers.RowCount(), kMaxNestedTables);
+    EXPECT_EQ(layers.Column(0).Count(), kMaxNestedTables);
+    EXPECT_EQ(layers.CellCount(), 2 * kMaxNestedTables);
+    EXPECT_EQ(TGridTableRegistry::instance().Count(), tablesBefore + 2 + kMaxNestedTables);
+  }
+  EXPECT_EQ(TGridTableRegistry::instance().Count(), tablesBefore);
+}
+
 TEST(GridTable, SelfReferringTemplateStopsNesting) {
   TGridTable looped;
   looped.SetIdentifier(9201);

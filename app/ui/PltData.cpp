@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRubberBand>
+#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QVBoxLayout>
 
@@ -47,6 +48,35 @@ const QString kNeedName = QStringLiteral("The line must have a name!");
 // 32-bit image of 2^28 pixels takes 1 GiB).
 constexpr qint64 kMaxPicturePixels = qint64(1) << 28;
 constexpr int kMaxPictureSide = 32767;
+
+// Passes a picture writer's output on to the save file and remembers a write
+// the file system refused (a full disk). An unbuffered QSaveFile reports a
+// write cut short to the writer only, and not every picture writer checks,
+// so the file alone would be committed cut short. The rest of a short write
+// is tried again: that attempt fails with the file system's reason.
+class TCheckedOutput : public QIODevice {
+ public:
+  explicit TCheckedOutput(QSaveFile &file) : fFile(file) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+  bool Failed() const { return !fReason.isNull(); }
+  const QString &Reason() const { return fReason; }
+
+ protected:
+  qint64 readData(char *, qint64) override { return -1; }
+  qint64 writeData(const char *data, qint64 size) override {
+    for (qint64 done = 0; done < size && !Failed();) {
+      const qint64 written = fFile.write(data + done, size - done);
+      if (written > 0)
+        done += written;
+      else
+        fReason = fFile.errorString();
+    }
+    return Failed() ? -1 : size;
+  }
+
+ private:
+  QSaveFile &fFile;
+  QString fReason;  // null while every write succeeded
+};
 
 QHash<const TGraphPlot *, QPointer<TPlotForm>> &openForms() {
   static QHash<const TGraphPlot *, QPointer<TPlotForm>> forms;
@@ -584,7 +614,7 @@ bool TPlotForm::PrintTo(QPrinter &printer) {
 }
 
 TPlotForm::SaveResult TPlotForm::SaveToFile(const QString &path, double widthInch, double heightInch,
-                                            int pixelsPerInch) {
+                                            int pixelsPerInch, QString *reason) {
   const double w = std::round(widthInch * pixelsPerInch);
   const double h = std::round(heightInch * pixelsPerInch);
   if (!(w >= 1 && h >= 1 && w <= kMaxPictureSide && h <= kMaxPictureSide) ||
@@ -596,30 +626,62 @@ TPlotForm::SaveResult TPlotForm::SaveToFile(const QString &path, double widthInc
   t.drawLegendBox = Data.fShowLegend;
   t.legendAuto = !fLegendByUser;
   t.legendAt = legendFraction();
-  const QString suffix = QFileInfo(path).suffix().toLower();
+  const auto failed = [&](const QString &why) {
+    if (reason) *reason = why;
+    return SaveResult::WriteFailed;
+  };
+  // The picture goes to a temporary file beside the old one and replaces it
+  // only when complete, so a save that fails part way leaves the old picture.
+  // A device or pipe is not replaced by a file.
+  const QFileInfo target(path);
+  if (target.exists() && !target.isFile()) return failed(QStringLiteral("it is not a file"));
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return failed(file.errorString());
+  TCheckedOutput output(file);
+  bool written = false;
+  const QString suffix = target.suffix().toLower();
   if (suffix == QLatin1String("svg")) {
     QSvgGenerator svg;
-    svg.setFileName(path);
+    svg.setOutputDevice(&output);
     svg.setSize(t.area.size());
     svg.setViewBox(t.area);
     svg.setResolution(pixelsPerInch);
     svg.setTitle(Data.fCaption);
     QPainter painter;
-    if (!painter.begin(&svg)) return SaveResult::WriteFailed;
-    PaintPlot(painter, Picture(), t);
-    return painter.end() && QFileInfo(path).size() > 0 ? SaveResult::Saved : SaveResult::WriteFailed;
+    if (painter.begin(&svg)) {
+      PaintPlot(painter, Picture(), t);
+      written = painter.end();
+    }
+  } else {
+    QImage image(t.area.size(), QImage::Format_RGB32);
+    if (image.isNull()) return SaveResult::NoMemory;
+    const int dotsPerMeter = static_cast<int>(std::lround(pixelsPerInch / 0.0254));
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    {
+      QPainter painter(&image);
+      PaintPlot(painter, Picture(), t);
+    }
+    written = image.save(&output, suffix == QLatin1String("png") ? "PNG" : "BMP");
   }
-  QImage image(t.area.size(), QImage::Format_RGB32);
-  if (image.isNull()) return SaveResult::NoMemory;
-  const int dotsPerMeter = static_cast<int>(std::lround(pixelsPerInch / 0.0254));
-  image.setDotsPerMeterX(dotsPerMeter);
-  image.setDotsPerMeterY(dotsPerMeter);
-  {
-    QPainter painter(&image);
-    PaintPlot(painter, Picture(), t);
+  if (!written || output.Failed()) {
+    const QString why = output.Failed() ? output.Reason() : file.errorString();
+    file.cancelWriting();
+    return failed(why);
   }
-  const char *format = suffix == QLatin1String("png") ? "PNG" : "BMP";
-  return image.save(path, format) ? SaveResult::Saved : SaveResult::WriteFailed;
+  if (!file.commit()) return failed(file.errorString());
+  return SaveResult::Saved;
+}
+
+TPlotForm::SaveResult TPlotForm::SaveToDisk(const QString &path, double widthInch, double heightInch,
+                                            int pixelsPerInch) {
+  QString reason;
+  const SaveResult result = SaveToFile(path, widthInch, heightInch, pixelsPerInch, &reason);
+  if (result == SaveResult::NoMemory) ShowInformation(this, kNoMemory);
+  if (result == SaveResult::WriteFailed)
+    ShowInformation(this, QStringLiteral("The file could not be written: ") + path +
+                              (reason.isEmpty() ? QString() : QStringLiteral(" (") + reason + QStringLiteral(")")));
+  return result;
 }
 
 void TPlotForm::GraphTitleClick() {
@@ -692,11 +754,7 @@ void TPlotForm::SaveToDiskClick() {
   const QSizeF inches = ProposedPictureInches();
   TSaveAttributesDialog attributes(inches.width(), inches.height(), 150, this);
   if (attributes.exec() != QDialog::Accepted) return;
-  switch (SaveToFile(path, attributes.WidthInch(), attributes.HeightInch(), attributes.PixelsPerInch())) {
-    case SaveResult::Saved: break;
-    case SaveResult::NoMemory: ShowInformation(this, kNoMemory); break;
-    case SaveResult::WriteFailed: ShowInformation(this, QStringLiteral("The file could not be written: ") + path); break;
-  }
+  SaveToDisk(path, attributes.WidthInch(), attributes.HeightInch(), attributes.PixelsPerInch());
 }
 
 void TPlotForm::CopyDataClick() {

@@ -139,8 +139,12 @@ class TPlotForm : public QWidget {
   bool PrintTo(QPrinter &printer);
   enum class SaveResult { Saved, NoMemory, WriteFailed };
   // Writes the graph as BMP, PNG or SVG, chosen by the file's extension
-  // (anything else is written as a bitmap).
-  SaveResult SaveToFile(const QString &path, double widthInch, double heightInch, int pixelsPerInch);
+  // (anything else is written as a bitmap). A file already there is replaced
+  // only by a complete picture; `reason` tells why a write failed.
+  SaveResult SaveToFile(const QString &path, double widthInch, double heightInch, int pixelsPerInch,
+                        QString *reason = nullptr);
+  // The same, telling the user in an information box when it fails.
+  SaveResult SaveToDisk(const QString &path, double widthInch, double heightInch, int pixelsPerInch);
 
   // Menu commands.
   void GraphTitleClick();
