@@ -1,5 +1,7 @@
 #include "AnalysisRun.h"
 
+#include "ReportResults.h"
+
 #include "DataUnit.h"
 #include "dynlib.h"
 
@@ -106,11 +108,17 @@ QString TRunOutcome::UserMessage() const {
     case TRunStatus::LibraryFailed: return QStringLiteral("Attempt to initialize DLL failed");
     case TRunStatus::EngineRan: break;
   }
-  if (EngineStatus == 0)
-    return QStringLiteral("Computations are completed.\rPlease, check output file for results or error messages.");
+  if (EngineStatus == 0) {
+    QString text =
+        QStringLiteral("Computations are completed.\rPlease, check output file for results or error messages.");
+    if (!Summary.isEmpty()) text += QStringLiteral("\r\r") + Summary;
+    return text;
+  }
   QString text = QStringLiteral(
       "Computations are completed, but there may be errors.\rPlease, check output file for results or error messages.");
   if (!EngineMessage.isEmpty()) text += QStringLiteral("\r\r") + EngineMessage;
+  if (!RunNotesFile.isEmpty())
+    text += QStringLiteral("\r\rThe run notes are in ") + QDir::toNativeSeparators(RunNotesFile);
   return text;
 }
 
@@ -180,7 +188,42 @@ TRunOutcome TAnalysisRun::Execute(TProgramData &project) {
   outcome.RunNotesWritten = QFileInfo::exists(results[2]);
   outcome.DetailWritten = QFileInfo::exists(results[3]);
   if (outcome.EngineStatus != 0) outcome.EngineMessage = engineMessage(results[2]);
+  if (outcome.RunNotesWritten) outcome.RunNotesFile = results[2];
+  if (outcome.EngineStatus == 0 && outcome.ReportWritten) outcome.Summary = RunSummary(results[0], results[1]);
   return outcome;
+}
+
+QString RunSummary(const QString &reportFile, const QString &plotDataFile) {
+  const TSeriesResults r = ReadSeriesResults(ReadTextFile(reportFile), plotDataFile);
+  if (r.piers.empty() || r.columns.size() < 8) return {};
+  constexpr int kShown = 12;
+  const int design = r.lrfd ? 7 : 6;  // LRFD total, or QDN
+  const QString length = r.si ? QStringLiteral(" m") : QStringLiteral(" ft");
+  auto unit = [&](int column) {
+    QString u = column < r.units.size() ? r.units[column] : QString();
+    u.remove(u'(').remove(u')');
+    u = u.trimmed();
+    u = u == QLatin1String("KN") ? QStringLiteral("kN") : u.toLower();
+    return u.isEmpty() ? u : u' ' + u;
+  };
+  auto value = [](const TSeriesPier &pier, int column) {
+    return column < static_cast<int>(pier.row.size()) ? pier.row[static_cast<std::size_t>(column)].text : QString();
+  };
+  QStringList lines;
+  for (std::size_t k = 0; k < r.piers.size() && k < kShown; ++k) {
+    const TSeriesPier &pier = r.piers[k];
+    QString line = QStringLiteral("Pier ") + QString::number(k + 1) + QStringLiteral(": stem ") + pier.stem.text +
+                   length + QStringLiteral(", length ") + pier.length.text + length + QStringLiteral(", QU ") +
+                   value(pier, 4) + unit(4) + QStringLiteral(", ") + r.columns[design] + u' ' + value(pier, design) +
+                   unit(design);
+    if (static_cast<int>(k) == r.mostEfficient) line += QStringLiteral("  (most efficient)");
+    if (pier.designLoadNotReached) line += QStringLiteral("  (design load not reached)");
+    lines << line;
+  }
+  if (r.piers.size() > kShown)
+    lines << QStringLiteral("... and ") + QString::number(r.piers.size() - kShown) +
+                 QStringLiteral(" more piers (Computation > Results Table)");
+  return lines.join(u'\r');
 }
 
 }  // namespace pylar

@@ -31,6 +31,8 @@ struct TRunOutcome {
   std::int32_t EngineStatus = -1;  // IPYLAR's result once it ran
   QString Reason;         // why nothing ran: the save error, the file that stayed
   QString EngineMessage;  // when the run did not complete: the engine's own message in its run notes
+  QString RunNotesFile;   // where the run notes are, once the engine ran
+  QString Summary;        // after a completed run: each pier's length and capacities, as the report prints them
   // Result files of this run (none of an earlier run survives a run that starts).
   bool ReportWritten = false;    // .pq8o
   bool RunNotesWritten = false;  // .pq8r
@@ -59,6 +61,12 @@ class TAnalysisRun {
  private:
   QString fProgramFolder;
 };
+
+// A few lines on a completed run, from its report as printed: for each pier of
+// the series its stem, stopping length, total ultimate and allowable (or
+// LRFD) capacity, the most efficient pier marked. Empty when the report holds
+// no pier.
+QString RunSummary(const QString &reportFile, const QString &plotDataFile);
 
 // The files an analysis run of `projectFile` writes and the program shows:
 // report, plot data, run notes and detail listing. Removed before each run.

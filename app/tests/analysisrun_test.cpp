@@ -69,8 +69,9 @@ TEST(AnalysisRun, CompletedRunLeavesItsResultsAndNoRunFiles) {
   EXPECT_EQ(ended, 1);
   EXPECT_TRUE(outcome.ReportWritten && outcome.PlotDataWritten && outcome.RunNotesWritten && outcome.DetailWritten);
   EXPECT_EQ(outcome.EngineMessage, QString());
-  EXPECT_EQ(outcome.UserMessage(),
-            "Computations are completed.\rPlease, check output file for results or error messages.");
+  EXPECT_TRUE(outcome.UserMessage().startsWith(
+      "Computations are completed.\rPlease, check output file for results or error messages.\r\rPier 1: stem "))
+      << outcome.UserMessage().toStdString();
   // This run's report, not the earlier one.
   EXPECT_TRUE(readBytes(run.result(".pq8o")).contains("Sand profile, straight pier 3 to 4 ft"));
   const QStringList left = filesIn(run.dir.path());
@@ -119,10 +120,26 @@ TEST(AnalysisRun, RunThatStopsBeforeItsPlotDataLeavesNoEarlierResults) {
   EXPECT_TRUE(outcome.ReportWritten && outcome.RunNotesWritten);
   EXPECT_TRUE(outcome.EngineMessage.startsWith("INPUT ERROR, ")) << outcome.EngineMessage.toStdString();
   EXPECT_TRUE(outcome.UserMessage().startsWith("Computations are completed, but there may be errors.\r"));
-  EXPECT_TRUE(outcome.UserMessage().endsWith("\r\r" + outcome.EngineMessage));
+  EXPECT_TRUE(outcome.UserMessage().contains("\r\r" + outcome.EngineMessage + "\r\r"));
+  EXPECT_TRUE(outcome.UserMessage().endsWith("The run notes are in " + QDir::toNativeSeparators(run.result(".pq8r"))));
   EXPECT_EQ(QFileInfo(run.result(".pq8p")).size(), 0);  // the earlier plot data is gone
   EXPECT_FALSE(readBytes(run.result(".pq8o")).contains("Belled pier, clay over sand"));
   EXPECT_NE(readBytes(run.result(".pq8z")), "detail of an earlier run");
+}
+
+// The summary after a completed run: each pier's printed stem, stopping
+// length, QU and LRFD QU from the report's last capacity row of its case
+// (deep-profile-lrfd: 80 ft piers of 4, 5 and 6 ft, the 4 ft one the most
+// efficient).
+TEST(AnalysisRun, CompletedRunSaysWhatEachPierCarries) {
+  TRunFixture run("deep-profile-lrfd.pq8d");
+  const TRunOutcome outcome = TAnalysisRun(kBinDir).Execute(*run.project);
+  ASSERT_EQ(outcome.EngineStatus, 0);
+  EXPECT_EQ(outcome.Summary.toStdString(),
+            "Pier 1: stem 4.000 ft, length 80.000 ft, QU 1049.2 tons, LRFD QU 528.58 tons  (most efficient)\r"
+            "Pier 2: stem 5.000 ft, length 80.000 ft, QU 1400.0 tons, LRFD QU 700.57 tons\r"
+            "Pier 3: stem 6.000 ft, length 80.000 ft, QU 1800.8 tons, LRFD QU 895.03 tons");
+  EXPECT_TRUE(outcome.UserMessage().endsWith("\r\r" + outcome.Summary));
 }
 
 TEST(AnalysisRun, DesignLoadNeverReachedIsTheEnginesMessage) {

@@ -1,6 +1,7 @@
 #include "ui/Main.h"
 
 #include "model/RunChecks.h"
+#include "ui/Icons.h"
 
 #include "model/AnalysisRun.h"
 #include "model/dynlib.h"
@@ -35,6 +36,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
+#include <QHash>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -61,6 +63,25 @@ QIcon GlyphIcon(const QString &glyph) {
   painter.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
   return QIcon(pixmap);
 }
+
+namespace {
+
+// The picture of a tool button: its theme or shipped icon, or its short name
+// drawn when neither has one.
+QIcon ToolIcon(const QString &glyph) {
+  static const QHash<QString, QString> names{
+      {"N", "document-new"},          {"O", "document-open"},        {"S", "document-save"},
+      {"T", "insert-text"},           {"P", "pylar-pier"},           {"L", "pylar-soil-layers"},
+      {"FS", "pylar-safety-factor"},  {"Run", "system-run"},         {"Out", "text-x-generic"},
+      {"E", "pylar-elevation"},       {"3D", "pylar-3d-view"},       {"CU", "pylar-plot-ultimate"},
+      {"CD", "pylar-plot-design"},    {"QS", "pylar-plot-settlement"}, {"tz", "pylar-plot-tz"},
+      {"Qw", "pylar-plot-qw"}};
+  const QString name = names.value(glyph);
+  const QIcon icon = name.isEmpty() ? QIcon() : CommandIcon(name);
+  return icon.isNull() ? GlyphIcon(glyph) : icon;
+}
+
+}  // namespace
 
 TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), fMdiArea(new QMdiArea(this)) {
   QGuiApplication::setApplicationDisplayName(QString());
@@ -201,7 +222,7 @@ void TMainForm::createCommands() {
     QAction *action = make(QString::fromLatin1(row.text), row.handler);
     if (*row.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
     if (*row.glyph) {
-      action->setIcon(GlyphIcon(QString::fromLatin1(row.glyph)));
+      action->setIcon(ToolIcon(QString::fromLatin1(row.glyph)));
       action->setIconVisibleInMenu(false);
     }
     if (*row.hint) {
