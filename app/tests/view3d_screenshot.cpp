@@ -1,0 +1,95 @@
+// Pictures of the 3-D View for people to look at: a layered profile with its
+// water table and labels, a belled pier with the capacity curves beside it
+// (in the window and rendered without one), the "Combined Plots" window and
+// the view inside the main window's area. The output folder is the first
+// argument.
+#include "model/DataUnit.h"
+#include "model/PltData.h"
+#include "ui/View3dUnit1.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+
+#include <cstdio>
+#include <memory>
+
+using namespace pylar;
+
+namespace {
+
+struct TSample {
+  TProjectTables tables;
+  std::unique_ptr<TProgramData> data;
+  TResultPlots plots;
+  explicit TSample(const char *name) {
+    const QString base = QStringLiteral(PYLAR_SOURCE_DIR);
+    auto read = TProgramData::CreateFromFile(tables, base + "/examples/" + name + ".pq8d", ffVersion8);
+    data = std::move(read.data);
+    ReadPlotData(base + "/engine/tests/golden/" + name + ".pq8p", PlotDataContext(*data), plots);
+  }
+};
+
+}  // namespace
+
+int main(int argc, char *argv[]) {
+  QApplication app(argc, argv);
+  const QString folder = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("view3d")).absolutePath();
+  QDir().mkpath(folder);
+  int failures = 0;
+  auto save = [&](const QImage &image, const char *name) {
+    if (image.isNull() || !image.save(folder + "/" + name + ".png")) {
+      std::fprintf(stderr, "could not save %s\n", name);
+      ++failures;
+    }
+  };
+  QMdiArea area;
+  area.resize(1280, 900);
+  area.show();
+  if (!QTest::qWaitForWindowExposed(&area)) return 1;
+
+  {
+    TSample sample("deep-profile-lrfd");
+    sample.data->WTD = 24;
+    TDlgBlock *view = TDlgBlock::Show(&area, *sample.data, sample.plots);
+    if (!view) return 1;
+    TView3dOptions options = view->Options();
+    options.ShowSoilLayerLabels = options.ShowSoilLayerDepthLabels = true;
+    view->SetOptions(options);
+    TViewState v = view->View();
+    v.rotX = -30;
+    v.rotY = 18;
+    v.zoom = 0.85;
+    view->SetView(v);
+    QTest::qWait(100);
+    save(view->Picture(), "layered-water-table");
+    save(area.grab().toImage(), "view-in-main-window");
+    area.closeAllSubWindows();
+    QTest::qWait(50);
+  }
+  {
+    TSample sample("mixed-profile-belled");
+    TDlgBlock *view = TDlgBlock::Show(&area, *sample.data, sample.plots);
+    if (!view) return 1;
+    TView3dOptions options = view->Options();
+    options.ShowUltimateEffects = options.ShowUltimateEffectsValues = true;
+    view->SetOptions(options);
+    TViewState v = view->View();
+    v.rotX = -20;
+    v.rotY = 12;
+    view->SetView(v);
+    QTest::qWait(100);
+    save(view->Picture(), "belled-pier-curves");
+    view->UltimateEffectsWindow();
+    QTest::qWait(100);
+    save(view->CombinedPlotsWindow()->grab().toImage(), "combined-plots-window");
+    const TScenePicture offscreen = RenderScene3d(*sample.data, sample.plots, options, QSize(1280, 800), &v);
+    if (!offscreen.error.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(offscreen.error));
+    save(offscreen.image, "belled-pier-curves-offscreen");
+    area.closeAllSubWindows();
+  }
+  std::printf("%s\n", failures ? "a picture could not be written" : "pictures written");
+  return failures ? 1 : 0;
+}
