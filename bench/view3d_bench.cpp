@@ -73,8 +73,8 @@ void BM_RebuildAfterOptionChange(benchmark::State &state) {
   gl().doneCurrent();
 }
 
-BENCHMARK(BM_FrameReplay)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameOnScreen)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameReplay)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameOnScreen)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RebuildAfterOptionChange)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -6,8 +6,10 @@
 #include "ui/Messages.h"
 #include "ui/View3dUnit1.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QMdiArea>
+#include <QMenu>
 #include <QTest>
 
 using namespace pylar;
@@ -33,9 +35,13 @@ class View3dNoGlTest : public QObject {
     const TScenePicture picture = RenderScene3d(*data, plots, TView3dOptions{}, QSize(320, 200));
     QVERIFY(picture.image.isNull());
     QVERIFY2(picture.error.startsWith("The 3-D View cannot be drawn: "), qPrintable(picture.error));
-    // The program goes on: a second attempt asks again and fails the same way.
-    QCOMPARE(TDlgBlock::Show(&area, *data, plots), static_cast<TDlgBlock *>(nullptr));
+    // The program goes on: the "3D View" command asks again, fails the same
+    // way and leaves the 3D menu and buttons hidden.
+    TView3dCommands commands;
+    QCOMPARE(commands.ShowView(&area, *data, plots), static_cast<TDlgBlock *>(nullptr));
     QCOMPARE(messages.size(), 2);
+    QVERIFY(!commands.Menu()->menuAction()->isVisible());
+    QCOMPARE(area.subWindowList().size(), 0);
     SetMessageHook({});
   }
 };

@@ -1,5 +1,5 @@
 // Pictures of the 3-D View for people to look at: a layered profile with its
-// water table and labels, a belled pier with the capacity curves beside it
+// water table and labels (as the view starts and turned), a belled pier with the capacity curves beside it
 // (in the window and rendered without one), the "Combined Plots" window and
 // the view inside the main window's area. The output folder is the first
 // argument.
@@ -58,6 +58,8 @@ int main(int argc, char *argv[]) {
     TView3dOptions options = view->Options();
     options.ShowSoilLayerLabels = options.ShowSoilLayerDepthLabels = true;
     view->SetOptions(options);
+    QTest::qWait(100);
+    save(view->Picture(), "layered-start-view");
     TViewState v = view->View();
     v.rotX = -30;
     v.rotY = 18;

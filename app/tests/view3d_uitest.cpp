@@ -111,7 +111,7 @@ class View3dTest : public QObject {
     QCOMPARE(image.size(), kViewSize);
     QVERIFY(view->GlWindow()->ContextError().isEmpty());
     QVERIFY(view->GlWindow()->context()->format().profile() != QSurfaceFormat::CoreProfile);
-    qInfo("depth buffer granted: %d bits (asked for 32)", view->GlWindow()->DepthBits());
+    qInfo("depth buffer of the frame: %d bits (the context was asked for 32)", view->GlWindow()->DepthBits());
     QVERIFY(view->GlWindow()->DepthBits() >= 16);
     // A second Show brings the same window forward.
     QCOMPARE(TDlgBlock::Show(fArea, *project.data, project.plots), view);
@@ -390,9 +390,9 @@ class View3dTest : public QObject {
     QCOMPARE(captions, (QStringList{"Pylar", "Water Level", "Soil Layers", "Layer Labels", "Layer Depths",
                                     "Global Axes", "Ultimate Skin Friction", "Ultimate Tip Resistance",
                                     "Ultimate Total Capacity", "Combined Plots", "Save Picture..."}));
-    TDlgBlock *view = open(project);
+    TDlgBlock *view = commands.ShowView(fArea, *project.data, project.plots);
     QVERIFY(view);
-    commands.Attach(view);
+    QCOMPARE(commands.View(), view);
     QVERIFY(commands.Menu()->menuAction()->isVisible());
     for (QAction *a : commands.ToolActions()) QVERIFY(a->isVisible());
     auto item = [&](const QString &caption) {

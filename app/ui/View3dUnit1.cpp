@@ -208,20 +208,23 @@ void TView3dScene::buildSoil(TglCalls &gl) {
         gl.Enable(GL_POLYGON_OFFSET_FILL);
         gl.PolygonOffset(1, 1);
         colour(gl, c, 0.5);
-        gl.SolidBox(layer.top, -hw, -hw, layer.bottom, hw, hw);
+        // Only the outside of the stack is filled: the faces where layers meet
+        // would lie on top of each other in every view from above or below,
+        // tinting the picture and costing a full-window fill each.
+        gl.SolidBox(layer.top, -hw, -hw, layer.bottom, hw, hw, i == 0, i + 1 == fProject.layers.size());
         gl.Disable(GL_POLYGON_OFFSET_FILL);
         gl.DepthMask(true);
       }
       if (fOptions.ShowSoilLayerLabels)
         fLabels.push_back({WorldPoint((layer.top + layer.bottom) / 2, -hw * 0.96, hw),
-                           LayerLabel(layer.code, int(i) + 1), {0, 0, 0}, {}});
+                           LayerLabel(layer.code, int(i) + 1), {0, 0, 0}, QPointF(4, 5)});
     }
     if (fOptions.ShowSoilLayerDepthLabels && !fProject.layers.empty()) {
       std::vector<double> depths;
       for (const TSceneLayer &layer : fProject.layers) depths.push_back(layer.top);
       depths.push_back(fProject.layers.back().bottom);
       for (double depth : depths)
-        fLabels.push_back({WorldPoint(depth, hw * 1.02, hw), DepthLabel(depth), {0, 0, 0}, {}});
+        fLabels.push_back({WorldPoint(depth, hw, hw), DepthLabel(depth), {0, 0, 0}, QPointF(6, 5)});  // centred on the line
     }
   }
   gl.Disable(GL_BLEND);
@@ -787,6 +790,12 @@ void TView3dCommands::Attach(TDlgBlock *view) {
     if (QAction *mode = fModes[view->MouseOption() - 1]) mode->setChecked(true);
   }
   showCommands(view != nullptr);
+}
+
+TDlgBlock *TView3dCommands::ShowView(QMdiArea *area, const TProgramData &project, const TResultPlots &plots) {
+  TDlgBlock *view = TDlgBlock::Show(area, project, plots);
+  Attach(view);
+  return view;
 }
 
 void TView3dCommands::UpdateMenu(bool resultsLoaded) {

@@ -214,6 +214,9 @@ class TView3dCommands : public QObject {
   // while one is attached and hide when it closes.
   void Attach(TDlgBlock *view);
   TDlgBlock *View() const { return fView; }
+  // The "3D View" command: opens the view (or brings it forward) and attaches
+  // it; null, with the message shown, when no OpenGL context can be made.
+  TDlgBlock *ShowView(QMdiArea *area, const TProgramData &project, const TResultPlots &plots);
   // The check marks and enabled states of the menu from the view, as when
   // the menu opens; `resultsLoaded` is the main window's result state.
   void UpdateMenu(bool resultsLoaded);

@@ -53,16 +53,21 @@ GLUquadric *TglCalls::quadric() {
   return fQuadric;
 }
 
-void TglCalls::SolidBox(double x0, double y0, double z0, double x1, double y1, double z1) {
+void TglCalls::SolidBox(double x0, double y0, double z0, double x1, double y1, double z1, bool lowEnd,
+                        bool highEnd) {
   if (x0 > x1) std::swap(x0, x1);
   if (y0 > y1) std::swap(y0, y1);
   if (z0 > z1) std::swap(z0, z1);
   // Six faces, counter-clockwise seen from outside.
   glBegin(GL_QUADS);
-  glNormal3d(-1, 0, 0);
-  glVertex3d(x0, y0, z0), glVertex3d(x0, y0, z1), glVertex3d(x0, y1, z1), glVertex3d(x0, y1, z0);
-  glNormal3d(1, 0, 0);
-  glVertex3d(x1, y0, z0), glVertex3d(x1, y1, z0), glVertex3d(x1, y1, z1), glVertex3d(x1, y0, z1);
+  if (lowEnd) {
+    glNormal3d(-1, 0, 0);
+    glVertex3d(x0, y0, z0), glVertex3d(x0, y0, z1), glVertex3d(x0, y1, z1), glVertex3d(x0, y1, z0);
+  }
+  if (highEnd) {
+    glNormal3d(1, 0, 0);
+    glVertex3d(x1, y0, z0), glVertex3d(x1, y1, z0), glVertex3d(x1, y1, z1), glVertex3d(x1, y0, z1);
+  }
   glNormal3d(0, -1, 0);
   glVertex3d(x0, y0, z0), glVertex3d(x1, y0, z0), glVertex3d(x1, y0, z1), glVertex3d(x0, y0, z1);
   glNormal3d(0, 1, 0);
@@ -143,9 +148,6 @@ void TglWindow::initializeGL() {
     if (OnFailure) OnFailure(fContextError);
     return;
   }
-  GLint bits = 0;
-  glGetIntegerv(GL_DEPTH_BITS, &bits);
-  fDepthBits = bits;
   if (OnCreate) OnCreate();
 }
 
@@ -156,6 +158,12 @@ void TglWindow::resizeGL(int width, int height) {
 
 void TglWindow::paintGL() {
   if (!fContextError.isEmpty()) return;
+  if (fDepthBits == 0) {
+    // The widget draws into a framebuffer of its own, bound only while painting.
+    GLint bits = 0;
+    glGetIntegerv(GL_DEPTH_BITS, &bits);
+    fDepthBits = bits;
+  }
   ClearTexts();
   QPainter painter(this);
   painter.beginNativePainting();

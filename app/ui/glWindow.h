@@ -127,9 +127,11 @@ class TglCalls {
   void PushName(GLuint name) { glPushName(name); }
   void LoadName(GLuint name) { glLoadName(name); }
 
-  // Boxes between two corners, and cylinders (frustums when the diameters
+  // Boxes between two corners (`ends` false leaves out the two faces across
+  // x, where boxes stand on each other), and cylinders (frustums when the diameters
   // differ) and discs along the z axis, through GLU.
-  void SolidBox(double x0, double y0, double z0, double x1, double y1, double z1);
+  void SolidBox(double x0, double y0, double z0, double x1, double y1, double z1, bool lowEnd = true,
+                bool highEnd = true);
   void WireBox(double x0, double y0, double z0, double x1, double y1, double z1);
   void SolidCylinder(double baseRadius, double topRadius, double height, int slices);
   void WireCylinder(double baseRadius, double topRadius, double height, int slices);
