@@ -91,6 +91,15 @@ std::vector<TGraphPlot *> TResultPlots::All() {
   return all;
 }
 
+void TResultPlots::Clear() {
+  for (TGraphPlot *plot : All()) {
+    plot->SetCurveCount(0);
+    plot->SetPointCount(0);
+    plot->SetLayerCount(0);
+    plot->SetLayerPointCount(0);
+  }
+}
+
 QString NameNumber(Extended value) { return FormatGeneral(value, 15, u'.'); }
 
 }  // namespace pylar

@@ -101,6 +101,8 @@ struct TResultPlots {
 
   // Every plot, for unit changes and clearing.
   std::vector<TGraphPlot *> All();
+  // Every plot without curves or layer bands: no results.
+  void Clear();
 };
 
 // What the plot-data loader needs to know of the project.

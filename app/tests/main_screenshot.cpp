@@ -18,21 +18,15 @@ int main(int argc, char *argv[]) {
   int &failures = session.failures;
   auto save = [&](const QString &name) { session.Save(&form, name); };
   save(QStringLiteral("main-window"));
-  const std::pair<const char *, const char *> windows[] = {
-      {"Da&ta|&Title", "title"},
-      {"Da&ta|&Drilled-Pylar Properties", "pier-properties"},
-      {"Da&ta|&Water Table", "water-table"},
-      {"Da&ta|&Computation Methods|Specify the pylar length", "pier-length"},
-      {"Da&ta|&Computation Methods|Specify the design load", "design-load"},
-      {"Da&ta|&Factor of Safety (Allowable Stress Design)", "factor-of-safety"},
+  const std::pair<QAction *, const char *> windows[] = {
+      {form.Commands().Title, "title"},
+      {form.Commands().PierProperties, "pier-properties"},
+      {form.Commands().WaterTable, "water-table"},
+      {form.Commands().MethodLength, "pier-length"},
+      {form.Commands().MethodLoad, "design-load"},
+      {form.Commands().SafetyFactor, "factor-of-safety"},
   };
-  for (const auto &[path, name] : windows) {
-    QAction *action = form.Action(QString::fromLatin1(path));
-    if (!action) {
-      std::fprintf(stderr, "no command %s\n", path);
-      ++failures;
-      continue;
-    }
+  for (const auto &[action, name] : windows) {
     form.MdiArea()->closeAllSubWindows();
     QTest::qWait(50);
     action->trigger();
@@ -48,7 +42,7 @@ int main(int argc, char *argv[]) {
       ++failures;
     }
   });
-  form.Action(QStringLiteral("Da&ta|Print Additional t-z curves"))->trigger();
+  form.Commands().PrintTzCurves->trigger();
   form.MdiArea()->closeAllSubWindows();
 
   // A run of a copy of the project, with the message boxes it shows.
@@ -67,11 +61,11 @@ int main(int argc, char *argv[]) {
       }
     });
     pictures.start(300);
-    form.Action(QStringLiteral("&Computation|&Run Analysis"))->trigger();
+    form.Commands().RunAnalysis->trigger();
     pictures.stop();
     if (box == 0) ++failures;
     // After the run: the result buttons follow the loaded data; one plot listed.
-    if (QAction *combined = form.ToolButton(QStringLiteral("Combined Plot (Ultimate)")); combined && combined->isEnabled())
+    if (QAction *combined = form.Commands().CombinedUltimate; combined && combined->isEnabled())
       combined->trigger();
     else
       ++failures;

@@ -4,6 +4,7 @@
 #include "ui/DataEdit.h"
 #include "ui/Main.h"
 #include "ui/Messages.h"
+#include "ui/PltData.h"
 #include "ui/Table.h"
 
 #include <QDir>
@@ -13,7 +14,11 @@
 #include <QMimeData>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace pylar;
 
@@ -23,6 +28,11 @@ const QString kExamples = QStringLiteral(PYLAR_SOURCE_DIR "/examples");
 
 QStringList filesIn(const QString &folder) {
   return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+QByteArray readAll(const QString &path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 }  // namespace
 
@@ -79,7 +89,7 @@ class MainFormTest : public QObject {
     QDir::setCurrent(work.path());
     for (int i = 1; i <= 11; ++i) QVERIFY(form->OpenFileByExtension(work.filePath(QString("p%1.pq8d").arg(i))));
     QDir::setCurrent(kBinDir);
-    QMenu *file = form->Menu("&File");
+    QMenu *file = form->Menus().File;
     openMenu(file);
     QStringList shown;
     for (QAction *action : file->actions())
@@ -113,13 +123,13 @@ class MainFormTest : public QObject {
     // The results are loaded: result commands and plot entries follow the data.
     QCOMPARE(messages.size(), 1);
     QVERIFY(form->ShowOutput());
-    QVERIFY(form->ToolButton("View Output")->isEnabled());
-    QVERIFY(form->ToolButton("Combined Plot (Ultimate)")->isEnabled());
-    QCOMPARE(form->ToolButton("t-z curves")->isEnabled(), form->ShowTzCurves());
-    openMenu(form->Menu("&Graphics"));
-    QVERIFY(form->Action("&Graphics|Ultimate &Skin Friction vs Depth")->isEnabled());
-    QCOMPARE(form->Action("&Graphics|Axial Load vs Settlement (upper bound)")->isEnabled(), form->Data().ID2 != 0);
-    QCOMPARE(form->Action("&Graphics|Q-w curves (averaged)")->isEnabled(), form->ShowTzCurves());
+    QVERIFY(form->Commands().ViewOutput->isEnabled());
+    QVERIFY(form->Commands().CombinedUltimate->isEnabled());
+    QCOMPARE(form->Commands().TzCurves->isEnabled(), form->ShowTzCurves());
+    openMenu(form->Menus().Graphics);
+    QVERIFY(form->Commands().SkinFriction->isEnabled());
+    QCOMPARE(form->Commands().LoadSettlementUpper->isEnabled(), form->Data().ID2 != 0);
+    QCOMPARE(form->Commands().QwCurves->isEnabled(), form->ShowTzCurves());
     QVERIFY(form->Plots().pltSkin.CurveCount() > 0);
     QVERIFY(form->MdiArea()->subWindowList().isEmpty());
     const QStringList left = filesIn(work.path());
@@ -136,14 +146,14 @@ class MainFormTest : public QObject {
       return true;
     };
     form->Settings().WordProcessor = "my editor";
-    QMenu *computation = form->Menu("&Computation");
+    QMenu *computation = form->Menus().Computation;
     openMenu(computation);
-    QAction *output = form->Action("&Computation|Edit &Output Text");
+    QAction *output = form->Commands().EditOutput;
     QVERIFY(output->isEnabled());
     output->trigger();
     QCOMPARE(started, QStringList({"my editor", QDir::toNativeSeparators(work.filePath("sand-asd-english.pq8o"))}));
     started.clear();
-    form->Action("&Computation|Edit I&nput Text")->trigger();
+    form->Commands().EditInput->trigger();
     QCOMPARE(started, QStringList({"my editor", QDir::toNativeSeparators(project)}));
   }
 
@@ -184,13 +194,82 @@ class MainFormTest : public QObject {
 
   void unitChangeReloadsOpenWindows() {
     form->Data().WTD = 10;
-    form->Action("Da&ta|&Water Table")->trigger();
+    form->Commands().WaterTable->trigger();
     TDataEdit *depth = form->DataWindow("Water Table")->Form()->Fields().at(0);
     QCOMPARE(depth->text(), QString("10"));
-    form->Action("Da&ta|&Units|&SI Units (kN, m)")->trigger();
+    form->Commands().UnitsSI->trigger();
     QCOMPARE(form->Data().fUnits, 2);
     QCOMPARE(depth->text(), QString("3.048"));
     QCOMPARE(depth->Units(), 2);
+  }
+
+  // The run of an edited project whose save fails: nothing runs, the user
+  // is told why, and the results of the file on disk stay.
+  void runAfterAFailedSaveRunsNothing() {
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(project));
+    form->RunAnalysis();
+    QVERIFY(form->ShowOutput());
+    messages.clear();
+    const QByteArray report = readAll(work.filePath("sand-asd-english.pq8o"));
+    const QByteArray onDisk = readAll(project);
+    form->Data().Title = "Edited, never saved";
+    form->SetChanged(true);
+    rlimit saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 100;  // the project file cannot grow past 100 bytes
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    form->RunAnalysis();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].startsWith("An error occured during saving\rCannot write the file "), qPrintable(messages[0]));
+    QCOMPARE(readAll(project), onDisk);
+    QCOMPARE(readAll(work.filePath("sand-asd-english.pq8o")), report);
+    QVERIFY(!QFileInfo::exists(work.filePath("names.dat")));
+    QVERIFY(form->GetChanged());
+    QVERIFY(form->ShowOutput());  // still the results of the file on disk
+  }
+
+  // Save As into a folder that cannot take the file: the user is told, the
+  // program goes on with the project unsaved.
+  void saveAsThatCannotWriteSaysSo() {
+    form->SaveDialog = [&](const QString &, const QString &) { return work.filePath("no-such-folder/pier.pq8d"); };
+    form->SetChanged(true);
+    form->Commands().FileSaveAs->trigger();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].startsWith("Cannot create the file "), qPrintable(messages[0]));
+    QVERIFY(form->GetChanged());
+    QVERIFY(!form->SaveProject());
+  }
+
+  // A run that ends before the engine writes plot data: the plots, report and
+  // run notes of the run before are gone, and no result command is offered.
+  void runThatStopsEarlyShowsNoEarlierResults() {
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(project));
+    form->RunAnalysis();
+    QVERIFY(form->ShowOutput());
+    QVERIFY(form->Plots().pltSkin.CurveCount() > 0);
+    TPlotForm::ShowPlot(form->MdiArea(), form->Plots().pltSkin);
+    messages.clear();
+    form->Tables().D.SetIntValue(lcSoilType, 0, 12);  // a code the engine stops on
+    form->RunAnalysis();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].startsWith("Computations are completed, but there may be errors.\r"), qPrintable(messages[0]));
+    QVERIFY2(messages[0].contains("\r\rINPUT ERROR, "), qPrintable(messages[0]));
+    QVERIFY(!form->ShowOutput());
+    for (TGraphPlot *plot : form->Plots().All()) QCOMPARE(plot->CurveCount(), 0);
+    QVERIFY(form->MdiArea()->subWindowList().isEmpty());
+    const TMainCommands &c = form->Commands();
+    QVERIFY(!c.ViewOutput->isEnabled() && !c.CombinedUltimate->isEnabled() && !c.LoadSettlement->isEnabled());
+    openMenu(form->Menus().Graphics);
+    QVERIFY(!c.SkinFriction->isEnabled());
+    QCOMPARE(QFileInfo(work.filePath("sand-asd-english.pq8p")).size(), 0);
+    QVERIFY(readAll(work.filePath("sand-asd-english.pq8o")).contains("INPUT ERROR"));
+    QVERIFY(readAll(work.filePath("sand-asd-english.pq8r")).startsWith("INPUT ERROR"));
   }
 
   void runWithoutTheEngineLibrary() {
@@ -206,10 +285,10 @@ class MainFormTest : public QObject {
   void computationMenuEnablesTextViewsByFilesPresent() {
     const QString project = copyExample("sand-asd-english.pq8d");
     QVERIFY(form->OpenFileByExtension(project));
-    openMenu(form->Menu("&Computation"));
-    QVERIFY(form->Action("&Computation|Edit I&nput Text")->isEnabled());
-    QVERIFY(!form->Action("&Computation|Edit &Processor-Run Notes")->isEnabled());
-    QVERIFY(!form->Action("&Computation|Edit &Output Text")->isEnabled());
+    openMenu(form->Menus().Computation);
+    QVERIFY(form->Commands().EditInput->isEnabled());
+    QVERIFY(!form->Commands().EditNotes->isEnabled());
+    QVERIFY(!form->Commands().EditOutput->isEnabled());
   }
 
   void editorThatCannotStartIsReported() {
@@ -224,11 +303,11 @@ class MainFormTest : public QObject {
       opened << path;
       return true;
     };
-    form->Action("&Help|&Technical Manual")->trigger();
+    form->Commands().TechnicalManual->trigger();
     QCOMPARE(opened, QStringList{QDir(kBinDir).filePath("docs/technical-manual.md")});
     QTemporaryDir emptyProgramFolder;
     form->SetProgramFolder(emptyProgramFolder.path());
-    form->Action("&Help|&Technical Manual")->trigger();
+    form->Commands().TechnicalManual->trigger();
     QCOMPARE(messages.size(), 1);
     QVERIFY(messages[0].startsWith("The help file could not be found:\r"));
   }
@@ -282,18 +361,18 @@ class MainFormTest : public QObject {
   }
 
   void designMethodAndOptionsDriveTheDataMenu() {
-    QMenu *data = form->Menu("Da&ta");
-    QAction *safety = form->Action("Da&ta|&Factor of Safety (Allowable Stress Design)");
-    QAction *lengths = form->Action("Da&ta|Evaluate Multiple Pylar Lengths");
-    QAction *charts = form->Action("Da&ta|ASD/LRFD Design Charts");
-    form->Action("Da&ta|Design Method (ASD or LRFD)|LRFD (Load Resistance Factor Design)")->trigger();
+    QMenu *data = form->Menus().Data;
+    QAction *safety = form->Commands().SafetyFactor;
+    QAction *lengths = form->Commands().MultipleLengths;
+    QAction *charts = form->Commands().DesignCharts;
+    form->Commands().DesignLRFD->trigger();
     QCOMPARE(form->Data().NLRFD, 1);
     QVERIFY(form->GetChanged());
     openMenu(data);
     QVERIFY(!safety->isEnabled());
-    QVERIFY(form->ToolButton("Factor of Safety (ASD)")->isEnabled());  // the button stays usable
-    QVERIFY(form->Action("Da&ta|Design Method (ASD or LRFD)|LRFD (Load Resistance Factor Design)")->isChecked());
-    form->Action("Da&ta|Design Method (ASD or LRFD)|ASD (Allowable Stress Design)")->trigger();
+    QVERIFY(form->Commands().SafetyFactorButton->isEnabled());  // the button stays usable
+    QVERIFY(form->Commands().DesignLRFD->isChecked());
+    form->Commands().DesignASD->trigger();
     openMenu(data);
     QVERIFY(safety->isEnabled());
     // Multiple lengths and design charts exclude each other; neither under a design load.
@@ -316,30 +395,30 @@ class MainFormTest : public QObject {
   }
 
   void computationMethodCommandsCloseTheOtherWindow() {
-    form->Action("Da&ta|&Computation Methods|Specify the pylar length")->trigger();
+    form->Commands().MethodLength->trigger();
     QCOMPARE(form->Data().METHOD, 2);
     QVERIFY(form->DataWindow("Drilled Pylar Length"));
-    form->Action("Da&ta|&Computation Methods|Specify the design load")->trigger();
+    form->Commands().MethodLoad->trigger();
     QCOMPARE(form->Data().METHOD, 1);
     QVERIFY(form->DataWindow("Specification of Design Load"));
     QTRY_VERIFY(!form->DataWindow("Drilled Pylar Length"));
-    form->Action("Da&ta|&Computation Methods|Specify the pylar length")->trigger();
+    form->Commands().MethodLength->trigger();
     QTRY_VERIFY(!form->DataWindow("Specification of Design Load"));
     QCOMPARE(form->MdiArea()->subWindowList().size(), 1);
   }
 
   void dataWindowsWriteBackWhenLeftAndRefuseBadText() {
-    form->Action("Da&ta|&Water Table")->trigger();
+    form->Commands().WaterTable->trigger();
     TDataChild *water = form->DataWindow("Water Table");
     QVERIFY(water);
     TDataEdit *depth = water->Form()->Fields().at(0);
     depth->setText("12*2");
     form->SetChanged(false);
-    form->Action("Da&ta|&Drilled-Pylar Properties")->trigger();  // another window comes to the front
+    form->Commands().PierProperties->trigger();  // another window comes to the front
     QCOMPARE(double(form->Data().WTD), 24.0);
     QVERIFY(form->GetChanged());
     // A text that does not evaluate is refused, nothing is written and the window stays.
-    form->Action("Da&ta|&Water Table")->trigger();
+    form->Commands().WaterTable->trigger();
     depth->setText("12*");
     QVERIFY(!water->Form()->WriteBack());
     QCOMPARE(double(form->Data().WTD), 24.0);
@@ -351,7 +430,7 @@ class MainFormTest : public QObject {
     QTRY_VERIFY(!form->DataWindow("Water Table"));
     QCOMPARE(double(form->Data().WTD), 3.0);
     // A second command brings the one window forward instead of a copy.
-    form->Action("Da&ta|&Drilled-Pylar Properties")->trigger();
+    form->Commands().PierProperties->trigger();
     QCOMPARE(form->MdiArea()->subWindowList().size(), 1);
   }
 
@@ -366,14 +445,14 @@ class MainFormTest : public QObject {
     QVERIFY(form->OpenFileByExtension(project));
     QVERIFY(form->ShowOutput());
     QVERIFY(!form->ShowTzCurves());
-    QVERIFY(form->ToolButton("Load vs. Settlement")->isEnabled());
-    QVERIFY(!form->ToolButton("t-z curves")->isEnabled());
-    openMenu(form->Menu("&Graphics"));
-    QVERIFY(form->Action("&Graphics|Ultimate &Skin Friction vs Depth")->isEnabled());
-    QVERIFY(!form->Action("&Graphics|Axial Load vs Settlement (upper bound)")->isEnabled());  // ID2 = 0
-    QVERIFY(!form->Action("&Graphics|t-z curves (averaged, initial diameter)")->isEnabled());
-    QVERIFY(form->Action("&Graphics|Combined Plots vs Depth (Initial Diameter)"));
-    QVERIFY(!form->Action("&Graphics|Design Chart 1")->isVisible());
+    QVERIFY(form->Commands().LoadSettlement->isEnabled());
+    QVERIFY(!form->Commands().TzCurves->isEnabled());
+    openMenu(form->Menus().Graphics);
+    QVERIFY(form->Commands().SkinFriction->isEnabled());
+    QVERIFY(!form->Commands().LoadSettlementUpper->isEnabled());  // ID2 = 0
+    QVERIFY(!form->Commands().TzCurves->isEnabled());
+    QCOMPARE(form->Commands().CombinedDesign->text(), QString("Combined Plots vs Depth (Initial Diameter)"));
+    QVERIFY(!form->Commands().DesignChart[0]->isVisible());
     // A plot-data file that ends early: reported after a run, silent on opening.
     QVERIFY(plotData.open(QIODevice::WriteOnly));
     plotData.write(text.left(30));
@@ -381,14 +460,14 @@ class MainFormTest : public QObject {
     QVERIFY(!form->LoadResults(true));
     QCOMPARE(messages, QStringList{"An error occured in running the main program."});
     QVERIFY(!form->ShowOutput());
-    openMenu(form->Menu("&Graphics"));
-    QVERIFY(!form->Action("&Graphics|Ultimate &Skin Friction vs Depth")->isEnabled());
+    openMenu(form->Menus().Graphics);
+    QVERIFY(!form->Commands().SkinFriction->isEnabled());
   }
 
   void windowMenuListsChildWindowsAndShutDownAsks() {
-    form->Action("Da&ta|&Title")->trigger();
-    form->Action("Da&ta|&Water Table")->trigger();
-    QMenu *window = form->Menu("&Window");
+    form->Commands().Title->trigger();
+    form->Commands().WaterTable->trigger();
+    QMenu *window = form->Menus().Window;
     openMenu(window);
     QStringList shown;
     for (QAction *action : window->actions())
@@ -427,22 +506,89 @@ class MainFormTest : public QObject {
   }
 
   void soilLayerCommandShowsTheLayerWindow() {
-    form->ToolButton("Soil Layer Data")->trigger();
+    form->Commands().SoilLayers->trigger();
     QVERIFY(form->DataWindow("Soill Layers"));
-    form->Action("Da&ta|Soil &Layer Data")->trigger();  // the one window again
+    form->Commands().SoilLayers->trigger();  // the one window again
     QCOMPARE(form->MdiArea()->subWindowList().size(), 1);
   }
 
   void toolBarOrderAndResultButtons() {
     QStringList hints;
-    for (const char *hint : {"New File", "Open File", "Save File", "Title", "Drilled Pylar Properties",
-                                "Soil Layer Data", "Factor of Safety (ASD)", "Run Data File", "View Output",
-                                "View Soil Profile", "3D View", "Combined Plot (Ultimate)", "Combined Plot (LRFD/ASD)",
-                                "Load vs. Settlement", "t-z curves", "Q-w curves"})
-      QVERIFY2(form->ToolButton(hint), qPrintable(hint));
-    for (const char *hint : {"View Output", "Combined Plot (Ultimate)", "Load vs. Settlement", "t-z curves"})
-      QVERIFY(!form->ToolButton(hint)->isEnabled());
-    QVERIFY(form->ToolButton("Run Data File")->isEnabled());
+    for (QAction *action : form->ToolBar()->actions())
+      if (!action->isSeparator()) hints << action->toolTip();
+    QCOMPARE(hints, QStringList({"New File", "Open File", "Save File", "Title", "Drilled Pylar Properties",
+                                 "Soil Layer Data", "Factor of Safety (ASD)", "Run Data File", "View Output",
+                                 "View Soil Profile", "3D View", "Combined Plot (Ultimate)", "Combined Plot (LRFD/ASD)",
+                                 "Load vs. Settlement", "t-z curves", "Q-w curves"}));
+    const TMainCommands &c = form->Commands();
+    for (QAction *button : {c.ViewOutput, c.CombinedUltimate, c.LoadSettlement, c.TzCurves})
+      QVERIFY(!button->isEnabled());
+    QVERIFY(form->Commands().RunAnalysis->isEnabled());
+  }
+
+  // A tool button is the menu's own command, not a copy: enabling, checking
+  // and hiding it once serves both. Only the two buttons whose state differs
+  // from their menu entry by design are commands of their own.
+  void toolButtonsAreTheirMenuEntries() {
+    const TMainCommands &c = form->Commands();
+    const TMainForm::TMenus &m = form->Menus();
+    const std::pair<QAction *, QMenu *> shared[] = {
+        {c.FileNew, m.File},          {c.FileOpen, m.File},        {c.FileSave, m.File},
+        {c.Title, m.Data},            {c.PierProperties, m.Data},  {c.SoilLayers, m.Data},
+        {c.RunAnalysis, m.Computation}, {c.Elevation, m.Computation}, {c.View3D, m.Computation},
+        {c.CombinedUltimate, m.Graphics}, {c.CombinedDesign, m.Graphics}, {c.LoadSettlement, m.Graphics},
+        {c.TzCurves, m.Graphics},     {c.QwCurves, m.Graphics},
+    };
+    QList<QAction *> buttons;
+    for (QAction *action : form->ToolBar()->actions())
+      if (!action->isSeparator()) buttons << action;
+    for (const auto &[command, menu] : shared) {
+      QVERIFY2(buttons.contains(command), qPrintable(command->toolTip()));
+      QVERIFY2(menu->actions().contains(command), qPrintable(command->text()));
+    }
+    QCOMPARE(buttons.size(), int(std::size(shared)) + 2);
+    QVERIFY(buttons.contains(c.SafetyFactorButton) && buttons.contains(c.ViewOutput));
+    // Every command is built once and placed once: in one menu, or (the two
+    // buttons of their own) on the tool bar only.
+    QList<QMenu *> menus = {m.File, m.Data, m.Units, m.DesignMethod, m.ComputationMethods, m.Computation,
+                            m.Graphics, m.Window, m.Help};
+    const QList<QAction *> commands(form->AllCommands().begin(), form->AllCommands().end());
+    QCOMPARE(QSet<QAction *>(commands.begin(), commands.end()).size(), commands.size());
+    for (QAction *command : commands) {
+      const auto places = std::count_if(menus.begin(), menus.end(), [&](QMenu *menu) { return menu->actions().contains(command); });
+      const bool ownButton = command == c.SafetyFactorButton || command == c.ViewOutput;
+      QCOMPARE(places, ownButton ? 0 : 1);
+    }
+  }
+
+  // Commands are reached through their members: with every text changed the
+  // menus still set the state of the right commands and the commands still work.
+  void commandStateDoesNotDependOnCommandTexts() {
+    int n = 0;
+    for (QAction *command : form->AllCommands()) command->setText(QStringLiteral("renamed %1").arg(++n));
+    const TMainCommands &c = form->Commands();
+    const TMainForm::TMenus &m = form->Menus();
+    c.DesignLRFD->trigger();
+    for (QMenu *menu : {m.File, m.Data, m.Units, m.DesignMethod, m.ComputationMethods, m.Computation, m.Graphics,
+                        m.Window, m.Help})
+      openMenu(menu);
+    QVERIFY(c.DesignLRFD->isChecked() && !c.DesignASD->isChecked());
+    QVERIFY(!c.SafetyFactor->isEnabled());
+    QVERIFY(c.SafetyFactorButton->isEnabled());
+    QVERIFY(c.MethodLength->isChecked());
+    QVERIFY(!c.EditOutput->isEnabled());
+    c.WaterTable->trigger();
+    QVERIFY(form->DataWindow("Water Table"));
+    // Results switch on the result commands whatever they are called.
+    form->SetChanged(false);
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(project));
+    form->RunAnalysis();
+    QVERIFY(form->ShowOutput());
+    openMenu(m.Graphics);
+    openMenu(m.Computation);
+    QVERIFY(c.ViewOutput->isEnabled() && c.CombinedUltimate->isEnabled() && c.EditOutput->isEnabled());
+    QVERIFY(c.SkinFriction->isEnabled());
   }
 };
 

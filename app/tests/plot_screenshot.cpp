@@ -155,7 +155,7 @@ int main(int argc, char *argv[]) {
     TResultPlots &plots = main.Plots();
     const QString base = source.completeBaseName();
     // The Graphics command opens the plot window.
-    if (QAction *skin = main.Action(QStringLiteral("&Graphics|Ultimate &Skin Friction vs Depth"))) skin->trigger();
+    if (QAction *skin = main.Commands().SkinFriction) skin->trigger();
     if (!TPlotForm::FormOf(plots.pltSkin)) {
       std::fprintf(stderr, "the Graphics command opened no plot window\n");
       ok = false;

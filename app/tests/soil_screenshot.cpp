@@ -18,10 +18,10 @@ int main(int argc, char *argv[]) {
   TMainForm &form = session.Form();
   int &failures = session.failures;
   auto save = [&](QWidget *widget, const QString &name) { session.Save(widget, name); };
-  auto show = [&](const char *command, const QString &name) {
+  auto show = [&](QAction *command, const QString &name) {
     form.MdiArea()->closeAllSubWindows();
     QTest::qWait(50);
-    form.Action(QString::fromLatin1(command))->trigger();
+    command->trigger();
     if (QMdiSubWindow *window = form.MdiArea()->activeSubWindow()) {
       window->adjustSize();
       window->move(0, 0);
@@ -30,14 +30,14 @@ int main(int argc, char *argv[]) {
     }
     save(&form, name);
   };
-  show("Da&ta|Control &Options...", QStringLiteral("control-options"));
-  show("Da&ta|Evaluate Multiple Pylar Lengths", QStringLiteral("multiple-lengths"));
+  show(form.Commands().ControlOptions, QStringLiteral("control-options"));
+  show(form.Commands().MultipleLengths, QStringLiteral("multiple-lengths"));
   form.Data().IPENT = 0;
   form.Data().IChart = 1;
-  show("Da&ta|ASD/LRFD Design Charts", QStringLiteral("design-charts"));
+  show(form.Commands().DesignCharts, QStringLiteral("design-charts"));
   form.Data().IChart = 0;
-  show("Da&ta|Soil &Layer Data", QStringLiteral("soil-layers"));
-  form.Action(QStringLiteral("Da&ta|Design Method (ASD or LRFD)|LRFD (Load Resistance Factor Design)"))->trigger();
+  show(form.Commands().SoilLayers, QStringLiteral("soil-layers"));
+  form.Commands().DesignLRFD->trigger();
   form.MdiArea()->activeSubWindow()->adjustSize();
   save(&form, QStringLiteral("soil-layers-lrfd"));
 

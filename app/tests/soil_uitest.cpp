@@ -65,13 +65,13 @@ class SoilDialogsTest : public QObject {
   QTemporaryDir work;
   TMainForm *form = nullptr;
 
-  TDataForm *open(const QString &command, const QString &caption) {
-    form->Action(command)->trigger();
+  TDataForm *open(QAction *command, const QString &caption) {
+    command->trigger();
     TDataChild *child = form->DataWindow(caption);
     return child ? child->Form() : nullptr;
   }
   TDlgSoilLayers *layers() {
-    return qobject_cast<TDlgSoilLayers *>(open("Da&ta|Soil &Layer Data", "Soill Layers"));
+    return qobject_cast<TDlgSoilLayers *>(open(form->Commands().SoilLayers, "Soill Layers"));
   }
   TGridTable &layerData(int row) { return *form->Tables().LayerData(row); }
   void chooseModel(TDlgSoilLayers *window, int row, int code) {
@@ -129,7 +129,7 @@ class SoilDialogsTest : public QObject {
     window->EditButton(0)->click();
     QVERIFY(koChecked);
     // Under LRFD the two resistance-factor columns appear.
-    form->Action("Da&ta|Design Method (ASD or LRFD)|LRFD (Load Resistance Factor Design)")->trigger();
+    form->Commands().DesignLRFD->trigger();
     QCOMPARE(window->Grid()->columnCount(), 7);
     QCOMPARE(heading(window->Grid(), 5), QString("LRFD Res. Factor\n (Side Friction) "));
     QCOMPARE(window->CellField(0, lcLRFDSide)->text(), QString("1"));
@@ -252,7 +252,7 @@ class SoilDialogsTest : public QObject {
     window->CellField(0, lcMaxSide)->setText("2000");
     TGridTable &sand = layerData(0);
     sand.SetFloatValue(0, 0, 120);  // lbs/ft^3
-    form->Action("Da&ta|&Units|&SI Units (kN, m)")->trigger();
+    form->Commands().UnitsSI->trigger();
     QCOMPARE(heading(window->Grid(), 2), QString("Depth at Bottom * \n of each layer (m) "));
     QCOMPARE(heading(window->Grid(), 3), QString("Max. Side Friction ** \n       (kN/m^2)    "));
     QCOMPARE(heading(window->Grid(), 4), QString("Max. End Bearing ** \n       (kN/m^2)    "));
@@ -287,7 +287,7 @@ class SoilDialogsTest : public QObject {
     project.NPOINTPD = 3;
     project.PDSETT = {0.005L, 0.01L, 0.025L, 1, 1, 1, 1, 1, 1, 1};
     project.IChart = 1;
-    auto *charts = qobject_cast<TfrmDesignCharts *>(open("Da&ta|ASD/LRFD Design Charts", "LRFD Design Charts"));
+    auto *charts = qobject_cast<TfrmDesignCharts *>(open(form->Commands().DesignCharts, "LRFD Design Charts"));
     QVERIFY(charts);
     QTableWidget *grid = charts->Settlements();
     QCOMPARE(grid->horizontalHeaderItem(1)->text(), QString("Settlement (m)"));
@@ -348,14 +348,14 @@ class SoilDialogsTest : public QObject {
 
   void bothLengthWindowsEditTheSameMaximumLength() {
     form->Data().SetProposedLength(30);
-    auto *vary = qobject_cast<TfrmVaryLength *>(open("Da&ta|Evaluate Multiple Pylar Lengths", "Multiple Pylar Lengths"));
+    auto *vary = qobject_cast<TfrmVaryLength *>(open(form->Commands().MultipleLengths, "Multiple Pylar Lengths"));
     QVERIFY(vary);
     QVERIFY(!vary->MaximumLength()->isEnabled());
     vary->Enable()->click();
     QVERIFY(vary->MaximumLength()->isEnabled());
     vary->MaximumLength()->setText("55");
     vary->MinimumLength()->setText("40");
-    auto *charts = qobject_cast<TfrmDesignCharts *>(open("Da&ta|ASD/LRFD Design Charts", "LRFD Design Charts"));
+    auto *charts = qobject_cast<TfrmDesignCharts *>(open(form->Commands().DesignCharts, "LRFD Design Charts"));
     QCOMPARE(form->Data().IPENT, 1);
     QCOMPARE(double(form->Data().PD), 55.0);
     QCOMPARE(charts->MaximumLength()->text(), QString("55"));
@@ -363,32 +363,32 @@ class SoilDialogsTest : public QObject {
     // With multiple lengths set, design charts cannot be chosen, and back.
     QVERIFY(!charts->Enable()->isEnabled());
     charts->MaximumLength()->setText("60");  // disabled: not written
-    open("Da&ta|Evaluate Multiple Pylar Lengths", "Multiple Pylar Lengths");
+    open(form->Commands().MultipleLengths, "Multiple Pylar Lengths");
     QCOMPARE(vary->MaximumLength()->text(), QString("55"));
-    emit form->Menu("Da&ta")->aboutToShow();
-    QVERIFY(!form->Action("Da&ta|ASD/LRFD Design Charts")->isEnabled());
-    QVERIFY(form->Action("Da&ta|Evaluate Multiple Pylar Lengths")->isEnabled());
+    emit form->Menus().Data->aboutToShow();
+    QVERIFY(!form->Commands().DesignCharts->isEnabled());
+    QVERIFY(form->Commands().MultipleLengths->isEnabled());
     vary->Enable()->click();
     // Opening the menu takes what the active window holds.
-    emit form->Menu("Da&ta")->aboutToShow();
+    emit form->Menus().Data->aboutToShow();
     QCOMPARE(form->Data().IPENT, 0);
-    QVERIFY(form->Action("Da&ta|ASD/LRFD Design Charts")->isEnabled());
-    open("Da&ta|ASD/LRFD Design Charts", "LRFD Design Charts");
+    QVERIFY(form->Commands().DesignCharts->isEnabled());
+    open(form->Commands().DesignCharts, "LRFD Design Charts");
     QVERIFY(charts->Enable()->isEnabled());
     charts->Enable()->click();
     charts->MaximumLength()->setText("60");
-    open("Da&ta|Evaluate Multiple Pylar Lengths", "Multiple Pylar Lengths");
+    open(form->Commands().MultipleLengths, "Multiple Pylar Lengths");
     QCOMPARE(vary->MaximumLength()->text(), QString("60"));
     QVERIFY(!vary->Enable()->isEnabled());
     QCOMPARE(form->Data().IPENT, 0);
     QCOMPARE(form->Data().IChart, 1);
-    emit form->Menu("Da&ta")->aboutToShow();
-    QVERIFY(form->Action("Da&ta|ASD/LRFD Design Charts")->isEnabled());
-    QVERIFY(!form->Action("Da&ta|Evaluate Multiple Pylar Lengths")->isEnabled());
+    emit form->Menus().Data->aboutToShow();
+    QVERIFY(form->Commands().DesignCharts->isEnabled());
+    QVERIFY(!form->Commands().MultipleLengths->isEnabled());
   }
 
   void controlOptionsBindings() {
-    auto *options = qobject_cast<TDlgOptions *>(open("Da&ta|Control &Options...", "Control Options"));
+    auto *options = qobject_cast<TDlgOptions *>(open(form->Commands().ControlOptions, "Control Options"));
     QVERIFY(options);
     QVERIFY(options->Linear()->isChecked());
     QVERIFY(!options->Elevation()->isEnabled());
@@ -418,7 +418,7 @@ class SoilDialogsTest : public QObject {
     QCOMPARE(project.PrintTZCurves, 1);
     QCOMPARE(form->Settings().WordProcessor, QString("/usr/bin/editor"));
     // Unchecking the elevation label keeps the elevation.
-    options = qobject_cast<TDlgOptions *>(open("Da&ta|Control &Options...", "Control Options"));
+    options = qobject_cast<TDlgOptions *>(open(form->Commands().ControlOptions, "Control Options"));
     options->UseElevation()->click();
     QVERIFY(!options->Elevation()->isEnabled());
     QVERIFY(options->WriteBack());
@@ -429,15 +429,15 @@ class SoilDialogsTest : public QObject {
   // A new user's first project: every value typed into the windows, saved,
   // run by the engine library and its results loaded.
   void completeProjectFromScratchRunsAndLoadsResults() {
-    auto *title = qobject_cast<TdlgTitle *>(open("Da&ta|&Title", "Project Title"));
+    auto *title = qobject_cast<TdlgTitle *>(open(form->Commands().Title, "Project Title"));
     title->Edit()->setText("Three layers: sand, clay, weak rock");
-    TDataForm *pier = open("Da&ta|&Drilled-Pylar Properties", "Drilled-Pylar Properties");
+    TDataForm *pier = open(form->Commands().PierProperties, "Drilled-Pylar Properties");
     pier->Fields().at(0)->setText("3");         // diameter, ft
     pier->Fields().at(6)->setText("3600000");   // concrete modulus, lbs/in^2
-    form->Action("Da&ta|&Computation Methods|Specify the pylar length")->trigger();
+    form->Commands().MethodLength->trigger();
     TDataForm *length = form->DataWindow("Drilled Pylar Length")->Form();
     length->Fields().at(0)->setText("35");
-    TDataForm *water = open("Da&ta|&Water Table", "Water Table");
+    TDataForm *water = open(form->Commands().WaterTable, "Water Table");
     water->Fields().at(0)->setText("6");
 
     TDlgSoilLayers *window = layers();
@@ -471,7 +471,7 @@ class SoilDialogsTest : public QObject {
       dialog.Field(TDlgSoils::pgWeakRock, 0, true)->setText("60000");
     });
     window->EditButton(2)->click();
-    auto *options = qobject_cast<TDlgOptions *>(open("Da&ta|Control &Options...", "Control Options"));
+    auto *options = qobject_cast<TDlgOptions *>(open(form->Commands().ControlOptions, "Control Options"));
     options->Increment()->setText("1");
 
     const QString file = work.filePath("first.pq8d");

@@ -1,5 +1,6 @@
 #include "ui/Main.h"
 
+#include "model/AnalysisRun.h"
 #include "model/dynlib.h"
 #include "ui/DataEdit.h"
 #include "ui/Messages.h"
@@ -35,14 +36,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include <clocale>
-
 namespace pylar {
 
-namespace {
-
-// A tool-bar picture: the button's short name drawn in a square.
-QIcon glyphIcon(const QString &glyph) {
+QIcon GlyphIcon(const QString &glyph) {
   QPixmap pixmap(32, 32);
   pixmap.fill(Qt::transparent);
   QPainter painter(&pixmap);
@@ -58,35 +54,6 @@ QIcon glyphIcon(const QString &glyph) {
   painter.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
   return QIcon(pixmap);
 }
-
-// Numbers of the engine use "." while a run lasts, whatever the user's locale;
-// the previous settings come back when the run ends, however it ends.
-class TDecimalPointGuard {
- public:
-  TDecimalPointGuard() : fLocale(QLocale()) {
-    if (const char *current = std::setlocale(LC_NUMERIC, nullptr)) fNumeric = current;
-    QLocale::setDefault(QLocale::c());
-    std::setlocale(LC_NUMERIC, "C");
-  }
-  ~TDecimalPointGuard() {
-    std::setlocale(LC_NUMERIC, fNumeric.c_str());
-    QLocale::setDefault(fLocale);
-  }
-  TDecimalPointGuard(const TDecimalPointGuard &) = delete;
-  TDecimalPointGuard &operator=(const TDecimalPointGuard &) = delete;
-
- private:
-  QLocale fLocale;
-  std::string fNumeric = "C";
-};
-
-// The engine library of the current run; empty between runs.
-std::unique_ptr<TDynamicLibrary> &engineLibrary() {
-  static std::unique_ptr<TDynamicLibrary> library;
-  return library;
-}
-
-}  // namespace
 
 TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), fMdiArea(new QMdiArea(this)) {
   QGuiApplication::setApplicationDisplayName(QString());
@@ -117,9 +84,10 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), fMdiArea(new QMdiAr
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
                                                                                    : QString();
   };
+  createCommands();
   createMenus();
   createToolBar();
-  updateResultButtons();
+  updateResultCommands();
   statusBar();
   resize(1000, 700);
 }
@@ -132,133 +100,196 @@ TMainForm::~TMainForm() {
 
 // ---------------------------------------------------------------- commands
 
-QAction *TMainForm::addCommand(QMenu *menu, const QString &caption, void (TMainForm::*handler)(),
-                               const QKeySequence &shortcut) {
-  auto *action = menu->addAction(caption);
-  if (!shortcut.isEmpty()) action->setShortcut(shortcut);
-  if (handler) connect(action, &QAction::triggered, this, handler);
-  return action;
-}
+namespace {
 
-QAction *TMainForm::addToolButton(const QString &hint, const QString &glyph, void (TMainForm::*handler)()) {
-  auto *action = fToolBar->addAction(glyphIcon(glyph), hint);
-  action->setToolTip(hint);
-  action->setStatusTip(hint);
-  action->setObjectName(hint);
-  if (handler) connect(action, &QAction::triggered, this, handler);
-  return action;
+// One row of the command table.
+struct TCommandRow {
+  QAction *TMainCommands::*member;
+  const char *text;      // menu text; "&" marks the access key
+  const char *shortcut;  // empty: none
+  const char *glyph;     // tool-bar picture; empty for a command without a tool button
+  const char *hint;      // tool-bar hint and status-bar tip; empty: none
+  bool checkable;
+  std::function<void()> handler;
+};
+
+}  // namespace
+
+void TMainForm::createCommands() {
+  using C = TMainCommands;
+  const auto plot = [this](TGraphPlot &target) { return [this, &target] { showPlot(&target); }; };
+  const auto notAvailableYet = [this] { notAvailable(); };
+  const TCommandRow rows[] = {
+      {&C::FileNew, "&New", "Ctrl+N", "N", "New File", false, [this] { FileNew(); }},
+      {&C::FileOpen, "&Open...", "Ctrl+O", "O", "Open File", false, [this] { FileOpen(); }},
+      {&C::FileSave, "&Save", "Ctrl+S", "S", "Save File", false, [this] { FileSave(); }},
+      {&C::FileSaveAs, "Save &As...", "", "", "", false, [this] { FileSaveAs(); }},
+      {&C::FileExit, "E&xit", "", "", "", false, [this] { close(); }},
+
+      {&C::Title, "&Title", "", "T", "Title", false, [this] { showTitle(); }},
+      {&C::UnitsEnglish, "&English Units (lbs, ft, in)", "", "", "", true, [this] { setUnits(kUnitsEnglish); }},
+      {&C::UnitsSI, "&SI Units (kN, m)", "", "", "", true, [this] { setUnits(kUnitsSI); }},
+      {&C::DesignASD, "ASD (Allowable Stress Design)", "", "", "", true, [this] { setDesignMethod(2); }},
+      {&C::DesignLRFD, "LRFD (Load Resistance Factor Design)", "", "", "", true, [this] { setDesignMethod(1); }},
+      {&C::PierProperties, "&Drilled-Pylar Properties", "", "P", "Drilled Pylar Properties", false,
+       [this] { showPierProperties(); }},
+      {&C::SoilLayers, "Soil &Layer Data", "", "L", "Soil Layer Data", false, [this] { showSoilLayers(); }},
+      {&C::SafetyFactor, "&Factor of Safety (Allowable Stress Design)", "", "", "", false,
+       [this] { showSafetyFactor(); }},
+      {&C::SafetyFactorButton, "Factor of Safety (ASD)", "", "FS", "Factor of Safety (ASD)", false,
+       [this] { showSafetyFactor(); }},
+      {&C::MethodLength, "Specify the pylar length", "", "", "", true, [this] { setComputationMethod(2); }},
+      {&C::MethodLoad, "Specify the design load", "", "", "", true, [this] { setComputationMethod(1); }},
+      {&C::WaterTable, "&Water Table", "", "", "", false, [this] { showWaterTable(); }},
+      {&C::MultipleLengths, "Evaluate Multiple Pylar Lengths", "", "", "", true, [this] { showVaryLength(); }},
+      {&C::DesignCharts, "ASD/LRFD Design Charts", "", "", "", true, [this] { showDesignCharts(); }},
+      {&C::PrintTzCurves, "Print Additional t-z curves", "", "", "", true, [this] { showTzPrint(); }},
+      {&C::ControlOptions, "Control &Options...", "", "", "", false, [this] { showOptions(); }},
+
+      {&C::RunAnalysis, "&Run Analysis", "", "Run", "Run Data File", false, [this] { RunAnalysis(); }},
+      {&C::EditInput, "Edit I&nput Text", "", "", "", false, [this] { editInput(); }},
+      {&C::EditNotes, "Edit &Processor-Run Notes", "", "", "", false, [this] { editNotes(); }},
+      {&C::EditOutput, "Edit &Output Text", "", "", "", false, [this] { editOutput(); }},
+      {&C::ViewOutput, "View Output", "", "Out", "View Output", false, [this] { editOutput(); }},
+      {&C::Elevation, "&View Pylar Elevation", "", "E", "View Soil Profile", false, notAvailableYet},
+      {&C::View3D, "3D View", "", "3D", "3D View", false, notAvailableYet},
+
+      {&C::SkinFriction, "Ultimate &Skin Friction vs Depth", "", "", "", false, plot(fPlots.pltSkin)},
+      {&C::TipResistance, "Ultimate &Tip Resistance vs Depth", "", "", "", false, plot(fPlots.pltTip)},
+      {&C::TotalCapacity, "Ultimate Total &Capacity vs Depth", "", "", "", false, plot(fPlots.pltTotal)},
+      {&C::CombinedUltimate, "C&ombined Plots vs Depth (initial diameter)", "", "CU", "Combined Plot (Ultimate)",
+       false, plot(fPlots.pltCombine)},
+      {&C::DesignSkinFriction, "ASD/LRFD Skin Friction vs Depth ", "", "", "", false, plot(fPlots.FSpltSkin)},
+      {&C::DesignTipResistance, "ASD/LRFD Tip Resistance vs Depth ", "", "", "", false, plot(fPlots.FSpltTip)},
+      {&C::DesignTotalCapacity, "ASD/LRFD Total Capacity vs Depth", "", "", "", false, plot(fPlots.FSpltTotal)},
+      {&C::CombinedDesign, "Combined Plots vs Depth (initial diameter)", "", "CD", "Combined Plot (LRFD/ASD)", false,
+       plot(fPlots.pltCombineD)},
+      {&C::LoadSettlement, "Axial Load vs Settlement (averaged)", "", "QS", "Load vs. Settlement", false,
+       plot(fPlots.pltAxial)},
+      {&C::LoadSettlementUpper, "Axial Load vs Settlement (upper bound)", "", "", "", false, plot(fPlots.pltUpper)},
+      {&C::LoadSettlementLower, "Axial Load vs Settlement (lower bound)", "", "", "", false, plot(fPlots.pltLower)},
+      {&C::CombinedLoadSettlement, "Combined Plots of Load vs Settlement (initial diameter)", "", "", "", false,
+       plot(fPlots.pltCombinedSettle)},
+      {&C::TzCurves, "t-z curves (averaged, initial diameter)", "", "tz", "t-z curves", false, plot(fPlots.pltTz)},
+      {&C::QwCurves, "Q-w curves (averaged)", "", "Qw", "Q-w curves", false, plot(fPlots.pltQw)},
+      {&C::AdditionalTzCurves, "Additional t-z curves (averaged, initial diameter)", "", "", "", false,
+       plot(fPlots.pltTzAdd)},
+      {&C::ExportPlots, "Export Plots to Excel", "", "", "", false, notAvailableYet},
+
+      {&C::Cascade, "&Cascade", "", "", "", false, [this] { fMdiArea->cascadeSubWindows(); }},
+      {&C::ArrangeIcons, "&Arrange Icons", "", "", "", false, [this] { arrangeIcons(); }},
+
+      {&C::HelpContents, "&Contents", "", "", "", false, [this] { helpContents(); }},
+      {&C::UsersManual, "&User's Manual", "", "", "", false, [this] { helpUsersManual(); }},
+      {&C::TechnicalManual, "&Technical Manual", "", "", "", false, [this] { helpTechnicalManual(); }},
+      {&C::About, "&About...", "", "", "", false, [this] { ShowAbout(); }},
+  };
+  const auto make = [this](const QString &text, const std::function<void()> &handler) {
+    auto *action = new QAction(text, this);
+    connect(action, &QAction::triggered, this, handler);
+    fAllCommands.push_back(action);
+    return action;
+  };
+  for (const TCommandRow &row : rows) {
+    QAction *action = make(QString::fromLatin1(row.text), row.handler);
+    if (*row.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
+    if (*row.glyph) {
+      action->setIcon(GlyphIcon(QString::fromLatin1(row.glyph)));
+      action->setIconVisibleInMenu(false);
+    }
+    if (*row.hint) {
+      action->setToolTip(QString::fromLatin1(row.hint));
+      action->setStatusTip(QString::fromLatin1(row.hint));
+    }
+    action->setCheckable(row.checkable);
+    fCommands.*row.member = action;
+  }
+  for (int k = 0; k < kDesignChartEntries; ++k)
+    fCommands.DesignChart[static_cast<std::size_t>(k)] =
+        make(QStringLiteral("Design Chart ") + QString::number(k + 1), plot(fPlots.PltChart[static_cast<std::size_t>(k)]));
+  auto *unitGroup = new QActionGroup(this);
+  unitGroup->addAction(fCommands.UnitsEnglish);
+  unitGroup->addAction(fCommands.UnitsSI);
 }
 
 void TMainForm::createMenus() {
-  fFileMenu = menuBar()->addMenu(QStringLiteral("&File"));
-  addCommand(fFileMenu, QStringLiteral("&New"), &TMainForm::FileNew, QKeySequence(QStringLiteral("Ctrl+N")));
-  addCommand(fFileMenu, QStringLiteral("&Open..."), &TMainForm::FileOpen, QKeySequence(QStringLiteral("Ctrl+O")));
-  addCommand(fFileMenu, QStringLiteral("&Save"), &TMainForm::FileSave, QKeySequence(QStringLiteral("Ctrl+S")));
-  addCommand(fFileMenu, QStringLiteral("Save &As..."), &TMainForm::FileSaveAs);
-  fFileMenu->addSeparator();
+  const TMainCommands &c = fCommands;
+  const auto addAll = [](QMenu *menu, std::initializer_list<QAction *> actions) {
+    for (QAction *action : actions) {
+      if (action)
+        menu->addAction(action);
+      else
+        menu->addSeparator();
+    }
+  };
+
+  fMenus.File = menuBar()->addMenu(QStringLiteral("&File"));
+  addAll(fMenus.File, {c.FileNew, c.FileOpen, c.FileSave, c.FileSaveAs, nullptr});
   for (int i = 0; i < kMaxRecentFiles; ++i) {
-    auto *entry = fFileMenu->addAction(QString());
+    auto *entry = fMenus.File->addAction(QString());
     entry->setVisible(false);
     connect(entry, &QAction::triggered, this, [this, i] { openRecentFile(i); });
     fRecentEntries.push_back(entry);
   }
-  fRecentSeparator = fFileMenu->addSeparator();
-  addCommand(fFileMenu, QStringLiteral("E&xit"), nullptr);
-  connect(Action(QStringLiteral("&File|E&xit")), &QAction::triggered, this, &QWidget::close);
-  connect(fFileMenu, &QMenu::aboutToShow, this, &TMainForm::updateFileMenu);
+  fRecentSeparator = fMenus.File->addSeparator();
+  fMenus.File->addAction(c.FileExit);
+  connect(fMenus.File, &QMenu::aboutToShow, this, &TMainForm::updateFileMenu);
 
-  fDataMenu = menuBar()->addMenu(QStringLiteral("Da&ta"));
-  addCommand(fDataMenu, QStringLiteral("&Title"), &TMainForm::showTitle);
-  QMenu *units = fDataMenu->addMenu(QStringLiteral("&Units"));
-  auto *unitGroup = new QActionGroup(this);
-  const QString unitCaptions[] = {QStringLiteral("&English Units (lbs, ft, in)"), QStringLiteral("&SI Units (kN, m)")};
-  for (int system : {kUnitsEnglish, kUnitsSI}) {
-    QAction *item = units->addAction(unitCaptions[system - 1]);
-    item->setCheckable(true);
-    unitGroup->addAction(item);
-    connect(item, &QAction::triggered, this, [this, system] { setUnits(system); });
-  }
-  QMenu *design = fDataMenu->addMenu(QStringLiteral("Design Method (ASD or LRFD)"));
-  for (const auto &[caption, nlrfd] : {std::pair{QStringLiteral("ASD (Allowable Stress Design)"), 2},
-                                       std::pair{QStringLiteral("LRFD (Load Resistance Factor Design)"), 1}}) {
-    QAction *item = design->addAction(caption);
-    item->setCheckable(true);
-    connect(item, &QAction::triggered, this, [this, nlrfd] { setDesignMethod(nlrfd); });
-  }
-  connect(design, &QMenu::aboutToShow, this, &TMainForm::updateDataMenu);
-  addCommand(fDataMenu, QStringLiteral("&Drilled-Pylar Properties"), &TMainForm::showPierProperties);
-  addCommand(fDataMenu, QStringLiteral("Soil &Layer Data"), &TMainForm::showSoilLayers);
-  addCommand(fDataMenu, QStringLiteral("&Factor of Safety (Allowable Stress Design)"), &TMainForm::showSafetyFactor);
-  QMenu *method = fDataMenu->addMenu(QStringLiteral("&Computation Methods"));
-  for (const auto &[caption, value] : {std::pair{QStringLiteral("Specify the pylar length"), 2},
-                                       std::pair{QStringLiteral("Specify the design load"), 1}}) {
-    QAction *item = method->addAction(caption);
-    item->setCheckable(true);
-    connect(item, &QAction::triggered, this, [this, value] { setComputationMethod(value); });
-  }
-  connect(method, &QMenu::aboutToShow, this, &TMainForm::updateDataMenu);
-  connect(units, &QMenu::aboutToShow, this, &TMainForm::updateDataMenu);
-  addCommand(fDataMenu, QStringLiteral("&Water Table"), &TMainForm::showWaterTable);
-  addCommand(fDataMenu, QStringLiteral("Evaluate Multiple Pylar Lengths"), &TMainForm::showVaryLength)->setCheckable(true);
-  addCommand(fDataMenu, QStringLiteral("ASD/LRFD Design Charts"), &TMainForm::showDesignCharts)->setCheckable(true);
-  addCommand(fDataMenu, QStringLiteral("Print Additional t-z curves"), &TMainForm::showTzPrint)->setCheckable(true);
-  addCommand(fDataMenu, QStringLiteral("Control &Options..."), &TMainForm::showOptions);
-  connect(fDataMenu, &QMenu::aboutToShow, this, &TMainForm::updateDataMenu);
+  fMenus.Data = menuBar()->addMenu(QStringLiteral("Da&ta"));
+  fMenus.Data->addAction(c.Title);
+  fMenus.Units = fMenus.Data->addMenu(QStringLiteral("&Units"));
+  addAll(fMenus.Units, {c.UnitsEnglish, c.UnitsSI});
+  fMenus.DesignMethod = fMenus.Data->addMenu(QStringLiteral("Design Method (ASD or LRFD)"));
+  addAll(fMenus.DesignMethod, {c.DesignASD, c.DesignLRFD});
+  addAll(fMenus.Data, {c.PierProperties, c.SoilLayers, c.SafetyFactor});
+  fMenus.ComputationMethods = fMenus.Data->addMenu(QStringLiteral("&Computation Methods"));
+  addAll(fMenus.ComputationMethods, {c.MethodLength, c.MethodLoad});
+  addAll(fMenus.Data, {c.WaterTable, c.MultipleLengths, c.DesignCharts, c.PrintTzCurves, c.ControlOptions});
+  for (QMenu *menu : {fMenus.Data, fMenus.Units, fMenus.DesignMethod, fMenus.ComputationMethods})
+    connect(menu, &QMenu::aboutToShow, this, &TMainForm::updateDataMenu);
 
-  fComputationMenu = menuBar()->addMenu(QStringLiteral("&Computation"));
-  addCommand(fComputationMenu, QStringLiteral("&Run Analysis"), &TMainForm::RunAnalysis);
-  addCommand(fComputationMenu, QStringLiteral("Edit I&nput Text"), &TMainForm::editInput);
-  addCommand(fComputationMenu, QStringLiteral("Edit &Processor-Run Notes"), &TMainForm::editNotes);
-  addCommand(fComputationMenu, QStringLiteral("Edit &Output Text"), &TMainForm::editOutput);
-  addCommand(fComputationMenu, QStringLiteral("&View Pylar Elevation"), &TMainForm::notAvailable);
-  addCommand(fComputationMenu, QStringLiteral("3D View"), &TMainForm::notAvailable);
-  connect(fComputationMenu, &QMenu::aboutToShow, this, &TMainForm::updateComputationMenu);
-  for (QMenu *menu : {fFileMenu, fDataMenu, fComputationMenu})
+  fMenus.Computation = menuBar()->addMenu(QStringLiteral("&Computation"));
+  addAll(fMenus.Computation, {c.RunAnalysis, c.EditInput, c.EditNotes, c.EditOutput, c.Elevation, c.View3D});
+  connect(fMenus.Computation, &QMenu::aboutToShow, this, &TMainForm::updateComputationMenu);
+  for (QMenu *menu : {fMenus.File, fMenus.Data, fMenus.Computation})
     connect(menu, &QMenu::aboutToShow, this, &TMainForm::DeactivateActiveChild);
 
-  fGraphicsMenu = menuBar()->addMenu(QStringLiteral("&Graphics"));
-  const std::pair<const char *, TGraphPlot *> plots[] = {
-      {"Ultimate &Skin Friction vs Depth", &fPlots.pltSkin},
-      {"Ultimate &Tip Resistance vs Depth", &fPlots.pltTip},
-      {"Ultimate Total &Capacity vs Depth", &fPlots.pltTotal},
-      {"C&ombined Plots vs Depth (initial diameter)", &fPlots.pltCombine},
-      {"ASD/LRFD Skin Friction vs Depth ", &fPlots.FSpltSkin},
-      {"ASD/LRFD Tip Resistance vs Depth ", &fPlots.FSpltTip},
-      {"ASD/LRFD Total Capacity vs Depth", &fPlots.FSpltTotal},
-      {"Combined Plots vs Depth (initial diameter)", &fPlots.pltCombineD},
-      {"Axial Load vs Settlement (averaged)", &fPlots.pltAxial},
-      {"Axial Load vs Settlement (upper bound)", &fPlots.pltUpper},
-      {"Axial Load vs Settlement (lower bound)", &fPlots.pltLower},
-      {"Combined Plots of Load vs Settlement (initial diameter)", &fPlots.pltCombinedSettle},
-      {"t-z curves (averaged, initial diameter)", &fPlots.pltTz},
-      {"Q-w curves (averaged)", &fPlots.pltQw},
-      {"Additional t-z curves (averaged, initial diameter)", &fPlots.pltTzAdd},
+  fMenus.Graphics = menuBar()->addMenu(QStringLiteral("&Graphics"));
+  const std::pair<QAction *, TGraphPlot *> plots[] = {
+      {c.SkinFriction, &fPlots.pltSkin},
+      {c.TipResistance, &fPlots.pltTip},
+      {c.TotalCapacity, &fPlots.pltTotal},
+      {c.CombinedUltimate, &fPlots.pltCombine},
+      {c.DesignSkinFriction, &fPlots.FSpltSkin},
+      {c.DesignTipResistance, &fPlots.FSpltTip},
+      {c.DesignTotalCapacity, &fPlots.FSpltTotal},
+      {c.CombinedDesign, &fPlots.pltCombineD},
+      {c.LoadSettlement, &fPlots.pltAxial},
+      {c.LoadSettlementUpper, &fPlots.pltUpper},
+      {c.LoadSettlementLower, &fPlots.pltLower},
+      {c.CombinedLoadSettlement, &fPlots.pltCombinedSettle},
+      {c.TzCurves, &fPlots.pltTz},
+      {c.QwCurves, &fPlots.pltQw},
+      {c.AdditionalTzCurves, &fPlots.pltTzAdd},
   };
-  for (const auto &[caption, plot] : plots) {
-    QAction *item = fGraphicsMenu->addAction(QString::fromLatin1(caption));
-    TGraphPlot *target = plot;
-    connect(item, &QAction::triggered, this, [this, target] { showPlot(target); });
-    fGraphicsEntries.push_back({item, plot});
+  for (const auto &[action, plot] : plots) {
+    fMenus.Graphics->addAction(action);
+    fGraphicsEntries.push_back({action, plot, -1});
   }
-  fChartSeparator = fGraphicsMenu->addSeparator();
-  for (int k = 0; k < 10; ++k) {
-    TGraphPlot *chart = &fPlots.PltChart[static_cast<std::size_t>(k)];
-    QAction *item = fGraphicsMenu->addAction(QStringLiteral("Design Chart ") + QString::number(k + 1));
-    connect(item, &QAction::triggered, this, [this, chart] { showPlot(chart); });
-    fGraphicsEntries.push_back({item, chart});
+  fChartSeparator = fMenus.Graphics->addSeparator();
+  for (int k = 0; k < kDesignChartEntries; ++k) {
+    QAction *chart = c.DesignChart[static_cast<std::size_t>(k)];
+    fMenus.Graphics->addAction(chart);
+    fGraphicsEntries.push_back({chart, &fPlots.PltChart[static_cast<std::size_t>(k)], k});
   }
-  fGraphicsMenu->addSeparator();
-  addCommand(fGraphicsMenu, QStringLiteral("Export Plots to Excel"), &TMainForm::notAvailable);
-  connect(fGraphicsMenu, &QMenu::aboutToShow, this, &TMainForm::updateGraphicsMenu);
+  addAll(fMenus.Graphics, {nullptr, c.ExportPlots});
+  connect(fMenus.Graphics, &QMenu::aboutToShow, this, &TMainForm::updateResultCommands);
 
-  fWindowMenu = menuBar()->addMenu(QStringLiteral("&Window"));
-  connect(addCommand(fWindowMenu, QStringLiteral("&Cascade"), nullptr), &QAction::triggered, fMdiArea,
-          &QMdiArea::cascadeSubWindows);
-  connect(addCommand(fWindowMenu, QStringLiteral("&Arrange Icons"), nullptr), &QAction::triggered, this,
-          &TMainForm::arrangeIcons);
-  fWindowSeparator = fWindowMenu->addSeparator();
+  fMenus.Window = menuBar()->addMenu(QStringLiteral("&Window"));
+  addAll(fMenus.Window, {c.Cascade, c.ArrangeIcons});
+  fWindowSeparator = fMenus.Window->addSeparator();
   for (int k = 0; k < kMaxWindowEntries; ++k) {
-    auto *entry = fWindowMenu->addAction(QString());
+    auto *entry = fMenus.Window->addAction(QString());
     entry->setVisible(false);
     connect(entry, &QAction::triggered, this, [this, k] {
       const auto windows = fMdiArea->subWindowList(QMdiArea::CreationOrder);
@@ -269,76 +300,27 @@ void TMainForm::createMenus() {
     });
     fWindowEntries.push_back(entry);
   }
-  connect(fWindowMenu, &QMenu::aboutToShow, this, &TMainForm::updateWindowMenu);
+  connect(fMenus.Window, &QMenu::aboutToShow, this, &TMainForm::updateWindowMenu);
 
-  fHelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
-  connect(fHelpMenu, &QMenu::aboutToShow, this, &TMainForm::DeactivateActiveChild);
-  addCommand(fHelpMenu, QStringLiteral("&Contents"), &TMainForm::helpContents);
-  addCommand(fHelpMenu, QStringLiteral("&User's Manual"), &TMainForm::helpUsersManual);
-  addCommand(fHelpMenu, QStringLiteral("&Technical Manual"), &TMainForm::helpTechnicalManual);
-  addCommand(fHelpMenu, QStringLiteral("&About..."), &TMainForm::ShowAbout);
+  fMenus.Help = menuBar()->addMenu(QStringLiteral("&Help"));
+  connect(fMenus.Help, &QMenu::aboutToShow, this, &TMainForm::DeactivateActiveChild);
+  addAll(fMenus.Help, {c.HelpContents, c.UsersManual, c.TechnicalManual, c.About});
 }
 
 void TMainForm::createToolBar() {
+  const TMainCommands &c = fCommands;
   fToolBar = addToolBar(QStringLiteral("Tools"));
   fToolBar->setObjectName(QStringLiteral("Tools"));
   fToolBar->setIconSize(QSize(24, 24));
-  addToolButton(QStringLiteral("New File"), QStringLiteral("N"), &TMainForm::FileNew);
-  addToolButton(QStringLiteral("Open File"), QStringLiteral("O"), &TMainForm::FileOpen);
-  addToolButton(QStringLiteral("Save File"), QStringLiteral("S"), &TMainForm::FileSave);
-  fToolBar->addSeparator();
-  addToolButton(QStringLiteral("Title"), QStringLiteral("T"), &TMainForm::showTitle);
-  addToolButton(QStringLiteral("Drilled Pylar Properties"), QStringLiteral("P"), &TMainForm::showPierProperties);
-  addToolButton(QStringLiteral("Soil Layer Data"), QStringLiteral("L"), &TMainForm::showSoilLayers);
-  addToolButton(QStringLiteral("Factor of Safety (ASD)"), QStringLiteral("FS"), &TMainForm::showSafetyFactor);
-  fToolBar->addSeparator();
-  addToolButton(QStringLiteral("Run Data File"), QStringLiteral("Run"), &TMainForm::RunAnalysis);
-  fResultButtons.push_back(addToolButton(QStringLiteral("View Output"), QStringLiteral("Out"), &TMainForm::editOutput));
-  addToolButton(QStringLiteral("View Soil Profile"), QStringLiteral("E"), &TMainForm::notAvailable);
-  addToolButton(QStringLiteral("3D View"), QStringLiteral("3D"), &TMainForm::notAvailable);
-  fToolBar->addSeparator();
-  const std::tuple<const char *, const char *, TGraphPlot *, bool> plotButtons[] = {
-      {"Combined Plot (Ultimate)", "CU", &fPlots.pltCombine, false},
-      {"Combined Plot (LRFD/ASD)", "CD", &fPlots.pltCombineD, false},
-      {"Load vs. Settlement", "QS", &fPlots.pltAxial, false},
-      {"t-z curves", "tz", &fPlots.pltTz, true},
-      {"Q-w curves", "Qw", &fPlots.pltQw, true},
-  };
-  for (const auto &[hint, glyph, plot, tz] : plotButtons) {
-    QAction *button = addToolButton(QString::fromLatin1(hint), QString::fromLatin1(glyph), nullptr);
-    TGraphPlot *target = plot;
-    connect(button, &QAction::triggered, this, [this, target] { showPlot(target); });
-    (tz ? fTzButtons : fResultButtons).push_back(button);
-  }
-  fToolBar->addSeparator();
-}
-
-QAction *TMainForm::Action(const QString &path) const {
-  const QStringList parts = path.split(u'|');
-  QList<QAction *> actions = menuBar()->actions();
-  QAction *found = nullptr;
-  for (const QString &part : parts) {
-    found = nullptr;
-    for (QAction *action : actions)
-      if (action->text() == part) {
-        found = action;
-        break;
-      }
-    if (!found) return nullptr;
-    actions = found->menu() ? found->menu()->actions() : QList<QAction *>();
-  }
-  return found;
-}
-
-QAction *TMainForm::ToolButton(const QString &hint) const {
-  for (QAction *action : fToolBar->actions())
-    if (!action->isSeparator() && action->toolTip() == hint) return action;
-  return nullptr;
-}
-
-QMenu *TMainForm::Menu(const QString &caption) const {
-  QAction *action = Action(caption);
-  return action ? action->menu() : nullptr;
+  for (QAction *action : {c.FileNew, c.FileOpen, c.FileSave, static_cast<QAction *>(nullptr),  //
+                          c.Title, c.PierProperties, c.SoilLayers, c.SafetyFactorButton, static_cast<QAction *>(nullptr),
+                          c.RunAnalysis, c.ViewOutput, c.Elevation, c.View3D, static_cast<QAction *>(nullptr),
+                          c.CombinedUltimate, c.CombinedDesign, c.LoadSettlement, c.TzCurves, c.QwCurves,
+                          static_cast<QAction *>(nullptr)})
+    if (action)
+      fToolBar->addAction(action);
+    else
+      fToolBar->addSeparator();
 }
 
 // ---------------------------------------------------------------- menu state
@@ -356,11 +338,9 @@ void TMainForm::updateFileMenu() {
 
 void TMainForm::updateComputationMenu() {
   const QString file = currentFileName();
-  Action(QStringLiteral("&Computation|Edit I&nput Text"))->setEnabled(QFileInfo::exists(file));
-  Action(QStringLiteral("&Computation|Edit &Processor-Run Notes"))
-      ->setEnabled(QFileInfo::exists(ChangeFileExt(file, QStringLiteral(".pq8r"))));
-  Action(QStringLiteral("&Computation|Edit &Output Text"))
-      ->setEnabled(QFileInfo::exists(ChangeFileExt(file, QStringLiteral(".pq8o"))));
+  fCommands.EditInput->setEnabled(QFileInfo::exists(file));
+  fCommands.EditNotes->setEnabled(QFileInfo::exists(ChangeFileExt(file, QStringLiteral(".pq8r"))));
+  fCommands.EditOutput->setEnabled(QFileInfo::exists(ChangeFileExt(file, QStringLiteral(".pq8o"))));
 }
 
 void TMainForm::updateWindowMenu() {
@@ -388,11 +368,6 @@ void TMainForm::arrangeIcons() {
     window->move(x, y);
     x += size.width();
   }
-}
-
-void TMainForm::updateResultButtons() {
-  for (QAction *button : fResultButtons) button->setEnabled(fShowOutput);
-  for (QAction *button : fTzButtons) button->setEnabled(fShowOutput && fShowTzCurves);
 }
 
 // ---------------------------------------------------------------- files
@@ -451,7 +426,13 @@ void TMainForm::clearResults() {
   fShowOutput = false;
   fShowTzCurves = false;
   fAdditionalTzCurves = 0;
-  updateResultButtons();
+  updateResultCommands();
+}
+
+void TMainForm::discardResults() {
+  clearResults();
+  fPlots.Clear();
+  for (TGraphPlot *plot : fPlots.All()) TPlotForm::ReloadPlot(*plot);
 }
 
 void TMainForm::projectReplaced() {
@@ -468,7 +449,7 @@ void TMainForm::openProject(const QString &path, int format) {
   if (!read.error.isEmpty()) ShowInformation(this, read.error);
   clearResults();
   if (QFileInfo::exists(ChangeFileExt(path, QStringLiteral(".pq8p")))) LoadResults(false);
-  updateResultButtons();
+  updateResultCommands();
   rememberFile(path);
   projectReplaced();
 }
@@ -483,8 +464,7 @@ bool TMainForm::AskToSave() {
     case TAnswer::Yes:
       // Only a save that reached the disk lets the command go on: a failed
       // write or a cancelled Save As keeps the unsaved project.
-      menuSaveClicked();
-      return !IsUnnamed(currentFileName()) && !GetChanged();
+      return SaveProject();
   }
   return false;
 }
@@ -510,47 +490,43 @@ void TMainForm::FileOpen() {
   openProject(QFileInfo(path).absoluteFilePath(), format);
 }
 
-void TMainForm::SaveProject() {
-  if (NeedsSaveAs(currentFileName())) {
-    FileSaveAs();
-    return;
-  }
-  fData->Save();
+bool TMainForm::SaveProject() {
+  if (NeedsSaveAs(currentFileName())) return saveAs();
+  return writeProject();
 }
 
-void TMainForm::menuSaveClicked() {
+bool TMainForm::writeProject() {
   try {
-    SaveProject();
+    fData->Save();
+    return true;
   } catch (const EPylarError &e) {
     ShowInformation(this, e.message());
+    return false;
   }
 }
 
 void TMainForm::FileSave() {
   DeactivateActiveChild();
-  menuSaveClicked();
+  SaveProject();
 }
 
-void TMainForm::FileSaveAs() {
+void TMainForm::FileSaveAs() { saveAs(); }
+
+bool TMainForm::saveAs() {
   DeactivateActiveChild();
+  return nameProject() && writeProject();
+}
+
+bool TMainForm::nameProject() {
   const QString proposed = QFileInfo(ProposedSaveName(currentFileName())).fileName();
-  const QString chosen =
-      SaveDialog(SaveAsTitle(currentFileName()), proposed);
+  const QString chosen = SaveDialog(SaveAsTitle(currentFileName()), proposed);
   clearResults();
   closeChildWindows(false);
-  if (chosen.isEmpty()) {
-    filesaved = false;
-    return;
-  }
+  if (chosen.isEmpty()) return false;
   fData->FileName = QFileInfo(chosen).absoluteFilePath();
   setWindowTitle(WindowCaption(fData->FileName));
-  try {
-    fData->Save();
-  } catch (const EPylarError &) {
-    WriteSettings(fSettings);
-    throw;
-  }
   WriteSettings(fSettings);
+  return true;
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent *event) {
@@ -684,17 +660,17 @@ void TMainForm::updateDataMenu() {
   // The menu shows the state of what the active window holds.
   DeactivateActiveChild();
   const TProgramData &project = *fData;
-  Action(QStringLiteral("Da&ta|&Units|&English Units (lbs, ft, in)"))->setChecked(project.fUnits != kUnitsSI);
-  Action(QStringLiteral("Da&ta|&Units|&SI Units (kN, m)"))->setChecked(project.fUnits == kUnitsSI);
-  Action(QStringLiteral("Da&ta|Design Method (ASD or LRFD)|ASD (Allowable Stress Design)"))->setChecked(project.NLRFD == 2);
-  Action(QStringLiteral("Da&ta|Design Method (ASD or LRFD)|LRFD (Load Resistance Factor Design)"))
-      ->setChecked(project.NLRFD == 1);
-  Action(QStringLiteral("Da&ta|&Computation Methods|Specify the pylar length"))->setChecked(project.METHOD == 2);
-  Action(QStringLiteral("Da&ta|&Computation Methods|Specify the design load"))->setChecked(project.METHOD == 1);
-  Action(QStringLiteral("Da&ta|&Factor of Safety (Allowable Stress Design)"))->setEnabled(project.NLRFD == 2);
-  Action(QStringLiteral("Da&ta|Print Additional t-z curves"))->setChecked(project.PrintTZCurves == 1);
-  QAction *lengths = Action(QStringLiteral("Da&ta|Evaluate Multiple Pylar Lengths"));
-  QAction *charts = Action(QStringLiteral("Da&ta|ASD/LRFD Design Charts"));
+  const TMainCommands &c = fCommands;
+  c.UnitsEnglish->setChecked(project.fUnits != kUnitsSI);
+  c.UnitsSI->setChecked(project.fUnits == kUnitsSI);
+  c.DesignASD->setChecked(project.NLRFD == 2);
+  c.DesignLRFD->setChecked(project.NLRFD == 1);
+  c.MethodLength->setChecked(project.METHOD == 2);
+  c.MethodLoad->setChecked(project.METHOD == 1);
+  c.SafetyFactor->setEnabled(project.NLRFD == 2);
+  c.PrintTzCurves->setChecked(project.PrintTZCurves == 1);
+  QAction *lengths = c.MultipleLengths;
+  QAction *charts = c.DesignCharts;
   if (project.METHOD == 1) {
     lengths->setEnabled(false);
     charts->setEnabled(false);
@@ -720,12 +696,13 @@ bool TMainForm::LoadResults(bool reportErrors) {
   fAdditionalTzCurves = result.additionalTzCurves;
   if (!result.ok && reportErrors)
     ShowInformation(this, QStringLiteral("An error occured in running the main program."));
-  updateResultButtons();
+  updateResultCommands();
   return result.ok;
 }
 
-void TMainForm::updateGraphicsMenu() {
+void TMainForm::updateResultCommands() {
   const TProgramData &project = *fData;
+  fCommands.ViewOutput->setEnabled(fShowOutput);
   const bool loaded = fShowOutput && QFileInfo::exists(ChangeFileExt(project.FileName, QStringLiteral(".pq8p")));
   const QString ending = project.IPENT == 1 ? QStringLiteral("(Initial Length)") : QStringLiteral("(Initial Diameter)");
   for (const TGraphicsEntry &entry : fGraphicsEntries) {
@@ -741,8 +718,7 @@ void TMainForm::updateGraphicsMenu() {
     if (plot == &fPlots.pltCombineD) entry.action->setText(QStringLiteral("Combined Plots vs Depth ") + ending);
     if (plot == &fPlots.pltCombinedSettle)
       entry.action->setText(QStringLiteral("Combined Plots of Load vs Settlement ") + ending);
-    const auto chart = plot - fPlots.PltChart.data();
-    if (chart >= 0 && chart < static_cast<std::ptrdiff_t>(fPlots.PltChart.size())) {
+    if (const int chart = entry.chart; chart >= 0) {
       visible = project.IChart == 1 && chart < project.NPOINTPD;
       enabled = enabled && visible;
       if (visible)
@@ -762,55 +738,27 @@ void TMainForm::showPlot(TGraphPlot *plot) { TPlotForm::ShowPlot(fMdiArea, *plot
 
 void TMainForm::RunAnalysis() {
   DeactivateActiveChild();
-  filesaved = true;
-  try {
-    SaveProject();
-  } catch (const EPylarError &) {
-    ShowInformation(this, QStringLiteral("An error occured during saving"));
-  }
-  const QString project = currentFileName();
-  if (!filesaved || IsUnnamed(project)) return;
-  TDecimalPointGuard decimalPoint;
-  const QString folder = QFileInfo(project).absolutePath();
-  QDir::setCurrent(folder);
-  try {
-    WriteNamesFile(folder, project);
-  } catch (const EPylarError &e) {
-    ShowInformation(this, e.message());
-    return;
-  }
-  const QString namesFile = QDir(folder).filePath(QString::fromLatin1(kNamesFile));
-  if (engineLibrary()) {
-    ShowInformation(this, QStringLiteral("Attempt to reinitialize DLL"));
-    return;
-  }
-  TIPYLAR ipylar = nullptr;
-  try {
-    engineLibrary() = std::make_unique<TDynamicLibrary>(EngineLibraryFile(fProgramFolder), true);
-    ipylar = reinterpret_cast<TIPYLAR>(engineLibrary()->FindProcedure(QStringLiteral("IPYLAR")));
-  } catch (const EDLLError &) {
-    ipylar = nullptr;
-  }
-  if (ipylar) {
-    statusBar()->showMessage(QStringLiteral("Running the analysis of ") + DisplayName(project) + QStringLiteral("..."));
+  // An unnamed or older-format project gets its name first; the run saves it.
+  if (NeedsSaveAs(currentFileName()) && !nameProject()) return;
+  TAnalysisRun run(fProgramFolder);
+  run.OnEngineStart = [this] {
+    statusBar()->showMessage(QStringLiteral("Running the analysis of ") + DisplayName(currentFileName()) +
+                             QStringLiteral("..."));
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    const std::int32_t status = ipylar(kIPYLARArgument);
+  };
+  run.OnEngineEnd = [this] {
     QGuiApplication::restoreOverrideCursor();
     statusBar()->clearMessage();
-    ShowInformation(this, status == 0
-                              ? QStringLiteral("Computations are completed.\rPlease, check output file for results or error messages.")
-                              : QStringLiteral("Computations are completed, but there may be errors.\rPlease, check output file for results or error messages."));
-    clearResults();
-    if (QFileInfo::exists(ChangeFileExt(project, QStringLiteral(".pq8p")))) LoadResults(true);
-    updateResultButtons();
-    RemoveRunScratchFiles(project);
-  } else {
-    ShowInformation(this, QStringLiteral("Attempt to initialize DLL failed"));
-  }
-  engineLibrary().reset();
-  QFile::remove(namesFile);
-  closeChildWindows(false);
+  };
+  const TRunOutcome outcome = run.Execute(*fData);
+  setWindowTitle(WindowCaption(currentFileName()));
+  // Once the engine ran, or earlier results were partly removed, the results
+  // in memory are no longer those of the project's files.
+  if (outcome.EngineRan() || outcome.Status == TRunStatus::ResultsKept) discardResults();
+  if (const QString message = outcome.UserMessage(); !message.isEmpty()) ShowInformation(this, message);
+  if (outcome.PlotDataWritten) LoadResults(true);
+  if (outcome.EngineRan() || outcome.Status == TRunStatus::LibraryFailed) closeChildWindows(false);
 }
 
 // ---------------------------------------------------------------- text views, help, about

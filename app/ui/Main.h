@@ -7,6 +7,7 @@
 #include "model/Main.h"
 #include "model/PltData.h"
 #include "ui/DataForms.h"
+#include "ui/MainCommands.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -58,10 +59,23 @@ class TMainForm : public QMainWindow {
   // ignored) after the ask-to-save step. True when a project was opened.
   bool OpenFileByExtension(const QString &path);
 
-  // Actions by caption path such as "&File|&New" (tests and the menus).
-  QAction *Action(const QString &path) const;
-  QAction *ToolButton(const QString &hint) const;
-  QMenu *Menu(const QString &caption) const;
+  // The commands, menus and tool bar (tests reach commands through these,
+  // never by their text).
+  const TMainCommands &Commands() const { return fCommands; }
+  const std::vector<QAction *> &AllCommands() const { return fAllCommands; }
+  struct TMenus {
+    QMenu *File = nullptr;
+    QMenu *Data = nullptr;
+    QMenu *Units = nullptr;
+    QMenu *DesignMethod = nullptr;
+    QMenu *ComputationMethods = nullptr;
+    QMenu *Computation = nullptr;
+    QMenu *Graphics = nullptr;
+    QMenu *Window = nullptr;
+    QMenu *Help = nullptr;
+  };
+  const TMenus &Menus() const { return fMenus; }
+  QToolBar *ToolBar() const { return fToolBar; }
 
   // File dialogs; tests replace them. Open returns the path and the filter
   // index (1 ... 4); both return an empty path when cancelled.
@@ -77,8 +91,9 @@ class TMainForm : public QMainWindow {
   void FileOpen();
   void FileSave();
   void FileSaveAs();
-  // Save: throws EPylarError when the file cannot be written.
-  void SaveProject();
+  // Save, through Save As when the project needs a name. True when the
+  // project reached the disk; a write error is shown to the user.
+  bool SaveProject();
   void RunAnalysis();
   // The ask-to-save step: false when the command is to stop.
   bool AskToSave();
@@ -100,16 +115,14 @@ class TMainForm : public QMainWindow {
   void dropEvent(QDropEvent *event) override;
 
  private:
-  struct TCommand;
-  QAction *addCommand(QMenu *menu, const QString &caption, void (TMainForm::*handler)(),
-                      const QKeySequence &shortcut = {});
-  QAction *addToolButton(const QString &hint, const QString &glyph, void (TMainForm::*handler)());
+  void createCommands();
   void createMenus();
   void createToolBar();
   void updateFileMenu();
   void updateComputationMenu();
   void updateWindowMenu();
-  void updateResultButtons();
+  // Enables the commands that show results by what is loaded.
+  void updateResultCommands();
   void arrangeIcons();
   void rememberFile(const QString &path);
   void closeChildWindows(bool discard);
@@ -119,7 +132,6 @@ class TMainForm : public QMainWindow {
   TProjectAccess projectAccess();
   void childActivated(QMdiSubWindow *window);
   void updateDataMenu();
-  void updateGraphicsMenu();
   void showPlot(TGraphPlot *plot);
   template <class Form>
   void showDataWindow(QPointer<TDataChild> &slot);
@@ -136,7 +148,14 @@ class TMainForm : public QMainWindow {
   void showOptions();
   void showVaryLength();
   void showDesignCharts();
-  void menuSaveClicked();
+  // Save As: the dialog, then the write. True when the project reached the disk.
+  bool saveAs();
+  // Save As's dialog: the project takes the chosen name. False when cancelled.
+  bool nameProject();
+  // Writes the project under its name; a failure is shown. True when written.
+  bool writeProject();
+  // No results: the result commands off and the plots emptied.
+  void discardResults();
 
   // Command handlers that have no argument of their own.
   void openRecentFile(int index);
@@ -165,25 +184,20 @@ class TMainForm : public QMainWindow {
   struct TGraphicsEntry {
     QAction *action;
     TGraphPlot *plot;
+    int chart;  // design chart 0 ... 9; -1 for the other plots
   };
   std::vector<TGraphicsEntry> fGraphicsEntries;
   QAction *fChartSeparator = nullptr;
+  TMainCommands fCommands;
+  std::vector<QAction *> fAllCommands;
+  TMenus fMenus;
   bool fShowOutput = false;
   bool fShowTzCurves = false;
-  bool filesaved = false;
 
-  QMenu *fFileMenu = nullptr;
-  QMenu *fDataMenu = nullptr;
-  QMenu *fComputationMenu = nullptr;
-  QMenu *fGraphicsMenu = nullptr;
-  QMenu *fWindowMenu = nullptr;
-  QMenu *fHelpMenu = nullptr;
   std::vector<QAction *> fRecentEntries;
   QAction *fRecentSeparator = nullptr;
   std::vector<QAction *> fWindowEntries;
   QAction *fWindowSeparator = nullptr;
-  std::vector<QAction *> fResultButtons;  // enabled while ShowOutput
-  std::vector<QAction *> fTzButtons;      // enabled while ShowOutput and showtzcurves
 };
 
 }  // namespace pylar

@@ -1,0 +1,186 @@
+#include "AnalysisRun.h"
+
+#include "DataUnit.h"
+#include "dynlib.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+#include <clocale>
+#include <memory>
+#include <string>
+
+namespace pylar {
+
+namespace {
+
+// Numbers of the engine use "." while a run lasts, whatever the user's locale;
+// the previous settings come back when the run ends, however it ends.
+class TDecimalPointGuard {
+ public:
+  TDecimalPointGuard() : fLocale(QLocale()) {
+    if (const char *current = std::setlocale(LC_NUMERIC, nullptr)) fNumeric = current;
+    QLocale::setDefault(QLocale::c());
+    std::setlocale(LC_NUMERIC, "C");
+  }
+  ~TDecimalPointGuard() {
+    std::setlocale(LC_NUMERIC, fNumeric.c_str());
+    QLocale::setDefault(fLocale);
+  }
+  TDecimalPointGuard(const TDecimalPointGuard &) = delete;
+  TDecimalPointGuard &operator=(const TDecimalPointGuard &) = delete;
+
+ private:
+  QLocale fLocale;
+  std::string fNumeric = "C";
+};
+
+// The engine library of the current run; empty between runs, so every run
+// starts with a freshly loaded engine.
+std::unique_ptr<TDynamicLibrary> &engineLibrary() {
+  static std::unique_ptr<TDynamicLibrary> library;
+  return library;
+}
+
+// Empties the library slot and removes names.dat however the run ends.
+class TRunCleanup {
+ public:
+  explicit TRunCleanup(QString namesFile) : fNamesFile(std::move(namesFile)) {}
+  ~TRunCleanup() {
+    engineLibrary().reset();
+    QFile::remove(fNamesFile);
+  }
+  TRunCleanup(const TRunCleanup &) = delete;
+  TRunCleanup &operator=(const TRunCleanup &) = delete;
+
+ private:
+  QString fNamesFile;
+};
+
+// How the engine says a run ended that did not complete: the last line of its
+// run notes that is one of its messages, a line naming an error or a line
+// framed by asterisks (those shown without them). Only the end of the file is read.
+QString engineMessage(const QString &notesFile) {
+  QFile file(notesFile);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  constexpr qint64 kTail = 16384;
+  if (file.size() > kTail) file.seek(file.size() - kTail);
+  const QList<QByteArray> lines = file.readAll().split('\n');
+  for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
+    const QByteArray text = line->trimmed();
+    if (text.startsWith('*')) {
+      QByteArray inner = text;
+      while (inner.startsWith('*')) inner.remove(0, 1);
+      while (inner.endsWith('*')) inner.chop(1);
+      if (!inner.trimmed().isEmpty()) return QString::fromLatin1(inner.trimmed());
+    }
+    if (text.contains("ERROR")) return QString::fromLatin1(text);
+  }
+  return {};
+}
+
+bool nonEmptyFile(const QString &path) {
+  const QFileInfo info(path);
+  return info.isFile() && info.size() > 0;
+}
+
+}  // namespace
+
+QStringList RunResultFiles(const QString &projectFile) {
+  QStringList files;
+  for (const char *ext : {".pq8o", ".pq8p", ".pq8r", ".pq8z"}) files << ChangeFileExt(projectFile, QString::fromLatin1(ext));
+  return files;
+}
+
+QString TRunOutcome::UserMessage() const {
+  switch (Status) {
+    case TRunStatus::NotNamed: return {};
+    case TRunStatus::SaveFailed: return QStringLiteral("An error occured during saving\r") + Reason;
+    case TRunStatus::ResultsKept:
+      return QStringLiteral("The results of an earlier run could not be removed, so the analysis was not run:\r") +
+             Reason;
+    case TRunStatus::NamesFileFailed: return Reason;
+    case TRunStatus::LibraryBusy: return QStringLiteral("Attempt to reinitialize DLL");
+    case TRunStatus::LibraryFailed: return QStringLiteral("Attempt to initialize DLL failed");
+    case TRunStatus::EngineRan: break;
+  }
+  if (EngineStatus == 0)
+    return QStringLiteral("Computations are completed.\rPlease, check output file for results or error messages.");
+  QString text = QStringLiteral(
+      "Computations are completed, but there may be errors.\rPlease, check output file for results or error messages.");
+  if (!EngineMessage.isEmpty()) text += QStringLiteral("\r\r") + EngineMessage;
+  return text;
+}
+
+TRunOutcome TAnalysisRun::Execute(TProgramData &project) {
+  TRunOutcome outcome;
+  const QString projectFile = project.FileName;
+  if (NeedsSaveAs(projectFile)) return outcome;
+
+  // A run never starts from an older file: what is run is what was saved.
+  try {
+    project.Save();
+  } catch (const EPylarError &e) {
+    outcome.Status = TRunStatus::SaveFailed;
+    outcome.Reason = e.message();
+    return outcome;
+  }
+
+  TDecimalPointGuard decimalPoint;
+  const QString folder = QFileInfo(projectFile).absolutePath();
+  QDir::setCurrent(folder);
+  const QString namesFile = QDir(folder).filePath(QString::fromLatin1(kNamesFile));
+
+  if (engineLibrary()) {
+    outcome.Status = TRunStatus::LibraryBusy;
+    return outcome;
+  }
+  TRunCleanup cleanup(namesFile);
+  TIPYLAR ipylar = nullptr;
+  try {
+    engineLibrary() = std::make_unique<TDynamicLibrary>(EngineLibraryFile(fProgramFolder), true);
+    ipylar = reinterpret_cast<TIPYLAR>(engineLibrary()->FindProcedure(QStringLiteral("IPYLAR")));
+  } catch (const EDLLError &) {
+    ipylar = nullptr;
+  }
+  if (!ipylar) {
+    outcome.Status = TRunStatus::LibraryFailed;
+    return outcome;
+  }
+
+  // Results of an earlier run must never pass for this run's: they go before
+  // the engine starts, and a file that cannot be removed stops the run.
+  for (const QString &file : RunResultFiles(projectFile)) {
+    if (QFileInfo(file).exists() && !QFile::remove(file)) {
+      outcome.Status = TRunStatus::ResultsKept;
+      outcome.Reason = QDir::toNativeSeparators(file);
+      return outcome;
+    }
+  }
+
+  try {
+    WriteNamesFile(folder, projectFile);
+  } catch (const EPylarError &e) {
+    outcome.Status = TRunStatus::NamesFileFailed;
+    outcome.Reason = e.message();
+    return outcome;
+  }
+
+  if (OnEngineStart) OnEngineStart();
+  outcome.EngineStatus = ipylar(kIPYLARArgument);
+  if (OnEngineEnd) OnEngineEnd();
+  outcome.Status = TRunStatus::EngineRan;
+  RemoveRunScratchFiles(projectFile);
+
+  const QStringList results = RunResultFiles(projectFile);
+  outcome.ReportWritten = QFileInfo::exists(results[0]);
+  outcome.PlotDataWritten = nonEmptyFile(results[1]);
+  outcome.RunNotesWritten = QFileInfo::exists(results[2]);
+  outcome.DetailWritten = QFileInfo::exists(results[3]);
+  if (outcome.EngineStatus != 0) outcome.EngineMessage = engineMessage(results[2]);
+  return outcome;
+}
+
+}  // namespace pylar

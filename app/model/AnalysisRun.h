@@ -1,0 +1,67 @@
+// The analysis run of the desktop program, without widgets: saves the
+// project, removes the results of an earlier run, writes names.dat, loads the
+// engine library from the program's folder and calls IPYLAR(2) with "." as
+// decimal point, removes the scratch files and unloads the library again. The
+// outcome says how the run ended and which result files it left; the main
+// window only shows it.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+
+namespace pylar {
+
+class TProgramData;
+
+enum class TRunStatus {
+  NotNamed,         // the project has no file name of its own yet: nothing done
+  SaveFailed,       // the project did not reach the disk: nothing run
+  ResultsKept,      // a result file of an earlier run could not be removed: nothing run
+  NamesFileFailed,  // names.dat could not be written: nothing run
+  LibraryBusy,      // an engine library is still loaded: nothing run
+  LibraryFailed,    // the engine library is missing, fails to load or has no IPYLAR
+  EngineRan,        // IPYLAR returned; EngineStatus holds its result
+};
+
+struct TRunOutcome {
+  TRunStatus Status = TRunStatus::NotNamed;
+  std::int32_t EngineStatus = -1;  // IPYLAR's result once it ran
+  QString Reason;         // why nothing ran: the save error, the file that stayed
+  QString EngineMessage;  // when the run did not complete: the engine's own message in its run notes
+  // Result files of this run (none of an earlier run survives a run that starts).
+  bool ReportWritten = false;    // .pq8o
+  bool RunNotesWritten = false;  // .pq8r
+  bool PlotDataWritten = false;  // .pq8p, and not empty
+  bool DetailWritten = false;    // .pq8z
+
+  bool EngineRan() const { return Status == TRunStatus::EngineRan; }
+  // The message the program shows for this outcome; empty when there is nothing to say.
+  QString UserMessage() const;
+};
+
+class TAnalysisRun {
+ public:
+  // The engine library is looked up in `programFolder`.
+  explicit TAnalysisRun(QString programFolder) : fProgramFolder(std::move(programFolder)) {}
+
+  // Called just before the engine starts and just after it returns (busy
+  // cursor, status line); the engine blocks the calling thread meanwhile.
+  std::function<void()> OnEngineStart;
+  std::function<void()> OnEngineEnd;
+
+  // Runs the project, which must be named (a ".pq8d" file). The project's
+  // folder becomes the current folder.
+  TRunOutcome Execute(TProgramData &project);
+
+ private:
+  QString fProgramFolder;
+};
+
+// The files an analysis run of `projectFile` writes and the program shows:
+// report, plot data, run notes and detail listing. Removed before each run.
+QStringList RunResultFiles(const QString &projectFile);
+
+}  // namespace pylar

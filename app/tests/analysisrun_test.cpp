@@ -1,0 +1,165 @@
+// The analysis run as the desktop program does it, with the real engine
+// library: what it leaves in the project's folder and what it reports when
+// the save, the removal of earlier results, the library or the engine fails.
+#include "model/AnalysisRun.h"
+#include "model/DataUnit.h"
+#include "model/dynlib.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace pylar {
+namespace {
+
+const QString kBinDir = QStringLiteral(PYLAR_BIN_DIR);
+const QString kExamples = QStringLiteral(PYLAR_SOURCE_DIR "/examples");
+const QString kGolden = QStringLiteral(PYLAR_SOURCE_DIR "/engine/tests/golden");
+
+QByteArray readBytes(const QString &path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+QStringList filesIn(const QString &folder) { return QDir(folder).entryList(QDir::Files, QDir::Name); }
+
+// A sample project copied into a folder of its own as p.pq8d, read into the model.
+struct TRunFixture {
+  QTemporaryDir dir;
+  TProjectTables tables;
+  std::unique_ptr<TProgramData> project;
+  QString file = dir.filePath("p.pq8d");
+
+  explicit TRunFixture(const char *example) {
+    QFile::copy(kExamples + u'/' + QLatin1String(example), file);
+    auto read = TProgramData::CreateFromFile(tables, file, ffVersion8);
+    project = std::move(read.data);
+  }
+  QString result(const char *extension) const { return ChangeFileExt(file, QLatin1String(extension)); }
+  // Results of an earlier run of another project, under this project's name.
+  void leaveEarlierResults() {
+    for (const char *extension : {".pq8o", ".pq8p", ".pq8r"})
+      QFile::copy(kGolden + QStringLiteral("/mixed-profile-belled") + QLatin1String(extension), result(extension));
+    writeBytes(result(".pq8z"), "detail of an earlier run");
+  }
+};
+
+TEST(AnalysisRun, CompletedRunLeavesItsResultsAndNoRunFiles) {
+  TRunFixture run("sand-asd-english.pq8d");
+  run.leaveEarlierResults();
+  int started = 0, ended = 0;
+  TAnalysisRun analysis(kBinDir);
+  analysis.OnEngineStart = [&] { ++started; };
+  analysis.OnEngineEnd = [&] { ended += started; };
+  const TRunOutcome outcome = analysis.Execute(*run.project);
+  ASSERT_EQ(outcome.Status, TRunStatus::EngineRan) << outcome.UserMessage().toStdString();
+  EXPECT_EQ(outcome.EngineStatus, 0);
+  EXPECT_EQ(started, 1);
+  EXPECT_EQ(ended, 1);
+  EXPECT_TRUE(outcome.ReportWritten && outcome.PlotDataWritten && outcome.RunNotesWritten && outcome.DetailWritten);
+  EXPECT_EQ(outcome.EngineMessage, QString());
+  EXPECT_EQ(outcome.UserMessage(),
+            "Computations are completed.\rPlease, check output file for results or error messages.");
+  // This run's report, not the earlier one.
+  EXPECT_TRUE(readBytes(run.result(".pq8o")).contains("Sand profile, straight pier 3 to 4 ft"));
+  const QStringList left = filesIn(run.dir.path());
+  for (const char *gone : {"names.dat", "p.pq8w", "p.pq8t", "p.pq8q", "TZDIAM.DAT"})
+    EXPECT_FALSE(left.contains(gone)) << gone;
+}
+
+TEST(AnalysisRun, FailedSaveRunsNothingAndSaysWhy) {
+  TRunFixture run("sand-asd-english.pq8d");
+  run.leaveEarlierResults();
+  const QByteArray onDisk = readBytes(run.file);
+  const QByteArray earlierReport = readBytes(run.result(".pq8o"));
+  run.project->Title = "Edited, never saved";
+  // The file system refuses to let a file grow past 100 bytes: the save fails
+  // part way through its write.
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 100;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const TRunOutcome outcome = TAnalysisRun(kBinDir).Execute(*run.project);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previousHandler);
+
+  EXPECT_EQ(outcome.Status, TRunStatus::SaveFailed);
+  EXPECT_EQ(outcome.EngineStatus, -1);
+  EXPECT_TRUE(outcome.UserMessage().startsWith("An error occured during saving\rCannot write the file "))
+      << outcome.UserMessage().toStdString();
+  // Nothing ran: the older file and the earlier results are as they were.
+  EXPECT_EQ(readBytes(run.file), onDisk);
+  EXPECT_EQ(readBytes(run.result(".pq8o")), earlierReport);
+  EXPECT_EQ(filesIn(run.dir.path()), QStringList({"p.pq8d", "p.pq8o", "p.pq8p", "p.pq8r", "p.pq8z"}));
+}
+
+TEST(AnalysisRun, RunThatStopsBeforeItsPlotDataLeavesNoEarlierResults) {
+  TRunFixture run("sand-asd-english.pq8d");
+  run.leaveEarlierResults();
+  // A layer code the engine rejects: it stops on the layer line, before any
+  // plot record.
+  run.tables.D.SetIntValue(lcSoilType, 0, 12);
+  const TRunOutcome outcome = TAnalysisRun(kBinDir).Execute(*run.project);
+  ASSERT_EQ(outcome.Status, TRunStatus::EngineRan);
+  EXPECT_EQ(outcome.EngineStatus, 10);
+  EXPECT_FALSE(outcome.PlotDataWritten);
+  EXPECT_TRUE(outcome.ReportWritten && outcome.RunNotesWritten);
+  EXPECT_TRUE(outcome.EngineMessage.startsWith("INPUT ERROR, ")) << outcome.EngineMessage.toStdString();
+  EXPECT_TRUE(outcome.UserMessage().startsWith("Computations are completed, but there may be errors.\r"));
+  EXPECT_TRUE(outcome.UserMessage().endsWith("\r\r" + outcome.EngineMessage));
+  EXPECT_EQ(QFileInfo(run.result(".pq8p")).size(), 0);  // the earlier plot data is gone
+  EXPECT_FALSE(readBytes(run.result(".pq8o")).contains("Belled pier, clay over sand"));
+  EXPECT_NE(readBytes(run.result(".pq8z")), "detail of an earlier run");
+}
+
+TEST(AnalysisRun, DesignLoadNeverReachedIsTheEnginesMessage) {
+  TRunFixture run("clay-design-load-english.pq8d");
+  run.project->SetDesignLoad(150000);
+  const TRunOutcome outcome = TAnalysisRun(kBinDir).Execute(*run.project);
+  ASSERT_EQ(outcome.Status, TRunStatus::EngineRan);
+  EXPECT_EQ(outcome.EngineStatus, 7);
+  EXPECT_EQ(outcome.EngineMessage, "NEED ANOTHER SOIL LAYER");
+  EXPECT_TRUE(outcome.PlotDataWritten);  // the capacity against depth is there
+}
+
+TEST(AnalysisRun, NothingRunsWhenTheLibraryOrAnEarlierResultStays) {
+  TRunFixture run("sand-asd-english.pq8d");
+  run.leaveEarlierResults();
+  QTemporaryDir emptyProgramFolder;
+  TRunOutcome outcome = TAnalysisRun(emptyProgramFolder.path()).Execute(*run.project);
+  EXPECT_EQ(outcome.Status, TRunStatus::LibraryFailed);
+  EXPECT_EQ(outcome.UserMessage(), "Attempt to initialize DLL failed");
+  // No engine, no run: the earlier results are not touched.
+  EXPECT_EQ(filesIn(run.dir.path()), QStringList({"p.pq8d", "p.pq8o", "p.pq8p", "p.pq8r", "p.pq8z"}));
+
+  // A report that cannot be removed (a folder in its place) would pass for this run's.
+  ASSERT_TRUE(QFile::remove(run.result(".pq8o")));
+  ASSERT_TRUE(QDir().mkpath(run.result(".pq8o") + "/inside"));
+  outcome = TAnalysisRun(kBinDir).Execute(*run.project);
+  EXPECT_EQ(outcome.Status, TRunStatus::ResultsKept);
+  EXPECT_EQ(outcome.Reason, QDir::toNativeSeparators(run.result(".pq8o")));
+  EXPECT_TRUE(outcome.UserMessage().endsWith(outcome.Reason));
+  EXPECT_FALSE(QFileInfo::exists(run.dir.filePath("names.dat")));
+  EXPECT_EQ(readBytes(run.result(".pq8z")), "detail of an earlier run");  // the engine did not run
+
+  // An unnamed project is not run at all.
+  TProjectTables tables;
+  auto unnamed = TProgramData::Create(tables);
+  EXPECT_EQ(TAnalysisRun(kBinDir).Execute(*unnamed).Status, TRunStatus::NotNamed);
+}
+
+}  // namespace
+}  // namespace pylar
