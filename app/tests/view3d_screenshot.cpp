@@ -1,16 +1,22 @@
 // Pictures of the 3-D View for people to look at: a layered profile with its
 // water table and labels (as the view starts and turned), a belled pier with the capacity curves beside it
-// (in the window and rendered without one), the "Combined Plots" window and
-// the view inside the main window's area. The output folder is the first
+// (in the window and rendered without one), the "Combined Plots" window, the
+// view inside an area of windows and in the main window with its 3D menu and
+// buttons. The output folder is the first
 // argument.
 #include "model/DataUnit.h"
 #include "model/PltData.h"
+#include "ui/Main.h"
+#include "ui/Table.h"
 #include "ui/View3dUnit1.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -35,7 +41,10 @@ struct TSample {
 }  // namespace
 
 int main(int argc, char *argv[]) {
+  QTemporaryDir config;  // the main window's settings stay out of the user's
+  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
   QApplication app(argc, argv);
+  InstallTableForms();
   const QString folder = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("view3d")).absolutePath();
   QDir().mkpath(folder);
   int failures = 0;
@@ -91,6 +100,25 @@ int main(int argc, char *argv[]) {
     if (!offscreen.error.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(offscreen.error));
     save(offscreen.image, "belled-pier-curves-offscreen");
     area.closeAllSubWindows();
+  }
+  {
+    QTemporaryDir dir;
+    const QString project = dir.filePath("mixed-profile-belled.pq8d");
+    QFile::copy(PYLAR_SOURCE_DIR "/examples/mixed-profile-belled.pq8d", project);
+    QFile::copy(PYLAR_SOURCE_DIR "/engine/tests/golden/mixed-profile-belled.pq8p", dir.filePath("mixed-profile-belled.pq8p"));
+    TMainForm main;
+    main.resize(1280, 900);
+    main.show();
+    if (!QTest::qWaitForWindowExposed(&main)) return 1;
+    main.StartUp(project);
+    main.Commands().View3D->trigger();
+    if (TDlgBlock *view = TDlgBlock::Instance()) {
+      view->UltimateEffectsWindow();
+      view->CombinedPlotsWindow()->ShowPlots()->setChecked(true);
+    }
+    QTest::qWait(200);
+    // What the X server shows, not a fresh rendering of the widgets.
+    save(main.screen()->grabWindow(main.winId()).toImage(), "main-window-with-3d-view");
   }
   std::printf("%s\n", failures ? "a picture could not be written" : "pictures written");
   return failures ? 1 : 0;

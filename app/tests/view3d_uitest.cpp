@@ -3,12 +3,14 @@
 // the axes with every option off, a blue water table, twelve layers whose
 // colours repeat after ten, the capacity curves beside the pier), the label
 // texts written over the frame, Zoom In and Zoom Out, the "Combined Plots"
-// window's size factor, the shared commands, the saved picture, and the
-// scene rendered without a window.
+// window's size factor, the shared commands and the main window's "3D View",
+// the saved picture, and the scene rendered without a window.
 #include "model/DataUnit.h"
 #include "model/PltData.h"
 #include "ui/DataEdit.h"
+#include "ui/Main.h"
 #include "ui/Messages.h"
+#include "ui/Table.h"
 #include "ui/View3dUnit1.h"
 
 #include <QAction>
@@ -17,9 +19,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QOpenGLContext>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 
 #include <cmath>
@@ -435,6 +439,60 @@ class View3dTest : public QObject {
     QVERIFY(!commands.View());
   }
 
+  void theMainWindowShowsTheViewWithItsMenuAndButtons() {
+    closeAll();
+    QTemporaryDir dir;
+    const QString project = dir.filePath("mixed-profile-belled.pq8d");
+    QVERIFY(QFile::copy(PYLAR_SOURCE_DIR "/examples/mixed-profile-belled.pq8d", project));
+    QVERIFY(QFile::copy(PYLAR_SOURCE_DIR "/engine/tests/golden/mixed-profile-belled.pq8p",
+                        dir.filePath("mixed-profile-belled.pq8p")));
+    TMainForm main;
+    main.resize(1200, 900);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    main.StartUp(project);
+    QVERIFY(main.ShowOutput());
+    TView3dCommands &commands = main.View3dCommands();
+    QMenu *menu = commands.Menu();
+    QVERIFY(main.menuBar()->actions().contains(menu->menuAction()));
+    QVERIFY(!menu->menuAction()->isVisible());
+    auto buttonShown = [&](QAction *a) { return main.ToolBar()->widgetForAction(a)->isVisible(); };
+    for (QAction *a : commands.ToolActions()) QVERIFY(!buttonShown(a));
+
+    main.Commands().View3D->trigger();
+    TDlgBlock *view = TDlgBlock::Instance();
+    QVERIFY2(view, qPrintable(fMessages.join('\n')));
+    QCOMPARE(commands.View(), view);
+    QVERIFY(menu->menuAction()->isVisible());
+    for (QAction *a : commands.ToolActions()) QTRY_VERIFY(buttonShown(a));
+    // The plots of the project's run are drawn beside the pier once chosen.
+    emit menu->aboutToShow();
+    QAction *combined = commands.MenuActions()[9];
+    QCOMPARE(combined->text(), QStringLiteral("Combined Plots"));
+    QVERIFY(combined->isEnabled());
+    combined->trigger();
+    QVERIFY(view->CombinedPlotsWindow() && view->CombinedPlotsWindow()->isVisible());
+    view->CombinedPlotsWindow()->ShowPlots()->setChecked(true);
+    QVERIFY(view->Options().ShowUltimateEffects);
+    // Placed about the point at 3/4 of the main window's width and half its height.
+    const QRect frame = view->CombinedPlotsWindow()->frameGeometry();
+    const QPoint anchor = main.mapToGlobal(QPoint(main.width() * 3 / 4, main.height() / 2));
+    QVERIFY2(std::abs(frame.center().x() - anchor.x()) < 30 && std::abs(frame.center().y() - anchor.y()) < 30,
+             qPrintable(QStringLiteral("%1,%2 against %3,%4").arg(frame.center().x()).arg(frame.center().y())
+                            .arg(anchor.x()).arg(anchor.y())));
+    // The command again brings the same window forward.
+    main.Commands().View3D->trigger();
+    QCOMPARE(main.MdiArea()->subWindowList().size(), 1);
+    // A new project closes the view, and the menu and buttons go.
+    main.SetChanged(false);
+    main.FileNew();
+    QTest::qWait(10);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!TDlgBlock::Instance());
+    QVERIFY(!menu->menuAction()->isVisible());
+    for (QAction *a : commands.ToolActions()) QTRY_VERIFY(!buttonShown(a));
+  }
+
   void thePictureIsSavedAsPng() {
     TProjectFixture project(QStringLiteral("deep-profile-lrfd"));
     TDlgBlock *view = open(project);
@@ -477,7 +535,11 @@ class View3dTest : public QObject {
 };
 
 int main(int argc, char *argv[]) {
+  // The main window's settings go to a folder of their own, never the user's.
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
   QApplication app(argc, argv);
+  InstallTableForms();
   View3dTest test;
   return QTest::qExec(&test, argc, argv);
 }

@@ -152,7 +152,8 @@ void TMainForm::createCommands() {
       {&C::EditOutput, "Edit &Output Text", "", "", "", false, [this] { editOutput(); }},
       {&C::ViewOutput, "View Output", "", "Out", "View Output", false, [this] { editOutput(); }},
       {&C::Elevation, "&View Pylar Elevation", "", "E", "View Soil Profile", false, notAvailableYet},
-      {&C::View3D, "3D View", "", "3D", "3D View", false, notAvailableYet},
+      {&C::View3D, "3D View", "", "3D", "3D View", false,
+       [this] { fView3dCommands.ShowView(fMdiArea, *fData, fPlots); }},
 
       {&C::SkinFriction, "Ultimate &Skin Friction vs Depth", "", "", "", false, plot(fPlots.pltSkin)},
       {&C::TipResistance, "Ultimate &Tip Resistance vs Depth", "", "", "", false, plot(fPlots.pltTip)},
@@ -302,6 +303,12 @@ void TMainForm::createMenus() {
   }
   connect(fMenus.Window, &QMenu::aboutToShow, this, &TMainForm::updateWindowMenu);
 
+  // Present only while the 3-D View is open; its result toggles need the plot data of this project.
+  menuBar()->addMenu(fView3dCommands.Menu());
+  fView3dCommands.ResultsLoaded = [this] {
+    return fShowOutput && QFileInfo::exists(ChangeFileExt(currentFileName(), QStringLiteral(".pq8p")));
+  };
+
   fMenus.Help = menuBar()->addMenu(QStringLiteral("&Help"));
   connect(fMenus.Help, &QMenu::aboutToShow, this, &TMainForm::DeactivateActiveChild);
   addAll(fMenus.Help, {c.HelpContents, c.UsersManual, c.TechnicalManual, c.About});
@@ -321,6 +328,11 @@ void TMainForm::createToolBar() {
       fToolBar->addAction(action);
     else
       fToolBar->addSeparator();
+  // Visible only while the 3-D View is open.
+  for (QAction *action : fView3dCommands.ToolActions()) {
+    action->setIcon(GlyphIcon(action->iconText()));
+    fToolBar->addAction(action);
+  }
 }
 
 // ---------------------------------------------------------------- menu state

@@ -92,6 +92,9 @@ void TView3dScene::buildPier(TglCalls &gl) {
     gl.Enable(GL_COLOR_MATERIAL);
     gl.Enable(GL_NORMALIZE);
     gl.ColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    // The solids lie a little behind the rings and the curves that start on their surface.
+    gl.Enable(GL_POLYGON_OFFSET_FILL);
+    gl.PolygonOffset(1, 1);
     for (const TPierSection &s : g.sections) {
       colour(gl, s.colour);
       gl.PushMatrix();
@@ -110,6 +113,7 @@ void TView3dScene::buildPier(TglCalls &gl) {
     gl.Rotate(90, 0, 1, 0);
     gl.Disk(0, g.baseDiameter / 2, kSlices);
     gl.PopMatrix();
+    gl.Disable(GL_POLYGON_OFFSET_FILL);
     gl.Disable(GL_LIGHTING);
     gl.Disable(GL_COLOR_MATERIAL);
 
@@ -746,6 +750,9 @@ TView3dCommands::TView3dCommands(QObject *parent) : QObject(parent), fMenu(new Q
   addTool(QStringLiteral("Restart View"), QStringLiteral("RV"), [](TDlgBlock &view) { view.RestartViewButtonClick(); });
   showCommands(false);
 }
+
+// The menu has no parent: a menu bar that shows it does not own it.
+TView3dCommands::~TView3dCommands() { delete fMenu; }
 
 QAction *TView3dCommands::addToggle(const QString &caption, void (TDlgBlock::*handler)(),
                                     bool TView3dOptions::*option) {

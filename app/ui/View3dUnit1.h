@@ -202,6 +202,7 @@ class TView3dCommands : public QObject {
 
  public:
   explicit TView3dCommands(QObject *parent = nullptr);
+  ~TView3dCommands() override;
 
   QMenu *Menu() const { return fMenu; }
   // Panning, Zooming, Rotating, Zoom Window, Zoom In, Zoom Out, Restart View.
