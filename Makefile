@@ -40,3 +40,15 @@ run: build
 
 clean:
 	rm -rf build
+
+# A Debian package of an optimised build of the programs, in build/package.
+.PHONY: package test-windows
+package: deps
+	@cmake --preset package >/dev/null
+	@cmake --build --preset package -j $(JOBS) -- --no-print-directory
+	@cd build/package && cpack -G DEB
+
+# The engine library and pylar.exe cross-built for Windows, the samples run
+# under Wine and compared with the golden files (installs MinGW-w64 and Wine).
+test-windows:
+	@scripts/test-windows

@@ -1,14 +1,60 @@
 // pylarwin: the desktop program.
+#include "model/dynlib.h"
+#include "ui/Icons.h"
 #include "ui/Main.h"
 #include "ui/Table.h"
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <cstring>
+#include <optional>
+
+namespace {
+
+constexpr const char *kHelp =
+    "Usage: pylarwin [FILE]\n"
+    "       pylarwin --help | --version\n"
+    "\n"
+    "Opens the desktop program on FILE, a project (.pq8d, or .pqd of the earlier\n"
+    "versions; \".pq8d\" is added to a name without one), or on a new project.\n"
+    "\n"
+    "  --help     shows this text\n"
+    "  --version  shows the version and the engine library that analyses run\n";
+
+// --help and --version answer on stdout without a window or a display: only a
+// core application is built for them. Returns the exit code when answered.
+std::optional<int> answerWithoutWindow(int argc, char *argv[]) {
+  bool help = false, version = false;
+  for (int k = 1; k < argc; ++k) {
+    help = help || std::strcmp(argv[k], "--help") == 0 || std::strcmp(argv[k], "-h") == 0;
+    version = version || std::strcmp(argv[k], "--version") == 0;
+  }
+  if (!help && !version) return std::nullopt;
+  QCoreApplication core(argc, argv);
+  if (help) {
+    std::fputs(kHelp, stdout);
+  } else {
+    const QString library = pylar::EngineLibraryFile(QCoreApplication::applicationDirPath());
+    std::printf("pylarwin %s\nEngine library: %s%s\n", pylar::kProgramVersion, qUtf8Printable(library),
+                QFileInfo::exists(library) ? "" : " (not found)");
+  }
+  return 0;
+}
+
+}  // namespace
 
 int main(int argc, char *argv[]) {
+  if (const std::optional<int> answered = answerWithoutWindow(argc, argv)) return *answered;
   QApplication app(argc, argv);
   QApplication::setOrganizationName(QStringLiteral("Vexlor"));
   QApplication::setApplicationName(QStringLiteral("Pylar 2017"));
-  QApplication::setApplicationVersion(QStringLiteral("2017.8.2"));
+  QApplication::setApplicationVersion(QString::fromLatin1(pylar::kProgramVersion));
+  QApplication::setWindowIcon(pylar::ApplicationIcon());
+  // Lets the desktop match the windows to the installed desktop entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("pylarwin"));
   pylar::InstallTableForms();
   pylar::TMainForm window;
   window.show();

@@ -1,15 +1,19 @@
 // pylar: runs the analysis engine on project files without the desktop program.
 //
 //   pylar run FILE.pq8d      one project; exits with the run's status
-//   pylar batch FILE...      several projects; one line per project; exits
+//   pylar batch FILE...      several projects; one line per project in
+//                            command-line order, then a summary line; exits
 //                            with 0 when all completed, otherwise with the
 //                            status of the first (in command-line order) that
 //                            did not
+//   pylar --help, --version
 //
 // A wrong command line exits with 64.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <regex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,16 +24,112 @@ namespace {
 
 constexpr int kExitUsage = 64;
 
+constexpr const char* kUsage =
+    "Usage: pylar run FILE.pq8d\n"
+    "       pylar batch FILE.pq8d...\n"
+    "       pylar --help | --version\n";
+
+constexpr const char* kHelp =
+    "\n"
+    "Runs the pier analysis on project files without the desktop program.\n"
+    "\n"
+    "  run FILE.pq8d    analyses one project: writes the report (.pq8o), plot data\n"
+    "                   (.pq8p), run notes (.pq8r) and detail listing (.pq8z) beside\n"
+    "                   it, prints one line and exits with the run's status\n"
+    "  batch FILE...    analyses several projects, those in different folders at the\n"
+    "                   same time; prints one line per project in command-line order\n"
+    "                   and a summary line; exits with 0 when every run completed,\n"
+    "                   otherwise with the status of the first project that did not\n"
+    "  --help           shows this text\n"
+    "  --version        shows the version\n"
+    "\n"
+    "Exit status: 0 run completed; 2 or 4 a load-transfer curve could not be built;\n"
+    "7 no pier length within the soil profile reaches the design load; 10 bad project\n"
+    "file; 11 run refused, no file touched; 12 a result file could not be written;\n"
+    "99 internal fault; 64 wrong command line.\n";
+
+// What each name of a run is, by its line in names.dat (2 to 9).
+const char* runNameRole(int line) {
+  static const char* const kRoles[] = {"project file",          "report",
+                                       "plot-data file",        "run notes",
+                                       "detail listing",        "intermediate q-w listing",
+                                       "intermediate t-z plot file", "intermediate q-w plot file"};
+  return line >= 2 && line <= 9 ? kRoles[line - 2] : "file";
+}
+
+// The engine refuses run names by their line in names.dat; the command line
+// names every file after the project, so say what the refusal means there.
+std::string explainRefusal(const std::string& message) {
+  std::smatch m;
+  if (std::regex_search(message, m, std::regex("NAMES ([0-9]) AND ([0-9]) ARE THE SAME FILE")))
+    return std::string("not run: the ") + runNameRole(std::stoi(m[2])) + " would be written over the " +
+           runNameRole(std::stoi(m[1]));
+  if (std::regex_search(message, m, std::regex("NAME ([0-9]) OF THE RUN IS THE SCRATCH FILE ([A-Z.]+)")))
+    return std::string("not run: the ") + runNameRole(std::stoi(m[1])) + " is the scratch file " + m[2].str() +
+           ", which every run rewrites";
+  if (std::regex_search(message, m, std::regex("NAME ([0-9]) OF THE RUN IS BLANK")))
+    return std::string("not run: the ") + runNameRole(std::stoi(m[1])) + " has no name";
+  return message;
+}
+
 void printResult(const pylar::engine::ProjectRun& run) {
-  std::string line = run.project.string() + ": status " + std::to_string(run.summary.status) + ", " +
-                     run.summary.message;
+  const std::string& message = run.summary.status == pylar::engine::kStatusBadRunNames
+                                   ? explainRefusal(run.summary.message)
+                                   : run.summary.message;
+  std::string line = run.project.string() + ": status " + std::to_string(run.summary.status) + ", " + message;
   if (!run.report.empty()) line += "; report: " + run.report.string();
   std::printf("%s\n", line.c_str());
   std::fflush(stdout);
 }
 
+// Runs finish in any order; their lines are printed in command-line order,
+// each as soon as it and every line before it are known.
+class OrderedPrinter {
+ public:
+  explicit OrderedPrinter(const std::vector<std::filesystem::path>& projects)
+      : projects_(projects), done_(projects.size()) {}
+
+  // Called once per finished run, never from two threads at once. A project
+  // named twice fills its first open place: runs of one folder finish in
+  // command-line order.
+  void finished(const pylar::engine::ProjectRun& run) {
+    for (std::size_t k = next_; k < projects_.size(); ++k) {
+      if (!done_[k] && projects_[k] == run.project) {
+        done_[k] = run;
+        break;
+      }
+    }
+    for (; next_ < projects_.size() && done_[next_]; ++next_) printResult(*done_[next_]);
+  }
+
+  // After the batch: whatever is still unprinted, from the batch's results.
+  void finish(const std::vector<pylar::engine::ProjectRun>& results) {
+    for (; next_ < results.size(); ++next_) printResult(results[next_]);
+  }
+
+ private:
+  const std::vector<std::filesystem::path>& projects_;
+  std::vector<std::optional<pylar::engine::ProjectRun>> done_;
+  std::size_t next_ = 0;
+};
+
+int runBatch(const std::vector<std::filesystem::path>& projects) {
+  OrderedPrinter printer(projects);
+  const unsigned parallel = std::max(1U, std::thread::hardware_concurrency());
+  const auto results = pylar::engine::runProjects(
+      projects, parallel, [&printer](const pylar::engine::ProjectRun& run) { printer.finished(run); });
+  printer.finish(results);
+  const auto completed = static_cast<std::size_t>(std::count_if(results.begin(), results.end(), [](const auto& r) {
+    return r.summary.status == pylar::engine::kStatusCompleted;
+  }));
+  std::printf("%zu completed, %zu failed\n", completed, results.size() - completed);
+  for (const auto& r : results)
+    if (r.summary.status != pylar::engine::kStatusCompleted) return r.summary.status;
+  return 0;
+}
+
 int usage() {
-  std::fprintf(stderr, "usage: pylar run FILE.pq8d\n       pylar batch FILE.pq8d...\n");
+  std::fputs(kUsage, stderr);
   return kExitUsage;
 }
 
@@ -37,18 +137,20 @@ int usage() {
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    std::printf("%s%s", kUsage, kHelp);
+    return 0;
+  }
+  if (args.size() == 1 && args[0] == "--version") {
+    std::printf("pylar %s\n", std::string(pylar::engine::engineVersion()).c_str());
+    return 0;
+  }
   if (args.size() == 2 && args[0] == "run") {
     auto result = pylar::engine::runProject(args[1]);
     printResult(result);
     return result.summary.status;
   }
-  if (args.size() >= 2 && args[0] == "batch") {
-    std::vector<std::filesystem::path> projects(args.begin() + 1, args.end());
-    unsigned parallel = std::max(1U, std::thread::hardware_concurrency());
-    auto results = pylar::engine::runProjects(projects, parallel, printResult);
-    for (const auto& r : results)
-      if (r.summary.status != pylar::engine::kStatusCompleted) return r.summary.status;
-    return 0;
-  }
+  if (args.size() >= 2 && args[0] == "batch")
+    return runBatch(std::vector<std::filesystem::path>(args.begin() + 1, args.end()));
   return usage();
 }

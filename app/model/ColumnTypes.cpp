@@ -173,24 +173,6 @@ QString TColumn::GetEnumStr(int i) const {
   return e && i >= 0 && i < e->Names.size() ? e->Names[i] : QString();
 }
 
-void TColumn::SetEnumStr(int i, const QString &name) {
-  auto *e = dynamic_cast<TEnumColumn *>(this);
-  if (e && i >= 0 && i < e->Names.size()) e->Names[i] = name;
-}
-
-void TColumn::AddEnumStr(const QString &name) {
-  if (auto *e = dynamic_cast<TEnumColumn *>(this)) e->Names << name;
-}
-
-void TColumn::DelEnumStr(int i) {
-  auto *e = dynamic_cast<TEnumColumn *>(this);
-  if (e && i >= 0 && i < e->Names.size()) e->Names.removeAt(i);
-}
-
-void TColumn::ClearEnumStr() {
-  if (auto *e = dynamic_cast<TEnumColumn *>(this)) e->Names.clear();
-}
-
 // ---------------------------------------------------------------- TEnumColumn
 
 int TEnumColumn::GetIntValue(int row) const {

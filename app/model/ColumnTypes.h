@@ -110,10 +110,6 @@ class TColumn {
   // Enumeration names; 0 or nothing for other kinds.
   int GetEnumCount() const;
   QString GetEnumStr(int i) const;
-  void SetEnumStr(int i, const QString &name);
-  void AddEnumStr(const QString &name);
-  void DelEnumStr(int i);
-  void ClearEnumStr();
 
  protected:
   void checkRow(int row) const;

@@ -20,138 +20,70 @@ TFloatColumn &addFloat(TGridTable &table, const QStringList &heading, const QStr
   return column;
 }
 
-TIntColumn &addInt(TGridTable &table, const QStringList &heading, int minimum, int maximum, int defaultValue = 0) {
-  auto &column = table.AddColumn<TIntColumn>();
-  column.Heading = heading;
-  column.Minimum = minimum;
-  column.Maximum = maximum;
-  column.Default = defaultValue;
-  return column;
+// The property table's column of one field of a soil model family.
+void addField(TGridTable &table, const TSoilField &field) {
+  const QStringList heading{QString::fromLatin1(field.Heading)};
+  switch (field.Kind) {
+    case TFieldKind::Number: addFloat(table, heading, QString::fromLatin1(field.Units)); break;
+    case TFieldKind::Count: {
+      auto &column = table.AddColumn<TIntColumn>();
+      column.Heading = heading;
+      column.Minimum = field.Minimum;
+      column.Maximum = field.Maximum;
+      column.Default = field.Default;
+      break;
+    }
+    case TFieldKind::Choice: {
+      auto &column = table.AddColumn<TEnumColumn>();
+      column.Heading = heading;
+      for (const char *name : field.Choices) column.Names << QString::fromLatin1(name);
+      break;
+    }
+  }
 }
 
 const QString kPropertyTopLeft = QStringLiteral("Location, 1=Top, 2=Bottom");
 
-void defineSand(TGridTable &t) {
-  t.Caption = QStringLiteral("Sand Layer Data");
-  t.Comments = SandTableComments();
-  addFloat(t, {"Total Unit Weight"}, "F/L2^3");
-  addFloat(t, {"Friction Angle"});
-  addInt(t, {"Blow Counts -Optional-"}, 0, 100);
-  addFloat(t, {"Ko"});
-  addFloat(t, {"Beta"});
-  addInt(t, {"Method"}, 1, 2, 1);  // holds 1, 2 or 3: Ko, beta, Chen and Kulhawy
-  addFloat(t, {"Interface Angle"});
-  addFloat(t, {"OCR"});  // the preconsolidation stress exponent m
-}
+// ---------------------------------------------------------------- property lines
 
-void defineClay(TGridTable &t, const QString &caption) {
-  t.Caption = caption;
-  addFloat(t, {"Total Unit Weight"}, "F/L2^3");
-  addFloat(t, {"Cohesion"}, "F/L2^2");
-  addInt(t, {"Blow Counts -Optional-"}, 0, 100);
-  addFloat(t, {"Alpha Factor"});
-  addFloat(t, {"Bearing Capacity Coefficient, Nc"});
-}
-
-void defineStrongRock(TGridTable &t) {
-  t.Caption = QStringLiteral("Strong Rock Layer Data");
-  addFloat(t, {"Rock Compressive Strength"}, "F/L2^2");
-  addFloat(t, {"Concrete Compressive Strength"}, "F/L2^2");
-  addFloat(t, {"Discontinuity Spacing"}, "L2");
-  addFloat(t, {"Discontinuity Thickness"}, "L2");
-  addFloat(t, {"Socket Diameter"}, "L2");
-  addFloat(t, {"Elastic Modulus"}, "F/L^2");
-  addFloat(t, {"RQD, %"});
-}
-
-void defineDecomposedRock(TGridTable &t) {
-  t.Caption = QStringLiteral("Decomposed Geo. Layer Data");
-  addFloat(t, {"Total Unit Weight"}, "F/L2^3");
-  addInt(t, {"Blow Counts (SPT Test)"}, 0, 100);
-  addFloat(t, {"Poisson's Ratio"});
-  addFloat(t, {"Young's Modulus -optional-"}, "F/L^2");
-  addFloat(t, {"Socket Diameter"}, "L2");
-}
-
-void defineWeakRock(TGridTable &t) {
-  t.Caption = QStringLiteral("Weak Rock Layer Data");
-  addFloat(t, {"Rock Compressive Strength"}, "F/L2^2");
-  auto &condition = t.AddColumn<TEnumColumn>();
-  condition.Heading = QStringList{"Interface Condition"};
-  condition.Names = {"Rough Surface w/closed joints", "Smooth Surface w/closed joints",
-                     "Rough Surface w/open joints", "Smooth Surface w/open joints"};
-  addFloat(t, {"Concrete Slump"}, "L");
-  addFloat(t, {"Interface Friction Angle, Deg."});
-  addFloat(t, {"Socket Diameter"}, "L2");
-  addFloat(t, {"Elastic Modulus of Rock Core"}, "F/L^2");
-  addFloat(t, {"RQD (%)"});
-}
-
-void defineGravel(TGridTable &t, const QString &caption) {
-  t.Caption = caption;
-  addFloat(t, {"Total Unit Weight"}, "F/L2^3");
-  addInt(t, {"Blow Counts"}, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
-  addFloat(t, {"Beta (optional)"});
-}
-
-// Choice texts of the layer table's soil type column, by code.
-const QStringList kSoilTypeNames = {
-    "sand (FHWA Spec.)",
-    "clay (FHWA Spec.)",
-    "shale (Reese &Aurora)",
-    "strong rock (FHWA - use either side friction or end bearing)",
-    "decomposed rock/gravel (FHWA Spec.)",
-    "weak rock (FHWA Spec.)",
-    "strong rock (side friction+end bearing)",
-    "gravelly sand (Rollins et al)",
-    "gravel (Rollins et al)",
-};
-
-// ---------------------------------------------------------------- record layouts
-
-// One value of a layer's property record: a column of its property table, a
-// layer-wide column of D, or a value the program does not keep.
-enum class Slot { Skip, Float, Int, MaxSide, MaxEnd };
-struct Item {
-  Slot slot;
-  int column = 0;
-};
-using Record = std::vector<Item>;
-
-constexpr Item F(int c) { return {Slot::Float, c}; }
-constexpr Item I(int c) { return {Slot::Int, c}; }
-constexpr Item kSkip{Slot::Skip};
-constexpr Item kMaxSide{Slot::MaxSide};
-constexpr Item kMaxEnd{Slot::MaxEnd};
-
-// The record of one end of a layer, in file order, without the two optional
-// LRFD resistance factors that follow it.
-const Record &recordOf(int code, bool version8) {
-  static const Record sand8 = {kSkip, F(0), F(1), F(6), I(2), kMaxSide, kMaxEnd};
-  static const Record sandLegacy = {kSkip, F(0), F(1), kSkip, I(2), kMaxSide, kMaxEnd};
-  static const Record clay = {F(4), F(0), kSkip, F(1), I(2), kMaxSide, kMaxEnd};
-  static const Record strongRock = {F(0), F(1), F(2), F(3), F(4), kMaxSide, F(5), F(6), kMaxEnd};
-  static const Record decomposed = {F(0), I(1), F(2), F(3), F(4), kMaxSide, kMaxEnd};
-  static const Record weakRock = {F(0), I(1), F(2), F(3), F(4), kMaxSide, F(5), F(6), kMaxEnd};
-  static const Record gravel = {F(0), I(1), F(2), kMaxSide, kMaxEnd};
-  static const Record none;
-  switch (SoilFamilyOf(code)) {
-    case TSoilFamily::Sand: return version8 ? sand8 : sandLegacy;
-    case TSoilFamily::Clay: return clay;
-    case TSoilFamily::StrongRock: return strongRock;
-    case TSoilFamily::DecomposedRock: return decomposed;
-    case TSoilFamily::WeakRock: return weakRock;
-    case TSoilFamily::Gravel: return gravel;
-    case TSoilFamily::None: break;
+// The column a family keeps at a position of its property line; -1 for a
+// position that holds a cap of the layer table or an unused value.
+int lineColumn(const TSoilFamilyDescription &family, int position, bool version8) {
+  for (std::size_t c = 0; c < family.Fields.size(); ++c) {
+    const TSoilField &field = family.Fields[c];
+    if (field.Place == TFilePlace::PropertyLine && field.FilePosition == position &&
+        (version8 || !field.CurrentFormatOnly))
+      return static_cast<int>(c);
   }
-  return none;
+  return -1;
 }
 
-// Column of the sand table that holds the parameter of a side procedure.
-int sandParameterColumn(int method, bool version8) {
-  if (method == 1) return 3;  // Ko
-  if (method == 2 || !version8) return 4;  // beta
-  return 7;  // exponent m
+// The column of the procedure line; -1 for a family without one.
+int procedureColumn(const TSoilFamilyDescription &family) {
+  for (std::size_t c = 0; c < family.Fields.size(); ++c)
+    if (family.Fields[c].Place == TFilePlace::Procedure) return static_cast<int>(c);
+  return -1;
+}
+
+// The column that holds the parameter of a side procedure: the field of that
+// procedure, else the last one the file's version knows (the exponent m in the
+// current format, beta in the older ones).
+int procedureValueColumn(const TSoilFamilyDescription &family, int method, bool version8) {
+  int fallback = -1;
+  for (std::size_t c = 0; c < family.Fields.size(); ++c) {
+    const TSoilField &field = family.Fields[c];
+    if (field.Place != TFilePlace::ProcedureValue || (!version8 && field.CurrentFormatOnly)) continue;
+    if (field.FilePosition == method) return static_cast<int>(c);
+    fallback = static_cast<int>(c);
+  }
+  return fallback;
+}
+
+void readCell(TWordReader &r, TGridTable &table, int column, int row, TFieldKind kind) {
+  if (kind == TFieldKind::Number)
+    table.SetFloatValue(column, row, r.ReadFloat());
+  else
+    table.SetIntValue(column, row, r.ReadInteger());
 }
 
 // Restores the project's state after a read, whether it completed or not.
@@ -241,27 +173,24 @@ TPropertyTemplates &TPropertyTemplates::instance() {
 }
 
 TPropertyTemplates::TPropertyTemplates() {
-  for (auto &table : fTables) {
+  for (int code = 1; code <= kSoilCodeCount; ++code) {
+    const TSoilModelDescription &model = *SoilModel(code);
+    auto &table = fTables[static_cast<std::size_t>(code - 1)];
     table = std::make_unique<TGridTable>();
     table->SetMinRows(2);
     table->SetMaxRows(2);
+    table->Caption = QString::fromLatin1(model.TableCaption);
+    if (code == scSand) table->Comments = SandTableComments();
+    if (code == scClay) table->Comments = ClayTableComments();
+    if (model.LocationTopLeft) table->TopLeft = kPropertyTopLeft;
+    for (const TSoilField &field : SoilFamily(model.Family).Fields) addField(*table, field);
   }
-  defineSand(*fTables[0]);
-  defineClay(*fTables[1], QStringLiteral("Clay Layer Data"));
-  fTables[1]->Comments = ClayTableComments();
-  defineClay(*fTables[2], QStringLiteral("Shale Layer Data"));
-  defineStrongRock(*fTables[3]);
-  defineDecomposedRock(*fTables[4]);
-  defineWeakRock(*fTables[5]);
-  defineStrongRock(*fTables[6]);
-  defineGravel(*fTables[7], QStringLiteral("Gravelly Sand Layer Data"));
-  defineGravel(*fTables[8], QStringLiteral("Gravel Layer Data"));
-  for (int i = 0; i < 7; ++i) fTables[static_cast<size_t>(i)]->TopLeft = kPropertyTopLeft;
   ClaimIdentifiers();
 }
 
 void TPropertyTemplates::ClaimIdentifiers() {
-  for (size_t i = 0; i < fTables.size(); ++i) fTables[i]->SetIdentifier(kTemplateIdentifiers[i]);
+  for (int code = 1; code <= kSoilCodeCount; ++code)
+    fTables[static_cast<std::size_t>(code - 1)]->SetIdentifier(SoilModel(code)->TemplateIdentifier);
 }
 
 TGridTable *TPropertyTemplates::ForCode(int code) {
@@ -280,11 +209,11 @@ TProjectTables::TProjectTables() {
   D.SetMaxRows(20);
   auto &soilType = D.AddColumn<TEnumColumn>();
   soilType.Heading = QStringList{"Soil Type"};
-  soilType.Names = kSoilTypeNames;
+  for (int code = 1; code <= kSoilCodeCount; ++code) soilType.Names << QString::fromLatin1(SoilModel(code)->ChoiceText);
   addFloat(D, {"Depth at Bottom ", "of each Layer"}, "L2");
   auto &layerData = D.AddColumn<TTableColumn>();
   layerData.Heading = QStringList{"Layer Data"};
-  for (int identifier : kTemplateIdentifiers) layerData.Templates.AddIdentifier(identifier);
+  for (int code = 1; code <= kSoilCodeCount; ++code) layerData.Templates.AddIdentifier(SoilModel(code)->TemplateIdentifier);
   layerData.Templates.AddIdentifier(-1);
   addFloat(D, {"Max. Side ", "Friction"}, "F/L2^2");
   addFloat(D, {"Max. End ", "Bearing"}, "F/L2^2");
@@ -416,14 +345,6 @@ void TProgramData::read(const QString &path, int format, const std::function<TWo
     ReadPrevVersions(reader, format != ffLegacy60);
 }
 
-void TProgramData::ReadVersion8(const QString &path) {
-  read(path, ffVersion8, [&] { return TWordReader(path); });
-}
-
-void TProgramData::ReadPrevVersions(const QString &path, bool newVariant) {
-  read(path, newVariant ? ffLegacy2012 : ffLegacy60, [&] { return TWordReader(path); });
-}
-
 void TProgramData::ReadVersion8(TWordReader &r) {
   readOpening(r);
   IMOD = 1;
@@ -525,15 +446,17 @@ void TProgramData::readLayer(TWordReader &r, int row, bool version8) {
   TGridTable *table = fTables->LayerData(row);
   if (!table) throw EInOutError(TWordReader::IncompleteMessage());
 
-  const Record &record = recordOf(code, version8);
+  const TSoilFamilyDescription &family = *SoilFamilyOf(code);
   for (int end = 0; end < 2; ++end) {
-    for (const Item &item : record) {
-      switch (item.slot) {
-        case Slot::Skip: r.ReadFloat(); break;
-        case Slot::Float: table->SetFloatValue(item.column, end, r.ReadFloat()); break;
-        case Slot::Int: table->SetIntValue(item.column, end, r.ReadInteger()); break;
-        case Slot::MaxSide: D.SetFloatValue(lcMaxSide, row, r.ReadFloat()); break;
-        case Slot::MaxEnd: D.SetFloatValue(lcMaxEnd, row, r.ReadFloat()); break;
+    for (int position = 0; position < family.LineLength; ++position) {
+      if (position == family.MaxSidePosition) {
+        D.SetFloatValue(lcMaxSide, row, r.ReadFloat());
+      } else if (position == family.MaxEndPosition) {
+        D.SetFloatValue(lcMaxEnd, row, r.ReadFloat());
+      } else if (const int column = lineColumn(family, position, version8); column >= 0) {
+        readCell(r, *table, column, end, family.Fields[static_cast<std::size_t>(column)].Kind);
+      } else {
+        r.ReadFloat();  // a value the program does not keep
       }
     }
     // The longer record carries the two resistance factors.
@@ -543,15 +466,16 @@ void TProgramData::readLayer(TWordReader &r, int row, bool version8) {
     }
   }
 
-  if (code == scSand) {
+  if (const int procedure = procedureColumn(family); procedure >= 0) {
     const int method = r.ReadInteger();
-    table->SetIntValue(5, 0, method);
-    table->SetIntValue(5, 1, method);
-    const int column = sandParameterColumn(method, version8);
+    table->SetIntValue(procedure, 0, method);
+    table->SetIntValue(procedure, 1, method);
+    const int column = procedureValueColumn(family, method, version8);
     for (int end = 0; end < 2; ++end) table->SetFloatValue(column, end, r.ReadFloat());
-  } else if (code == scClay || code == scShale) {
-    for (int end = 0; end < 2; ++end) table->SetFloatValue(3, end, r.ReadFloat());
   }
+  for (std::size_t c = 0; c < family.Fields.size(); ++c)
+    if (family.Fields[c].Place == TFilePlace::PairLine)
+      for (int end = 0; end < 2; ++end) readCell(r, *table, static_cast<int>(c), end, family.Fields[c].Kind);
 }
 
 void TProgramData::SetUnits(int units) {
@@ -675,33 +599,36 @@ QByteArray TProgramData::ToFileText() const {
     w.value(cellText(D, lcDepth, row));
     w.end();
     const TGridTable *table = fTables->LayerData(row);
-    const Record &record = recordOf(code, true);
-    if (!table) continue;
+    const TSoilFamilyDescription *family = SoilFamilyOf(code);
+    if (!table || !family) continue;
     for (int end = 0; end < 2; ++end) {
-      for (const Item &item : record) {
-        switch (item.slot) {
-          case Slot::Skip: w.value(QStringLiteral("0.0")); break;
-          case Slot::Float:
-          case Slot::Int: w.value(cellText(*table, item.column, end)); break;
-          case Slot::MaxSide: w.value(cellText(D, lcMaxSide, row)); break;
-          case Slot::MaxEnd: w.value(cellText(D, lcMaxEnd, row)); break;
-        }
+      for (int position = 0; position < family->LineLength; ++position) {
+        if (position == family->MaxSidePosition)
+          w.value(cellText(D, lcMaxSide, row));
+        else if (position == family->MaxEndPosition)
+          w.value(cellText(D, lcMaxEnd, row));
+        else if (const int column = lineColumn(*family, position, true); column >= 0)
+          w.value(cellText(*table, column, end));
+        else
+          w.value(QStringLiteral("0.0"));
       }
       w.value(cellText(D, lcLRFDSide, row));
       w.value(cellText(D, lcLRFDEnd, row));
       w.end();
     }
-    if (code == scSand) {
-      const int method = table->GetIntValue(5, 0);
+    if (const int procedure = procedureColumn(*family); procedure >= 0) {
+      const int method = table->GetIntValue(procedure, 0);
       w.integer(method);
       w.end();
-      const int column = sandParameterColumn(method, true);
+      const int column = procedureValueColumn(*family, method, true);
       w.value(cellText(*table, column, 0));
       w.value(cellText(*table, column, 1));
       w.end();
-    } else if (code == scClay || code == scShale) {
-      w.value(cellText(*table, 3, 0));
-      w.value(cellText(*table, 3, 1));
+    }
+    for (std::size_t c = 0; c < family->Fields.size(); ++c) {
+      if (family->Fields[c].Place != TFilePlace::PairLine) continue;
+      w.value(cellText(*table, static_cast<int>(c), 0));
+      w.value(cellText(*table, static_cast<int>(c), 1));
       w.end();
     }
   }

@@ -7,6 +7,7 @@
 
 #include "Table.h"
 #include "WordRead.h"
+#include "soils.h"
 
 #include <QString>
 
@@ -15,38 +16,6 @@
 #include <memory>
 
 namespace pylar {
-
-// Soil and rock model codes of the layer table.
-enum TSoilCode : int {
-  scSand = 1,
-  scClay = 2,
-  scShale = 3,
-  scStrongRock = 4,  // side friction or end bearing
-  scDecomposedRock = 5,
-  scWeakRock = 6,
-  scNewStrongRock = 7,  // side friction and end bearing
-  scGravellySand = 8,
-  scGravel = 9,
-};
-inline constexpr int kSoilCodeCount = 9;
-
-// Models that share the layout of their property table form one family.
-enum class TSoilFamily { None, Sand, Clay, StrongRock, DecomposedRock, WeakRock, Gravel };
-
-constexpr TSoilFamily SoilFamilyOf(int code) {
-  switch (code) {
-    case scSand: return TSoilFamily::Sand;
-    case scClay:
-    case scShale: return TSoilFamily::Clay;
-    case scStrongRock:
-    case scNewStrongRock: return TSoilFamily::StrongRock;
-    case scDecomposedRock: return TSoilFamily::DecomposedRock;
-    case scWeakRock: return TSoilFamily::WeakRock;
-    case scGravellySand:
-    case scGravel: return TSoilFamily::Gravel;
-    default: return TSoilFamily::None;
-  }
-}
 
 // Columns of the layer table D.
 enum TLayerColumn : int {
@@ -67,8 +36,6 @@ inline constexpr int kMaxSettlements = 10;
 // Identifiers of the main window's tables and of the property-table templates.
 inline constexpr int kLayerTableIdentifier = 21;
 inline constexpr int kTZDepthTableIdentifier = 10;
-// Template identifier of each soil code 1..9.
-inline constexpr std::array<int, kSoilCodeCount> kTemplateIdentifiers = {1, 2, 3, 4, 5, 6, 7, 31, 32};
 
 // File formats; the number is the open dialog's filter index.
 enum TFileFormat : int {
@@ -199,12 +166,6 @@ class TProgramData {
   static TReadResult CreateFromData(TProjectTables &tables, const QByteArray &data, const QString &path,
                                     int format);
 
-  // Readers; they throw EInOutError on the first problem.
-  void ReadVersion8(const QString &path);
-  void ReadPrevVersions(const QString &path, bool newVariant);
-  void ReadVersion8(TWordReader &reader);
-  void ReadPrevVersions(TWordReader &reader, bool newVariant);
-
   // Converts the project and its tables to another unit system.
   void SetUnits(int units);
   // Defined settlements 0.1, 0.25, 0.5, 0.75 and six times 1.0 in (or in m).
@@ -234,6 +195,9 @@ class TProgramData {
   static TReadResult create(TProjectTables &tables, const QString &path, int format,
                             const std::function<TWordReader()> &open);
   void read(const QString &path, int format, const std::function<TWordReader()> &open);
+  // Readers of the current and the older layouts; they throw EInOutError on the first problem.
+  void ReadVersion8(TWordReader &reader);
+  void ReadPrevVersions(TWordReader &reader, bool newVariant);
   void startRead(const QString &path);
   void readOpening(TWordReader &reader);
   int readPierAndLoads(TWordReader &reader);

@@ -344,4 +344,51 @@ std::vector<BandSpan> BandSpans(double layersTop, std::span<const double> ordina
   return out;
 }
 
+namespace {
+
+// Whether the segment a-b crosses the rectangle (Liang-Barsky clipping).
+bool segmentCrosses(QPointF a, QPointF b, const QRectF &r) {
+  double t0 = 0, t1 = 1;
+  const double dx = b.x() - a.x(), dy = b.y() - a.y();
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0) t0 = std::max(t0, t);
+    else t1 = std::min(t1, t);
+    if (t0 > t1) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+QRect LegendCorner(const QRect &graph, QSize size, int margin, const std::vector<std::vector<QPoint>> &curves) {
+  const int left = graph.left() + margin, top = graph.top() + margin;
+  const int right = std::max(left, graph.right() - margin - size.width() + 1);
+  const int bottom = std::max(top, graph.bottom() - margin - size.height() + 1);
+  const QPoint corners[] = {{right, top}, {left, bottom}, {left, top}, {right, bottom}};
+  QRect best;
+  long long bestCover = std::numeric_limits<long long>::max();
+  for (const QPoint &corner : corners) {
+    const QRect box(corner, size);
+    const QRectF area(box);
+    long long cover = 0;
+    for (const auto &curve : curves) {
+      if (curve.size() == 1 && area.contains(curve.front())) ++cover;
+      for (std::size_t i = 1; i < curve.size(); ++i)
+        if (segmentCrosses(curve[i - 1], curve[i], area)) ++cover;
+    }
+    if (cover < bestCover) {
+      bestCover = cover;
+      best = box;
+    }
+  }
+  return best;
+}
+
 }  // namespace pylar

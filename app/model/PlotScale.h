@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QPointF>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 #include <array>
@@ -102,6 +103,14 @@ struct AxisSpan {
 };
 AxisSpan ZoomInAxis(AxisSpan full, double a, double b);
 AxisSpan ZoomOutAxis(AxisSpan full, AxisSpan current, double centre);
+
+// Where a legend box of `size` covers least of the curves (polylines in
+// pixels): one of the graph's corners, `margin` inside it. The cover of a
+// place is the number of curve segments that cross it; ties go, in order, to
+// top right, bottom left, top left and bottom right, so depth plots, whose
+// curves run from the top left down to the right, keep the end of the curve
+// at the design length in view.
+QRect LegendCorner(const QRect &graph, QSize size, int margin, const std::vector<std::vector<QPoint>> &curves);
 
 // Curve colours by position among the active curves (17, cycling).
 inline constexpr int kPaletteSize = 17;

@@ -1,5 +1,11 @@
 #include "PltData.h"
 
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cmath>
+
 #include <algorithm>
 
 namespace pylar {
@@ -91,6 +97,17 @@ std::vector<TGraphPlot *> TResultPlots::All() {
   return all;
 }
 
+QString TGraphPlot::ProposedOutputPath(const QString &suffix) const {
+  if (ProjectFile.isEmpty()) return {};
+  const QFileInfo project(ProjectFile);
+  QString caption = (UserCaption.isEmpty() ? fCaption : UserCaption).simplified();
+  for (QChar &ch : caption)
+    if (QStringLiteral("/\\:*?\"<>|").contains(ch)) ch = u'-';
+  QString name = project.completeBaseName();
+  if (!caption.isEmpty()) name += QStringLiteral(" - ") + caption;
+  return project.absoluteDir().filePath(name + suffix);
+}
+
 void TResultPlots::Clear() {
   for (TGraphPlot *plot : All()) {
     plot->SetCurveCount(0);
@@ -101,5 +118,75 @@ void TResultPlots::Clear() {
 }
 
 QString NameNumber(Extended value) { return FormatGeneral(value, 15, u'.'); }
+
+QString ReportNumber(Extended value, int decimals) {
+  if (!std::isfinite(static_cast<double>(value))) return NameNumber(value);
+  QString text = QString::number(static_cast<double>(value), 'f', std::clamp(decimals, 0, 9));
+  if (text.contains(u'.')) {
+    while (text.endsWith(u'0')) text.chop(1);
+    if (text.endsWith(u'.')) text.chop(1);
+  }
+  if (text == QStringLiteral("-0")) text = QStringLiteral("0");
+  return text;
+}
+
+int ReportSettlementDecimals(int units) { return units == kUnitsSI ? 4 : 3; }
+
+QString DesignChartCaption(Extended movement, int units) {
+  return QStringLiteral("Design Chart (") + ReportNumber(movement, ReportSettlementDecimals(units)) +
+         (units == kUnitsSI ? QStringLiteral("-m") : QStringLiteral("-in")) + QStringLiteral(" movement)");
+}
+
+namespace {
+
+// The engine's own conversion factors and series rules: it works in feet and
+// single precision, and prints metres back with 0.3048.
+constexpr float kEngineFeetPerMetre = 3.2808F;
+constexpr float kEngineMetresPerFoot = 0.3048F;
+constexpr float kEngineSeriesTolerance = 0.02F;  // ft
+constexpr int kChartDiameters = 20;
+constexpr int kSeriesPiers = 100;
+
+struct TEngineUnits {
+  bool si;
+  float toFeet(Extended value) const {
+    const float v = static_cast<float>(value);
+    return si ? v * kEngineFeetPerMetre : v;
+  }
+  Extended fromFeet(float ft) const { return static_cast<Extended>(si ? ft * kEngineMetresPerFoot : ft); }
+};
+
+}  // namespace
+
+Extended AnalysedPierLength(Extended deepestOrdinate, int units) {
+  const bool si = units == kUnitsSI;
+  const TEngineUnits u{si};
+  const float feet = std::round(si ? static_cast<float>(deepestOrdinate / kEngineMetresPerFoot)
+                                   : static_cast<float>(deepestOrdinate));
+  return u.fromFeet(feet);
+}
+
+std::vector<Extended> AnalysedStemDiameters(const TPlotDataContext &context) {
+  const bool si = context.Units == kUnitsSI;
+  const TEngineUnits u{si};
+  auto toFeet = [&](Extended value) { return u.toFeet(value); };
+  auto fromFeet = [&](float ft) { return u.fromFeet(ft); };
+
+  const float start = toFeet(context.DSTART);
+  if (context.IPENT >= 1) return {fromFeet(start)};
+  const bool charts = context.IChart >= 1;
+  const float increment = context.DIAMINCR == 0 ? (si ? toFeet(0.15L) : 0.5F) : toFeet(context.DIAMINCR);
+  const float step = charts ? increment : 0.5F;
+  const float last = std::max(toFeet(context.DIALIM), start);
+  const int limit = charts ? kChartDiameters : kSeriesPiers;
+  std::vector<Extended> stems;
+  for (int k = 0; k < limit; ++k) {
+    const float d = start + static_cast<float>(k) * step;
+    if (k > 0 && !(d < last + kEngineSeriesTolerance)) break;
+    stems.push_back(fromFeet(d));
+    if (!(step > 0)) break;
+  }
+  return stems;
+}
 
 }  // namespace pylar

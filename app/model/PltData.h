@@ -59,6 +59,14 @@ class TGraphPlot {
   bool UserCaptionOnTop = false;
   Extended LayersTop = 0;
   bool Yreversed = false;
+  // The project whose results the plot shows (empty for a plot made by hand):
+  // printed and saved pictures are proposed beside it, named after it.
+  QString ProjectFile;
+
+  // "<project folder>/<project name> - <caption><suffix>", the caption's
+  // characters that a file name cannot hold replaced by "-"; empty without a
+  // project.
+  QString ProposedOutputPath(const QString &suffix) const;
 
   int CurveCount() const { return static_cast<int>(fData.size()); }
   // New curves get the plot's current point count and the numbers count + 1.
@@ -122,6 +130,8 @@ struct TPlotDataContext {
   int IChart = 0;
   int IPENT = 0;
   Extended DSTART = 0;
+  Extended DIALIM = 0;
+  Extended DIAMINCR = 0;
   int PrintTZCurves = 0;
   std::vector<TPlotLayer> Layers;
 };
@@ -151,5 +161,33 @@ void AddLayersGraphPlot(TGraphPlot &plot, const TPlotDataContext &context);
 // Numbers in curve names and chart captions: general format, up to 15
 // significant digits, no trailing zeros, "." as decimal point.
 QString NameNumber(Extended value);
+
+// A number as the report prints it in a fixed field of `decimals` decimals,
+// without the trailing zeros: 0.8999891 with 3 decimals is "0.9", 1.05 stays
+// "1.05". Curve names and captions use it, so a name never shows the single
+// precision noise of the engine's files.
+QString ReportNumber(Extended value, int decimals);
+
+// Decimals of the report's fields: stem diameters and pier lengths, and the
+// defined settlements (in inches in English units, metres in SI).
+inline constexpr int kReportLengthDecimals = 3;
+int ReportSettlementDecimals(int units);
+
+// The caption of a design chart, "Design Chart (0.5-in movement)".
+QString DesignChartCaption(Extended movement, int units);
+
+// The stem diameters of the series the engine analyses, in project units:
+// from DSTART by the diameter increment of the design charts (its default
+// when zero) or by half a foot without charts, up to DIALIM (never below
+// DSTART), at most 20 diameters with design charts and 100 without. Computed
+// in the engine's single precision and feet, so each value prints as the
+// report prints it. A length series (IPENT = 1) analyses DSTART only.
+std::vector<Extended> AnalysedStemDiameters(const TPlotDataContext &context);
+
+// The pier length the engine analysed, from the deepest ordinate of its curve
+// in project units: the engine walks a pier in one-foot slices, so its length
+// is a whole number of feet, which the plot-data file holds to a tenth of a
+// metre in SI. 15.2 m is 50 ft, printed by the report as 15.240 m.
+Extended AnalysedPierLength(Extended deepestOrdinate, int units);
 
 }  // namespace pylar

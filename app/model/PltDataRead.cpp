@@ -4,6 +4,7 @@
 #include "DataUnit.h"
 #include "WordRead.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <cmath>
@@ -44,6 +45,9 @@ class TPlotDataLoader {
   Extended number() { return finite(r.ReadFloat()); }
   bool si() const { return ctx.Units == kUnitsSI; }
   QString lengthUnit() const { return si() ? QStringLiteral(" m") : QStringLiteral(" ft"); }
+  QString lengthName(const QString &prefix, Extended length) const {
+    return prefix + ReportNumber(length, kReportLengthDecimals) + lengthUnit();
+  }
   void prepareCaptions();
   void readCurve(int c, int rows, int np, int id2);
   void readDesignCharts();
@@ -146,8 +150,7 @@ void TPlotDataLoader::readDesignCharts() {
   for (int k = 0; k < ntry; ++k) {
     TGraphPlot &chart = p.PltChart[static_cast<std::size_t>(k)];
     const Extended movement = number();
-    const QString caption = QStringLiteral("Design Chart (") + NameNumber(movement) +
-                            (si() ? QStringLiteral("-m") : QStringLiteral("-in")) + QStringLiteral(" movement)");
+    const QString caption = DesignChartCaption(movement, ctx.Units);
     chart.fCaption = caption;
     chart.UserCaption = caption;
     chart.fData.clear();
@@ -155,8 +158,7 @@ void TPlotDataLoader::readDesignCharts() {
     chart.SetCurveCount(ntop);
     for (int c = 0; c < ntop; ++c) {
       const Extended diameter = number();
-      chart.SetCurveName(c, si() ? QStringLiteral("Dia=") + NameNumber(diameter) + QStringLiteral(" m")
-                                 : QStringLiteral("Dia=") + NameNumber(diameter / 12) + QStringLiteral(" ft"));
+      chart.SetCurveName(c, lengthName(QStringLiteral("Dia="), si() ? diameter : diameter / 12));
       for (int i = 0; i < ndata; ++i) {
         const Extended y = number();
         const Extended x = number();
@@ -175,7 +177,7 @@ void TPlotDataLoader::readTzCurves(TGraphPlot &plot, int count) {
     r.ReadInteger();
     r.ReadInteger();
     const Extended depth = number();
-    plot.SetCurveName(c, QStringLiteral("H=") + NameNumber(depth) + lengthUnit());
+    plot.SetCurveName(c, lengthName(QStringLiteral("H="), depth));
     for (int i = 0; i < 10; ++i) {
       const Extended t = number();
       const Extended z = number();
@@ -193,7 +195,7 @@ void TPlotDataLoader::readQwCurves(int count) {
     r.ReadInteger();
     const Extended diameter = number();
     r.ReadInteger();
-    plot.SetCurveName(c, QStringLiteral("Dia=") + NameNumber(diameter) + lengthUnit());
+    plot.SetCurveName(c, lengthName(QStringLiteral("Dia="), diameter));
     for (int i = 0; i < 10; ++i) {
       const Extended q = number();
       const Extended w = number();
@@ -202,14 +204,19 @@ void TPlotDataLoader::readQwCurves(int count) {
   }
 }
 
+// Each curve is named after the pier the engine analysed: its length in a
+// length series, otherwise its stem diameter.
 void TPlotDataLoader::nameCurves(int nl) {
+  const std::vector<Extended> stems = AnalysedStemDiameters(ctx);
   for (int c = 0; c < nl; ++c) {
     QString name;
-    if (ctx.IPENT != 0) {
-      name = QStringLiteral("L =") + NameNumber(p.pltSkin.Point(c, p.pltSkin.PointCount() - 1).y) + lengthUnit();
+    if (ctx.IPENT >= 1) {
+      const Extended deepest = p.pltSkin.Point(c, p.pltSkin.PointCount() - 1).y;
+      name = lengthName(QStringLiteral("L ="), AnalysedPierLength(deepest, ctx.Units));
+    } else if (static_cast<std::size_t>(c) < stems.size()) {
+      name = lengthName(QStringLiteral("Dia="), stems[static_cast<std::size_t>(c)]);
     } else {
-      const Extended step = si() ? 0.152L : 0.5L;
-      name = QStringLiteral("Dia=") + NameNumber(c * step + ctx.DSTART) + lengthUnit();
+      name = QStringLiteral("Curve ") + QString::number(c + 1);  // more curves than the project's series
     }
     for (TGraphPlot *plot : {&p.pltSkin, &p.pltTip, &p.pltTotal, &p.FSpltSkin, &p.FSpltTip, &p.FSpltTotal,
                              &p.pltAxial, &p.pltUpper, &p.pltLower})
@@ -335,6 +342,8 @@ TPlotDataContext PlotDataContext(const TProgramData &project) {
   context.IChart = project.IChart;
   context.IPENT = project.IPENT;
   context.DSTART = project.DSTART;
+  context.DIALIM = project.DIALIM;
+  context.DIAMINCR = project.DIAMINCR;
   context.PrintTZCurves = project.PrintTZCurves;
   const TGridTable &layers = project.Tables().D;
   for (int row = 0; row < layers.RowCount(); ++row)
@@ -352,7 +361,12 @@ TPlotDataResult ReadPlotData(const QString &path, const TPlotDataContext &contex
   } catch (const EPylarError &e) {
     result.error = e.message();
   }
-  for (TGraphPlot *plot : plots.All()) plot->SetUnits(context.Units);
+  const QFileInfo file(path);
+  const QString project = file.absoluteDir().filePath(file.completeBaseName() + QStringLiteral(".pq8d"));
+  for (TGraphPlot *plot : plots.All()) {
+    plot->SetUnits(context.Units);
+    plot->ProjectFile = project;
+  }
   return result;
 }
 

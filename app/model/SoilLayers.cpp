@@ -1,11 +1,9 @@
 #include "SoilLayers.h"
 
-#include <QStringList>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <utility>
 #include <vector>
 
 namespace pylar {
@@ -13,56 +11,14 @@ namespace pylar {
 namespace {
 
 using P = TSoilProperty;
-using Columns = std::vector<std::pair<P, int>>;
 struct Pair {
   Extended top, bottom;
 };
-
-// The property table's columns of each model, by meaning.
-const Columns &columnsOf(int code) {
-  static const Columns sand = {{P::UnitWeight, 0}, {P::FrictionAngle, 1}, {P::BlowCount, 2},
-                               {P::Ko, 3},         {P::Beta, 4},          {P::SandMethod, 5},
-                               {P::InterfaceAngle, 6}, {P::StressExponent, 7}};
-  static const Columns clay = {{P::UnitWeight, 0}, {P::Cohesion, 1}, {P::BlowCount, 2}, {P::Alpha, 3}, {P::Nc, 4}};
-  static const Columns strongRock = {{P::RockStrength, 0},         {P::ConcreteStrength, 1},
-                                     {P::DiscontinuitySpacing, 2}, {P::DiscontinuityThickness, 3},
-                                     {P::SocketDiameter, 4},       {P::RockModulus, 5},
-                                     {P::RQD, 6}};
-  static const Columns decomposed = {
-      {P::UnitWeight, 0}, {P::BlowCount, 1}, {P::Poisson, 2}, {P::YoungModulus, 3}, {P::SocketDiameter, 4}};
-  static const Columns weakRock = {{P::RockStrength, 0},   {P::InterfaceCondition, 1}, {P::Slump, 2},
-                                   {P::InterfaceAngle, 3}, {P::SocketDiameter, 4},     {P::RockModulus, 5},
-                                   {P::RQD, 6}};
-  static const Columns gravel = {{P::UnitWeight, 0}, {P::BlowCount, 1}, {P::Beta, 2}};
-  static const Columns none;
-  switch (SoilFamilyOf(code)) {
-    case TSoilFamily::Sand: return sand;
-    case TSoilFamily::Clay: return clay;
-    case TSoilFamily::StrongRock: return strongRock;
-    case TSoilFamily::DecomposedRock: return decomposed;
-    case TSoilFamily::WeakRock: return weakRock;
-    case TSoilFamily::Gravel: return gravel;
-    case TSoilFamily::None: break;
-  }
-  return none;
-}
 
 // Properties a model keeps only while it stays the same model: a sand
 // layer's procedure is chosen in its property dialog, and the interface
 // condition of a weak-rock layer is an index of that model alone.
 bool carriedOver(P property) { return property != P::SandMethod && property != P::InterfaceCondition; }
-
-const QStringList kModelNames = {
-    "sand (FHWA Spec.)",
-    "clay (FHWA Spec.)",
-    "shale (Reese &Aurora)",
-    "strong rock (FHWA-side frict. or end bear.)",
-    "decomposed rock/gravel (FHWA Spec.)",
-    "weak rock (FHWA Spec.)",
-    "strong rock (side friction + end bearing)",
-    "gravelly sand (Rollins et al)",
-    "gravel (Rollins et al)",
-};
 
 void zero(TGridTable &table, int column, int row) { SetCellNumber(table, column, row, 0); }
 
@@ -92,16 +48,6 @@ void SetCellNumber(TGridTable &table, int column, int row, Extended value) {
   target.SetIntValue(row, static_cast<int>(rounded));
 }
 
-int PropertyColumn(int code, TSoilProperty property) {
-  for (const auto &[p, column] : columnsOf(code))
-    if (p == property) return column;
-  return -1;
-}
-
-QString SoilModelName(int code) {
-  return code >= 1 && code <= kSoilCodeCount ? kModelNames[code - 1] : QString();
-}
-
 bool ChangeLayerModel(TProjectTables &tables, int row, int code) {
   if (row < 0 || row >= tables.D.RowCount() || code < 1 || code > kSoilCodeCount) return false;
   const int oldCode = tables.D.GetIntValue(lcSoilType, row);
@@ -113,10 +59,12 @@ bool ChangeLayerModel(TProjectTables &tables, int row, int code) {
     Extended top, bottom;
   };
   std::vector<Value> values;
-  if (const TGridTable *old = tables.LayerData(row)) {
-    for (const auto &[property, column] : columnsOf(oldCode))
+  const TGridTable *old = tables.LayerData(row);
+  if (const TSoilFamilyDescription *family = SoilFamilyOf(oldCode); old && family) {
+    for (int column = 0; column < static_cast<int>(family->Fields.size()); ++column)
       if (column < old->ColCount() && old->RowCount() >= 2)
-        values.push_back({property, old->GetFloatValue(column, 0), old->GetFloatValue(column, 1)});
+        values.push_back({family->Fields[static_cast<std::size_t>(column)].Property, old->GetFloatValue(column, 0),
+                          old->GetFloatValue(column, 1)});
   }
 
   tables.D.SetIntValue(lcSoilType, row, code);  // replaces the layer's table by the new template

@@ -8,47 +8,9 @@
 
 namespace pylar {
 
-// Properties of the soil and rock models, by meaning. A property has the same
-// meaning and unit in every model whose table has a column for it.
-enum class TSoilProperty {
-  UnitWeight,
-  BlowCount,
-  Beta,
-  Cohesion,
-  Alpha,
-  Nc,
-  FrictionAngle,
-  Ko,
-  SandMethod,
-  InterfaceAngle,  // sand's interface angle and weak rock's interface friction angle
-  StressExponent,  // sand's m (the column headed "OCR")
-  RockStrength,
-  ConcreteStrength,
-  DiscontinuitySpacing,
-  DiscontinuityThickness,
-  SocketDiameter,
-  RockModulus,  // elastic modulus of strong rock and of the weak-rock core
-  RQD,
-  Poisson,
-  YoungModulus,  // decomposed rock/gravel, optional
-  Slump,
-  InterfaceCondition,
-};
-
-// Column of a property in the property table of a soil code; -1 when the
-// model has no such property.
-int PropertyColumn(int code, TSoilProperty property);
-
-// Side friction procedures of sand layers (column 5 of the sand table).
-enum TSandMethod : int { smKo = 1, smBeta = 2, smChenKulhawy = 3 };
-inline constexpr int kSandMethodColumn = 5;
-
 // Writes a number into a cell of any numeric column; integer and index
 // columns take the nearest whole number.
 void SetCellNumber(TGridTable &table, int column, int row, Extended value);
-
-// Display name of a soil code in the layer dialog's drop-down list (1..9).
-QString SoilModelName(int code);
 
 // Gives layer `row` of D the model `code`: a fresh property table of the new
 // model that keeps, at the top and at the bottom, every property the old and

@@ -120,26 +120,6 @@ TColumn &TGridTable::InsertColumn(int iColumn, std::unique_ptr<TColumn> column) 
   return added;
 }
 
-void TGridTable::DeleteColumn(int iColumn) {
-  Column(iColumn);
-  fColumns.erase(fColumns.begin() + iColumn);
-  viewChanged();
-}
-
-TColumn &TGridTable::ReplaceColumn(int iColumn, std::unique_ptr<TColumn> column) {
-  TColumn &old = Column(iColumn);
-  if (!column || column->Table() != this)
-    throw EGridError(QStringLiteral("Column belongs to another table"));
-  column->Heading = old.Heading;
-  column->Visible = old.Visible;
-  column->SameGroup = old.SameGroup;
-  if (column->Count() < fRowCount) column->InsertValues(column->Count(), fRowCount - column->Count());
-  TColumn &added = *column;
-  fColumns[static_cast<size_t>(iColumn)] = std::move(column);
-  viewChanged();
-  return added;
-}
-
 TColumn &TGridTable::Column(int index) const {
   if (index < 0 || index >= ColCount()) outOfBounds();
   return *fColumns[static_cast<size_t>(index)];

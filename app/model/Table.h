@@ -79,9 +79,6 @@ class TGridTable {
   }
   TColumn &AddColumn(std::unique_ptr<TColumn> column) { return InsertColumn(ColCount(), std::move(column)); }
   TColumn &InsertColumn(int iColumn, std::unique_ptr<TColumn> column);
-  void DeleteColumn(int iColumn);
-  // The new column takes the old one's heading, Visible and SameGroup.
-  TColumn &ReplaceColumn(int iColumn, std::unique_ptr<TColumn> column);
   TColumn &Column(int index) const;  // "Index out of bounds" outside
   int IndexOf(const TColumn *column) const;
   int ColCount() const { return static_cast<int>(fColumns.size()); }

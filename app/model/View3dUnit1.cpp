@@ -48,10 +48,10 @@ QString LayerLabel(int code, int layerNumber) {
     case scSand: return QStringLiteral("Sand");
     case scClay: return QStringLiteral("Clay");
     case scShale: return QStringLiteral("Shale");
-    case scStrongRock: return QStringLiteral("Strong Rock(FHWA)");
+    case scStrongRockSideOrBase: return QStringLiteral("Strong Rock(FHWA)");
     case scDecomposedRock: return QStringLiteral("Decomposed Rock");
     case scWeakRock: return QStringLiteral("Weak Rock");
-    case scNewStrongRock: return QStringLiteral("Strong Rock");
+    case scStrongRock: return QStringLiteral("Strong Rock");
     case scGravellySand: return QStringLiteral("Gravelly Sand");
     case scGravel: return QStringLiteral("Gravel");
     default: return QStringLiteral("Layer ") + QString::number(layerNumber);

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <random>
 #include <cmath>
@@ -342,8 +343,8 @@ std::vector<Value> layerEndValues(int code, const TGridTable &t, int end, const 
               {col(1), e.cohesion, kStress, "cohesion"},
               {col(2), e.blowCount, kNone, "N"},
               {col(3), e.sideParameter, kNone, "alpha"}};
+    case scStrongRockSideOrBase:
     case scStrongRock:
-    case scNewStrongRock:
       return {{col(0), e.rockStrength, kStress, "qu"},         {col(1), e.concreteStrength, kStress, "f'c"},
               {col(2), e.jointSpacing, kLength, "spacing"},    {col(3), e.jointThickness, kLength, "thickness"},
               {col(4), e.socketDiameter, kLength, "socket"},   {col(5), e.rockModulus, kModulus, "Er"},
@@ -442,6 +443,86 @@ TEST(ProjectFile, TheEngineReadsTheValuesTheProgramHolds) {
         values.push_back({tables.TblTZDepth.GetFloatValue(0, k), in.tzDepths[static_cast<size_t>(k)], kLength, "t-z depth"});
     }
     for (const Value &v : values) check(v);
+  }
+}
+
+// Every property of every model with values of its own at the top and at the
+// bottom of its layer (sand once for each side procedure): the program reads
+// back what it wrote, and the engine finds each value where the program keeps it.
+TEST(ProjectFile, EveryPropertyOfEveryModelReachesTheEngine) {
+  QTemporaryDir dir;
+  struct Layer {
+    int code;
+    int method;  // sand only
+  };
+  std::vector<Layer> layers;
+  for (int code = 1; code <= kSoilCodeCount; ++code) layers.push_back({code, smKo});
+  layers.push_back({scSand, smBeta});
+  layers.push_back({scSand, smChenKulhawy});
+  TProjectTables tables;
+  auto p = TProgramData::Create(tables, dir.filePath("every-model.pq8d"));
+  p->SetProposedLength(20);
+  TGridTable &D = tables.D;
+  D.SetRowCount(static_cast<int>(layers.size()));
+  for (int row = 0; row < D.RowCount(); ++row) {
+    const Layer &layer = layers[static_cast<size_t>(row)];
+    D.SetIntValue(lcSoilType, row, layer.code);
+    D.SetFloatValue(lcDepth, row, 5.0L * (row + 1));
+    TGridTable &t = *tables.LayerData(row);
+    for (int c = 0; c < t.ColCount(); ++c)
+      for (int end = 0; end < 2; ++end) {
+        if (const auto *choice = dynamic_cast<const TEnumColumn *>(&t.Column(c)))
+          t.SetIntValue(c, end, 1 + (row + end) % static_cast<int>(choice->Names.size()));
+        else if (dynamic_cast<const TIntColumn *>(&t.Column(c)))
+          t.SetIntValue(c, end, 10 * row + c + end);
+        else
+          t.SetFloatValue(c, end, 100.0L * row + 10 * c + end + 0.5L);
+      }
+    if (layer.code == scSand) {
+      ASSERT_EQ(PropertyColumn(scSand, TSoilProperty::SandMethod), kSandMethodColumn);
+      for (int end = 0; end < 2; ++end) t.SetIntValue(kSandMethodColumn, end, layer.method);
+    }
+  }
+  p->Save();
+
+  TProjectTables back;
+  auto read = TProgramData::CreateFromFile(back, p->FileName, ffVersion8);
+  ASSERT_EQ(read.error, QString());
+  ASSERT_EQ(back.D.RowCount(), D.RowCount());
+  engine::ListReader reader = engine::ListReader::fromText(readBytes(p->FileName).toStdString());
+  engine::ProjectInput in;
+  std::string error;
+  ASSERT_TRUE(engine::readProjectInput(reader, in, error)) << error;
+  ASSERT_EQ(static_cast<int>(in.layers.size()), D.RowCount());
+  for (int row = 0; row < D.RowCount(); ++row) {
+    const Layer &layer = layers[static_cast<size_t>(row)];
+    SCOPED_TRACE("layer " + std::to_string(row + 1) + ", code " + std::to_string(layer.code));
+    const TGridTable &written = *tables.LayerData(row);
+    const TGridTable &t = *back.LayerData(row);
+    ASSERT_EQ(t.ColCount(), written.ColCount());
+    // A sand layer's file holds the parameter of its own procedure only.
+    std::vector<int> notInTheFile;
+    if (layer.code == scSand)
+      for (TSoilProperty parameter : {TSoilProperty::Ko, TSoilProperty::Beta, TSoilProperty::StressExponent})
+        notInTheFile.push_back(PropertyColumn(scSand, parameter));
+    if (layer.code == scSand)
+      std::erase(notInTheFile, PropertyColumn(scSand, layer.method == smKo     ? TSoilProperty::Ko
+                                                      : layer.method == smBeta ? TSoilProperty::Beta
+                                                                               : TSoilProperty::StressExponent));
+    for (int c = 0; c < t.ColCount(); ++c)
+      for (int end = 0; end < 2; ++end) {
+        const bool kept = std::find(notInTheFile.begin(), notInTheFile.end(), c) == notInTheFile.end();
+        EXPECT_EQ(t.GetFloatValue(c, end), kept ? written.GetFloatValue(c, end) : 0) << "column " << c << " end " << end;
+      }
+    const engine::Layer &engineLayer = in.layers[static_cast<size_t>(row)];
+    EXPECT_EQ(engineLayer.code, layer.code);
+    if (layer.code == scSand) {
+      EXPECT_EQ(engineLayer.sandMethod, layer.method);
+    }
+    for (int end = 0; end < 2; ++end)
+      for (const Value &v : layerEndValues(layer.code, t, end, engineLayer.end[static_cast<size_t>(end)]))
+        EXPECT_NEAR(v.engineValue, static_cast<double>(v.program), 1e-4 * std::max(1.0, std::fabs(static_cast<double>(v.engineValue))))
+            << v.name << " end " << end;
   }
 }
 

@@ -2,16 +2,28 @@
 // the analysis run with the real engine library, text views and help.
 #include "model/dynlib.h"
 #include "ui/DataEdit.h"
+#include "model/ReportFile.h"
+#include "ui/ExportDlg.h"
+#include "ui/HelpWindow.h"
 #include "ui/Main.h"
 #include "ui/Messages.h"
+#include "ui/PileSide.h"
+#include "ui/ReportWindow.h"
+#include "ui/ResultsWindow.h"
 #include "ui/PltData.h"
 #include "ui/Table.h"
 
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <QTextBrowser>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -180,6 +192,12 @@ class MainFormTest : public QObject {
     legacyFile.close();
     QVERIFY(form->OpenFileByExtension(legacy));
     answer = work.filePath("converted.pq8d");
+    // Its profile ends close to the tip: the check before the run asks.
+    QStringList asked;
+    SetQuestionHook([&](QWidget *, const QString &text) {
+      asked << text;
+      return TAnswer::Yes;
+    });
     QLocale::setDefault(QLocale(QLocale::German));
     form->RunAnalysis();
     QCOMPARE(QLocale().decimalPoint(), QString(","));  // the user's separator is back after the run
@@ -272,6 +290,74 @@ class MainFormTest : public QObject {
     QVERIFY(readAll(work.filePath("sand-asd-english.pq8r")).startsWith("INPUT ERROR"));
   }
 
+  // Before the engine runs: errors run nothing and name the window, field
+  // and value; a warning asks, and No runs nothing.
+  void runChecksTheProjectFirst() {
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(project));
+    form->Data().EPILE = 0;
+    form->RunAnalysis();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].contains("Drilled-Pylar Properties, Modulus of Elasticity of Drilled Pylar = 0"),
+             qPrintable(messages[0]));
+    QVERIFY(!QFileInfo::exists(work.filePath("sand-asd-english.pq8o")));
+    form->Data().EPILE = 3600000;
+    form->Data().RATIO = 0.5L;
+    QStringList asked;
+    bool yes = false;
+    SetQuestionHook([&](QWidget *, const QString &text) {
+      asked << text;
+      return yes ? TAnswer::Yes : TAnswer::No;
+    });
+    messages.clear();
+    form->RunAnalysis();
+    QCOMPARE(asked.size(), 1);
+    QVERIFY2(asked[0].contains("Ratio of Base Diameter to Pylar Diameter = 0.5"), qPrintable(asked[0]));
+    QVERIFY(messages.isEmpty());
+    QVERIFY(!QFileInfo::exists(work.filePath("sand-asd-english.pq8o")));
+    yes = true;
+    form->RunAnalysis();
+    QVERIFY(QFileInfo::exists(work.filePath("sand-asd-english.pq8o")));
+    QVERIFY(form->ShowOutput());
+  }
+
+  // A run keeps the open plot windows, which show the new results.
+  void runKeepsOpenPlotWindows() {
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(project));
+    form->RunAnalysis();
+    TPlotForm *plot = TPlotForm::ShowPlot(form->MdiArea(), form->Plots().pltTotal);
+    QVERIFY(plot);
+    form->Commands().WaterTable->trigger();
+    const Extended before = form->Plots().pltTotal.Point(0, form->Plots().pltTotal.PointCount() - 1).x;
+    // A water table at the ground lowers the capacity.
+    form->DataWindow("Water Table")->Form()->Fields().at(0)->setText("0");
+    form->RunAnalysis();
+    QCOMPARE(TPlotForm::FormOf(form->Plots().pltTotal), plot);
+    QVERIFY(form->DataWindow("Water Table"));
+    QVERIFY(form->Plots().pltTotal.CurveCount() > 0);
+    QVERIFY(form->Plots().pltTotal.Point(0, form->Plots().pltTotal.PointCount() - 1).x != before);
+  }
+
+  // Six plot windows cascade to a readable size.
+  void cascadeKeepsWindowsReadable() {
+    form->resize(1200, 900);
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(project));
+    form->RunAnalysis();
+    TResultPlots &p = form->Plots();
+    for (TGraphPlot *plot : {&p.pltSkin, &p.pltTip, &p.pltTotal, &p.FSpltSkin, &p.FSpltTip, &p.FSpltTotal})
+      QVERIFY(TPlotForm::ShowPlot(form->MdiArea(), *plot));
+    form->Commands().Cascade->trigger();
+    const QSize area = form->MdiArea()->viewport()->size();
+    QCOMPARE(form->MdiArea()->subWindowList().size(), 6);
+    for (QMdiSubWindow *window : form->MdiArea()->subWindowList()) {
+      QVERIFY2(window->width() >= std::min(480, area.width()), qPrintable(QString::number(window->width())));
+      QVERIFY(window->height() >= std::min(360, area.height()));
+      QVERIFY(QRect(QPoint(0, 0), area).contains(window->geometry()));
+    }
+  }
+
   void runWithoutTheEngineLibrary() {
     QTemporaryDir emptyProgramFolder;
     form->SetProgramFolder(emptyProgramFolder.path());
@@ -294,7 +380,8 @@ class MainFormTest : public QObject {
   void editorThatCannotStartIsReported() {
     form->Settings().WordProcessor = work.filePath("no-such-editor");
     form->EditText(".pq8o");
-    QCOMPARE(messages, QStringList{"An error occurred in running the Word Processor"});
+    QCOMPARE(messages, QStringList{EditorFailureMessage(work.filePath("no-such-editor"))});
+    QVERIFY(messages[0].contains("Control Options"));
   }
 
   void helpFilesOpenFromTheProgramFolder() {
@@ -310,6 +397,56 @@ class MainFormTest : public QObject {
     form->Commands().TechnicalManual->trigger();
     QCOMPARE(messages.size(), 1);
     QVERIFY(messages[0].startsWith("The help file could not be found:\r"));
+    // No desktop viewer: each help file opens in the program's help window.
+    form->SetProgramFolder(kBinDir);
+    form->OpenDocument = [](const QString &) { return false; };
+    for (QAction *command : {form->Commands().HelpContents, form->Commands().UsersManual,
+                             form->Commands().TechnicalManual}) {
+      command->trigger();
+      auto *help = qobject_cast<THelpWindow *>(form->MdiArea()->activeSubWindow());
+      QVERIFY(help);
+      QVERIFY(help->Browser()->toPlainText().startsWith("PYLAR "));
+    }
+    QCOMPARE(THelpWindow::Find(form->MdiArea())->Path(), QDir(kBinDir).filePath("docs/technical-manual.md"));
+    QCOMPARE(messages.size(), 1);
+  }
+
+  // "View Output" and the Computation menu show the run's files inside the
+  // program; open windows stay through the next run and show its files.
+  void resultViewsOpenInsideAndFollowEachRun() {
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(project));
+    openMenu(form->Menus().Computation);
+    const TMainCommands &c = form->Commands();
+    for (QAction *view : {c.ViewOutputText, c.ViewNotes, c.ViewListing, c.ViewResults}) QVERIFY(!view->isEnabled());
+    form->RunAnalysis();
+    openMenu(form->Menus().Computation);
+    for (QAction *view : {c.ViewOutputText, c.ViewNotes, c.ViewListing, c.ViewResults}) QVERIFY(view->isEnabled());
+    c.ViewOutput->trigger();
+    auto *report = qobject_cast<TReportWindow *>(form->MdiArea()->activeSubWindow());
+    QVERIFY(report);
+    QCOMPARE(report->Path(), work.filePath("sand-asd-english.pq8o"));
+    QVERIFY(report->TextView()->toPlainText().contains("Sand profile, straight pier 3 to 4 ft"));
+    c.ViewNotes->trigger();
+    QCOMPARE(form->MdiArea()->activeSubWindow()->windowTitle(), QString("Processor-Run Notes - sand-asd-english.pq8r"));
+    c.ViewListing->trigger();
+    QCOMPARE(form->MdiArea()->activeSubWindow()->windowTitle(), QString("Detail Listing - sand-asd-english.pq8z"));
+    c.ViewResults->trigger();
+    auto *results = qobject_cast<TResultsWindow *>(form->MdiArea()->activeSubWindow());
+    QVERIFY(results);
+    QCOMPARE(results->SeriesTable()->rowCount(), 3);
+    // A second run of a changed project: the same windows, the new files.
+    form->Data().Title = "Second run of the sand profile";
+    form->SetChanged(true);
+    form->RunAnalysis();
+    QCOMPARE(form->MdiArea()->subWindowList().size(), 4);
+    QVERIFY(report->TextView()->toPlainText().contains("Second run of the sand profile"));
+    QCOMPARE(report->TextView()->toPlainText().count("CASE ANALYZED"), 3);
+    QCOMPARE(results->SeriesTable()->rowCount(), 3);
+    // A new project closes them: they show the files of the old one.
+    form->SetChanged(false);
+    form->FileNew();
+    QVERIFY(form->MdiArea()->subWindowList().isEmpty());
   }
 
   void askToSaveAnswers() {
@@ -407,6 +544,41 @@ class MainFormTest : public QObject {
     QCOMPARE(form->MdiArea()->subWindowList().size(), 1);
   }
 
+  // "View Pylar Elevation" (the "E" button is the same action) opens the one
+  // elevation view, which shows what a data window wrote back on leaving, a
+  // unit change, and closes with the project.
+  void elevationCommandOpensTheOneViewThatFollowsTheProject() {
+    QVERIFY(form->OpenFileByExtension(copyExample("mixed-profile-belled.pq8d")));
+    QVERIFY(form->ToolBar()->actions().contains(form->Commands().Elevation));
+    form->Commands().Elevation->trigger();
+    TDlgSideView *view = TDlgSideView::Instance();
+    QVERIFY(view);
+    QCOMPARE(form->MdiArea()->activeSubWindow()->widget(), view);
+    QCOMPARE(view->Model().D, 3.0);
+    QCOMPARE(view->Model().Layers.size(), size_t(4));
+
+    form->Commands().PierProperties->trigger();
+    TDataEdit *diameter = form->DataWindow("Drilled-Pylar Properties")->Form()->Fields().at(0);
+    diameter->setText("4");
+    form->Commands().Elevation->trigger();
+    QCOMPARE(TDlgSideView::Instance(), view);
+    QCOMPARE(form->MdiArea()->subWindowList().size(), 2);
+    QCOMPARE(double(form->Data().DSTART), 4.0);
+    QTRY_COMPARE(view->Model().D, 4.0);
+
+    form->Commands().UnitsSI->trigger();
+    QCOMPARE(view->Model().D, double(form->Data().DSTART));
+    QCOMPARE(view->Model().Layers.back().Bottom, double(form->Tables().D.GetFloatValue(lcDepth, 3)));
+    QVERIFY(std::abs(view->Model().Layers.back().Bottom - 18.288) < 1e-9);  // 60 ft
+
+    SetQuestionHook([](QWidget *, const QString &) { return TAnswer::No; });
+    form->Commands().FileNew->trigger();
+    QTRY_VERIFY(!TDlgSideView::Instance());
+    form->Commands().Elevation->trigger();
+    QVERIFY(TDlgSideView::Instance());
+    QCOMPARE(TDlgSideView::Instance()->Model().Layers.size(), size_t(1));
+  }
+
   void dataWindowsWriteBackWhenLeftAndRefuseBadText() {
     form->Commands().WaterTable->trigger();
     TDataChild *water = form->DataWindow("Water Table");
@@ -462,6 +634,55 @@ class MainFormTest : public QObject {
     QVERIFY(!form->ShowOutput());
     openMenu(form->Menus().Graphics);
     QVERIFY(!form->Commands().SkinFriction->isEnabled());
+  }
+
+  // "Export Plots to Excel" offers the plots whose Graphics commands are
+  // enabled, in the export's order; without results it offers none.
+  void exportPlotsOffersThePlotsWhoseCommandsAreEnabled() {
+    QStringList listed;
+    std::vector<int> indices;
+    bool generateEnabled = true;
+    bool shown = false;
+    const auto exportAndClose = [&] {
+      listed.clear();
+      shown = false;
+      QTimer::singleShot(0, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *dialog = qobject_cast<TDlgExport *>(modal)) {
+          shown = true;
+          for (int row = 0; row < dialog->CheckList()->count(); ++row) listed << dialog->CheckList()->item(row)->text();
+          indices = dialog->indices;
+          generateEnabled = dialog->GenerateButton()->isEnabled();
+        }
+        if (modal) modal->close();
+      });
+      form->Commands().ExportPlots->trigger();
+    };
+    QVERIFY(form->Commands().ExportPlots->isEnabled());
+    exportAndClose();
+    QVERIFY(shown);
+    QVERIFY(listed.isEmpty());
+    QVERIFY(!generateEnabled);
+
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QFile plotData(work.filePath("sand-asd-english.pq8p"));
+    QVERIFY(plotData.open(QIODevice::WriteOnly));
+    QByteArray text = "1 1 0\r\n10 1 2 3 4 5 6\r\n";
+    for (int i = 1; i <= 15; ++i) text += "1 1 0 0\r\n";
+    plotData.write(text);
+    plotData.close();
+    QVERIFY(form->OpenFileByExtension(project));
+    exportAndClose();
+    QVERIFY(shown);
+    // No bounds (ID2 = 0), no t-z curves, no design charts.
+    const TResultPlots &plots = form->Plots();
+    QStringList expected;
+    for (const TGraphPlot *plot : {&plots.pltSkin, &plots.pltTip, &plots.pltTotal, &plots.FSpltSkin, &plots.FSpltTip,
+                                   &plots.FSpltTotal, &plots.pltCombine, &plots.pltCombineD, &plots.pltAxial})
+      expected << plot->fCaption;
+    QCOMPARE(listed, expected);
+    QCOMPARE(indices, std::vector<int>({1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    QVERIFY(generateEnabled);
   }
 
   void windowMenuListsChildWindowsAndShutDownAsks() {

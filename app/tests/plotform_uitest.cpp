@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,6 +39,17 @@ TGraphPlot capacityPlot(int curves) {
   TGraphPlot plot("Ultimate Total Capacity vs Depth", "Ultimate Total Capacity ", "F2", "Depth", "L2");
   fill(plot, curves);
   return plot;
+}
+
+// Pixels of `image` inside `box` drawn in the colour of one of `curves`
+// curves (but the first: it is black like the grid).
+int curvePixelsIn(const QImage &image, const QRect &box, int curves) {
+  int count = 0;
+  for (int y = std::max(0, box.top()); y <= std::min(image.height() - 1, box.bottom()); ++y)
+    for (int x = std::max(0, box.left()); x <= std::min(image.width() - 1, box.right()); ++x)
+      for (int c = 1; c < curves; ++c)
+        if ((image.pixel(x, y) & 0xFFFFFFu) == CurveColor(c)) ++count;
+  return count;
 }
 
 QPoint legendRowCentre(TLegendList *legend, int row) {
@@ -79,9 +91,9 @@ class PlotFormTest : public QObject {
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     TLegendList *legend = form.Legend();
-    // Placed at the lower right corner of the graph area.
+    // Placed inside the graph area.
     const QRect graph = form.ScreenLayout().graph;
-    QCOMPARE(legend->geometry().bottomRight() + QPoint(1, 1), graph.bottomRight());
+    QVERIFY(graph.contains(legend->geometry()));
     legend->MoveInside({-500, 10000});
     QCOMPARE(legend->pos(), QPoint(0, form.Canvas()->height() - legend->height()));
     // Dragging with the mouse moves it.
@@ -173,7 +185,7 @@ class PlotFormTest : public QObject {
     const QStringList expected{"Show &Legend",  "Show &Soil Layer", "Show &Wall Geometry", "Show &Markers",
                                "&Font Size",    "&Line Width",      "&Graph Title",        "&Edit Legend",
                                "&Active Curves", "&Print...",       "P&age Setup",         "&Save To Disk...",
-                               "Curve #1",      "Curve #2"};
+                               "&Copy Data",    "Curve #1",         "Curve #2"};
     QCOMPARE(texts, expected);
     emit menu->aboutToShow();
     QVERIFY(!form.MenuAction("Show &Soil Layer")->isVisible());  // no layer bands
@@ -287,6 +299,87 @@ class PlotFormTest : public QObject {
     QVERIFY(form.ScreenLayout().graph.top() > top);
   }
 
+  // Three capacity curves run from the top left to the bottom right, where
+  // the old fixed place put the legend; with the soil column shown.
+  void legendCoversNoCurve() {
+    TGraphPlot plot = capacityPlot(3);
+    plot.SetLayerCount(2);
+    plot.SetLayerPointCount(1);
+    plot.gData[0].fValueS = QStringLiteral("LAYER 1 SAND ");
+    plot.gData[0].fData[0] = {0, 40};
+    plot.gData[1].fValueS = QStringLiteral("LAYER 2 CLAY ");
+    plot.gData[1].fData[0] = {0, 100};
+    plot.fShowLayers = true;
+    TPlotForm form(plot);
+    form.resize(700, 500);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.PlaceLegend();
+    // On screen: the legend list over a drawing without a legend.
+    const PlotTarget screen = form.ScreenTarget();
+    QImage onScreen(screen.area.size(), QImage::Format_RGB32);
+    {
+      QPainter painter(&onScreen);
+      PaintPlot(painter, form.Picture(), screen);
+    }
+    const QRect listed = form.Legend()->geometry();
+    QVERIFY(form.ScreenLayout().graph.contains(listed));
+    QCOMPARE(curvePixelsIn(onScreen, listed, 3), 0);
+    QVERIFY(curvePixelsIn(onScreen, form.ScreenLayout().graph, 3) > 0);
+    // Printed pages and pictures, in two shapes: inside the graph, clear of
+    // the soil column, over no curve.
+    for (const QSize size : {QSize(1100, 850), QSize(850, 1100)}) {
+      PlotTarget page;
+      page.area = QRect(QPoint(0, 0), size);
+      page.pxPerInchX = page.pxPerInchY = 100;
+      page.forPrint = true;
+      page.legendAt = {0.9, 0.9};  // the screen's place does not matter unless the user moved it
+      const PlotPicture pic = form.Picture();
+      QImage image(size, QImage::Format_RGB32);
+      PlotLayout layout;
+      {
+        QPainter painter(&image);
+        layout = PaintPlot(painter, pic, page);
+      }
+      const QRect box = LegendRect(pic, page, layout);
+      QVERIFY(!box.isEmpty());
+      QVERIFY(layout.graph.contains(box));
+      QVERIFY(!box.intersects(layout.column));
+      QCOMPARE(curvePixelsIn(image, box, 3), 0);
+      // A legend the user placed keeps its place, still inside the graph.
+      page.legendAuto = false;
+      const QRect placed = LegendRect(pic, page, layout);
+      QVERIFY(layout.graph.contains(placed));
+      QVERIFY(placed != box);
+    }
+  }
+
+  void printAndPictureDefaultsFollowTheProject() {
+    QTemporaryDir dir;
+    TGraphPlot plot("ASD/LRFD Total Capacity vs Depth", "Total Resistance/F.S. ", "F2", "Depth", "L2");
+    fill(plot, 2);
+    plot.ProjectFile = dir.filePath("deep-profile.pq8d");
+    TPlotForm form(plot);
+    form.resize(733, 517);  // a canvas of some 7.3 x 4.9 in at 96 dpi
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.PreparePrinter();
+    const QString proposed = dir.filePath("deep-profile - ASD-LRFD Total Capacity vs Depth.pdf");
+    QCOMPARE(form.Printer().docName(), QStringLiteral("deep-profile - ASD-LRFD Total Capacity vs Depth"));
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) QCOMPARE(form.Printer().outputFileName(), proposed);
+    // A file the user chose is kept.
+    form.Printer().setOutputFileName(dir.filePath("mine.pdf"));
+    form.PreparePrinter();
+    QCOMPARE(form.Printer().outputFileName(), dir.filePath("mine.pdf"));
+    const QSizeF inches = form.ProposedPictureInches();
+    for (double side : {inches.width(), inches.height()}) {
+      QVERIFY(side >= 2);
+      QCOMPARE(std::fmod(side * 2, 1.0), 0.0);
+    }
+    // A plot made by hand proposes nothing.
+    QCOMPARE(capacityPlot(1).ProposedOutputPath(QStringLiteral(".png")), QString());
+  }
+
   void printsOnePdfPage() {
     QTemporaryDir dir;
     TGraphPlot plot = capacityPlot(3);
@@ -357,7 +450,7 @@ class PlotFormTest : public QObject {
       for (int size : {0, 1, 60, 400}) {
         QImage image(std::max(size, 1), std::max(size, 1), QImage::Format_RGB32);
         QPainter painter(&image);
-        PaintPlot(painter, pic, {image.rect(), 96, 96, false, true, {nan, 2}});
+        PaintPlot(painter, pic, {image.rect(), 96, 96, false, true, {nan, 2}, false});
         painter.end();
         if (size < 96) {
           // Less than an inch: only the white area.

@@ -260,5 +260,25 @@ TEST(PlotScale, SoilColumnFills) {
   EXPECT_DOUBLE_EQ(spans[0].from, 0);
 }
 
+// The legend goes where it crosses the fewest curve segments; ties keep the
+// top right first.
+TEST(PlotScale, LegendTakesTheEmptiestCorner) {
+  const QRect graph(0, 0, 400, 300);  // right 399, bottom 299
+  const QSize box(100, 50);
+  const std::vector<QPoint> diagonal{{0, 0}, {399, 299}};           // top left to bottom right
+  const std::vector<QPoint> alongTop{{0, 20}, {399, 20}};            // under both top corners
+  const std::vector<QPoint> rightSide{{380, 0}, {380, 299}};         // under both right corners
+  EXPECT_EQ(LegendCorner(graph, box, 5, {diagonal}), QRect(295, 5, 100, 50));
+  EXPECT_EQ(LegendCorner(graph, box, 5, {alongTop}), QRect(5, 245, 100, 50));
+  EXPECT_EQ(LegendCorner(graph, box, 5, {diagonal, rightSide}), QRect(5, 245, 100, 50));
+  // Everywhere covered: the corner with the least cover.
+  const std::vector<QPoint> alongBottom{{0, 280}, {399, 280}};
+  const std::vector<QPoint> leftSide{{20, 0}, {20, 299}};
+  EXPECT_EQ(LegendCorner(graph, box, 5, {alongTop, alongBottom, leftSide, rightSide, {{390, 10}, {391, 11}}}),
+            QRect(5, 245, 100, 50));
+  // No curves: the top right.
+  EXPECT_EQ(LegendCorner(graph, box, 5, {}), QRect(295, 5, 100, 50));
+}
+
 }  // namespace
 }  // namespace pylar

@@ -61,6 +61,7 @@ QByteArray threeCurves(int id2, const QByteArray &tail = {}) {
 TEST_F(PlotDataTest, CapacityCurvesShortCurvesAndSettlements) {
   ctx.Units = kUnitsSI;
   ctx.DSTART = 0.6L;
+  ctx.DIALIM = 1.0L;
   const auto result = load(threeCurves(1));
   ASSERT_TRUE(result.ok) << result.error.toStdString();
   EXPECT_EQ(result.ID2, 1);
@@ -83,10 +84,11 @@ TEST_F(PlotDataTest, CapacityCurvesShortCurvesAndSettlements) {
   EXPECT_EQ(plots.pltAxial.Point(2, 15), (TFloatPoint{2015, 1.5L}));
   // Without bounds in the file the bound plots hold the origin and zeros.
   EXPECT_EQ(plots.pltUpper.Point(0, 15), (TFloatPoint{0, 0}));
-  // Names: diameters in SI steps of 0.152 m from DSTART.
+  // Names: the stems the engine analyses, half a foot apart without design
+  // charts: 0.6 m = 1.96848 ft; 2.46848 ft = 0.75239 m; 2.96848 ft = 0.90479 m.
   EXPECT_EQ(plots.pltSkin.CurveName(0), "Dia=0.6 m");
   EXPECT_EQ(plots.FSpltTip.CurveName(1), "Dia=0.752 m");
-  EXPECT_EQ(plots.pltAxial.CurveName(2), "Dia=0.904 m");
+  EXPECT_EQ(plots.pltAxial.CurveName(2), "Dia=0.905 m");
   // Combined plots: curve 0 of the three plots each, with their own names.
   EXPECT_EQ(plots.pltCombine.fData[2].fData, plots.pltTotal.fData[0].fData);
   EXPECT_EQ(plots.pltCombineD.fData[1].fData, plots.FSpltTip.fData[0].fData);
@@ -98,12 +100,14 @@ TEST_F(PlotDataTest, CapacityCurvesShortCurvesAndSettlements) {
 }
 
 TEST_F(PlotDataTest, BoundsAreReadWhenId2IsAboveTwo) {
+  ctx.DSTART = 2;
+  ctx.DIALIM = 3;
   const auto result = load(threeCurves(3));
   ASSERT_TRUE(result.ok) << result.error.toStdString();
   EXPECT_EQ(plots.pltUpper.Point(1, 15), (TFloatPoint{5015, 1.5L}));
   EXPECT_EQ(plots.pltLower.Point(2, 1), (TFloatPoint{7001, 0.1L}));
   EXPECT_EQ(plots.pltCombinedSettle.fData[1].fData, plots.pltUpper.fData[0].fData);
-  EXPECT_EQ(plots.pltSkin.CurveName(1), "Dia=0.5 ft");  // English steps of 0.5 ft from DSTART 0
+  EXPECT_EQ(plots.pltSkin.CurveName(1), "Dia=2.5 ft");  // English steps of 0.5 ft from DSTART 2
 }
 
 TEST_F(PlotDataTest, LegacyFourValueRowsUpliftElevationAndLayerBands) {
@@ -220,6 +224,61 @@ TEST_F(PlotDataTest, DamagedFilesAreErrors) {
   EXPECT_FALSE(ReadPlotData(dir.filePath("missing.pq8p"), ctx, plots).ok);
 }
 
+// The stems of the series, printed as the report prints them (F9.3).
+TEST(AnalysedStems, FollowTheEngineSeriesRule) {
+  struct Case {
+    const char *what;
+    int units, ipent, ichart;
+    Extended dstart, dialim, diamincr;
+    QStringList stems;
+  };
+  const Case cases[] = {
+      {"half a foot without charts", kUnitsEnglish, 0, 0, 3, 4, 1, {"3", "3.5", "4"}},
+      {"a maximum below the minimum", kUnitsEnglish, 0, 0, 3, 2, 0, {"3"}},
+      {"the charts' increment", kUnitsEnglish, 0, 1, 4, 6, 1, {"4", "5", "6"}},
+      {"the charts' default increment", kUnitsEnglish, 0, 1, 2, 3, 0, {"2", "2.5", "3"}},
+      {"SI charts by 0.15 m", kUnitsSI, 0, 1, 0.9L, 1.5L, 0.15L, {"0.9", "1.05", "1.2", "1.35", "1.5"}},
+      {"SI charts' default 0.15 m", kUnitsSI, 0, 1, 0.9L, 1.2L, 0, {"0.9", "1.05", "1.2"}},
+      // 1 m = 3.2808 ft; + 0.5 ft = 3.7808 ft = 1.15239 m; 4.2808 ft = 1.30479 m.
+      {"SI without charts: half a foot", kUnitsSI, 0, 0, 1, 1.35L, 0.15L, {"1", "1.152", "1.305"}},
+      {"a length series", kUnitsEnglish, 1, 0, 3, 6, 1, {"3"}},
+  };
+  for (const Case &c : cases) {
+    TPlotDataContext ctx;
+    ctx.Units = c.units;
+    ctx.IPENT = c.ipent;
+    ctx.IChart = c.ichart;
+    ctx.DSTART = c.dstart;
+    ctx.DIALIM = c.dialim;
+    ctx.DIAMINCR = c.diamincr;
+    QStringList stems;
+    for (Extended d : AnalysedStemDiameters(ctx)) stems << ReportNumber(d, kReportLengthDecimals);
+    EXPECT_EQ(stems, c.stems) << c.what;
+  }
+  // The series limits: 20 diameters with design charts, 100 without.
+  TPlotDataContext wide;
+  wide.DSTART = 1;
+  wide.DIALIM = 100;
+  wide.DIAMINCR = 0.5L;
+  EXPECT_EQ(AnalysedStemDiameters(wide).size(), 100u);
+  wide.IChart = 1;
+  EXPECT_EQ(AnalysedStemDiameters(wide).size(), 20u);
+}
+
+TEST(ReportNumbers, RoundAsTheReportAndDropTrailingZeros) {
+  EXPECT_EQ(ReportNumber(0.8999891L, 3), "0.9");
+  EXPECT_EQ(ReportNumber(1.049987L, 3), "1.05");
+  EXPECT_EQ(ReportNumber(2.5L, 3), "2.5");
+  EXPECT_EQ(ReportNumber(12, 3), "12");
+  EXPECT_EQ(ReportNumber(-0.0001L, 3), "0");
+  EXPECT_EQ(ReportNumber(0.01269999L, 4), "0.0127");
+  EXPECT_EQ(DesignChartCaption(0.01269999L, kUnitsSI), "Design Chart (0.0127-m movement)");
+  EXPECT_EQ(DesignChartCaption(0.5L, kUnitsEnglish), "Design Chart (0.5-in movement)");
+  // Pier lengths are whole feet: 15.2 m is 49.87 ft, so 50 ft = 15.240 m.
+  EXPECT_EQ(ReportNumber(AnalysedPierLength(15.2L, kUnitsSI), 3), "15.24");
+  EXPECT_EQ(ReportNumber(AnalysedPierLength(80, kUnitsEnglish), 3), "80");
+}
+
 }  // namespace
 }  // namespace pylar
 
@@ -256,6 +315,89 @@ TEST(PlotDataOfSamples, EverySampleLoadsWhole) {
     EXPECT_NE(plots.pltTotal.Point(0, plots.pltTotal.PointCount() - 1).y, plots.pltTotal.Point(0, 0).y);
     if (read.data->IChart == 1) {
       EXPECT_TRUE(plots.PltChart[0].fCaption.startsWith("Design Chart ("));
+    }
+  }
+}
+
+
+// The report's analysed piers: the stem diameter and the pier length of each
+// "CASE ANALYZED" block, as printed ("0.900" -> "0.9"), with the length unit.
+struct ReportPiers {
+  QStringList stems, lengths;
+  QString unit;
+};
+
+QString withoutTrailingZeros(QString text) {
+  if (text.contains(u'.')) {
+    while (text.endsWith(u'0')) text.chop(1);
+    if (text.endsWith(u'.')) text.chop(1);
+  }
+  return text;
+}
+
+ReportPiers readReportPiers(const QString &path) {
+  QFile file(path);
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+  ReportPiers piers;
+  bool inCase = false, stemSeen = false, lengthSeen = false;
+  for (const QByteArray &raw : file.readAll().split('\n')) {
+    const QString line = QString::fromLatin1(raw).trimmed();
+    if (line.startsWith(QStringLiteral("- CASE ANALYZED"))) {
+      inCase = true;
+      stemSeen = lengthSeen = false;
+      continue;
+    }
+    if (!inCase) continue;
+    const QStringList words = line.split(u' ', Qt::SkipEmptyParts);
+    if (!stemSeen && line.startsWith(QStringLiteral("DIAMETER OF STEM")) && words.size() >= 6) {
+      piers.stems << withoutTrailingZeros(words[4]);
+      piers.unit = words[5] == QStringLiteral("M") ? QStringLiteral(" m") : QStringLiteral(" ft");
+      stemSeen = true;
+    } else if (!lengthSeen && line.startsWith(QStringLiteral("PYLAR LENGTH")) && words.size() >= 5) {
+      piers.lengths << withoutTrailingZeros(words[3]);
+      lengthSeen = true;
+    }
+  }
+  return piers;
+}
+
+// Every curve is named after a pier the report analysed, written as the report
+// writes it: the depth, design-method and load-settlement plots by their
+// case, the design charts by the stems of the series.
+TEST(PlotDataOfSamples, CurvesAreNamedAfterTheAnalysedPiers) {
+  const QDir examples(QStringLiteral(PYLAR_SOURCE_DIR "/examples"));
+  for (const QString &sample : examples.entryList({QStringLiteral("*.pq8d")}, QDir::Files, QDir::Name)) {
+    SCOPED_TRACE(sample.toStdString());
+    QTemporaryDir dir;
+    const QString project = dir.filePath(sample);
+    ASSERT_TRUE(QFile::copy(examples.filePath(sample), project));
+    engine::runProject(project.toStdString());
+    TProjectTables tables;
+    auto read = TProgramData::CreateFromFile(tables, project, ffVersion8);
+    ASSERT_TRUE(read.data);
+    TResultPlots plots;
+    const QString base = dir.filePath(QFileInfo(sample).completeBaseName());
+    ASSERT_TRUE(ReadPlotData(base + ".pq8p", PlotDataContext(*read.data), plots).ok);
+    const ReportPiers piers = readReportPiers(base + ".pq8o");
+    ASSERT_FALSE(piers.stems.isEmpty());
+    const bool lengthSeries = read.data->IPENT >= 1;
+    const QStringList &values = lengthSeries ? piers.lengths : piers.stems;
+    const QString prefix = lengthSeries ? QStringLiteral("L =") : QStringLiteral("Dia=");
+    ASSERT_EQ(plots.pltSkin.CurveCount(), values.size());
+    for (int c = 0; c < values.size(); ++c) {
+      const QString expected = prefix + values[c] + piers.unit;
+      for (TGraphPlot *plot : {&plots.pltSkin, &plots.pltTip, &plots.pltTotal, &plots.FSpltSkin, &plots.FSpltTip,
+                               &plots.FSpltTotal, &plots.pltAxial, &plots.pltUpper, &plots.pltLower})
+        EXPECT_EQ(plot->CurveName(c).toStdString(), expected.toStdString()) << plot->fCaption.toStdString();
+    }
+    if (read.data->IChart == 1) {
+      for (int k = 0; k < read.data->NPOINTPD; ++k) {
+        const TGraphPlot &chart = plots.PltChart[static_cast<std::size_t>(k)];
+        ASSERT_EQ(chart.CurveCount(), piers.stems.size());
+        for (int c = 0; c < chart.CurveCount(); ++c)
+          EXPECT_EQ(chart.CurveName(c).toStdString(), ("Dia=" + piers.stems[c] + piers.unit).toStdString()) << k;
+        EXPECT_FALSE(chart.fCaption.contains(QStringLiteral("99999"))) << chart.fCaption.toStdString();
+      }
     }
   }
 }

@@ -44,7 +44,7 @@ int main(int argc, char *argv[]) {
   // The property dialog of each model family, on a layer of that model.
   auto *layers = qobject_cast<TDlgSoilLayers *>(form.DataWindow(QStringLiteral("Soill Layers"))->Form());
   const std::pair<int, const char *> families[] = {{scSand, "sand"},           {scClay, "clay"},
-                                                   {scNewStrongRock, "rock"},  {scDecomposedRock, "decomposed-rock"},
+                                                   {scStrongRock, "rock"},  {scDecomposedRock, "decomposed-rock"},
                                                    {scWeakRock, "weak-rock"},  {scGravel, "gravel"}};
   for (const auto &[code, name] : families) {
     if (form.Tables().D.GetIntValue(lcSoilType, 0) != code) ChangeLayerModel(form.Tables(), 0, code);

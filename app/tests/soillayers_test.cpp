@@ -143,10 +143,10 @@ TEST(SoilLayers, PositionalCarryOversAreNotMade) {
   ChangeLayerModel(p.tables, 0, scDecomposedRock);
   SetCellNumber(p.layer(), PropertyColumn(scDecomposedRock, P::YoungModulus), 0, 50000);
   SetCellNumber(p.layer(), PropertyColumn(scDecomposedRock, P::SocketDiameter), 0, 4);
-  ChangeLayerModel(p.tables, 0, scStrongRock);
-  EXPECT_EQ(values(p.layer(), scStrongRock, P::SocketDiameter).top, 4);
-  EXPECT_EQ(values(p.layer(), scStrongRock, P::RockModulus).top, 0);
-  SetCellNumber(p.layer(), PropertyColumn(scStrongRock, P::RockModulus), 0, 2e6L);
+  ChangeLayerModel(p.tables, 0, scStrongRockSideOrBase);
+  EXPECT_EQ(values(p.layer(), scStrongRockSideOrBase, P::SocketDiameter).top, 4);
+  EXPECT_EQ(values(p.layer(), scStrongRockSideOrBase, P::RockModulus).top, 0);
+  SetCellNumber(p.layer(), PropertyColumn(scStrongRockSideOrBase, P::RockModulus), 0, 2e6L);
   ChangeLayerModel(p.tables, 0, scDecomposedRock);
   EXPECT_EQ(values(p.layer(), scDecomposedRock, P::SocketDiameter).top, 4);
   EXPECT_EQ(values(p.layer(), scDecomposedRock, P::YoungModulus).top, 0);

@@ -74,14 +74,20 @@ void TDataEdit::SetMaxVal(Extended value) {
   fMaxVal = value;
 }
 
-Extended TDataEdit::Number() const { return EvaluateExpression(text()); }
+Extended TDataEdit::Number() const {
+  if (fHasShownValue && text() == fShownText) return fShownValue;
+  return EvaluateExpression(text());
+}
 
 void TDataEdit::SetNumber(Extended value) {
   if (!fLoading) {
     if (value < fMinVal) value = fMinVal;
     if (value > fMaxVal) value = fMaxVal;
   }
-  setText(FormatNumber(value));
+  fShownText = FormatNumber(value);
+  fShownValue = value;
+  fHasShownValue = true;
+  setText(fShownText);
 }
 
 void TDataEdit::SetUnitsString(const QString &unitsString) {
@@ -126,11 +132,15 @@ void TDataEdit::exitValidation(bool fromFocusOut) {
   emit exited();
   QString message;
   try {
-    const Extended value = EvaluateExpression(text());
+    const Extended value = Number();
     if (fIntegerOnly && value != std::trunc(value)) throw EIntError();
     if (value < fMinVal) throw EMinError();
     if (!(value <= fMaxVal)) throw EMaxError();
-    setText(FormatNumber(value));
+    const QString shown = FormatNumber(value);
+    if (shown != text()) {
+      fHasShownValue = false;  // edited: the value is what the text says
+      setText(shown);
+    }
     fValid = true;
   } catch (const EAssignError &e) {
     message = fIntegerOnly ? QStringLiteral("Entry must be a valid integer.") : e.message();

@@ -34,7 +34,10 @@ class TDataEdit : public QLineEdit {
   void SetMinVal(Extended value);
   Extended MaxVal() const { return fMaxVal; }
   void SetMaxVal(Extended value);
-  // Reading evaluates the text (EAssignError when it does not evaluate).
+  // Reading evaluates the text (EAssignError when it does not evaluate). A
+  // text that has not been edited since SetNumber gives back the value that
+  // was set, not its rounded display: a field that was not edited never
+  // changes the value it shows.
   Extended Number() const;
   // Clamps into [MinVal, MaxVal] and shows the formatted value.
   void SetNumber(Extended value);
@@ -76,6 +79,10 @@ class TDataEdit : public QLineEdit {
   bool fValid = false;
   bool fLoading = false;
   bool fValidating = false;
+  // The value last set and the text it was shown with.
+  bool fHasShownValue = false;
+  Extended fShownValue = 0;
+  QString fShownText;
 };
 
 }  // namespace pylar

@@ -1,11 +1,18 @@
 #include "ui/Main.h"
 
+#include "model/RunChecks.h"
+
 #include "model/AnalysisRun.h"
 #include "model/dynlib.h"
 #include "ui/DataEdit.h"
+#include "ui/ExportDlg.h"
+#include "ui/HelpWindow.h"
 #include "ui/Messages.h"
-#include "ui/PltData.h"
 #include "ui/Options.h"
+#include "ui/PileSide.h"
+#include "ui/PltData.h"
+#include "ui/ReportWindow.h"
+#include "ui/ResultsWindow.h"
 #include "ui/SoilLayers.h"
 #include "ui/VaryLength.h"
 #include "ui/designchart.h"
@@ -15,11 +22,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QPlainTextEdit>
 #include <QTimer>
 #include <QDir>
 #include <QFileInfo>
@@ -30,11 +35,13 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
-#include <QProcess>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace pylar {
 
@@ -64,10 +71,6 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), fMdiArea(new QMdiAr
   setAcceptDrops(true);
   fProgramFolder = QCoreApplication::applicationDirPath();
   fSettings.WordProcessor = DefaultWordProcessor();
-  StartProcess = [](const QString &program, const QStringList &arguments) {
-    return QProcess::startDetached(program, arguments);
-  };
-  OpenDocument = [](const QString &path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
   OpenDialog = [this](int &format) {
     const QStringList filters = QString::fromLatin1(kOpenFilter).split(QStringLiteral(";;"));
     QString selected = filters.first();
@@ -118,7 +121,6 @@ struct TCommandRow {
 void TMainForm::createCommands() {
   using C = TMainCommands;
   const auto plot = [this](TGraphPlot &target) { return [this, &target] { showPlot(&target); }; };
-  const auto notAvailableYet = [this] { notAvailable(); };
   const TCommandRow rows[] = {
       {&C::FileNew, "&New", "Ctrl+N", "N", "New File", false, [this] { FileNew(); }},
       {&C::FileOpen, "&Open...", "Ctrl+O", "O", "Open File", false, [this] { FileOpen(); }},
@@ -150,8 +152,12 @@ void TMainForm::createCommands() {
       {&C::EditInput, "Edit I&nput Text", "", "", "", false, [this] { editInput(); }},
       {&C::EditNotes, "Edit &Processor-Run Notes", "", "", "", false, [this] { editNotes(); }},
       {&C::EditOutput, "Edit &Output Text", "", "", "", false, [this] { editOutput(); }},
-      {&C::ViewOutput, "View Output", "", "Out", "View Output", false, [this] { editOutput(); }},
-      {&C::Elevation, "&View Pylar Elevation", "", "E", "View Soil Profile", false, notAvailableYet},
+      {&C::ViewOutput, "View Output", "", "Out", "View Output", false, [this] { ShowTextFile(QStringLiteral(".pq8o")); }},
+      {&C::ViewOutputText, "View O&utput Text", "", "", "", false, [this] { ShowTextFile(QStringLiteral(".pq8o")); }},
+      {&C::ViewNotes, "View Run No&tes", "", "", "", false, [this] { ShowTextFile(QStringLiteral(".pq8r")); }},
+      {&C::ViewListing, "View &Detail Listing", "", "", "", false, [this] { ShowTextFile(QStringLiteral(".pq8z")); }},
+      {&C::ViewResults, "Results T&able", "", "", "", false, [this] { ShowResultsTable(); }},
+      {&C::Elevation, "&View Pylar Elevation", "", "E", "View Soil Profile", false, [this] { showElevation(); }},
       {&C::View3D, "3D View", "", "3D", "3D View", false,
        [this] { fView3dCommands.ShowView(fMdiArea, *fData, fPlots); }},
 
@@ -175,9 +181,9 @@ void TMainForm::createCommands() {
       {&C::QwCurves, "Q-w curves (averaged)", "", "Qw", "Q-w curves", false, plot(fPlots.pltQw)},
       {&C::AdditionalTzCurves, "Additional t-z curves (averaged, initial diameter)", "", "", "", false,
        plot(fPlots.pltTzAdd)},
-      {&C::ExportPlots, "Export Plots to Excel", "", "", "", false, notAvailableYet},
+      {&C::ExportPlots, "Export Plots to Excel", "", "", "", false, [this] { exportPlots(); }},
 
-      {&C::Cascade, "&Cascade", "", "", "", false, [this] { fMdiArea->cascadeSubWindows(); }},
+      {&C::Cascade, "&Cascade", "", "", "", false, [this] { cascadeWindows(); }},
       {&C::ArrangeIcons, "&Arrange Icons", "", "", "", false, [this] { arrangeIcons(); }},
 
       {&C::HelpContents, "&Contents", "", "", "", false, [this] { helpContents(); }},
@@ -250,7 +256,8 @@ void TMainForm::createMenus() {
     connect(menu, &QMenu::aboutToShow, this, &TMainForm::updateDataMenu);
 
   fMenus.Computation = menuBar()->addMenu(QStringLiteral("&Computation"));
-  addAll(fMenus.Computation, {c.RunAnalysis, c.EditInput, c.EditNotes, c.EditOutput, c.Elevation, c.View3D});
+  addAll(fMenus.Computation, {c.RunAnalysis, c.EditInput, c.EditNotes, c.EditOutput, nullptr, c.ViewOutputText,
+                              c.ViewNotes, c.ViewListing, c.ViewResults, nullptr, c.Elevation, c.View3D});
   connect(fMenus.Computation, &QMenu::aboutToShow, this, &TMainForm::updateComputationMenu);
   for (QMenu *menu : {fMenus.File, fMenus.Data, fMenus.Computation})
     connect(menu, &QMenu::aboutToShow, this, &TMainForm::DeactivateActiveChild);
@@ -353,6 +360,10 @@ void TMainForm::updateComputationMenu() {
   fCommands.EditInput->setEnabled(QFileInfo::exists(file));
   fCommands.EditNotes->setEnabled(QFileInfo::exists(ChangeFileExt(file, QStringLiteral(".pq8r"))));
   fCommands.EditOutput->setEnabled(QFileInfo::exists(ChangeFileExt(file, QStringLiteral(".pq8o"))));
+  fCommands.ViewOutputText->setEnabled(fCommands.EditOutput->isEnabled());
+  fCommands.ViewNotes->setEnabled(fCommands.EditNotes->isEnabled());
+  fCommands.ViewListing->setEnabled(QFileInfo::exists(ChangeFileExt(file, QStringLiteral(".pq8z"))));
+  fCommands.ViewResults->setEnabled(fCommands.EditOutput->isEnabled());
 }
 
 void TMainForm::updateWindowMenu() {
@@ -363,6 +374,26 @@ void TMainForm::updateWindowMenu() {
     if (shown) fWindowEntries[k]->setText(windows[k]->windowTitle());
   }
   fWindowSeparator->setVisible(!windows.isEmpty());
+}
+
+// Cascaded windows keep a readable size: each takes two thirds of the area
+// (at least 480 x 360 where the area allows), stepped by a title bar.
+void TMainForm::cascadeWindows() {
+  const QList<QMdiSubWindow *> windows = fMdiArea->subWindowList(QMdiArea::StackingOrder);
+  const QSize area = fMdiArea->viewport()->size();
+  const QSize size(std::min(area.width(), std::max(480, area.width() * 2 / 3)),
+                   std::min(area.height(), std::max(360, area.height() * 2 / 3)));
+  const int step = std::max(20, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+  int k = 0;
+  for (QMdiSubWindow *window : windows) {
+    if (window->isMinimized() || !window->isVisible()) continue;
+    if (window->isMaximized()) window->showNormal();
+    const int room = std::max(1, std::min((area.width() - size.width()) / step, (area.height() - size.height()) / step) + 1);
+    const int offset = (k % room) * step;
+    window->setGeometry(QRect(QPoint(offset, offset), size));
+    window->raise();
+    ++k;
+  }
 }
 
 void TMainForm::arrangeIcons() {
@@ -391,8 +422,11 @@ void TMainForm::rememberFile(const QString &path) {
   WriteSettings(fSettings);
 }
 
-void TMainForm::closeChildWindows(bool discard) {
+void TMainForm::closeChildWindows(bool discard, bool keepResultViews) {
   for (QMdiSubWindow *window : fMdiArea->subWindowList()) {
+    if (keepResultViews && (qobject_cast<TReportWindow *>(window) || qobject_cast<TResultsWindow *>(window) ||
+                            qobject_cast<THelpWindow *>(window)))
+      continue;
     if (auto *child = qobject_cast<TDataChild *>(window); child && discard)
       child->Discard();
     else
@@ -444,7 +478,8 @@ void TMainForm::clearResults() {
 void TMainForm::discardResults() {
   clearResults();
   fPlots.Clear();
-  for (TGraphPlot *plot : fPlots.All()) TPlotForm::ReloadPlot(*plot);
+  // No results: no plot window stays open on an empty plot.
+  for (TGraphPlot *plot : fPlots.All()) TPlotForm::HidePlot(*plot);
 }
 
 void TMainForm::projectReplaced() {
@@ -630,6 +665,12 @@ void TMainForm::showOptions() {
   showDataWindow(fOptionsWindow, [this] { return new TDlgOptions(projectAccess(), fSettings); });
 }
 
+void TMainForm::showElevation() {
+  // The view asks for the project on every rebuild, so it never holds one
+  // that New or Open replaced.
+  TDlgSideView::Show(fMdiArea, [this]() -> const TProgramData & { return *fData; });
+}
+
 void TMainForm::showTzPrint() {
   DeactivateActiveChild();
   TDlgTZPrint dialog(projectAccess(), this);
@@ -645,6 +686,7 @@ void TMainForm::setUnits(int units) {
                             fWaterWindow.data(), fSoilLayersWindow.data(), fOptionsWindow.data(), fVaryWindow.data(),
                             fChartWindow.data()})
     if (child) child->Form()->LoadFromModel();
+  if (TDlgSideView *view = TDlgSideView::Instance()) view->Rebuild();
 }
 
 void TMainForm::setDesignMethod(int nlrfd) {
@@ -734,9 +776,7 @@ void TMainForm::updateResultCommands() {
       visible = project.IChart == 1 && chart < project.NPOINTPD;
       enabled = enabled && visible;
       if (visible)
-        entry.action->setText(QStringLiteral("Design Chart (") + NameNumber(project.PDSETT[static_cast<std::size_t>(chart)]) +
-                              (project.fUnits == kUnitsSI ? QStringLiteral("-m") : QStringLiteral("-in")) +
-                              QStringLiteral(" movement)"));
+        entry.action->setText(DesignChartCaption(project.PDSETT[static_cast<std::size_t>(chart)], project.fUnits));
     }
     entry.action->setVisible(visible);
     entry.action->setEnabled(enabled);
@@ -746,12 +786,30 @@ void TMainForm::updateResultCommands() {
 
 void TMainForm::showPlot(TGraphPlot *plot) { TPlotForm::ShowPlot(fMdiArea, *plot); }
 
+void TMainForm::exportPlots() {
+  DeactivateActiveChild();
+  updateResultCommands();  // the dialog offers the plots whose commands are enabled now
+  const auto commandEnabled = [this](const TGraphPlot &plot) {
+    return std::any_of(fGraphicsEntries.begin(), fGraphicsEntries.end(), [&plot](const TGraphicsEntry &entry) {
+      return entry.plot == &plot && entry.action->isEnabled();
+    });
+  };
+  TDlgExport::Execute(this, fPlots, commandEnabled, currentFileName(), OpenDocument);
+}
+
 // ---------------------------------------------------------------- analysis run
 
 void TMainForm::RunAnalysis() {
-  DeactivateActiveChild();
+  if (!DeactivateActiveChild()) return;
   // An unnamed or older-format project gets its name first; the run saves it.
   if (NeedsSaveAs(currentFileName()) && !nameProject()) return;
+  // What the engine would refuse or silently change, said before it runs.
+  const std::vector<TRunFinding> findings = CheckBeforeRun(*fData);
+  if (HasRunErrors(findings)) {
+    ShowInformation(this, RunFindingsMessage(findings));
+    return;
+  }
+  if (!findings.empty() && !AskYesNo(this, RunFindingsMessage(findings))) return;
   TAnalysisRun run(fProgramFolder);
   run.OnEngineStart = [this] {
     statusBar()->showMessage(QStringLiteral("Running the analysis of ") + DisplayName(currentFileName()) +
@@ -766,11 +824,20 @@ void TMainForm::RunAnalysis() {
   const TRunOutcome outcome = run.Execute(*fData);
   setWindowTitle(WindowCaption(currentFileName()));
   // Once the engine ran, or earlier results were partly removed, the results
-  // in memory are no longer those of the project's files.
-  if (outcome.EngineRan() || outcome.Status == TRunStatus::ResultsKept) discardResults();
+  // in memory are no longer those of the project's files. New plot data is
+  // loaded at once, so open plot windows show it instead of closing.
+  if (outcome.PlotDataWritten) {
+    LoadResults(true);
+  } else if (outcome.EngineRan() || outcome.Status == TRunStatus::ResultsKept) {
+    discardResults();
+  }
   if (const QString message = outcome.UserMessage(); !message.isEmpty()) ShowInformation(this, message);
-  if (outcome.PlotDataWritten) LoadResults(true);
-  if (outcome.EngineRan() || outcome.Status == TRunStatus::LibraryFailed) closeChildWindows(false);
+  // The run saved (and so normalised) the project: data windows show it again.
+  for (QMdiSubWindow *window : fMdiArea->subWindowList())
+    if (auto *child = qobject_cast<TDataChild *>(window)) child->Form()->LoadFromModel();
+  // Open text and results windows show the files as the run left them.
+  TReportWindow::ReloadAll(fMdiArea);
+  TResultsWindow::ReloadAll(fMdiArea);
 }
 
 // ---------------------------------------------------------------- text views, help, about
@@ -778,18 +845,21 @@ void TMainForm::RunAnalysis() {
 void TMainForm::EditText(const QString &extension) {
   // The project file as it is named: an older project keeps its ".pqd".
   const QString path = extension.isEmpty() ? currentFileName() : ChangeFileExt(currentFileName(), extension);
-  if (!StartProcess(fSettings.WordProcessor, {QDir::toNativeSeparators(path)}))
-    ShowInformation(this, QStringLiteral("An error occurred in running the Word Processor"));
+  StartTextEditor(this, fSettings.WordProcessor, path, StartProcess);
 }
+
+void TMainForm::ShowTextFile(const QString &extension) {
+  TReportWindow::ShowFile(fMdiArea, ChangeFileExt(currentFileName(), extension));
+}
+
+void TMainForm::ShowResultsTable() { TResultsWindow::ShowResults(fMdiArea, currentFileName()); }
 
 void TMainForm::ShowHelpFile(const QString &fileName) {
   const QString path = QDir(fProgramFolder).filePath(QStringLiteral("docs/") + fileName);
-  if (!QFileInfo::exists(path)) {
-    ShowInformation(this, QStringLiteral("The help file could not be found:\r") + QDir::toNativeSeparators(path));
-    return;
-  }
-  if (!OpenDocument(path))
-    ShowInformation(this, QStringLiteral("The help file could not be opened:\r") + QDir::toNativeSeparators(path));
+  TDesktopOpener opener = DesktopOpener();
+  if (OpenDocument)
+    opener = [this](const QString &file, const std::function<void(bool)> &done) { done(OpenDocument(file)); };
+  OpenHelpFile(fMdiArea, path, opener);
 }
 
 void TMainForm::helpContents() { ShowHelpFile(QStringLiteral("README.md")); }
@@ -811,10 +881,6 @@ void TMainForm::ShowAbout() {
   connect(buttons, &QDialogButtonBox::accepted, &about, &QDialog::accept);
   layout->addWidget(buttons);
   about.exec();
-}
-
-void TMainForm::notAvailable() {
-  ShowInformation(this, QStringLiteral("This command is not available in this version of the program."));
 }
 
 }  // namespace pylar

@@ -84,9 +84,11 @@ class TMainForm : public QMainWindow {
   // index (1 ... 4); both return an empty path when cancelled.
   std::function<QString(int &format)> OpenDialog;
   std::function<QString(const QString &title, const QString &proposed)> SaveDialog;
-  // Starts a detached process; tests replace it.
+  // Starts a detached process; tests set it. Empty: the editor starts as
+  // StartTextEditor starts it (xdg-open watched for its failure).
   std::function<bool(const QString &program, const QStringList &arguments)> StartProcess;
-  // Opens a file with the desktop's handler; tests replace it.
+  // Opens a file with the desktop's handler, false when none took it; tests
+  // set it. Empty: the platform's opener (DesktopOpener).
   std::function<bool(const QString &path)> OpenDocument;
 
   // Commands.
@@ -109,6 +111,13 @@ class TMainForm : public QMainWindow {
   // Opens a file of the project in the text editor: the result file with
   // that extension, or the project file itself for an empty extension.
   void EditText(const QString &extension);
+  // Shows a result file of the project (".pq8o", ".pq8r", ".pq8z") in its
+  // text window inside the program.
+  void ShowTextFile(const QString &extension);
+  // Shows the results table of the project's last run.
+  void ShowResultsTable();
+  // Opens a help file of the program's docs folder: in the desktop's viewer,
+  // or in the program's help window when the desktop has none.
   void ShowHelpFile(const QString &fileName);
   void ShowAbout();
 
@@ -127,8 +136,11 @@ class TMainForm : public QMainWindow {
   // Enables the commands that show results by what is loaded.
   void updateResultCommands();
   void arrangeIcons();
+  void cascadeWindows();
   void rememberFile(const QString &path);
-  void closeChildWindows(bool discard);
+  // Closes the child windows; the text, results and help windows stay open
+  // when `keepResultViews` (after a run they read the new files instead).
+  void closeChildWindows(bool discard, bool keepResultViews = false);
   void openProject(const QString &path, int format);
   void clearResults();
   void projectReplaced();
@@ -136,6 +148,8 @@ class TMainForm : public QMainWindow {
   void childActivated(QMdiSubWindow *window);
   void updateDataMenu();
   void showPlot(TGraphPlot *plot);
+  // "Export Plots to Excel": the export dialog over the plots whose commands are enabled.
+  void exportPlots();
   template <class Form>
   void showDataWindow(QPointer<TDataChild> &slot);
   void showDataWindow(QPointer<TDataChild> &slot, const std::function<TDataForm *()> &create);
@@ -151,6 +165,7 @@ class TMainForm : public QMainWindow {
   void showOptions();
   void showVaryLength();
   void showDesignCharts();
+  void showElevation();
   // Save As: the dialog, then the write. True when the project reached the disk.
   bool saveAs();
   // Save As's dialog: the project takes the chosen name. False when cancelled.
@@ -168,7 +183,6 @@ class TMainForm : public QMainWindow {
   void helpContents();
   void helpUsersManual();
   void helpTechnicalManual();
-  void notAvailable();
 
   QString currentFileName() const;
 

@@ -50,6 +50,12 @@ struct TMainCommands {
   // results: separate commands for the same text view.
   QAction *EditOutput = nullptr;
   QAction *ViewOutput = nullptr;
+  // The report, run notes and detail listing in the program's own text
+  // windows, and the results table; each enabled while its file exists.
+  QAction *ViewOutputText = nullptr;
+  QAction *ViewNotes = nullptr;
+  QAction *ViewListing = nullptr;
+  QAction *ViewResults = nullptr;
   QAction *Elevation = nullptr;
   QAction *View3D = nullptr;
 

@@ -176,39 +176,32 @@ void drawCurves(QPainter &p, const PlotPicture &pic, const PlotTarget &t, const 
   p.restore();
 }
 
-void drawLegendBox(QPainter &p, const PlotPicture &pic, const PlotTarget &t) {
-  QFont font = timesFont(pic.legendFont * scaleOf(pic), t.pxPerInchY, false);
+QFont legendFontOf(const PlotPicture &pic, const PlotTarget &t) {
+  return timesFont(pic.legendFont * scaleOf(pic), t.pxPerInchY, false);
+}
+
+void drawLegendBox(QPainter &p, const PlotPicture &pic, const PlotTarget &t, const PlotLayout &l) {
+  const QRect box = LegendRect(pic, t, l);
+  if (box.isEmpty()) return;
+  const QFont font = legendFontOf(pic, t);
   const QFontMetrics fm(font);
-  int widest = 0, count = 0;
-  for (const auto &c : pic.curves)
-    if (c.visible) {
-      widest = std::max(widest, fm.horizontalAdvance(c.name));
-      ++count;
-    }
-  if (count == 0) return;
   const int px = t.pxPerInchX, py = t.pxPerInchY;
   const int markerRoom = px / 8 + px / 32;  // marker and its gaps, inside the 3/16 inch
-  const int w = widest + 3 * px / 16;
   const int lineH = fm.height() + py / 32;
-  const int h = count * lineH + py / 32;
-  const QRect a = t.area;
-  int x = a.left() + static_cast<int>(std::lround(std::clamp(t.legendAt.x(), 0.0, 1.0) * a.width()));
-  int y = a.top() + static_cast<int>(std::lround(std::clamp(t.legendAt.y(), 0.0, 1.0) * a.height()));
-  x = std::max(a.left(), std::min(x, a.right() - w));
-  y = std::max(a.top(), std::min(y, a.bottom() - h));
   p.setPen(QPen(Qt::black, 1));
   p.setBrush(Qt::white);
-  p.drawRect(x, y, w, h);
+  p.drawRect(box);
   p.setBrush(Qt::NoBrush);
   p.setFont(font);
   int row = 0;
   for (const auto &c : pic.curves) {
     if (!c.visible) continue;
-    const int top = y + py / 32 + row * lineH;
+    const int top = box.top() + py / 32 + row * lineH;
     const QColor colour = colourOf(c.activePosition);
     p.setPen(QPen(colour, 1));
-    drawMarker(p, c.index, QPoint(x + px / 16 + 1, top + fm.height() / 2), px, py);
-    p.drawText(QRect(x + markerRoom, top, w - markerRoom, fm.height()), Qt::AlignLeft | Qt::AlignVCenter, c.name);
+    drawMarker(p, c.index, QPoint(box.left() + px / 16 + 1, top + fm.height() / 2), px, py);
+    p.drawText(QRect(box.left() + markerRoom, top, box.width() - markerRoom, fm.height()),
+               Qt::AlignLeft | Qt::AlignVCenter, c.name);
     ++row;
   }
 }
@@ -277,6 +270,44 @@ PlotLayout LayoutPlot(const PlotPicture &pic, const PlotTarget &target) {
   return ComputeLayout(in);
 }
 
+QSize LegendBoxSize(const PlotPicture &pic, const PlotTarget &target) {
+  const QFontMetrics fm(legendFontOf(pic, target));
+  int widest = 0, count = 0;
+  for (const auto &c : pic.curves)
+    if (c.visible) {
+      widest = std::max(widest, fm.horizontalAdvance(c.name));
+      ++count;
+    }
+  if (count == 0) return {};
+  const int lineH = fm.height() + target.pxPerInchY / 32;
+  return {widest + 3 * target.pxPerInchX / 16, count * lineH + target.pxPerInchY / 32};
+}
+
+QRect AutoLegendRect(const PlotPicture &pic, const PlotTarget &target, const PlotLayout &layout, QSize size) {
+  std::vector<std::vector<QPoint>> curves;
+  for (const auto &c : pic.curves) {
+    if (!c.visible) continue;
+    std::vector<QPoint> pixels;
+    pixels.reserve(c.points.size());
+    for (const QPointF &point : c.points) pixels.push_back(DataToPixel(pic.range, layout.graph, pic.xOnTop, point));
+    curves.push_back(std::move(pixels));
+  }
+  return LegendCorner(layout.graph, size, target.pxPerInchY / 16, curves);
+}
+
+QRect LegendRect(const PlotPicture &pic, const PlotTarget &target, const PlotLayout &layout) {
+  const QSize size = LegendBoxSize(pic, target);
+  if (size.isEmpty() || layout.graph.isNull()) return {};
+  if (target.legendAuto) return AutoLegendRect(pic, target, layout, size);
+  const QRect a = target.area, g = layout.graph;
+  auto fraction = [](double f) { return std::isfinite(f) ? std::clamp(f, 0.0, 1.0) : 0.0; };
+  int x = a.left() + static_cast<int>(std::lround(fraction(target.legendAt.x()) * a.width()));
+  int y = a.top() + static_cast<int>(std::lround(fraction(target.legendAt.y()) * a.height()));
+  x = std::max(g.left(), std::min(x, g.right() - size.width()));
+  y = std::max(g.top(), std::min(y, g.bottom() - size.height()));
+  return {QPoint(x, y), size};
+}
+
 PlotLayout PaintPlot(QPainter &painter, const PlotPicture &pic, const PlotTarget &target) {
   const PlotLayout layout = LayoutPlot(pic, target);
   painter.save();
@@ -292,8 +323,8 @@ PlotLayout PaintPlot(QPainter &painter, const PlotPicture &pic, const PlotTarget
   drawCaptions(painter, pic, target, layout);
   drawGrid(painter, pic, target, layout, penWidth);
   drawCurves(painter, pic, target, layout, penWidth);
-  if (target.drawLegendBox) drawLegendBox(painter, pic, target);
   if (pic.showLayers) drawSoilColumn(painter, pic, target, layout);
+  if (target.drawLegendBox) drawLegendBox(painter, pic, target, layout);
   painter.setPen(QPen(Qt::black, 1));
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(layout.graph);

@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QPointF>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 #include <vector>
@@ -57,7 +58,12 @@ struct PlotTarget {
   int pxPerInchY = 96;
   bool forPrint = false;       // printed title spacing
   bool drawLegendBox = false;  // print and image files; the screen has its own list
-  QPointF legendAt;            // top-left of the legend as a fraction of the area
+  // The legend goes to the corner of the graph where it covers least of the
+  // curves, unless the user placed it: then `legendAt` is its top-left as a
+  // fraction of the area. Either way it stays inside the graph, clear of the
+  // soil column.
+  QPointF legendAt;
+  bool legendAuto = true;
 };
 
 // Fonts of a drawing: bold captions and normal labels in Times, scaled by
@@ -67,6 +73,17 @@ QFont PlotLabelFont(const PlotPicture &pic, const PlotTarget &target);
 
 // Layout of a drawing (used to map the mouse on screen as well).
 PlotLayout LayoutPlot(const PlotPicture &pic, const PlotTarget &target);
+
+// The size of the legend box of the visible curves at a target's resolution
+// (empty when no curve is visible).
+QSize LegendBoxSize(const PlotPicture &pic, const PlotTarget &target);
+
+// Where a box of `size` covers least of the visible curves: a corner of the
+// graph, a sixteenth of an inch inside it.
+QRect AutoLegendRect(const PlotPicture &pic, const PlotTarget &target, const PlotLayout &layout, QSize size);
+
+// The legend box as the painter draws it.
+QRect LegendRect(const PlotPicture &pic, const PlotTarget &target, const PlotLayout &layout);
 
 // Paints the whole plot and returns the layout it used.
 PlotLayout PaintPlot(QPainter &painter, const PlotPicture &pic, const PlotTarget &target);

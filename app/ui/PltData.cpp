@@ -1,10 +1,12 @@
 #include "ui/PltData.h"
 
+#include "model/ExportDlg.h"
 #include "ui/DataEdit.h"
 #include "ui/Messages.h"
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -23,6 +25,7 @@
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
+#include <QPrinterInfo>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -112,6 +115,7 @@ void TLegendList::mouseMoveEvent(QMouseEvent *event) {
     if (fDragging || delta.manhattanLength() >= QApplication::startDragDistance()) {
       fDragging = true;
       MoveInside(fPressPos + delta);
+      emit dragged();
       return;
     }
   }
@@ -190,6 +194,7 @@ TPlotForm::TPlotForm(TGraphPlot &plot, QWidget *parent) : QWidget(parent), Data(
   fCanvas = new TPlotCanvas(this);
   layout->addWidget(fCanvas);
   fLegend = new TLegendList(fCanvas);
+  connect(fLegend, &TLegendList::dragged, this, [this] { fLegendByUser = true; });
   connect(fLegend, &TLegendList::curveToggled, this, [this](int row) {
     if (row >= 0 && row < static_cast<int>(fLegendCurves.size())) ToggleCurve(fLegendCurves[static_cast<size_t>(row)]);
   });
@@ -458,6 +463,7 @@ void TPlotForm::buildMenu() {
   connect(fPageSetup, &QAction::triggered, this, &TPlotForm::PageSetupClick);
   connect(fPlotMenu->addAction(QStringLiteral("&Save To Disk...")), &QAction::triggered, this,
           &TPlotForm::SaveToDiskClick);
+  connect(fPlotMenu->addAction(QStringLiteral("&Copy Data")), &QAction::triggered, this, &TPlotForm::CopyDataClick);
   fCurveSeparator = fPlotMenu->addSeparator();
 }
 
@@ -522,14 +528,21 @@ void TPlotForm::sizeLegend() {
 }
 
 void TPlotForm::PlaceLegend() {
-  const QRect graph = ScreenLayout().graph;
-  const QPoint corner = graph.isNull() ? fCanvas->rect().bottomRight() : graph.bottomRight();
-  fLegend->MoveInside(corner - QPoint(fLegend->width(), fLegend->height()));
+  fLegendByUser = false;
+  const PlotPicture pic = Picture();
+  const PlotTarget target = ScreenTarget();
+  const PlotLayout layout = LayoutPlot(pic, target);
+  if (layout.graph.isNull()) {
+    fLegend->MoveInside(fCanvas->rect().bottomRight() - QPoint(fLegend->width(), fLegend->height()));
+    return;
+  }
+  fLegend->MoveInside(AutoLegendRect(pic, target, layout, fLegend->size()).topLeft());
 }
 
 void TPlotForm::CanvasResized() {
-  // The first size the canvas gets is the one the window opens with.
-  if (fLegendPlaced)
+  // A legend the user placed stays where it is; otherwise it follows the
+  // curves to the emptiest corner.
+  if (fLegendPlaced && fLegendByUser)
     fLegend->MoveInside(fLegend->pos());
   else
     PlaceLegend();
@@ -564,6 +577,7 @@ bool TPlotForm::PrintTo(QPrinter &printer) {
   t.pxPerInchY = std::max(1, printer.logicalDpiY());
   t.forPrint = true;
   t.drawLegendBox = Data.fShowLegend;
+  t.legendAuto = !fLegendByUser;
   t.legendAt = legendFraction();
   PaintPlot(painter, Picture(), t);
   return painter.end();
@@ -580,6 +594,7 @@ TPlotForm::SaveResult TPlotForm::SaveToFile(const QString &path, double widthInc
   t.area = QRect(0, 0, static_cast<int>(w), static_cast<int>(h));
   t.pxPerInchX = t.pxPerInchY = pixelsPerInch;
   t.drawLegendBox = Data.fShowLegend;
+  t.legendAuto = !fLegendByUser;
   t.legendAt = legendFraction();
   const QString suffix = QFileInfo(path).suffix().toLower();
   if (suffix == QLatin1String("svg")) {
@@ -632,7 +647,28 @@ void TPlotForm::ActiveCurvesClick() {
   RebuildCurves();
 }
 
+void TPlotForm::PreparePrinter() {
+  const QString proposed = Data.ProposedOutputPath(QStringLiteral(".pdf"));
+  if (proposed.isEmpty()) return;
+  fPrinter->setDocName(QFileInfo(proposed).completeBaseName());
+  // The print dialog proposes a file in the home folder unless one is set;
+  // set it only when printing to a file is all there is, so an installed
+  // printer stays the default.
+  if (QPrinterInfo::availablePrinterNames().isEmpty() &&
+      (fPrinter->outputFileName().isEmpty() || fPrinter->outputFileName() == fProposedPrintFile)) {
+    fPrinter->setOutputFileName(proposed);
+    fProposedPrintFile = proposed;
+  }
+}
+
+QSizeF TPlotForm::ProposedPictureInches() const {
+  const double dpiX = std::max(1, fCanvas->logicalDpiX()), dpiY = std::max(1, fCanvas->logicalDpiY());
+  auto rounded = [](double inches) { return std::max(2.0, std::round(inches * 2) / 2); };
+  return {rounded(fCanvas->width() / dpiX), rounded(fCanvas->height() / dpiY)};
+}
+
 void TPlotForm::PrintClick() {
+  PreparePrinter();
   QPrintDialog dialog(fPrinter.get(), this);
   if (dialog.exec() != QDialog::Accepted) return;
   if (!PrintTo(*fPrinter)) ShowInformation(this, QStringLiteral("The plot could not be printed."));
@@ -646,22 +682,27 @@ void TPlotForm::PageSetupClick() {
 void TPlotForm::SaveToDiskClick() {
   QString filter = QStringLiteral("Bitmap (*.bmp)");
   QString path = QFileDialog::getSaveFileName(
-      this, QStringLiteral("Save To Disk"), QString(),
+      this, QStringLiteral("Save To Disk"), Data.ProposedOutputPath(QStringLiteral(".bmp")),
       QStringLiteral("Bitmap (*.bmp);;PNG image (*.png);;SVG drawing (*.svg)"), &filter);
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty())
     path += filter.contains(QLatin1String("png"))   ? QStringLiteral(".png")
             : filter.contains(QLatin1String("svg")) ? QStringLiteral(".svg")
                                                     : QStringLiteral(".bmp");
-  const int dpi = std::max(1, fCanvas->logicalDpiX());
-  TSaveAttributesDialog attributes(std::max(2.0, static_cast<double>(fCanvas->width()) / dpi),
-                                   std::max(2.0, static_cast<double>(fCanvas->height()) / dpi), 150, this);
+  const QSizeF inches = ProposedPictureInches();
+  TSaveAttributesDialog attributes(inches.width(), inches.height(), 150, this);
   if (attributes.exec() != QDialog::Accepted) return;
   switch (SaveToFile(path, attributes.WidthInch(), attributes.HeightInch(), attributes.PixelsPerInch())) {
     case SaveResult::Saved: break;
     case SaveResult::NoMemory: ShowInformation(this, kNoMemory); break;
     case SaveResult::WriteFailed: ShowInformation(this, QStringLiteral("The file could not be written: ") + path); break;
   }
+}
+
+void TPlotForm::CopyDataClick() {
+  // Pasted into a spreadsheet, the numbers are read with the user's decimal point.
+  const QString point = QLocale::system().decimalPoint();
+  QGuiApplication::clipboard()->setText(CurvesAsText(Data, point.isEmpty() ? QChar(u'.') : point.front()));
 }
 
 // -------------------------------------------------------------------- dialogs

@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QListWidget>
 #include <QPointer>
+#include <QSizeF>
 #include <QWidget>
 
 #include <memory>
@@ -45,6 +46,7 @@ class TLegendList : public QListWidget {
 
  signals:
   void curveToggled(int row);
+  void dragged();  // the user moved the legend
 
  protected:
   void mousePressEvent(QMouseEvent *event) override;
@@ -127,7 +129,8 @@ class TPlotForm : public QWidget {
 
   void ToggleCurve(int curve);
   void RebuildCurves();  // legend entries and curve menu items from the active curves
-  void PlaceLegend();    // lower right corner of the graph area
+  void PlaceLegend();    // the corner of the graph where it covers least of the curves
+  bool LegendPlacedByUser() const { return fLegendByUser; }
   void CanvasResized();
   void CanvasShown();
 
@@ -144,8 +147,17 @@ class TPlotForm : public QWidget {
   void EditLegendClick();
   void ActiveCurvesClick();
   void PrintClick();
+  // Before the print dialog: the job is named after the project and the plot,
+  // and with no printer installed the output file is proposed beside the
+  // project.
+  void PreparePrinter();
+  // The picture size "Save Attributes" proposes: the window's, rounded to
+  // half an inch, at least 2 in.
+  QSizeF ProposedPictureInches() const;
   void PageSetupClick();
   void SaveToDiskClick();
+  // The curves as tab-separated columns on the clipboard.
+  void CopyDataClick();
 
   // Rubber band of a zoom in progress.
   bool Zooming = false;
@@ -163,6 +175,8 @@ class TPlotForm : public QWidget {
 
   bool fValid = false;
   bool fLegendPlaced = false;  // placed once the canvas has its size
+  bool fLegendByUser = false;  // dragged since it was last placed
+  QString fProposedPrintFile;  // the output file PreparePrinter proposed
   TPlotCanvas *fCanvas = nullptr;
   TLegendList *fLegend = nullptr;
   QMenuBar *fMenuBar = nullptr;

@@ -152,7 +152,7 @@ void TDlgSoilLayers::LoadFromModel() {
       fGrid->setCellWidget(row, 0, controls.edit);
 
       controls.type = new QComboBox;
-      for (int code = 1; code <= kSoilCodeCount; ++code) controls.type->addItem(SoilModelName(code));
+      for (int code = 1; code <= kSoilCodeCount; ++code) controls.type->addItem(QString::fromLatin1(SoilModel(code)->ModelName));
       controls.type->setMaxVisibleItems(9);
       watch(controls.type, row);
       connect(controls.type, &QComboBox::activated, this, [this, row](int index) {

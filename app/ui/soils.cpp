@@ -17,144 +17,40 @@
 
 namespace pylar {
 
-namespace {
-
-const QStringList kConditionItems = {"1", "2", "3", "4"};
-
-QString pageTitle(int code) {
-  switch (code) {
-    case scSand: return QStringLiteral("Sand (FHWA Spec.)");
-    case scClay: return QStringLiteral("Clay (FHWA Spec.)");
-    case scShale: return QStringLiteral("Shale (Reese and Aurora)");
-    case scStrongRock: return QStringLiteral("Strong Rock (FHWA Spec. - use either side friction or end bearing)");
-    case scDecomposedRock: return QStringLiteral("Decomposed Rock/Gravel (FHWA Spec.)");
-    case scWeakRock: return QStringLiteral("Weak Rock (FHWA Spec.)");
-    case scNewStrongRock: return QStringLiteral("Strong Rock (FHWA Spec. - side friction + end bearing)");
-    case scGravellySand: return QStringLiteral("Gravelly Sand (Rollins et al)");
-    case scGravel: return QStringLiteral("Gravel (Rollins et al)");
-    default: return {};
-  }
-}
-
-}  // namespace
-
 TDlgSoils::TDlgSoils(const TProjectAccess &project, int row, QWidget *parent)
     : QDialog(parent), fProject(project), fRow(row), fPages(new QTabWidget(this)) {
   setWindowTitle(QStringLiteral("Data for Layer ") + QString::number(row + 1));
   auto *layout = new QVBoxLayout(this);
   layout->addWidget(fPages);
-
-  // Sand
-  fPages->addTab(buildPage(pgSand, {}), QStringLiteral("Sand"));
-  {
-    auto *group = new QGroupBox(QStringLiteral("Side Friction Procedure"));
-    auto *groupLayout = new QHBoxLayout(group);
-    auto *buttons = new QButtonGroup(group);
-    const QStringList names = {"Ko Method", "Beta Method", "Chen and Kulhawy (2002) Method"};
-    for (int i = 0; i < 3; ++i) {
-      fMethods[static_cast<size_t>(i)] = new QRadioButton(names[i], group);
-      buttons->addButton(fMethods[static_cast<size_t>(i)], i + 1);
-      groupLayout->addWidget(fMethods[static_cast<size_t>(i)]);
-    }
-    fMethods[0]->setChecked(true);
-    auto *page = static_cast<QVBoxLayout *>(fPages->widget(pgSand)->layout());
-    page->insertWidget(1, group);
-    connect(buttons, &QButtonGroup::idToggled, this, [this](int, bool on) {
-      if (on) methodChanged();
-    });
+  // One page per model family, its fields from the family's description.
+  for (int page = 0; page < kPageCount; ++page) {
+    const TSoilFamilyDescription &family = SoilFamily(static_cast<TSoilFamily>(page));
+    fPages->addTab(buildPage(static_cast<TPage>(page), family), QString::fromLatin1(family.PageName));
   }
-  addField(pgSand, QStringLiteral("1. Total Unit Weight"), QStringLiteral("F/L2^3"), 0);
-  addField(pgSand, QStringLiteral("2. Coefficient of Lateral Earth Pressure, Ko"), {}, 3);
-  addField(pgSand, QStringLiteral("3. Beta Value (*)"), {}, 4);
-  addField(pgSand, QStringLiteral("4. Preconsolidation Stress Exponent (**) (m)"), {}, 7);
-  addField(pgSand, QStringLiteral("5. Blow Counts from SPT"), {}, 2);
-  addField(pgSand, QStringLiteral("6. Friction Angle (***)"), QStringLiteral("Deg"), 1);
-  addField(pgSand, QStringLiteral("7. Interface Angle (****)"), QStringLiteral("Deg"), 6);
-  {
-    // Item 7 keeps its value but is not shown.
-    const TField &interface = fFields[pgSand].back();
-    interface.top->hide();
-    interface.bottom->hide();
-    interface.top->EditLabel()->hide();
-    auto *notes = static_cast<QVBoxLayout *>(fPages->widget(pgSand)->layout());
-    const QStringList texts = {
-        "Notes:",
-        "(*)  Program will estimate the value internally if it is left as zero ",
-        "(**)  Recommended values for m: 0.6 for clean quartzitic sands and 0.8 for silty sands to sandy silts.",
-        "(***)  Program will ignore friction angle value if blow counts value is defined",
-        "(***)  Program will assume interface angle equal to the friction angle."};
-    for (int i = 0; i < texts.size(); ++i) {
-      auto *label = new QLabel(texts[i]);
-      fSandNotes.push_back(label);
-      notes->insertWidget(notes->count() - 1, label);
-    }
-  }
-
-  // Clay and shale
-  fPages->addTab(buildPage(pgClay, {"Notes:", "(*)  Program will ignore blow count value if cohesion is defined ",
-                                    "(**)  Program will generate internally the value if it is left as zero "}),
-                 QStringLiteral("Clay"));
-  addField(pgClay, QStringLiteral("1. Total Unit Weight"), QStringLiteral("F/L2^3"), 0);
-  addField(pgClay, QStringLiteral("2. Cohesion"), QStringLiteral("F/L2^2"), 1);
-  addField(pgClay, QStringLiteral("3. Blow Counts from SPT (*)"), {}, 2);
-  addField(pgClay, QStringLiteral("4. Alpha Factor (**)"), {}, 3);
-  addField(pgClay, QStringLiteral("5. Bearing Capacity Coefficient, Nc (**)"), {}, 4);
-
-  // Strong rock
-  fPages->addTab(buildPage(pgRock, {}), QStringLiteral("Rock"));
-  addField(pgRock, QStringLiteral("1. Rock Compressive Strength"), QStringLiteral("F/L2^2"), 0);
-  addField(pgRock, QStringLiteral("2. Concrete Compressive Strength"), QStringLiteral("F/L2^2"), 1);
-  addField(pgRock, QStringLiteral("3. Discontinuity Spacing"), QStringLiteral("L2"), 2);
-  addField(pgRock, QStringLiteral("4. Discontinuity Thickness"), QStringLiteral("L2"), 3);
-  addField(pgRock, QStringLiteral("5. Socket Diameter"), QStringLiteral("L2"), 4);
-  addField(pgRock, QStringLiteral("6. Elastic Modulus"), QStringLiteral("F/L^2"), 5);
-  addField(pgRock, QStringLiteral("7. RQD, %"), {}, 6);
-
-  // Decomposed rock/gravel
-  fPages->addTab(buildPage(pgDecomposed, {}), QStringLiteral("Decomp. Rock"));
-  addField(pgDecomposed, QStringLiteral("1. Total Unit Weight"), QStringLiteral("F/L2^3"), 0);
-  addField(pgDecomposed, QStringLiteral("2. Blow Counts from SPT"), {}, 1);
-  addField(pgDecomposed, QStringLiteral("3. Poisson Ratio"), {}, 2);
-  addField(pgDecomposed, QStringLiteral("5. Socket Diameter"), QStringLiteral("L2"), 4);
-  addField(pgDecomposed, QStringLiteral("6. Young Modulus (optional)"), QStringLiteral("F/L^2"), 3);
-
-  // Weak rock
-  fPages->addTab(buildPage(pgWeakRock, {"Notes:", "(*) Interface Condition Index", "1 - Rough Surface w/closed joints",
-                                        "2- Smooth Surface w/closed joints", "3 - Rough Surface w/open joints",
-                                        "4- Smooth Surface w/open joints"}),
-                 QStringLiteral("Weak Rock"));
-  {
-    QGridLayout *grid = fGrids[pgWeakRock];
-    const int gridRow = grid->rowCount();
-    auto *label = new QLabel(QStringLiteral("1. Interface Condition Index (*)"));
-    fConditionTop = new QComboBox;
-    fConditionBottom = new QComboBox;
-    for (QComboBox *box : {fConditionTop, fConditionBottom}) {
-      box->addItems(kConditionItems);
-      box->setMaxVisibleItems(4);
-    }
-    label->setBuddy(fConditionTop);
-    grid->addWidget(label, gridRow, 0);
-    grid->addWidget(fConditionTop, gridRow, 1);
-    grid->addWidget(fConditionBottom, gridRow, 2);
-  }
-  addField(pgWeakRock, QStringLiteral("2. Rock Compressive Strength"), QStringLiteral("F/L2^2"), 0);
-  addField(pgWeakRock, QStringLiteral("3. Concrete Slump"), QStringLiteral("L"), 2);
-  addField(pgWeakRock, QStringLiteral("4. Interface Friction Angle"), QStringLiteral("Deg"), 3);
-  addField(pgWeakRock, QStringLiteral("5. Socket Diameter"), QStringLiteral("L2"), 4);
-  addField(pgWeakRock, QStringLiteral("6. Elastic Modulus of Rock Core"), QStringLiteral("F/L^2"), 5);
-  addField(pgWeakRock, QStringLiteral("7. RQD, %"), {}, 6);
-
-  // Gravelly sand and gravel
-  fPages->addTab(buildPage(pgGravel, {}), QStringLiteral("Gravel"));
-  addField(pgGravel, QStringLiteral("1. Total Unit Weight"), QStringLiteral("F/L2^3"), 0);
-  addField(pgGravel, QStringLiteral("2. Blow Counts from SPT"), {}, 1);
-  addField(pgGravel, QStringLiteral("3. Beta Value"), {}, 2);
-
+  addProcedureGroup();
   LoadFromModel();
 }
 
-QWidget *TDlgSoils::buildPage(TPage page, const QStringList &notes) {
+// The sand page's choice of side friction procedure, under the page title.
+void TDlgSoils::addProcedureGroup() {
+  auto *group = new QGroupBox(QStringLiteral("Side Friction Procedure"));
+  auto *groupLayout = new QHBoxLayout(group);
+  auto *buttons = new QButtonGroup(group);
+  const QStringList names = {"Ko Method", "Beta Method", "Chen and Kulhawy (2002) Method"};
+  for (int i = 0; i < 3; ++i) {
+    fMethods[static_cast<size_t>(i)] = new QRadioButton(names[i], group);
+    buttons->addButton(fMethods[static_cast<size_t>(i)], i + 1);
+    groupLayout->addWidget(fMethods[static_cast<size_t>(i)]);
+  }
+  fMethods[0]->setChecked(true);
+  auto *page = static_cast<QVBoxLayout *>(fPages->widget(pgSand)->layout());
+  page->insertWidget(1, group);
+  connect(buttons, &QButtonGroup::idToggled, this, [this](int, bool on) {
+    if (on) methodChanged();
+  });
+}
+
+QWidget *TDlgSoils::buildPage(TPage page, const TSoilFamilyDescription &family) {
   auto *widget = new QWidget;
   auto *layout = new QVBoxLayout(widget);
   auto *title = new QLabel;
@@ -174,7 +70,18 @@ QWidget *TDlgSoils::buildPage(TPage page, const QStringList &notes) {
   }
   fGrids[static_cast<size_t>(page)] = grid;
   layout->addLayout(grid);
-  for (const QString &note : notes) layout->addWidget(new QLabel(note));
+  // The fields in the order of their rows on the page.
+  const int count = static_cast<int>(family.Fields.size());
+  for (int dialogRow = 0; dialogRow < count; ++dialogRow)
+    for (int column = 0; column < count; ++column) {
+      const TSoilField &field = family.Fields[static_cast<size_t>(column)];
+      if (field.Caption && field.DialogRow == dialogRow) addField(page, field, column);
+    }
+  for (const char *note : family.Notes) {
+    auto *label = new QLabel(QString::fromLatin1(note));
+    fNotes[static_cast<size_t>(page)].push_back(label);
+    layout->addWidget(label);
+  }
   layout->addStretch();
 
   auto *buttons = new QHBoxLayout;
@@ -190,21 +97,43 @@ QWidget *TDlgSoils::buildPage(TPage page, const QStringList &notes) {
   return widget;
 }
 
-void TDlgSoils::addField(TPage page, const QString &caption, const QString &units, int column) {
+void TDlgSoils::addField(TPage page, const TSoilField &field, int column) {
   QGridLayout *grid = fGrids[static_cast<size_t>(page)];
   const int gridRow = grid->rowCount();
+  const QString caption = QString::fromLatin1(field.Caption);
   auto *label = new QLabel;
-  TField field{new TDataEdit, new TDataEdit, column};
-  field.top->SetEditLabel(label);
-  for (TDataEdit *edit : {field.top, field.bottom}) {
+  if (field.Kind == TFieldKind::Choice) {
+    // A choice is picked by its number from two lists, top and bottom.
+    TChoice choice{new QComboBox, new QComboBox, column};
+    for (QComboBox *box : {choice.top, choice.bottom}) {
+      for (int value = 1; value <= static_cast<int>(field.Choices.size()); ++value) box->addItem(QString::number(value));
+      box->setMaxVisibleItems(static_cast<int>(field.Choices.size()));
+    }
+    label->setText(caption);
+    label->setBuddy(choice.top);
+    grid->addWidget(label, gridRow, 0);
+    grid->addWidget(choice.top, gridRow, 1);
+    grid->addWidget(choice.bottom, gridRow, 2);
+    fChoices[static_cast<size_t>(page)] = choice;
+    return;
+  }
+  TField entry{new TDataEdit, new TDataEdit, column};
+  entry.top->SetEditLabel(label);
+  for (TDataEdit *edit : {entry.top, entry.bottom}) {
     edit->SetCaption(caption);
-    edit->SetUnitsString(units);
+    edit->SetUnitsString(QString::fromLatin1(field.CaptionUnits ? field.CaptionUnits : field.Units));
     edit->SetMinVal(0);
   }
   grid->addWidget(label, gridRow, 0);
-  grid->addWidget(field.top, gridRow, 1);
-  grid->addWidget(field.bottom, gridRow, 2);
-  fFields[static_cast<size_t>(page)].push_back(field);
+  grid->addWidget(entry.top, gridRow, 1);
+  grid->addWidget(entry.bottom, gridRow, 2);
+  if (field.Hidden) {
+    // The value is kept, but not shown.
+    entry.top->hide();
+    entry.bottom->hide();
+    label->hide();
+  }
+  fFields[static_cast<size_t>(page)].push_back(entry);
 }
 
 TDataEdit *TDlgSoils::Field(int page, int column, bool bottom) const {
@@ -220,16 +149,8 @@ TGridTable *TDlgSoils::table() const {
 }
 
 TDlgSoils::TPage TDlgSoils::pageOf(int code) const {
-  switch (SoilFamilyOf(code)) {
-    case TSoilFamily::Clay: return pgClay;
-    case TSoilFamily::StrongRock: return pgRock;
-    case TSoilFamily::DecomposedRock: return pgDecomposed;
-    case TSoilFamily::WeakRock: return pgWeakRock;
-    case TSoilFamily::Gravel: return pgGravel;
-    case TSoilFamily::Sand:
-    case TSoilFamily::None: break;
-  }
-  return pgSand;
+  const TSoilFamilyDescription *family = SoilFamilyOf(code);
+  return family ? static_cast<TPage>(family->Family) : pgSand;
 }
 
 void TDlgSoils::LoadFromModel() {
@@ -239,7 +160,8 @@ void TDlgSoils::LoadFromModel() {
   const TPage page = pageOf(fCode);
   for (int p = 0; p < kPageCount; ++p) fPages->setTabVisible(p, p == page);
   fPages->setCurrentIndex(page);
-  fTitles[page]->setText(pageTitle(fCode));
+  const TSoilModelDescription *model = SoilModel(fCode);
+  fTitles[page]->setText(model ? QString::fromLatin1(model->PageTitle) : QString());
   TGridTable *props = table();
   for (const TField &field : fFields[page]) {
     field.top->SetUnits(project.fUnits);
@@ -254,10 +176,11 @@ void TDlgSoils::LoadFromModel() {
     if (method < smKo || method > smChenKulhawy) method = smKo;
     fMethods[static_cast<size_t>(method - 1)]->setChecked(true);
     methodChanged();
-  } else if (page == pgWeakRock) {
-    const int column = PropertyColumn(scWeakRock, TSoilProperty::InterfaceCondition);
-    fConditionTop->setCurrentIndex(std::clamp(props->GetIntValue(column, 0), 1, 4) - 1);
-    fConditionBottom->setCurrentIndex(std::clamp(props->GetIntValue(column, 1), 1, 4) - 1);
+  }
+  if (const TChoice &choice = fChoices[page]; choice.top && choice.column < props->ColCount()) {
+    const int last = choice.top->count();
+    choice.top->setCurrentIndex(std::clamp(props->GetIntValue(choice.column, 0), 1, last) - 1);
+    choice.bottom->setCurrentIndex(std::clamp(props->GetIntValue(choice.column, 1), 1, last) - 1);
   }
 }
 
@@ -277,16 +200,18 @@ void TDlgSoils::methodChanged() {
   enable(PropertyColumn(scSand, TSoilProperty::Beta), method == smBeta);
   enable(PropertyColumn(scSand, TSoilProperty::StressExponent), method == smChenKulhawy);
   enable(PropertyColumn(scSand, TSoilProperty::InterfaceAngle), method != smBeta);
-  fSandNotes[1]->setVisible(method == smBeta);
-  fSandNotes[2]->setVisible(method == smChenKulhawy);
-  fSandNotes[3]->setVisible(method != smChenKulhawy);
-  fSandNotes[4]->setVisible(true);
+  const std::vector<QLabel *> &notes = fNotes[pgSand];
+  if (notes.size() < 5) return;
+  notes[1]->setVisible(method == smBeta);
+  notes[2]->setVisible(method == smChenKulhawy);
+  notes[3]->setVisible(method != smChenKulhawy);
+  notes[4]->setVisible(true);
 }
 
 void TDlgSoils::copyTopToBottom() {
   const TPage page = pageOf(fCode);
   for (const TField &field : fFields[page]) field.bottom->setText(field.top->text());
-  if (page == pgWeakRock) fConditionBottom->setCurrentIndex(fConditionTop->currentIndex());
+  if (const TChoice &choice = fChoices[page]; choice.top) choice.bottom->setCurrentIndex(choice.top->currentIndex());
 }
 
 bool TDlgSoils::WriteBack() {
@@ -320,10 +245,10 @@ bool TDlgSoils::WriteBack() {
       field.top->SetNumber(props->GetFloatValue(field.column, 0));
       field.bottom->SetNumber(props->GetFloatValue(field.column, 1));
     }
-  } else if (page == pgWeakRock) {
-    const int column = PropertyColumn(scWeakRock, TSoilProperty::InterfaceCondition);
-    SetCellNumber(*props, column, 0, fConditionTop->currentIndex() + 1);
-    SetCellNumber(*props, column, 1, fConditionBottom->currentIndex() + 1);
+  }
+  if (const TChoice &choice = fChoices[page]; choice.top && choice.column < props->ColCount()) {
+    SetCellNumber(*props, choice.column, 0, choice.top->currentIndex() + 1);
+    SetCellNumber(*props, choice.column, 1, choice.bottom->currentIndex() + 1);
   }
   bool changed = false;
   for (int c = 0, k = 0; c < props->ColCount(); ++c)

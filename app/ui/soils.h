@@ -24,8 +24,9 @@ class TDlgSoils : public QDialog {
   Q_OBJECT
 
  public:
-  // Tabs, in order.
+  // Tabs, in the order of the model families.
   enum TPage { pgSand, pgClay, pgRock, pgDecomposed, pgWeakRock, pgGravel, kPageCount };
+  static_assert(kPageCount == kSoilFamilyCount);
 
   TDlgSoils(const TProjectAccess &project, int row, QWidget *parent = nullptr);
 
@@ -41,9 +42,12 @@ class TDlgSoils : public QDialog {
   // The top or bottom field of a page that edits a column of the property table.
   TDataEdit *Field(int page, int column, bool bottom) const;
   QRadioButton *MethodButton(int method) const { return fMethods[static_cast<size_t>(method - 1)]; }
-  QComboBox *Condition(bool bottom) const { return bottom ? fConditionBottom : fConditionTop; }
+  QComboBox *Condition(bool bottom) const {
+    const TChoice &choice = fChoices[pgWeakRock];
+    return bottom ? choice.bottom : choice.top;
+  }
   QPushButton *CopyButton(int page) const { return fCopy[static_cast<size_t>(page)]; }
-  std::vector<QLabel *> SandNotes() const { return fSandNotes; }
+  std::vector<QLabel *> SandNotes() const { return fNotes[pgSand]; }
 
   void done(int result) override;
 
@@ -53,8 +57,15 @@ class TDlgSoils : public QDialog {
     TDataEdit *bottom;
     int column;  // in the property table
   };
-  QWidget *buildPage(TPage page, const QStringList &notes);
-  void addField(TPage page, const QString &caption, const QString &units, int column);
+  // A choice column edited by its value's number, top and bottom.
+  struct TChoice {
+    QComboBox *top = nullptr;
+    QComboBox *bottom = nullptr;
+    int column = -1;
+  };
+  QWidget *buildPage(TPage page, const TSoilFamilyDescription &family);
+  void addField(TPage page, const TSoilField &field, int column);
+  void addProcedureGroup();
   void methodChanged();
   void copyTopToBottom();
   int sandMethod() const;
@@ -70,9 +81,8 @@ class TDlgSoils : public QDialog {
   std::array<QPushButton *, kPageCount> fCopy{};
   std::array<QGridLayout *, kPageCount> fGrids{};
   std::array<QRadioButton *, 3> fMethods{};
-  std::vector<QLabel *> fSandNotes;
-  QComboBox *fConditionTop = nullptr;
-  QComboBox *fConditionBottom = nullptr;
+  std::array<std::vector<QLabel *>, kPageCount> fNotes;
+  std::array<TChoice, kPageCount> fChoices{};
 };
 
 }  // namespace pylar

@@ -99,7 +99,7 @@ TEST(CommandLine, ExitsWithTheRunStatus) {
   EXPECT_EQ(runCommand("run '" + bad + "'").exitStatus, kStatusBadInput);
   Command batch = runCommand("batch '" + good + "' '" + bad + "'");
   EXPECT_EQ(batch.exitStatus, kStatusBadInput);
-  EXPECT_EQ(std::count(batch.output.begin(), batch.output.end(), '\n'), 2);
+  EXPECT_EQ(std::count(batch.output.begin(), batch.output.end(), '\n'), 3);  // two projects and the summary
   EXPECT_EQ(runCommand("").exitStatus, 64);
   EXPECT_EQ(runCommand("run").exitStatus, 64);
 }
