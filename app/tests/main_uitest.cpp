@@ -742,7 +742,8 @@ class MainFormTest : public QObject {
     QCOMPARE(hints, QStringList({"New File", "Open File", "Save File", "Title", "Drilled Pylar Properties",
                                  "Soil Layer Data", "Factor of Safety (ASD)", "Run Data File", "View Output",
                                  "View Soil Profile", "3D View", "Combined Plot (Ultimate)", "Combined Plot (LRFD/ASD)",
-                                 "Load vs. Settlement", "t-z curves", "Q-w curves"}));
+                                 "Load vs. Settlement", "t-z curves", "Q-w curves", "Panning", "Zooming", "Rotating",
+                                 "Zoom Window", "Zoom In", "Zoom Out", "Restart View"}));
     const TMainCommands &c = form->Commands();
     for (QAction *button : {c.ViewOutput, c.CombinedUltimate, c.LoadSettlement, c.TzCurves})
       QVERIFY(!button->isEnabled());
@@ -769,7 +770,11 @@ class MainFormTest : public QObject {
       QVERIFY2(buttons.contains(command), qPrintable(command->toolTip()));
       QVERIFY2(menu->actions().contains(command), qPrintable(command->text()));
     }
-    QCOMPARE(buttons.size(), int(std::size(shared)) + 2);
+    // And the seven buttons of the 3-D View, hidden while no view is open.
+    const QList<QAction *> &view3d = form->View3dCommands().ToolActions();
+    QCOMPARE(view3d.size(), 7);
+    for (QAction *button : view3d) QVERIFY(buttons.contains(button) && !button->isVisible());
+    QCOMPARE(buttons.size(), int(std::size(shared)) + 2 + int(view3d.size()));
     QVERIFY(buttons.contains(c.SafetyFactorButton) && buttons.contains(c.ViewOutput));
     // Every command is built once and placed once: in one menu, or (the two
     // buttons of their own) on the tool bar only.

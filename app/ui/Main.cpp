@@ -142,7 +142,6 @@ struct TCommandRow {
 void TMainForm::createCommands() {
   using C = TMainCommands;
   const auto plot = [this](TGraphPlot &target) { return [this, &target] { showPlot(&target); }; };
-  const auto notAvailableYet = [this] { notAvailable(); };
   const TCommandRow rows[] = {
       {&C::FileNew, "&New", "Ctrl+N", "N", "New File", false, [this] { FileNew(); }},
       {&C::FileOpen, "&Open...", "Ctrl+O", "O", "Open File", false, [this] { FileOpen(); }},
@@ -180,7 +179,8 @@ void TMainForm::createCommands() {
       {&C::ViewListing, "View &Detail Listing", "", "", "", false, [this] { ShowTextFile(QStringLiteral(".pq8z")); }},
       {&C::ViewResults, "Results T&able", "", "", "", false, [this] { ShowResultsTable(); }},
       {&C::Elevation, "&View Pylar Elevation", "", "E", "View Soil Profile", false, [this] { showElevation(); }},
-      {&C::View3D, "3D View", "", "3D", "3D View", false, notAvailableYet},
+      {&C::View3D, "3D View", "", "3D", "3D View", false,
+       [this] { fView3dCommands.ShowView(fMdiArea, *fData, fPlots); }},
 
       {&C::SkinFriction, "Ultimate &Skin Friction vs Depth", "", "", "", false, plot(fPlots.pltSkin)},
       {&C::TipResistance, "Ultimate &Tip Resistance vs Depth", "", "", "", false, plot(fPlots.pltTip)},
@@ -331,6 +331,12 @@ void TMainForm::createMenus() {
   }
   connect(fMenus.Window, &QMenu::aboutToShow, this, &TMainForm::updateWindowMenu);
 
+  // Present only while the 3-D View is open; its result toggles need the plot data of this project.
+  menuBar()->addMenu(fView3dCommands.Menu());
+  fView3dCommands.ResultsLoaded = [this] {
+    return fShowOutput && QFileInfo::exists(ChangeFileExt(currentFileName(), QStringLiteral(".pq8p")));
+  };
+
   fMenus.Help = menuBar()->addMenu(QStringLiteral("&Help"));
   connect(fMenus.Help, &QMenu::aboutToShow, this, &TMainForm::DeactivateActiveChild);
   addAll(fMenus.Help, {c.HelpContents, c.UsersManual, c.TechnicalManual, c.About});
@@ -350,6 +356,11 @@ void TMainForm::createToolBar() {
       fToolBar->addAction(action);
     else
       fToolBar->addSeparator();
+  // Visible only while the 3-D View is open.
+  for (QAction *action : fView3dCommands.ToolActions()) {
+    action->setIcon(GlyphIcon(action->iconText()));
+    fToolBar->addAction(action);
+  }
 }
 
 // ---------------------------------------------------------------- menu state
@@ -891,10 +902,6 @@ void TMainForm::ShowAbout() {
   connect(buttons, &QDialogButtonBox::accepted, &about, &QDialog::accept);
   layout->addWidget(buttons);
   about.exec();
-}
-
-void TMainForm::notAvailable() {
-  ShowInformation(this, QStringLiteral("This command is not available in this version of the program."));
 }
 
 }  // namespace pylar

@@ -8,6 +8,7 @@
 #include "model/PltData.h"
 #include "ui/DataForms.h"
 #include "ui/MainCommands.h"
+#include "ui/View3dUnit1.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -76,6 +77,8 @@ class TMainForm : public QMainWindow {
   };
   const TMenus &Menus() const { return fMenus; }
   QToolBar *ToolBar() const { return fToolBar; }
+  // The "Show 3D View" menu and the 3D tool buttons, shown while the 3-D View is open.
+  TView3dCommands &View3dCommands() { return fView3dCommands; }
 
   // File dialogs; tests replace them. Open returns the path and the filter
   // index (1 ... 4); both return an empty path when cancelled.
@@ -180,7 +183,6 @@ class TMainForm : public QMainWindow {
   void helpContents();
   void helpUsersManual();
   void helpTechnicalManual();
-  void notAvailable();
 
   QString currentFileName() const;
 
@@ -204,6 +206,7 @@ class TMainForm : public QMainWindow {
   std::vector<TGraphicsEntry> fGraphicsEntries;
   QAction *fChartSeparator = nullptr;
   TMainCommands fCommands;
+  TView3dCommands fView3dCommands;
   std::vector<QAction *> fAllCommands;
   TMenus fMenus;
   bool fShowOutput = false;
