@@ -6,7 +6,8 @@
 // arguments, while the double functions rounded to float agree, so a run
 // prints the same digits on Linux and on Windows. std::sqrt is correctly
 // rounded on every platform and is used directly. The engine calls no other
-// transcendental function (a test in engine_tests checks the sources).
+// transcendental function (engine/tests/real_math_test.cpp checks the
+// sources).
 
 #include <cmath>
 
