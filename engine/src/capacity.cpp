@@ -8,6 +8,8 @@
 #include <cmath>
 #include <limits>
 
+#include "real_math.h"
+
 namespace pylar::engine {
 namespace {
 
@@ -36,7 +38,7 @@ PierGeometry pierGeometry(Real stem, Real ratio, Real bellAngleDeg) {
     g.belled = true;
     g.base = ratio * stem;
     g.edge = stem <= 3.52F ? 0.25F : 0.5F;
-    const Real tanTheta = std::tan(bellAngleDeg * kPi / 180.0F);
+    const Real tanTheta = math::tan(bellAngleDeg * kPi / 180.0F);
     g.bellHeight = (g.base - stem) / (2 * tanTheta) + g.edge;
   }
   g.baseArea = kQuarterPi * g.base * g.base;

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "igm_charts.h"
+#include "real_math.h"
 #include "soil_models.h"
 #include "soil_resistance.h"
 
@@ -97,7 +98,7 @@ WeakRockTerms weakRockTerms(const WeakRockPoint& p, Real meanEi, Real ec, Real z
   w.modulusRatio = modulusRatioFromRqd(p.rqd, p.openJoints());
   w.jointFactor = jointFactor(w.modulusRatio);
   const Real phi = std::clamp(p.interfaceFriction, Real(0), Real(89));
-  const Real fa = p.rough() ? 0.5F * p.qu : w.alpha * p.qu * std::tan(phi * kDegToRad) / kTan30;
+  const Real fa = p.rough() ? 0.5F * p.qu : w.alpha * p.qu * math::tan(phi * kDegToRad) / kTan30;
   w.maxSide = nonNegative(finiteOrZero(fa * w.jointFactor));
   w.rockMassModulus = nonNegative(meanEi) * w.modulusRatio;
   const Real em = w.rockMassModulus;
@@ -113,7 +114,7 @@ WeakRockTerms weakRockTerms(const WeakRockPoint& p, Real meanEi, Real ec, Real z
   if (!(ds > 0)) return w;  // no socket
   w.lambda = std::sqrt(e / ds);
   w.modulusValid = ec > 0 && em > 0;
-  const Real g = w.modulusValid ? std::log10(ec / em) : Real(0);
+  const Real g = w.modulusValid ? math::log10(ec / em) : Real(0);
   w.gamma = 0.37F * w.lambda + 0.13F - 0.15F * (w.lambda - 1) * g;
   w.omega = 1.14F * w.lambda - 0.44F - 0.05F * (w.lambda - 1) * g;
   const Real wt = nonNegative(movement);
@@ -134,9 +135,9 @@ WeakRockTerms weakRockTerms(const WeakRockPoint& p, Real meanEi, Real ec, Real z
   if (w.modulusValid && w.gamma > 0 && e > 0) {
     const Real r = e / ds;
     const Real bracket = 200 * (1 + r) * (w.lambda - w.omega) / (957.5597F * e * w.gamma);
-    if (bracket > 0) t = 2 * 0.64159197F * r * em * std::pow(bracket, 0.67F) / (1 + r);
+    if (bracket > 0) t = 2 * 0.64159197F * r * em * math::pow(bracket, 0.67F) / (1 + r);
   }
-  const Real qbMovement = 20.88F * std::pow(304.8F * wt, 0.67F) * finiteOrZero(t);
+  const Real qbMovement = 20.88F * math::pow(304.8F * wt, 0.67F) * finiteOrZero(t);
   w.unitBase = nonNegative(finiteOrZero(std::min(2.5F * p.qu, qbMovement)));
   return w;
 }
@@ -227,16 +228,16 @@ DecomposedRockSlice decomposedRockValues(Real blowCount, Real effectiveStress, R
   const Real n = nonNegative(finiteOrZero(blowCount));
   const Real sigma = nonNegative(finiteOrZero(effectiveStress));
   d.effectiveStress = sigma;
-  const Real phiRad = std::atan(std::pow(n / (12.2F + 20.3F * sigma / kIgmAtmosphere), 0.34F));
+  const Real phiRad = math::atan(math::pow(n / (12.2F + 20.3F * sigma / kIgmAtmosphere), 0.34F));
   d.frictionAngle = phiRad / kDegToRad;
   if (!(sigma > 0)) return d;  // both terms vanish with the stress
   d.ocr = finiteOrZero(0.2F * n * kIgmAtmosphere / sigma);
   // A geomaterial is never less than normally consolidated in its K.
-  const Real s = std::sin(phiRad);
-  d.side = nonNegative(finiteOrZero((1 - s) * std::pow(std::max(d.ocr, Real(1)), s) * std::tan(0.75F * phiRad) * sigma));
+  const Real s = math::sin(phiRad);
+  d.side = nonNegative(finiteOrZero((1 - s) * math::pow(std::max(d.ocr, Real(1)), s) * math::tan(0.75F * phiRad) * sigma));
   const Real ds = nonNegative(socketDiameter);
   d.base.area = kQuarterPi * ds * ds;
-  d.base.load = finiteOrZero(1.6853898F * sigma * std::pow(d.ocr, 0.8F) * ds * ds / kPoundsPerTon);
+  d.base.load = finiteOrZero(1.6853898F * sigma * math::pow(d.ocr, 0.8F) * ds * ds / kPoundsPerTon);
   d.base.unit = d.base.area > 0 ? d.base.load / d.base.area : Real(0);
   return d;
 }

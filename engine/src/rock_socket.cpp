@@ -17,6 +17,7 @@
 
 #include "fortran_format.h"
 #include "igm_charts.h"
+#include "real_math.h"
 #include "soil_models.h"
 #include "soil_resistance.h"
 
@@ -33,12 +34,12 @@ Real finiteOrZero(Real v) { return std::isfinite(v) ? v : Real(0); }
 Real nonNegative(Real v) { return v > 0 ? v : Real(0); }
 
 // tanh(x)/x, 1 at x = 0.
-Real tanhOverX(Real x) { return x < 1.0e-4F ? Real(1) : std::tanh(x) / x; }
+Real tanhOverX(Real x) { return x < 1.0e-4F ? Real(1) : math::tanh(x) / x; }
 
 // 1/cosh(x) without forming cosh, which overflows single precision beyond
 // x = 89 (long sockets in soft ground).
 Real sech(Real x) {
-  const Real e = std::exp(-std::fabs(x));
+  const Real e = math::exp(-std::fabs(x));
   return 2 * e / (1 + e * e);
 }
 
@@ -157,7 +158,7 @@ RockSocketResult decomposedRockRelationship(const RockSocketInput& in) {
     em = in.modulusBottom * kPsfPerPsi;
     rho = (nonNegative(in.modulusTop) + in.modulusBottom) / 2 / in.modulusBottom;
   } else {
-    em = 22 * kIgmAtmosphere * std::pow(nonNegative(in.blowCount), 0.82F);
+    em = 22 * kIgmAtmosphere * math::pow(nonNegative(in.blowCount), 0.82F);
     if (in.blowCountBottom > 0) rho = nonNegative(in.blowCountTop) / in.blowCountBottom;
   }
   // A modulus growing from zero at the surface (Gibson soil) is the softest
@@ -171,7 +172,7 @@ RockSocketResult decomposedRockRelationship(const RockSocketInput& in) {
   const Real lambda = 5200 * ecTsf / em;
   // zeta = ln(rm/r0); a socket too short for a radius of influence of e
   // radii keeps zeta = 1.
-  const Real zeta = std::max(finiteOrZero(std::log(2 * ratio * (2.5F * (1.5F * rho - 0.25F) + 0.25F))), Real(1));
+  const Real zeta = std::max(finiteOrZero(math::log(2 * ratio * (2.5F * (1.5F * rho - 0.25F) + 0.25F))), Real(1));
   const Real muL = 2 * ratio * std::sqrt(2 / (zeta * lambda));
   const Real th = tanhOverX(muL);
   // Randolph and Wroth with nu = 0.4 and xi = G(tip)/G(below base) = 2.5, the
@@ -241,10 +242,10 @@ struct SocketElastic {
 SocketElastic socketElastic(Real lengthOverRadius, Real lambda) {
   SocketElastic s;
   const Real nu = kRockPoisson;
-  const Real zeta = std::max(finiteOrZero(std::log(2.5F * (1 - nu) * lengthOverRadius)), Real(1));
+  const Real zeta = std::max(finiteOrZero(math::log(2.5F * (1 - nu) * lengthOverRadius)), Real(1));
   const Real muR0 = std::sqrt(2 / (zeta * lambda));
   const Real muL = lengthOverRadius * muR0;
-  const Real tanhMuL = std::tanh(muL);
+  const Real tanhMuL = math::tanh(muL);
   s.kb = 4 / (1 - nu);
   s.column = kPi * lambda * muR0;
   s.shaft = 2 * kPi / zeta * lengthOverRadius * tanhOverX(muL);

@@ -13,6 +13,7 @@
 
 #include "igm_charts.h"
 #include "igm_resistance.h"
+#include "real_math.h"
 #include "soil_models.h"
 
 namespace pylar::engine {
@@ -31,8 +32,8 @@ Real nonNegative(Real v) { return v > 0 ? v : Real(0); }  // also maps NaN to 0
 
 // tan of an angle in degrees, the angle held within [0, 89] so that garbage
 // input cannot produce an infinity.
-Real tanDeg(Real deg) { return std::tan(std::clamp(finiteOrZero(deg), Real(0), Real(89)) * kDegToRad); }
-Real sinDeg(Real deg) { return std::sin(std::clamp(finiteOrZero(deg), Real(0), Real(89)) * kDegToRad); }
+Real tanDeg(Real deg) { return math::tan(std::clamp(finiteOrZero(deg), Real(0), Real(89)) * kDegToRad); }
+Real sinDeg(Real deg) { return math::sin(std::clamp(finiteOrZero(deg), Real(0), Real(89)) * kDegToRad); }
 
 // The three curves of the SPT friction-angle chart (N, phi degrees), for
 // effective vertical stresses of 0, 20 and 40 lb/in^2.
@@ -190,12 +191,12 @@ Real estimatedSandBeta(Real depth, Real n) {
 }
 
 Real estimatedGravellySandBeta(Real depth) {
-  const Real beta = 2.0F - 0.15F * std::pow(kMetresPerFoot * nonNegative(depth), Real(0.75));
+  const Real beta = 2.0F - 0.15F * math::pow(kMetresPerFoot * nonNegative(depth), Real(0.75));
   return std::clamp(beta, Real(0.25), Real(1.8));
 }
 
 Real estimatedGravelBeta(Real depth) {
-  const Real beta = 3.4F * std::exp(-0.025908F * nonNegative(depth));
+  const Real beta = 3.4F * math::exp(-0.025908F * nonNegative(depth));
   return std::clamp(beta, Real(0.25), Real(3.0));
 }
 
@@ -221,12 +222,12 @@ Real ncFromStrength(Real c) {
 
 Real chenKulhawyK(Real n, Real m, Real effectiveStress, Real phiDeg) {
   const Real s = sinDeg(phiDeg);
-  const Real kp = std::pow(tanDeg(45 + std::clamp(finiteOrZero(phiDeg), Real(0), Real(89)) / 2), Real(2));
+  const Real kp = math::pow(tanDeg(45 + std::clamp(finiteOrZero(phiDeg), Real(0), Real(89)) / 2), Real(2));
   if (!(effectiveStress > 0)) return kp;  // OCR without bound at the ground surface
   const Real preconsolidation =
-      n > 0 ? 0.47F * kIgmAtmosphere * std::pow(n, std::clamp(finiteOrZero(m), Real(-10), Real(10))) : Real(0);
+      n > 0 ? 0.47F * kIgmAtmosphere * math::pow(n, std::clamp(finiteOrZero(m), Real(-10), Real(10))) : Real(0);
   const Real ocr = std::max(Real(1), finiteOrZero(preconsolidation / effectiveStress));
-  const Real k = (1 - s) * std::pow(ocr, s);
+  const Real k = (1 - s) * math::pow(ocr, s);
   return std::isfinite(k) ? std::min(k, kp) : kp;
 }
 
