@@ -124,6 +124,9 @@ bool writeCsv(const std::filesystem::path& file, const std::vector<pylar::engine
               std::string& error) {
   std::string text =
       "project,status,units,design,case,stem,base,length,QS,QB/WT,QU,allowable/LRFD,QU/volume,most efficient\r\n";
+  // A value the engine could not give a number (null in the JSON) is an
+  // empty field.
+  auto value = [](const std::string& field) { return field == "null" ? std::string() : field; };
   for (const auto& run : runs) {
     const auto& r = run.summary.results;
     const std::string head = csvField(run.project.string()) + "," + std::to_string(run.summary.status) + "," +
@@ -131,9 +134,9 @@ bool writeCsv(const std::filesystem::path& file, const std::vector<pylar::engine
                              (r.available ? (r.lrfd ? "LRFD" : "ASD") : "") + ",";
     if (r.piers.empty()) text += head + ",,,,,,,,,\r\n";
     for (const auto& p : r.piers)
-      text += head + std::to_string(p.caseNumber) + "," + p.stem + "," + p.base + "," + p.length + "," + p.qs + "," +
-              p.qbOrWeight + "," + p.qu + "," + p.allowable + "," + p.quPerVolume + "," +
-              (p.mostEfficient ? "yes" : "") + "\r\n";
+      text += head + std::to_string(p.caseNumber) + "," + value(p.stem) + "," + value(p.base) + "," +
+              value(p.length) + "," + value(p.qs) + "," + value(p.qbOrWeight) + "," + value(p.qu) + "," +
+              value(p.allowable) + "," + value(p.quPerVolume) + "," + (p.mostEfficient ? "yes" : "") + "\r\n";
   }
   std::filesystem::path temporary = file;
   temporary += ".tmp";
@@ -241,8 +244,22 @@ int main(int argc, char** argv) {
     printJson(result);
     return result.summary.status;
   }
-  if (args.size() >= 4 && args[0] == "batch" && args[1] == "--csv")
-    return runBatch(std::vector<std::filesystem::path>(args.begin() + 3, args.end()), std::filesystem::path(args[2]));
+  if (args.size() >= 4 && args[0] == "batch" && args[1] == "--csv") {
+    const std::filesystem::path summary(args[2]);
+    const std::vector<std::filesystem::path> projects(args.begin() + 3, args.end());
+    // A slip of the command line (the summary named like a project) must
+    // not write a table over a project file.
+    std::error_code ec;
+    for (const auto& project : projects) {
+      if (summary.extension() == ".pq8d" || std::filesystem::equivalent(summary, project, ec) ||
+          summary.lexically_normal() == project.lexically_normal()) {
+        std::fprintf(stderr, "pylar: not run: the summary %s would be written over a project file\n",
+                     summary.string().c_str());
+        return kExitUsage;
+      }
+    }
+    return runBatch(projects, summary);
+  }
   if (args.size() >= 2 && args[0] == "batch" && args[1] != "--csv")
     return runBatch(std::vector<std::filesystem::path>(args.begin() + 1, args.end()), std::nullopt);
   return usage();

@@ -231,6 +231,15 @@ TEST(CommandLine, BatchCsvHasOneRowPerPierFromTheRunsValues) {
   EXPECT_EQ(failed.exitStatus, 12);
   EXPECT_TRUE(fs::is_directory(folder / "inside"));
   EXPECT_FALSE(fs::exists(dir / "folder.csv.tmp"));
+
+  // A summary named like a project is refused before anything runs.
+  for (const fs::path& target : {small, dir / "other.pq8d"}) {
+    const std::string before = fs::exists(target) ? readFile(target) : "";
+    const Command refused = pylar("batch --csv " + quoted(target) + " " + quoted(small));
+    EXPECT_EQ(refused.exitStatus, 64) << target;
+    EXPECT_EQ(refused.output, "") << target;
+    EXPECT_EQ(fs::exists(target) ? readFile(target) : "", before) << target;
+  }
 }
 
 TEST(CommandLine, JsonOfARunThatDidNotAnalyse) {

@@ -14,17 +14,18 @@ namespace {
 
 // A number as a report field of `decimals` (Fw.d) or significant digits
 // (Ew.d) prints it, without the field's blanks; null when it is not finite.
-// The field is wide enough never to overflow or drop a leading zero.
+// The field is wide enough for any single-precision value, so it never fills
+// with asterisks or drops a leading zero; should it ever, null is written
+// rather than text that is not a number.
+std::string numberText(const std::string& field) {
+  const auto begin = field.find_first_not_of(' ');
+  if (begin == std::string::npos || field.find('*') != std::string::npos) return "null";
+  return field.substr(begin);
+}
 std::string fixed(Real value, int decimals) {
-  if (!std::isfinite(value)) return "null";
-  std::string s = formatF(48, decimals, value);
-  return s.substr(s.find_first_not_of(' '));
+  return std::isfinite(value) ? numberText(formatF(64, decimals, value)) : "null";
 }
-std::string exponent(Real value) {
-  if (!std::isfinite(value)) return "null";
-  std::string s = formatE(24, 4, value);
-  return s.substr(s.find_first_not_of(' '));
-}
+std::string exponent(Real value) { return std::isfinite(value) ? numberText(formatE(24, 4, value)) : "null"; }
 
 std::string trimmed(const std::string& line) {
   const auto end = line.find_last_not_of(' ');
