@@ -1,7 +1,9 @@
 // pylar: runs the analysis engine on project files without the desktop program.
 //
 //   pylar run FILE.pq8d      one project; exits with the run's status
-//   pylar batch FILE...      several projects; one line per project in
+//   pylar run --json FILE    the same, with the results as JSON on stdout
+//   pylar batch [--csv SUMMARY.csv] FILE...
+//                            several projects; one line per project in
 //                            command-line order, then a summary line; exits
 //                            with 0 when all completed, otherwise with the
 //                            status of the first (in command-line order) that
@@ -12,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <regex>
 #include <string>
@@ -25,8 +28,8 @@ namespace {
 constexpr int kExitUsage = 64;
 
 constexpr const char* kUsage =
-    "Usage: pylar run FILE.pq8d\n"
-    "       pylar batch FILE.pq8d...\n"
+    "Usage: pylar run [--json] FILE.pq8d\n"
+    "       pylar batch [--csv SUMMARY.csv] FILE.pq8d...\n"
     "       pylar --help | --version\n";
 
 constexpr const char* kHelp =
@@ -36,10 +39,15 @@ constexpr const char* kHelp =
     "  run FILE.pq8d    analyses one project: writes the report (.pq8o), plot data\n"
     "                   (.pq8p), run notes (.pq8r) and detail listing (.pq8z) beside\n"
     "                   it, prints one line and exits with the run's status\n"
+    "  run --json FILE  the same, but prints the results as JSON on stdout (the one\n"
+    "                   line goes to stderr)\n"
     "  batch FILE...    analyses several projects, those in different folders at the\n"
     "                   same time; prints one line per project in command-line order\n"
     "                   and a summary line; exits with 0 when every run completed,\n"
     "                   otherwise with the status of the first project that did not\n"
+    "  batch --csv SUMMARY.csv FILE...\n"
+    "                   the same, and writes one row per pier of every project to\n"
+    "                   SUMMARY.csv (replaced only when written completely)\n"
     "  --help           shows this text\n"
     "  --version        shows the version\n"
     "\n"
@@ -72,14 +80,85 @@ std::string explainRefusal(const std::string& message) {
   return message;
 }
 
-void printResult(const pylar::engine::ProjectRun& run) {
-  const std::string& message = run.summary.status == pylar::engine::kStatusBadRunNames
-                                   ? explainRefusal(run.summary.message)
-                                   : run.summary.message;
-  std::string line = run.project.string() + ": status " + std::to_string(run.summary.status) + ", " + message;
+std::string runMessage(const pylar::engine::ProjectRun& run) {
+  return run.summary.status == pylar::engine::kStatusBadRunNames ? explainRefusal(run.summary.message)
+                                                                  : run.summary.message;
+}
+
+void printResult(const pylar::engine::ProjectRun& run, FILE* to = stdout) {
+  std::string line =
+      run.project.string() + ": status " + std::to_string(run.summary.status) + ", " + runMessage(run);
   if (!run.report.empty()) line += "; report: " + run.report.string();
-  std::printf("%s\n", line.c_str());
+  std::fprintf(to, "%s\n", line.c_str());
+  std::fflush(to);
+}
+
+// `pylar run --json`: the run's outcome and, when the analysis ran, its
+// results (the engine's values, as the report prints them).
+void printJson(const pylar::engine::ProjectRun& run) {
+  using pylar::engine::jsonString;
+  std::string out = "{\"project\":" + jsonString(run.project.string()) +
+                    ",\"status\":" + std::to_string(run.summary.status) +
+                    ",\"message\":" + jsonString(runMessage(run)) +
+                    ",\"report\":" + (run.report.empty() ? std::string("null") : jsonString(run.report.string())) +
+                    ",\"results\":" + (run.summary.results.available ? run.summary.results.json : "null") + "}\n";
+  std::fwrite(out.data(), 1, out.size(), stdout);
   std::fflush(stdout);
+}
+
+// One CSV field (RFC 4180): quoted when it holds a comma, quote or line end.
+std::string csvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + '"';
+}
+
+// The batch summary: one row per pier of every project in command-line order
+// (a project that gave no piers has one row with its status), written to a
+// temporary file beside `file` and renamed over it only when complete.
+bool writeCsv(const std::filesystem::path& file, const std::vector<pylar::engine::ProjectRun>& runs,
+              std::string& error) {
+  std::string text =
+      "project,status,units,design,case,stem,base,length,QS,QB/WT,QU,allowable/LRFD,QU/volume,most efficient\r\n";
+  // A value the engine could not give a number (null in the JSON) is an
+  // empty field.
+  auto value = [](const std::string& field) { return field == "null" ? std::string() : field; };
+  for (const auto& run : runs) {
+    const auto& r = run.summary.results;
+    const std::string head = csvField(run.project.string()) + "," + std::to_string(run.summary.status) + "," +
+                             (r.available ? (r.si ? "SI" : "English") : "") + "," +
+                             (r.available ? (r.lrfd ? "LRFD" : "ASD") : "") + ",";
+    if (r.piers.empty()) text += head + ",,,,,,,,,\r\n";
+    for (const auto& p : r.piers)
+      text += head + std::to_string(p.caseNumber) + "," + value(p.stem) + "," + value(p.base) + "," +
+              value(p.length) + "," + value(p.qs) + "," + value(p.qbOrWeight) + "," + value(p.qu) + "," +
+              value(p.allowable) + "," + value(p.quPerVolume) + "," + (p.mostEfficient ? "yes" : "") + "\r\n";
+  }
+  std::filesystem::path temporary = file;
+  temporary += ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    if (!out) {
+      std::error_code ec;
+      std::filesystem::remove(temporary, ec);
+      error = "cannot write " + temporary.string();
+      return false;
+    }
+  }
+  std::error_code ec;
+  std::filesystem::rename(temporary, file, ec);
+  if (ec) {
+    std::filesystem::remove(temporary, ec);
+    error = "cannot replace " + file.string();
+    return false;
+  }
+  return true;
 }
 
 // Runs finish in any order; their lines are printed in command-line order,
@@ -113,12 +192,19 @@ class OrderedPrinter {
   std::size_t next_ = 0;
 };
 
-int runBatch(const std::vector<std::filesystem::path>& projects) {
+int runBatch(const std::vector<std::filesystem::path>& projects, const std::optional<std::filesystem::path>& csv) {
   OrderedPrinter printer(projects);
   const unsigned parallel = std::max(1U, std::thread::hardware_concurrency());
   const auto results = pylar::engine::runProjects(
-      projects, parallel, [&printer](const pylar::engine::ProjectRun& run) { printer.finished(run); });
+      projects, parallel, [&printer](const pylar::engine::ProjectRun& run) { printer.finished(run); },
+      pylar::engine::localRunTime, csv.has_value());
   printer.finish(results);
+  std::string error;
+  if (csv && !writeCsv(*csv, results, error)) {
+    std::fprintf(stderr, "pylar: %s\n", error.c_str());
+    std::printf("%zu projects run; the summary was not written\n", results.size());
+    return pylar::engine::kStatusFileError;
+  }
   const auto completed = static_cast<std::size_t>(std::count_if(results.begin(), results.end(), [](const auto& r) {
     return r.summary.status == pylar::engine::kStatusCompleted;
   }));
@@ -145,12 +231,36 @@ int main(int argc, char** argv) {
     std::printf("pylar %s\n", std::string(pylar::engine::engineVersion()).c_str());
     return 0;
   }
-  if (args.size() == 2 && args[0] == "run") {
+  if (args.size() == 2 && args[0] == "run" && args[1] != "--json") {
     auto result = pylar::engine::runProject(args[1]);
     printResult(result);
     return result.summary.status;
   }
-  if (args.size() >= 2 && args[0] == "batch")
-    return runBatch(std::vector<std::filesystem::path>(args.begin() + 1, args.end()));
+  if (args.size() == 3 && args[0] == "run" && args[1] == "--json") {
+    pylar::engine::RunOptions options;
+    options.collectResults = true;
+    auto result = pylar::engine::runProject(args[2], pylar::engine::localRunTime, options);
+    printResult(result, stderr);
+    printJson(result);
+    return result.summary.status;
+  }
+  if (args.size() >= 4 && args[0] == "batch" && args[1] == "--csv") {
+    const std::filesystem::path summary(args[2]);
+    const std::vector<std::filesystem::path> projects(args.begin() + 3, args.end());
+    // A slip of the command line (the summary named like a project) must
+    // not write a table over a project file.
+    std::error_code ec;
+    for (const auto& project : projects) {
+      if (summary.extension() == ".pq8d" || std::filesystem::equivalent(summary, project, ec) ||
+          summary.lexically_normal() == project.lexically_normal()) {
+        std::fprintf(stderr, "pylar: not run: the summary %s would be written over a project file\n",
+                     summary.string().c_str());
+        return kExitUsage;
+      }
+    }
+    return runBatch(projects, summary);
+  }
+  if (args.size() >= 2 && args[0] == "batch" && args[1] != "--csv")
+    return runBatch(std::vector<std::filesystem::path>(args.begin() + 1, args.end()), std::nullopt);
   return usage();
 }

@@ -69,7 +69,7 @@ const std::string kSmallProject =
 TEST(CommandLine, HelpAndVersionAnswerOnStdout) {
   const Command help = pylar("--help");
   EXPECT_EQ(help.exitStatus, 0);
-  EXPECT_EQ(help.output.rfind("Usage: pylar run FILE.pq8d\n", 0), 0U) << help.output;
+  EXPECT_EQ(help.output.rfind("Usage: pylar run [--json] FILE.pq8d\n", 0), 0U) << help.output;
   EXPECT_NE(help.output.find("batch FILE..."), std::string::npos);
 
   const Command version = pylar("--version");
@@ -77,7 +77,7 @@ TEST(CommandLine, HelpAndVersionAnswerOnStdout) {
   EXPECT_EQ(version.output, std::string("pylar ") + PYLAR_VERSION + "\n");
 
   // A wrong command line prints its usage on stderr only.
-  for (const char* wrong : {"", "--frob", "run", "--help extra", "batch"}) {
+  for (const char* wrong : {"", "--frob", "run", "--help extra", "batch", "run --json", "batch --csv", "batch --csv out.csv"}) {
     const Command c = pylar(wrong);
     EXPECT_EQ(c.exitStatus, 64) << wrong;
     EXPECT_EQ(c.output, "") << wrong;
@@ -137,6 +137,134 @@ TEST(CommandLine, RefusedRunSaysWhatItMeans) {
     EXPECT_EQ(run.exitStatus, 11) << c.project;
     EXPECT_EQ(run.output, project.string() + ": status 11, " + c.meaning + "\n");
     EXPECT_EQ(readFile(project), kSmallProject) << c.project << " was changed";
+  }
+}
+
+std::vector<std::string> splitFields(const std::string& line, char separator) {
+  std::vector<std::string> fields;
+  std::size_t pos = 0;
+  for (std::size_t end; (end = line.find(separator, pos)) != std::string::npos; pos = end + 1)
+    fields.push_back(line.substr(pos, end - pos));
+  fields.push_back(line.substr(pos));
+  return fields;
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (const std::string& line : splitFields(text, '\n'))
+    if (!line.empty()) lines.push_back(line.back() == '\r' ? line.substr(0, line.size() - 1) : line);
+  return lines;
+}
+
+// The fields of the capacity row printed last before the report's "PYLAR
+// LENGTH" line, and that line's value.
+std::pair<std::vector<std::string>, std::string> lastRowOfReport(const fs::path& report) {
+  std::vector<std::string> row;
+  for (const std::string& line : splitLines(readFile(report))) {
+    if (line.find("PYLAR LENGTH              =") != std::string::npos) {
+      std::string value = line.substr(line.find('=') + 1);
+      value = value.substr(value.find_first_not_of(' '));
+      return {row, value.substr(0, value.find(' '))};
+    }
+    std::vector<std::string> fields;
+    for (const std::string& f : splitFields(line, ' '))
+      if (!f.empty()) fields.push_back(f);
+    if (fields.size() == 8 && fields[0].find('.') != std::string::npos &&
+        fields[0].find_first_not_of("0123456789.") == std::string::npos)
+      row = fields;
+  }
+  return {};
+}
+
+TEST(CommandLine, BatchCsvHasOneRowPerPierFromTheRunsValues) {
+  TempFolder dir;
+  const fs::path small = dir / "a" / "small, first.pq8d";  // a comma: the field is quoted
+  const fs::path series = dir / "b" / "sand.pq8d";
+  const fs::path missing = dir / "c" / "missing.pq8d";
+  writeFile(small, kSmallProject);
+  fs::create_directories(series.parent_path());
+  fs::copy_file(fs::path(PYLAR_SOURCE_DIR) / "examples" / "sand-asd-english.pq8d", series);
+  const fs::path csv = dir / "summary.csv";
+  writeFile(csv, "old summary\r\n");
+
+  const Command batch = pylar("batch --csv " + quoted(csv) + " " + quoted(small) + " " + quoted(series) + " " +
+                              quoted(missing));
+  EXPECT_EQ(batch.exitStatus, 10);
+  EXPECT_NE(batch.output.find("2 completed, 1 failed\n"), std::string::npos) << batch.output;
+  EXPECT_FALSE(fs::exists(dir / "summary.csv.tmp"));
+  const std::string text = readFile(csv);
+  EXPECT_NE(text.find("\r\n"), std::string::npos);
+  const std::vector<std::string> rows = splitLines(text);
+  // Header, one pier of the small project, three of the sample's diameter
+  // series, one row for the project that did not run.
+  ASSERT_EQ(rows.size(), 6U) << text;
+  EXPECT_EQ(rows[0],
+            "project,status,units,design,case,stem,base,length,QS,QB/WT,QU,allowable/LRFD,QU/volume,most efficient");
+  EXPECT_EQ(rows[1].rfind("\"" + small.string() + "\",0,English,ASD,1,", 0), 0U) << rows[1];
+  EXPECT_EQ(rows[5], missing.string() + ",10,,,,,,,,,,,,");
+
+  // Each pier's numbers are the report's: QS, QB, QU, QDN and QU/volume of
+  // the last capacity row, and the pier length, as printed.
+  const auto [smallRow, smallLength] = lastRowOfReport(dir / "a" / "small, first.pq8o");
+  ASSERT_EQ(smallRow.size(), 8U);
+  std::vector<std::string> f = splitFields(rows[1].substr(rows[1].rfind('"') + 2), ',');
+  ASSERT_EQ(f.size(), 13U) << rows[1];
+  EXPECT_EQ(f[6], smallLength);
+  const std::vector<std::string> fromCsv = {f[7], f[8], f[9], f[10], f[11]};
+  const std::vector<std::string> fromReport = {smallRow[2], smallRow[3], smallRow[4], smallRow[6], smallRow[7]};
+  EXPECT_EQ(fromCsv, fromReport);
+
+  // Exactly one pier of the series is the most efficient.
+  int chosen = 0;
+  for (int k = 2; k <= 4; ++k) {
+    const std::vector<std::string> g = splitFields(rows[static_cast<std::size_t>(k)], ',');
+    ASSERT_EQ(g.size(), 14U) << rows[static_cast<std::size_t>(k)];
+    EXPECT_EQ(g[4], std::to_string(k - 1));
+    chosen += g[13] == "yes" ? 1 : 0;
+  }
+  EXPECT_EQ(chosen, 1);
+
+  // A summary that cannot be written: status 12, and what stood there stays.
+  const fs::path folder = dir / "folder.csv";
+  fs::create_directories(folder / "inside");
+  const Command failed = pylar("batch --csv " + quoted(folder) + " " + quoted(small));
+  EXPECT_EQ(failed.exitStatus, 12);
+  EXPECT_TRUE(fs::is_directory(folder / "inside"));
+  EXPECT_FALSE(fs::exists(dir / "folder.csv.tmp"));
+
+  // A summary named like a project is refused before anything runs.
+  for (const fs::path& target : {small, dir / "other.pq8d"}) {
+    const std::string before = fs::exists(target) ? readFile(target) : "";
+    const Command refused = pylar("batch --csv " + quoted(target) + " " + quoted(small));
+    EXPECT_EQ(refused.exitStatus, 64) << target;
+    EXPECT_EQ(refused.output, "") << target;
+    EXPECT_EQ(fs::exists(target) ? readFile(target) : "", before) << target;
+  }
+}
+
+TEST(CommandLine, JsonOfARunThatDidNotAnalyse) {
+  TempFolder dir;
+  struct Case {
+    std::string name;
+    std::string text;  // empty: no file
+    int status;
+    std::string expected;  // the whole JSON up to the report
+  };
+  const std::string quote = "say \"x\".pq8d";
+  const std::vector<Case> cases = {
+      {"missing.pq8d", "", 10, "\"status\":10,\"message\":\"INPUT ERROR: THE PROJECT FILE CANNOT BE OPENED: "},
+      {quote, "T\r\n1\r\n", 10, "\"status\":10,\"message\":\"INPUT ERROR"},
+  };
+  for (const Case& c : cases) {
+    const fs::path project = dir / c.name;
+    if (!c.text.empty()) writeFile(project, c.text);
+    const Command run = pylar("run --json " + quoted(project));
+    EXPECT_EQ(run.exitStatus, c.status) << c.name;
+    std::string name = project.string();
+    for (std::size_t k = 0; (k = name.find('"', k)) != std::string::npos; k += 2) name.insert(k, "\\");
+    EXPECT_EQ(run.output.rfind("{\"project\":\"" + name + "\"," + c.expected, 0), 0U) << run.output;
+    EXPECT_NE(run.output.find(",\"results\":null}\n"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find('\n'), run.output.size() - 1) << "one line of JSON only";
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include "fortran_format.h"
 #include "run.h"
+#include "run_json.h"
 #include "run_output.h"
 #include "soil_models.h"
 
@@ -57,6 +58,7 @@ void runAnalysisStages(Run& run) {
   if (a.settlement.status == 0) a.rockSocket = rockSocketOfChosenPier(in, a.series);
 
   writeAnalysis(run, a);
+  if (run.collectResults) run.results = analysisResults(in, a);
 
   if (a.series.designLoadNotReached) {
     run.status = kStatusDesignLoadNotReached;

@@ -172,11 +172,12 @@ void mergeIntermediateFiles(Run& run) {
 }
 
 RunSummary runAnalysis(const RunNames& names, const RunClock& clock, const RunOptions& options) {
-  if (std::string problem = checkRunNames(names); !problem.empty()) return {kStatusBadRunNames, problem};
+  if (std::string problem = checkRunNames(names); !problem.empty()) return {kStatusBadRunNames, problem, {}};
 
   Run run;
   run.names = names;
   run.threads = options.threads;
+  run.collectResults = options.collectResults;
   Channels& ch = run.channels;
   try {
     ch.openWrite(kChannelChart, run.scratchFile("CHART.DAT"));
@@ -223,7 +224,7 @@ RunSummary runAnalysis(const RunNames& names, const RunClock& clock, const RunOp
     run.message = "FILE ERROR: A RESULT FILE COULD NOT BE WRITTEN COMPLETELY";
   }
   if (run.status == kStatusCompleted && run.message.empty()) run.message = "run completed";
-  return {run.status, run.message};
+  return {run.status, run.message, std::move(run.results)};
 }
 
 bool readNamesFile(const std::filesystem::path& file, RunNames& names) {

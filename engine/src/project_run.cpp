@@ -56,7 +56,7 @@ ProjectRun runProject(const std::filesystem::path& project, const RunClock& cloc
   if (!std::filesystem::is_regular_file(names.input, ec)) {
     // Nothing is created beside a project that is not there.
     result.report.clear();
-    result.summary = {kStatusBadInput, "INPUT ERROR: THE PROJECT FILE CANNOT BE OPENED: " + names.input};
+    result.summary = {kStatusBadInput, "INPUT ERROR: THE PROJECT FILE CANNOT BE OPENED: " + names.input, {}};
     return result;
   }
   result.summary = runAnalysis(names, clock, options);
@@ -72,7 +72,7 @@ ProjectRun runProject(const std::filesystem::path& project, const RunClock& cloc
 
 std::vector<ProjectRun> runProjects(const std::vector<std::filesystem::path>& projects, unsigned maxParallel,
                                     const std::function<void(const ProjectRun&)>& onFinished,
-                                    const RunClock& clock) {
+                                    const RunClock& clock, bool collectResults) {
   std::vector<ProjectRun> results(projects.size());
   // Group by folder, keeping the order of the command line within a group.
   std::map<std::filesystem::path, std::vector<std::size_t>> byFolder;
@@ -84,7 +84,7 @@ std::vector<ProjectRun> runProjects(const std::vector<std::filesystem::path>& pr
   std::atomic<std::size_t> nextGroup{0};
   const std::size_t threads = std::clamp<std::size_t>(maxParallel, 1, std::max<std::size_t>(groups.size(), 1));
   // Projects running side by side already keep the machine busy.
-  const RunOptions options{threads > 1 ? 1U : 0U};
+  const RunOptions options{threads > 1 ? 1U : 0U, collectResults};
   auto worker = [&] {
     for (std::size_t g = nextGroup++; g < groups.size(); g = nextGroup++) {
       for (std::size_t k : groups[g]) {

@@ -20,6 +20,8 @@ struct Run {
   int status = kStatusCompleted;
   std::string message;  // how the run ended, when it did not complete
   unsigned threads = 0;  // RunOptions::threads
+  bool collectResults = false;  // RunOptions::collectResults
+  RunResults results;           // the run's values, when collected
 
   std::filesystem::path scratchFile(std::string_view name) const { return names.scratchFolder / name; }
 

@@ -44,10 +44,43 @@ struct RunNames {
   std::filesystem::path scratchFolder;  // where CHART.DAT, TZDATA.DAT, TZDIAM.DAT, ROCKMSG.DAT go
 };
 
+// The results of a run for programs, when RunOptions::collectResults asks
+// for them: every number is text in the project's units with the decimals
+// the report prints it with (so it reads back as the report's number).
+struct PierValues {
+  int caseNumber = 1;    // from 1, in series order
+  std::string stem;      // diameters, ft or m (3 decimals, as the pier block)
+  std::string base;
+  std::string length;    // the stopping depth (3 decimals, as the PYLAR LENGTH line)
+  std::string qs;        // the capacity row at the stopping depth
+  std::string qbOrWeight;   // QB, or WT (the pier's weight) in uplift
+  std::string qu;
+  std::string allowable;    // QDN under ASD, LRFD QU under LRFD
+  std::string quPerVolume;
+  bool stopped = false;     // reached the design load or the fixed tip
+  bool mostEfficient = false;
+};
+struct RunResults {
+  bool available = false;  // false: the run ended before its analysis
+  bool si = false;
+  bool lrfd = false;
+  bool uplift = false;
+  std::vector<PierValues> piers;
+  // One JSON object: units, design method, messages, per pier its capacity
+  // rows, the side resistance of each layer at the stopping depth and its
+  // load-settlement curves, and the rock-socket table (see the user's manual).
+  std::string json;
+};
+
 struct RunSummary {
   int status = kStatusCompleted;
   std::string message;  // one line: how the run ended
+  RunResults results;   // filled when RunOptions::collectResults is set
 };
+
+// A JSON string literal of `text`: quotes, backslashes and control characters
+// escaped, bytes that are not UTF-8 replaced by U+FFFD.
+std::string jsonString(std::string_view text);
 
 // Local date and time of a run, as printed in the run header.
 struct RunTime {
@@ -70,6 +103,7 @@ std::string_view engineVersion();
 // files a run writes are the same whatever the number.
 struct RunOptions {
   unsigned threads = 0;
+  bool collectResults = false;  // fill RunSummary::results
 };
 
 // Runs one analysis with the given names.
@@ -103,8 +137,9 @@ ProjectRun runProject(const std::filesystem::path& project, const RunClock& cloc
 // When several run at once, each solves its geometries on its own thread.
 // Results come back in the order of `projects`; `onFinished` (if given) is
 // called as each project ends, never from two threads at once.
+// `collectResults` fills each run's RunSummary::results.
 std::vector<ProjectRun> runProjects(const std::vector<std::filesystem::path>& projects, unsigned maxParallel,
                                     const std::function<void(const ProjectRun&)>& onFinished = {},
-                                    const RunClock& clock = localRunTime);
+                                    const RunClock& clock = localRunTime, bool collectResults = false);
 
 }  // namespace pylar::engine
