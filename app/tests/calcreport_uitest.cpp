@@ -1,0 +1,239 @@
+// The headless export, as a user runs it: `pylarwin --export OUTDIR PROJECT`
+// in a process of its own without a display, on copies of sample projects.
+// The files it writes are read back independently: pictures decoded and
+// looked at for ink, the workbook with openpyxl (read_workbook.py), the
+// calculation report with poppler's pdfinfo and pdftotext, its numbers
+// compared with the report file (.pq8o) of the same run.
+#include "model/DataUnit.h"
+#include "model/dynlib.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPainter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace pylar;
+
+namespace {
+const QString kBinDir = QStringLiteral(PYLAR_BIN_DIR);
+const QString kExamples = QStringLiteral(PYLAR_SOURCE_DIR "/examples/");
+
+struct TProcessResult {
+  int exitCode = -1;
+  QString out, err;
+};
+
+TProcessResult runProgram(const QString &program, const QStringList &arguments, const QString &folder = {}) {
+  QProcess process;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  // No display at all: the export chooses the offscreen platform by itself.
+  environment.remove(QStringLiteral("DISPLAY"));
+  environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+  environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+  process.setProcessEnvironment(environment);
+  if (!folder.isEmpty()) process.setWorkingDirectory(folder);
+  process.start(program, arguments);
+  TProcessResult result;
+  if (!process.waitForFinished(120000)) {
+    process.kill();
+    process.waitForFinished();
+    result.err = QStringLiteral("did not finish: ") + process.errorString();
+    return result;
+  }
+  result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  result.out = QString::fromUtf8(process.readAllStandardOutput());
+  result.err = QString::fromUtf8(process.readAllStandardError());
+  return result;
+}
+
+TProcessResult exportProject(const QString &outDir, const QString &project) {
+  return runProgram(kBinDir + QStringLiteral("/pylarwin"), {QStringLiteral("--export"), outDir, project});
+}
+
+// The share of pixels that differ from the picture's corner (its background).
+double inkShare(const QImage &image) {
+  if (image.isNull()) return 0;
+  const QRgb background = image.pixel(0, 0);
+  qint64 ink = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) ink += image.pixel(x, y) != background;
+  return double(ink) / (double(image.width()) * image.height());
+}
+
+double svgInkShare(const QString &path) {
+  QSvgRenderer renderer(path);
+  if (!renderer.isValid()) return 0;
+  QImage image(600, 450, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  renderer.render(&painter);
+  painter.end();
+  return inkShare(image);
+}
+
+QJsonObject readWorkbook(const QString &path) {
+  const TProcessResult read =
+      runProgram(QStringLiteral(PYLAR_PYTHON), {QStringLiteral(PYLAR_SOURCE_DIR "/app/tests/read_workbook.py"), path});
+  if (read.exitCode != 0) qWarning().noquote() << read.err;
+  return QJsonDocument::fromJson(read.out.toUtf8()).object();
+}
+
+QStringList filesIn(const QString &folder) { return QDir(folder).entryList(QDir::Files, QDir::Name); }
+
+// A sample copied into a folder of its own.
+QString copySample(const QTemporaryDir &dir, const QString &sample) {
+  const QString path = dir.filePath(sample);
+  QFile::copy(kExamples + sample, path);
+  QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+  return path;
+}
+}  // namespace
+
+class CalcReportTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void exportWritesEveryPictureAndTheWorkbook_data();
+  void exportWritesEveryPictureAndTheWorkbook();
+  void wrongCommandLineIsAUsageLine();
+  void failuresSayWhyAndLeaveNoPartialFile();
+};
+
+void CalcReportTest::exportWritesEveryPictureAndTheWorkbook_data() {
+  QTest::addColumn<QString>("sample");
+  QTest::addColumn<QStringList>("plots");  // picture names that must be among those written
+  QTest::newRow("design charts, English") << QStringLiteral("gravel-rollins-charts.pq8d")
+                                          << QStringList{"combined", "design-combined", "settlement-combined",
+                                                         "chart-1", "chart-5"};
+  QTest::newRow("belled in uplift, SI") << QStringLiteral("belled-uplift-si.pq8d")
+                                        << QStringList{"combined", "design-combined", "settlement-combined"};
+}
+
+void CalcReportTest::exportWritesEveryPictureAndTheWorkbook() {
+  QFETCH(QString, sample);
+  QFETCH(QStringList, plots);
+  QTemporaryDir dir;
+  const QString project = copySample(dir, sample);
+  const QString name = QFileInfo(sample).completeBaseName();
+  const QString outDir = dir.filePath(QStringLiteral("out/figures"));  // made by the export, parents too
+
+  const TProcessResult exported = exportProject(outDir, project);
+  QVERIFY2(exported.exitCode == 0, qPrintable(exported.err));
+  // The analysis ran beside the project: the export found no results.
+  QVERIFY(QFileInfo::exists(ChangeFileExt(project, QStringLiteral(".pq8o"))));
+
+  // One line per file written, and every file there is was written.
+  QStringList lines = exported.out.split(u'\n', Qt::SkipEmptyParts);
+  QVERIFY(lines.removeAll(QStringLiteral("3D view: not available in this build")) == 1);
+  QStringList written;
+  for (const QString &line : lines) written << QFileInfo(line).fileName();
+  written.sort();
+  QCOMPARE(filesIn(outDir), written);
+
+  for (const QString &plot : plots + QStringList{QStringLiteral("elevation")}) {
+    const QString base = QDir(outDir).filePath(name + u'-' + plot);
+    const double png = inkShare(QImage(base + QStringLiteral(".png")));
+    const double svg = svgInkShare(base + QStringLiteral(".svg"));
+    QVERIFY2(png > 0.01 && png < 0.6, qPrintable(QStringLiteral("%1.png ink %2").arg(base).arg(png)));
+    QVERIFY2(svg > 0.01 && svg < 0.6, qPrintable(QStringLiteral("%1.svg ink %2").arg(base).arg(svg)));
+  }
+
+  // The workbook holds a data sheet and a chart for every plot picture written.
+  const int pictures = static_cast<int>(written.filter(QRegularExpression(QStringLiteral("\\.png$"))).size()) - 1;
+  const QJsonObject workbook = readWorkbook(QDir(outDir).filePath(name + QStringLiteral(".xlsx")));
+  const QJsonArray sheets = workbook.value(QStringLiteral("sheets")).toArray();
+  QVERIFY(!sheets.isEmpty());
+  QCOMPARE(sheets.first().toObject().value(QStringLiteral("name")).toString(), QStringLiteral("Legend"));
+  int charts = 0;
+  for (const QJsonValue &sheet : sheets) charts += sheet.toObject().value(QStringLiteral("kind")) == "chartsheet";
+  QCOMPARE(charts, pictures);
+  QCOMPARE(sheets.size(), 1 + 2 * pictures);
+
+  // Results newer than the project are used as they are: no second run.
+  const QDateTime reportTime = QFileInfo(ChangeFileExt(project, QStringLiteral(".pq8o"))).lastModified();
+  QTest::qWait(1100);
+  const TProcessResult again = exportProject(outDir, project);
+  QVERIFY2(again.exitCode == 0, qPrintable(again.err));
+  QCOMPARE(QFileInfo(ChangeFileExt(project, QStringLiteral(".pq8o"))).lastModified(), reportTime);
+}
+
+void CalcReportTest::wrongCommandLineIsAUsageLine() {
+  const QString program = kBinDir + QStringLiteral("/pylarwin");
+  const QList<QStringList> wrong{{"--export"}, {"--export", "out"}, {"--export", "out", "a.pq8d", "b.pq8d"},
+                                 {"a.pq8d", "--export", "out"}};
+  for (const QStringList &arguments : wrong) {
+    const TProcessResult result = runProgram(program, arguments);
+    QCOMPARE(result.exitCode, 64);
+    QVERIFY2(result.err.contains(QStringLiteral("Usage: pylarwin")), qPrintable(result.err));
+    QCOMPARE(result.out, QString());
+  }
+}
+
+// Each failure is said on stderr with the file it concerns, ends the export
+// with a non-zero code and leaves no workbook or report behind.
+void CalcReportTest::failuresSayWhyAndLeaveNoPartialFile() {
+  QTemporaryDir dir;
+  const QString outDir = dir.filePath(QStringLiteral("out"));
+
+  // A project that does not read.
+  const QString broken = dir.filePath(QStringLiteral("broken.pq8d"));
+  {
+    QFile file(broken);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not a project\r\n");
+  }
+  TProcessResult result = exportProject(outDir, broken);
+  QCOMPARE(result.exitCode, 1);
+  QVERIFY2(result.err.contains(QStringLiteral("The project could not be read: ") + broken), qPrintable(result.err));
+  result = exportProject(outDir, dir.filePath(QStringLiteral("missing.pq8d")));
+  QCOMPARE(result.exitCode, 1);
+  QVERIFY2(result.err.contains(QStringLiteral("missing.pq8d: no such file")), qPrintable(result.err));
+
+  // A run that fails: a design load the profile never carries.
+  const QString failing = dir.filePath(QStringLiteral("failing.pq8d"));
+  {
+    TProjectTables tables;
+    auto read =
+        TProgramData::CreateFromFile(tables, kExamples + QStringLiteral("clay-design-load-english.pq8d"), ffVersion8);
+    QVERIFY(read.data && read.error.isEmpty());
+    read.data->SetDesignLoad(150000);
+    read.data->FileName = failing;
+    read.data->Save();
+  }
+  result = exportProject(outDir, failing);
+  QCOMPARE(result.exitCode, 1);
+  QVERIFY2(result.err.contains(QStringLiteral("The analysis of ") + failing + QStringLiteral(": failed:")),
+           qPrintable(result.err));
+  QVERIFY2(result.err.contains(QStringLiteral("\nNEED ANOTHER SOIL LAYER\n")), qPrintable(result.err));
+  QCOMPARE(filesIn(outDir), QStringList());
+
+  // An output folder that is a file, and one that cannot be created below it.
+  const QString sample = copySample(dir, QStringLiteral("sand-asd-english.pq8d"));
+  const QString notAFolder = dir.filePath(QStringLiteral("file"));
+  {
+    QFile file(notAFolder);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+  }
+  result = exportProject(notAFolder, sample);
+  QCOMPARE(result.exitCode, 1);
+  QVERIFY2(result.err.contains(QStringLiteral("The output folder is not a folder: ") + notAFolder),
+           qPrintable(result.err));
+  result = exportProject(notAFolder + QStringLiteral("/below"), sample);
+  QCOMPARE(result.exitCode, 1);
+  QVERIFY2(result.err.contains(QStringLiteral("The output folder could not be created: ") + notAFolder +
+                               QStringLiteral("/below")),
+           qPrintable(result.err));
+  QCOMPARE(QFileInfo(notAFolder).size(), 0);
+  QCOMPARE(filesIn(dir.path()).filter(QRegularExpression(QStringLiteral("\\.(xlsx|pdf)$"))), QStringList());
+}
+
+QTEST_MAIN(CalcReportTest)
+#include "calcreport_uitest.moc"
