@@ -13,6 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -88,6 +89,57 @@ QJsonObject readWorkbook(const QString &path) {
 
 QStringList filesIn(const QString &folder) { return QDir(folder).entryList(QDir::Files, QDir::Name); }
 
+QStringList reportLines(const QString &path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  QByteArray bytes = file.readAll();
+  bytes.replace("\r\n", "\n");
+  return QString::fromLatin1(bytes).split(u'\n');
+}
+
+// What the test reads from a report, by its own reading of the printed
+// layout: each case's stem diameter and the QU of its last capacity row (the
+// row just above the blank line before "PYLAR LENGTH"), and the layer count.
+struct TPrintedPier {
+  QString stem, qu;
+};
+struct TPrintedReport {
+  std::vector<TPrintedPier> piers;
+  int layers = -1;
+};
+
+TPrintedReport readReport(const QString &path) {
+  const QStringList lines = reportLines(path);
+  TPrintedReport report;
+  QString stem;
+  int quColumn = -1;
+  for (int l = 0; l < lines.size(); ++l) {
+    const QString line = lines[l].trimmed();
+    if (line.startsWith(QStringLiteral("NUMBER OF LAYERS =")))
+      report.layers = line.section(u'=', 1).trimmed().toInt();
+    if (line.startsWith(QStringLiteral("DIAMETER OF STEM ")) && line.contains(u'='))
+      stem = line.section(u'=', 1).simplified().section(u' ', 0, 0);
+    const QStringList words = line.split(u' ', Qt::SkipEmptyParts);
+    if (!words.isEmpty() && words.first() == QStringLiteral("LENGTH") && words.contains(QStringLiteral("QU")))
+      quColumn = static_cast<int>(words.indexOf(QStringLiteral("QU")));
+    if (line.startsWith(QStringLiteral("PYLAR LENGTH")) && l >= 2 && lines[l - 1].trimmed().isEmpty() && quColumn >= 0)
+      report.piers.push_back({stem, lines[l - 2].split(u' ', Qt::SkipEmptyParts).value(quColumn)});
+  }
+  return report;
+}
+
+QString pdfText(const QString &pdf) {
+  return runProgram(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}).out;
+}
+
+// pdfinfo's "Pages:" and "Title:".
+QMap<QString, QString> pdfInfo(const QString &pdf) {
+  QMap<QString, QString> info;
+  for (const QString &line : runProgram(QStringLiteral("pdfinfo"), {pdf}).out.split(u'\n'))
+    if (const qsizetype colon = line.indexOf(u':'); colon > 0) info.insert(line.left(colon), line.mid(colon + 1).trimmed());
+  return info;
+}
+
 // A sample copied into a folder of its own.
 QString copySample(const QTemporaryDir &dir, const QString &sample) {
   const QString path = dir.filePath(sample);
@@ -156,6 +208,42 @@ void CalcReportTest::exportWritesEveryPictureAndTheWorkbook() {
   for (const QJsonValue &sheet : sheets) charts += sheet.toObject().value(QStringLiteral("kind")) == "chartsheet";
   QCOMPARE(charts, pictures);
   QCOMPARE(sheets.size(), 1 + 2 * pictures);
+
+  // The calculation report: its title, every page numbered, each pier's stem
+  // and last QU as the report printed them, one table per soil layer, and the
+  // report itself in the appendix.
+  const QString pdf = QDir(outDir).filePath(name + QStringLiteral("-report.pdf"));
+  const QMap<QString, QString> info = pdfInfo(pdf);
+  TProjectTables tables;
+  const auto read = TProgramData::CreateFromFile(tables, project, ffVersion8);
+  QVERIFY(read.data);
+  QCOMPARE(info.value(QStringLiteral("Title")), read.data->Title);
+  const int pages = info.value(QStringLiteral("Pages")).toInt();
+  QVERIFY2(pages >= 6, qPrintable(QString::number(pages)));
+  const QString text = pdfText(pdf);
+  for (int page = 1; page <= pages; ++page)
+    QVERIFY2(text.contains(QStringLiteral("Page %1 of %2").arg(page).arg(pages)), qPrintable(QString::number(page)));
+  QVERIFY(!text.contains(QStringLiteral("Page %1 of").arg(pages + 1)));
+  QVERIFY(text.contains(QStringLiteral("Computed by:")) && text.contains(QStringLiteral("Checked by:")));
+
+  const TPrintedReport printed = readReport(ChangeFileExt(project, QStringLiteral(".pq8o")));
+  QVERIFY(!printed.piers.empty());
+  const QStringList pdfLines = text.split(u'\n');
+  for (const TPrintedPier &pier : printed.piers) {
+    // The pier's row of the results table holds both values as printed.
+    const bool found = std::any_of(pdfLines.begin(), pdfLines.end(), [&](const QString &line) {
+      const QStringList words = line.split(u' ', Qt::SkipEmptyParts);
+      return words.size() > 4 && words.value(1) == pier.stem && words.contains(pier.qu);
+    });
+    QVERIFY2(found, qPrintable(pier.stem + u' ' + pier.qu));
+  }
+  QVERIFY(printed.layers > 0);
+  QVERIFY(text.contains(QStringLiteral("Soil profile: %1 layer").arg(printed.layers)));
+  QCOMPARE(text.count(QRegularExpression(QStringLiteral("(?m)^\\s*Layer \\d+: "))), printed.layers);
+  // The appendix holds the report's lines.
+  const QString simplified = text.simplified();
+  for (const QString &line : reportLines(ChangeFileExt(project, QStringLiteral(".pq8o"))).mid(0, 60))
+    QVERIFY2(simplified.contains(line.simplified()), qPrintable(line));
 
   // Results newer than the project are used as they are: no second run.
   const QDateTime reportTime = QFileInfo(ChangeFileExt(project, QStringLiteral(".pq8o"))).lastModified();

@@ -13,6 +13,8 @@
 // or older than the project.
 #pragma once
 
+#include "model/PltData.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -22,8 +24,6 @@
 namespace pylar {
 
 class TProgramData;
-struct TResultPlots;
-class TGraphPlot;
 
 // A result plot with the short name its picture files carry
 // ("<project>-<key>.png"): "skin", "combined", "chart-3", ...
@@ -33,8 +33,21 @@ struct TNamedPlot {
 };
 std::vector<TNamedPlot> NamedPlots(TResultPlots &plots);
 
+// The results beside a project are those of the project as it is on disk:
+// its report and plot data exist, are not empty and are not older than it.
+bool ResultsCurrent(const QString &projectFile);
+
+// Empties the plots the program does not offer for these results (see PlotOffered).
+void KeepOfferedPlots(TResultPlots &plots, const TProgramData &project, bool showTzCurves, int additionalTzCurves);
+
 // True when the plot has data the plot window can show.
 bool PlotAvailable(TGraphPlot &plot);
+
+// Writes the calculation report of `project`, whose results were read into
+// `plots` from its plot-data file (the plots the program does not offer left
+// empty), to `pdfPath`, through a temporary file that replaces it only when
+// complete. Returns the reason it failed, empty when written.
+QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TResultPlots plots);
 
 // The headless export. `out` gets one line per file written, `err` the
 // reasons of a failure. Returns the exit code: 0 when everything was written,
