@@ -6,6 +6,9 @@
 // compared with the report file (.pq8o) of the same run.
 #include "model/DataUnit.h"
 #include "model/dynlib.h"
+#include "ui/Main.h"
+#include "ui/MainCommands.h"
+#include "ui/Messages.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,6 +22,7 @@
 #include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <QAction>
 #include <QtTest>
 
 using namespace pylar;
@@ -157,6 +161,7 @@ class CalcReportTest : public QObject {
   void exportWritesEveryPictureAndTheWorkbook();
   void wrongCommandLineIsAUsageLine();
   void failuresSayWhyAndLeaveNoPartialFile();
+  void mainWindowExportsTheReportOfItsRun();
 };
 
 void CalcReportTest::exportWritesEveryPictureAndTheWorkbook_data() {
@@ -321,6 +326,56 @@ void CalcReportTest::failuresSayWhyAndLeaveNoPartialFile() {
            qPrintable(result.err));
   QCOMPARE(QFileInfo(notAFolder).size(), 0);
   QCOMPARE(filesIn(dir.path()).filter(QRegularExpression(QStringLiteral("\\.(xlsx|pdf)$"))), QStringList());
+}
+
+// File > "Export Calculation Report (PDF)..." after a run in the program (an
+// LRFD project in SI): proposed beside the project, written where the user
+// chose; refused while the project differs from what was run.
+void CalcReportTest::mainWindowExportsTheReportOfItsRun() {
+  QTemporaryDir dir;
+  const QString project = copySample(dir, QStringLiteral("clay-lrfd-si.pq8d"));
+  QStringList messages;
+  SetMessageHook([&messages](QWidget *, const QString &text) { messages << text; });
+  TMainForm form;
+  form.SetProgramFolder(kBinDir);
+  form.show();
+  QVERIFY(form.OpenFileByExtension(project));
+  QAction *command = form.Commands().FileExportReport;
+  QVERIFY(!command->isEnabled());  // no results yet
+  form.RunAnalysis();
+  QVERIFY(command->isEnabled());
+  QString proposed;
+  form.ReportFileDialog = [&](const QString &path) {
+    proposed = path;
+    return dir.filePath(QStringLiteral("chosen"));
+  };
+  QStringList opened;
+  form.OpenDocument = [&opened](const QString &path) {
+    opened << path;
+    return true;
+  };
+  messages.clear();
+  command->trigger();
+  QCOMPARE(messages, QStringList());
+  QCOMPARE(proposed, dir.filePath(QStringLiteral("clay-lrfd-si-report.pdf")));
+  const QString pdf = dir.filePath(QStringLiteral("chosen.pdf"));
+  QCOMPARE(opened, QStringList{pdf});
+  const QMap<QString, QString> info = pdfInfo(pdf);
+  QCOMPARE(info.value(QStringLiteral("Title")), form.Data().Title);
+  const QString text = pdfText(pdf);
+  QVERIFY(text.contains(QStringLiteral("LRFD (Load Resistance Factor Design)")));
+  const TPrintedReport printed = readReport(ChangeFileExt(project, QStringLiteral(".pq8o")));
+  QVERIFY(!printed.piers.empty());
+  for (const TPrintedPier &pier : printed.piers) QVERIFY2(text.contains(pier.qu), qPrintable(pier.qu));
+
+  // An edit after the run: the report would no longer describe the project.
+  QFile::remove(pdf);
+  form.Tables().SetChanged(true);
+  command->trigger();
+  QCOMPARE(messages.size(), 1);
+  QVERIFY2(messages[0].contains(QStringLiteral("run the analysis")), qPrintable(messages[0]));
+  QVERIFY(!QFileInfo::exists(pdf));
+  SetMessageHook({});
 }
 
 QTEST_MAIN(CalcReportTest)

@@ -576,14 +576,18 @@ QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TRe
       PaintSideView(p, box, model, TSideViewStyle::Paper());
     });
   }
-  const auto figure = [&](TGraphPlot &plot, double share) {
-    if (PlotAvailable(plot)) b.Figure(plot.fCaption.trimmed(), share, PlotDrawing(plot));
+  // The combined plots show the first pier of the series; a plot that draws
+  // its own title (a design chart) gets no caption below it.
+  const QString first = project.IPENT == 1 ? QStringLiteral(", initial length") : QStringLiteral(", initial diameter");
+  const auto figure = [&](TGraphPlot &plot, double share, const QString &more = {}) {
+    if (PlotAvailable(plot))
+      b.Figure(plot.UserCaption.isEmpty() ? plot.fCaption.trimmed() + more : QString(), share, PlotDrawing(plot));
   };
   b.Flow().NewPage();
-  figure(plots.pltCombine, 0.44);
-  figure(plots.pltCombineD, 0.44);
+  figure(plots.pltCombine, 0.44, first);
+  figure(plots.pltCombineD, 0.44, first);
   b.Flow().NewPage();
-  figure(plots.pltCombinedSettle, 0.5);
+  figure(plots.pltCombinedSettle, 0.5, first);
   for (TGraphPlot &chart : plots.PltChart) figure(chart, 0.44);
   b.Paragraph(QStringLiteral("3D view: not available in this build."), 8.5);
 
