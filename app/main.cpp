@@ -1,5 +1,6 @@
 // pylarwin: the desktop program.
 #include "model/dynlib.h"
+#include "ui/CalcReport.h"
 #include "ui/Icons.h"
 #include "ui/Main.h"
 #include "ui/Table.h"
@@ -16,11 +17,17 @@ namespace {
 
 constexpr const char *kHelp =
     "Usage: pylarwin [FILE]\n"
+    "       pylarwin --export OUTDIR PROJECT\n"
     "       pylarwin --help | --version\n"
     "\n"
     "Opens the desktop program on FILE, a project (.pq8d, or .pqd of the earlier\n"
     "versions; \".pq8d\" is added to a name without one), or on a new project.\n"
     "\n"
+    "  --export   writes into OUTDIR, without a window or a display, the result\n"
+    "             plots (PNG and SVG), the elevation view, the workbook (.xlsx)\n"
+    "             and the calculation report (PDF) of PROJECT; the analysis is\n"
+    "             run first when PROJECT has no results or is newer than them.\n"
+    "             One line is printed for each file written.\n"
     "  --help     shows this text\n"
     "  --version  shows the version and the engine library that analyses run\n";
 
@@ -44,10 +51,40 @@ std::optional<int> answerWithoutWindow(int argc, char *argv[]) {
   return 0;
 }
 
+constexpr const char *kUsage = "Usage: pylarwin [FILE] | --export OUTDIR PROJECT | --help | --version\n";
+constexpr int kUsageExit = 64;
+
+// --export OUTDIR PROJECT: the program's pictures and files without a window.
+// The offscreen platform is chosen unless another one is asked for, so no
+// display is needed. Returns the exit code when the command line asks for it.
+std::optional<int> exportWithoutWindow(int argc, char *argv[]) {
+  bool exporting = false;
+  for (int k = 1; k < argc; ++k) exporting = exporting || std::strcmp(argv[k], "--export") == 0;
+  if (!exporting) return std::nullopt;
+  if (argc != 4 || std::strcmp(argv[1], "--export") != 0) {
+    std::fputs(kUsage, stderr);
+    return kUsageExit;
+  }
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setOrganizationName(QStringLiteral("Vexlor"));
+  QApplication::setApplicationName(QStringLiteral("Pylar 2017"));
+  QApplication::setApplicationVersion(QString::fromLatin1(pylar::kProgramVersion));
+  const QStringList arguments = QApplication::arguments();
+  pylar::TExportLog log;
+  log.out = [](const QString &line) {
+    std::fputs(qUtf8Printable(line + u'\n'), stdout);
+    std::fflush(stdout);
+  };
+  log.err = [](const QString &line) { std::fputs(qUtf8Printable(QStringLiteral("pylarwin: ") + line + u'\n'), stderr); };
+  return pylar::ExportProject(arguments[2], arguments[3], QCoreApplication::applicationDirPath(), log);
+}
+
 }  // namespace
 
 int main(int argc, char *argv[]) {
   if (const std::optional<int> answered = answerWithoutWindow(argc, argv)) return *answered;
+  if (const std::optional<int> exported = exportWithoutWindow(argc, argv)) return *exported;
   QApplication app(argc, argv);
   QApplication::setOrganizationName(QStringLiteral("Vexlor"));
   QApplication::setApplicationName(QStringLiteral("Pylar 2017"));

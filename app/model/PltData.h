@@ -155,6 +155,15 @@ TPlotDataContext PlotDataContext(const TProgramData &project);
 // file can make the loader allocate without bound.
 TPlotDataResult ReadPlotData(const QString &path, const TPlotDataContext &context, TResultPlots &plots);
 
+// Whether the program offers `plot` (one of `plots`) once results are
+// loaded: the bound load-settlement plots only when the plot-data file holds
+// the bounds (the project's ID2), the t-z and Q-w plots when it holds them,
+// the additional t-z curves only when the project asks for them and the file
+// holds some, a design chart only for a defined settlement of a project with
+// design charts.
+bool PlotOffered(const TResultPlots &plots, const TGraphPlot &plot, const TProgramData &project, bool showTzCurves,
+                 int additionalTzCurves);
+
 // Layer bands of one plot (only for a plot that has a curve with a point).
 void AddLayersGraphPlot(TGraphPlot &plot, const TPlotDataContext &context);
 

@@ -350,6 +350,16 @@ void AddLayersGraphPlot(TGraphPlot &plot, const TPlotDataContext &context) {
   plot.LayersTop = elevation ? context.ValElevation : 0;
 }
 
+bool PlotOffered(const TResultPlots &plots, const TGraphPlot &plot, const TProgramData &project, bool showTzCurves,
+                 int additionalTzCurves) {
+  if (&plot == &plots.pltUpper || &plot == &plots.pltLower || &plot == &plots.pltCombinedSettle) return project.ID2 != 0;
+  if (&plot == &plots.pltTz || &plot == &plots.pltQw) return showTzCurves;
+  if (&plot == &plots.pltTzAdd) return showTzCurves && project.PrintTZCurves == 1 && additionalTzCurves > 0;
+  for (std::size_t chart = 0; chart < plots.PltChart.size(); ++chart)
+    if (&plot == &plots.PltChart[chart]) return project.IChart == 1 && static_cast<int>(chart) < project.NPOINTPD;
+  return true;
+}
+
 TPlotDataContext PlotDataContext(const TProgramData &project) {
   TPlotDataContext context;
   context.Units = project.fUnits;

@@ -5,6 +5,7 @@
 
 #include "model/AnalysisRun.h"
 #include "model/dynlib.h"
+#include "ui/CalcReport.h"
 #include "ui/DataEdit.h"
 #include "ui/ExportDlg.h"
 #include "ui/HelpWindow.h"
@@ -108,6 +109,10 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), fMdiArea(new QMdiAr
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
                                                                                    : QString();
   };
+  ReportFileDialog = [this](const QString &proposed) {
+    return QFileDialog::getSaveFileName(this, QStringLiteral("Export Calculation Report (PDF)"), proposed,
+                                        QStringLiteral("PDF files (*.pdf)"));
+  };
   createCommands();
   createMenus();
   createToolBar();
@@ -147,6 +152,8 @@ void TMainForm::createCommands() {
       {&C::FileOpen, "&Open...", "Ctrl+O", "O", "Open File", false, [this] { FileOpen(); }},
       {&C::FileSave, "&Save", "Ctrl+S", "S", "Save File", false, [this] { FileSave(); }},
       {&C::FileSaveAs, "Save &As...", "", "", "", false, [this] { FileSaveAs(); }},
+      {&C::FileExportReport, "Export Calculation &Report (PDF)...", "", "", "", false,
+       [this] { exportCalcReport(); }},
       {&C::FileExit, "E&xit", "", "", "", false, [this] { close(); }},
 
       {&C::Title, "&Title", "", "T", "Title", false, [this] { showTitle(); }},
@@ -252,7 +259,7 @@ void TMainForm::createMenus() {
   };
 
   fMenus.File = menuBar()->addMenu(QStringLiteral("&File"));
-  addAll(fMenus.File, {c.FileNew, c.FileOpen, c.FileSave, c.FileSaveAs, nullptr});
+  addAll(fMenus.File, {c.FileNew, c.FileOpen, c.FileSave, c.FileSaveAs, nullptr, c.FileExportReport, nullptr});
   for (int i = 0; i < kMaxRecentFiles; ++i) {
     auto *entry = fMenus.File->addAction(QString());
     entry->setVisible(false);
@@ -781,13 +788,9 @@ void TMainForm::updateResultCommands() {
   const bool loaded = fShowOutput && QFileInfo::exists(ChangeFileExt(project.FileName, QStringLiteral(".pq8p")));
   const QString ending = project.IPENT == 1 ? QStringLiteral("(Initial Length)") : QStringLiteral("(Initial Diameter)");
   for (const TGraphicsEntry &entry : fGraphicsEntries) {
-    bool enabled = loaded;
-    bool visible = true;
     TGraphPlot *plot = entry.plot;
-    if (plot == &fPlots.pltUpper || plot == &fPlots.pltLower || plot == &fPlots.pltCombinedSettle)
-      enabled = enabled && project.ID2 != 0;
-    if (plot == &fPlots.pltTz || plot == &fPlots.pltQw) enabled = enabled && fShowTzCurves;
-    if (plot == &fPlots.pltTzAdd) enabled = enabled && fShowTzCurves && project.PrintTZCurves == 1 && fAdditionalTzCurves > 0;
+    bool enabled = loaded && PlotOffered(fPlots, *plot, project, fShowTzCurves, fAdditionalTzCurves);
+    bool visible = true;
     if (plot == &fPlots.pltCombine)
       entry.action->setText(QStringLiteral("C&ombined Plots vs Depth ") + ending);
     if (plot == &fPlots.pltCombineD) entry.action->setText(QStringLiteral("Combined Plots vs Depth ") + ending);
@@ -795,7 +798,6 @@ void TMainForm::updateResultCommands() {
       entry.action->setText(QStringLiteral("Combined Plots of Load vs Settlement ") + ending);
     if (const int chart = entry.chart; chart >= 0) {
       visible = project.IChart == 1 && chart < project.NPOINTPD;
-      enabled = enabled && visible;
       if (visible)
         entry.action->setText(DesignChartCaption(project.PDSETT[static_cast<std::size_t>(chart)], project.fUnits));
     }
@@ -803,6 +805,34 @@ void TMainForm::updateResultCommands() {
     entry.action->setEnabled(enabled);
   }
   fChartSeparator->setVisible(project.IChart == 1 && project.NPOINTPD > 0);
+  fCommands.FileExportReport->setEnabled(
+      loaded && QFileInfo::exists(ChangeFileExt(project.FileName, QStringLiteral(".pq8o"))));
+}
+
+void TMainForm::exportCalcReport() {
+  if (!DeactivateActiveChild()) return;
+  // The report describes one run: the project as it was run, and its files.
+  if (GetChanged() || !ResultsCurrent(currentFileName())) {
+    ShowInformation(this, QStringLiteral("The project has changed since its results were computed. Please, run the "
+                                         "analysis before exporting the calculation report."));
+    return;
+  }
+  const QFileInfo project(currentFileName());
+  const QString proposed = project.absoluteDir().filePath(project.completeBaseName() + QStringLiteral("-report.pdf"));
+  QString path = ReportFileDialog ? ReportFileDialog(proposed) : QString();
+  if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
+  TResultPlots plots = fPlots;
+  KeepOfferedPlots(plots, *fData, fShowTzCurves, fAdditionalTzCurves);
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  const QString error = WriteCalcReport(path, *fData, plots);
+  QGuiApplication::restoreOverrideCursor();
+  if (!error.isEmpty()) {
+    ShowInformation(this, error);
+    return;
+  }
+  statusBar()->showMessage(QStringLiteral("Calculation report written to ") + QDir::toNativeSeparators(path), 10000);
+  if (OpenDocument) OpenDocument(path);
 }
 
 void TMainForm::showPlot(TGraphPlot *plot) { TPlotForm::ShowPlot(fMdiArea, *plot); }

@@ -90,6 +90,9 @@ class TMainForm : public QMainWindow {
   // Opens a file with the desktop's handler, false when none took it; tests
   // set it. Empty: the platform's opener (DesktopOpener).
   std::function<bool(const QString &path)> OpenDocument;
+  // Asks where the calculation report goes, starting from the proposed path;
+  // empty when cancelled.
+  std::function<QString(const QString &proposed)> ReportFileDialog;
 
   // Commands.
   void FileNew();
@@ -150,6 +153,9 @@ class TMainForm : public QMainWindow {
   void showPlot(TGraphPlot *plot);
   // "Export Plots to Excel": the export dialog over the plots whose commands are enabled.
   void exportPlots();
+  // "Export Calculation Report (PDF)...": the report of the current results,
+  // proposed beside the project as "<name>-report.pdf".
+  void exportCalcReport();
   template <class Form>
   void showDataWindow(QPointer<TDataChild> &slot);
   void showDataWindow(QPointer<TDataChild> &slot, const std::function<TDataForm *()> &create);

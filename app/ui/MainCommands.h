@@ -20,6 +20,7 @@ struct TMainCommands {
   QAction *FileOpen = nullptr;
   QAction *FileSave = nullptr;
   QAction *FileSaveAs = nullptr;
+  QAction *FileExportReport = nullptr;
   QAction *FileExit = nullptr;
 
   // Data

@@ -55,7 +55,8 @@ void TTextPagePainter::Layout(QPaintDevice &device, const QRectF &area) {
   }
   fLineHeight = QFontMetricsF(fFont, &device).lineSpacing();
   // Two lines of the page go to the heading and the gap below it.
-  fLinesPerPage = std::max(1, static_cast<int>(std::floor(area.height() / std::max(fLineHeight, 1e-6))) - 2);
+  fLinesPerPage = std::max(1, static_cast<int>(std::floor(area.height() / std::max(fLineHeight, 1e-6))) -
+                                  (fShowHeading ? 2 : 0));
 }
 
 int TTextPagePainter::PageCount() const {
@@ -68,14 +69,16 @@ void TTextPagePainter::PaintPage(QPainter &painter, int page) const {
   painter.setPen(Qt::black);
   const QFontMetricsF metrics(fFont, painter.device());
   const double ascent = metrics.ascent();
-  const QString number = QStringLiteral("Page %1 of %2").arg(page + 1).arg(PageCount());
-  painter.drawText(QPointF(fArea.left(), fArea.top() + ascent), fHeading);
-  painter.drawText(QPointF(fArea.right() - metrics.horizontalAdvance(number), fArea.top() + ascent), number);
-  painter.drawLine(QPointF(fArea.left(), fArea.top() + fLineHeight * 1.2),
-                   QPointF(fArea.right(), fArea.top() + fLineHeight * 1.2));
+  if (fShowHeading) {
+    const QString number = QStringLiteral("Page %1 of %2").arg(page + 1).arg(PageCount());
+    painter.drawText(QPointF(fArea.left(), fArea.top() + ascent), fHeading);
+    painter.drawText(QPointF(fArea.right() - metrics.horizontalAdvance(number), fArea.top() + ascent), number);
+    painter.drawLine(QPointF(fArea.left(), fArea.top() + fLineHeight * 1.2),
+                     QPointF(fArea.right(), fArea.top() + fLineHeight * 1.2));
+  }
   const int first = page * fLinesPerPage;
   const int last = std::min(static_cast<int>(fLines.size()), first + fLinesPerPage);
-  double y = fArea.top() + 2 * fLineHeight + ascent;
+  double y = fArea.top() + (fShowHeading ? 2 * fLineHeight : 0) + ascent;
   for (int l = first; l < last; ++l, y += fLineHeight) painter.drawText(QPointF(fArea.left(), y), fLines[l]);
   painter.restore();
 }

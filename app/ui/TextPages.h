@@ -24,6 +24,10 @@ class TTextPagePainter {
 
   TTextPagePainter(const QStringList &lines, const QString &heading);
 
+  // Without the heading line (a document that gives each page its own
+  // heading); call before Layout.
+  void ShowHeading(bool show) { fShowHeading = show; }
+
   // Lays the text out for pages whose printable area is `area` on `device`
   // (in the painter's units); call before PageCount and PaintPage.
   void Layout(QPaintDevice &device, const QRectF &area);
@@ -45,6 +49,7 @@ class TTextPagePainter {
   int fColumns = kMinColumns;
   double fLineHeight = 0;
   int fLinesPerPage = 1;
+  bool fShowHeading = true;
 };
 
 // Writes the text as a PDF file (A4 or Letter by the locale, portrait).

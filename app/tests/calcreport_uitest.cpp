@@ -1,0 +1,382 @@
+// The headless export, as a user runs it: `pylarwin --export OUTDIR PROJECT`
+// in a process of its own without a display, on copies of sample projects.
+// The files it writes are read back independently: pictures decoded and
+// looked at for ink, the workbook with openpyxl (read_workbook.py), the
+// calculation report with poppler's pdfinfo and pdftotext, its numbers
+// compared with the report file (.pq8o) of the same run.
+#include "model/DataUnit.h"
+#include "model/dynlib.h"
+#include "ui/Main.h"
+#include "ui/MainCommands.h"
+#include "ui/Messages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMap>
+#include <QPainter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QAction>
+#include <QtTest>
+
+using namespace pylar;
+
+namespace {
+const QString kBinDir = QStringLiteral(PYLAR_BIN_DIR);
+const QString kExamples = QStringLiteral(PYLAR_SOURCE_DIR "/examples/");
+
+struct TProcessResult {
+  int exitCode = -1;
+  QString out, err;
+};
+
+TProcessResult runProgram(const QString &program, const QStringList &arguments, const QString &folder = {}) {
+  QProcess process;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  // No display at all: the export chooses the offscreen platform by itself.
+  environment.remove(QStringLiteral("DISPLAY"));
+  environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+  environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+  process.setProcessEnvironment(environment);
+  if (!folder.isEmpty()) process.setWorkingDirectory(folder);
+  process.start(program, arguments);
+  TProcessResult result;
+  if (!process.waitForFinished(120000)) {
+    process.kill();
+    process.waitForFinished();
+    result.err = QStringLiteral("did not finish: ") + process.errorString();
+    return result;
+  }
+  result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  result.out = QString::fromUtf8(process.readAllStandardOutput());
+  result.err = QString::fromUtf8(process.readAllStandardError());
+  return result;
+}
+
+TProcessResult exportProject(const QString &outDir, const QString &project) {
+  return runProgram(kBinDir + QStringLiteral("/pylarwin"), {QStringLiteral("--export"), outDir, project});
+}
+
+// The share of pixels that differ from the picture's corner (its background).
+double inkShare(const QImage &image) {
+  if (image.isNull()) return 0;
+  const QRgb background = image.pixel(0, 0);
+  qint64 ink = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) ink += image.pixel(x, y) != background;
+  return double(ink) / (double(image.width()) * image.height());
+}
+
+double svgInkShare(const QString &path) {
+  QSvgRenderer renderer(path);
+  if (!renderer.isValid()) return 0;
+  QImage image(600, 450, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  renderer.render(&painter);
+  painter.end();
+  return inkShare(image);
+}
+
+QJsonObject readWorkbook(const QString &path) {
+  const TProcessResult read =
+      runProgram(QStringLiteral(PYLAR_PYTHON), {QStringLiteral(PYLAR_SOURCE_DIR "/app/tests/read_workbook.py"), path});
+  if (read.exitCode != 0) qWarning().noquote() << read.err;
+  return QJsonDocument::fromJson(read.out.toUtf8()).object();
+}
+
+QStringList filesIn(const QString &folder) { return QDir(folder).entryList(QDir::Files, QDir::Name); }
+
+QStringList reportLines(const QString &path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  QByteArray bytes = file.readAll();
+  bytes.replace("\r\n", "\n");
+  return QString::fromLatin1(bytes).split(u'\n');
+}
+
+// What the test reads from a report, by its own reading of the printed
+// layout: each case's stem diameter and the QU of its last capacity row (the
+// row just above the blank line before "PYLAR LENGTH"), and the layer count.
+struct TPrintedPier {
+  QString stem, qu;
+};
+struct TPrintedReport {
+  std::vector<TPrintedPier> piers;
+  int layers = -1;
+};
+
+TPrintedReport readReport(const QString &path) {
+  const QStringList lines = reportLines(path);
+  TPrintedReport report;
+  QString stem;
+  int quColumn = -1;
+  for (int l = 0; l < lines.size(); ++l) {
+    const QString line = lines[l].trimmed();
+    if (line.startsWith(QStringLiteral("NUMBER OF LAYERS =")))
+      report.layers = line.section(u'=', 1).trimmed().toInt();
+    if (line.startsWith(QStringLiteral("DIAMETER OF STEM ")) && line.contains(u'='))
+      stem = line.section(u'=', 1).simplified().section(u' ', 0, 0);
+    const QStringList words = line.split(u' ', Qt::SkipEmptyParts);
+    if (!words.isEmpty() && words.first() == QStringLiteral("LENGTH") && words.contains(QStringLiteral("QU")))
+      quColumn = static_cast<int>(words.indexOf(QStringLiteral("QU")));
+    if (line.startsWith(QStringLiteral("PYLAR LENGTH")) && l >= 2 && lines[l - 1].trimmed().isEmpty() && quColumn >= 0)
+      report.piers.push_back({stem, lines[l - 2].split(u' ', Qt::SkipEmptyParts).value(quColumn)});
+  }
+  return report;
+}
+
+QString pdfText(const QString &pdf) {
+  return runProgram(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}).out;
+}
+
+// pdfinfo's "Pages:" and "Title:".
+QMap<QString, QString> pdfInfo(const QString &pdf) {
+  QMap<QString, QString> info;
+  for (const QString &line : runProgram(QStringLiteral("pdfinfo"), {pdf}).out.split(u'\n'))
+    if (const qsizetype colon = line.indexOf(u':'); colon > 0) info.insert(line.left(colon), line.mid(colon + 1).trimmed());
+  return info;
+}
+
+// A sample copied into a folder of its own.
+QString copySample(const QTemporaryDir &dir, const QString &sample) {
+  const QString path = dir.filePath(sample);
+  QFile::copy(kExamples + sample, path);
+  QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+  return path;
+}
+}  // namespace
+
+class CalcReportTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void exportWritesEveryPictureAndTheWorkbook_data();
+  void exportWritesEveryPictureAndTheWorkbook();
+  void wrongCommandLineIsAUsageLine();
+  void failuresSayWhyAndLeaveNoPartialFile();
+  void mainWindowExportsTheReportOfItsRun();
+};
+
+void CalcReportTest::exportWritesEveryPictureAndTheWorkbook_data() {
+  QTest::addColumn<QString>("sample");
+  QTest::addColumn<QStringList>("plots");  // picture names that must be among those written
+  QTest::newRow("design charts, English") << QStringLiteral("gravel-rollins-charts.pq8d")
+                                          << QStringList{"combined", "design-combined", "settlement-combined",
+                                                         "chart-1", "chart-5"};
+  QTest::newRow("belled in uplift, SI") << QStringLiteral("belled-uplift-si.pq8d")
+                                        << QStringList{"combined", "design-combined", "settlement-combined"};
+}
+
+void CalcReportTest::exportWritesEveryPictureAndTheWorkbook() {
+  QFETCH(QString, sample);
+  QFETCH(QStringList, plots);
+  QTemporaryDir dir;
+  const QString project = copySample(dir, sample);
+  const QString name = QFileInfo(sample).completeBaseName();
+  const QString outDir = dir.filePath(QStringLiteral("out/figures"));  // made by the export, parents too
+
+  const TProcessResult exported = exportProject(outDir, project);
+  QVERIFY2(exported.exitCode == 0, qPrintable(exported.err));
+  // The analysis ran beside the project: the export found no results.
+  QVERIFY(QFileInfo::exists(ChangeFileExt(project, QStringLiteral(".pq8o"))));
+
+  // One line per file written, and every file there is was written.
+  QStringList lines = exported.out.split(u'\n', Qt::SkipEmptyParts);
+  QVERIFY(lines.removeAll(QStringLiteral("3D view: not available in this build")) == 1);
+  QStringList written;
+  for (const QString &line : lines) written << QFileInfo(line).fileName();
+  written.sort();
+  QCOMPARE(filesIn(outDir), written);
+
+  for (const QString &plot : plots + QStringList{QStringLiteral("elevation")}) {
+    const QString base = QDir(outDir).filePath(name + u'-' + plot);
+    const double png = inkShare(QImage(base + QStringLiteral(".png")));
+    const double svg = svgInkShare(base + QStringLiteral(".svg"));
+    QVERIFY2(png > 0.01 && png < 0.6, qPrintable(QStringLiteral("%1.png ink %2").arg(base).arg(png)));
+    QVERIFY2(svg > 0.01 && svg < 0.6, qPrintable(QStringLiteral("%1.svg ink %2").arg(base).arg(svg)));
+  }
+
+  // The workbook holds a data sheet and a chart for every plot picture written.
+  const int pictures = static_cast<int>(written.filter(QRegularExpression(QStringLiteral("\\.png$"))).size()) - 1;
+  const QJsonObject workbook = readWorkbook(QDir(outDir).filePath(name + QStringLiteral(".xlsx")));
+  const QJsonArray sheets = workbook.value(QStringLiteral("sheets")).toArray();
+  QVERIFY(!sheets.isEmpty());
+  QCOMPARE(sheets.first().toObject().value(QStringLiteral("name")).toString(), QStringLiteral("Legend"));
+  int charts = 0;
+  for (const QJsonValue &sheet : sheets) charts += sheet.toObject().value(QStringLiteral("kind")) == "chartsheet";
+  QCOMPARE(charts, pictures);
+  QCOMPARE(sheets.size(), 1 + 2 * pictures);
+
+  // The calculation report: its title, every page numbered, each pier's stem
+  // and last QU as the report printed them, one table per soil layer, and the
+  // report itself in the appendix.
+  const QString pdf = QDir(outDir).filePath(name + QStringLiteral("-report.pdf"));
+  const QMap<QString, QString> info = pdfInfo(pdf);
+  TProjectTables tables;
+  const auto read = TProgramData::CreateFromFile(tables, project, ffVersion8);
+  QVERIFY(read.data);
+  QCOMPARE(info.value(QStringLiteral("Title")), read.data->Title);
+  const int pages = info.value(QStringLiteral("Pages")).toInt();
+  QVERIFY2(pages >= 6, qPrintable(QString::number(pages)));
+  const QString text = pdfText(pdf);
+  for (int page = 1; page <= pages; ++page)
+    QVERIFY2(text.contains(QStringLiteral("Page %1 of %2").arg(page).arg(pages)), qPrintable(QString::number(page)));
+  QVERIFY(!text.contains(QStringLiteral("Page %1 of").arg(pages + 1)));
+  QVERIFY(text.contains(QStringLiteral("Computed by:")) && text.contains(QStringLiteral("Checked by:")));
+
+  const TPrintedReport printed = readReport(ChangeFileExt(project, QStringLiteral(".pq8o")));
+  QVERIFY(!printed.piers.empty());
+  const QStringList pdfLines = text.split(u'\n');
+  for (const TPrintedPier &pier : printed.piers) {
+    // The pier's row of the results table holds both values as printed.
+    const bool found = std::any_of(pdfLines.begin(), pdfLines.end(), [&](const QString &line) {
+      const QStringList words = line.split(u' ', Qt::SkipEmptyParts);
+      return words.size() > 4 && words.value(1) == pier.stem && words.contains(pier.qu);
+    });
+    QVERIFY2(found, qPrintable(pier.stem + u' ' + pier.qu));
+  }
+  QVERIFY(printed.layers > 0);
+  QVERIFY(text.contains(QStringLiteral("Soil profile: %1 layer").arg(printed.layers)));
+  QCOMPARE(text.count(QRegularExpression(QStringLiteral("(?m)^\\s*Layer \\d+: "))), printed.layers);
+  // The appendix holds the report's lines.
+  const QString simplified = text.simplified();
+  for (const QString &line : reportLines(ChangeFileExt(project, QStringLiteral(".pq8o"))).mid(0, 60))
+    QVERIFY2(simplified.contains(line.simplified()), qPrintable(line));
+
+  // Results newer than the project are used as they are: no second run.
+  const QDateTime reportTime = QFileInfo(ChangeFileExt(project, QStringLiteral(".pq8o"))).lastModified();
+  QTest::qWait(1100);
+  const TProcessResult again = exportProject(outDir, project);
+  QVERIFY2(again.exitCode == 0, qPrintable(again.err));
+  QCOMPARE(QFileInfo(ChangeFileExt(project, QStringLiteral(".pq8o"))).lastModified(), reportTime);
+}
+
+void CalcReportTest::wrongCommandLineIsAUsageLine() {
+  const QString program = kBinDir + QStringLiteral("/pylarwin");
+  const QList<QStringList> wrong{{"--export"}, {"--export", "out"}, {"--export", "out", "a.pq8d", "b.pq8d"},
+                                 {"a.pq8d", "--export", "out"}};
+  for (const QStringList &arguments : wrong) {
+    const TProcessResult result = runProgram(program, arguments);
+    QCOMPARE(result.exitCode, 64);
+    QVERIFY2(result.err.contains(QStringLiteral("Usage: pylarwin")), qPrintable(result.err));
+    QCOMPARE(result.out, QString());
+  }
+}
+
+// Each failure is said on stderr with the file it concerns, ends the export
+// with a non-zero code and leaves no workbook or report behind.
+void CalcReportTest::failuresSayWhyAndLeaveNoPartialFile() {
+  QTemporaryDir dir;
+  const QString outDir = dir.filePath(QStringLiteral("out"));
+
+  // A project that does not read.
+  const QString broken = dir.filePath(QStringLiteral("broken.pq8d"));
+  {
+    QFile file(broken);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not a project\r\n");
+  }
+  TProcessResult result = exportProject(outDir, broken);
+  QCOMPARE(result.exitCode, 1);
+  QVERIFY2(result.err.contains(QStringLiteral("The project could not be read: ") + broken), qPrintable(result.err));
+  result = exportProject(outDir, dir.filePath(QStringLiteral("missing.pq8d")));
+  QCOMPARE(result.exitCode, 1);
+  QVERIFY2(result.err.contains(QStringLiteral("missing.pq8d: no such file")), qPrintable(result.err));
+
+  // A run that fails: a design load the profile never carries.
+  const QString failing = dir.filePath(QStringLiteral("failing.pq8d"));
+  {
+    TProjectTables tables;
+    auto read =
+        TProgramData::CreateFromFile(tables, kExamples + QStringLiteral("clay-design-load-english.pq8d"), ffVersion8);
+    QVERIFY(read.data && read.error.isEmpty());
+    read.data->SetDesignLoad(150000);
+    read.data->FileName = failing;
+    read.data->Save();
+  }
+  result = exportProject(outDir, failing);
+  QCOMPARE(result.exitCode, 1);
+  QVERIFY2(result.err.contains(QStringLiteral("The analysis of ") + failing + QStringLiteral(": failed:")),
+           qPrintable(result.err));
+  QVERIFY2(result.err.contains(QStringLiteral("\nNEED ANOTHER SOIL LAYER\n")), qPrintable(result.err));
+  QCOMPARE(filesIn(outDir), QStringList());
+
+  // An output folder that is a file, and one that cannot be created below it.
+  const QString sample = copySample(dir, QStringLiteral("sand-asd-english.pq8d"));
+  const QString notAFolder = dir.filePath(QStringLiteral("file"));
+  {
+    QFile file(notAFolder);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+  }
+  result = exportProject(notAFolder, sample);
+  QCOMPARE(result.exitCode, 1);
+  QVERIFY2(result.err.contains(QStringLiteral("The output folder is not a folder: ") + notAFolder),
+           qPrintable(result.err));
+  result = exportProject(notAFolder + QStringLiteral("/below"), sample);
+  QCOMPARE(result.exitCode, 1);
+  QVERIFY2(result.err.contains(QStringLiteral("The output folder could not be created: ") + notAFolder +
+                               QStringLiteral("/below")),
+           qPrintable(result.err));
+  QCOMPARE(QFileInfo(notAFolder).size(), 0);
+  QCOMPARE(filesIn(dir.path()).filter(QRegularExpression(QStringLiteral("\\.(xlsx|pdf)$"))), QStringList());
+}
+
+// File > "Export Calculation Report (PDF)..." after a run in the program (an
+// LRFD project in SI): proposed beside the project, written where the user
+// chose; refused while the project differs from what was run.
+void CalcReportTest::mainWindowExportsTheReportOfItsRun() {
+  QTemporaryDir dir;
+  const QString project = copySample(dir, QStringLiteral("clay-lrfd-si.pq8d"));
+  QStringList messages;
+  SetMessageHook([&messages](QWidget *, const QString &text) { messages << text; });
+  TMainForm form;
+  form.SetProgramFolder(kBinDir);
+  form.show();
+  QVERIFY(form.OpenFileByExtension(project));
+  QAction *command = form.Commands().FileExportReport;
+  QVERIFY(!command->isEnabled());  // no results yet
+  form.RunAnalysis();
+  QVERIFY(command->isEnabled());
+  QString proposed;
+  form.ReportFileDialog = [&](const QString &path) {
+    proposed = path;
+    return dir.filePath(QStringLiteral("chosen"));
+  };
+  QStringList opened;
+  form.OpenDocument = [&opened](const QString &path) {
+    opened << path;
+    return true;
+  };
+  messages.clear();
+  command->trigger();
+  QCOMPARE(messages, QStringList());
+  QCOMPARE(proposed, dir.filePath(QStringLiteral("clay-lrfd-si-report.pdf")));
+  const QString pdf = dir.filePath(QStringLiteral("chosen.pdf"));
+  QCOMPARE(opened, QStringList{pdf});
+  const QMap<QString, QString> info = pdfInfo(pdf);
+  QCOMPARE(info.value(QStringLiteral("Title")), form.Data().Title);
+  const QString text = pdfText(pdf);
+  QVERIFY(text.contains(QStringLiteral("LRFD (Load Resistance Factor Design)")));
+  const TPrintedReport printed = readReport(ChangeFileExt(project, QStringLiteral(".pq8o")));
+  QVERIFY(!printed.piers.empty());
+  for (const TPrintedPier &pier : printed.piers) QVERIFY2(text.contains(pier.qu), qPrintable(pier.qu));
+
+  // An edit after the run: the report would no longer describe the project.
+  QFile::remove(pdf);
+  form.Tables().SetChanged(true);
+  command->trigger();
+  QCOMPARE(messages.size(), 1);
+  QVERIFY2(messages[0].contains(QStringLiteral("run the analysis")), qPrintable(messages[0]));
+  QVERIFY(!QFileInfo::exists(pdf));
+  SetMessageHook({});
+}
+
+QTEST_MAIN(CalcReportTest)
+#include "calcreport_uitest.moc"

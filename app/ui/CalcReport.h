@@ -1,0 +1,61 @@
+// The calculation report and the headless export.
+//
+// The calculation report is one PDF an engineer checks and signs: a title
+// block, the inputs of the project, the results as the engine printed them,
+// the figures (drawn by the same painters as the windows) and the engine's
+// whole report as an appendix in its fixed-width layout; each page has the
+// project title above and "Page n of N" below.
+//
+// The headless export (`pylarwin --export OUTDIR PROJECT`) writes, without a
+// display, every picture and file the program can show for a project: the
+// result plots as PNG and SVG, the elevation view, the workbook and the
+// calculation report, running the analysis first when the results are missing
+// or older than the project.
+#pragma once
+
+#include "model/PltData.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace pylar {
+
+class TProgramData;
+
+// A result plot with the short name its picture files carry
+// ("<project>-<key>.png"): "skin", "combined", "chart-3", ...
+struct TNamedPlot {
+  QString key;
+  TGraphPlot *plot = nullptr;
+};
+std::vector<TNamedPlot> NamedPlots(TResultPlots &plots);
+
+// The results beside a project are those of the project as it is on disk:
+// its report and plot data exist, are not empty and are not older than it.
+bool ResultsCurrent(const QString &projectFile);
+
+// Empties the plots the program does not offer for these results (see PlotOffered).
+void KeepOfferedPlots(TResultPlots &plots, const TProgramData &project, bool showTzCurves, int additionalTzCurves);
+
+// True when the plot has data the plot window can show.
+bool PlotAvailable(TGraphPlot &plot);
+
+// Writes the calculation report of `project`, whose results were read into
+// `plots` from its plot-data file (the plots the program does not offer left
+// empty), to `pdfPath`, through a temporary file that replaces it only when
+// complete. Returns the reason it failed, empty when written.
+QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TResultPlots plots);
+
+// The headless export. `out` gets one line per file written, `err` the
+// reasons of a failure. Returns the exit code: 0 when everything was written,
+// 1 when the project, the run or a file failed.
+struct TExportLog {
+  std::function<void(const QString &)> out, err;
+};
+int ExportProject(const QString &outDir, const QString &projectFile, const QString &programFolder,
+                  const TExportLog &log);
+
+}  // namespace pylar
