@@ -1,6 +1,7 @@
 #include "ExportDlg.h"
 
 #include "PlotScale.h"
+#include "WholeFile.h"
 #include "ZipRewrite.h"
 
 #include <xlsxwriter.h>
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -363,10 +363,8 @@ TWorkbookOutcome WriteWorkbook(const QString &path, const std::vector<const TGra
     return outcome;
   }
   const QByteArray &bytes = *framed.archive;
-  QSaveFile out(target);
-  if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-    outcome.message = failed + out.errorString();
-    out.cancelWriting();
+  if (const QString why = WriteWholeFile(target, bytes); !why.isEmpty()) {
+    outcome.message = failed + why;
     return outcome;
   }
   outcome.ok = true;

@@ -1,9 +1,10 @@
 #include "dynlib.h"
 
+#include "WholeFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace pylar {
 
@@ -80,10 +81,9 @@ QStringList RunNamesLines(const QString &projectFile) {
 
 void WriteNamesFile(const QString &folder, const QString &projectFile) {
   const QString path = QDir(folder).filePath(QString::fromLatin1(kNamesFile));
-  QSaveFile file(path);
   QByteArray text;
   for (const QString &line : RunNamesLines(projectFile)) text += line.trimmed().toUtf8() + "\r\n";
-  if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+  if (!WriteWholeFile(path, text).isEmpty())
     throw EPylarError(QStringLiteral("The run-control file could not be written:\r") + path);
 }
 

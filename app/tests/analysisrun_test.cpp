@@ -1,6 +1,7 @@
 // The analysis run as the desktop program does it, with the real engine
 // library: what it leaves in the project's folder and what it reports when
 // the save, the removal of earlier results, the library or the engine fails.
+#include "FileSizeLimit.h"
 #include "model/AnalysisRun.h"
 #include "model/DataUnit.h"
 #include "model/dynlib.h"
@@ -11,8 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
 
 namespace pylar {
 namespace {
@@ -87,15 +86,11 @@ TEST(AnalysisRun, FailedSaveRunsNothingAndSaysWhy) {
   run.project->Title = "Edited, never saved";
   // The file system refuses to let a file grow past 100 bytes: the save fails
   // part way through its write.
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 100;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const TRunOutcome outcome = TAnalysisRun(kBinDir).Execute(*run.project);
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previousHandler);
+  const TRunOutcome outcome = [&] {
+    const TFileSizeLimit full(100);
+    EXPECT_TRUE(full.Active());
+    return TAnalysisRun(kBinDir).Execute(*run.project);
+  }();
 
   EXPECT_EQ(outcome.Status, TRunStatus::SaveFailed);
   EXPECT_EQ(outcome.EngineStatus, -1);

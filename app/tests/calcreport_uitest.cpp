@@ -4,10 +4,14 @@
 // looked at for ink, the workbook with openpyxl (read_workbook.py), the
 // calculation report with poppler's pdfinfo and pdftotext, its numbers
 // compared with the report file (.pq8o) of the same run.
+#include "FileSizeLimit.h"
 #include "model/DataUnit.h"
+#include "model/PltData.h"
 #include "model/dynlib.h"
 #include "ui/Main.h"
 #include "ui/MainCommands.h"
+#include "ui/CalcReport.h"
+#include "ui/PileSide.h"
 #include "ui/Messages.h"
 
 #include <QDir>
@@ -61,6 +65,14 @@ TProcessResult runProgram(const QString &program, const QStringList &arguments, 
 
 TProcessResult exportProject(const QString &outDir, const QString &project) {
   return runProgram(kBinDir + QStringLiteral("/pylarwin"), {QStringLiteral("--export"), outDir, project});
+}
+
+// The same with an X server (Xvfb) the program may draw OpenGL on; the
+// program still chooses the offscreen platform itself.
+TProcessResult exportProjectWithDisplay(const QString &outDir, const QString &project) {
+  return runProgram(QStringLiteral(PYLAR_XVFB_RUN),
+                    {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24"),
+                     kBinDir + QStringLiteral("/pylarwin"), QStringLiteral("--export"), outDir, project});
 }
 
 // The share of pixels that differ from the picture's corner (its background).
@@ -161,35 +173,52 @@ class CalcReportTest : public QObject {
   void exportWritesEveryPictureAndTheWorkbook();
   void wrongCommandLineIsAUsageLine();
   void failuresSayWhyAndLeaveNoPartialFile();
+  void aSaveCutShortKeepsTheOldFile();
   void mainWindowExportsTheReportOfItsRun();
 };
 
 void CalcReportTest::exportWritesEveryPictureAndTheWorkbook_data() {
   QTest::addColumn<QString>("sample");
   QTest::addColumn<QStringList>("plots");  // picture names that must be among those written
-  QTest::newRow("design charts, English") << QStringLiteral("gravel-rollins-charts.pq8d")
-                                          << QStringList{"combined", "design-combined", "settlement-combined",
-                                                         "chart-1", "chart-5"};
-  QTest::newRow("belled in uplift, SI") << QStringLiteral("belled-uplift-si.pq8d")
-                                        << QStringList{"combined", "design-combined", "settlement-combined"};
+  QTest::addColumn<bool>("display");       // an X server to draw the 3-D View with
+  QTest::newRow("design charts, English, no display")
+      << QStringLiteral("gravel-rollins-charts.pq8d")
+      << QStringList{"combined", "design-combined", "settlement-combined", "chart-1", "chart-5"} << false;
+  QTest::newRow("belled in uplift, SI, OpenGL on Xvfb")
+      << QStringLiteral("belled-uplift-si.pq8d") << QStringList{"combined", "design-combined", "settlement-combined"}
+      << true;
 }
 
 void CalcReportTest::exportWritesEveryPictureAndTheWorkbook() {
   QFETCH(QString, sample);
   QFETCH(QStringList, plots);
+  QFETCH(bool, display);
+  if (display && QStringLiteral(PYLAR_XVFB_RUN).isEmpty()) QSKIP("xvfb-run is not installed");
   QTemporaryDir dir;
   const QString project = copySample(dir, sample);
   const QString name = QFileInfo(sample).completeBaseName();
   const QString outDir = dir.filePath(QStringLiteral("out/figures"));  // made by the export, parents too
 
-  const TProcessResult exported = exportProject(outDir, project);
+  const TProcessResult exported = display ? exportProjectWithDisplay(outDir, project) : exportProject(outDir, project);
   QVERIFY2(exported.exitCode == 0, qPrintable(exported.err));
   // The analysis ran beside the project: the export found no results.
   QVERIFY(QFileInfo::exists(ChangeFileExt(project, QStringLiteral(".pq8o"))));
 
   // One line per file written, and every file there is was written.
   QStringList lines = exported.out.split(u'\n', Qt::SkipEmptyParts);
-  QVERIFY(lines.removeAll(QStringLiteral("3D view: not available in this build")) == 1);
+  const QString scene = QDir(outDir).filePath(name + QStringLiteral("-3d.png"));
+  if (display) {
+    // The 3-D View drawn offscreen: the soil, the pier and the curves, not a blank frame.
+    const double ink = inkShare(QImage(scene));
+    QVERIFY2(ink > 0.2, qPrintable(QStringLiteral("3-D View ink %1").arg(ink)));
+  } else {
+    // No OpenGL without a display: one line says so, and the rest is written.
+    const QStringList notes = lines.filter(QStringLiteral("The 3-D View cannot be drawn: "));
+    QCOMPARE(notes.size(), 1);
+    QVERIFY2(notes[0].endsWith(QStringLiteral("Not written: ") + scene), qPrintable(notes[0]));
+    lines.removeAll(notes[0]);
+    QVERIFY(!QFileInfo::exists(scene));
+  }
   QStringList written;
   for (const QString &line : lines) written << QFileInfo(line).fileName();
   written.sort();
@@ -204,7 +233,9 @@ void CalcReportTest::exportWritesEveryPictureAndTheWorkbook() {
   }
 
   // The workbook holds a data sheet and a chart for every plot picture written.
-  const int pictures = static_cast<int>(written.filter(QRegularExpression(QStringLiteral("\\.png$"))).size()) - 1;
+  // Every PNG but the elevation view and the 3-D View is a plot.
+  const int pictures =
+      static_cast<int>(written.filter(QRegularExpression(QStringLiteral("\\.png$"))).size()) - (display ? 2 : 1);
   const QJsonObject workbook = readWorkbook(QDir(outDir).filePath(name + QStringLiteral(".xlsx")));
   const QJsonArray sheets = workbook.value(QStringLiteral("sheets")).toArray();
   QVERIFY(!sheets.isEmpty());
@@ -230,6 +261,9 @@ void CalcReportTest::exportWritesEveryPictureAndTheWorkbook() {
     QVERIFY2(text.contains(QStringLiteral("Page %1 of %2").arg(page).arg(pages)), qPrintable(QString::number(page)));
   QVERIFY(!text.contains(QStringLiteral("Page %1 of").arg(pages + 1)));
   QVERIFY(text.contains(QStringLiteral("Computed by:")) && text.contains(QStringLiteral("Checked by:")));
+  QCOMPARE(text.simplified().contains(QStringLiteral("3-D View: the pier, the water table and the soil layers")),
+           display);
+  QCOMPARE(text.simplified().contains(QStringLiteral("The report has no picture of it.")), !display);
 
   const TPrintedReport printed = readReport(ChangeFileExt(project, QStringLiteral(".pq8o")));
   QVERIFY(!printed.piers.empty());
@@ -326,6 +360,61 @@ void CalcReportTest::failuresSayWhyAndLeaveNoPartialFile() {
            qPrintable(result.err));
   QCOMPARE(QFileInfo(notAFolder).size(), 0);
   QCOMPARE(filesIn(dir.path()).filter(QRegularExpression(QStringLiteral("\\.(xlsx|pdf)$"))), QStringList());
+}
+
+// The disk fills up while the calculation report or the elevation picture is
+// written: the report of an earlier export stays as it was, nothing
+// half-written is left, and the reason names the file.
+void CalcReportTest::aSaveCutShortKeepsTheOldFile() {
+  QTemporaryDir dir;
+  const QString project = copySample(dir, QStringLiteral("belled-uplift-si.pq8d"));
+  for (const char *extension : {".pq8o", ".pq8p"})
+    QVERIFY(QFile::copy(QStringLiteral(PYLAR_SOURCE_DIR "/engine/tests/golden/belled-uplift-si") + extension,
+                        ChangeFileExt(project, QLatin1String(extension))));
+  TProjectTables tables;
+  auto read = TProgramData::CreateFromFile(tables, project, ffVersion8);
+  QVERIFY(read.data && read.error.isEmpty());
+  TResultPlots plots;
+  QVERIFY(ReadPlotData(ChangeFileExt(project, QStringLiteral(".pq8p")), PlotDataContext(*read.data), plots).ok);
+
+  const QByteArray old = "an earlier export";
+  const auto writeOld = [&](const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(old) == old.size();
+  };
+  const auto contents = [](const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  };
+  struct TCase {
+    QString file, prefix;
+    std::function<QString(const QString &)> save;
+  };
+  const std::vector<TCase> cases{
+      {QStringLiteral("report.pdf"), QStringLiteral("The calculation report could not be written: "),
+       [&](const QString &path) { return WriteCalcReport(path, *read.data, plots); }},
+      {QStringLiteral("elevation.png"), QStringLiteral("The picture could not be written: "),
+       [&](const QString &path) { return SaveSideView(path, *read.data, QSize(1050, 700), 150); }},
+  };
+  const QString outDir = dir.filePath(QStringLiteral("out"));
+  QVERIFY(QDir().mkpath(outDir));
+  for (const TCase &c : cases) {
+    const QString path = QDir(outDir).filePath(c.file);
+    QVERIFY(writeOld(path));
+    QString reason;
+    {
+      const TFileSizeLimit full(4096);  // each of these files takes far more
+      QVERIFY(full.Active());
+      reason = c.save(path);
+    }
+    QVERIFY2(reason.startsWith(c.prefix + path) && reason.contains(QStringLiteral("File too large")), qPrintable(reason));
+    QCOMPARE(contents(path), old);
+    QCOMPARE(filesIn(outDir), QStringList{c.file});
+    // Without the limit the same save succeeds.
+    QCOMPARE(c.save(path), QString());
+    QVERIFY(contents(path).size() > 4096);
+    QVERIFY(QFile::remove(path));
+  }
 }
 
 // File > "Export Calculation Report (PDF)..." after a run in the program (an

@@ -3,6 +3,7 @@
 // the writer (byte for byte against the sample projects, and value for value
 // against the engine's own reader), damaged files, locale independence and
 // safe saving.
+#include "FileSizeLimit.h"
 #include "model/DataUnit.h"
 
 #include "fortran_format.h"
@@ -17,10 +18,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <random>
 #include <cmath>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace pylar {
@@ -906,15 +905,11 @@ TEST(ProjectFile, AFailedSaveLeavesTheOldFileAndTheProject) {
 
   // The file system refuses to let the file grow past 200 bytes: the write
   // fails part way through.
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 200;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  EXPECT_THROW(p.Save(), EInOutError);
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previousHandler);
+  {
+    const TFileSizeLimit full(200);
+    ASSERT_TRUE(full.Active());
+    EXPECT_THROW(p.Save(), EInOutError);
+  }
 
   EXPECT_EQ(readBytes(path), old);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"pier.pq8d"});  // no temporary left

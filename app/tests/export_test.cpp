@@ -3,6 +3,7 @@
 // chart XML) for sheets, Legend cells, hyperlinks, data, series and markers,
 // failures that leave the old file, a decimal-comma locale, the clipboard
 // text, and a sample's workbook opened by LibreOffice when it is installed.
+#include "FileSizeLimit.h"
 #include "model/ExportDlg.h"
 
 #include "model/DataUnit.h"
@@ -20,9 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <csignal>
 #include <limits>
-#include <sys/resource.h>
 #include <unistd.h>
 
 // Readable failures.
@@ -374,15 +373,11 @@ TEST_F(WorkbookTest, AFailedExportLeavesTheOldFileAndSaysWhatFailed) {
   // The disk fills up: every file of the process is limited to 4 kB.
   {
     writeOld(path());
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const TWorkbookOutcome outcome = WriteWorkbook(path(), {&plot}, true);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    const TWorkbookOutcome outcome = [&] {
+      const TFileSizeLimit full(4096);
+      EXPECT_TRUE(full.Active());
+      return WriteWorkbook(path(), {&plot}, true);
+    }();
     EXPECT_FALSE(outcome.ok);
     EXPECT_TRUE(outcome.message.startsWith(prefix)) << outcome.message.toStdString();
     EXPECT_EQ(contents(path()), old);

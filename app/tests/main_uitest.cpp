@@ -1,5 +1,6 @@
 // The main window driven as a user would: start-up, recent files, menu state,
 // the analysis run with the real engine library, text views and help.
+#include "FileSizeLimit.h"
 #include "model/dynlib.h"
 #include "ui/DataEdit.h"
 #include "model/ReportFile.h"
@@ -29,8 +30,6 @@
 #include <QToolBar>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace pylar;
 
@@ -235,15 +234,11 @@ class MainFormTest : public QObject {
     const QByteArray onDisk = readAll(project);
     form->Data().Title = "Edited, never saved";
     form->SetChanged(true);
-    rlimit saved{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 100;  // the project file cannot grow past 100 bytes
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    form->RunAnalysis();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    {
+      const TFileSizeLimit full(100);  // the project file cannot grow past 100 bytes
+      QVERIFY(full.Active());
+      form->RunAnalysis();
+    }
     QCOMPARE(messages.size(), 1);
     QVERIFY2(messages[0].startsWith("An error occured during saving\rCannot write the file "), qPrintable(messages[0]));
     QCOMPARE(readAll(project), onDisk);

@@ -1,5 +1,6 @@
 // The plot window without a display: legend, zoom, active-curve limit, menu,
 // the legend dialog, printing to PDF and saving pictures.
+#include "FileSizeLimit.h"
 #include "ui/Messages.h"
 #include "ui/PltData.h"
 
@@ -22,10 +23,8 @@
 #include <QTest>
 
 #include <cmath>
-#include <csignal>
 #include <limits>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace pylar;
@@ -462,15 +461,12 @@ class PlotFormTest : public QObject {
     for (const char *name : {"plot.bmp", "plot.png", "plot.svg"}) {
       const QString path = dir.filePath(QString::fromLatin1(name));
       QVERIFY(write(path, old));
-      rlimit saved{};
-      QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-      const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-      rlimit small = saved;
-      small.rlim_cur = 200;
-      QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-      const TPlotForm::SaveResult result = form.SaveToDisk(path, 3, 2, 50);
-      setrlimit(RLIMIT_FSIZE, &saved);
-      std::signal(SIGXFSZ, previousHandler);
+      TPlotForm::SaveResult result;
+      {
+        const TFileSizeLimit full(200);
+        QVERIFY(full.Active());
+        result = form.SaveToDisk(path, 3, 2, 50);
+      }
       QCOMPARE(result, TPlotForm::SaveResult::WriteFailed);
       QCOMPARE(read(path), old);
       QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QString::fromLatin1(name)});

@@ -8,11 +8,14 @@
 #include "model/ReportFile.h"
 #include "model/ReportResults.h"
 #include "model/RunChecks.h"
+#include "model/View3dUnit1.h"
+#include "model/WholeFile.h"
 #include "model/dynlib.h"
 #include "ui/PileSide.h"
 #include "ui/PlotPainter.h"
 #include "ui/PltData.h"
 #include "ui/TextPages.h"
+#include "ui/View3dUnit1.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -22,7 +25,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 #include <algorithm>
@@ -38,6 +40,7 @@ constexpr double kPlotWidthInch = 7.0;
 constexpr double kPlotHeightInch = 5.0;
 constexpr int kPictureDpi = 150;
 const QSize kElevationSize(1050, 700);
+const QSize kSceneSize(1280, 800);
 
 QString withReason(const QString &what, const QString &path, const QString &reason) {
   return what + QDir::toNativeSeparators(path) + (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason);
@@ -105,6 +108,24 @@ bool PlotAvailable(TGraphPlot &plot) {
   const TPlotForm form(plot);
   return form.IsValid();
 }
+
+namespace {
+
+// The 3-D View as the report and the export show it: the whole scene seen
+// from above and aside (the start view looks straight at the front, which on
+// paper reads as a flat drawing), with the ultimate capacity curves and their
+// values beside the pier when the results have them.
+TScenePicture ScenePicture(const TProgramData &project, TResultPlots &plots) {
+  TView3dOptions options;
+  options.ShowUltimateEffects = options.ShowUltimateEffectsValues = PlotAvailable(plots.pltCombine);
+  TViewState view = StartView(SceneExtents(SceneProject(project)), kSceneSize);
+  view.rotX = -20;
+  view.rotY = 12;
+  view.zoom *= 0.6;  // the turned scene is wider than the front it was fitted to
+  return RenderScene3d(project, plots, options, kSceneSize, &view);
+}
+
+}  // namespace
 
 // ---------------------------------------------------------------- the calculation report
 
@@ -414,237 +435,242 @@ QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TRe
   const TReportInputs inputs = ReadReportInputs(report.lines);
   const QString failed = withReason(QStringLiteral("The calculation report could not be written: "), pdfPath, {});
 
-  const QFileInfo target(pdfPath);
-  if (target.exists() && !target.isFile()) return failed + QStringLiteral(": it is not a file");
-  QSaveFile file(pdfPath);
-  if (!file.open(QIODevice::WriteOnly)) return failed + QStringLiteral(": ") + file.errorString();
-  QPdfWriter writer(&file);
-  writer.setResolution(kReportDpi);
-  writer.setTitle(project.Title.isEmpty() ? QFileInfo(projectPath).completeBaseName() : project.Title);
-  writer.setCreator(QStringLiteral("PYLAR %1").arg(QLatin1String(kProgramVersion)));
-  // Letter for a project in English units, A4 in SI.
-  writer.setPageLayout(QPageLayout(QPageSize(results.si ? QPageSize::A4 : QPageSize::Letter), QPageLayout::Portrait,
-                                   QMarginsF(18, 15, 15, 15), QPageLayout::Millimeter));
-  QPainter painter;
-  if (!painter.begin(&writer)) {
-    file.cancelWriting();
-    return failed;
-  }
-  const QRectF page(QPointF(0, 0), writer.pageLayout().paintRectPixels(kReportDpi).size());
-  const QFont frameFont = ReportFont(8);
-  const double frameLine = QFontMetricsF(frameFont, &writer).lineSpacing();
-  const QRectF body = page.adjusted(0, 2 * frameLine, 0, -2 * frameLine);
+  // Written through a temporary file that replaces an earlier report only when complete.
+  const QString why = WriteWholeFile(pdfPath, [&](QIODevice &file) {
+    QPdfWriter writer(&file);
+    writer.setResolution(kReportDpi);
+    writer.setTitle(project.Title.isEmpty() ? QFileInfo(projectPath).completeBaseName() : project.Title);
+    writer.setCreator(QStringLiteral("PYLAR %1").arg(QLatin1String(kProgramVersion)));
+    // Letter for a project in English units, A4 in SI.
+    writer.setPageLayout(QPageLayout(QPageSize(results.si ? QPageSize::A4 : QPageSize::Letter), QPageLayout::Portrait,
+                                     QMarginsF(18, 15, 15, 15), QPageLayout::Millimeter));
+    QPainter painter;
+    if (!painter.begin(&writer)) return false;
+    const QRectF page(QPointF(0, 0), writer.pageLayout().paintRectPixels(kReportDpi).size());
+    const QFont frameFont = ReportFont(8);
+    const double frameLine = QFontMetricsF(frameFont, &writer).lineSpacing();
+    const QRectF body = page.adjusted(0, 2 * frameLine, 0, -2 * frameLine);
 
-  TReportBuilder b(writer, body);
-  const bool lrfd = results.lrfd, uplift = results.uplift, si = results.si;
+    TReportBuilder b(writer, body);
+    const bool lrfd = results.lrfd, uplift = results.uplift, si = results.si;
 
-  // Title block.
-  b.Paragraph(QStringLiteral("Calculation Report"), 18, true);
-  b.Paragraph(QStringLiteral("Axial capacity and load-settlement of a drilled pier"), 11);
-  b.Flow().Space(8 * kPoint);
-  const QString runDate =
-      inputs.date.isEmpty() ? QStringLiteral("not printed in the report") : inputs.date + QStringLiteral(", ") + inputs.time;
-  b.Pairs({{QStringLiteral("Project title"), project.Title},
-           {QStringLiteral("Project file"), QDir::toNativeSeparators(projectPath)},
-           {QStringLiteral("Report file"), QDir::toNativeSeparators(reportPath)},
-           {QStringLiteral("Date and time of the run"), runDate},
-           {QStringLiteral("Program"), QStringLiteral("PYLAR %1").arg(QLatin1String(kProgramVersion))},
-           {QStringLiteral("Unit system"), UnitSystemName(si)},
-           {QStringLiteral("Design method"), lrfd ? QStringLiteral("LRFD (Load Resistance Factor Design)")
-                                                  : QStringLiteral("ASD (Allowable Stress Design)")},
-           {QStringLiteral("Loading"), uplift ? QStringLiteral("uplift") : QStringLiteral("compression")}});
-  b.Flow().Space(14 * kPoint);
-  {
-    const QFont font = ReportFont(10);
-    const double h = b.LineHeight(font) * 2.2;
-    for (const char *who : {"Computed by", "Checked by"}) {
-      const QString label = QLatin1String(who);
-      b.Flow().Place(h, [font, label](QPainter &p, const QRectF &box) {
-        p.setFont(font);
-        const double base = box.bottom() - 0.3 * box.height();
-        p.drawText(QPointF(box.left(), base), label + u':');
-        p.drawText(QPointF(box.left() + 0.6 * box.width(), base), QStringLiteral("Date:"));
-        p.setPen(QPen(Qt::black, 0.5 * kPoint));
-        p.drawLine(QPointF(box.left() + 0.15 * box.width(), base), QPointF(box.left() + 0.55 * box.width(), base));
-        p.drawLine(QPointF(box.left() + 0.68 * box.width(), base), QPointF(box.right(), base));
+    // Title block.
+    b.Paragraph(QStringLiteral("Calculation Report"), 18, true);
+    b.Paragraph(QStringLiteral("Axial capacity and load-settlement of a drilled pier"), 11);
+    b.Flow().Space(8 * kPoint);
+    const QString runDate =
+        inputs.date.isEmpty() ? QStringLiteral("not printed in the report") : inputs.date + QStringLiteral(", ") + inputs.time;
+    b.Pairs({{QStringLiteral("Project title"), project.Title},
+             {QStringLiteral("Project file"), QDir::toNativeSeparators(projectPath)},
+             {QStringLiteral("Report file"), QDir::toNativeSeparators(reportPath)},
+             {QStringLiteral("Date and time of the run"), runDate},
+             {QStringLiteral("Program"), QStringLiteral("PYLAR %1").arg(QLatin1String(kProgramVersion))},
+             {QStringLiteral("Unit system"), UnitSystemName(si)},
+             {QStringLiteral("Design method"), lrfd ? QStringLiteral("LRFD (Load Resistance Factor Design)")
+                                                    : QStringLiteral("ASD (Allowable Stress Design)")},
+             {QStringLiteral("Loading"), uplift ? QStringLiteral("uplift") : QStringLiteral("compression")}});
+    b.Flow().Space(14 * kPoint);
+    {
+      const QFont font = ReportFont(10);
+      const double h = b.LineHeight(font) * 2.2;
+      for (const char *who : {"Computed by", "Checked by"}) {
+        const QString label = QLatin1String(who);
+        b.Flow().Place(h, [font, label](QPainter &p, const QRectF &box) {
+          p.setFont(font);
+          const double base = box.bottom() - 0.3 * box.height();
+          p.drawText(QPointF(box.left(), base), label + u':');
+          p.drawText(QPointF(box.left() + 0.6 * box.width(), base), QStringLiteral("Date:"));
+          p.setPen(QPen(Qt::black, 0.5 * kPoint));
+          p.drawLine(QPointF(box.left() + 0.15 * box.width(), base), QPointF(box.left() + 0.55 * box.width(), base));
+          p.drawLine(QPointF(box.left() + 0.68 * box.width(), base), QPointF(box.right(), base));
+        });
+      }
+    }
+    b.Flow().Space(10 * kPoint);
+    b.Paragraph(QStringLiteral("Every value in this report is the text the analysis printed in its report file or a "
+                               "setting of the project; values marked (*) were estimated by the program from other "
+                               "parameters. The whole report of the run follows as an appendix."),
+                8.5);
+
+    // Inputs.
+    b.Flow().NewPage();
+    b.Heading(QStringLiteral("1  Inputs"), 1);
+    b.Heading(QStringLiteral("Project data"), 2);
+    {
+      std::vector<std::pair<QString, QString>> pairs;
+      for (const TReportEntry &e : inputs.project) pairs.emplace_back(e.name, EntryValue(e));
+      b.Pairs(pairs);
+    }
+    b.Heading(QStringLiteral("Drilled pier"), 2);
+    {
+      std::vector<std::pair<QString, QString>> pairs;
+      for (const TReportEntry &e : inputs.pier) pairs.emplace_back(e.name, EntryValue(e));
+      if (project.IPENT == 1)
+        pairs.emplace_back(QStringLiteral("Series"), QStringLiteral("multiple pier lengths of the first diameter"));
+      b.Pairs(pairs);
+    }
+    if (!inputs.charts.empty() || !inputs.settlements.isEmpty()) {
+      b.Heading(QStringLiteral("Design charts and defined settlements"), 2);
+      std::vector<std::pair<QString, QString>> pairs;
+      for (const TReportEntry &e : inputs.charts) pairs.emplace_back(e.name, EntryValue(e));
+      if (!inputs.settlements.isEmpty())
+        pairs.emplace_back(QStringLiteral("DEFINED SETTLEMENTS, ") + inputs.settlementUnit,
+                           inputs.settlements.join(QStringLiteral(", ")));
+      b.Pairs(pairs);
+    }
+    b.Heading(QStringLiteral("Options"), 2);
+    {
+      const QString lengthUnit = ExpandUnitsTemplate(QStringLiteral("L2"), project.fUnits);
+      b.Pairs({{QStringLiteral("End bearing in sand"),
+                project.IMOD == 1 ? QStringLiteral("linear interpolation from zero at ground to maximum values at 10 "
+                                                   "pile diameters; modification factor for tip resistance in sand "
+                                                   "applied")
+                                  : QStringLiteral("maximum values at any depth")},
+               {QStringLiteral("Output increment"), NameNumber(project.PINC) + u' ' + lengthUnit},
+               {QStringLiteral("Vertical axis of the plots"),
+                project.UseElevation == 1
+                    ? QStringLiteral("elevation, top of pier at ") + NameNumber(project.ValElevation) + u' ' + lengthUnit
+                    : QStringLiteral("depth")},
+               {QStringLiteral("Additional t-z curves printed"), YesNo(project.PrintTZCurves == 1)}});
+    }
+    b.Heading(QStringLiteral("Soil profile: %1 layer%2").arg(inputs.layers.size()).arg(inputs.layers.size() == 1 ? "" : "s"),
+              2);
+    for (const TReportSoilLayer &layer : inputs.layers) {
+      b.Paragraph(QStringLiteral("Layer %1: %2").arg(layer.number).arg(layer.model), 9.5, true);
+      TTable table;
+      table.headings = {QStringLiteral("Property"), QStringLiteral("At the top"), QStringLiteral("At the bottom")};
+      table.textColumns = 1;
+      for (const TReportSoilProperty &property : layer.properties)
+        table.rows.push_back({property.name, property.atTop ? EntryValue(property.top) : QString(),
+                              property.atBottom ? EntryValue(property.bottom) : QString()});
+      b.Table(table);
+      for (const QStringList &warning : layer.warnings) b.Paragraph(warning.join(u'\n'), 8.5, true);
+    }
+    if (inputs.estimatedNote) b.Paragraph(QStringLiteral("(*) ESTIMATED BY THE PROGRAM BASED ON OTHER PARAMETERS"), 8.5);
+
+    // Results.
+    b.Flow().NewPage();
+    b.Heading(QStringLiteral("2  Results"), 1);
+    b.Heading(QStringLiteral("Piers of the series at their stopping length"), 2);
+    if (results.piers.empty()) {
+      b.Paragraph(QStringLiteral("The report holds no pier."));
+    } else {
+      b.Table(SeriesTable(results));
+      if (!results.columns.isEmpty())
+        b.Paragraph(QStringLiteral("The capacity columns are those of the report at the pier's stopping length (") +
+                    results.columns.join(QStringLiteral(", ")) + QStringLiteral(")."),
+                    8);
+    }
+    if (!results.mostEfficientLines.isEmpty()) {
+      b.Heading(QStringLiteral("The most efficient pier (as the report names it)"), 2);
+      std::vector<std::pair<QString, QString>> pairs;
+      for (const QString &line : results.mostEfficientLines) {
+        TReportEntry e;
+        if (SplitReportEntry(line, e)) pairs.emplace_back(e.name, EntryValue(e));
+      }
+      b.Pairs(pairs);
+    }
+    if (const TTable defined = DefinedSettlementTable(results); !defined.rows.empty()) {
+      b.Heading(QStringLiteral("Loads at the defined settlements (design charts)"), 2);
+      b.Table(defined);
+    }
+    if (const std::vector<QStringList> warnings = ReportWarnings(report.lines); !warnings.empty()) {
+      b.Heading(QStringLiteral("Warnings printed in the report (%1)").arg(warnings.size()), 2);
+      for (const QStringList &warning : warnings) b.Paragraph(warning.join(u'\n'), 8.5, true);
+    }
+    if (!results.problems.isEmpty()) {
+      b.Heading(QStringLiteral("What could not be read from the report"), 2);
+      for (const QString &problem : results.problems) b.Paragraph(problem, 8.5);
+    }
+
+    // Figures.
+    b.Flow().NewPage();
+    b.Heading(QStringLiteral("3  Figures"), 1);
+    {
+      const TSideViewModel model = BuildSideView(project);
+      b.Figure(QStringLiteral("Elevation: the pier in its soil profile"), 0.62, [model](QPainter &p, const QRectF &box) {
+        PaintSideView(p, box, model, TSideViewStyle::Paper());
       });
     }
-  }
-  b.Flow().Space(10 * kPoint);
-  b.Paragraph(QStringLiteral("Every value in this report is the text the analysis printed in its report file or a "
-                             "setting of the project; values marked (*) were estimated by the program from other "
-                             "parameters. The whole report of the run follows as an appendix."),
-              8.5);
-
-  // Inputs.
-  b.Flow().NewPage();
-  b.Heading(QStringLiteral("1  Inputs"), 1);
-  b.Heading(QStringLiteral("Project data"), 2);
-  {
-    std::vector<std::pair<QString, QString>> pairs;
-    for (const TReportEntry &e : inputs.project) pairs.emplace_back(e.name, EntryValue(e));
-    b.Pairs(pairs);
-  }
-  b.Heading(QStringLiteral("Drilled pier"), 2);
-  {
-    std::vector<std::pair<QString, QString>> pairs;
-    for (const TReportEntry &e : inputs.pier) pairs.emplace_back(e.name, EntryValue(e));
-    if (project.IPENT == 1)
-      pairs.emplace_back(QStringLiteral("Series"), QStringLiteral("multiple pier lengths of the first diameter"));
-    b.Pairs(pairs);
-  }
-  if (!inputs.charts.empty() || !inputs.settlements.isEmpty()) {
-    b.Heading(QStringLiteral("Design charts and defined settlements"), 2);
-    std::vector<std::pair<QString, QString>> pairs;
-    for (const TReportEntry &e : inputs.charts) pairs.emplace_back(e.name, EntryValue(e));
-    if (!inputs.settlements.isEmpty())
-      pairs.emplace_back(QStringLiteral("DEFINED SETTLEMENTS, ") + inputs.settlementUnit,
-                         inputs.settlements.join(QStringLiteral(", ")));
-    b.Pairs(pairs);
-  }
-  b.Heading(QStringLiteral("Options"), 2);
-  {
-    const QString lengthUnit = ExpandUnitsTemplate(QStringLiteral("L2"), project.fUnits);
-    b.Pairs({{QStringLiteral("End bearing in sand"),
-              project.IMOD == 1 ? QStringLiteral("linear interpolation from zero at ground to maximum values at 10 "
-                                                 "pile diameters; modification factor for tip resistance in sand "
-                                                 "applied")
-                                : QStringLiteral("maximum values at any depth")},
-             {QStringLiteral("Output increment"), NameNumber(project.PINC) + u' ' + lengthUnit},
-             {QStringLiteral("Vertical axis of the plots"),
-              project.UseElevation == 1
-                  ? QStringLiteral("elevation, top of pier at ") + NameNumber(project.ValElevation) + u' ' + lengthUnit
-                  : QStringLiteral("depth")},
-             {QStringLiteral("Additional t-z curves printed"), YesNo(project.PrintTZCurves == 1)}});
-  }
-  b.Heading(QStringLiteral("Soil profile: %1 layer%2").arg(inputs.layers.size()).arg(inputs.layers.size() == 1 ? "" : "s"),
-            2);
-  for (const TReportSoilLayer &layer : inputs.layers) {
-    b.Paragraph(QStringLiteral("Layer %1: %2").arg(layer.number).arg(layer.model), 9.5, true);
-    TTable table;
-    table.headings = {QStringLiteral("Property"), QStringLiteral("At the top"), QStringLiteral("At the bottom")};
-    table.textColumns = 1;
-    for (const TReportSoilProperty &property : layer.properties)
-      table.rows.push_back({property.name, property.atTop ? EntryValue(property.top) : QString(),
-                            property.atBottom ? EntryValue(property.bottom) : QString()});
-    b.Table(table);
-    for (const QStringList &warning : layer.warnings) b.Paragraph(warning.join(u'\n'), 8.5, true);
-  }
-  if (inputs.estimatedNote) b.Paragraph(QStringLiteral("(*) ESTIMATED BY THE PROGRAM BASED ON OTHER PARAMETERS"), 8.5);
-
-  // Results.
-  b.Flow().NewPage();
-  b.Heading(QStringLiteral("2  Results"), 1);
-  b.Heading(QStringLiteral("Piers of the series at their stopping length"), 2);
-  if (results.piers.empty()) {
-    b.Paragraph(QStringLiteral("The report holds no pier."));
-  } else {
-    b.Table(SeriesTable(results));
-    if (!results.columns.isEmpty())
-      b.Paragraph(QStringLiteral("The capacity columns are those of the report at the pier's stopping length (") +
-                  results.columns.join(QStringLiteral(", ")) + QStringLiteral(")."),
-                  8);
-  }
-  if (!results.mostEfficientLines.isEmpty()) {
-    b.Heading(QStringLiteral("The most efficient pier (as the report names it)"), 2);
-    std::vector<std::pair<QString, QString>> pairs;
-    for (const QString &line : results.mostEfficientLines) {
-      TReportEntry e;
-      if (SplitReportEntry(line, e)) pairs.emplace_back(e.name, EntryValue(e));
-    }
-    b.Pairs(pairs);
-  }
-  if (const TTable defined = DefinedSettlementTable(results); !defined.rows.empty()) {
-    b.Heading(QStringLiteral("Loads at the defined settlements (design charts)"), 2);
-    b.Table(defined);
-  }
-  if (const std::vector<QStringList> warnings = ReportWarnings(report.lines); !warnings.empty()) {
-    b.Heading(QStringLiteral("Warnings printed in the report (%1)").arg(warnings.size()), 2);
-    for (const QStringList &warning : warnings) b.Paragraph(warning.join(u'\n'), 8.5, true);
-  }
-  if (!results.problems.isEmpty()) {
-    b.Heading(QStringLiteral("What could not be read from the report"), 2);
-    for (const QString &problem : results.problems) b.Paragraph(problem, 8.5);
-  }
-
-  // Figures.
-  b.Flow().NewPage();
-  b.Heading(QStringLiteral("3  Figures"), 1);
-  {
-    const TSideViewModel model = BuildSideView(project);
-    b.Figure(QStringLiteral("Elevation: the pier in its soil profile"), 0.62, [model](QPainter &p, const QRectF &box) {
-      PaintSideView(p, box, model, TSideViewStyle::Paper());
-    });
-  }
-  // The combined plots show the first pier of the series; a plot that draws
-  // its own title (a design chart) gets no caption below it.
-  const QString first = project.IPENT == 1 ? QStringLiteral(", initial length") : QStringLiteral(", initial diameter");
-  const auto figure = [&](TGraphPlot &plot, double share, const QString &more = {}) {
-    if (PlotAvailable(plot))
-      b.Figure(plot.UserCaption.isEmpty() ? plot.fCaption.trimmed() + more : QString(), share, PlotDrawing(plot));
-  };
-  b.Flow().NewPage();
-  figure(plots.pltCombine, 0.44, first);
-  figure(plots.pltCombineD, 0.44, first);
-  b.Flow().NewPage();
-  figure(plots.pltCombinedSettle, 0.5, first);
-  for (TGraphPlot &chart : plots.PltChart) figure(chart, 0.44);
-  b.Paragraph(QStringLiteral("3D view: not available in this build."), 8.5);
-
-  // The appendix: the engine's whole report in its fixed-width layout.
-  b.Flow().NewPage();
-  const int appendixStart = b.Flow().PageCount() - (b.Flow().AtTop() ? 1 : 0);
-  TTextPagePainter appendix(report.lines, QFileInfo(reportPath).fileName());
-  appendix.ShowHeading(false);
-  const QFont appendixTitle = ReportFont(14, true);
-  const double appendixTitleHeight = QFontMetricsF(appendixTitle, &writer).lineSpacing() * 1.6;
-  appendix.Layout(writer, body.adjusted(0, appendixTitleHeight, 0, 0));
-  const int pages = appendixStart + appendix.PageCount();
-
-  const QString header = project.Title.isEmpty() ? QFileInfo(projectPath).fileName() : project.Title;
-  const QString footerLeft = QFileInfo(projectPath).fileName() + QStringLiteral("  -  ") + runDate;
-  bool ok = true;
-  for (int n = 0; n < pages && ok; ++n) {
-    if (n > 0) ok = writer.newPage();
-    painter.setPen(Qt::black);
-    painter.setFont(frameFont);
-    painter.drawText(QRectF(page.left(), page.top(), page.width(), frameLine), Qt::AlignLeft | Qt::AlignVCenter,
-                     header);
-    painter.drawText(QRectF(page.left(), page.top(), page.width(), frameLine), Qt::AlignRight | Qt::AlignVCenter,
-                     QStringLiteral("Calculation Report"));
-    painter.setPen(QPen(Qt::black, 0.5 * kPoint));
-    painter.drawLine(QPointF(page.left(), page.top() + 1.3 * frameLine), QPointF(page.right(), page.top() + 1.3 * frameLine));
-    painter.drawLine(QPointF(page.left(), page.bottom() - 1.3 * frameLine),
-                     QPointF(page.right(), page.bottom() - 1.3 * frameLine));
-    painter.setPen(Qt::black);
-    const QRectF footer(page.left(), page.bottom() - frameLine, page.width(), frameLine);
-    painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter, footerLeft);
-    painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Page %1 of %2").arg(n + 1).arg(pages));
-    if (n < appendixStart) {
-      if (n < b.Flow().PageCount())
-        for (const TPlaced &placed : b.Flow().Page(n)) {
-          painter.save();
-          painter.setPen(Qt::black);
-          placed.draw(painter, placed.box);
-          painter.restore();
-        }
+    // The combined plots show the first pier of the series; a plot that draws
+    // its own title (a design chart) gets no caption below it.
+    const QString first = project.IPENT == 1 ? QStringLiteral(", initial length") : QStringLiteral(", initial diameter");
+    const auto figure = [&](TGraphPlot &plot, double share, const QString &more = {}) {
+      if (PlotAvailable(plot))
+        b.Figure(plot.UserCaption.isEmpty() ? plot.fCaption.trimmed() + more : QString(), share, PlotDrawing(plot));
+    };
+    b.Flow().NewPage();
+    figure(plots.pltCombine, 0.44, first);
+    figure(plots.pltCombineD, 0.44, first);
+    b.Flow().NewPage();
+    figure(plots.pltCombinedSettle, 0.5, first);
+    for (TGraphPlot &chart : plots.PltChart) figure(chart, 0.44);
+    if (const TScenePicture scene = ScenePicture(project, plots); !scene.image.isNull()) {
+      const QImage image = scene.image;
+      b.Figure(QStringLiteral("3-D View: the pier, the water table and the soil layers") +
+                   (PlotAvailable(plots.pltCombine) ? QStringLiteral(", with the ultimate capacity curves") : QString()),
+               0.5, [image](QPainter &p, const QRectF &box) {
+                 QSizeF size = image.size();
+                 size.scale(box.size(), Qt::KeepAspectRatio);
+                 const QRectF target(box.left() + (box.width() - size.width()) / 2, box.top(), size.width(), size.height());
+                 p.drawImage(target, image);
+                 p.setPen(QPen(Qt::black, 0.5 * kPoint));
+                 p.drawRect(target);
+               });
     } else {
-      if (n == appendixStart) {
-        painter.setFont(appendixTitle);
-        painter.drawText(QRectF(body.left(), body.top(), body.width(), appendixTitleHeight),
-                         Qt::AlignLeft | Qt::AlignTop,
-                         QStringLiteral("Appendix: the report of the run (") + QFileInfo(reportPath).fileName() + u')');
-      }
-      appendix.PaintPage(painter, n - appendixStart);
+      b.Paragraph(scene.error + QStringLiteral(" The report has no picture of it."), 8.5);
     }
-  }
-  ok = painter.end() && ok;
-  if (!ok) {
-    file.cancelWriting();
-    return failed;
-  }
-  if (!file.commit()) return failed + QStringLiteral(": ") + file.errorString();
-  return {};
+
+    // The appendix: the engine's whole report in its fixed-width layout.
+    b.Flow().NewPage();
+    const int appendixStart = b.Flow().PageCount() - (b.Flow().AtTop() ? 1 : 0);
+    TTextPagePainter appendix(report.lines, QFileInfo(reportPath).fileName());
+    appendix.ShowHeading(false);
+    const QFont appendixTitle = ReportFont(14, true);
+    const double appendixTitleHeight = QFontMetricsF(appendixTitle, &writer).lineSpacing() * 1.6;
+    appendix.Layout(writer, body.adjusted(0, appendixTitleHeight, 0, 0));
+    const int pages = appendixStart + appendix.PageCount();
+
+    const QString header = project.Title.isEmpty() ? QFileInfo(projectPath).fileName() : project.Title;
+    const QString footerLeft = QFileInfo(projectPath).fileName() + QStringLiteral("  -  ") + runDate;
+    bool ok = true;
+    for (int n = 0; n < pages && ok; ++n) {
+      if (n > 0) ok = writer.newPage();
+      painter.setPen(Qt::black);
+      painter.setFont(frameFont);
+      painter.drawText(QRectF(page.left(), page.top(), page.width(), frameLine), Qt::AlignLeft | Qt::AlignVCenter,
+                       header);
+      painter.drawText(QRectF(page.left(), page.top(), page.width(), frameLine), Qt::AlignRight | Qt::AlignVCenter,
+                       QStringLiteral("Calculation Report"));
+      painter.setPen(QPen(Qt::black, 0.5 * kPoint));
+      painter.drawLine(QPointF(page.left(), page.top() + 1.3 * frameLine), QPointF(page.right(), page.top() + 1.3 * frameLine));
+      painter.drawLine(QPointF(page.left(), page.bottom() - 1.3 * frameLine),
+                       QPointF(page.right(), page.bottom() - 1.3 * frameLine));
+      painter.setPen(Qt::black);
+      const QRectF footer(page.left(), page.bottom() - frameLine, page.width(), frameLine);
+      painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter, footerLeft);
+      painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Page %1 of %2").arg(n + 1).arg(pages));
+      if (n < appendixStart) {
+        if (n < b.Flow().PageCount())
+          for (const TPlaced &placed : b.Flow().Page(n)) {
+            painter.save();
+            painter.setPen(Qt::black);
+            placed.draw(painter, placed.box);
+            painter.restore();
+          }
+      } else {
+        if (n == appendixStart) {
+          painter.setFont(appendixTitle);
+          painter.drawText(QRectF(body.left(), body.top(), body.width(), appendixTitleHeight),
+                           Qt::AlignLeft | Qt::AlignTop,
+                           QStringLiteral("Appendix: the report of the run (") + QFileInfo(reportPath).fileName() + u')');
+        }
+        appendix.PaintPage(painter, n - appendixStart);
+      }
+    }
+    return painter.end() && ok;
+  });
+  return why.isEmpty() ? QString() : failed + QStringLiteral(": ") + why;
 }
 
 int ExportProject(const QString &outDir, const QString &projectFile, const QString &programFolder,
@@ -739,7 +765,15 @@ int ExportProject(const QString &outDir, const QString &projectFile, const QStri
     written(path, WriteCalcReport(path, project, plots));
   }
 
-  log.out(QStringLiteral("3D view: not available in this build"));
+  {
+    const QString path = folder.filePath(name + QStringLiteral("-3d.png"));
+    const TScenePicture scene = ScenePicture(project, plots);
+    // Without OpenGL the rest is still worth having: a note, not a failure.
+    if (scene.image.isNull())
+      log.out(scene.error + QStringLiteral(" Not written: ") + QDir::toNativeSeparators(path));
+    else
+      written(path, WriteWholeFile(path, [&scene](QIODevice &file) { return scene.image.save(&file, "PNG"); }));
+  }
   return failures == 0 ? 0 : 1;
 }
 

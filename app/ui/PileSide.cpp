@@ -1,6 +1,7 @@
 #include "ui/PileSide.h"
 
 #include "model/DataUnit.h"
+#include "model/WholeFile.h"
 #include "ui/Messages.h"
 #include "ui/PltData.h"
 
@@ -21,7 +22,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -209,53 +209,43 @@ QString SaveSideView(const QString &path, const TSideViewModel &model, QSize siz
     return QStringLiteral("Pictures are saved as PNG, SVG or PDF files: ") + path;
   const QString failed = QStringLiteral("The picture could not be written: ") + path;
 
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return failed;
   const QRectF rect(0, 0, size.width(), size.height());
-  bool painted = false;
+  QImage image;
   if (suffix == QLatin1String("png")) {
-    QImage image(size, QImage::Format_RGB32);
+    image = QImage(size, QImage::Format_RGB32);
     if (image.isNull()) return QStringLiteral("There is not enough memory to complete this task.");
     const int dotsPerMeter = static_cast<int>(std::lround(dotsPerInch / 0.0254));
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
-    {
-      QPainter painter(&image);
-      PaintSideView(painter, rect, model);
-    }
-    painted = image.save(&file, "PNG");
-  } else if (suffix == QLatin1String("svg")) {
-    QSvgGenerator svg;
-    svg.setOutputDevice(&file);
-    svg.setSize(size);
-    svg.setViewBox(rect);
-    svg.setResolution(dotsPerInch);
-    svg.setTitle(QString::fromLatin1(TDlgSideView::kPrintJobTitle));
+    QPainter painter(&image);
+    PaintSideView(painter, rect, model);
+  }
+  // A save that fails part way leaves the old picture.
+  const QString why = WriteWholeFile(path, [&](QIODevice &file) {
+    if (!image.isNull()) return image.save(&file, "PNG");
     QPainter painter;
-    painted = painter.begin(&svg);
-    if (painted) {
+    if (suffix == QLatin1String("svg")) {
+      QSvgGenerator svg;
+      svg.setOutputDevice(&file);
+      svg.setSize(size);
+      svg.setViewBox(rect);
+      svg.setResolution(dotsPerInch);
+      svg.setTitle(QString::fromLatin1(TDlgSideView::kPrintJobTitle));
+      if (!painter.begin(&svg)) return false;
       PaintSideView(painter, rect, model);
-      painted = painter.end();
+      return painter.end();
     }
-  } else {
     QPdfWriter pdf(&file);
     pdf.setTitle(QString::fromLatin1(TDlgSideView::kPrintJobTitle));
     pdf.setResolution(dotsPerInch);
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     pdf.setPageSize(QPageSize(QSizeF(double(size.width()) / dotsPerInch, double(size.height()) / dotsPerInch),
                               QPageSize::Inch, QString(), QPageSize::ExactMatch));
-    QPainter painter;
-    painted = painter.begin(&pdf);
-    if (painted) {
-      PaintSideView(painter, QRectF(0, 0, pdf.width(), pdf.height()), model, TSideViewStyle::Paper());
-      painted = painter.end();
-    }
-  }
-  if (!painted) {
-    file.cancelWriting();
-    return failed;
-  }
-  return file.commit() ? QString() : failed;
+    if (!painter.begin(&pdf)) return false;
+    PaintSideView(painter, QRectF(0, 0, pdf.width(), pdf.height()), model, TSideViewStyle::Paper());
+    return painter.end();
+  });
+  return why.isEmpty() ? QString() : failed + QStringLiteral(" (") + why + u')';
 }
 
 QString SaveSideView(const QString &path, const TProgramData &project, QSize size, int dotsPerInch) {

@@ -1,6 +1,7 @@
 #include "ui/PltData.h"
 
 #include "model/ExportDlg.h"
+#include "model/WholeFile.h"
 #include "ui/DataEdit.h"
 #include "ui/Messages.h"
 
@@ -30,7 +31,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRubberBand>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QVBoxLayout>
 
@@ -48,35 +48,6 @@ const QString kNeedName = QStringLiteral("The line must have a name!");
 // 32-bit image of 2^28 pixels takes 1 GiB).
 constexpr qint64 kMaxPicturePixels = qint64(1) << 28;
 constexpr int kMaxPictureSide = 32767;
-
-// Passes a picture writer's output on to the save file and remembers a write
-// the file system refused (a full disk). An unbuffered QSaveFile reports a
-// write cut short to the writer only, and not every picture writer checks,
-// so the file alone would be committed cut short. The rest of a short write
-// is tried again: that attempt fails with the file system's reason.
-class TCheckedOutput : public QIODevice {
- public:
-  explicit TCheckedOutput(QSaveFile &file) : fFile(file) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
-  bool Failed() const { return !fReason.isNull(); }
-  const QString &Reason() const { return fReason; }
-
- protected:
-  qint64 readData(char *, qint64) override { return -1; }
-  qint64 writeData(const char *data, qint64 size) override {
-    for (qint64 done = 0; done < size && !Failed();) {
-      const qint64 written = fFile.write(data + done, size - done);
-      if (written > 0)
-        done += written;
-      else
-        fReason = fFile.errorString();
-    }
-    return Failed() ? -1 : size;
-  }
-
- private:
-  QSaveFile &fFile;
-  QString fReason;  // null while every write succeeded
-};
 
 QHash<const TGraphPlot *, QPointer<TPlotForm>> &openForms() {
   static QHash<const TGraphPlot *, QPointer<TPlotForm>> forms;
@@ -630,17 +601,20 @@ TPlotForm::SaveResult TPlotForm::SaveToFile(const QString &path, double widthInc
     if (reason) *reason = why;
     return SaveResult::WriteFailed;
   };
-  // The picture goes to a temporary file beside the old one and replaces it
-  // only when complete, so a save that fails part way leaves the old picture.
-  // A device or pipe is not replaced by a file.
-  const QFileInfo target(path);
-  if (target.exists() && !target.isFile()) return failed(QStringLiteral("it is not a file"));
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return failed(file.errorString());
-  TCheckedOutput output(file);
-  bool written = false;
-  const QString suffix = target.suffix().toLower();
-  if (suffix == QLatin1String("svg")) {
+  // A save that fails part way leaves the old picture (WriteWholeFile).
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  QImage image;
+  if (suffix != QLatin1String("svg")) {
+    image = QImage(t.area.size(), QImage::Format_RGB32);
+    if (image.isNull()) return SaveResult::NoMemory;
+    const int dotsPerMeter = static_cast<int>(std::lround(pixelsPerInch / 0.0254));
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    QPainter painter(&image);
+    PaintPlot(painter, Picture(), t);
+  }
+  const QString why = WriteWholeFile(path, [&](QIODevice &output) {
+    if (!image.isNull()) return image.save(&output, suffix == QLatin1String("png") ? "PNG" : "BMP");
     QSvgGenerator svg;
     svg.setOutputDevice(&output);
     svg.setSize(t.area.size());
@@ -648,28 +622,11 @@ TPlotForm::SaveResult TPlotForm::SaveToFile(const QString &path, double widthInc
     svg.setResolution(pixelsPerInch);
     svg.setTitle(Data.fCaption);
     QPainter painter;
-    if (painter.begin(&svg)) {
-      PaintPlot(painter, Picture(), t);
-      written = painter.end();
-    }
-  } else {
-    QImage image(t.area.size(), QImage::Format_RGB32);
-    if (image.isNull()) return SaveResult::NoMemory;
-    const int dotsPerMeter = static_cast<int>(std::lround(pixelsPerInch / 0.0254));
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
-    {
-      QPainter painter(&image);
-      PaintPlot(painter, Picture(), t);
-    }
-    written = image.save(&output, suffix == QLatin1String("png") ? "PNG" : "BMP");
-  }
-  if (!written || output.Failed()) {
-    const QString why = output.Failed() ? output.Reason() : file.errorString();
-    file.cancelWriting();
-    return failed(why);
-  }
-  if (!file.commit()) return failed(file.errorString());
+    if (!painter.begin(&svg)) return false;
+    PaintPlot(painter, Picture(), t);
+    return painter.end();
+  });
+  if (!why.isEmpty()) return failed(why);
   return SaveResult::Saved;
 }
 

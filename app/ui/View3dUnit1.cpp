@@ -2,6 +2,7 @@
 
 #include "model/DataUnit.h"
 #include "model/PltData.h"
+#include "model/WholeFile.h"
 #include "ui/DataEdit.h"
 #include "ui/Messages.h"
 
@@ -528,9 +529,10 @@ void TDlgBlock::mouseUp(QMouseEvent *event) {
 
 QImage TDlgBlock::Picture() { return fGl->grabFramebuffer(); }
 
-bool TDlgBlock::SavePicture(const QString &path) {
+QString TDlgBlock::SavePicture(const QString &path) {
   const QImage image = Picture();
-  return !image.isNull() && image.save(path, "PNG");
+  if (image.isNull()) return QStringLiteral("the view could not be read back from OpenGL");
+  return WriteWholeFile(path, [&image](QIODevice &file) { return image.save(&file, "PNG"); });
 }
 
 void TDlgBlock::SavePictureClick() {
@@ -539,7 +541,8 @@ void TDlgBlock::SavePictureClick() {
                                                            QStringLiteral("PNG image (*.png)"));
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".png");
-  if (!SavePicture(path)) ShowInformation(this, QStringLiteral("The picture could not be saved to ") + path);
+  if (const QString why = SavePicture(path); !why.isEmpty())
+    ShowInformation(this, QStringLiteral("The picture could not be saved to ") + path + QStringLiteral(" (") + why + u')');
 }
 
 void TDlgBlock::contextMenuEvent(QContextMenuEvent *event) {

@@ -130,7 +130,8 @@ class TDlgBlock : public QWidget {
 
   // The current frame as drawn, and "Save Picture" (PNG).
   QImage Picture();
-  bool SavePicture(const QString &path);
+  // Why the picture could not be saved, empty when it was.
+  QString SavePicture(const QString &path);
   void SavePictureClick();
   // Save dialog; tests replace it. Returns an empty path when cancelled.
   std::function<QString()> SaveDialog;
