@@ -63,16 +63,17 @@ TProcessResult runProgram(const QString &program, const QStringList &arguments, 
   return result;
 }
 
-TProcessResult exportProject(const QString &outDir, const QString &project) {
-  return runProgram(kBinDir + QStringLiteral("/pylarwin"), {QStringLiteral("--export"), outDir, project});
+TProcessResult exportProject(const QString &outDir, const QString &project, const QString &folder = {}) {
+  return runProgram(kBinDir + QStringLiteral("/pylarwin"), {QStringLiteral("--export"), outDir, project}, folder);
 }
 
 // The same with an X server (Xvfb) the program may draw OpenGL on; the
 // program still chooses the offscreen platform itself.
-TProcessResult exportProjectWithDisplay(const QString &outDir, const QString &project) {
+TProcessResult exportProjectWithDisplay(const QString &outDir, const QString &project, const QString &folder) {
   return runProgram(QStringLiteral(PYLAR_XVFB_RUN),
                     {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24"),
-                     kBinDir + QStringLiteral("/pylarwin"), QStringLiteral("--export"), outDir, project});
+                     kBinDir + QStringLiteral("/pylarwin"), QStringLiteral("--export"), outDir, project},
+                    folder);
 }
 
 // The share of pixels that differ from the picture's corner (its background).
@@ -156,9 +157,9 @@ QMap<QString, QString> pdfInfo(const QString &pdf) {
   return info;
 }
 
-// A sample copied into a folder of its own.
-QString copySample(const QTemporaryDir &dir, const QString &sample) {
-  const QString path = dir.filePath(sample);
+// A sample copied into a folder of its own (or a folder below it).
+QString copySample(const QTemporaryDir &dir, const QString &sample, const QString &below = {}) {
+  const QString path = dir.filePath(below.isEmpty() ? sample : below + u'/' + sample);
   QFile::copy(kExamples + sample, path);
   QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
   return path;
@@ -195,11 +196,15 @@ void CalcReportTest::exportWritesEveryPictureAndTheWorkbook() {
   QFETCH(bool, display);
   if (display && QStringLiteral(PYLAR_XVFB_RUN).isEmpty()) QSKIP("xvfb-run is not installed");
   QTemporaryDir dir;
-  const QString project = copySample(dir, sample);
+  QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("projects")));
+  const QString project = copySample(dir, sample, QStringLiteral("projects"));
   const QString name = QFileInfo(sample).completeBaseName();
-  const QString outDir = dir.filePath(QStringLiteral("out/figures"));  // made by the export, parents too
+  // Relative to where the program starts, not to the project's folder; made
+  // by the export, parents too.
+  const QString outDir = dir.filePath(QStringLiteral("out/figures"));
 
-  const TProcessResult exported = display ? exportProjectWithDisplay(outDir, project) : exportProject(outDir, project);
+  const TProcessResult exported = display ? exportProjectWithDisplay(QStringLiteral("out/figures"), project, dir.path())
+                                          : exportProject(QStringLiteral("out/figures"), project, dir.path());
   QVERIFY2(exported.exitCode == 0, qPrintable(exported.err));
   // The analysis ran beside the project: the export found no results.
   QVERIFY(QFileInfo::exists(ChangeFileExt(project, QStringLiteral(".pq8o"))));

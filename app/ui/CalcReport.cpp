@@ -673,9 +673,12 @@ QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TRe
   return why.isEmpty() ? QString() : failed + QStringLiteral(": ") + why;
 }
 
-int ExportProject(const QString &outDir, const QString &projectFile, const QString &programFolder,
+int ExportProject(const QString &outFolder, const QString &projectFile, const QString &programFolder,
                   const TExportLog &log) {
   const QString projectPath = QFileInfo(projectFile).absoluteFilePath();
+  // Absolute before the analysis runs: the run works in the project's folder,
+  // where a relative output folder would name another place.
+  const QString outDir = QFileInfo(outFolder).absoluteFilePath();
   if (!QFileInfo(projectPath).isFile()) {
     log.err(withReason(QStringLiteral("The project could not be read: "), projectFile, QStringLiteral("no such file")));
     return 1;
