@@ -27,8 +27,11 @@
 #include <QTextBrowser>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QMenuBar>
 #include <QToolBar>
 #include <QtTest>
+
+#include <functional>
 
 
 using namespace pylar;
@@ -79,6 +82,30 @@ class MainFormTest : public QObject {
     delete form;
     SetMessageHook({});
     SetQuestionHook({});
+  }
+
+  // Every command of the menus (the 3-D View's too) is explained in the
+  // user's manual under the name the menu gives it.
+  void everyMenuCommandIsInTheUsersManual() {
+    const QString manual = QString::fromUtf8(readAll(QStringLiteral(PYLAR_SOURCE_DIR "/docs/user-manual.md"))).simplified();
+    QVERIFY(manual.size() > 10000);
+    QStringList missing;
+    std::function<void(QMenu *)> walk = [&](QMenu *menu) {
+      for (QAction *action : menu->actions()) {
+        if (action->isSeparator()) continue;
+        QString name = action->text();
+        name.remove(u'&').remove(QStringLiteral("...")).remove(u'\t');
+        name = name.trimmed();
+        // Entries made at run time name files and windows: the recent projects
+        // ("1 pier.pq8d") and the open windows.
+        const bool madeAtRunTime = name.isEmpty() || name.front().isDigit();
+        if (!madeAtRunTime && !manual.contains(name, Qt::CaseInsensitive)) missing << menu->title().remove(u'&') + u'>' + name;
+        if (action->menu()) walk(action->menu());
+      }
+    };
+    for (QAction *top : form->menuBar()->actions())
+      if (top->menu()) walk(top->menu());
+    QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("not in the manual: ") + missing.join(QStringLiteral(", "))));
   }
 
   void commandLineNameWithoutExtensionOpensTheProject() {
