@@ -5,6 +5,7 @@
 // texts written over the frame, Zoom In and Zoom Out, the "Combined Plots"
 // window's size factor, the shared commands and the main window's "3D View",
 // the saved picture, and the scene rendered without a window.
+#include "FileSizeLimit.h"
 #include "model/DataUnit.h"
 #include "model/PltData.h"
 #include "ui/DataEdit.h"
@@ -15,6 +16,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QCheckBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -510,6 +513,24 @@ class View3dTest : public QObject {
     view->SaveDialog = [&] { return dir.filePath("no-such-folder/scene.png"); };
     view->SavePictureClick();
     QCOMPARE(fMessages.size(), 1);
+    // The disk fills up part way: the picture saved before stays as it was,
+    // nothing half-written is left, and the message says why.
+    fMessages.clear();
+    QFile earlier(dir.filePath("scene.png"));
+    QVERIFY(earlier.open(QIODevice::ReadOnly));
+    const QByteArray before = earlier.readAll();
+    earlier.close();
+    view->SaveDialog = [&] { return dir.filePath("scene.png"); };
+    {
+      const TFileSizeLimit full(4096);
+      QVERIFY(full.Active());
+      view->SavePictureClick();
+    }
+    QVERIFY(earlier.open(QIODevice::ReadOnly));
+    QCOMPARE(earlier.readAll(), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"scene.png"});
+    QCOMPARE(fMessages, QStringList{"The picture could not be saved to " + dir.filePath("scene.png") +
+                                    " (File too large)"});
   }
 
   void theSceneIsRenderedWithoutAWindow() {
