@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QFontMetricsF>
 #include <QtTest>
 
 using namespace pylar;
@@ -100,7 +101,12 @@ class ReportWindowsTest : public QObject {
       QCOMPARE(window->TextView()->toPlainText(), shownText(path));
       QVERIFY(window->Notice().isEmpty());
       QCOMPARE(window->TextView()->lineWrapMode(), QPlainTextEdit::NoWrap);
-      QVERIFY(QFontInfo(window->TextView()->font()).fixedPitch());
+      // The report's columns line up: every character it prints is as wide
+      // as any other (asked of the font, not of its fixed-pitch flag, which
+      // some monospaced fonts such as Noto Sans Mono do not set).
+      const QFontMetricsF metrics(window->TextView()->font());
+      QCOMPARE(metrics.horizontalAdvance(QStringLiteral("iiiii.....11111")),
+               metrics.horizontalAdvance(QStringLiteral("MMMMM=====WWWWW")));
       QVERIFY(window->TextView()->isReadOnly());
     }
     QCOMPARE(area->subWindowList().size(), 3);
