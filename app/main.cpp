@@ -27,7 +27,8 @@ constexpr const char *kHelp =
     "             plots (PNG and SVG), the elevation view, the workbook (.xlsx)\n"
     "             and the calculation report (PDF) of PROJECT; the analysis is\n"
     "             run first when PROJECT has no results or is newer than them.\n"
-    "             One line is printed for each file written.\n"
+    "             One line is printed for each file written, and one when the\n"
+    "             3-D View cannot be drawn (it needs OpenGL: run under xvfb-run).\n"
     "  --help     shows this text\n"
     "  --version  shows the version and the engine library that analyses run\n";
 
