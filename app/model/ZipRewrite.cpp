@@ -156,12 +156,8 @@ ZipRewriteResult RewriteZipEntries(const QByteArray &archive, const std::functio
     entries.push_back(std::move(e));
   }
 
-  QByteArray out;
-  for (Entry &e : entries) {
-    if (out.size() > std::numeric_limits<std::uint32_t>::max() - kLocalFixed - e.name.size() - e.data.size())
-      return failure(QStringLiteral("an archive beyond 4 GB"));
-    e.localOffset = static_cast<std::uint32_t>(out.size());
-    put32(out, kLocalHeader);
+  // The fields the local header and the central directory share, in this order.
+  const auto putHeaderFields = [](QByteArray &out, const Entry &e) {
     put16(out, e.versionNeeded);
     put16(out, e.flags);
     put16(out, e.method);
@@ -171,6 +167,14 @@ ZipRewriteResult RewriteZipEntries(const QByteArray &archive, const std::functio
     put32(out, e.compressedSize);
     put32(out, e.size);
     put16(out, static_cast<std::uint16_t>(e.name.size()));
+  };
+  QByteArray out;
+  for (Entry &e : entries) {
+    if (out.size() > std::numeric_limits<std::uint32_t>::max() - kLocalFixed - e.name.size() - e.data.size())
+      return failure(QStringLiteral("an archive beyond 4 GB"));
+    e.localOffset = static_cast<std::uint32_t>(out.size());
+    put32(out, kLocalHeader);
+    putHeaderFields(out, e);
     put16(out, 0);
     out += e.name;
     out += e.data;
@@ -179,15 +183,7 @@ ZipRewriteResult RewriteZipEntries(const QByteArray &archive, const std::functio
   for (const Entry &e : entries) {
     put32(out, kCentralHeader);
     put16(out, e.versionMade);
-    put16(out, e.versionNeeded);
-    put16(out, e.flags);
-    put16(out, e.method);
-    put16(out, e.time);
-    put16(out, e.date);
-    put32(out, e.crc);
-    put32(out, e.compressedSize);
-    put32(out, e.size);
-    put16(out, static_cast<std::uint16_t>(e.name.size()));
+    putHeaderFields(out, e);
     put16(out, 0);  // extra
     put16(out, 0);  // comment
     put16(out, 0);  // disk

@@ -67,6 +67,18 @@ class MainFormTest : public QObject {
 
   void openMenu(QMenu *menu) { emit menu->aboutToShow(); }
 
+  // The smallest complete plot data: one pier, one row in each of its blocks.
+  static QByteArray onePointPlotData() {
+    QByteArray text = "1 1 0\r\n10 1 2 3 4 5 6\r\n";
+    for (int i = 1; i <= 15; ++i) text += "1 1 0 0\r\n";
+    return text;
+  }
+  static bool writeFile(QFile &file, const QByteArray &bytes) {
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    file.close();
+    return written;
+  }
+
  private slots:
   void init() {
     messages.clear();
@@ -633,11 +645,8 @@ class MainFormTest : public QObject {
   void plotDataOfAnOpenedProjectDrivesTheGraphicsMenu() {
     const QString project = copyExample("sand-asd-english.pq8d");
     QFile plotData(work.filePath("sand-asd-english.pq8p"));
-    QVERIFY(plotData.open(QIODevice::WriteOnly));
-    QByteArray text = "1 1 0\r\n10 1 2 3 4 5 6\r\n";
-    for (int i = 1; i <= 15; ++i) text += "1 1 0 0\r\n";
-    plotData.write(text);
-    plotData.close();
+    const QByteArray text = onePointPlotData();
+    QVERIFY(writeFile(plotData, text));
     QVERIFY(form->OpenFileByExtension(project));
     QVERIFY(form->ShowOutput());
     QVERIFY(!form->ShowTzCurves());
@@ -650,9 +659,7 @@ class MainFormTest : public QObject {
     QCOMPARE(form->Commands().CombinedDesign->text(), QString("Combined Plots vs Depth (Initial Diameter)"));
     QVERIFY(!form->Commands().DesignChart[0]->isVisible());
     // A plot-data file that ends early: reported after a run, silent on opening.
-    QVERIFY(plotData.open(QIODevice::WriteOnly));
-    plotData.write(text.left(30));
-    plotData.close();
+    QVERIFY(writeFile(plotData, text.left(30)));
     QVERIFY(!form->LoadResults(true));
     QCOMPARE(messages, QStringList{"An error occured in running the main program."});
     QVERIFY(!form->ShowOutput());
@@ -690,11 +697,8 @@ class MainFormTest : public QObject {
 
     const QString project = copyExample("sand-asd-english.pq8d");
     QFile plotData(work.filePath("sand-asd-english.pq8p"));
-    QVERIFY(plotData.open(QIODevice::WriteOnly));
-    QByteArray text = "1 1 0\r\n10 1 2 3 4 5 6\r\n";
-    for (int i = 1; i <= 15; ++i) text += "1 1 0 0\r\n";
-    plotData.write(text);
-    plotData.close();
+    const QByteArray text = onePointPlotData();
+    QVERIFY(writeFile(plotData, text));
     QVERIFY(form->OpenFileByExtension(project));
     exportAndClose();
     QVERIFY(shown);
