@@ -174,15 +174,18 @@ void applyDesignChartDefaults(ProjectInput& p) {
 
 void convertToWorkingUnits(ProjectInput& p) {
   if (!p.si()) return;
+  // Every length in feet; one that stands for a whole or half number of
+  // feet is that number, as the same project entered in feet would hold it.
+  auto toFeet = [](Real& metres) { metres = wholeOrHalfFoot(metres * kFeetPerMetre); };
   for (Real* length : {&p.printIncrement, &p.ValElevation, &p.DSTART, &p.DIALIM, &p.TOPLENG, &p.bottomLength,
                        &p.waterTable, &p.proposedDepth, &p.PDMIN, &p.PDINCR, &p.DIAMINCR})
-    *length *= kFeetPerMetre;
+    toFeet(*length);
   p.Ec *= kPsiPerKPa;
   p.designLoad *= kTonsPerKN;
   for (Real& s : p.PDSETT) s *= kInchesPerMetre;
-  for (Real& z : p.tzDepths) z *= kFeetPerMetre;
+  for (Real& z : p.tzDepths) toFeet(z);
   for (Layer& layer : p.layers) {
-    layer.bottom *= kFeetPerMetre;
+    toFeet(layer.bottom);
     layer.maxSide *= kPsfPerKPa;
     layer.maxBase *= kPsfPerKPa;
     // Fields a model does not use are zero, so every field is converted.
@@ -191,9 +194,9 @@ void convertToWorkingUnits(ProjectInput& p) {
       e.cohesion *= kPsfPerKPa;
       e.rockStrength *= kPsfPerKPa;
       e.concreteStrength *= kPsfPerKPa;
-      e.jointSpacing *= kFeetPerMetre;
-      e.jointThickness *= kFeetPerMetre;
-      e.socketDiameter *= kFeetPerMetre;
+      toFeet(e.jointSpacing);
+      toFeet(e.jointThickness);
+      toFeet(e.socketDiameter);
       e.rockModulus *= kPsiPerKPa;
       e.youngModulus *= kPsiPerKPa;
       e.slump *= kInchesPerMetre;

@@ -10,6 +10,8 @@
 // both are named and the line says why: the printed results of the reports
 // engineers have checked depend on each of them in the last digits.
 
+#include <cmath>
+
 namespace pylar::engine {
 
 using Real = float;
@@ -64,6 +66,28 @@ inline constexpr Real kPsiPerKPa = kPsfPerKPa / kPsfPerPsi;          // moduli: 
 // ton per kN (8.8968 kN per ton), the load-settlement records with 4.448 N per
 // lb (8.896 kN per ton).
 inline constexpr Real kTonsPerKN = 0.1124F;
+
+// A length entered as a whole or half number of feet and saved in metres
+// (10 ft = 3.048 m) reads back short: 3.2808 ft per metre is 1.22e-5 below
+// the exact 1/0.3048 = 3.2808399, so 3.048 m reads as 9.99988 ft. The other
+// errors on the way are far smaller: the project file holds 8 significant
+// digits (5e-8 at most), and the value and its product are each rounded to
+// single precision (6e-8 each). A converted length within 2e-5 of itself of a
+// whole or half number of feet is therefore that number: at the deepest
+// profile the engine analyses (2000 ft) the band is 0.04 ft, far below any
+// length an engineer means to differ from a whole or half foot. The engine
+// counts in whole feet (effective-stress steps, 1 ft slices, stopping depths,
+// the water table against them) and in half feet (layer bottoms rounded to
+// whole feet, slice middles against the ignored portions, int(2 Bb) base
+// steps), so both grids are kept.
+inline constexpr Real kMetricConversionPrecision = 2.0e-5F;  // relative
+
+// `feet` as the whole or half number of feet it lies within the metric
+// conversion's precision of; any other length unchanged.
+inline Real wholeOrHalfFoot(Real feet) {
+  const Real nearest = std::round(2 * feet) / 2;
+  return std::fabs(feet - nearest) <= kMetricConversionPrecision * std::fabs(feet) ? nearest : feet;
+}
 
 // ---------------------------------------------------------------------------
 // English results -> SI report.

@@ -216,6 +216,42 @@ TEST(ProjectInput, ConvertsSiInputToWorkingUnits) {
   for (const auto& c : cases) EXPECT_NEAR(c.got, c.expected, std::fabs(c.expected) * 2e-6F) << c.what;
 }
 
+// Feet entered in metres: 10 ft = 3.048 m reads as 3.048 x 3.2808 =
+// 9.99988 ft, 1.22e-5 short of 10 ft through the reader's factor alone; a
+// length that close to a whole or half foot is that foot, exactly. Lengths
+// that only come near (3 m = 9.8424 ft, 0.3 m = 0.98424 ft) keep their value.
+TEST(ProjectInput, SiLengthsOfWholeAndHalfFeetReadAsThoseFeet) {
+  const std::string text =
+      "SI feet\n2\n2 1 1 0.3048 1 2 0 0 0 0 0\n"
+      // DSTART 3 ft, DIALIM 3.5 ft, ignored top 1.5 ft, ignored bottom 0.3 m
+      "0.9144 1.0668 0 0 0.4572 0.3 25000000\n"
+      // water 12 ft, proposed 40 ft
+      "3 3.6576 12.192 2.5 3\n"
+      "2 3.048\n0 19 0 100 0 0 0 1 1\n0 19 0 100 0 0 0 1 1\n0 0\n"
+      "2 3.81\n0 19 0 100 0 0 0 1 1\n0 19 0 100 0 0 0 1 1\n0 0\n"
+      "2 609.6\n0 19 0 100 0 0 0 1 1\n0 19 0 100 0 0 0 1 1\n0 0\n";
+  ProjectInput p;
+  std::string error;
+  ASSERT_TRUE(read(text, p, error)) << error;
+  struct Case {
+    const char* what;
+    Real got, expected;
+  };
+  const Case cases[] = {
+      {"output increment 0.3048 m = 1 ft", p.printIncrement, 1},
+      {"initial diameter 0.9144 m = 3 ft", p.DSTART, 3},
+      {"final diameter 1.0668 m = 3.5 ft", p.DIALIM, 3.5F},
+      {"ignored top 0.4572 m = 1.5 ft", p.TOPLENG, 1.5F},
+      {"water table 3.6576 m = 12 ft", p.waterTable, 12},
+      {"proposed length 12.192 m = 40 ft", p.proposedDepth, 40},
+      {"layer bottom 3.048 m = 10 ft", p.layers[0].bottom, 10},
+      {"layer bottom 3.81 m = 12.5 ft", p.layers[1].bottom, 12.5F},
+      {"layer bottom 609.6 m = 2000 ft", p.layers[2].bottom, 2000},
+      {"ignored bottom 0.3 m = 0.98424 ft, not a foot", p.bottomLength, 0.3F * 3.2808F},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.got, c.expected) << c.what;
+}
+
 // One sand layer with a length series (record 6) or design charts (record 7).
 std::string seriesProject(int units, bool charts, const std::string& seriesValues, Real proposedDepth,
                           Real diameter, Real ignoredTop, Real ignoredBottom) {
