@@ -83,12 +83,30 @@ QString engineMessage(const QString &notesFile) {
   return {};
 }
 
+// The run notes of one run are small; a larger file is not read whole.
+constexpr qint64 kRunNotesLimit = 8 * 1024 * 1024;
+
 bool nonEmptyFile(const QString &path) {
   const QFileInfo info(path);
   return info.isFile() && info.size() > 0;
 }
 
 }  // namespace
+
+QStringList RunShortfalls(const QString &notesFile) {
+  QFile file(notesFile);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  const QList<QByteArray> lines = file.read(kRunNotesLimit).split('\n');
+  QStringList shortfalls;
+  for (qsizetype k = 0; k < lines.size(); ++k) {
+    if (!lines[k].contains("NEED ANOTHER SOIL LAYER")) continue;
+    QStringList words;
+    for (qsizetype next = k + 1; next < lines.size() && !lines[next].trimmed().isEmpty(); ++next)
+      words << QString::fromLatin1(lines[next].trimmed());
+    if (!words.isEmpty()) shortfalls << words.join(u' ');
+  }
+  return shortfalls;
+}
 
 QStringList RunResultFiles(const QString &projectFile) {
   QStringList files;
@@ -108,15 +126,18 @@ QString TRunOutcome::UserMessage() const {
     case TRunStatus::LibraryFailed: return QStringLiteral("Attempt to initialize DLL failed");
     case TRunStatus::EngineRan: break;
   }
+  const QString shortfalls = Shortfalls.isEmpty() ? QString() : QStringLiteral("\r\r") + Shortfalls.join(u'\r');
   if (EngineStatus == 0) {
     QString text =
         QStringLiteral("Computations are completed.\rPlease, check output file for results or error messages.");
+    text += shortfalls;
     if (!Summary.isEmpty()) text += QStringLiteral("\r\r") + Summary;
     return text;
   }
   QString text = QStringLiteral(
       "Computations are completed, but there may be errors.\rPlease, check output file for results or error messages.");
   if (!EngineMessage.isEmpty()) text += QStringLiteral("\r\r") + EngineMessage;
+  text += shortfalls;
   if (!RunNotesFile.isEmpty())
     text += QStringLiteral("\r\rThe run notes are in ") + QDir::toNativeSeparators(RunNotesFile);
   return text;
@@ -188,7 +209,10 @@ TRunOutcome TAnalysisRun::Execute(TProgramData &project) {
   outcome.RunNotesWritten = QFileInfo::exists(results[2]);
   outcome.DetailWritten = QFileInfo::exists(results[3]);
   if (outcome.EngineStatus != 0) outcome.EngineMessage = engineMessage(results[2]);
-  if (outcome.RunNotesWritten) outcome.RunNotesFile = results[2];
+  if (outcome.RunNotesWritten) {
+    outcome.RunNotesFile = results[2];
+    outcome.Shortfalls = RunShortfalls(results[2]);
+  }
   if (outcome.EngineStatus == 0 && outcome.ReportWritten) outcome.Summary = RunSummary(results[0], results[1]);
   return outcome;
 }

@@ -33,6 +33,10 @@ struct TRunOutcome {
   QString EngineMessage;  // when the run did not complete: the engine's own message in its run notes
   QString RunNotesFile;   // where the run notes are, once the engine ran
   QString Summary;        // after a completed run: each pier's length and capacities, as the report prints them
+  // Each pier that does not reach the design load within the soil profile:
+  // what happened and what to try, whole, as the engine's run notes say it
+  // under "NEED ANOTHER SOIL LAYER" (the run may still complete with others).
+  QStringList Shortfalls;
   // Result files of this run (none of an earlier run survives a run that starts).
   bool ReportWritten = false;    // .pq8o
   bool RunNotesWritten = false;  // .pq8r
@@ -67,6 +71,10 @@ class TAnalysisRun {
 // LRFD) capacity, the most efficient pier marked. Empty when the report holds
 // no pier.
 QString RunSummary(const QString &reportFile, const QString &plotDataFile);
+
+// The paragraphs the run notes give under each "NEED ANOTHER SOIL LAYER"
+// line, each joined into one line.
+QStringList RunShortfalls(const QString &notesFile);
 
 // The files an analysis run of `projectFile` writes and the program shows:
 // report, plot data, run notes and detail listing. Removed before each run.

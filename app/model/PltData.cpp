@@ -144,26 +144,37 @@ namespace {
 constexpr float kEngineFeetPerMetre = 3.2808F;
 constexpr float kEngineMetresPerFoot = 0.3048F;
 constexpr float kEngineSeriesTolerance = 0.02F;  // ft
+constexpr float kEngineMetricPrecision = 2.0e-5F;  // relative
 constexpr int kChartDiameters = 20;
 constexpr int kSeriesPiers = 100;
 
 struct TEngineUnits {
   bool si;
+  // A length read from the project as the engine reads it: metres times
+  // 3.2808, and a length within the conversion's precision of a whole or half
+  // foot that foot.
   float toFeet(Extended value) const {
     const float v = static_cast<float>(value);
-    return si ? v * kEngineFeetPerMetre : v;
+    if (!si) return v;
+    const float feet = v * kEngineFeetPerMetre;
+    const float nearest = std::round(2 * feet) / 2;
+    return std::fabs(feet - nearest) <= kEngineMetricPrecision * std::fabs(feet) ? nearest : feet;
   }
   Extended fromFeet(float ft) const { return static_cast<Extended>(si ? ft * kEngineMetresPerFoot : ft); }
 };
 
 }  // namespace
 
-Extended AnalysedPierLength(Extended deepestOrdinate, int units) {
-  const bool si = units == kUnitsSI;
+Extended AnalysedPierLength(const TPlotDataContext &context, int curve, Extended deepestOrdinate) {
+  const bool si = context.Units == kUnitsSI;
   const TEngineUnits u{si};
-  const float feet = std::round(si ? static_cast<float>(deepestOrdinate / kEngineMetresPerFoot)
-                                   : static_cast<float>(deepestOrdinate));
-  return u.fromFeet(feet);
+  const float increment = context.PDINCR == 0 ? (si ? u.toFeet(1) : 3.0F) : u.toFeet(context.PDINCR);
+  const float asked = u.toFeet(context.PD) - static_cast<float>(curve) * increment;
+  // The ordinate is printed to three significant digits.
+  const float deepest = si ? static_cast<float>(deepestOrdinate / kEngineMetresPerFoot)
+                           : static_cast<float>(deepestOrdinate);
+  if (!(std::fabs(deepest - asked) <= 0.006F * std::fabs(asked) + 0.001F)) return u.fromFeet(std::round(deepest));
+  return u.fromFeet(asked);
 }
 
 std::vector<Extended> AnalysedStemDiameters(const TPlotDataContext &context) {
@@ -175,17 +186,29 @@ std::vector<Extended> AnalysedStemDiameters(const TPlotDataContext &context) {
   const float start = toFeet(context.DSTART);
   if (context.IPENT >= 1) return {fromFeet(start)};
   const bool charts = context.IChart >= 1;
-  const float increment = context.DIAMINCR == 0 ? (si ? toFeet(0.15L) : 0.5F) : toFeet(context.DIAMINCR);
-  const float step = charts ? increment : 0.5F;
+  const float metricStep = 0.15F * kEngineFeetPerMetre;
+  const float increment = context.DIAMINCR == 0 ? (si ? metricStep : 0.5F) : toFeet(context.DIAMINCR);
+  const float step = charts ? increment : si ? metricStep : 0.5F;
   const float last = std::max(toFeet(context.DIALIM), start);
   const int limit = charts ? kChartDiameters : kSeriesPiers;
-  std::vector<Extended> stems;
-  for (int k = 0; k < limit; ++k) {
+  std::vector<float> feet;
+  bool truncated = false;
+  for (int k = 0;; ++k) {
     const float d = start + static_cast<float>(k) * step;
     if (k > 0 && !(d < last + kEngineSeriesTolerance)) break;
-    stems.push_back(fromFeet(d));
+    if (k >= limit) {
+      truncated = true;
+      break;
+    }
+    feet.push_back(d);
     if (!(step > 0)) break;
   }
+  if (!truncated) {
+    if (!(feet.back() < last - kEngineSeriesTolerance)) feet.back() = last;
+    else if (static_cast<int>(feet.size()) < limit) feet.push_back(last);
+  }
+  std::vector<Extended> stems;
+  for (float d : feet) stems.push_back(fromFeet(d));
   return stems;
 }
 

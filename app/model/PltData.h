@@ -132,6 +132,8 @@ struct TPlotDataContext {
   Extended DSTART = 0;
   Extended DIALIM = 0;
   Extended DIAMINCR = 0;
+  Extended PD = 0;      // the proposed length: the first of a length series
+  Extended PDINCR = 0;  // the length series' step (0: the engine's default)
   int PrintTZCurves = 0;
   std::vector<TPlotLayer> Layers;
 };
@@ -187,16 +189,19 @@ QString DesignChartCaption(Extended movement, int units);
 
 // The stem diameters of the series the engine analyses, in project units:
 // from DSTART by the diameter increment of the design charts (its default
-// when zero) or by half a foot without charts, up to DIALIM (never below
-// DSTART), at most 20 diameters with design charts and 100 without. Computed
-// in the engine's single precision and feet, so each value prints as the
-// report prints it. A length series (IPENT = 1) analyses DSTART only.
+// when zero) or without charts by half a foot (English) or 0.15 m (SI), up to
+// DIALIM (never below DSTART), which is always the last: it replaces a step
+// within 0.02 ft of it and follows one short of it; at most 20 diameters with
+// design charts and 100 without. Computed in the engine's single precision
+// and feet, so each value prints as the report prints it. A length series
+// (IPENT = 1) analyses DSTART only.
 std::vector<Extended> AnalysedStemDiameters(const TPlotDataContext &context);
 
-// The pier length the engine analysed, from the deepest ordinate of its curve
-// in project units: the engine walks a pier in one-foot slices, so its length
-// is a whole number of feet, which the plot-data file holds to a tenth of a
-// metre in SI. 15.2 m is 50 ft, printed by the report as 15.240 m.
-Extended AnalysedPierLength(Extended deepestOrdinate, int units);
+// The length the engine analysed for curve `curve` (from 0) of a length
+// series, in project units: the proposed length less `curve` increments, as
+// asked, when the deepest ordinate of the curve (three significant digits)
+// shows it; otherwise the walk ended elsewhere, at the bottom of a profile
+// above that length, a whole number of feet, which the ordinate shows.
+Extended AnalysedPierLength(const TPlotDataContext &context, int curve, Extended deepestOrdinate);
 
 }  // namespace pylar

@@ -230,7 +230,7 @@ void TPlotDataLoader::nameCurves(int nl) {
     QString name;
     if (ctx.IPENT >= 1) {
       const Extended deepest = p.pltSkin.Point(c, p.pltSkin.PointCount() - 1).y;
-      name = lengthName(QStringLiteral("L ="), AnalysedPierLength(deepest, ctx.Units));
+      name = lengthName(QStringLiteral("L ="), AnalysedPierLength(ctx, c, deepest));
     } else if (static_cast<std::size_t>(c) < stems.size()) {
       name = lengthName(QStringLiteral("Dia="), stems[static_cast<std::size_t>(c)]);
     } else {
@@ -375,6 +375,8 @@ TPlotDataContext PlotDataContext(const TProgramData &project) {
   context.DSTART = project.DSTART;
   context.DIALIM = project.DIALIM;
   context.DIAMINCR = project.DIAMINCR;
+  context.PD = project.PD;
+  context.PDINCR = project.PDINCR;
   context.PrintTZCurves = project.PrintTZCurves;
   const TGridTable &layers = project.Tables().D;
   for (int row = 0; row < layers.RowCount(); ++row)

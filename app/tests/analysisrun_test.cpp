@@ -145,6 +145,37 @@ TEST(AnalysisRun, DesignLoadNeverReachedIsTheEnginesMessage) {
   EXPECT_EQ(outcome.EngineStatus, 7);
   EXPECT_EQ(outcome.EngineMessage, "NEED ANOTHER SOIL LAYER");
   EXPECT_TRUE(outcome.PlotDataWritten);  // the capacity against depth is there
+  // Every pier of the series (3 to 5 ft) says what it reaches, each whole
+  // under the engine's message.
+  ASSERT_EQ(outcome.Shortfalls.size(), 5);
+  EXPECT_EQ(outcome.Shortfalls[4],
+            "The design load of 150000 tons is not reached by the 5.000 ft pier within the soil profile: its largest "
+            "allowable load is 509.4 tons at 70 ft. Try a larger diameter or a deeper profile.");
+  EXPECT_TRUE(outcome.UserMessage().contains("\r\rNEED ANOTHER SOIL LAYER\r\r" + outcome.Shortfalls.join(u'\r') +
+                                             "\r\rThe run notes are in "));
+}
+
+// 400 tons: the 3, 3.5 and 4 ft piers fall short within the 70 ft profile,
+// the 4.5 and 5 ft piers reach it; the run completes and says both.
+TEST(AnalysisRun, CompletedRunSaysWhichPiersFallShort) {
+  TRunFixture run("clay-design-load-english.pq8d");
+  run.project->SetDesignLoad(400);
+  const TRunOutcome outcome = TAnalysisRun(kBinDir).Execute(*run.project);
+  ASSERT_EQ(outcome.EngineStatus, 0);
+  EXPECT_EQ(outcome.Shortfalls,
+            QStringList({"The design load of 400 tons is not reached by the 3.000 ft pier within the soil profile: its "
+                         "largest allowable load is 273.8 tons at 70 ft. Try a larger diameter or a deeper profile.",
+                         "The design load of 400 tons is not reached by the 3.500 ft pier within the soil profile: its "
+                         "largest allowable load is 328.7 tons at 70 ft. Try a larger diameter or a deeper profile.",
+                         "The design load of 400 tons is not reached by the 4.000 ft pier within the soil profile: its "
+                         "largest allowable load is 386.3 tons at 70 ft. Try a larger diameter or a deeper profile."}));
+  EXPECT_EQ(outcome.UserMessage(),
+            "Computations are completed.\rPlease, check output file for results or error messages.\r\r" +
+                outcome.Shortfalls.join(u'\r') + "\r\r" + outcome.Summary);
+  EXPECT_TRUE(outcome.Summary.contains("Pier 3: stem 4.000 ft, length 70.000 ft") &&
+              outcome.Summary.contains("(design load not reached)"))
+      << outcome.Summary.toStdString();
+  EXPECT_TRUE(outcome.Summary.contains("Pier 5: stem 5.000 ft, length 55.000 ft")) << outcome.Summary.toStdString();
 }
 
 TEST(AnalysisRun, NothingRunsWhenTheLibraryOrAnEarlierResultStays) {

@@ -84,11 +84,11 @@ TEST_F(PlotDataTest, CapacityCurvesShortCurvesAndSettlements) {
   EXPECT_EQ(plots.pltAxial.Point(2, 15), (TFloatPoint{2015, 1.5L}));
   // Without bounds in the file the bound plots hold the origin and zeros.
   EXPECT_EQ(plots.pltUpper.Point(0, 15), (TFloatPoint{0, 0}));
-  // Names: the stems the engine analyses, half a foot apart without design
-  // charts: 0.6 m = 1.96848 ft; 2.46848 ft = 0.75239 m; 2.96848 ft = 0.90479 m.
+  // Names: the stems the engine analyses, 0.15 m apart without design
+  // charts in SI: 0.6, 0.75, 0.9 (and 1.0) m.
   EXPECT_EQ(plots.pltSkin.CurveName(0), "Dia=0.6 m");
-  EXPECT_EQ(plots.FSpltTip.CurveName(1), "Dia=0.752 m");
-  EXPECT_EQ(plots.pltAxial.CurveName(2), "Dia=0.905 m");
+  EXPECT_EQ(plots.FSpltTip.CurveName(1), "Dia=0.75 m");
+  EXPECT_EQ(plots.pltAxial.CurveName(2), "Dia=0.9 m");
   // Combined plots: curve 0 of the three plots each, with their own names.
   EXPECT_EQ(plots.pltCombine.fData[2].fData, plots.pltTotal.fData[0].fData);
   EXPECT_EQ(plots.pltCombineD.fData[1].fData, plots.FSpltTip.fData[0].fData);
@@ -239,8 +239,13 @@ TEST(AnalysedStems, FollowTheEngineSeriesRule) {
       {"the charts' default increment", kUnitsEnglish, 0, 1, 2, 3, 0, {"2", "2.5", "3"}},
       {"SI charts by 0.15 m", kUnitsSI, 0, 1, 0.9L, 1.5L, 0.15L, {"0.9", "1.05", "1.2", "1.35", "1.5"}},
       {"SI charts' default 0.15 m", kUnitsSI, 0, 1, 0.9L, 1.2L, 0, {"0.9", "1.05", "1.2"}},
-      // 1 m = 3.2808 ft; + 0.5 ft = 3.7808 ft = 1.15239 m; 4.2808 ft = 1.30479 m.
-      {"SI without charts: half a foot", kUnitsSI, 0, 0, 1, 1.35L, 0.15L, {"1", "1.152", "1.305"}},
+      // SI without charts steps by 0.15 m, and ends with the largest diameter
+      // asked for: 1.45 m would pass 1.35 m, so 1.35 m follows 1.3 m.
+      {"SI without charts: 0.15 m", kUnitsSI, 0, 0, 1, 1.35L, 0, {"1", "1.15", "1.3", "1.35"}},
+      // 3 and 4 ft entered in metres are 3 and 4 ft: 3 ft + 0.15 m = 3.49212 ft
+      // = 1.064 m; 3.98424 ft lies within 0.02 ft of 4 ft and gives way to it.
+      {"SI feet", kUnitsSI, 0, 0, 0.9144L, 1.2192L, 0, {"0.914", "1.064", "1.219"}},
+      {"a maximum off the step", kUnitsEnglish, 0, 0, 3, 4.2L, 0, {"3", "3.5", "4", "4.2"}},
       {"a length series", kUnitsEnglish, 1, 0, 3, 6, 1, {"3"}},
   };
   for (const Case &c : cases) {
@@ -274,9 +279,37 @@ TEST(ReportNumbers, RoundAsTheReportAndDropTrailingZeros) {
   EXPECT_EQ(ReportNumber(0.01269999L, 4), "0.0127");
   EXPECT_EQ(DesignChartCaption(0.01269999L, kUnitsSI), "Design Chart (0.0127-m movement)");
   EXPECT_EQ(DesignChartCaption(0.5L, kUnitsEnglish), "Design Chart (0.5-in movement)");
-  // Pier lengths are whole feet: 15.2 m is 49.87 ft, so 50 ft = 15.240 m.
-  EXPECT_EQ(ReportNumber(AnalysedPierLength(15.2L, kUnitsSI), 3), "15.24");
-  EXPECT_EQ(ReportNumber(AnalysedPierLength(80, kUnitsEnglish), 3), "80");
+}
+
+// The lengths of a length series are those asked for; a walk that ends at the
+// bottom of a shallower profile ends at a whole number of feet, which the
+// curve's deepest ordinate (three significant digits) shows.
+TEST(AnalysedLengths, AsAskedOrTheProfileBottom) {
+  struct Case {
+    const char *what;
+    int units;
+    Extended pd, pdincr;
+    int curve;
+    Extended deepest;
+    const char *length;
+  };
+  const Case cases[] = {
+      {"SI by 1.5 m", kUnitsSI, 15, 1.5L, 1, 13.5L, "13.5"},
+      {"SI by the default 1 m", kUnitsSI, 15, 0, 2, 13, "13"},
+      {"SI 12.35 m, printed 12.4", kUnitsSI, 12.35L, 1, 0, 12.4L, "12.35"},
+      {"English by the default 3 ft", kUnitsEnglish, 45, 0, 1, 42, "42"},
+      // 40 ft = 12.192 m, printed 12.2.
+      {"SI, profile ends at 40 ft", kUnitsSI, 15, 1, 0, 12.2L, "12.192"},
+      {"English, profile ends at 40 ft", kUnitsEnglish, 45, 3, 0, 40, "40"},
+  };
+  for (const Case &c : cases) {
+    TPlotDataContext ctx;
+    ctx.Units = c.units;
+    ctx.IPENT = 1;
+    ctx.PD = c.pd;
+    ctx.PDINCR = c.pdincr;
+    EXPECT_EQ(ReportNumber(AnalysedPierLength(ctx, c.curve, c.deepest), kReportLengthDecimals), c.length) << c.what;
+  }
 }
 
 }  // namespace

@@ -61,8 +61,15 @@ void runAnalysisStages(Run& run) {
   if (run.collectResults) run.results = analysisResults(in, a);
 
   if (a.series.designLoadNotReached) {
+    // The shortfall of the pier that comes closest to the design load.
+    const PierAnalysis* closest = nullptr;
+    auto capacity = [&in](const PierAnalysis& p) {
+      return in.NLRFD == 1 ? p.result.largest.lrfdQu : p.result.largest.qdn;
+    };
+    for (const PierAnalysis& p : a.series.piers)
+      if (!closest || capacity(p) >= capacity(*closest)) closest = &p;
     run.status = kStatusDesignLoadNotReached;
-    run.message = "NEED ANOTHER SOIL LAYER: THE DESIGN LOAD IS NOT REACHED WITHIN THE SOIL PROFILE";
+    run.message = "NEED ANOTHER SOIL LAYER: " + (closest ? closest->shortfall : std::string());
   } else if (a.settlement.status != 0) {
     run.status = a.settlement.status;
     run.message = "A LOAD-TRANSFER CURVE LIES BEYOND THE EXTENT OF THE INPUT STRENGTH CURVE";

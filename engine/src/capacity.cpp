@@ -88,7 +88,7 @@ Series buildSeries(const ProjectInput& in) {
   }
   const bool charts = in.IChart >= 1;
   s.limit = charts ? kMaxChartDiameters : kMaxSeriesPiers;
-  const Real step = charts ? in.DIAMINCR : 0.5F;
+  const Real step = charts ? in.DIAMINCR : in.si() ? kMetricDiameterStep * kFeetPerMetre : kDiameterStep;
   const Real last = std::max(in.DIALIM, in.DSTART);
   for (int k = 0;; ++k) {
     const Real d = in.DSTART + static_cast<Real>(k) * step;
@@ -99,6 +99,14 @@ Series buildSeries(const ProjectInput& in) {
     }
     s.diameters.push_back(d);
     if (!(step > 0)) break;
+  }
+  // The largest diameter asked for is the last one analysed: it takes the
+  // place of a step within the tolerance of it and follows a step short of it.
+  if (!s.truncated) {
+    Real& end = s.diameters.back();
+    if (!(end < last - kSeriesTolerance)) end = last;
+    else if (static_cast<int>(s.diameters.size()) < s.limit) s.diameters.push_back(last);
+    else s.truncated = true;
   }
   return s;
 }
@@ -135,6 +143,17 @@ Real weightedBase(const std::vector<Real>& stored, std::size_t tipIndex, Real ba
   return weights > 0 ? sum / weights : atTip;
 }
 
+Real baseAtTip(const std::vector<Real>& stored, Real tip, Real baseDiameter, Real stem) {
+  if (!(tip > 0)) return 0;
+  const Real whole = std::floor(tip + kTipTolerance);
+  const auto index = [](Real foot) { return static_cast<std::size_t>(std::max(foot, Real(1))) - 1; };
+  const Real at = weightedBase(stored, index(whole), baseDiameter, stem);
+  const Real part = tip - whole;
+  if (part <= kTipTolerance) return at;
+  const Real below = weightedBase(stored, index(whole + 1), baseDiameter, stem);
+  return at + part * (below - at);
+}
+
 CapacityRow capacityAt(Real depth, Real qs, Real lrfdQs, Real qb, Real volume, Real phiBase,
                        const DesignFactors& f) {
   CapacityRow r;
@@ -160,9 +179,12 @@ CapacityRow capacityAt(Real depth, Real qs, Real lrfdQs, Real qb, Real volume, R
   return r;
 }
 
-bool sliceCarriesSide(std::size_t z, Real tip, Real topIgnored, Real bottomIgnored) {
-  const Real middle = static_cast<Real>(z) - 0.5F;
-  return middle > topIgnored && middle < tip - bottomIgnored;
+Real sliceShare(std::size_t z, Real tip, Real topIgnored, Real bottomIgnored) {
+  const Real top = static_cast<Real>(z) - 1;
+  if (!(tip > top + kTipTolerance)) return 0;
+  const Real share = std::min(Real(1), tip - top);
+  const Real middle = share >= 1 - kTipTolerance ? static_cast<Real>(z) - 0.5F : top + share / 2;
+  return middle > topIgnored && middle < tip - bottomIgnored ? (share >= 1 - kTipTolerance ? Real(1) : share) : 0;
 }
 
 std::vector<Real> SliceProfile::bases() const {
@@ -188,19 +210,36 @@ PierResult walkPier(const SliceProfile& p, const PierGeometry& g, const DesignFa
   }
   const std::vector<Real> bases = p.bases();
   const Real increment = s.printIncrement > 0 ? s.printIncrement : 1;
+  bool anyRow = false;
   for (std::size_t z = 1; z <= count; ++z) {
-    const Real tip = static_cast<Real>(z);
-    // Slices whose middle lies above the ignored bottom portion: 1..carried.
+    // A fixed tip above this foot (and below the one before, where the walk
+    // would have stopped) ends the walk inside slice z.
+    const bool inSlice = s.tipDepth && *s.tipDepth < static_cast<Real>(z) - kTipTolerance;
+    const Real tip = inSlice ? *s.tipDepth : static_cast<Real>(z);
+    // Whole slices whose middle lies above the ignored bottom portion:
+    // 1..carried, and the part of slice z above the tip.
+    const std::size_t whole = inSlice ? z - 1 : z;
     const Real bound = std::ceil(tip - s.bottomIgnored + 0.5F) - 1;
-    const std::size_t carried = bound <= 0 ? 0 : std::min(z, static_cast<std::size_t>(bound));
-    const Real qb = f.uplift ? upliftWeight(g, tip, s.waterTable) : weightedBase(bases, z - 1, g.base, g.stem);
+    const std::size_t carried = bound <= 0 ? 0 : std::min(whole, static_cast<std::size_t>(bound));
+    Real qs = side[carried];
+    Real lrfdQs = lrfd[carried];
+    if (inSlice) {
+      const Real share = sliceShare(z, tip, s.topIgnored, s.bottomIgnored);
+      qs += share * p.slices[z - 1].side;
+      lrfdQs += share * p.slices[z - 1].lrfdSide;
+    }
+    const Real qb = f.uplift ? upliftWeight(g, tip, s.waterTable)
+                    : inSlice ? baseAtTip(bases, tip, g.base, g.stem)
+                              : weightedBase(bases, z - 1, g.base, g.stem);
     const std::size_t layer = p.slices[z - 1].layer;
     const Real phi = layer < f.phiBase.size() ? f.phiBase[layer] : 1;
-    const CapacityRow row = capacityAt(tip, side[carried], lrfd[carried], qb, concreteVolume(g, tip), phi, f);
-    bool stop = false;
-    if (s.tipDepth) stop = tip >= *s.tipDepth - 1.0e-3F;
+    const CapacityRow row = capacityAt(tip, qs, lrfdQs, qb, concreteVolume(g, tip), phi, f);
+    const Real capacity = f.lrfd ? row.lrfdQu : row.qdn;
+    if (!anyRow || capacity > (f.lrfd ? result.largest.lrfdQu : result.largest.qdn)) result.largest = row;
+    anyRow = true;
+    bool stop = inSlice;
+    if (s.tipDepth) stop = tip >= *s.tipDepth - kTipTolerance;
     if (s.designLoad) {
-      const Real capacity = f.lrfd ? row.lrfdQu : row.qdn;
       stop = capacity > *s.designLoad;
       result.reachedLoad = stop;
     }

@@ -25,6 +25,14 @@ namespace pylar::engine {
 inline constexpr int kMaxChartDiameters = 20;  // design charts hold 20 diameters
 inline constexpr int kMaxSeriesPiers = 100;    // any other series
 inline constexpr Real kSeriesTolerance = 0.02F;  // ft
+// The default step of the diameter series (without design charts): half a
+// foot in English projects; 0.15 m in SI projects, the step of metric drilling
+// tools (0.60, 0.75, 0.90, ... 1.50 m) and the SI default of the design
+// charts' diameter increment, next to 0.5 ft = 0.1524 m.
+inline constexpr Real kDiameterStep = 0.5F;         // ft
+inline constexpr Real kMetricDiameterStep = 0.15F;  // m
+// A tip within this of a whole foot lies at that foot.
+inline constexpr Real kTipTolerance = 1.0e-3F;  // ft
 inline constexpr Real kMaxProfileDepth = 2000.0F;  // ft; deeper profiles are refused
 inline constexpr Real kMaxPierDiameter = 100.0F;   // ft, stem or base; larger piers are refused
 
@@ -64,9 +72,13 @@ struct Series {
   std::size_t pierCount() const { return lengths.empty() ? diameters.size() : lengths.size(); }
 };
 
-// Diameters DSTART, DSTART + step, ... while below DIALIM + 0.02 ft (a
-// DIALIM below DSTART counts as DSTART), or the lengths of the length series
-// from the proposed depth down by PDINCR while above PDMIN - 0.02 ft.
+// Diameters DSTART, DSTART + step, ... while below DIALIM + 0.02 ft, the last
+// of them DIALIM itself: a step within 0.02 ft of it is replaced by it, one
+// short of it is followed by it (a DIALIM below DSTART counts as DSTART); the
+// step is DIAMINCR with design charts, otherwise
+// kDiameterStep (English) or kMetricDiameterStep (SI). Or the lengths of the
+// length series from the proposed depth down by PDINCR while above
+// PDMIN - 0.02 ft.
 Series buildSeries(const ProjectInput& input);
 
 // ---------------------------------------------------------------------------
@@ -116,6 +128,11 @@ struct DesignFactors {
 // use the value at the tip.
 Real weightedBase(const std::vector<Real>& stored, std::size_t tipIndex, Real baseDiameter, Real stem);
 
+// The base (tons) of a tip at `tip` ft: weightedBase at a whole foot; between
+// two whole feet, linear between theirs (above the first foot, the first
+// foot's).
+Real baseAtTip(const std::vector<Real>& stored, Real tip, Real baseDiameter, Real stem);
+
 struct CapacityRow {
   Real depth = 0;   // ft
   Real volume = 0;  // yd^3
@@ -154,17 +171,22 @@ struct PierResult {
   Real base = 0;
   std::vector<CapacityRow> rows;  // printed rows
   CapacityRow last;               // the row at the stopping depth
+  CapacityRow largest;            // the row of the largest design capacity (QDN, or LRFD QU) walked
   bool reachedLoad = false;       // METHOD 1
   bool stopped = false;           // reached its stopping depth within the profile
   bool shortOfBase = false;       // less than 2 Bb of soil below the tip
   std::size_t tipLayer = 0;
 };
 
-// Number of slices above a tip at `tip` that carry side resistance: those
-// whose middle lies below the ignored top portion and above the ignored
-// bottom portion of that tip.
-bool sliceCarriesSide(std::size_t z, Real tip, Real topIgnored, Real bottomIgnored);
+// The part (ft) of slice z (from z - 1 to z ft) that carries side resistance
+// for a tip at `tip`: the slice down to the tip (1 ft, or less for the last
+// slice of a tip between whole feet) when the middle of that part lies below
+// the ignored top portion and above the ignored bottom portion; otherwise 0.
+Real sliceShare(std::size_t z, Real tip, Real topIgnored, Real bottomIgnored);
 
+// The walk down one pier, slice by slice, to the stopping depth: the design
+// load, or a fixed tip; a fixed tip between whole feet ends the walk with a
+// shorter last slice.
 PierResult walkPier(const SliceProfile& profile, const PierGeometry& g, const DesignFactors& f,
                     const WalkSettings& s);
 

@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 
+#include "report.h"
 #include "soil_models.h"
 
 namespace pylar::engine {
@@ -74,7 +75,8 @@ CompletedSoil completeSoil(SoilResistance& soil) {
 Messages pierMessages(const SliceProfile& profile, Real tipDepth) {
   Messages m;
   std::array<bool, 3> inRockFile{};
-  const auto tip = static_cast<std::size_t>(std::max(tipDepth, Real(0)));
+  // The slices down to the tip, the last one shorter for a tip between feet.
+  const auto tip = static_cast<std::size_t>(std::ceil(std::max(tipDepth - kTipTolerance, Real(0))));
   for (std::size_t z = 1; z <= tip && z <= profile.depthCount(); ++z) {
     const Slice& s = profile.slices[z - 1];
     if (s.lowUnitWeight) append(m.notes, unitWeightMessage());
@@ -107,7 +109,10 @@ SeriesAnalysis analyseSeries(const ProjectInput& in, SoilResistance& soil) {
   const Series& series = out.series;
   const bool lengthSeries = !series.lengths.empty();
   const std::vector<std::size_t> layers = sliceLayers(in);
-  for (std::size_t k = 0; k < series.pierCount() && !out.designLoadNotReached; ++k) {
+  // Every pier of the series, also past one that does not reach the design
+  // load: a larger one may.
+  bool anyReached = false;
+  for (std::size_t k = 0; k < series.pierCount(); ++k) {
     PierAnalysis& pier = out.piers.emplace_back();
     const int number = static_cast<int>(k + 1);
     pier.caseNumber = number;
@@ -122,9 +127,12 @@ SeriesAnalysis analyseSeries(const ProjectInput& in, SoilResistance& soil) {
     pier.result = walkPier(pier.profile, pier.geometry, factors, s);
     pier.messages = pierMessages(pier.profile, pier.result.last.depth);
     pier.designLoadNotReached = s.designLoad && !pier.result.reachedLoad;
-    out.designLoadNotReached = pier.designLoadNotReached;
+    if (pier.designLoadNotReached) pier.shortfall = shortfallMessage(in, pier.result);
+    anyReached = anyReached || !pier.designLoadNotReached;
   }
+  out.designLoadNotReached = !out.piers.empty() && !anyReached;
   if (!out.designLoadNotReached) {
+    // Among the piers that reach their stopping depth.
     std::vector<PierResult> results;
     for (const PierAnalysis& p : out.piers) results.push_back(p.result);
     out.chosen = mostEfficientPier(results);

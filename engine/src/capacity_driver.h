@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "capacity.h"
@@ -31,17 +32,20 @@ struct PierAnalysis {
   SliceProfile profile;  // what the soil gives at every depth
   PierResult result;     // the walk: printed rows and the stopping depth
   bool designLoadNotReached = false;
+  // When the design load is not reached: what happened and what to try
+  // (shortfallMessage), for the report, the run notes and programs.
+  std::string shortfall;
   Messages messages;  // the slices' messages for the tip the pier stops at
 };
 
 struct SeriesAnalysis {
   Series series;
   DesignFactors factors;
-  // The piers of the series; it ends with the first pier that does not
-  // reach the design load within the profile.
+  // The piers of the series, every one analysed whether or not the one
+  // before it reached the design load.
   std::vector<PierAnalysis> piers;
-  bool designLoadNotReached = false;
-  std::optional<std::size_t> chosen;  // the most efficient pier
+  bool designLoadNotReached = false;  // by no pier of the series
+  std::optional<std::size_t> chosen;  // the most efficient pier, among those that reach it
 };
 
 // Every pier of the series of a project whose layers are complete.

@@ -266,6 +266,17 @@ GeometryResult analyseGeometry(const SettlementSettings& s, const SettlementGeom
   return result;
 }
 
+std::vector<SideCurve> curvesAsSolved(const std::vector<SideCurve>& curves, const SolverGeometry& g) {
+  std::vector<SideCurve> out = curves;
+  for (SideCurve& c : out) {
+    const bool inTop = g.topIgnored > 0 && c.depth <= g.topIgnored;
+    const bool inBottom = g.bottomIgnored > 0 && c.depth >= g.length - g.bottomIgnored && c.depth <= g.length;
+    if (!inTop && !inBottom) continue;
+    for (CurvePoint& p : c.points) p.load = 0;
+  }
+  return out;
+}
+
 std::vector<TipSolution> tipSolutions(const GeometryResult& r, const BoundLineResult& line) {
   std::vector<TipSolution> out;
   if (line.built.status != 0) return out;

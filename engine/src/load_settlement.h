@@ -184,6 +184,13 @@ CurveInput curveInput(const SettlementSettings& s, const SettlementGeometry& g, 
 // the first line whose curves cannot be built (status 2 or 4).
 GeometryResult analyseGeometry(const SettlementSettings& s, const SettlementGeometry& g);
 
+// The side curves as the solver uses them: it credits no side transfer in
+// the ignored top portion nor in the ignored bottom portion above the tip, so
+// a curve whose depth lies there carries no load at any movement. For the
+// listings and plot records; the solver reads the curves as built (a segment
+// just below the ignored top interpolates towards the curve above it).
+std::vector<SideCurve> curvesAsSolved(const std::vector<SideCurve>& curves, const SolverGeometry& g);
+
 // The tip solutions of one solved line, with every segment (the scratch log).
 std::vector<TipSolution> tipSolutions(const GeometryResult& r, const BoundLineResult& line);
 

@@ -42,11 +42,11 @@ SettlementGeometry settlementGeometry(const ProjectInput& in, const PierAnalysis
   s.segments = static_cast<int>(std::clamp(std::lround(lengthFt), 1L, static_cast<long>(kMaxSegments)));
   s.topIgnoredFt = in.TOPLENG;
   s.bottomIgnoredFt = in.bottomLength;
-  const auto tip = static_cast<std::size_t>(std::max(0L, std::lround(lengthFt)));
+  // The slice holding the tip: the last one of the walk to that tip.
+  const auto tip = static_cast<std::size_t>(std::ceil(std::max(lengthFt - kTipTolerance, Real(0))));
   // The base resistance of the capacity table; in uplift the base carries
   // nothing.
-  s.ultimateBaseTons =
-      in.KCYCL == 2 || tip == 0 ? Real(0) : weightedBase(p.bases(), tip - 1, g.base, g.stem);
+  s.ultimateBaseTons = in.KCYCL == 2 || tip == 0 ? Real(0) : baseAtTip(p.bases(), lengthFt, g.base, g.stem);
   const std::size_t count = p.depthCount();
   const std::size_t tipSlice = std::min(tip == 0 ? 0 : tip - 1, count == 0 ? 0 : count - 1);
   s.tipCode = count == 0 ? 0 : in.layers[p.slices[tipSlice].layer].code;
@@ -112,6 +112,8 @@ SettlementAnalysis analyseLoadSettlement(const ProjectInput& in, const SoilResis
   std::vector<SettlementGeometry> geometries;
   for (std::size_t k = 0; k < series.piers.size(); ++k) {
     const PierAnalysis& pier = series.piers[k];
+    // A pier that does not reach the design load has no length to settle.
+    if (pier.designLoadNotReached) continue;
     const int v = lengthSeries ? 1 : static_cast<int>(k + 1);
     std::vector<Real> lengths;
     if (charts) lengths = settings.chartLengthsFt;

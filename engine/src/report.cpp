@@ -238,6 +238,57 @@ void writeNeedAnotherLayer(Lines& out) {
   out.emplace_back("   *********** NEED ANOTHER SOIL LAYER ************");
 }
 
+namespace {
+
+// A number with at most `decimals` decimals, without trailing zeros.
+std::string plainNumber(Real value, int decimals) {
+  std::string text = formatF(40, decimals, finite(value));
+  text.erase(0, text.find_first_not_of(' '));
+  if (text.find('.') != std::string::npos) {
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') text.pop_back();
+  }
+  return text;
+}
+
+std::string trimmedField(int decimals, Real value) {
+  std::string text = formatF(40, decimals, finite(value));
+  return text.substr(text.find_first_not_of(' '));
+}
+
+}  // namespace
+
+std::string shortfallMessage(const ProjectInput& in, const PierResult& pier) {
+  const ReportUnits u{in.si()};
+  const std::string force = u.si ? " kN" : " tons";
+  const std::string length = u.si ? " m" : " ft";
+  const bool lrfd = in.NLRFD == 1;
+  const Real largest = lrfd ? pier.largest.lrfdQu : pier.largest.qdn;
+  return "The design load of " + plainNumber(u.force(in.designLoad), 2) + force + " is not reached by the " +
+         trimmedField(3, u.length(pier.stem)) + length + " pier within the soil profile: its largest " +
+         (lrfd ? "factored resistance" : "allowable load") + " is " + trimmedField(u.si ? 2 : 1, u.force(largest)) +
+         force + " at " + plainNumber(u.length(pier.largest.depth), 3) + length +
+         ". Try a larger diameter or a deeper profile.";
+}
+
+void writeShortfall(Lines& out, const std::string& message) {
+  constexpr std::size_t kWidth = 75;
+  std::string line = "  ";
+  std::size_t start = 0;
+  while (start < message.size()) {
+    std::size_t end = message.find(' ', start);
+    if (end == std::string::npos) end = message.size();
+    const std::string word = message.substr(start, end - start);
+    if (line.size() > 2 && line.size() + 1 + word.size() > kWidth) {
+      out.push_back(line);
+      line = "  ";
+    }
+    line += ' ' + word;
+    start = end + 1;
+  }
+  if (line.size() > 2) out.push_back(line);
+}
+
 void writeMostEfficient(Lines& out, const PierResult& p, const ReportUnits& u) {
   const bool si = u.si;
   emit(out, "\n\n\n THE MOST EFFICIENT PYLAR FOR THIS SOIL PROFILE APPEARS TO BE THE FOLLOWING ONE:\n");

@@ -66,6 +66,15 @@ void writeShortOfBaseWarning(Lines& out);
 void writeShortOfBaseNotes(Lines& out);
 void writeShortOfBaseNote(Lines& out);
 void writeNeedAnotherLayer(Lines& out);
+// What happened to a pier that does not reach the design load within the
+// profile, and what to try, in the project's units: "The design load of 200
+// tons is not reached by the 3.000 ft pier within the soil profile: its
+// largest allowable load is 172.6 tons at 80 ft. Try a larger diameter or a
+// deeper profile." (LRFD: "largest factored resistance").
+std::string shortfallMessage(const ProjectInput& in, const PierResult& pier);
+// The message in lines of at most 75 characters, 3 blanks in, after the
+// "NEED ANOTHER SOIL LAYER" line.
+void writeShortfall(Lines& out, const std::string& message);
 
 void writeMostEfficient(Lines& out, const PierResult& pier, const ReportUnits& u);
 // Strong rock of the side-or-base model weaker than 1000 lb/in^2.

@@ -466,9 +466,10 @@ SocketCapacities socketCapacities(const SliceProfile& profile, const PierResult&
                                   Real topIgnored, Real bottomIgnored, bool uplift) {
   SocketCapacities c;
   const Real tip = pier.last.depth;
-  for (std::size_t z = 1; z <= profile.depthCount() && static_cast<Real>(z) <= tip + 1.0e-3F; ++z) {
-    if (!sliceCarriesSide(z, tip, topIgnored, bottomIgnored)) continue;
-    const Real side = profile.slices[z - 1].side;
+  for (std::size_t z = 1; z <= profile.depthCount() && static_cast<Real>(z) < tip + 1; ++z) {
+    const Real share = sliceShare(z, tip, topIgnored, bottomIgnored);
+    if (share <= 0) continue;
+    const Real side = share * profile.slices[z - 1].side;
     if (static_cast<Real>(z) - 0.5F < socketTop) c.sideAbove += side;
     else c.sideSocket += side;
   }

@@ -186,6 +186,9 @@ RunResults analysisResults(const ProjectInput& in, const Analysis& a) {
     j.key("stem").value(values.stem).key("base").value(values.base).key("length").value(values.length);
     j.key("stopped").boolean(r.stopped).key("mostEfficient").boolean(chosen);
     j.key("designLoadNotReached").boolean(p.designLoadNotReached);
+    j.key("shortfall");
+    if (p.designLoadNotReached) j.text(p.shortfall);
+    else j.value("null");
     j.key("shortOfBase").boolean(r.shortOfBase);
     j.key("messages").lines(p.messages.notes);
     j.key("rows").open('[');
@@ -213,10 +216,11 @@ RunResults analysisResults(const ProjectInput& in, const Analysis& a) {
     // depth: the slices the walk sums for that tip, by layer.
     std::map<std::size_t, Real> byLayer;
     const Real tip = r.last.depth;
-    for (std::size_t z = 1; z <= p.profile.depthCount() && static_cast<Real>(z) <= tip + 1.0e-3F; ++z) {
-      if (!sliceCarriesSide(z, tip, in.TOPLENG, in.bottomLength)) continue;
+    for (std::size_t z = 1; z <= p.profile.depthCount() && static_cast<Real>(z) < tip + 1; ++z) {
+      const Real share = sliceShare(z, tip, in.TOPLENG, in.bottomLength);
+      if (share <= 0) continue;
       const Slice& s = p.profile.slices[z - 1];
-      byLayer[s.layer] += s.side;
+      byLayer[s.layer] += share * s.side;
     }
     j.key("sideByLayer").open('[');
     for (const auto& [layer, side] : byLayer) {

@@ -25,6 +25,12 @@ bool firstLength(const SettlementGeometry& g) { return g.lengthIndex == 1; }
 
 bool lineSolved(const BoundLineResult& l) { return l.built.status == 0; }
 
+// The additional t-z curves of a bound line as the solver of the first
+// geometry, whose stem they take, uses them.
+std::vector<SideCurve> additionalAsSolved(const SettlementAnalysis& s, int line) {
+  return curvesAsSolved(s.additional->byLine[line - 1], s.geometries.front().solver);
+}
+
 // Strong rock of the side-or-base model weaker than 1000 lb/in^2 somewhere.
 bool hasWeakStrongRock(const ProjectInput& in) {
   return std::any_of(in.layers.begin(), in.layers.end(), [](const Layer& l) {
@@ -71,8 +77,10 @@ void writePierSection(Run& run, const PierAnalysis& p) {
     writeShortOfBaseNote(out);
   }
   if (p.designLoadNotReached) {
-    writeNeedAnotherLayer(out);
-    writeNeedAnotherLayer(notes);
+    for (Lines* lines : {&out, &notes}) {
+      writeNeedAnotherLayer(*lines);
+      writeShortfall(*lines, p.shortfall);
+    }
   }
   writePierLength(out, p.result.last.depth, units);
   writePierLength(notes, p.result.last.depth, units);
@@ -161,7 +169,7 @@ void writeClosingSections(Run& run, const Analysis& a) {
     for (Real depth : s.additional->beyondProfile) append(out, beyondProfileWarning(depth, true));
     for (int line = kTrendLine; line <= kLowerBound; ++line) {
       writeBoundLineBanner(out, line);
-      writeTzListing(out, s.additional->byLine[line - 1], u, true);
+      writeTzListing(out, additionalAsSolved(s, line), u, true);
     }
   }
   if (s.settings.designCharts) writeDesignChartReport(out, s.charts, s.settings.si);
@@ -191,17 +199,18 @@ void writeReportAndNotes(Run& run, const Analysis& a) {
 void writeListings(Run& run, const SettlementAnalysis& s) {
   const SettlementUnits u{s.settings.si};
   Lines additionalPlot;
-  if (s.additional) writeAdditionalTzPlot(additionalPlot, s.additional->byLine[0], u);
+  if (s.additional) writeAdditionalTzPlot(additionalPlot, additionalAsSolved(s, kTrendLine), u);
   int baseCurves = 0;  // the number of base curves in the .pq8q records
   for (const GeometryResult& r : s.geometries) {
     if (!r.analysed) continue;
     const SettlementGeometry& g = r.geometry;
     for (const BoundLineResult& l : r.lines) {
       if (!lineSolved(l)) break;
+      const std::vector<SideCurve> curves = curvesAsSolved(l.built.set.curves, r.solver);
       Lines out;
       if (firstGeometry(g)) {
         writeDetailHead(out, l.boundLine, g.stemFt, g.lengthFt, u);
-        writeTzListing(out, l.built.set.curves, u, true);
+        writeTzListing(out, curves, u, true);
         put(run, kChannelDetail, out);
       }
       if (firstLength(g)) {
@@ -215,8 +224,8 @@ void writeListings(Run& run, const SettlementAnalysis& s) {
         // Additional curves first, then the count and the curves. Only the
         // first pier's first length has these indices.
         out = additionalPlot;
-        out.push_back(countRecord(static_cast<int>(l.built.set.curves.size())));
-        writeTzPlotCurves(out, l.built.set.curves, u);
+        out.push_back(countRecord(static_cast<int>(curves.size())));
+        writeTzPlotCurves(out, curves, u);
         put(run, kChannelTzPlot, out);
       }
       if (firstLength(g)) {
@@ -265,7 +274,7 @@ void writeSolverLog(Run& run, const SettlementAnalysis& s) {
   Lines out;
   writeTzDataNote(out);
   if (lineSolved(line)) {
-    writeTzListing(out, line.built.set.curves, u, false);
+    writeTzListing(out, curvesAsSolved(line.built.set.curves, last->solver), u, false);
     writeBaseListing(out, line.built.set.base, u);
     for (const TipSolution& t : tipSolutions(*last, line))
       writeTipMovementTable(out, t.row.tipMovement, t.row.tipLoad, t.segments, u);

@@ -1,6 +1,7 @@
 // Whole runs of small profiles whose capacity tables are computed by hand.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 
@@ -233,24 +234,104 @@ TEST(CapacityRun, DesignLoadReachedInTheFirstLayer) {
   EXPECT_TRUE(contains(o.reportLines, " THE MOST EFFICIENT PYLAR FOR THIS SOIL PROFILE APPEARS TO BE THE FOLLOWING ONE:"));
 }
 
+// The lines the report or run notes give under "NEED ANOTHER SOIL LAYER",
+// one list per pier that falls short, each joined into one line.
+std::vector<std::string> shortfalls(const std::vector<std::string>& lines) {
+  std::vector<std::string> out;
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    if (lines[k].find("NEED ANOTHER SOIL LAYER") == std::string::npos) continue;
+    std::string text;
+    for (std::size_t next = k + 1; next < lines.size() && !lines[next].empty(); ++next)
+      text += (text.empty() ? "" : " ") + lines[next].substr(lines[next].find_first_not_of(' '));
+    out.push_back(text);
+  }
+  return out;
+}
+
+// Uniform clay of 30 ft (c 2000, alpha 0.5, Nc 9 given): side per foot
+// 0.5 x 1 x pi D, base 9 x 1 x 0.7854 D^2 at every depth (so also its mean
+// below the tip). QDN(z) = z pi D/(2 x 2.5) + 9 x 0.7854 D^2/3:
+//   D 2:   1.25664 z + 9.42478; at 30 ft (the profile bottom) 47.124.
+//   D 2.5: 1.57080 z + 14.72625; above 50 from z = 22.456 on: 23 ft gives
+//          36.128 + 14.726 = 50.855; at 30 ft 61.850.
+//   D 3:   1.88496 z + 21.20575; above 50 from z = 15.276 on: 16 ft gives
+//          30.159 + 21.206 = 51.365; at 30 ft 77.755.
 TEST(CapacityRun, DesignLoadNeverReached) {
   Project p;
   p.method = 1;
   p.loadOrDepth = 10000;
-  p.dialim = 3;  // two piers: the run ends after the first
+  p.dialim = 3;  // three piers, none reaches the load: all are analysed
   const Outcome o = run(p.text());
   EXPECT_EQ(o.summary.status, kStatusDesignLoadNotReached);
-  EXPECT_TRUE(contains(o.reportLines, "   *********** NEED ANOTHER SOIL LAYER ************"));
-  EXPECT_TRUE(contains(o.notes, "   *********** NEED ANOTHER SOIL LAYER ************"));
-  EXPECT_EQ(o.report.tables.size(), 1U);
-  EXPECT_NEAR(o.report.tables[0].back()[0], 30, 1e-6);
+  // The run's line names the pier that comes closest.
+  EXPECT_EQ(o.summary.message,
+            "NEED ANOTHER SOIL LAYER: The design load of 10000 tons is not reached by the 3.000 ft pier within the "
+            "soil profile: its largest allowable load is 77.8 tons at 30 ft. Try a larger diameter or a deeper "
+            "profile.");
+  for (const auto* lines : {&o.reportLines, &o.notes}) {
+    EXPECT_TRUE(contains(*lines, "   *********** NEED ANOTHER SOIL LAYER ************"));
+    EXPECT_EQ(shortfalls(*lines),
+              (std::vector<std::string>{
+                  "The design load of 10000 tons is not reached by the 2.000 ft pier within the soil profile: its "
+                  "largest allowable load is 47.1 tons at 30 ft. Try a larger diameter or a deeper profile.",
+                  "The design load of 10000 tons is not reached by the 2.500 ft pier within the soil profile: its "
+                  "largest allowable load is 61.9 tons at 30 ft. Try a larger diameter or a deeper profile.",
+                  "The design load of 10000 tons is not reached by the 3.000 ft pier within the soil profile: its "
+                  "largest allowable load is 77.8 tons at 30 ft. Try a larger diameter or a deeper profile."}));
+  }
+  ASSERT_EQ(o.report.tables.size(), 3U);
+  for (const auto& table : o.report.tables) EXPECT_NEAR(table.back()[0], 30, 1e-6);
   EXPECT_FALSE(contains(o.reportLines, "MOST EFFICIENT"));
-  // The plot file is complete for the pier analysed: NL 1, NP 30 + 2.
+  // The plot file is complete for the piers analysed: NL 3, NP 30 + 2.
   std::istringstream plot(o.plot);
   int nl = 0, np = 0, id2 = 0;
   plot >> nl >> np >> id2;
-  EXPECT_EQ(nl, 1);
+  EXPECT_EQ(nl, 3);
   EXPECT_EQ(np, 32);
+}
+
+// The series goes on past a pier that does not reach the design load: with
+// 50 tons the 2 ft pier stops short (47.1 tons at 30 ft), the 2.5 ft pier
+// reaches it at 23 ft and the 3 ft pier at 16 ft; the run completes. QU per
+// volume: 2.5 ft, (23 x 3.92699 + 44.179)/(0.7854 x 6.25 x 23/27) =
+// 134.50/4.1815 = 32.17; 3 ft, (16 x 4.71239 + 63.617)/(0.7854 x 9 x 16/27)
+// = 139.02/4.1888 = 33.19: the 3 ft pier is the most efficient.
+TEST(CapacityRun, SeriesGoesOnPastAPierThatFallsShort) {
+  Project p;
+  p.method = 1;
+  p.loadOrDepth = 50;
+  p.dialim = 3;
+  TempFolder dir;
+  writeFile(dir / "p.pq8d", p.text());
+  RunOptions options;
+  options.collectResults = true;
+  const RunSummary summary = runProject(dir / "p.pq8d", fixedTime, options).summary;
+  ASSERT_EQ(summary.status, kStatusCompleted) << summary.message;
+  const auto report = test::crlfLines(dir / "p.pq8o");
+  const auto notes = test::crlfLines(dir / "p.pq8r");
+  const test::ReportTables tables = test::readTables(report);
+  ASSERT_EQ(tables.tables.size(), 3U);
+  EXPECT_NEAR(tables.tables[0].back()[0], 30, 1e-6);
+  EXPECT_NEAR(tables.tables[0].back()[6], 47.1, 0.051);
+  EXPECT_NEAR(tables.tables[1].back()[0], 23, 1e-6);
+  EXPECT_NEAR(tables.tables[1].back()[6], 50.9, 0.051);
+  EXPECT_NEAR(tables.tables[2].back()[0], 16, 1e-6);
+  EXPECT_NEAR(tables.tables[2].back()[6], 51.4, 0.051);
+  const std::string shortfall =
+      "The design load of 50 tons is not reached by the 2.000 ft pier within the soil profile: its largest "
+      "allowable load is 47.1 tons at 30 ft. Try a larger diameter or a deeper profile.";
+  EXPECT_EQ(shortfalls(report), std::vector<std::string>{shortfall});
+  EXPECT_EQ(shortfalls(notes), std::vector<std::string>{shortfall});
+  EXPECT_TRUE(contains(report, "  DIAMETER OF STEM       = 3.00 FT."));
+  EXPECT_TRUE(contains(report, "  ESTIMATED PYLAR LENGTH =  16. FT."));
+  EXPECT_TRUE(contains(report, "        RESULT FROM TREND (AVERAGED) LINE"));
+  // Programs get the same: per pier the shortfall or null.
+  ASSERT_EQ(summary.results.piers.size(), 3U);
+  EXPECT_FALSE(summary.results.piers[1].mostEfficient);
+  EXPECT_TRUE(summary.results.piers[2].mostEfficient);
+  EXPECT_NE(summary.results.json.find("\"designLoadNotReached\":true,\"shortfall\":\"" + shortfall + "\""),
+            std::string::npos);
+  EXPECT_NE(summary.results.json.find("\"designLoadNotReached\":false,\"shortfall\":null"), std::string::npos);
 }
 
 TEST(CapacityRun, TipLessThanTwoDiametersAboveTheProfileBottom) {
@@ -285,6 +366,67 @@ TEST(CapacityRun, SiProjectEqualsTheEnglishOneConverted) {
   EXPECT_NEAR(m[1] * 1.3078, e[1], 0.05);
   for (int c = 2; c <= 6; ++c) EXPECT_NEAR(m[c] * 0.1124, e[c], 0.01 * e[c] + 0.05) << "column " << c;
   EXPECT_TRUE(contains(metric.reportLines, "      ( M )  (CU.M )  ( KN )   ( KN )  ( KN )   ( KN )   ( KN )  ( KN /CU.M)"));
+}
+
+// An SI pier is analysed at the length asked for: 3 m = 3 x 3.2808 =
+// 9.8424 ft, not the next whole foot (10 ft = 3.048 m). The uniform clay
+// pier of D 0.6096 m (2 ft): side 3.14159 tons per foot, so QS = 9.8424 x
+// 3.14159 = 30.9208 tons = 275.10 kN (1 kN = 0.1124 ton); the base is the
+// same 28.274 tons = 251.55 kN at every depth.
+TEST(CapacityRun, SiPierIsAnalysedAtTheLengthAskedFor) {
+  const std::string si =
+      "Hand-computed clay\r\n2\r\n2 1 1 0.3048 1 2 0 0 0 0 0\r\n0.6096 0.6096 0 0 0 0 24821.1\r\n"
+      "1 15.24 3 2.5 3\r\n2 9.144\r\n9 18.850 0.0 95.763 0 0 0 1 1\r\n"
+      "9 18.850 0.0 95.763 0 0 0 1 1\r\n0.5 0.5\r\n";
+  const Outcome o = run(si);
+  ASSERT_EQ(o.summary.status, kStatusCompleted) << o.summary.message;
+  EXPECT_TRUE(contains(o.reportLines, "      PYLAR LENGTH              =    3.000  M"));
+  const test::Row& last = o.report.tables.at(0).back();
+  EXPECT_NEAR(last[2], 275.10, 0.02);
+  EXPECT_NEAR(last[3], 251.55, 0.02);
+  // The row before is the last whole foot, 9 ft = 2.7432 m: 9 x 3.14159 =
+  // 28.274 tons = 251.55 kN of side.
+  EXPECT_NEAR(o.report.tables.at(0).at(o.report.tables[0].size() - 2)[2], 251.55, 0.02);
+}
+
+// The t-z curves are listed as the solver uses them. Clay of 30 ft, D 2,
+// tip 24 ft, ignored top 10 ft and bottom 3 ft: the solver credits no side
+// above 10 ft nor between 21 and 24 ft, so the curves at 0, 7.5 and 22.5 ft
+// carry no load there; those at 15 and 30 ft (just above, 359.99 in) keep
+// the clay trend line: fmax = alpha c = 0.5 x 2000/144 = 6.944 psi, second
+// point 0.51 x 6.944 = 3.542 psi, peak 0.955 x 6.944 = 6.632 psi.
+TEST(CapacityRun, TzCurvesInTheIgnoredPortionsCarryNoLoad) {
+  Project p;
+  p.top = 10;
+  p.bottom = 3;
+  p.loadOrDepth = 24;
+  TempFolder dir;
+  writeFile(dir / "p.pq8d", p.text());
+  ASSERT_EQ(runProject(dir / "p.pq8d", fixedTime).summary.status, kStatusCompleted);
+  // The detail listing's first t-z listing (trend line): a curve line
+  // (number, 10 points, depth in ft), then its points (load, movement).
+  const auto lines = test::crlfLines(dir / "p.pq8z");
+  std::vector<std::pair<double, std::vector<double>>> curves;
+  for (std::size_t k = 0; k < lines.size() && curves.size() < 5; ++k) {
+    std::istringstream in(lines[k]);
+    int number = 0, points = 0;
+    double depth = 0;
+    std::string rest;
+    if (!(in >> number >> points >> depth) || (in >> rest) || points != 10) continue;
+    std::vector<double> loads;
+    for (std::size_t i = 1; i <= 10 && k + i < lines.size(); ++i) loads.push_back(std::strtod(lines[k + i].c_str(), nullptr));
+    curves.emplace_back(depth, loads);
+  }
+  ASSERT_EQ(curves.size(), 5U);
+  const double depths[] = {0, 7.5, 15, 22.5, 30};
+  const double secondPoint[] = {0, 0, 3.542, 0, 3.542};
+  const double peak[] = {0, 0, 6.632, 0, 6.632};
+  for (std::size_t c = 0; c < 5; ++c) {
+    SCOPED_TRACE("curve at " + std::to_string(depths[c]) + " ft");
+    EXPECT_NEAR(curves[c].first, depths[c], 0.01);
+    EXPECT_NEAR(curves[c].second[1], secondPoint[c], 0.001);
+    EXPECT_NEAR(*std::max_element(curves[c].second.begin(), curves[c].second.end()), peak[c], 0.001);
+  }
 }
 
 TEST(CapacityRun, SeriesBeyondItsLimitEndsWithALine) {

@@ -85,10 +85,21 @@ TEST(Series, DiametersAndLengths) {
   manyLengths.PDINCR = 0.1F;
   std::vector<Real> twenty;
   for (int k = 0; k < 20; ++k) twenty.push_back(1 + 0.5F * static_cast<Real>(k));
+  // SI, 1.0 to 1.5 m (3.2808 to 4.9212 ft) by the metric step 0.15 m =
+  // 0.49212 ft: 1.0, 1.15, 1.30, 1.45 m, and 1.5 m, the largest asked for.
+  ProjectInput metric = project(3.2808F, 4.9212F);
+  metric.units = 2;
+  // Charts by 0.5 ft from 3 to 4.2 ft end with 4.2 ft, off the step.
+  ProjectInput offStep = project(3, 4.2F);
+  offStep.IChart = 1;
+  offStep.DIAMINCR = 0.5F;
   const Case cases[] = {
       {"3 to 5 ft by 0.5", project(3, 5), {3, 3.5F, 4, 4.5F, 5}, {}, false},
+      {"3 to 4.2 ft by 0.5 and 4.2", project(3, 4.2F), {3, 3.5F, 4, 4.2F}, {}, false},
+      {"1.0 to 1.5 m by 0.15 m and 1.5 m", metric, {3.2808F, 3.77292F, 4.26504F, 4.75716F, 4.9212F}, {}, false},
+      {"design charts 3 to 4.2 ft by 0.5 and 4.2", offStep, {3, 3.5F, 4, 4.2F}, {}, false},
       {"DIALIM 0 means DSTART only", project(3, 0), {3}, {}, false},
-      {"4.99 + 0.02 still admits 5", nearly, {3, 3.5F, 4, 4.5F, 5}, {}, false},
+      {"4.99: the last step, 5, gives way to 4.99", nearly, {3, 3.5F, 4, 4.5F, 4.99F}, {}, false},
       {"design charts stop at 20 diameters", charts, twenty, {}, true},
       {"length series 60 down to 42 by 3", lengths, {3}, {60, 57, 54, 51, 48, 45, 42}, false},
   };
@@ -218,6 +229,65 @@ TEST(WalkPier, ProposedDepthRowsAndShortBase) {
   EXPECT_FALSE(n.reachedLoad);
   EXPECT_FLOAT_EQ(n.last.depth, 20);
   EXPECT_EQ(n.rows.size(), 20U);
+}
+
+// A fixed tip between whole feet ends the walk with a shorter last slice.
+// Profile: slice z carries z tons of side, the base of a tip at z is 10 z
+// tons; a stem of 0.9 ft reads the base at the tip itself. Tip 7.4: the
+// whole slices 1..7 and 0.4 of slice 8 (its middle at 7.2 ft); the base
+// between those of 7 and 8 ft: 70 + 0.4 x 10 = 74.
+TEST(WalkPier, FixedTipBetweenWholeFeet) {
+  SliceProfile p;
+  for (std::size_t z = 1; z <= 20; ++z) {
+    Slice& s = p.slices.emplace_back();
+    s.side = static_cast<Real>(z);
+    s.lrfdSide = s.side / 2;
+    s.base = 10 * static_cast<Real>(z);
+  }
+  const PierGeometry g = pierGeometry(0.9F, 0, 0);
+  struct Case {
+    const char* what;
+    Real tip, top, bottom;
+    Real qs, qb;
+  };
+  const Case cases[] = {
+      // 3 + 4 + 5 + 6 + 7 = 25 (middles above 2 ft ignored) + 0.4 x 8 = 28.2.
+      {"ignored top 2 ft", 7.4F, 2, 0, 28.2F, 74},
+      // Middles below 7.4 - 1 = 6.4 ft ignored: 3 + 4 + 5 + 6 = 18; the last
+      // slice's middle (7.2 ft) too.
+      {"and ignored bottom 1 ft", 7.4F, 2, 1, 18, 74},
+      // Only the last slice, 2 to 2.4 ft: middle 2.2 ft below 2 ft: 0.4 x 3.
+      {"tip just below the ignored top", 2.4F, 2, 0, 1.2F, 24},
+      {"last slice's middle in the ignored top", 2.4F, 2.3F, 0, 0, 24},
+      // Above the first foot: the first slice's part, the first foot's base.
+      {"tip above the first foot", 0.5F, 0, 0, 0.5F, 10},
+  };
+  DesignFactors asd;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WalkSettings s;
+    s.tipDepth = c.tip;
+    s.topIgnored = c.top;
+    s.bottomIgnored = c.bottom;
+    s.printIncrement = 5;
+    const PierResult r = walkPier(p, g, asd, s);
+    ASSERT_TRUE(r.stopped);
+    EXPECT_FLOAT_EQ(r.last.depth, c.tip);
+    EXPECT_NEAR(r.last.qs, c.qs, 1e-5);
+    EXPECT_NEAR(r.last.lrfdQs, c.qs / 2, 1e-5);
+    EXPECT_NEAR(r.last.qb, c.qb, 1e-4);
+    // Volume of the stem to the tip: 0.7854 x 0.81 x tip/27.
+    EXPECT_NEAR(r.last.volume, 0.7854F * 0.81F * c.tip / 27, 1e-6);
+    EXPECT_FLOAT_EQ(r.rows.back().depth, c.tip);
+    // Each slice's share of the side adds up to QS (the program's side by layer).
+    Real shares = 0;
+    for (std::size_t z = 1; z <= 20; ++z) shares += sliceShare(z, c.tip, c.top, c.bottom) * p.slices[z - 1].side;
+    EXPECT_NEAR(shares, c.qs, 1e-5);
+  }
+  WalkSettings s;
+  s.tipDepth = 7.4F;
+  s.printIncrement = 5;
+  EXPECT_EQ(depths(walkPier(p, g, asd, s)), (std::vector<Real>{5, 7.4F}));
 }
 
 TEST(WalkPier, LrfdFactorsPerLayer) {

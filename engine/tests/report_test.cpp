@@ -152,6 +152,45 @@ TEST(ReportText, MostEfficientPier) {
   EXPECT_EQ(out, expected);
 }
 
+TEST(ReportText, ShortfallSaysWhatHappenedAndWhatToTry) {
+  struct Case {
+    bool si, lrfd;
+    Real designLoad, stem, largest, depth;  // working units: tons, ft
+    const char* text;
+  };
+  const Case cases[] = {
+      {false, false, 200, 3, 172.6F, 80,
+       "The design load of 200 tons is not reached by the 3.000 ft pier within the soil profile: its largest "
+       "allowable load is 172.6 tons at 80 ft. Try a larger diameter or a deeper profile."},
+      // 900 kN x 0.1124 = 101.16 tons; 1 m = 3.2808 ft; 95.5 tons / 0.1124 =
+      // 849.64 kN; 66 ft / 3.2808 = 20.117 m.
+      {true, true, 101.16F, 3.2808F, 95.5F, 66,
+       "The design load of 900 kN is not reached by the 1.000 m pier within the soil profile: its largest "
+       "factored resistance is 849.64 kN at 20.117 m. Try a larger diameter or a deeper profile."},
+  };
+  for (const Case& c : cases) {
+    ProjectInput in = project(c.si, c.lrfd, false);
+    in.designLoad = c.designLoad;
+    PierResult pier;
+    pier.stem = c.stem;
+    pier.largest.depth = c.depth;
+    (c.lrfd ? pier.largest.lrfdQu : pier.largest.qdn) = c.largest;
+    const std::string text = shortfallMessage(in, pier);
+    EXPECT_EQ(text, c.text);
+    // In the report and run notes: lines of at most 75 characters, 3 blanks in.
+    Lines lines;
+    writeShortfall(lines, text);
+    std::string joined;
+    for (const std::string& line : lines) {
+      EXPECT_LE(line.size(), 75U);
+      EXPECT_EQ(line.substr(0, 3), "   ");
+      EXPECT_NE(line[3], ' ');
+      joined += (joined.empty() ? "" : " ") + line.substr(3);
+    }
+    EXPECT_EQ(joined, c.text);
+  }
+}
+
 TEST(PlotRecords, CapacityCurveLayout) {
   CapacityRow a;
   a.depth = 1;
