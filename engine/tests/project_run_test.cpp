@@ -131,6 +131,21 @@ TEST(CommandLine, ExitsWithTheRunStatus) {
   EXPECT_EQ(run.output, good + ": status 0, run completed; report: " + (dir / "good.pq8o").string() + "\n");
 
   EXPECT_EQ(runCommand("run '" + bad + "'").exitStatus, kStatusBadInput);
+  // A design load the profile cannot carry: status 7 and the shortfall, whole.
+  std::string tooHeavy = kProject;
+  tooHeavy.replace(tooHeavy.find("2 1 1 1"), 1, "1");
+  tooHeavy.replace(tooHeavy.find("1 10 60 "), 8, "1 10 100000 ");
+  writeFile(dir / "heavy.pq8d", tooHeavy);
+  const std::string heavy = (dir / "heavy.pq8d").string();
+  run = runCommand("run '" + heavy + "'");
+  EXPECT_EQ(run.exitStatus, kStatusDesignLoadNotReached);
+  EXPECT_EQ(run.output.rfind(heavy + ": status 7, NEED ANOTHER SOIL LAYER: The design load of 100000 tons is not "
+                                     "reached by the 3.000 ft pier within the soil profile: its largest allowable "
+                                     "load is ", 0),
+            0U)
+      << run.output;
+  EXPECT_NE(run.output.find(" tons at 80 ft. Try a larger diameter or a deeper profile.; report: "), std::string::npos)
+      << run.output;
   Command batch = runCommand("batch '" + good + "' '" + bad + "'");
   EXPECT_EQ(batch.exitStatus, kStatusBadInput);
   EXPECT_EQ(std::count(batch.output.begin(), batch.output.end(), '\n'), 3);  // two projects and the summary
