@@ -181,10 +181,13 @@ CapacityRow capacityAt(Real depth, Real qs, Real lrfdQs, Real qb, Real volume, R
 
 Real sliceShare(std::size_t z, Real tip, Real topIgnored, Real bottomIgnored) {
   const Real top = static_cast<Real>(z) - 1;
-  if (!(tip > top + kTipTolerance)) return 0;
-  const Real share = std::min(Real(1), tip - top);
-  const Real middle = share >= 1 - kTipTolerance ? static_cast<Real>(z) - 0.5F : top + share / 2;
-  return middle > topIgnored && middle < tip - bottomIgnored ? (share >= 1 - kTipTolerance ? Real(1) : share) : 0;
+  if (!(tip > top + kTipTolerance)) return 0;  // the slice lies below the tip
+  // A tip within the tolerance of the slice's bottom, or below it, takes the
+  // whole slice.
+  const bool whole = tip >= static_cast<Real>(z) - kTipTolerance;
+  const Real share = whole ? Real(1) : tip - top;
+  const Real middle = whole ? static_cast<Real>(z) - 0.5F : top + share / 2;
+  return middle > topIgnored && middle < tip - bottomIgnored ? share : 0;
 }
 
 std::vector<Real> SliceProfile::bases() const {
@@ -237,7 +240,7 @@ PierResult walkPier(const SliceProfile& p, const PierGeometry& g, const DesignFa
     const Real capacity = f.lrfd ? row.lrfdQu : row.qdn;
     if (!anyRow || capacity > (f.lrfd ? result.largest.lrfdQu : result.largest.qdn)) result.largest = row;
     anyRow = true;
-    bool stop = inSlice;
+    bool stop = false;
     if (s.tipDepth) stop = tip >= *s.tipDepth - kTipTolerance;
     if (s.designLoad) {
       stop = capacity > *s.designLoad;
