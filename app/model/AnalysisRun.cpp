@@ -126,7 +126,13 @@ QString TRunOutcome::UserMessage() const {
     case TRunStatus::LibraryFailed: return QStringLiteral("Attempt to initialize DLL failed");
     case TRunStatus::EngineRan: break;
   }
-  const QString shortfalls = Shortfalls.isEmpty() ? QString() : QStringLiteral("\r\r") + Shortfalls.join(u'\r');
+  // As many as the summary shows piers; the run notes hold them all.
+  constexpr qsizetype kShownShortfalls = 12;
+  QString shortfalls;
+  if (!Shortfalls.isEmpty()) shortfalls = QStringLiteral("\r\r") + Shortfalls.mid(0, kShownShortfalls).join(u'\r');
+  if (Shortfalls.size() > kShownShortfalls)
+    shortfalls += QStringLiteral("\r... and ") + QString::number(Shortfalls.size() - kShownShortfalls) +
+                  QStringLiteral(" more piers do not reach the design load (see the run notes)");
   if (EngineStatus == 0) {
     QString text =
         QStringLiteral("Computations are completed.\rPlease, check output file for results or error messages.");

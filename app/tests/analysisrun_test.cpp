@@ -176,6 +176,17 @@ TEST(AnalysisRun, CompletedRunSaysWhichPiersFallShort) {
               outcome.Summary.contains("(design load not reached)"))
       << outcome.Summary.toStdString();
   EXPECT_TRUE(outcome.Summary.contains("Pier 5: stem 5.000 ft, length 55.000 ft")) << outcome.Summary.toStdString();
+
+  // A long series: the message shows the first twelve and counts the rest.
+  TRunOutcome many = outcome;
+  many.Summary.clear();
+  many.Shortfalls.clear();
+  for (int k = 1; k <= 14; ++k) many.Shortfalls << QStringLiteral("pier %1 falls short").arg(k);
+  EXPECT_TRUE(many.UserMessage().endsWith(
+      "\r\rpier 1 falls short\rpier 2 falls short\rpier 3 falls short\rpier 4 falls short\rpier 5 falls short\r"
+      "pier 6 falls short\rpier 7 falls short\rpier 8 falls short\rpier 9 falls short\rpier 10 falls short\r"
+      "pier 11 falls short\rpier 12 falls short\r... and 2 more piers do not reach the design load (see the run notes)"))
+      << many.UserMessage().toStdString();
 }
 
 TEST(AnalysisRun, NothingRunsWhenTheLibraryOrAnEarlierResultStays) {
