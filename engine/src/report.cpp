@@ -257,6 +257,21 @@ void writeMostEfficient(Lines& out, const PierResult& p, const ReportUnits& u) {
           .text(si ? "KN/CU.M" : "TONS/CU.YD.").str());
 }
 
+void writeRunWarnings(Lines& out, const Warnings& warnings) {
+  if (warnings.empty()) return;
+  out.emplace_back();
+  out.emplace_back();
+  out.push_back(Line().x(5).text("WARNINGS OF THE RUN:").i(5, static_cast<long long>(warnings.size())).str());
+  out.push_back(blanks(5) + dashes(20));
+  for (const Warning& w : warnings) {
+    Line line;
+    line.x(5);
+    if (w.layer > 0) line.text("LAYER").i(3, w.layer);
+    else line.text("GENERAL");
+    out.push_back(line.text(": ").text(w.text).str());
+  }
+}
+
 void writeWeakStrongRockNote(Lines& out) {
   emit(out, "\n\nROCK WITH COMPRESSIVE STRENGTH LESS THAN 1000 PSI (6894 kPA)\n" + dashes(60) +
                 "\nIF THE SETTLEMENT IS LESS THAN 0.4 IN. (10 mm), THE LOAD IS\n"
@@ -312,11 +327,13 @@ std::string parameterLine(std::string_view label, Real value, std::string_view m
   return Line().x(7).text(padded).text("=").e(10, 3, finite(value)).text(marker).str();
 }
 
-void gravelBlowCountWarnings(Lines& out, Real top, Real bottom) {
+// The blocks of the warnings completeLayer found for a gravelly sand or
+// gravel layer.
+void gravelBlowCountWarnings(Lines& out, const CompletedLayer& c, Real top, Real bottom) {
   auto blows = [&out](Real n, std::string_view where) {
     out.push_back(Line().x(7).text("             BLOWS PER FOOT IS = ").f(8, 2, finite(n)).text(where).str());
   };
-  if (top > 50 || bottom > 50) {
+  if (c.blowCountOver50) {
     out.push_back(blanks(7) + "                     WARNING MESSAGE                ");
     out.push_back(blanks(7) + dashes(59));
     blows(top, " AT TOP");
@@ -325,7 +342,7 @@ void gravelBlowCountWarnings(Lines& out, Real top, Real bottom) {
     out.push_back(blanks(7) + "LOADING TEST IS RECOMMENDED FOR USING HIGHER VALUE.");
     emit(out, "\n");
   }
-  if (top <= 25 || bottom <= 25) {
+  if (c.blowCountAtMost25) {
     out.emplace_back();
     out.push_back(blanks(7) + "*****************WARNING*********************");
     blows(top, " AT TOP");
@@ -439,7 +456,7 @@ void writeLayer(Lines& out, const ProjectInput& in, const CompletedLayer& c, std
     out.emplace_back();
   }
   if (model.family == SoilFamily::Gravel)
-    gravelBlowCountWarnings(out, layer.top().blowCount, layer.bot().blowCount);
+    gravelBlowCountWarnings(out, c, layer.top().blowCount, layer.bot().blowCount);
 }
 
 void writeEstimateFootnote(Lines& out) {

@@ -68,6 +68,11 @@ void writeShortOfBaseNote(Lines& out);
 void writeNeedAnotherLayer(Lines& out);
 
 void writeMostEfficient(Lines& out, const PierResult& pier, const ReportUnits& u);
+// The list that closes the run notes when the run has warnings: a heading
+// with their number, then one line each, "LAYER  n: text" for a warning of a
+// layer and "GENERAL: text" for one of no single layer.
+void writeRunWarnings(Lines& out, const Warnings& warnings);
+
 // Strong rock of the side-or-base model weaker than 1000 lb/in^2.
 void writeWeakStrongRockNote(Lines& out);
 

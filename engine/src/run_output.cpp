@@ -41,10 +41,11 @@ void writeSoilSections(Run& run, const Analysis& a) {
   Lines report;
   writeReportOpening(report, in);
   writeSoilHeading(report);
+  // A layer's warnings follow its values, so that they read as the layer's.
   for (std::size_t i = 0; i < a.soil.layers.size(); ++i) {
-    append(report, a.soil.messages[i].report);
     put(run, kChannelNotes, a.soil.messages[i].notes);
     writeLayer(report, in, a.soil.layers[i], i);
+    append(report, a.soil.messages[i].report);
   }
   if (a.soil.anyEstimated) writeEstimateFootnote(report);
   writePierInput(report, in);
@@ -311,6 +312,9 @@ void writeAnalysis(Run& run, const Analysis& a) {
   writeChartLog(run, a.settlement);
   writePlotData(run, a);
   writeSolverLog(run, a.settlement);
+  Lines warnings;
+  writeRunWarnings(warnings, a.warnings);
+  put(run, kChannelNotes, warnings);
 }
 
 }  // namespace pylar::engine
