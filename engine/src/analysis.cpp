@@ -3,6 +3,7 @@
 #include "analysis.h"
 
 #include "fortran_format.h"
+#include "input_checks.h"
 #include "run.h"
 #include "run_json.h"
 #include "run_output.h"
@@ -23,6 +24,10 @@ bool readRunInput(Run& run) {
     return false;
   }
   if (const std::string problem = checkCapacityInput(run.input); !problem.empty()) {
+    run.fail(kStatusBadInput, problem);
+    return false;
+  }
+  if (const std::string problem = checkInputRanges(run.input, run.warnings); !problem.empty()) {
     run.fail(kStatusBadInput, problem);
     return false;
   }
@@ -85,6 +90,7 @@ void runAnalysisStages(Run& run) {
   // 4. A most efficient pier whose tip lies in rock: its socket's
   //    load-settlement relationship.
   if (a.settlement.status == 0) a.rockSocket = rockSocketOfChosenPier(in, a.series);
+  a.inputWarnings = run.warnings;
   a.warnings = collectWarnings(run.warnings, a);
   run.warnings = a.warnings;
 

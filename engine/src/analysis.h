@@ -17,6 +17,7 @@ struct Analysis {
   SeriesAnalysis series;          // every pier against depth
   SettlementAnalysis settlement;  // load-settlement of the piers whose tips lie in soil
   std::optional<RockSocketRun> rockSocket;  // the most efficient pier, when its tip lies in rock
+  Warnings inputWarnings;  // input values outside their usual ranges
   Warnings warnings;  // every warning of the run, each once, in the order the report meets them
 };
 

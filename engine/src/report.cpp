@@ -77,6 +77,13 @@ void writeReportOpening(Lines& out, const ProjectInput& in) {
   }
 }
 
+void writeInputWarnings(Lines& out, const Warnings& warnings) {
+  if (warnings.empty()) return;
+  emit(out, "\n     *********************WARNING**********************");
+  out.push_back("     VALUES OUTSIDE THEIR USUAL RANGES (PLEASE CHECK THE INPUT):");
+  for (const Warning& w : warnings) out.push_back("     " + w.text);
+}
+
 void writeSoilHeading(Lines& out) { emit(out, "\n\n     SOIL INFORMATION\n     " + dashes(15) + "\n"); }
 
 void writePierInput(Lines& out, const ProjectInput& in) {

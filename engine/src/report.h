@@ -39,6 +39,8 @@ void writeDetailTitle(Lines& out, const ProjectInput& in);
 // Sections before the results, in the order written: title, mode line,
 // uplift reduction, number of layers, water table, factors of safety.
 void writeReportOpening(Lines& out, const ProjectInput& in);
+// The input values outside their usual ranges, in a warning block.
+void writeInputWarnings(Lines& out, const Warnings& warnings);
 // "SOIL INFORMATION" heading, the values of one completed layer at its top
 // and bottom with their estimate markers, and the footnote on estimates.
 void writeSoilHeading(Lines& out);

@@ -40,6 +40,7 @@ void writeSoilSections(Run& run, const Analysis& a) {
   const ProjectInput& in = run.input;
   Lines report;
   writeReportOpening(report, in);
+  writeInputWarnings(report, a.inputWarnings);
   writeSoilHeading(report);
   // A layer's warnings follow its values, so that they read as the layer's.
   for (std::size_t i = 0; i < a.soil.layers.size(); ++i) {
