@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace pylar {
 
@@ -26,6 +27,16 @@ enum class TRunStatus {
   EngineRan,        // IPYLAR returned; EngineStatus holds its result
 };
 
+// A warning of a run as the engine lists it at the end of its run notes: the
+// soil layer it concerns (from 1; 0 for none) and its text.
+struct TRunWarning {
+  int layer = 0;
+  QString text;
+  bool operator==(const TRunWarning &) const = default;
+  // "Layer 5: text", or the text alone.
+  QString Line() const;
+};
+
 struct TRunOutcome {
   TRunStatus Status = TRunStatus::NotNamed;
   std::int32_t EngineStatus = -1;  // IPYLAR's result once it ran
@@ -33,6 +44,7 @@ struct TRunOutcome {
   QString EngineMessage;  // when the run did not complete: the engine's own message in its run notes
   QString RunNotesFile;   // where the run notes are, once the engine ran
   QString Summary;        // after a completed run: each pier's length and capacities, as the report prints them
+  std::vector<TRunWarning> Warnings;  // every warning of the run, from its run notes
   // Result files of this run (none of an earlier run survives a run that starts).
   bool ReportWritten = false;    // .pq8o
   bool RunNotesWritten = false;  // .pq8r
@@ -67,6 +79,13 @@ class TAnalysisRun {
 // LRFD) capacity, the most efficient pier marked. Empty when the report holds
 // no pier.
 QString RunSummary(const QString &reportFile, const QString &plotDataFile);
+
+// The warnings the engine lists at the end of the run notes ("WARNINGS OF THE
+// RUN:", then "LAYER  n: text" or "GENERAL: text" lines); none when the file
+// is missing or lists none.
+std::vector<TRunWarning> ReadRunWarnings(const QString &notesFile);
+// The warnings for a message: a heading with their number, a line each.
+QString RunWarningsText(const std::vector<TRunWarning> &warnings);
 
 // The files an analysis run of `projectFile` writes and the program shows:
 // report, plot data, run notes and detail listing. Removed before each run.
