@@ -85,9 +85,19 @@ std::string runMessage(const pylar::engine::ProjectRun& run) {
                                                                   : run.summary.message;
 }
 
+// The run's warnings in a few words: their number and the first.
+std::string warningsText(const std::vector<pylar::engine::RunWarning>& warnings) {
+  if (warnings.empty()) return {};
+  const auto& first = warnings.front();
+  std::string text = "; " + std::to_string(warnings.size()) + (warnings.size() == 1 ? " warning: " : " warnings, the first: ");
+  if (first.layer > 0) text += "layer " + std::to_string(first.layer) + ": ";
+  return text + first.text;
+}
+
 void printResult(const pylar::engine::ProjectRun& run, FILE* to = stdout) {
   std::string line =
       run.project.string() + ": status " + std::to_string(run.summary.status) + ", " + runMessage(run);
+  line += warningsText(run.summary.warnings);
   if (!run.report.empty()) line += "; report: " + run.report.string();
   std::fprintf(to, "%s\n", line.c_str());
   std::fflush(to);
@@ -123,7 +133,8 @@ std::string csvField(const std::string& text) {
 bool writeCsv(const std::filesystem::path& file, const std::vector<pylar::engine::ProjectRun>& runs,
               std::string& error) {
   std::string text =
-      "project,status,units,design,case,stem,base,length,QS,QB/WT,QU,allowable/LRFD,QU/volume,most efficient\r\n";
+      "project,status,units,design,case,stem,base,length,QS,QB/WT,QU,allowable/LRFD,QU/volume,most efficient,"
+      "warnings\r\n";
   // A value the engine could not give a number (null in the JSON) is an
   // empty field.
   auto value = [](const std::string& field) { return field == "null" ? std::string() : field; };
@@ -132,11 +143,14 @@ bool writeCsv(const std::filesystem::path& file, const std::vector<pylar::engine
     const std::string head = csvField(run.project.string()) + "," + std::to_string(run.summary.status) + "," +
                              (r.available ? (r.si ? "SI" : "English") : "") + "," +
                              (r.available ? (r.lrfd ? "LRFD" : "ASD") : "") + ",";
-    if (r.piers.empty()) text += head + ",,,,,,,,,\r\n";
+    // The project's number of warnings (the run notes and the JSON list them).
+    const std::string warnings = std::to_string(run.summary.warnings.size());
+    if (r.piers.empty()) text += head + ",,,,,,,,,," + warnings + "\r\n";
     for (const auto& p : r.piers)
       text += head + std::to_string(p.caseNumber) + "," + value(p.stem) + "," + value(p.base) + "," +
               value(p.length) + "," + value(p.qs) + "," + value(p.qbOrWeight) + "," + value(p.qu) + "," +
-              value(p.allowable) + "," + value(p.quPerVolume) + "," + (p.mostEfficient ? "yes" : "") + "\r\n";
+              value(p.allowable) + "," + value(p.quPerVolume) + "," + (p.mostEfficient ? "yes" : "") + "," +
+              warnings + "\r\n";
   }
   std::filesystem::path temporary = file;
   temporary += ".tmp";

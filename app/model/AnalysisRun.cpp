@@ -61,6 +61,10 @@ class TRunCleanup {
   QString fNamesFile;
 };
 
+constexpr const char *kWarningsHeading = "WARNINGS OF THE RUN:";
+// More than any run notes of a run the engine accepts.
+constexpr qint64 kNotesLimit = qint64(32) * 1024 * 1024;
+
 // How the engine says a run ended that did not complete: the last line of its
 // run notes that is one of its messages, a line naming an error or a line
 // framed by asterisks (those shown without them). Only the end of the file is read.
@@ -69,7 +73,13 @@ QString engineMessage(const QString &notesFile) {
   if (!file.open(QIODevice::ReadOnly)) return {};
   constexpr qint64 kTail = 16384;
   if (file.size() > kTail) file.seek(file.size() - kTail);
-  const QList<QByteArray> lines = file.readAll().split('\n');
+  QList<QByteArray> lines = file.readAll().split('\n');
+  // The list of warnings that closes the run notes is not how the run ended.
+  for (qsizetype k = lines.size(); k-- > 0;)
+    if (lines[k].trimmed().startsWith(kWarningsHeading)) {
+      lines.resize(k);
+      break;
+    }
   for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
     const QByteArray text = line->trimmed();
     if (text.startsWith('*')) {
@@ -83,9 +93,6 @@ QString engineMessage(const QString &notesFile) {
   return {};
 }
 
-// The run notes of one run are small; a larger file is not read whole.
-constexpr qint64 kRunNotesLimit = 8 * 1024 * 1024;
-
 bool nonEmptyFile(const QString &path) {
   const QFileInfo info(path);
   return info.isFile() && info.size() > 0;
@@ -96,7 +103,7 @@ bool nonEmptyFile(const QString &path) {
 QStringList RunShortfalls(const QString &notesFile) {
   QFile file(notesFile);
   if (!file.open(QIODevice::ReadOnly)) return {};
-  const QList<QByteArray> lines = file.read(kRunNotesLimit).split('\n');
+  const QList<QByteArray> lines = file.read(kNotesLimit).split('\n');
   QStringList shortfalls;
   for (qsizetype k = 0; k < lines.size(); ++k) {
     if (!lines[k].contains("NEED ANOTHER SOIL LAYER")) continue;
@@ -106,6 +113,53 @@ QStringList RunShortfalls(const QString &notesFile) {
     if (!words.isEmpty()) shortfalls << words.join(u' ');
   }
   return shortfalls;
+}
+
+QString TRunWarning::Line() const {
+  return layer > 0 ? QStringLiteral("Layer ") + QString::number(layer) + QStringLiteral(": ") + text : text;
+}
+
+std::vector<TRunWarning> ReadRunWarnings(const QString &notesFile) {
+  std::vector<TRunWarning> warnings;
+  QFile file(notesFile);
+  if (!file.open(QIODevice::ReadOnly)) return warnings;
+  const QList<QByteArray> lines = file.read(kNotesLimit).split('\n');
+  qsizetype at = -1;
+  for (qsizetype k = lines.size(); k-- > 0;)
+    if (lines[k].trimmed().startsWith(kWarningsHeading)) {
+      at = k;
+      break;
+    }
+  if (at < 0) return warnings;
+  bool counted = false;
+  const qsizetype count = lines[at].trimmed().mid(qsizetype(qstrlen(kWarningsHeading))).trimmed().toLongLong(&counted);
+  if (!counted || count <= 0) return warnings;
+  // The heading, its dashes, then one line each.
+  for (qsizetype k = at + 2; k < lines.size() && qsizetype(warnings.size()) < count; ++k) {
+    const QString line = QString::fromLatin1(lines[k].trimmed());
+    const qsizetype colon = line.indexOf(QStringLiteral(": "));
+    if (colon < 0) break;
+    const QString place = line.left(colon);
+    TRunWarning w;
+    w.text = line.mid(colon + 2);
+    if (place.startsWith(QStringLiteral("LAYER"))) {
+      bool ok = false;
+      w.layer = place.mid(5).trimmed().toInt(&ok);
+      if (!ok || w.layer < 1) break;
+    } else if (place != QStringLiteral("GENERAL")) {
+      break;
+    }
+    warnings.push_back(std::move(w));
+  }
+  return warnings;
+}
+
+QString RunWarningsText(const std::vector<TRunWarning> &warnings) {
+  if (warnings.empty()) return {};
+  QString text = warnings.size() == 1 ? QStringLiteral("1 warning (see the report):")
+                                      : QString::number(warnings.size()) + QStringLiteral(" warnings (see the report):");
+  for (const TRunWarning &w : warnings) text += u'\r' + w.Line();
+  return text;
 }
 
 QStringList RunResultFiles(const QString &projectFile) {
@@ -133,9 +187,12 @@ QString TRunOutcome::UserMessage() const {
   if (Shortfalls.size() > kShownShortfalls)
     shortfalls += QStringLiteral("\r... and ") + QString::number(Shortfalls.size() - kShownShortfalls) +
                   QStringLiteral(" more piers do not reach the design load (see the run notes)");
+  // The run's warnings come before the summary of its piers.
+  const QString warnings = RunWarningsText(Warnings);
   if (EngineStatus == 0) {
     QString text =
         QStringLiteral("Computations are completed.\rPlease, check output file for results or error messages.");
+    if (!warnings.isEmpty()) text += QStringLiteral("\r\r") + warnings;
     text += shortfalls;
     if (!Summary.isEmpty()) text += QStringLiteral("\r\r") + Summary;
     return text;
@@ -144,6 +201,7 @@ QString TRunOutcome::UserMessage() const {
       "Computations are completed, but there may be errors.\rPlease, check output file for results or error messages.");
   if (!EngineMessage.isEmpty()) text += QStringLiteral("\r\r") + EngineMessage;
   text += shortfalls;
+  if (!warnings.isEmpty()) text += QStringLiteral("\r\r") + warnings;
   if (!RunNotesFile.isEmpty())
     text += QStringLiteral("\r\rThe run notes are in ") + QDir::toNativeSeparators(RunNotesFile);
   return text;
@@ -219,6 +277,7 @@ TRunOutcome TAnalysisRun::Execute(TProgramData &project) {
     outcome.RunNotesFile = results[2];
     outcome.Shortfalls = RunShortfalls(results[2]);
   }
+  if (outcome.RunNotesWritten) outcome.Warnings = ReadRunWarnings(results[2]);
   if (outcome.EngineStatus == 0 && outcome.ReportWritten) outcome.Summary = RunSummary(results[0], results[1]);
   return outcome;
 }

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace pylar {
 
@@ -26,6 +27,16 @@ enum class TRunStatus {
   EngineRan,        // IPYLAR returned; EngineStatus holds its result
 };
 
+// A warning of a run as the engine lists it at the end of its run notes: the
+// soil layer it concerns (from 1; 0 for none) and its text.
+struct TRunWarning {
+  int layer = 0;
+  QString text;
+  bool operator==(const TRunWarning &) const = default;
+  // "Layer 5: text", or the text alone.
+  QString Line() const;
+};
+
 struct TRunOutcome {
   TRunStatus Status = TRunStatus::NotNamed;
   std::int32_t EngineStatus = -1;  // IPYLAR's result once it ran
@@ -37,6 +48,7 @@ struct TRunOutcome {
   // what happened and what to try, whole, as the engine's run notes say it
   // under "NEED ANOTHER SOIL LAYER" (the run may still complete with others).
   QStringList Shortfalls;
+  std::vector<TRunWarning> Warnings;  // every warning of the run, from its run notes
   // Result files of this run (none of an earlier run survives a run that starts).
   bool ReportWritten = false;    // .pq8o
   bool RunNotesWritten = false;  // .pq8r
@@ -75,6 +87,12 @@ QString RunSummary(const QString &reportFile, const QString &plotDataFile);
 // The paragraphs the run notes give under each "NEED ANOTHER SOIL LAYER"
 // line, each joined into one line.
 QStringList RunShortfalls(const QString &notesFile);
+// The warnings the engine lists at the end of the run notes ("WARNINGS OF THE
+// RUN:", then "LAYER  n: text" or "GENERAL: text" lines); none when the file
+// is missing or lists none.
+std::vector<TRunWarning> ReadRunWarnings(const QString &notesFile);
+// The warnings for a message: a heading with their number, a line each.
+QString RunWarningsText(const std::vector<TRunWarning> &warnings);
 
 // The files an analysis run of `projectFile` writes and the program shows:
 // report, plot data, run notes and detail listing. Removed before each run.

@@ -57,6 +57,22 @@ bool fixedFields(const QString &line, const int (*fields)[2], int count, std::ve
   return true;
 }
 
+// A row whose value was too wide for its column: the engine widened that field
+// (with a blank before it) rather than print asterisks, so the row's fields
+// no longer stand at their places but are parted by blanks. Exactly `count`
+// numbers, or nothing.
+bool widenedFields(const QString &line, int count, std::vector<TPrintedValue> &out) {
+  out.clear();
+  const QStringList words = line.split(u' ', Qt::SkipEmptyParts);
+  if (words.size() != count) return false;
+  for (const QString &word : words) {
+    TPrintedValue v = PrintedValue(word);
+    if (!v.IsNumber()) return false;
+    out.push_back(std::move(v));
+  }
+  return true;
+}
+
 bool near(const TPrintedValue &a, const TPrintedValue &b, double tolerance) {
   return a.IsNumber() && b.IsNumber() && std::fabs(a.value - b.value) <= tolerance;
 }
@@ -151,7 +167,9 @@ void TReportParser::caseBlock(int &l) {
       break;
     } else if (inTable) {
       std::vector<TPrintedValue> fields;
-      if (fixedFields(lines[k], kCapacityField, kCapacityColumns, fields)) row = std::move(fields);
+      if (fixedFields(lines[k], kCapacityField, kCapacityColumns, fields) ||
+          widenedFields(lines[k], kCapacityColumns, fields))
+        row = std::move(fields);
     }
   }
   l = k - 1;
@@ -246,16 +264,32 @@ void TReportParser::chartSection(int &l) {
       continue;
     }
     if (starts(t, "(FT)") || starts(t, "(M)")) {
+      const std::size_t before = chart->diameters.size();
       for (int start = kChartField; start < line.size(); start += kChartField)
         chart->diameters.push_back(PrintedField(line, start, kChartField));
+      // A widened diameter: the fields are parted by blanks.
+      std::vector<TPrintedValue> widened;
+      const QString values = t.mid(t.indexOf(u')') + 1);
+      if (std::any_of(chart->diameters.begin() + qsizetype(before), chart->diameters.end(),
+                      [](const TPrintedValue &v) { return !v.IsNumber(); }) &&
+          widenedFields(values, int(values.split(u' ', Qt::SkipEmptyParts).size()), widened)) {
+        chart->diameters.resize(before);
+        chart->diameters.insert(chart->diameters.end(), widened.begin(), widened.end());
+      }
       continue;
     }
     std::vector<TPrintedValue> fields;
     for (int i = 0; i < kChartColumns && i * kChartField < line.size(); ++i)
       fields.push_back(PrintedField(line, i * kChartField, kChartField));
-    const bool isRow = line.size() <= kChartColumns * kChartField && !fields.empty() &&
-                       std::all_of(fields.begin(), fields.end(),
-                                   [](const TPrintedValue &v) { return v.IsNumber() || allAsterisks(v.text); });
+    bool isRow = line.size() <= kChartColumns * kChartField && !fields.empty() &&
+                 std::all_of(fields.begin(), fields.end(),
+                             [](const TPrintedValue &v) { return v.IsNumber() || allAsterisks(v.text); });
+    // A row with a widened load: numbers parted by blanks, at most a length
+    // and a load per diameter.
+    if (!isRow) {
+      const int words = int(t.split(u' ', Qt::SkipEmptyParts).size());
+      isRow = words >= 2 && words <= kChartColumns && widenedFields(t, words, fields);
+    }
     if (!isRow) break;
     const TPrintedValue length = fields.front();
     fields.erase(fields.begin());

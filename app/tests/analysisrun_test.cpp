@@ -137,6 +137,36 @@ TEST(AnalysisRun, CompletedRunSaysWhatEachPierCarries) {
   EXPECT_TRUE(outcome.UserMessage().endsWith("\r\r" + outcome.Summary));
 }
 
+// The warnings the report prints reach the completion message, each with its
+// layer, before the summary of the piers; a run without warnings has none.
+TEST(AnalysisRun, CompletionMessageListsTheRunsWarnings) {
+  TRunFixture run("deep-profile-lrfd.pq8d");
+  const TRunOutcome outcome = TAnalysisRun(kBinDir).Execute(*run.project);
+  ASSERT_EQ(outcome.EngineStatus, 0);
+  const std::vector<TRunWarning> expected = {
+      {5, "Blow counts should be greater than 25 for this criterion. Select other soil criteria and do not use this "
+          "output data."},
+      {12, "THE SHEAR STRENGTH OF THIS MATERIAL MAY BE TOO HIGH FOR USING CLAY CRITERIA. DESIGN AS INTERMEDIATE "
+           "GEOMATERIALS IS RECOMMENDED."}};
+  EXPECT_EQ(outcome.Warnings, expected);
+  EXPECT_TRUE(outcome.UserMessage().startsWith(
+      "Computations are completed.\rPlease, check output file for results or error messages.\r\r"
+      "2 warnings (see the report):\rLayer 5: Blow counts should be greater than 25"))
+      << outcome.UserMessage().toStdString();
+
+  TRunFixture quiet("sand-asd-english.pq8d");
+  const TRunOutcome plain = TAnalysisRun(kBinDir).Execute(*quiet.project);
+  ASSERT_EQ(plain.EngineStatus, 0);
+  EXPECT_TRUE(plain.Warnings.empty());
+  EXPECT_FALSE(plain.UserMessage().contains("warning"));
+
+  // A list cut short or garbled is read as far as it holds.
+  writeBytes(run.result(".pq8r"), "x\r\n     WARNINGS OF THE RUN:    3\r\n     ----\r\n     LAYER  2: a\r\n"
+                                  "     GENERAL: b\r\n     LAYER x: c\r\n");
+  const std::vector<TRunWarning> cut = {{2, "a"}, {0, "b"}};
+  EXPECT_EQ(ReadRunWarnings(run.result(".pq8r")), cut);
+}
+
 TEST(AnalysisRun, DesignLoadNeverReachedIsTheEnginesMessage) {
   TRunFixture run("clay-design-load-english.pq8d");
   run.project->SetDesignLoad(150000);

@@ -435,5 +435,50 @@ TEST(PlotDataOfSamples, CurvesAreNamedAfterTheAnalysedPiers) {
   }
 }
 
+// Plot data carries the report's precision: the total capacity of the first
+// pier of the ASD sample at 40 ft reads 453.5 tons as the report prints it
+// (F9.1), not 454 (E10.3, three digits). A file written with three digits
+// by earlier versions still loads, curve for curve, within their rounding.
+TEST(PlotDataOfSamples, CapacityCarriesTheReportsPrecisionAndOldFilesStillLoad) {
+  TProjectTables tables;
+  auto read = TProgramData::CreateFromFile(tables, QStringLiteral(PYLAR_SOURCE_DIR "/examples/sand-asd-english.pq8d"),
+                                           ffVersion8);
+  ASSERT_TRUE(read.data);
+  const TPlotDataContext context = PlotDataContext(*read.data);
+  TResultPlots current, old;
+  ASSERT_TRUE(ReadPlotData(QStringLiteral(PYLAR_SOURCE_DIR "/engine/tests/golden/sand-asd-english.pq8p"), context,
+                           current)
+                  .ok);
+  const TPlotDataResult oldRead = ReadPlotData(
+      QStringLiteral(PYLAR_SOURCE_DIR "/app/tests/fixtures/sand-asd-english-three-digits.pq8p"), context, old);
+  ASSERT_TRUE(oldRead.ok) << oldRead.error.toStdString();
+  EXPECT_TRUE(oldRead.wholeFileRead);
+
+  // The report's row at 40 ft of case 1: QS 275.5, QB 178.1, QU 453.5, QDN 169.5.
+  const int last = current.pltTotal.PointCount() - 1;
+  ASSERT_EQ(double(current.pltTotal.Point(0, last).y), 40.0);
+  auto oneDecimal = [](Extended v) { return QString::number(double(v), 'f', 1); };
+  EXPECT_EQ(oneDecimal(current.pltSkin.Point(0, last).x), "275.5");
+  EXPECT_EQ(oneDecimal(current.pltTip.Point(0, last).x), "178.1");
+  EXPECT_EQ(oneDecimal(current.pltTotal.Point(0, last).x), "453.5");
+  EXPECT_EQ(oneDecimal(current.FSpltTotal.Point(0, last).x), "169.5");
+
+  const std::pair<const TGraphPlot *, const TGraphPlot *> pairs[] = {{&old.pltSkin, &current.pltSkin},
+                                                                       {&old.pltTip, &current.pltTip},
+                                                                       {&old.pltTotal, &current.pltTotal},
+                                                                       {&old.FSpltTotal, &current.FSpltTotal},
+                                                                       {&old.pltAxial, &current.pltAxial}};
+  for (const auto &[before, now] : pairs) {
+    SCOPED_TRACE(now->fCaption.toStdString());
+    ASSERT_EQ(before->CurveCount(), now->CurveCount());
+    ASSERT_EQ(before->PointCount(), now->PointCount());
+    for (int c = 0; c < now->CurveCount(); ++c)
+      for (int i = 0; i < now->PointCount(); ++i)
+        EXPECT_NEAR(double(before->Point(c, i).x), double(now->Point(c, i).x),
+                    0.005 * std::fabs(double(now->Point(c, i).x)) + 1e-9);
+  }
+  EXPECT_EQ(double(old.pltTotal.Point(0, last).x), 454.0);  // what three digits gave
+}
+
 }  // namespace
 }  // namespace pylar

@@ -215,9 +215,10 @@ TEST(SeriesResults, EachPierEqualsTheReportsRowAtItsStoppingLength) {
       EXPECT_EQ(texts(pier.row), p.row);
     }
   }
-  // Overflowing fields keep their asterisks and are no number.
+  // A QU per volume over 1000 kN/m^3 widens its F7.2 field: a number, not
+  // the seven asterisks reports printed before.
   const TSeriesResults rock = goldenResults("strong-rock-lrfd-si");
-  EXPECT_TRUE(rock.mostEfficientLines.contains("QU/VOLUME OF CONCRETE  =******* KN/CU.M"));
+  EXPECT_TRUE(rock.mostEfficientLines.contains("QU/VOLUME OF CONCRETE  = 3390.32 KN/CU.M"));
 }
 
 // Every sample the program ships reads whole: each pier complete, the most
@@ -304,6 +305,49 @@ TEST(SeriesResults, DefinedSettlementLoadsComeFromTheDesignCharts) {
   }
   EXPECT_TRUE(goldenResults("sand-asd-english").DefinedSettlementLoads(0).empty());
   EXPECT_TRUE(r.DefinedSettlementLoads(7).empty());
+}
+
+// A value too wide for its column widens the field (a blank before it): the
+// capacity row, the most efficient pier and a design-chart row still read,
+// each value as printed.
+TEST(SeriesResults, WidenedFieldsReadAsTheirNumbers) {
+  QByteArray sand = goldenBytes("sand-asd-english.pq8o");
+  const QByteArray row = "     40.0     10.5    275.5    178.1    453.5    334.8    169.5     43.31\r\n";
+  ASSERT_TRUE(sand.contains(row));
+  sand.replace(sand.indexOf(row), row.size(),
+               "     40.0  10000.5    275.5    178.1 1234567.8    334.8    169.5     43.31\r\n");
+  sand.replace("  VOLUME OF CONCRETE     =  10.47 CU.YDS.", "  VOLUME OF CONCRETE     = 10000.47 CU.YDS.");
+  sand.replace("  ULTIMATE LOAD CAPACITY =    453.53 TONS", "  ULTIMATE LOAD CAPACITY =  1234567.80 TONS");
+  QByteArray deep = goldenBytes("deep-profile-lrfd.pq8o");
+  const QByteArray chartRow = "    80.00   351.94   430.13   505.52\r\n";
+  ASSERT_TRUE(deep.contains(chartRow));
+  deep.replace(deep.indexOf(chartRow), chartRow.size(), "    80.00 1351000.94   430.13   505.52\r\n");
+  QTemporaryDir dir;
+  struct Case {
+    const char *sample;
+    QByteArray report;
+  };
+  for (const Case &c : {Case{"sand-asd-english", sand}, Case{"deep-profile-lrfd", deep}}) {
+    const QString path = dir.filePath(QString::fromLatin1(c.sample) + ".pq8o");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(c.report);
+    file.close();
+    QFile::copy(kGolden + c.sample + ".pq8p", dir.filePath(QString::fromLatin1(c.sample) + ".pq8p"));
+  }
+  const TSeriesResults r = ReadSeriesResults(ReadTextFile(dir.filePath("sand-asd-english.pq8o")),
+                                             dir.filePath("sand-asd-english.pq8p"));
+  EXPECT_TRUE(r.problems.isEmpty()) << r.problems.join("; ").toStdString();
+  ASSERT_EQ(r.piers.size(), 3u);
+  EXPECT_EQ(texts(r.piers[0].row),
+            QStringList({"40.0", "10000.5", "275.5", "178.1", "1234567.8", "334.8", "169.5", "43.31"}));
+  EXPECT_EQ(r.mostEfficient, 0);
+  const TSeriesResults charts = ReadSeriesResults(ReadTextFile(dir.filePath("deep-profile-lrfd.pq8o")),
+                                                  dir.filePath("deep-profile-lrfd.pq8p"));
+  EXPECT_TRUE(charts.problems.isEmpty()) << charts.problems.join("; ").toStdString();
+  ASSERT_EQ(charts.charts.size(), 7u);
+  EXPECT_EQ(charts.DefinedSettlementLoads(0)[0].load.text, "1351000.94");
+  EXPECT_EQ(charts.DefinedSettlementLoads(2)[0].load.text, "505.52");
 }
 
 // A report cut anywhere never gives a complete pier other than the whole

@@ -327,6 +327,22 @@ class ReportWindowsTest : public QObject {
     QCOMPARE(defined->item(6, 1)->text(), QString("1517.49"));
   }
 
+  // The run's warnings with their layers, as the run notes list them; none
+  // shown for a run without.
+  void resultsShowTheRunsWarnings() {
+    TResultsWindow *window = TResultsWindow::ShowResults(area, project("deep-profile-lrfd"));
+    QVERIFY(window->WarningsLabel()->isVisible());
+    const QStringList lines = window->WarningsLabel()->text().split(u'\n');
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[0], QString("2 warnings (see the report):"));
+    QCOMPARE(lines[1], QString("Layer 5: Blow counts should be greater than 25 for this criterion. Select other soil "
+                               "criteria and do not use this output data."));
+    QVERIFY(lines[2].startsWith("Layer 12: THE SHEAR STRENGTH OF THIS MATERIAL MAY BE TOO HIGH"));
+    window->close();
+    TResultsWindow *quiet = TResultsWindow::ShowResults(area, project("sand-asd-english"));
+    QVERIFY(!quiet->WarningsLabel()->isVisible());
+  }
+
   void resultsOfAProjectWithoutAReportSayWhy() {
     TResultsWindow *window = TResultsWindow::ShowResults(area, work.filePath("never-run.pq8d"));
     QVERIFY(window->Error().contains("never-run.pq8o does not exist"));

@@ -74,5 +74,54 @@ TEST(RunChecks, NameTheWindowFieldAndValue) {
   EXPECT_TRUE(message.contains("must lie below the bottom of layer 1")) << message.toStdString();
 }
 
+// The engine's table of physical ranges, asked before a run: an impossible
+// value is an error naming window, field and value, an unusual one a warning;
+// SI values are held to the same ranges converted.
+TEST(RunChecks, PhysicalRangesOfTheEngine) {
+  struct Case {
+    const char *what;
+    const char *sample;
+    std::function<void(TProgramData &)> change;
+    bool error;
+    const char *line;
+  };
+  auto property = [](TProgramData &d, TSoilProperty which, int end, Extended value) {
+    const int code = d.Tables().D.GetIntValue(lcSoilType, 0);
+    d.Tables().LayerData(0)->SetFloatValue(PropertyColumn(code, which), end, value);
+  };
+  const Case cases[] = {
+      {"a negative LRFD factor", "sand-asd-english",
+       [](TProgramData &d) {
+         d.NLRFD = 1;
+         d.Tables().D.SetFloatValue(lcLRFDSide, 0, -0.45L);
+       },
+       true, "- Soill Layers, Layer 1, LRFD resistance factor (side) = -0.45: must lie between 0 and 1."},
+      {"a factor of safety of 0.5", "sand-asd-english", [](TProgramData &d) { d.FST = 0.5L; }, true,
+       "- Factor of Safety (F.S.), The F.S. applied to the ultimate side friction = 0.5: must lie between 1 and 20."},
+      {"a factor of safety of 1.5", "sand-asd-english", [](TProgramData &d) { d.FSB = 1.5L; }, false,
+       "The F.S. applied to the ultimate base capacity = 1.5: lies outside the usual range 2 to 5; please check it."},
+      {"Ko of a million", "sand-ko-si", [&](TProgramData &d) { property(d, TSoilProperty::Ko, 0, 1e6L); }, true,
+       "- Soill Layers, Layer 1 (top), Ko = 1000000: must lie between 0 and 10."},
+      // 40 kN/m^3 = 255 lb/ft^3, above the 200 lb/ft^3 (31.417 kN/m^3) of any soil.
+      {"a unit weight of 40 kN/m^3", "sand-ko-si",
+       [&](TProgramData &d) { property(d, TSoilProperty::UnitWeight, 1, 40); }, true,
+       "Layer 1 (bottom), Total Unit Weight = 40 kN/m^3: must lie between 0 and 31.417"},
+      {"a negative rock strength", "weak-rock-socket",
+       [](TProgramData &d) { d.Tables().LayerData(1)->SetFloatValue(PropertyColumn(6, TSoilProperty::RockStrength), 0, -40000); },
+       true, "- Soill Layers, Layer 2 (top), Rock Compressive Strength = -40000 lbs/ft^2: must lie between 0 and 14400000."},
+  };
+  for (const Case &c : cases) {
+    TProjectTables tables;
+    auto read = TProgramData::CreateFromFile(
+        tables, QStringLiteral(PYLAR_SOURCE_DIR "/examples/") + c.sample + QStringLiteral(".pq8d"), ffVersion8);
+    ASSERT_TRUE(read.data) << c.what;
+    c.change(*read.data);
+    const auto findings = CheckBeforeRun(*read.data);
+    EXPECT_EQ(HasRunErrors(findings), c.error) << c.what;
+    const QString message = RunFindingsMessage(findings);
+    EXPECT_TRUE(message.contains(QString::fromUtf8(c.line))) << c.what << "\n" << message.toStdString();
+  }
+}
+
 }  // namespace
 }  // namespace pylar

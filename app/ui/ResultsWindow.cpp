@@ -1,5 +1,7 @@
 #include "ui/ResultsWindow.h"
 
+#include "model/AnalysisRun.h"
+
 #include "model/dynlib.h"
 
 #include <QAction>
@@ -107,7 +109,7 @@ void TResultsWindow::ReloadAll(QMdiArea *area) {
 
 TResultsWindow::TResultsWindow(const QString &projectPath, QWidget *parent)
     : QMdiSubWindow(parent), fProject(QFileInfo(projectPath).absoluteFilePath()), fProblems(new QLabel),
-      fSummary(new QLabel), fSeries(newTable(QStringLiteral("SeriesTable"))), fSettlementCaption(caption({})),
+      fWarnings(new QLabel), fSummary(new QLabel), fSeries(newTable(QStringLiteral("SeriesTable"))), fSettlementCaption(caption({})),
       fSettlement(newTable(QStringLiteral("SettlementTable"))), fDefinedCaption(caption({})),
       fDefined(newTable(QStringLiteral("DefinedTable"))) {
   setAttribute(Qt::WA_DeleteOnClose);
@@ -115,6 +117,10 @@ TResultsWindow::TResultsWindow(const QString &projectPath, QWidget *parent)
   fProblems->setObjectName(QStringLiteral("ResultsProblems"));
   fProblems->setWordWrap(true);
   fProblems->setStyleSheet(QStringLiteral("QLabel { background: #fff3c4; color: #5a3d00; padding: 4px; }"));
+  fWarnings->setObjectName(QStringLiteral("ResultsWarnings"));
+  fWarnings->setWordWrap(true);
+  fWarnings->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  fWarnings->setStyleSheet(QStringLiteral("QLabel { background: #fde2e1; color: #6b1410; padding: 4px; }"));
   fSummary->setWordWrap(true);
   fSummary->setObjectName(QStringLiteral("ResultsSummary"));
   fSeries->setSortingEnabled(true);
@@ -142,6 +148,7 @@ TResultsWindow::TResultsWindow(const QString &projectPath, QWidget *parent)
   buttons->addWidget(reload);
   topLayout->addLayout(buttons);
   topLayout->addWidget(fProblems);
+  topLayout->addWidget(fWarnings);
   topLayout->addWidget(fSeries, 1);
   topLayout->addWidget(fSummary);
 
@@ -188,6 +195,9 @@ void TResultsWindow::Reload() {
   if (!fError.isEmpty()) problems.prepend(fError);
   fProblems->setText(problems.join(u'\n'));
   fProblems->setVisible(!problems.isEmpty());
+  const std::vector<TRunWarning> warnings = ReadRunWarnings(ChangeFileExt(fProject, QStringLiteral(".pq8r")));
+  fWarnings->setText(RunWarningsText(warnings).replace(u'\r', u'\n'));
+  fWarnings->setVisible(!warnings.empty());
   fillSeries();
   fChosen = -1;
   const int count = static_cast<int>(fResults.piers.size());

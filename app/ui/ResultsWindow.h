@@ -1,7 +1,7 @@
 // The results window: one row per pier of the series with the values the
 // report prints at its stopping length, the most efficient pier marked, and
 // for the pier chosen in the table its load-settlement lines and its loads at
-// the defined settlements. Rows sort by any column and copy as tab-separated
+// the defined settlements, and the warnings of the run with their layers. Rows sort by any column and copy as tab-separated
 // text. Every value is the engine's printed text.
 #pragma once
 
@@ -48,6 +48,8 @@ class TResultsWindow : public QMdiSubWindow {
   QTableWidget *SettlementTable() const { return fSettlement; }
   QTableWidget *DefinedTable() const { return fDefined; }
   QLabel *ProblemsLabel() const { return fProblems; }
+  // The run's warnings with their layers, from the run notes; hidden without any.
+  QLabel *WarningsLabel() const { return fWarnings; }
   QLabel *SettlementCaption() const { return fSettlementCaption; }
 
  protected:
@@ -62,6 +64,7 @@ class TResultsWindow : public QMdiSubWindow {
   QString fError;
   int fChosen = -1;
   QLabel *fProblems;
+  QLabel *fWarnings;
   QLabel *fSummary;
   QTableWidget *fSeries;
   QLabel *fSettlementCaption;

@@ -107,7 +107,7 @@ TEST(CommandLine, BatchPrintsInCommandLineOrderThenASummary) {
     lines.push_back(batch.output.substr(pos, end - pos));
   ASSERT_EQ(lines.size(), 6U) << batch.output;
   const std::pair<fs::path, std::string> expected[] = {
-      {slow, ": status 0, run completed; report: "},
+      {slow, ": status 0, run completed; 2 warnings, the first: layer 5: "},
       {missing, ": status 10, "},
       {bad, ": status 10, "},
       {small, ": status 0, run completed; report: "},
@@ -199,16 +199,18 @@ TEST(CommandLine, BatchCsvHasOneRowPerPierFromTheRunsValues) {
   // series, one row for the project that did not run.
   ASSERT_EQ(rows.size(), 6U) << text;
   EXPECT_EQ(rows[0],
-            "project,status,units,design,case,stem,base,length,QS,QB/WT,QU,allowable/LRFD,QU/volume,most efficient");
+            "project,status,units,design,case,stem,base,length,QS,QB/WT,QU,allowable/LRFD,QU/volume,most efficient,"
+            "warnings");
   EXPECT_EQ(rows[1].rfind("\"" + small.string() + "\",0,English,ASD,1,", 0), 0U) << rows[1];
-  EXPECT_EQ(rows[5], missing.string() + ",10,,,,,,,,,,,,");
+  EXPECT_EQ(rows[5], missing.string() + ",10,,,,,,,,,,,,,0");
 
   // Each pier's numbers are the report's: QS, QB, QU, QDN and QU/volume of
   // the last capacity row, and the pier length, as printed.
   const auto [smallRow, smallLength] = lastRowOfReport(dir / "a" / "small, first.pq8o");
   ASSERT_EQ(smallRow.size(), 8U);
   std::vector<std::string> f = splitFields(rows[1].substr(rows[1].rfind('"') + 2), ',');
-  ASSERT_EQ(f.size(), 13U) << rows[1];
+  ASSERT_EQ(f.size(), 14U) << rows[1];
+  EXPECT_EQ(f[13], "0") << "the small project warns of nothing";
   EXPECT_EQ(f[6], smallLength);
   const std::vector<std::string> fromCsv = {f[7], f[8], f[9], f[10], f[11]};
   const std::vector<std::string> fromReport = {smallRow[2], smallRow[3], smallRow[4], smallRow[6], smallRow[7]};
@@ -218,7 +220,7 @@ TEST(CommandLine, BatchCsvHasOneRowPerPierFromTheRunsValues) {
   int chosen = 0;
   for (int k = 2; k <= 4; ++k) {
     const std::vector<std::string> g = splitFields(rows[static_cast<std::size_t>(k)], ',');
-    ASSERT_EQ(g.size(), 14U) << rows[static_cast<std::size_t>(k)];
+    ASSERT_EQ(g.size(), 15U) << rows[static_cast<std::size_t>(k)];
     EXPECT_EQ(g[4], std::to_string(k - 1));
     chosen += g[13] == "yes" ? 1 : 0;
   }
@@ -240,6 +242,29 @@ TEST(CommandLine, BatchCsvHasOneRowPerPierFromTheRunsValues) {
     EXPECT_EQ(refused.output, "") << target;
     EXPECT_EQ(fs::exists(target) ? readFile(target) : "", before) << target;
   }
+}
+
+// A run with warnings says how many and which comes first, on its line and
+// in its row of the batch summary.
+TEST(CommandLine, RunLineAndSummaryCountTheWarnings) {
+  TempFolder dir;
+  const fs::path deep = dir / "deep.pq8d";
+  fs::create_directories(dir / "x");
+  fs::copy_file(fs::path(PYLAR_SOURCE_DIR) / "examples" / "deep-profile-lrfd.pq8d", deep);
+  const Command run = pylar("run " + quoted(deep));
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_EQ(run.output, deep.string() +
+                            ": status 0, run completed; 2 warnings, the first: layer 5: Blow counts should be greater "
+                            "than 25 for this criterion. Select other soil criteria and do not use this output data.; "
+                            "report: " +
+                            (dir / "deep.pq8o").string() + "\n");
+
+  const fs::path csv = dir / "s.csv";
+  const Command batch = pylar("batch --csv " + quoted(csv) + " " + quoted(deep));
+  EXPECT_EQ(batch.exitStatus, 0);
+  const std::vector<std::string> rows = splitLines(readFile(csv));
+  ASSERT_GE(rows.size(), 2U);
+  for (std::size_t k = 1; k < rows.size(); ++k) EXPECT_EQ(rows[k].substr(rows[k].rfind(',')), ",2") << rows[k];
 }
 
 TEST(CommandLine, JsonOfARunThatDidNotAnalyse) {

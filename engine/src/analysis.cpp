@@ -3,6 +3,7 @@
 #include "analysis.h"
 
 #include "fortran_format.h"
+#include "input_checks.h"
 #include "run.h"
 #include "run_json.h"
 #include "run_output.h"
@@ -26,6 +27,10 @@ bool readRunInput(Run& run) {
     run.fail(kStatusBadInput, problem);
     return false;
   }
+  if (const std::string problem = checkInputRanges(run.input, run.warnings); !problem.empty()) {
+    run.fail(kStatusBadInput, problem);
+    return false;
+  }
   return true;
 }
 
@@ -39,7 +44,36 @@ std::optional<RockSocketRun> rockSocketOfChosenPier(const ProjectInput& in, cons
   return runRockSocketRelationship(in, pier.profile, pier.result);
 }
 
+// A warning block of the report as one line: its lines trimmed and joined,
+// without the banner line that says WARNING.
+Warning blockWarning(int layer, const Lines& block) {
+  Warning w{layer, {}};
+  for (const std::string& line : block) {
+    const auto b = line.find_first_not_of(' ');
+    if (b == std::string::npos || line.find("WARNING") != std::string::npos) continue;
+    if (!w.text.empty()) w.text += ' ';
+    w.text += line.substr(b, line.find_last_not_of(' ') - b + 1);
+  }
+  return w;
+}
+
 }  // namespace
+
+Warnings collectWarnings(const Warnings& input, const Analysis& a) {
+  Warnings all = input;
+  for (const Messages& m : a.soil.messages) appendWarnings(all, m.warnings);
+  for (const PierAnalysis& p : a.series.piers) appendWarnings(all, p.messages.warnings);
+  const SettlementAnalysis& s = a.settlement;
+  if (s.modulusMissing)
+    appendWarnings(all, {{0, "THE ELASTIC MODULUS OF THE CONCRETE, Ec, IS NOT POSITIVE: NO LOAD-SETTLEMENT ANALYSIS IS "
+                             "MADE."}});
+  for (const GeometryResult& g : s.geometries)
+    for (const BoundLineResult& l : g.lines)
+      if (!l.built.report.empty()) appendWarnings(all, {blockWarning(0, l.built.report)});
+  if (s.additional)
+    for (Real depth : s.additional->beyondProfile) appendWarnings(all, {blockWarning(0, beyondProfileWarning(depth, true))});
+  return all;
+}
 
 void runAnalysisStages(Run& run) {
   if (!readRunInput(run)) return;
@@ -56,6 +90,9 @@ void runAnalysisStages(Run& run) {
   // 4. A most efficient pier whose tip lies in rock: its socket's
   //    load-settlement relationship.
   if (a.settlement.status == 0) a.rockSocket = rockSocketOfChosenPier(in, a.series);
+  a.inputWarnings = run.warnings;
+  a.warnings = collectWarnings(run.warnings, a);
+  run.warnings = a.warnings;
 
   writeAnalysis(run, a);
   if (run.collectResults) run.results = analysisResults(in, a);

@@ -79,10 +79,14 @@ Messages pierMessages(const SliceProfile& profile, Real tipDepth) {
   const auto tip = static_cast<std::size_t>(std::ceil(std::max(tipDepth - kTipTolerance, Real(0))));
   for (std::size_t z = 1; z <= tip && z <= profile.depthCount(); ++z) {
     const Slice& s = profile.slices[z - 1];
-    if (s.lowUnitWeight) append(m.notes, unitWeightMessage());
+    if (s.lowUnitWeight) {
+      append(m.notes, unitWeightMessage());
+      appendWarnings(m.warnings, {unitWeightWarning(s.layer)});
+    }
     if (!s.socketCheck) continue;
     for (const SocketWarning& w : socketWarnings(*s.socketCheck, tipDepth)) {
       append(m.notes, w.block);
+      appendWarnings(m.warnings, {{static_cast<int>(s.layer + 1), w.text}});
       bool& once = inRockFile[static_cast<std::size_t>(w.kind)];
       if (!once) append(m.rockFile, w.block);
       once = true;
@@ -126,6 +130,7 @@ SeriesAnalysis analyseSeries(const ProjectInput& in, SoilResistance& soil) {
     else s.designLoad = in.designLoad;
     pier.result = walkPier(pier.profile, pier.geometry, factors, s);
     pier.messages = pierMessages(pier.profile, pier.result.last.depth);
+    if (pier.result.shortOfBase) appendWarnings(pier.messages.warnings, {{0, std::string(kShortOfBaseWarning)}});
     pier.designLoadNotReached = s.designLoad && !pier.result.reachedLoad;
     if (pier.designLoadNotReached) pier.shortfall = shortfallMessage(in, pier.result);
     anyReached = anyReached || !pier.designLoadNotReached;

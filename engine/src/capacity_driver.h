@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "capacity.h"
@@ -50,6 +51,11 @@ struct SeriesAnalysis {
 
 // Every pier of the series of a project whose layers are complete.
 SeriesAnalysis analyseSeries(const ProjectInput& in, SoilResistance& soil);
+
+// The warning of a pier that stops with less than two base diameters of
+// soil below its tip, in one line.
+inline constexpr std::string_view kShortOfBaseWarning =
+    "PLEASE PROVIDE THE SOIL DEPTH THAT IS TWO-DIAMETER DEEPER THAN THE TIP OF DRILLED PYLARS";
 
 // The messages of the slices above a tip at tipDepth (ft): the unit-weight
 // error of every slice without one, every failing weak-rock socket check in

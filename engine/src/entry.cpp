@@ -172,7 +172,7 @@ void mergeIntermediateFiles(Run& run) {
 }
 
 RunSummary runAnalysis(const RunNames& names, const RunClock& clock, const RunOptions& options) {
-  if (std::string problem = checkRunNames(names); !problem.empty()) return {kStatusBadRunNames, problem, {}};
+  if (std::string problem = checkRunNames(names); !problem.empty()) return {kStatusBadRunNames, problem, {}, {}};
 
   Run run;
   run.names = names;
@@ -224,7 +224,7 @@ RunSummary runAnalysis(const RunNames& names, const RunClock& clock, const RunOp
     run.message = "FILE ERROR: A RESULT FILE COULD NOT BE WRITTEN COMPLETELY";
   }
   if (run.status == kStatusCompleted && run.message.empty()) run.message = "run completed";
-  return {run.status, run.message, std::move(run.results)};
+  return {run.status, run.message, std::move(run.results), std::move(run.warnings)};
 }
 
 bool readNamesFile(const std::filesystem::path& file, RunNames& names) {

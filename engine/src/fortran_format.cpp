@@ -237,8 +237,26 @@ Line& Line::i(int width, int minDigits, long long value) {
   text_ += formatI(width, minDigits, value);
   return *this;
 }
+std::string formatFAtLeast(int width, int decimals, Real value) {
+  std::string text = formatF(width, decimals, value);
+  if (!std::isfinite(value) || text.find('*') == std::string::npos) return text;
+  // The narrowest field that holds the number (a float has at most 39
+  // integer digits), then a blank before it so that it never touches the
+  // field before it.
+  constexpr int kWidest = 48 + kMaxDecimals;
+  for (int w = width + 1; w <= kWidest; ++w) {
+    text = formatF(w, decimals, value);
+    if (text.find('*') == std::string::npos) return text.front() == ' ' ? text : ' ' + text;
+  }
+  return text;
+}
+
 Line& Line::f(int width, int decimals, Real value) {
   text_ += formatF(width, decimals, value);
+  return *this;
+}
+Line& Line::fw(int width, int decimals, Real value) {
+  text_ += formatFAtLeast(width, decimals, value);
   return *this;
 }
 Line& Line::e(int width, int decimals, Real value) {

@@ -32,6 +32,11 @@ std::string formatI(int width, long long value);
 std::string formatI(int width, int minDigits, long long value);
 std::string formatF(int width, int decimals, Real value);
 std::string formatE(int width, int decimals, Real value);
+// Fw.d that widens instead of filling with asterisks: a value that fits
+// prints exactly as formatF; one that does not takes the narrowest width
+// that holds it, with a blank before it (F5.2 of 123.456 is " 123.46").
+// For values the program accepts, whose report must show a number.
+std::string formatFAtLeast(int width, int decimals, Real value);
 
 // One output line built field by field:
 //   Line().x(5).text("NUMBER OF LAYERS =").i(5, n).str()
@@ -42,6 +47,7 @@ class Line {
   Line& i(int width, long long value);
   Line& i(int width, int minDigits, long long value);
   Line& f(int width, int decimals, Real value);
+  Line& fw(int width, int decimals, Real value);  // formatFAtLeast
   Line& e(int width, int decimals, Real value);
   const std::string& str() const { return text_; }
   operator std::string_view() const { return text_; }

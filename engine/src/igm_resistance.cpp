@@ -39,11 +39,19 @@ std::string fixedField(Real value, int width, int decimals) {
 
 SocketWarning rockBlock(SocketCheckKind kind, const std::string& valueLine,
                         std::initializer_list<std::string_view> message) {
-  SocketWarning w{kind, {}};
+  SocketWarning w{kind, {}, {}};
   w.block.emplace_back("                     WARNING MESSAGE                ");
   w.block.push_back("   " + std::string(60, '-'));
   w.block.push_back(valueLine);
-  for (std::string_view line : message) w.block.emplace_back(line);
+  auto trim = [](std::string_view t) {
+    const auto b = t.find_first_not_of(' ');
+    return b == std::string_view::npos ? std::string_view() : t.substr(b, t.find_last_not_of(' ') - b + 1);
+  };
+  for (std::string_view line : message) {
+    w.block.emplace_back(line);
+    if (!w.text.empty()) w.text += ' ';
+    w.text += trim(line);
+  }
   w.block.emplace_back();
   w.block.emplace_back();
   return w;

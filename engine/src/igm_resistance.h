@@ -104,6 +104,7 @@ enum class SocketCheckKind { Length, Modulus, Diameter };
 struct SocketWarning {
   SocketCheckKind kind;
   Lines block;  // the warning block, as the run notes and the rock-message file print it
+  std::string text;  // what the block asks for, in one line
 };
 
 // The checks that fail for a slice of a pier whose tip is at tipDepth:

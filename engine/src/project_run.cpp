@@ -56,7 +56,7 @@ ProjectRun runProject(const std::filesystem::path& project, const RunClock& cloc
   if (!std::filesystem::is_regular_file(names.input, ec)) {
     // Nothing is created beside a project that is not there.
     result.report.clear();
-    result.summary = {kStatusBadInput, "INPUT ERROR: THE PROJECT FILE CANNOT BE OPENED: " + names.input, {}};
+    result.summary = {kStatusBadInput, "INPUT ERROR: THE PROJECT FILE CANNOT BE OPENED: " + names.input, {}, {}};
     return result;
   }
   result.summary = runAnalysis(names, clock, options);

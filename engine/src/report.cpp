@@ -16,7 +16,7 @@ Real finite(Real v) { return std::isfinite(v) ? v : Real(0); }
 
 // 6X label F9.3 2X unit.
 std::string valueLine(std::string_view label, Real value, std::string_view unit) {
-  return Line().x(6).text(label).f(9, 3, finite(value)).x(2).text(unit).str();
+  return Line().x(6).text(label).fw(9, 3, finite(value)).x(2).text(unit).str();
 }
 
 }  // namespace
@@ -49,32 +49,39 @@ void writeReportOpening(Lines& out, const ProjectInput& in) {
   const ReportUnits u{in.si()};
   out.push_back(Line().x(5).text(in.title.substr(0, 72)).str());
   if (in.METHOD == 2) {
-    emit(out, "\n\n" + Line().x(5).text("PROPOSED DEPTH =").f(10, 1, finite(u.length(in.proposedDepth)))
+    emit(out, "\n\n" + Line().x(5).text("PROPOSED DEPTH =").fw(10, 1, finite(u.length(in.proposedDepth)))
                       .text(in.si() ? " M" : " FT").str() +
                   "\n     ----------------\n\n");
   } else {
-    emit(out, "\n\n" + Line().x(5).text("TOTAL LOAD =").f(10, 1, finite(u.force(in.designLoad)))
+    emit(out, "\n\n" + Line().x(5).text("TOTAL LOAD =").fw(10, 1, finite(u.force(in.designLoad)))
                       .text(in.si() ? " KN" : " TONS").str() +
                   "\n     ------------\n\n");
   }
   if (in.KCYCL == 2) {
-    emit(out, Line().x(5).text("REDUCTION FACTOR APPLIED FOR UPLIFT FRICTION =").f(6, 3, finite(in.RCYCL)).str() +
+    emit(out, Line().x(5).text("REDUCTION FACTOR APPLIED FOR UPLIFT FRICTION =").fw(6, 3, finite(in.RCYCL)).str() +
                   "\n     " + dashes(46) + "\n\n");
   }
   emit(out, Line().x(5).text("NUMBER OF LAYERS =").i(5, static_cast<long long>(in.layers.size())).str() +
                 "\n     " + dashes(18) + "\n\n");
-  emit(out, Line().x(5).text("WATER TABLE DEPTH =").f(10, 1, finite(u.length(in.waterTable)))
+  emit(out, Line().x(5).text("WATER TABLE DEPTH =").fw(10, 1, finite(u.length(in.waterTable)))
                     .text(in.si() ? " M" : " FT.").str() +
                 "\n     " + dashes(19) + "\n\n");
   if (in.NLRFD != 1) {
     out.emplace_back();
     out.push_back(Line().x(5).text("FACTOR OF SAFETY APPLIED TO THE ULTIMATE SIDE FRICTION CAPACITY =")
-                      .f(5, 2, finite(in.FST)).str());
+                      .fw(5, 2, finite(in.FST)).str());
     out.push_back(blanks(5) + dashes(55));
     out.push_back(Line().x(5).text("FACTOR OF SAFETY APPLIED TO THE ULTIMATE BASE CAPACITY =")
-                      .f(5, 2, finite(in.FSB)).str());
+                      .fw(5, 2, finite(in.FSB)).str());
     out.push_back(blanks(5) + dashes(54));
   }
+}
+
+void writeInputWarnings(Lines& out, const Warnings& warnings) {
+  if (warnings.empty()) return;
+  emit(out, "\n     *********************WARNING**********************");
+  out.push_back("     VALUES OUTSIDE THEIR USUAL RANGES (PLEASE CHECK THE INPUT):");
+  for (const Warning& w : warnings) out.push_back("     " + w.text);
 }
 
 void writeSoilHeading(Lines& out) { emit(out, "\n\n     SOIL INFORMATION\n     " + dashes(15) + "\n"); }
@@ -109,7 +116,7 @@ void writePierInput(Lines& out, const ProjectInput& in) {
     out.push_back(blanks(6) + (in.si() ? "   POINT    SETTLEMENT VALUES, M" : "   POINT    SETTLEMENT VALUES, IN"));
     for (std::size_t k = 0; k < in.PDSETT.size(); ++k)
       out.push_back(Line().x(7).i(5, static_cast<long long>(k + 1)).x(5)
-                        .f(9, 4, finite(u.settlement(in.PDSETT[k]))).str());
+                        .fw(9, 4, finite(u.settlement(in.PDSETT[k]))).str());
   }
   emit(out, "\n\n\n\n     COMPUTATION RESULTS\n     " + dashes(19));
 }
@@ -204,10 +211,11 @@ std::string capacityRow(const CapacityRow& r, const ReportUnits& u, bool lrfd) {
   const Real c6 = lrfd ? r.lrfdQb : r.qdn;
   const Real c7 = lrfd ? r.lrfdQu : r.quPerVolume;
   Line line;
-  line.x(1).f(8, 1, finite(u.length(r.depth))).x(1).f(8, d, finite(u.volume(r.volume)))
-      .f(9, d, finite(u.force(r.qs))).f(9, d, finite(u.force(r.qb))).f(9, d, finite(u.force(r.qu)))
-      .f(9, d, finite(u.force(c5))).f(9, d, finite(u.force(c6))).x(1)
-      .f(9, 2, finite(lrfd ? u.force(c7) : u.forcePerVolume(c7)));
+  // A value too wide for its column widens the row rather than print asterisks.
+  line.x(1).fw(8, 1, finite(u.length(r.depth))).x(1).fw(8, d, finite(u.volume(r.volume)))
+      .fw(9, d, finite(u.force(r.qs))).fw(9, d, finite(u.force(r.qb))).fw(9, d, finite(u.force(r.qu)))
+      .fw(9, d, finite(u.force(c5))).fw(9, d, finite(u.force(c6))).x(1)
+      .fw(9, 2, finite(lrfd ? u.force(c7) : u.forcePerVolume(c7)));
   return line.str();
 }
 
@@ -297,15 +305,30 @@ void writeMostEfficient(Lines& out, const PierResult& p, const ReportUnits& u) {
     out.push_back(line);
   };
   const char* len = si ? "M" : "FT.";
-  add(Line().x(1).text(" DIAMETER OF STEM       =").f(5, 2, finite(u.length(p.stem))).x(1).text(len).str());
-  add(Line().x(1).text(" DIAMETER OF BASE       =").f(5, 2, finite(u.length(p.base))).x(1).text(len).str());
-  add(Line().x(1).text(" ESTIMATED PYLAR LENGTH =").f(5, 0, finite(u.length(p.last.depth))).x(1).text(len).str());
-  add(Line().x(1).text(" VOLUME OF CONCRETE     =").f(7, 2, finite(u.volume(p.last.volume))).x(1)
+  add(Line().x(1).text(" DIAMETER OF STEM       =").fw(5, 2, finite(u.length(p.stem))).x(1).text(len).str());
+  add(Line().x(1).text(" DIAMETER OF BASE       =").fw(5, 2, finite(u.length(p.base))).x(1).text(len).str());
+  add(Line().x(1).text(" ESTIMATED PYLAR LENGTH =").fw(5, 0, finite(u.length(p.last.depth))).x(1).text(len).str());
+  add(Line().x(1).text(" VOLUME OF CONCRETE     =").fw(7, 2, finite(u.volume(p.last.volume))).x(1)
           .text(si ? "CU.M" : "CU.YDS.").str());
-  add(Line().x(1).text(" ULTIMATE LOAD CAPACITY =").f(10, 2, finite(u.force(p.last.qu))).x(1)
+  add(Line().x(1).text(" ULTIMATE LOAD CAPACITY =").fw(10, 2, finite(u.force(p.last.qu))).x(1)
           .text(si ? "KN" : "TONS").str());
-  add(Line().x(1).text(" QU/VOLUME OF CONCRETE  =").f(7, 2, finite(u.forcePerVolume(p.last.quPerVolume))).x(1)
+  add(Line().x(1).text(" QU/VOLUME OF CONCRETE  =").fw(7, 2, finite(u.forcePerVolume(p.last.quPerVolume))).x(1)
           .text(si ? "KN/CU.M" : "TONS/CU.YD.").str());
+}
+
+void writeRunWarnings(Lines& out, const Warnings& warnings) {
+  if (warnings.empty()) return;
+  out.emplace_back();
+  out.emplace_back();
+  out.push_back(Line().x(5).text("WARNINGS OF THE RUN:").i(5, static_cast<long long>(warnings.size())).str());
+  out.push_back(blanks(5) + dashes(20));
+  for (const Warning& w : warnings) {
+    Line line;
+    line.x(5);
+    if (w.layer > 0) line.text("LAYER").i(3, w.layer);
+    else line.text("GENERAL");
+    out.push_back(line.text(": ").text(w.text).str());
+  }
 }
 
 void writeWeakStrongRockNote(Lines& out) {
@@ -316,32 +339,38 @@ void writeWeakStrongRockNote(Lines& out) {
                 "IN END BEARING.");
 }
 
+// Plot-data values: 1X E15.8, eight significant digits, at least the
+// report's precision for every value its fields print (F9.2 holds eight
+// digits), so that a plot or the workbook reads the report's number.
+constexpr int kPlotWidth = 15;
+constexpr int kPlotDigits = 8;
+
 void writePlotRecords(Lines& out, int curveCount, const std::vector<CapacityRow>& rows, std::size_t rowCount,
                       Real firstDepth, const LoadSettlementCurves& curves, const ReportUnits& u) {
   const std::size_t count = std::max(rowCount, rows.size());
   out.push_back(Line().i(12, curveCount).i(12, static_cast<long long>(count + 2)).i(12, curves.curveSet()).str());
   out.emplace_back("   0.0  0.0  0.0  0.0  0.0 0.0  0.0  ");
-  out.push_back(Line().x(1).e(10, 3, finite(u.length(firstDepth))).text("   0.0   0.0  0.0 0.0  0.0  0.0 ").str());
+  out.push_back(Line().x(1).e(kPlotWidth, kPlotDigits, finite(u.length(firstDepth))).text("   0.0   0.0  0.0 0.0  0.0  0.0 ").str());
   for (std::size_t i = 0; i < count; ++i) {
     if (rows.empty()) {
-      out.push_back(Line().x(1).e(10, 3, finite(u.length(firstDepth))).x(1).e(10, 3, 0).x(1).e(10, 3, 0)
-                        .x(1).e(10, 3, 0).x(1).e(10, 3, 0).str());
-      out.push_back(Line().x(1).e(10, 3, 0).x(1).e(10, 3, 0).str());
+      out.push_back(Line().x(1).e(kPlotWidth, kPlotDigits, finite(u.length(firstDepth))).x(1).e(kPlotWidth, kPlotDigits, 0).x(1).e(kPlotWidth, kPlotDigits, 0)
+                        .x(1).e(kPlotWidth, kPlotDigits, 0).x(1).e(kPlotWidth, kPlotDigits, 0).str());
+      out.push_back(Line().x(1).e(kPlotWidth, kPlotDigits, 0).x(1).e(kPlotWidth, kPlotDigits, 0).str());
       continue;
     }
     // A curve shorter than the count repeats its last row.
     const CapacityRow& r = rows[std::min(i, rows.size() - 1)];
-    out.push_back(Line().x(1).e(10, 3, finite(u.length(r.depth))).x(1).e(10, 3, finite(u.force(r.qs)))
-                      .x(1).e(10, 3, finite(u.force(r.qb))).x(1).e(10, 3, finite(u.force(r.qu)))
-                      .x(1).e(10, 3, finite(u.force(r.designSide))).str());
-    out.push_back(Line().x(1).e(10, 3, finite(u.force(r.designBase))).x(1)
-                      .e(10, 3, finite(u.force(r.designTotal))).str());
+    out.push_back(Line().x(1).e(kPlotWidth, kPlotDigits, finite(u.length(r.depth))).x(1).e(kPlotWidth, kPlotDigits, finite(u.force(r.qs)))
+                      .x(1).e(kPlotWidth, kPlotDigits, finite(u.force(r.qb))).x(1).e(kPlotWidth, kPlotDigits, finite(u.force(r.qu)))
+                      .x(1).e(kPlotWidth, kPlotDigits, finite(u.force(r.designSide))).str());
+    out.push_back(Line().x(1).e(kPlotWidth, kPlotDigits, finite(u.force(r.designBase))).x(1)
+                      .e(kPlotWidth, kPlotDigits, finite(u.force(r.designTotal))).str());
   }
   auto curve = [&](const std::vector<LoadSettlementRow>& rows15) {
     for (std::size_t i = 0; i < kLoadSettlementRows; ++i) {
       const LoadSettlementRow r = i < rows15.size() ? rows15[i] : LoadSettlementRow{};
-      out.push_back(Line().x(1).e(10, 3, finite(r.topLoad)).x(1).e(10, 3, finite(r.topMovement))
-                        .x(1).e(10, 3, finite(r.tipLoad)).x(1).e(10, 3, finite(r.tipMovement)).str());
+      out.push_back(Line().x(1).e(kPlotWidth, kPlotDigits, finite(r.topLoad)).x(1).e(kPlotWidth, kPlotDigits, finite(r.topMovement))
+                        .x(1).e(kPlotWidth, kPlotDigits, finite(r.tipLoad)).x(1).e(kPlotWidth, kPlotDigits, finite(r.tipMovement)).str());
     }
   };
   curve(curves.trend);
@@ -363,11 +392,13 @@ std::string parameterLine(std::string_view label, Real value, std::string_view m
   return Line().x(7).text(padded).text("=").e(10, 3, finite(value)).text(marker).str();
 }
 
-void gravelBlowCountWarnings(Lines& out, Real top, Real bottom) {
+// The blocks of the warnings completeLayer found for a gravelly sand or
+// gravel layer.
+void gravelBlowCountWarnings(Lines& out, const CompletedLayer& c, Real top, Real bottom) {
   auto blows = [&out](Real n, std::string_view where) {
-    out.push_back(Line().x(7).text("             BLOWS PER FOOT IS = ").f(8, 2, finite(n)).text(where).str());
+    out.push_back(Line().x(7).text("             BLOWS PER FOOT IS = ").fw(8, 2, finite(n)).text(where).str());
   };
-  if (top > 50 || bottom > 50) {
+  if (c.blowCountOver50) {
     out.push_back(blanks(7) + "                     WARNING MESSAGE                ");
     out.push_back(blanks(7) + dashes(59));
     blows(top, " AT TOP");
@@ -376,7 +407,7 @@ void gravelBlowCountWarnings(Lines& out, Real top, Real bottom) {
     out.push_back(blanks(7) + "LOADING TEST IS RECOMMENDED FOR USING HIGHER VALUE.");
     emit(out, "\n");
   }
-  if (top <= 25 || bottom <= 25) {
+  if (c.blowCountAtMost25) {
     out.emplace_back();
     out.push_back(blanks(7) + "*****************WARNING*********************");
     blows(top, " AT TOP");
@@ -490,7 +521,7 @@ void writeLayer(Lines& out, const ProjectInput& in, const CompletedLayer& c, std
     out.emplace_back();
   }
   if (model.family == SoilFamily::Gravel)
-    gravelBlowCountWarnings(out, layer.top().blowCount, layer.bot().blowCount);
+    gravelBlowCountWarnings(out, c, layer.top().blowCount, layer.bot().blowCount);
 }
 
 void writeEstimateFootnote(Lines& out) {

@@ -39,6 +39,8 @@ void writeDetailTitle(Lines& out, const ProjectInput& in);
 // Sections before the results, in the order written: title, mode line,
 // uplift reduction, number of layers, water table, factors of safety.
 void writeReportOpening(Lines& out, const ProjectInput& in);
+// The input values outside their usual ranges, in a warning block.
+void writeInputWarnings(Lines& out, const Warnings& warnings);
 // "SOIL INFORMATION" heading, the values of one completed layer at its top
 // and bottom with their estimate markers, and the footnote on estimates.
 void writeSoilHeading(Lines& out);
@@ -77,6 +79,11 @@ std::string shortfallMessage(const ProjectInput& in, const PierResult& pier);
 void writeShortfall(Lines& out, const std::string& message);
 
 void writeMostEfficient(Lines& out, const PierResult& pier, const ReportUnits& u);
+// The list that closes the run notes when the run has warnings: a heading
+// with their number, then one line each, "LAYER  n: text" for a warning of a
+// layer and "GENERAL: text" for one of no single layer.
+void writeRunWarnings(Lines& out, const Warnings& warnings);
+
 // Strong rock of the side-or-base model weaker than 1000 lb/in^2.
 void writeWeakStrongRockNote(Lines& out);
 

@@ -22,6 +22,7 @@ struct Run {
   unsigned threads = 0;  // RunOptions::threads
   bool collectResults = false;  // RunOptions::collectResults
   RunResults results;           // the run's values, when collected
+  std::vector<RunWarning> warnings;  // every warning of the run
 
   std::filesystem::path scratchFile(std::string_view name) const { return names.scratchFolder / name; }
 

@@ -160,6 +160,13 @@ RunResults analysisResults(const ProjectInput& in, const Analysis& a) {
     for (const Messages& m : a.soil.messages) append(notes, m.notes);
     j.key("messages").lines(notes);
   }
+  // Every warning of the run with its layer (null: no single layer).
+  j.key("warnings").open('[');
+  for (const Warning& w : a.warnings) {
+    j.open('{').key("layer").value(w.layer > 0 ? std::to_string(w.layer) : "null").key("text").text(w.text);
+    j.close('}');
+  }
+  j.close(']');
   j.key("piers").open('[');
   const std::vector<PierAnalysis>& piers = a.series.piers;
   for (std::size_t k = 0; k < piers.size(); ++k) {

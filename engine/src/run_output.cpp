@@ -46,11 +46,13 @@ void writeSoilSections(Run& run, const Analysis& a) {
   const ProjectInput& in = run.input;
   Lines report;
   writeReportOpening(report, in);
+  writeInputWarnings(report, a.inputWarnings);
   writeSoilHeading(report);
+  // A layer's warnings follow its values, so that they read as the layer's.
   for (std::size_t i = 0; i < a.soil.layers.size(); ++i) {
-    append(report, a.soil.messages[i].report);
     put(run, kChannelNotes, a.soil.messages[i].notes);
     writeLayer(report, in, a.soil.layers[i], i);
+    append(report, a.soil.messages[i].report);
   }
   if (a.soil.anyEstimated) writeEstimateFootnote(report);
   writePierInput(report, in);
@@ -320,6 +322,9 @@ void writeAnalysis(Run& run, const Analysis& a) {
   writeChartLog(run, a.settlement);
   writePlotData(run, a);
   writeSolverLog(run, a.settlement);
+  Lines warnings;
+  writeRunWarnings(warnings, a.warnings);
+  put(run, kChannelNotes, warnings);
 }
 
 }  // namespace pylar::engine

@@ -14,6 +14,9 @@ Real finite(Real v) { return std::isfinite(v) ? v : Real(0); }
 
 // A free-format real: a blank and E14.7.
 Line& listReal(Line& line, Real v) { return line.x(1).e(14, 7, finite(v)); }
+// A real of the design-chart plot records: a blank and E15.8, at least the
+// precision of the report's chart tables (F9.2 of tons or kN).
+Line& plotReal(Line& line, Real v) { return line.x(1).e(15, 8, finite(v)); }
 
 const char* bannerText(int boundLine) {
   switch (boundLine) {
@@ -148,12 +151,12 @@ void writeTipMovementTable(Lines& out, Real tipMovement, Real tipLoad, const std
                     .text(u.movementLabel()).x(7).text(u.movementLabel()).str());
   for (const SegmentRecord& s : segments) {
     // The node at the segment's bottom: depth, total load, total movement.
-    out.push_back(Line().x(3).f(7, 2, finite(u.depth(s.bottomDepth))).x(9).x(10)
+    out.push_back(Line().x(3).fw(7, 2, finite(u.depth(s.bottomDepth))).x(9).x(10)
                       .e(10, 3, finite(u.force(s.bottomLoad))).x(20)
                       .e(10, 3, finite(u.movement(s.bottomMovement))).str());
     // The segment's middle: transfer, increment, mean load, shortening,
     // mid-segment movement.
-    out.push_back(Line().x(3).f(7, 2, finite(u.depth(s.midDepth))).f(9, 2, finite(u.stress(s.transfer)))
+    out.push_back(Line().x(3).fw(7, 2, finite(u.depth(s.midDepth))).fw(9, 2, finite(u.stress(s.transfer)))
                       .e(10, 3, finite(u.force(s.increment))).x(10).e(10, 3, finite(u.force(s.meanLoad)))
                       .e(10, 3, finite(u.movement(s.compression))).x(10)
                       .e(10, 3, finite(u.movement(s.midMovement))).str());
@@ -162,9 +165,9 @@ void writeTipMovementTable(Lines& out, Real tipMovement, Real tipLoad, const std
 
 void writePierLines(Lines& out, Real diameterFt, Real lengthFt, const SettlementUnits& u) {
   const char* unit = u.si ? "M" : "FT";
-  out.push_back(Line().x(8).text("PYLAR DIAMETER           =").f(10, 4, finite(u.pierLength(diameterFt))).x(2)
+  out.push_back(Line().x(8).text("PYLAR DIAMETER           =").fw(10, 4, finite(u.pierLength(diameterFt))).x(2)
                     .text(unit).str());
-  out.push_back(Line().x(8).text("PYLAR LENGTH             =").f(10, 4, finite(u.pierLength(lengthFt))).x(2)
+  out.push_back(Line().x(8).text("PYLAR LENGTH             =").fw(10, 4, finite(u.pierLength(lengthFt))).x(2)
                     .text(unit).str());
 }
 
@@ -187,7 +190,7 @@ std::string countRecord(int count) { return Line().i(8, count).str(); }
 void writeTzPlotCurves(Lines& out, const std::vector<SideCurve>& curves, const SettlementUnits& u) {
   for (const SideCurve& c : curves) {
     out.push_back(Line().i(5, c.number).i(5, static_cast<long long>(c.points.size()))
-                      .f(10, 2, finite(u.depthFeet(c.depth))).str());
+                      .fw(10, 2, finite(u.depthFeet(c.depth))).str());
     pointRecords(out, c.points, &SettlementUnits::stress, u);
   }
 }
@@ -202,7 +205,7 @@ void writeAdditionalTzPlot(Lines& out, const std::vector<SideCurve>& curves, con
 }
 
 void writeQwPlotCurve(Lines& out, int diameterIndex, Real stemFt, const BaseCurve& base, const SettlementUnits& u) {
-  out.push_back(Line().i(5, diameterIndex).f(10, 2, finite(u.pierLength(stemFt)))
+  out.push_back(Line().i(5, diameterIndex).fw(10, 2, finite(u.pierLength(stemFt)))
                     .i(5, static_cast<long long>(base.points.size())).str());
   pointRecords(out, base.points, &SettlementUnits::force, u);
 }
@@ -260,16 +263,16 @@ void writeDesignChartPlot(Lines& out, const DesignChartStore& store, bool si) {
   auto load = [&](Real lb) { return si ? u.force(lb) : lb; };
   for (std::size_t k = 0; k < store.settlementCount(); ++k) {
     Line m;
-    listReal(m, store.settlements()[k]);
+    plotReal(m, store.settlements()[k]);
     out.push_back(m.str());
     for (std::size_t v = 0; v < store.diameterCount(); ++v) {
       Line d;
-      listReal(d, length(store.diameters()[v]));
+      plotReal(d, length(store.diameters()[v]));
       out.push_back(d.str());
       for (std::size_t lx = 0; lx < store.lengthCount(); ++lx) {
         Line pair;
-        listReal(pair, length(store.lengths()[lx]));
-        listReal(pair, load(store.at(k, v, lx)));
+        plotReal(pair, length(store.lengths()[lx]));
+        plotReal(pair, load(store.at(k, v, lx)));
         out.push_back(pair.str());
       }
     }
@@ -284,8 +287,8 @@ void writeDesignChartReport(Lines& out, const DesignChartStore& store, bool si) 
     out.emplace_back();
     Line head;
     head.x(5).text("- SETTLEMENT, ");
-    if (si) head.f(9, 4, finite(store.settlements()[k])).text(" M");
-    else head.f(9, 3, finite(store.settlements()[k])).text(" IN");
+    if (si) head.fw(9, 4, finite(store.settlements()[k])).text(" M");
+    else head.fw(9, 3, finite(store.settlements()[k])).text(" IN");
     out.push_back(head.str());
     for (std::size_t first = 0; first < store.diameterCount(); first += kChartColumns) {
       const std::size_t last = std::min(store.diameterCount(), first + kChartColumns);
@@ -293,12 +296,13 @@ void writeDesignChartReport(Lines& out, const DesignChartStore& store, bool si) 
       out.push_back(Line().x(3).text("LENGTH").x(10).text(si ? "DIAMETER, M" : "DIAMETER, FT").str());
       Line diameters;
       diameters.x(3).text(si ? "  (M) " : " (FT) ");
-      for (std::size_t v = first; v < last; ++v) diameters.f(9, 2, finite(u.pierLength(store.diameters()[v])));
+      for (std::size_t v = first; v < last; ++v) diameters.fw(9, 2, finite(u.pierLength(store.diameters()[v])));
       out.push_back(diameters.str());
       for (std::size_t lx = store.lengthCount(); lx-- > 0;) {
         Line row;
-        row.f(9, 2, finite(u.pierLength(store.lengths()[lx])));
-        for (std::size_t v = first; v < last; ++v) row.f(9, 2, finite(u.force(store.at(k, v, lx))));
+        // A load too wide for its column widens the row rather than print asterisks.
+        row.fw(9, 2, finite(u.pierLength(store.lengths()[lx])));
+        for (std::size_t v = first; v < last; ++v) row.fw(9, 2, finite(u.force(store.at(k, v, lx))));
         out.push_back(row.str());
       }
     }

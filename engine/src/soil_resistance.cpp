@@ -69,6 +69,12 @@ Lines unitWeightMessage() {
   return out;
 }
 
+Warning unitWeightWarning(std::size_t i) {
+  return {static_cast<int>(i + 1),
+          "PLEASE INPUT THE TOTAL UNIT WEIGHT FOR THE SOIL.  THE PROGRAM WILL CONSIDER THE SUBMERGED UNIT WEIGHT "
+          "INTERNALLY IF THE SOIL IS BELOW THE WATER TABLE WHICH SHOULD BE ENTERED BY THE USER"};
+}
+
 // ---------------------------------------------------------------------------
 // Effective vertical stress.
 
@@ -259,6 +265,7 @@ Messages SoilResistance::completeLayer(std::size_t i) {
   Messages messages;
   Lines& report = messages.report;
   Lines& runNotes = messages.notes;
+  auto warn = [&](std::string_view text) { messages.warnings.push_back({static_cast<int>(i + 1), std::string(text)}); };
   const Layer& layer = input_.layers.at(i);
   CompletedLayer& c = layers_.at(i);
   c = CompletedLayer{};
@@ -301,14 +308,24 @@ Messages SoilResistance::completeLayer(std::size_t i) {
         appendStarBlock(runNotes, "ERROR",
                        {"PLEASE INPUT EITHER THE N-VALUE FROM STANDARD PENETRATION TESTS",
                         "OR THE INTERNAL FRICTION ANGLE FOR SAND LAYERS"});
+        warn(kSandStrengthMissingWarning);
       }
       if (layer.sandMethod == kBetaMethod) completeBeta(estimatedSandBeta);
       break;
     }
-    case SoilFamily::Gravel:
+    case SoilFamily::Gravel: {
       if (layer.code == kGravel) completeBeta([](Real depth, Real) { return estimatedGravelBeta(depth); });
       else completeBeta([](Real depth, Real) { return estimatedGravellySandBeta(depth); });
+      // The criterion asks for blow counts greater than 25 (a count of 25
+      // is outside it) and limits the unit tip resistance above 50.
+      const Real top = layer.top().blowCount;
+      const Real bottom = layer.bot().blowCount;
+      c.blowCountOver50 = top > 50 || bottom > 50;
+      c.blowCountAtMost25 = top <= 25 || bottom <= 25;
+      if (c.blowCountOver50) warn(kGravelBlowCountHighWarning);
+      if (c.blowCountAtMost25) warn(kGravelBlowCountLowWarning);
       break;
+    }
     case SoilFamily::Clay: {
       bool strong = false;
       for (int e = 0; e < 2; ++e) {
@@ -332,6 +349,7 @@ Messages SoilResistance::completeLayer(std::size_t i) {
         report.emplace_back("       FOR USING CLAY CRITERIA. DESIGN AS INTERMEDIATE");
         report.emplace_back("       GEOMATERIALS IS RECOMMENDED.");
         report.emplace_back();
+        warn(kClayTooStrongWarning);
       }
       if (layer.code == kClay && !c.hasCohesion) {
         appendStarBlock(report, "WARNING",
@@ -339,15 +357,16 @@ Messages SoilResistance::completeLayer(std::size_t i) {
                         "FROM STANDARD PENETRATION TESTS IS NOT RECOMMENDED FOR",
                         "THE FINAL DESIGN.  PLEASE INPUT THE UNDRAIDED SHEAR",
                         "STRENGTH FOR CLAY LAYERS IN THE FINAL DESIGN."});
+        warn(kClayFromBlowCountWarning);
       }
       break;
     }
     case SoilFamily::WeakRock:
       if (!validInterfaceCondition(layer)) {
-        const char* text =
-            "     WEAK ROCK INTERFACE CONDITION SHOULD BE 1 TO 4; SMOOTH SOCKET WITH OPEN JOINTS (4) IS USED";
-        report.emplace_back(text);
-        runNotes.emplace_back(text);
+        const std::string text = "     " + std::string(kWeakRockConditionWarning);
+        report.push_back(text);
+        runNotes.push_back(text);
+        warn(kWeakRockConditionWarning);
       }
       break;
     default:

@@ -99,6 +99,11 @@ struct CompletedLayer {
   Real socketDiameterFallback = 0;  // ft, the minimum pier diameter
   // Updated by the clay base procedure: the Nc of the last tip that had one.
   Real lastValidNc = 0;
+  // Gravelly sand and gravel: the blow count at the top or at the bottom
+  // lies above 50 (the unit tip resistance is limited to 30 tsf), or is 25 or
+  // less (below the range of the criterion, which asks for more than 25).
+  bool blowCountOver50 = false;
+  bool blowCountAtMost25 = false;
   bool anyEstimated() const;
 };
 
@@ -117,8 +122,30 @@ struct SliceResistance {
   std::optional<SocketCheck> socketCheck;
 };
 
-// The run-notes block that asks for the total unit weight.
+// The run-notes block that asks for the total unit weight, and the same as
+// a warning of layer i (from 0).
 Lines unitWeightMessage();
+Warning unitWeightWarning(std::size_t i);
+
+// The texts of the layer warnings, one line each, as the report's blocks word them.
+inline constexpr std::string_view kClayTooStrongWarning =
+    "THE SHEAR STRENGTH OF THIS MATERIAL MAY BE TOO HIGH FOR USING CLAY CRITERIA. DESIGN AS INTERMEDIATE "
+    "GEOMATERIALS IS RECOMMENDED.";
+inline constexpr std::string_view kClayFromBlowCountWarning =
+    "THE PREDICTED LOAD TRANSFER IN CLAY BASED ON THE N-VALUE FROM STANDARD PENETRATION TESTS IS NOT "
+    "RECOMMENDED FOR THE FINAL DESIGN.  PLEASE INPUT THE UNDRAIDED SHEAR STRENGTH FOR CLAY LAYERS IN THE FINAL "
+    "DESIGN.";
+inline constexpr std::string_view kSandStrengthMissingWarning =
+    "PLEASE INPUT EITHER THE N-VALUE FROM STANDARD PENETRATION TESTS OR THE INTERNAL FRICTION ANGLE FOR SAND "
+    "LAYERS";
+inline constexpr std::string_view kWeakRockConditionWarning =
+    "WEAK ROCK INTERFACE CONDITION SHOULD BE 1 TO 4; SMOOTH SOCKET WITH OPEN JOINTS (4) IS USED";
+inline constexpr std::string_view kGravelBlowCountHighWarning =
+    "UNIT TIP RESISTANCE IS LIMITED TO 30 TSF IF SPT-N IS OVER 50. LOADING TEST IS RECOMMENDED FOR USING "
+    "HIGHER VALUE.";
+inline constexpr std::string_view kGravelBlowCountLowWarning =
+    "Blow counts should be greater than 25 for this criterion. Select other soil criteria and do not use this "
+    "output data.";
 
 // Linear interpolation parameter of a depth in a layer: (z - top)/thickness,
 // limited to [0, 1]; 0 for a layer without thickness.

@@ -61,6 +61,34 @@ TEST(FixedWidthFields, RealFields) {
   }
 }
 
+// A field that widens holds every value as a number: what fits is printed as
+// the fixed field prints it, what does not takes the narrowest width with a
+// blank before it, so that no field runs into the one before.
+TEST(FixedWidthFields, WideningFieldsNeverFillWithAsterisks) {
+  struct Case {
+    int width;
+    int decimals;
+    Real value;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {5, 2, 4.0F, " 4.00"},          // fits: as F5.2
+      {5, 2, 10.0F, " 10.00"},        // F5.2 keeps a place for the sign: one wider
+      {5, 0, 1000.0F, " 1000."},      // a length of 1000 ft in the most-efficient block
+      {7, 2, 1166.4F, " 1166.40"},
+      {9, 1, 1234567.8F, " 1234567.8"},  // the edge case of the report: nine asterisks in F9.1
+      {9, 1, -1234567.8F, " -1234567.8"},
+      {9, 1, 123456.7F, " 123456.7"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(formatFAtLeast(c.width, c.decimals, c.value), c.expected) << c.width << "." << c.decimals << " " << c.value;
+    if (formatF(c.width, c.decimals, c.value).find('*') == std::string::npos) {
+      EXPECT_EQ(formatFAtLeast(c.width, c.decimals, c.value), formatF(c.width, c.decimals, c.value));
+    }
+  }
+  EXPECT_EQ(Line().text("=").fw(5, 2, 12.0F).text(" FT.").str(), "= 12.00 FT.");
+}
+
 TEST(FixedWidthFields, IntegerFields) {
   struct Case {
     int width, minDigits;

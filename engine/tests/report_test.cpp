@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "pylar/engine.h"
+#include "test_support.h"
+
 namespace pylar::engine {
 namespace {
 
@@ -63,9 +66,10 @@ TEST(ReportText, CapacityRows) {
   r.lrfdQu = 5.5F;
   EXPECT_EQ(capacityRow(r, ReportUnits{false}, false),
             "     40.0     10.5    262.3    134.6    397.0    307.2    149.8     37.91");
-  // LRFD columns; a value too wide for F9.1 fills its field with asterisks.
+  // LRFD columns; a value too wide for F9.1 widens its field (with a blank
+  // before it) instead of printing asterisks: the row grows by one.
   EXPECT_EQ(capacityRow(r, ReportUnits{false}, true),
-            "     40.0     10.5    262.3    134.6    397.0 123456.7*********      5.50");
+            "     40.0     10.5    262.3    134.6    397.0 123456.7 1234567.8      5.50");
   // SI: 40 ft = 12.19 m; 10.47 yd^3 / 1.3078 = 8.01 m^3; 262.34 t / 0.1124
   // = 2333.99 kN; 307.21 / 0.1124 = 2733.185 (2733.1848 in single
   // precision, printed .18); 37.9136 / 0.08594586 = 441.13 kN/m^3.
@@ -196,7 +200,7 @@ TEST(PlotRecords, CapacityCurveLayout) {
   a.depth = 1;
   a.qs = 1.5F;
   a.qb = 20;
-  a.qu = 21.5F;
+  a.qu = 1166.4F;  // the report's F9.1 prints 1166.4; E10.3 gave 0.117E+04 (1170)
   a.designSide = 0.6F;
   a.designBase = 6.667F;
   a.designTotal = 7.267F;
@@ -208,12 +212,14 @@ TEST(PlotRecords, CapacityCurveLayout) {
   ASSERT_EQ(out.size(), 1U + 2 + 3 * 2 + 15);
   EXPECT_EQ(out[0], "           2           5           1");
   EXPECT_EQ(out[1], "   0.0  0.0  0.0  0.0  0.0 0.0  0.0  ");
-  EXPECT_EQ(out[2], "  0.500E+01   0.0   0.0  0.0 0.0  0.0  0.0 ");
-  EXPECT_EQ(out[3], "  0.100E+01  0.150E+01  0.200E+02  0.215E+02  0.600E+00");
-  EXPECT_EQ(out[4], "  0.667E+01  0.727E+01");
-  EXPECT_EQ(out[5], "  0.200E+01  0.150E+01  0.200E+02  0.215E+02  0.600E+00");
+  EXPECT_EQ(out[2], "  0.50000000E+01   0.0   0.0  0.0 0.0  0.0  0.0 ");
+  // 1X E15.8: eight significant digits of the single-precision value (0.6F
+  // is 0.600000024, 6.667F is 6.66699982, 7.267F is 7.26700020).
+  EXPECT_EQ(out[3], "  0.10000000E+01  0.15000000E+01  0.20000000E+02  0.11664000E+04  0.60000002E+00");
+  EXPECT_EQ(out[4], "  0.66669998E+01  0.72670002E+01");
+  EXPECT_EQ(out[5], "  0.20000000E+01  0.15000000E+01  0.20000000E+02  0.11664000E+04  0.60000002E+00");
   EXPECT_EQ(out[7], out[5]);  // the padding repeats the last row
-  EXPECT_EQ(out[9], "  0.000E+00  0.000E+00  0.000E+00  0.000E+00");
+  EXPECT_EQ(out[9], "  0.00000000E+00  0.00000000E+00  0.00000000E+00  0.00000000E+00");
   // With three load-settlement curves: curve set 3 and 45 rows.
   LoadSettlementCurves curves;
   curves.trend = curves.upper = curves.lower = std::vector<LoadSettlementRow>(15, {100, 0.5F, 40, 0.1F});
@@ -221,13 +227,53 @@ TEST(PlotRecords, CapacityCurveLayout) {
   writePlotRecords(withCurves, 1, {a}, 0, 0, curves, ReportUnits{false});
   EXPECT_EQ(withCurves[0], "           1           3           3");
   EXPECT_EQ(withCurves.size(), 1U + 2 + 2 + 45);
-  EXPECT_EQ(withCurves.back(), "  0.100E+03  0.500E+00  0.400E+02  0.100E+00");
+  EXPECT_EQ(withCurves.back(), "  0.10000000E+03  0.50000000E+00  0.40000000E+02  0.10000000E+00");
 }
 
 TEST(ReportText, EmitCutsAtLineBreaks) {
   Lines out;
   emit(out, "\n\nA\nB\n");
   EXPECT_EQ(out, (Lines{"", "", "A", "B", ""}));
+}
+
+// Realistic piers the program accepts print every value as a number: a
+// 10 ft stem (F5.2 keeps a place for the sign, so 10.00 did not fit), a 12 ft
+// bell, a length of 1000 ft (F5.0), a QU per volume over 1000 kN/m^3 (F7.2).
+// Only the warning banners hold asterisks.
+TEST(ReportText, AcceptedPiersPrintNumbersNotAsterisks) {
+  struct Case {
+    const char* what;
+    std::string project;
+    const char* line;  // a line the report holds
+  };
+  const std::string sand = "1 10\r\n0.0 115 0 0 10 0 0 1 1\r\n0.0 118 0 0 14 0 0 1 1\r\n2\r\n0 0\r\n"
+                           "1 1995\r\n0.0 122 0 0 22 0 0 1 1\r\n0.0 125 0 0 30 0 0 1 1\r\n2\r\n0 0\r\n";
+  const std::string head = "P\r\n1\r\n2 1 1 1 1 2 0 0 0 0 0\r\n";
+  const Case cases[] = {
+      {"a 10 ft stem", head + "10 10 0 0 0 0 3600000\r\n2 12 60 2.5 3\r\n" + sand,
+       "  DIAMETER OF STEM       = 10.00 FT."},
+      {"a 12 ft bell", head + "4 4 3 30 0 0 3600000\r\n2 12 35 2.5 3\r\n" + sand,
+       "  DIAMETER OF BASE       = 12.00 FT."},
+      {"a length of 1000 ft", head + "3 3 0 0 0 0 3600000\r\n2 12 1000 2.5 3\r\n" + sand,
+       "  ESTIMATED PYLAR LENGTH = 1000. FT."},
+      {"QU per volume over 1000 kN/m^3",
+       test::readFile(std::filesystem::path(PYLAR_SOURCE_DIR) / "examples" / "strong-rock-lrfd-si.pq8d"),
+       "  QU/VOLUME OF CONCRETE  = 3390.32 KN/CU.M"},
+  };
+  test::TempFolder dir;
+  for (const Case& c : cases) {
+    test::writeFile(dir / "p.pq8d", c.project);
+    RunOptions options;
+    options.threads = 1;
+    const ProjectRun run = runProject(dir / "p.pq8d", [] { return RunTime{}; }, options);
+    ASSERT_EQ(run.summary.status, kStatusCompleted) << c.what << ": " << run.summary.message;
+    const std::vector<std::string> lines = test::crlfLines(dir / "p.pq8o");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), c.line), lines.end()) << c.what;
+    for (const std::string& line : lines)
+      if (line.find("WARNING") == std::string::npos) {
+        EXPECT_EQ(line.find("**"), std::string::npos) << c.what << ": " << line;
+      }
+  }
 }
 
 }  // namespace

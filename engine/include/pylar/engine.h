@@ -72,10 +72,22 @@ struct RunResults {
   std::string json;
 };
 
+// A warning of a run: what the report (or the run notes) warns of, as one
+// line of text, and the soil layer it concerns (from 1; 0 when it concerns
+// no one layer: the pier, the whole profile or an input of the project).
+struct RunWarning {
+  int layer = 0;
+  std::string text;
+  bool operator==(const RunWarning&) const = default;
+};
+
 struct RunSummary {
   int status = kStatusCompleted;
   std::string message;  // one line: how the run ended
   RunResults results;   // filled when RunOptions::collectResults is set
+  // Every warning of the run, each once, in the order the report meets them;
+  // also listed at the end of the run notes and in the JSON's "warnings".
+  std::vector<RunWarning> warnings;
 };
 
 // A JSON string literal of `text`: quotes, backslashes and control characters
