@@ -187,13 +187,14 @@ QString TRunOutcome::UserMessage() const {
   if (Shortfalls.size() > kShownShortfalls)
     shortfalls += QStringLiteral("\r... and ") + QString::number(Shortfalls.size() - kShownShortfalls) +
                   QStringLiteral(" more piers do not reach the design load (see the run notes)");
-  // The run's warnings come before the summary of its piers.
+  // The piers that fall short, then the run's warnings, come before the
+  // summary of its piers.
   const QString warnings = RunWarningsText(Warnings);
   if (EngineStatus == 0) {
     QString text =
         QStringLiteral("Computations are completed.\rPlease, check output file for results or error messages.");
-    if (!warnings.isEmpty()) text += QStringLiteral("\r\r") + warnings;
     text += shortfalls;
+    if (!warnings.isEmpty()) text += QStringLiteral("\r\r") + warnings;
     if (!Summary.isEmpty()) text += QStringLiteral("\r\r") + Summary;
     return text;
   }

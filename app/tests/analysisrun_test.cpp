@@ -182,7 +182,7 @@ TEST(AnalysisRun, DesignLoadNeverReachedIsTheEnginesMessage) {
             "The design load of 150000 tons is not reached by the 5.000 ft pier within the soil profile: its largest "
             "allowable load is 509.4 tons at 70 ft. Try a larger diameter or a deeper profile.");
   EXPECT_TRUE(outcome.UserMessage().contains("\r\rNEED ANOTHER SOIL LAYER\r\r" + outcome.Shortfalls.join(u'\r') +
-                                             "\r\rThe run notes are in "));
+                                             "\r\r" + RunWarningsText(outcome.Warnings) + "\r\rThe run notes are in "));
 }
 
 // 400 tons: the 3, 3.5 and 4 ft piers fall short within the 70 ft profile,
@@ -201,7 +201,11 @@ TEST(AnalysisRun, CompletedRunSaysWhichPiersFallShort) {
                          "largest allowable load is 386.3 tons at 70 ft. Try a larger diameter or a deeper profile."}));
   EXPECT_EQ(outcome.UserMessage(),
             "Computations are completed.\rPlease, check output file for results or error messages.\r\r" +
-                outcome.Shortfalls.join(u'\r') + "\r\r" + outcome.Summary);
+                outcome.Shortfalls.join(u'\r') + "\r\r" + RunWarningsText(outcome.Warnings) + "\r\r" +
+                outcome.Summary);
+  // The 70 ft tips stand at the bottom of the profile, which says so.
+  ASSERT_EQ(outcome.Warnings.size(), 1U);
+  EXPECT_TRUE(outcome.Warnings[0].text.startsWith("PLEASE PROVIDE THE SOIL DEPTH"));
   EXPECT_TRUE(outcome.Summary.contains("Pier 3: stem 4.000 ft, length 70.000 ft") &&
               outcome.Summary.contains("(design load not reached)"))
       << outcome.Summary.toStdString();
@@ -210,6 +214,7 @@ TEST(AnalysisRun, CompletedRunSaysWhichPiersFallShort) {
   // A long series: the message shows the first twelve and counts the rest.
   TRunOutcome many = outcome;
   many.Summary.clear();
+  many.Warnings.clear();
   many.Shortfalls.clear();
   for (int k = 1; k <= 14; ++k) many.Shortfalls << QStringLiteral("pier %1 falls short").arg(k);
   EXPECT_TRUE(many.UserMessage().endsWith(
