@@ -263,8 +263,9 @@ TEST(CommandLine, AFileSizeLimitEndsTheRunWithStatus12) {
     writeFile(folder / "p.pq8o", "earlier report\r\n");
     const int status = finish(start({"run", project.string()}, dir / "out", c.limit));
     EXPECT_EQ(status, 12);
-    EXPECT_EQ(readFile(dir / "out"), project.string() + ": status 12, FILE ERROR: A RESULT FILE COULD NOT BE WRITTEN COMPLETELY" +
-                                         (c.reportWritten ? "; report: " + (folder / "p.pq8o").string() : "") + "\n");
+    EXPECT_EQ(readFile(dir / "out"),
+              project.string() + ": status 12, FILE ERROR: A RESULT FILE COULD NOT BE WRITTEN COMPLETELY" +
+                  (c.reportWritten ? "; report: " + (folder / "p.pq8o").string() : "") + "\n");
     EXPECT_EQ(readFile(folder / "p.pq8o") == "earlier report\r\n", !c.reportWritten);
     for (const std::string& name : filesIn(folder)) {
       EXPECT_FALSE(std::regex_match(name, std::regex(R"(p\.pq8[wtq]|TZDIAM\.DAT|.*\.tmp)"))) << name << " was left";

@@ -193,7 +193,8 @@ std::string checkRunNames(const RunNames& names) {
   fixedNames.push_back(kLockFileName);
   for (std::string_view fixed : fixedNames) {
     const std::filesystem::path file = names.scratchFolder / fixed;
-    const std::string what = (fixed == kLockFileName ? " IS THE LOCK FILE " : " IS THE SCRATCH FILE ") + std::string(fixed);
+    const std::string what =
+        (fixed == kLockFileName ? " IS THE LOCK FILE " : " IS THE SCRATCH FILE ") + std::string(fixed);
     for (std::size_t k = 0; k < files.size(); ++k)
       if (samePath(*files[k], file))
         return "RUN NAMES ERROR: NAME " + std::to_string(k + 2) + " OF THE RUN" + what + ": " + *files[k];
@@ -212,12 +213,14 @@ RunSummary lockRefusal(const FolderLock& lock, const std::filesystem::path& fold
   switch (lock.outcome()) {
     case FolderLock::Outcome::Busy:
       summary.status = kStatusBadRunNames;
-      summary.message = "RUN NAMES ERROR: ANOTHER RUN IS USING THE FOLDER " + (folder.empty() ? std::string(".") : folder.string());
+      summary.message =
+          "RUN NAMES ERROR: ANOTHER RUN IS USING THE FOLDER " + (folder.empty() ? std::string(".") : folder.string());
       break;
     case FolderLock::Outcome::NotALockFile:
       summary.status = kStatusBadRunNames;
-      summary.message = "RUN NAMES ERROR: NOT A LOCK FILE (A LINK, NOT A REGULAR FILE, OR OTHER TEXT THAN A PROCESS ID): " +
-                        lock.file().string();
+      summary.message =
+          "RUN NAMES ERROR: NOT A LOCK FILE (A LINK, NOT A REGULAR FILE, OR OTHER TEXT THAN A PROCESS ID): " +
+          lock.file().string();
       break;
     default:
       summary.status = kStatusFileError;

@@ -91,7 +91,8 @@ TEST(RunFiles, AHardLinkedCopyOfTheFolderKeepsItsResults) {
   fs::create_directories(snap);
   writeFile(live / "p.pq8d", sample("sand-asd-english.pq8d"));
   ASSERT_EQ(runProject(live / "p.pq8d", fixedTime).summary.status, kStatusCompleted);
-  for (const auto& entry : fs::directory_iterator(live)) fs::create_hard_link(entry.path(), snap / entry.path().filename());
+  for (const auto& entry : fs::directory_iterator(live))
+    fs::create_hard_link(entry.path(), snap / entry.path().filename());
   const auto before = resultsOf(snap / "p.pq8d");
 
   // The project is edited (saved through a new file, as the program saves)
@@ -154,8 +155,8 @@ TEST(RunFiles, AFolderHeldByAnotherRunIsWaitedForThenRefused) {
   LockHolder other(dir.path());
   ASSERT_TRUE(other.held());
   for (bool byName : {false, true}) {
-    const RunSummary summary =
-        byName ? runProject(dir / "p.pq8d", fixedTime, shortWait).summary : runAnalysis(namesBeside(dir / "p.pq8d"), fixedTime, shortWait);
+    const RunSummary summary = byName ? runProject(dir / "p.pq8d", fixedTime, shortWait).summary
+                                      : runAnalysis(namesBeside(dir / "p.pq8d"), fixedTime, shortWait);
     EXPECT_EQ(summary.status, kStatusBadRunNames);
     EXPECT_EQ(summary.message, "RUN NAMES ERROR: ANOTHER RUN IS USING THE FOLDER " + dir.path().string());
     EXPECT_EQ(dir.files(), (Lines{"PYLAR.LCK", "p.pq8d"})) << "a file was touched";

@@ -93,17 +93,18 @@ TEST(RunRecord, ResultsAreCurrentOnlyForTheProjectAsItIsAfterARunThatCompleted) 
        same, true},
       {"project edited, same size", same, [](const std::string& p) { return replaced(p, "Sand", "Sane"); }, false},
       {"project grown", same, [](const std::string& p) { return p + "\r\n"; }, false},
-      {"record of another project", [](const std::string& r) { return replaced(r, "PROJECT pier.pq8d", "PROJECT pier.bak"); },
-       same, false},
+      {"record of another project",
+       [](const std::string& r) { return replaced(r, "PROJECT pier.pq8d", "PROJECT pier.bak"); }, same, false},
       {"size differs", [](const std::string& r) { return replaced(r, "SIZE ", "SIZE 1"); }, same, false},
       {"hash in capitals", [](const std::string& r) {
          std::string t = r;
-         for (std::size_t k = t.find("FNV1A64 ") + 8; k < t.find("\r\nSTATUS"); ++k) t[k] = static_cast<char>(std::toupper(t[k]));
+         for (std::size_t k = t.find("FNV1A64 ") + 8; k < t.find("\r\nSTATUS"); ++k)
+           t[k] = static_cast<char>(std::toupper(t[k]));
          return t;
        },
        same, false},
-      {"status 12 (a file could not be written)", [](const std::string& r) { return replaced(r, "STATUS 0", "STATUS 12"); },
-       same, false},
+      {"status 12 (a file could not be written)",
+       [](const std::string& r) { return replaced(r, "STATUS 0", "STATUS 12"); }, same, false},
       {"status 10 (bad project file)", [](const std::string& r) { return replaced(r, "STATUS 0", "STATUS 10"); }, same,
        false},
       {"cut short", [](const std::string& r) { return r.substr(0, r.size() - 3); }, same, false},
