@@ -1,7 +1,6 @@
 #include "folder_lock.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <mutex>
 #include <set>
@@ -45,9 +44,9 @@ unsigned long processIdIn(const std::string& text) {
   return id;
 }
 
-// The folders this process's engine runs hold: a second engine run of the
-// same folder in this process waits for the first, although the lock file
-// names this process.
+// The lock files (by file identity) this process's engine runs hold: a
+// second engine run of the same folder in this process waits for the first,
+// although the lock file names this process.
 std::mutex& heldMutex() {
   static std::mutex m;
   return m;
@@ -55,17 +54,6 @@ std::mutex& heldMutex() {
 std::set<std::string>& heldFolders() {
   static std::set<std::string> folders;
   return folders;
-}
-
-std::string folderKey(const std::filesystem::path& folder) {
-  std::error_code ec;
-  auto canonical = std::filesystem::weakly_canonical(folder.empty() ? std::filesystem::path(".") : folder, ec);
-  std::string key = (ec ? folder.lexically_normal() : canonical).string();
-#if defined(_WIN32)
-  std::transform(key.begin(), key.end(), key.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-#endif
-  return key;
 }
 
 enum class TryLock { Got, HeldElsewhere, Failed };
@@ -131,7 +119,7 @@ TryLock tryLock(int fd) {
 }  // namespace
 
 FolderLock::FolderLock(const std::filesystem::path& folder, std::chrono::milliseconds wait)
-    : file_((folder.empty() ? std::filesystem::path(".") : folder) / kLockFileName), key_(folderKey(folder)) {
+    : file_((folder.empty() ? std::filesystem::path(".") : folder) / kLockFileName) {
   std::error_code ec;
   const auto status = std::filesystem::symlink_status(file_, ec);
   if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
@@ -151,6 +139,8 @@ FolderLock::FolderLock(const std::filesystem::path& folder, std::chrono::millise
     outcome_ = Outcome::NotALockFile;
     return;
   }
+  key_ = std::to_string(info.dwVolumeSerialNumber) + ":" + std::to_string(info.nFileIndexHigh) + ":" +
+         std::to_string(info.nFileIndexLow);
   auto handle = h;
   auto closeHandle = [&] { CloseHandle(h); };
 #else
@@ -165,6 +155,7 @@ FolderLock::FolderLock(const std::filesystem::path& folder, std::chrono::millise
     outcome_ = Outcome::NotALockFile;
     return;
   }
+  key_ = std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
   auto handle = fd;
   auto closeHandle = [&] { ::close(fd); };
 #endif

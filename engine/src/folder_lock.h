@@ -44,7 +44,7 @@ class FolderLock {
 
  private:
   std::filesystem::path file_;
-  std::string key_;  // the folder, as this process's engine runs know it
+  std::string key_;  // the lock file's identity (device and file number)
   Outcome outcome_ = Outcome::CannotOpen;
 #if defined(_WIN32)
   void* handle_ = nullptr;
