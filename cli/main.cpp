@@ -12,6 +12,8 @@
 //
 // A wrong command line exits with 64.
 #include <algorithm>
+#include <cctype>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +24,16 @@
 #include <vector>
 
 #include "pylar/engine.h"
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -37,8 +49,9 @@ constexpr const char* kHelp =
     "Runs the pier analysis on project files without the desktop program.\n"
     "\n"
     "  run FILE.pq8d    analyses one project: writes the report (.pq8o), plot data\n"
-    "                   (.pq8p), run notes (.pq8r) and detail listing (.pq8z) beside\n"
-    "                   it, prints one line and exits with the run's status\n"
+    "                   (.pq8p), run notes (.pq8r), detail listing (.pq8z) and run\n"
+    "                   record (.pq8s) beside it, prints one line and exits with the\n"
+    "                   run's status; a second run of the folder waits for the first\n"
     "  run --json FILE  the same, but prints the results as JSON on stdout (the one\n"
     "                   line goes to stderr)\n"
     "  batch FILE...    analyses several projects, those in different folders at the\n"
@@ -53,7 +66,9 @@ constexpr const char* kHelp =
     "\n"
     "Exit status: 0 run completed; 2 or 4 a load-transfer curve could not be built;\n"
     "7 no pier length within the soil profile reaches the design load; 10 bad project\n"
-    "file; 11 run refused, no file touched; 12 a result file could not be written;\n"
+    "file; 11 run refused, no file touched (a result would be written over the\n"
+    "project, two projects would write the same files, or the folder stayed busy);\n"
+    "12 a result file could not be written;\n"
     "99 internal fault; 64 wrong command line.\n";
 
 // What each name of a run is, by its line in names.dat (2 to 9).
@@ -67,7 +82,10 @@ const char* runNameRole(int line) {
 
 // The engine refuses run names by their line in names.dat; the command line
 // names every file after the project, so say what the refusal means there.
-std::string explainRefusal(const std::string& message) {
+std::string explainRefusal(const pylar::engine::ProjectRun& run) {
+  const std::string& message = run.summary.message;
+  if (!run.sharedWith.empty())
+    return "not run: " + run.sharedWith.string() + " would write the same result files; rename one of the two";
   std::smatch m;
   if (std::regex_search(message, m, std::regex("NAMES ([0-9]) AND ([0-9]) ARE THE SAME FILE")))
     return std::string("not run: the ") + runNameRole(std::stoi(m[2])) + " would be written over the " +
@@ -75,14 +93,26 @@ std::string explainRefusal(const std::string& message) {
   if (std::regex_search(message, m, std::regex("NAME ([0-9]) OF THE RUN IS THE SCRATCH FILE ([A-Z.]+)")))
     return std::string("not run: the ") + runNameRole(std::stoi(m[1])) + " is the scratch file " + m[2].str() +
            ", which every run rewrites";
+  if (std::regex_search(message, m, std::regex("NAME ([0-9]) OF THE RUN IS THE LOCK FILE ")))
+    return std::string("not run: the ") + runNameRole(std::stoi(m[1])) +
+           " is the lock file PYLAR.LCK, which every run of its folder writes";
   if (std::regex_search(message, m, std::regex("NAME ([0-9]) OF THE RUN IS BLANK")))
     return std::string("not run: the ") + runNameRole(std::stoi(m[1])) + " has no name";
+  if (std::regex_search(message, m, std::regex("THE RUN RECORD IS NAME ([0-9]) OF THE RUN")))
+    return std::string("not run: the run record would be written over the ") + runNameRole(std::stoi(m[1]));
+  for (const auto& [engineText, plain] :
+       {std::pair<std::string, std::string>{"A FILE THE RUN WRITES IS A LINK TO THE PROJECT FILE: ",
+                                            " is a link to the project file (another name of it)"},
+        {"ANOTHER RUN IS USING THE FOLDER ", ": another run is using this folder (it was waited for 60 s)"},
+        {"NOT A LOCK FILE (A LINK, NOT A REGULAR FILE, OR OTHER TEXT THAN A PROCESS ID): ",
+         " is not a lock file of this program; remove it"}})
+    if (const auto at = message.find(engineText); at != std::string::npos)
+      return "not run: " + message.substr(at + engineText.size()) + plain;
   return message;
 }
 
 std::string runMessage(const pylar::engine::ProjectRun& run) {
-  return run.summary.status == pylar::engine::kStatusBadRunNames ? explainRefusal(run.summary.message)
-                                                                  : run.summary.message;
+  return run.summary.status == pylar::engine::kStatusBadRunNames ? explainRefusal(run) : run.summary.message;
 }
 
 // The run's warnings in a few words: their number and the first.
@@ -114,6 +144,25 @@ void printJson(const pylar::engine::ProjectRun& run) {
                     ",\"results\":" + (run.summary.results.available ? run.summary.results.json : "null") + "}\n";
   std::fwrite(out.data(), 1, out.size(), stdout);
   std::fflush(stdout);
+}
+
+// A new file of that name, opened for writing; nullptr when the name is
+// taken or the file cannot be created.
+std::FILE* createFreshFile(const std::filesystem::path& file) {
+#if defined(_WIN32)
+  int fd = -1;
+  if (_wsopen_s(&fd, file.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY | _O_NOINHERIT, _SH_DENYNO,
+                _S_IREAD | _S_IWRITE) != 0)
+    return nullptr;
+  std::FILE* out = _fdopen(fd, "wb");
+  if (!out) _close(fd);
+#else
+  const int fd = ::open(file.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0666);
+  if (fd < 0) return nullptr;
+  std::FILE* out = ::fdopen(fd, "wb");
+  if (!out) ::close(fd);
+#endif
+  return out;
 }
 
 // One CSV field (RFC 4180): quoted when it holds a comma, quote or line end.
@@ -155,12 +204,17 @@ bool writeCsv(const std::filesystem::path& file, const std::vector<pylar::engine
   std::filesystem::path temporary = file;
   temporary += ".tmp";
   {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) {
-      std::error_code ec;
+    // A fresh file: whatever has the temporary's name (a file left by a
+    // batch that was killed, or a link) is replaced, never written through.
+    std::error_code ec;
+    const auto status = std::filesystem::symlink_status(temporary, ec);
+    if (std::filesystem::is_symlink(status) || std::filesystem::is_regular_file(status))
       std::filesystem::remove(temporary, ec);
+    std::FILE* out = createFreshFile(temporary);
+    bool written = out && std::fwrite(text.data(), 1, text.size(), out) == text.size();
+    written = out && std::fclose(out) == 0 && written;
+    if (!written) {
+      if (out) std::filesystem::remove(temporary, ec);
       error = "cannot write " + temporary.string();
       return false;
     }
@@ -228,6 +282,39 @@ int runBatch(const std::vector<std::filesystem::path>& projects, const std::opti
   return 0;
 }
 
+// Names one file: the same path once links and "." are resolved, or the
+// same file under two names (a hard link).
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code ec;
+  auto resolved = [](const std::filesystem::path& p) {
+    std::error_code e;
+    auto r = std::filesystem::weakly_canonical(p, e);
+    std::string text = (e ? p.lexically_normal() : r).string();
+#if defined(_WIN32)
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+#endif
+    return text;
+  };
+  if (resolved(a) == resolved(b)) return true;
+  return std::filesystem::exists(a, ec) && std::filesystem::exists(b, ec) && std::filesystem::equivalent(a, b, ec) &&
+         !ec;
+}
+
+// Why the summary file may not be written, or nothing: a project file (any
+// name the program opens as one), or a file a run of the command line
+// writes.
+std::string summaryProblem(const std::filesystem::path& summary, const std::vector<std::filesystem::path>& projects) {
+  std::string extension = summary.extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (extension == ".pq8d" || extension == ".pqd") return "would be written over a project file";
+  for (const auto& project : projects) {
+    if (sameFile(summary, project)) return "would be written over the project " + project.string();
+    for (const auto& file : pylar::engine::filesOfRun(pylar::engine::namesBeside(project)))
+      if (sameFile(summary, file)) return "is " + file.string() + ", which the run of " + project.string() + " writes";
+  }
+  return {};
+}
+
 int usage() {
   std::fputs(kUsage, stderr);
   return kExitUsage;
@@ -236,6 +323,11 @@ int usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+#if defined(SIGXFSZ)
+  // Past a file-size limit a write fails (and the run says so) instead of
+  // the signal killing the runner with its temporary files left behind.
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
     std::printf("%s%s", kUsage, kHelp);
@@ -261,16 +353,11 @@ int main(int argc, char** argv) {
   if (args.size() >= 4 && args[0] == "batch" && args[1] == "--csv") {
     const std::filesystem::path summary(args[2]);
     const std::vector<std::filesystem::path> projects(args.begin() + 3, args.end());
-    // A slip of the command line (the summary named like a project) must
-    // not write a table over a project file.
-    std::error_code ec;
-    for (const auto& project : projects) {
-      if (summary.extension() == ".pq8d" || std::filesystem::equivalent(summary, project, ec) ||
-          summary.lexically_normal() == project.lexically_normal()) {
-        std::fprintf(stderr, "pylar: not run: the summary %s would be written over a project file\n",
-                     summary.string().c_str());
-        return kExitUsage;
-      }
+    // A slip of the command line must not write a table over a project file
+    // or over a file a run of the command line writes.
+    if (const std::string problem = summaryProblem(summary, projects); !problem.empty()) {
+      std::fprintf(stderr, "pylar: not run: the summary %s %s\n", summary.string().c_str(), problem.c_str());
+      return kExitUsage;
     }
     return runBatch(projects, summary);
   }

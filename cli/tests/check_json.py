@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Checks `pylar run --json` against the report of the same run, for every sample.
+"""Checks `pylar run --json` and `pylar batch --csv` against the report of the
+same run, for every sample.
 
 Usage: check_json.py PYLAR EXAMPLES_DIR
 
@@ -11,7 +12,13 @@ up to QS at the stopping depth; the load-settlement curves the report prints
 (top load and top movement of every point, in order, the rock socket's last)
 are the curves the JSON marks as printed. The report is read here on its own
 terms; the JSON comes from the engine's values, not from the report.
+
+Then every sample is run again by one `pylar batch --csv`: each row of the
+summary holds, as text, what the report prints for its case: stem and base
+diameter, pier length, and QS, QB (WT), QU and QDN or LRFD QU (and QU/VOLUME
+under ASD) of the case's last capacity row.
 """
+import csv
 import json
 import math
 import pathlib
@@ -34,21 +41,26 @@ def report_cases(lines):
     k = 0
     while k < len(lines):
         if "- CASE ANALYZED" in lines[k]:
-            case = {"stem": None, "rows": [], "length": None}
+            case = {"stem": None, "rows": [], "length": None, "text": {"rows": []}}
             k += 1
             while k < len(lines) and "- CASE ANALYZED" not in lines[k] and "MOST EFFICIENT" not in lines[k]:
                 line = lines[k]
                 if "DIAMETER OF STEM" in line and case["stem"] is None:
-                    case["stem"] = float(line.split("=")[1].split()[0])
+                    case["text"]["stem"] = line.split("=")[1].split()[0]
+                    case["stem"] = float(case["text"]["stem"])
+                elif "DIAMETER OF BASE" in line and "base" not in case["text"]:
+                    case["text"]["base"] = line.split("=")[1].split()[0]
                 elif re.match(r"\s+\((FT|\s*M\s*)\)\s", line):
                     k += 1
                     while k < len(lines) and lines[k].strip():
                         fields = lines[k].split()
                         case["rows"].append([None if "*" in f else float(f) for f in fields])
+                        case["text"]["rows"].append(fields)
                         k += 1
                     continue
                 elif "PYLAR LENGTH              =" in line:
-                    case["length"] = float(line.split("=")[1].split()[0])
+                    case["text"]["length"] = line.split("=")[1].split()[0]
+                    case["length"] = float(case["text"]["length"])
                 k += 1
             cases.append(case)
             continue
@@ -153,6 +165,47 @@ def check(project, pylar, failures):
                 failures.append(f"{name}: a load-settlement value is not finite")
 
 
+def check_csv(copies, pylar, folder, failures):
+    """Runs every copy in one batch with --csv; returns the number of values compared."""
+    summary = pathlib.Path(folder) / "summary.csv"
+    subprocess.run([pylar, "batch", "--csv", str(summary)] + [str(c) for c in copies], capture_output=True,
+                   timeout=1200)
+    if not summary.exists():
+        failures.append("batch --csv wrote no summary")
+        return 0
+    with open(summary, newline="", encoding="utf-8") as f:
+        rows = list(csv.DictReader(f))
+    compared = 0
+    for copy in copies:
+        name = copy.name
+        report = copy.with_suffix(".pq8o").read_text(encoding="utf-8", errors="replace").splitlines()
+        cases = report_cases(report)
+        mine = [r for r in rows if r["project"] == str(copy)]
+        if len(mine) != len(cases):
+            failures.append(f"{name}: {len(mine)} summary rows, {len(cases)} cases in the report")
+            continue
+        for row, case in zip(mine, cases):
+            where = f"{name} case {row['case']} (summary)"
+            text = case["text"]
+            if not text["rows"]:
+                failures.append(f"{where}: no capacity rows in the report")
+                continue
+            last = text["rows"][-1]
+            lrfd = row["design"] == "LRFD"
+            expected = {"stem": text.get("stem"), "base": text.get("base"), "length": text.get("length"),
+                        "QS": last[2], "QB/WT": last[3], "QU": last[4],
+                        "allowable/LRFD": last[7] if lrfd else last[6]}
+            if not lrfd:
+                expected["QU/volume"] = last[7]
+            for column, printed in expected.items():
+                if printed is None or "*" in printed:
+                    continue
+                compared += 1
+                if row[column] != printed:
+                    failures.append(f"{where}: {column} {row[column]!r}, the report prints {printed!r}")
+    return compared
+
+
 def main():
     pylar, examples = sys.argv[1], pathlib.Path(sys.argv[2])
     failures = []
@@ -161,13 +214,16 @@ def main():
         if not samples:
             print(f"no samples in {examples}")
             return 1
+        copies = []
         for sample in samples:
             copy = pathlib.Path(folder) / sample.name
             shutil.copy(sample, copy)
+            copies.append(copy)
             check(copy, pylar, failures)
+        compared = check_csv(copies, pylar, folder, failures)
     for f in failures:
         print(f)
-    print(f"{len(samples)} samples checked, {len(failures)} problems")
+    print(f"{len(samples)} samples checked, {compared} summary values compared, {len(failures)} problems")
     return 1 if failures else 0
 
 

@@ -1,13 +1,19 @@
 // The pylar command line: help and version, ordered batch output with its
 // summary, and run refusals in plain words.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -59,6 +65,42 @@ Command pylar(const std::string& arguments) {
   const int status = pclose(pipe);
   result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+// Starts the program with `arguments`, its stdout and stderr going to `out`,
+// with files limited to `fileLimit` bytes, as a shell's `ulimit -f` does.
+pid_t start(const std::vector<std::string>& arguments, const fs::path& out, rlim_t fileLimit = RLIM_INFINITY) {
+  std::vector<std::string> words = {PYLAR_PROGRAM};
+  words.insert(words.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  const std::string outName = out.string();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int fd = open(outName.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0 || dup2(fd, 1) < 0 || dup2(fd, 2) < 0) _exit(127);
+    rlimit limit{fileLimit, fileLimit};
+    if (fileLimit != RLIM_INFINITY && setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(127);
+    std::signal(SIGXFSZ, SIG_DFL);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  return pid;
+}
+
+// The exit status as a shell gives it (128 + the signal that ended it).
+int finish(pid_t pid) {
+  int status = 0;
+  if (pid <= 0 || waitpid(pid, &status, 0) != pid) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
+}
+
+std::vector<std::string> filesIn(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 // A one-layer sand project that completes in a moment.
@@ -138,6 +180,150 @@ TEST(CommandLine, RefusedRunSaysWhatItMeans) {
     EXPECT_EQ(run.output, project.string() + ": status 11, " + c.meaning + "\n");
     EXPECT_EQ(readFile(project), kSmallProject) << c.project << " was changed";
   }
+}
+
+TEST(CommandLine, ALinkToTheProjectUnderARunNameIsRefused) {
+  // `ln pier.pq8d TZDATA.DAT`: a run would rewrite the project as scratch data.
+  TempFolder dir;
+  const fs::path project = dir / "pier.pq8d";
+  writeFile(project, kSmallProject);
+  fs::create_hard_link(project, dir / "TZDATA.DAT");
+  const Command run = pylar("run " + quoted(project));
+  EXPECT_EQ(run.exitStatus, 11);
+  EXPECT_EQ(run.output, project.string() + ": status 11, not run: " + (dir / "TZDATA.DAT").string() +
+                            " is a link to the project file (another name of it)\n");
+  EXPECT_EQ(readFile(project), kSmallProject);
+  EXPECT_EQ(filesIn(dir / ""), (std::vector<std::string>{"TZDATA.DAT", "pier.pq8d"}));
+}
+
+// An editor's backup beside a project has the project's stem: both would
+// write pier.pq8o, and the report left would be the backup's.
+TEST(CommandLine, TwoProjectsOfOneStemInABatchAreRefused) {
+  TempFolder dir;
+  const fs::path project = dir / "pier.pq8d", backup = dir / "pier.pq8d~";
+  writeFile(project, kSmallProject);
+  std::string older = kSmallProject;
+  older.replace(older.find("1 10 60"), 7, "1 10 50");
+  writeFile(backup, older);
+  const Command batch = pylar("batch " + quoted(dir / "") + "*");
+  EXPECT_EQ(batch.exitStatus, 11);
+  EXPECT_EQ(batch.output, project.string() + ": status 11, not run: " + backup.string() +
+                              " would write the same result files; rename one of the two\n" + backup.string() +
+                              ": status 11, not run: " + project.string() +
+                              " would write the same result files; rename one of the two\n0 completed, 2 failed\n");
+  EXPECT_EQ(filesIn(dir / ""), (std::vector<std::string>{"pier.pq8d", "pier.pq8d~"}));
+}
+
+std::map<std::string, std::string> folderContents(const fs::path& folder) {
+  std::map<std::string, std::string> contents;
+  for (const std::string& name : filesIn(folder)) contents[name] = readFile(folder / name);
+  return contents;
+}
+
+TEST(CommandLine, SummaryIsNeverWrittenOverAProjectOrAFileARunWrites) {
+  TempFolder dir;
+  const fs::path project = dir / "p.pq8d";
+  writeFile(project, kSmallProject);
+  ASSERT_EQ(pylar("run " + quoted(project)).exitStatus, 0);
+  writeFile(dir / "old.pqd", "a project of the older layout\r\n");
+  fs::create_hard_link(project, dir / "link.csv");
+  const auto before = folderContents(dir / "");
+  for (const char* name : {"p.pq8o", "p.pq8s", "p.pq8w", "TZDATA.DAT", "PYLAR.LCK", "old.pqd", "NEW.PQD", "link.csv"}) {
+    const Command refused = pylar("batch --csv " + quoted(dir / name) + " " + quoted(project));
+    EXPECT_EQ(refused.exitStatus, 64) << name;
+    EXPECT_EQ(refused.output, "") << name;
+    EXPECT_TRUE(folderContents(dir / "") == before) << name << ": a file was written";
+  }
+
+  // A link planted where the summary's temporary file goes is replaced, not
+  // written through.
+  writeFile(dir / "victim.txt", "keep me\r\n");
+  fs::create_symlink(dir / "victim.txt", dir / "s.csv.tmp");
+  EXPECT_EQ(pylar("batch --csv " + quoted(dir / "s.csv") + " " + quoted(project)).exitStatus, 0);
+  EXPECT_EQ(readFile(dir / "victim.txt"), "keep me\r\n");
+  EXPECT_EQ(readFile(dir / "s.csv").rfind("project,status,", 0), 0U);
+  EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "s.csv.tmp")));
+}
+
+// A file-size limit (`ulimit -f`) makes writes fail: the run says so with
+// status 12 instead of the runner being killed, leaves no intermediate or
+// temporary file, keeps the earlier report when its own could not be
+// written, and names a report only when it wrote it.
+TEST(CommandLine, AFileSizeLimitEndsTheRunWithStatus12) {
+  struct Case {
+    rlim_t limit;         // bytes
+    bool reportWritten;   // the sample's report is 36907 bytes, its detail listing 42131
+  };
+  for (const Case& c : {Case{30000, false}, Case{40000, true}}) {
+    SCOPED_TRACE(c.limit);
+    TempFolder dir;
+    const fs::path folder = dir / "f", project = folder / "p.pq8d";
+    fs::create_directories(folder);
+    fs::copy_file(fs::path(PYLAR_SOURCE_DIR) / "examples" / "sand-asd-english.pq8d", project);
+    writeFile(folder / "p.pq8o", "earlier report\r\n");
+    const int status = finish(start({"run", project.string()}, dir / "out", c.limit));
+    EXPECT_EQ(status, 12);
+    EXPECT_EQ(readFile(dir / "out"),
+              project.string() + ": status 12, FILE ERROR: A RESULT FILE COULD NOT BE WRITTEN COMPLETELY" +
+                  (c.reportWritten ? "; report: " + (folder / "p.pq8o").string() : "") + "\n");
+    EXPECT_EQ(readFile(folder / "p.pq8o") == "earlier report\r\n", !c.reportWritten);
+    for (const std::string& name : filesIn(folder)) {
+      EXPECT_FALSE(std::regex_match(name, std::regex(R"(p\.pq8[wtq]|TZDIAM\.DAT|.*\.tmp)"))) << name << " was left";
+    }
+  }
+}
+
+// The date and time of a run, the one thing two runs of a project differ in.
+std::string withoutDate(const std::string& text) {
+  static const std::regex date("\r\n {15}Date:  [^\r]*");
+  return std::regex_replace(text, date, "\r\n<date>");
+}
+
+std::map<std::string, std::string> resultsOf(const fs::path& project) {
+  std::map<std::string, std::string> files;
+  for (const char* extension : {".pq8o", ".pq8p", ".pq8r", ".pq8z", ".pq8s"})
+    files[extension] = withoutDate(readFile(fs::path(project).replace_extension(extension)));
+  return files;
+}
+
+// Two runs of one folder at once (two projects, or one project twice): each
+// waits for the other, so every run writes what it writes when it runs
+// alone, or (after a long wait) is refused with a message.
+TEST(CommandLine, RunsOfOneFolderAtTheSameTimeTakeTurns) {
+  TempFolder dir;
+  const fs::path folder = dir / "f", a = folder / "a.pq8d", b = folder / "b.pq8d";
+  fs::create_directories(folder);
+  // Three diameters against the small project's one: plot data mixed between
+  // the two shows in the t-z diameter count.
+  fs::copy_file(fs::path(PYLAR_SOURCE_DIR) / "examples" / "sand-asd-english.pq8d", a);
+  writeFile(b, kSmallProject);
+  ASSERT_EQ(pylar("run " + quoted(a)).exitStatus, 0);
+  ASSERT_EQ(pylar("run " + quoted(b)).exitStatus, 0);
+  const std::map<fs::path, std::map<std::string, std::string>> lone = {{a, resultsOf(a)}, {b, resultsOf(b)}};
+  const std::vector<std::pair<fs::path, fs::path>> pairs(20, {a, b});
+  std::vector<std::pair<fs::path, fs::path>> all = pairs;
+  all.insert(all.end(), 5, {a, a});
+  int refusals = 0;
+  for (std::size_t k = 0; k < all.size(); ++k) {
+    const auto& [one, two] = all[k];
+    SCOPED_TRACE(k);
+    const pid_t first = start({"run", one.string()}, dir / "out1");
+    const pid_t second = start({"run", two.string()}, dir / "out2");
+    const std::pair<int, fs::path> ends[] = {{finish(first), dir / "out1"}, {finish(second), dir / "out2"}};
+    for (const auto& [status, out] : ends) {
+      if (status == 11) {
+        ++refusals;
+        EXPECT_NE(readFile(out).find("another run is using this folder"), std::string::npos) << readFile(out);
+      } else {
+        EXPECT_EQ(status, 0) << readFile(out);
+      }
+    }
+    for (const fs::path& project : {one, two}) EXPECT_TRUE(resultsOf(project) == lone.at(project)) << project;
+  }
+  EXPECT_EQ(refusals, 0) << "runs of a moment were refused instead of waited for";
+  EXPECT_EQ(filesIn(folder), (std::vector<std::string>{"CHART.DAT", "PYLAR.LCK", "ROCKMSG.DAT", "TZDATA.DAT",
+                                                       "a.pq8d", "a.pq8o", "a.pq8p", "a.pq8r", "a.pq8s", "a.pq8z",
+                                                       "b.pq8d", "b.pq8o", "b.pq8p", "b.pq8r", "b.pq8s", "b.pq8z"}));
 }
 
 std::vector<std::string> splitFields(const std::string& line, char separator) {

@@ -1,48 +1,131 @@
 #include "channels.h"
 
+#include <atomic>
+#include <cerrno>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <system_error>
 
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#include <process.h>
+#include <share.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace pylar::engine {
+namespace {
+constexpr std::size_t kWriteBuffer = 1 << 16;
+}  // namespace
 
 struct Channels::Channel {
   enum class State { Closed, Writing, Reading, Failed };
   State state = State::Closed;
   bool everOpened = false;
-  std::ofstream out;
-  std::ifstream in;
+  std::FILE* out = nullptr;
+  bool lostData = false;                 // a write did not reach the file
+  std::filesystem::path target;          // the name the written file takes on close
+  std::filesystem::path temporary;       // where it is written until then
+  std::unique_ptr<std::streambuf> in;    // a file's or a text's content
 };
 
 Channels::Channels() = default;
 Channels::~Channels() { closeAll(); }
 
-bool existsButIsNotARegularFile(const std::filesystem::path& file) {
+bool isFolderPipeOrDevice(const std::filesystem::path& file) {
   std::error_code ec;
-  const auto status = std::filesystem::status(file, ec);
-  return !ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+  const auto status = std::filesystem::symlink_status(file, ec);
+  return !ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+         !std::filesystem::is_symlink(status);
+}
+
+std::FILE* createFreshFile(const std::filesystem::path& folder, std::filesystem::path& created) {
+  static std::atomic<unsigned> counter{0};
+#if defined(_WIN32)
+  const unsigned long process = static_cast<unsigned long>(_getpid());
+#else
+  const unsigned long process = static_cast<unsigned long>(::getpid());
+#endif
+  // A name left by a run that was killed may be taken: try the next one.
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    created = folder / ("pylar-" + std::to_string(process) + "-" + std::to_string(counter++) + ".tmp");
+#if defined(_WIN32)
+    int fd = -1;
+    const errno_t error = _wsopen_s(&fd, created.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY | _O_NOINHERIT,
+                                    _SH_DENYNO, _S_IREAD | _S_IWRITE);
+    if (error == 0) {
+      std::FILE* file = _fdopen(fd, "wb");
+      if (!file) {
+        _close(fd);
+        std::error_code ec;
+        std::filesystem::remove(created, ec);
+      } else {
+        std::setvbuf(file, nullptr, _IOFBF, kWriteBuffer);
+      }
+      return file;
+    }
+    if (error != EEXIST) return nullptr;
+#else
+    const int fd = ::open(created.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd >= 0) {
+      std::FILE* file = ::fdopen(fd, "wb");
+      if (!file) {
+        ::close(fd);
+        ::unlink(created.c_str());
+      } else {
+        std::setvbuf(file, nullptr, _IOFBF, kWriteBuffer);
+      }
+      return file;
+    }
+    if (errno != EEXIST) return nullptr;
+#endif
+  }
+  return nullptr;
+}
+
+Channels::Channel& Channels::slot(int channel) {
+  close(channel);
+  auto& s = channels_[channel];
+  if (!s) s = std::make_unique<Channel>();
+  return *s;
 }
 
 bool Channels::openWrite(int channel, const std::filesystem::path& file) {
-  close(channel);
-  auto& slot = channels_[channel];
-  if (!slot) slot = std::make_unique<Channel>();
-  if (!existsButIsNotARegularFile(file)) slot->out.open(file, std::ios::binary | std::ios::trunc);
-  slot->state = slot->out.is_open() && slot->out ? Channel::State::Writing : Channel::State::Failed;
-  if (slot->state == Channel::State::Writing) slot->everOpened = true;
+  Channel& c = slot(channel);
+  c.lostData = false;
+  c.target = file;
+  if (!isFolderPipeOrDevice(file)) {
+    const auto folder = file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
+    c.out = createFreshFile(folder, c.temporary);
+  }
+  c.state = c.out ? Channel::State::Writing : Channel::State::Failed;
+  if (c.state == Channel::State::Writing) c.everOpened = true;
   else if (!firstUnopened_) firstUnopened_ = file;
-  return slot->state == Channel::State::Writing;
+  return c.state == Channel::State::Writing;
 }
 
 bool Channels::openRead(int channel, const std::filesystem::path& file) {
-  close(channel);
-  auto& slot = channels_[channel];
-  if (!slot) slot = std::make_unique<Channel>();
+  Channel& c = slot(channel);
   std::error_code ec;
-  if (std::filesystem::is_regular_file(file, ec)) slot->in.open(file, std::ios::binary);
-  slot->state = slot->in.is_open() && slot->in ? Channel::State::Reading : Channel::State::Failed;
-  if (slot->state == Channel::State::Reading) slot->everOpened = true;
-  return slot->state == Channel::State::Reading;
+  if (std::filesystem::is_regular_file(file, ec)) {
+    auto buffer = std::make_unique<std::filebuf>();
+    if (buffer->open(file, std::ios::in | std::ios::binary)) c.in = std::move(buffer);
+  }
+  c.state = c.in ? Channel::State::Reading : Channel::State::Failed;
+  if (c.state == Channel::State::Reading) c.everOpened = true;
+  return c.state == Channel::State::Reading;
+}
+
+void Channels::openReadText(int channel, std::string text) {
+  Channel& c = slot(channel);
+  c.in = std::make_unique<std::stringbuf>(std::move(text), std::ios::in);
+  c.state = Channel::State::Reading;
+  c.everOpened = true;
 }
 
 void Channels::close(int channel) {
@@ -50,14 +133,21 @@ void Channels::close(int channel) {
   if (it == channels_.end()) return;
   Channel& c = *it->second;
   if (c.state == Channel::State::Writing) {
-    c.out.flush();
-    if (!c.out) writeFailed_ = true;
-    c.out.close();
-    if (!c.out) writeFailed_ = true;
+    bool complete = !c.lostData && std::fflush(c.out) == 0 && !std::ferror(c.out);
+    complete = std::fclose(c.out) == 0 && complete;
+    c.out = nullptr;
+    std::error_code ec;
+    // Only a complete file replaces the name (a link is replaced, not its
+    // target); what a failed write was to replace stays as it was.
+    if (complete) std::filesystem::rename(c.temporary, c.target, ec);
+    if (!complete || ec) {
+      writeFailed_ = true;
+      std::filesystem::remove(c.temporary, ec);
+    } else if (!wrote(c.target)) {
+      written_.push_back(c.target);
+    }
   }
-  if (c.in.is_open()) c.in.close();
-  c.out.clear();
-  c.in.clear();
+  c.in.reset();
   c.state = Channel::State::Closed;
 }
 
@@ -76,6 +166,12 @@ bool Channels::wasOpened(int channel) const {
   return it != channels_.end() && it->second->everOpened;
 }
 
+bool Channels::wrote(const std::filesystem::path& file) const {
+  for (const auto& w : written_)
+    if (w == file) return true;
+  return false;
+}
+
 Channels::Channel& Channels::known(int channel, std::string_view what) {
   auto it = channels_.find(channel);
   if (it == channels_.end() || it->second->state == Channel::State::Closed)
@@ -88,15 +184,17 @@ void Channels::write(int channel, std::string_view line) {
   if (c.state == Channel::State::Failed) return;
   if (c.state != Channel::State::Writing)
     throw std::logic_error("write to channel " + std::to_string(channel) + ", which is open for reading");
-  c.out.write(line.data(), static_cast<std::streamsize>(line.size()));
-  c.out.write("\r\n", 2);
-  if (!c.out) writeFailed_ = true;
+  if (c.lostData) return;
+  if (std::fwrite(line.data(), 1, line.size(), c.out) != line.size() || std::fwrite("\r\n", 1, 2, c.out) != 2) {
+    c.lostData = true;
+    writeFailed_ = true;
+  }
 }
 
 std::optional<std::string> Channels::readLine(int channel) {
   Channel& c = known(channel, "read from");
   if (c.state != Channel::State::Reading) return std::nullopt;
-  std::streambuf* buf = c.in.rdbuf();
+  std::streambuf* buf = c.in.get();
   using Traits = std::char_traits<char>;
   std::string line;
   bool any = false;

@@ -10,8 +10,10 @@
 #include <system_error>
 
 #include "analysis.h"
+#include "folder_lock.h"
 #include "fortran_format.h"
 #include "run.h"
+#include "run_record.h"
 
 #ifndef PYLAR_VERSION
 #define PYLAR_VERSION ""
@@ -24,6 +26,8 @@ constexpr std::size_t kVersionWidth = 12;
 constexpr std::size_t kMergedLineLength = 80;
 constexpr std::string_view kTzDiamFile = "TZDIAM.DAT";
 constexpr std::array<std::string_view, 4> kScratchFiles = {"CHART.DAT", "TZDATA.DAT", kTzDiamFile, "ROCKMSG.DAT"};
+// A project is read whole before it is parsed; no project comes near this.
+constexpr std::uint64_t kMaxProjectBytes = std::uint64_t{64} << 20;
 
 const std::string kEquals = Line().x(5).text(std::string(73, '=')).str();
 const std::string kDashes = Line().x(5).text(std::string(73, '-')).str();
@@ -34,49 +38,22 @@ std::string trimTrailingBlanks(std::string text) {
   return text;
 }
 
-std::filesystem::path normalised(const std::string& name) {
+std::filesystem::path normalised(const std::filesystem::path& name) {
   std::error_code ec;
-  auto path = std::filesystem::weakly_canonical(std::filesystem::path(name), ec);
-  return ec ? std::filesystem::path(name).lexically_normal() : path;
+  auto path = std::filesystem::weakly_canonical(name, ec);
+  return ec ? name.lexically_normal() : path;
 }
 
-bool sameFile(const std::string& a, const std::string& b) {
-  std::string x = normalised(a).string(), y = normalised(b).string();
-#if defined(_WIN32)
-  // File names differing only in case name one file there.
-  for (std::string* s : {&x, &y})
-    for (char& c : *s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-#endif
-  return x == y;
-}
-
-// Blank names, or two run files that are the same file (which would destroy
-// the project or mix two outputs), make the run impossible.
-std::string checkRunNames(const RunNames& names) {
-  const std::array<const std::string*, 8> files = {&names.input,  &names.report,      &names.plot,
-                                                   &names.notes,  &names.detail,      &names.baseListing,
-                                                   &names.tzPlot, &names.qwPlot};
-  for (std::size_t k = 0; k < files.size(); ++k)
-    if (files[k]->find_first_not_of(" \t") == std::string::npos)
-      return "RUN NAMES ERROR: NAME " + std::to_string(k + 2) + " OF THE RUN IS BLANK";
-  for (std::size_t a = 0; a < files.size(); ++a)
-    for (std::size_t b = a + 1; b < files.size(); ++b)
-      if (sameFile(*files[a], *files[b]))
-        return "RUN NAMES ERROR: NAMES " + std::to_string(a + 2) + " AND " + std::to_string(b + 2) +
-               " ARE THE SAME FILE: " + *files[a];
-  // The scratch files are rewritten (and TZDIAM.DAT removed afterwards): a
-  // project or result of that name would be destroyed.
-  for (std::string_view scratch : kScratchFiles)
-    for (std::size_t k = 0; k < files.size(); ++k)
-      if (sameFile(*files[k], (names.scratchFolder / scratch).string()))
-        return "RUN NAMES ERROR: NAME " + std::to_string(k + 2) + " OF THE RUN IS THE SCRATCH FILE " +
-               std::string(scratch) + ": " + *files[k];
-  return {};
+// Another name of the project file itself (a hard link, or a link that a
+// path comparison does not see).
+bool isTheProject(const std::filesystem::path& file, const std::string& project) {
+  std::error_code ec;
+  return std::filesystem::exists(file, ec) && std::filesystem::equivalent(file, project, ec) && !ec;
 }
 
 std::string cannotCreate(const std::filesystem::path& file) {
   std::string message = "FILE ERROR: CANNOT CREATE " + file.string();
-  if (existsButIsNotARegularFile(file)) message += " (NOT A REGULAR FILE: A FOLDER, PIPE OR DEVICE)";
+  if (isFolderPipeOrDevice(file)) message += " (NOT A REGULAR FILE: A FOLDER, PIPE OR DEVICE)";
   return message;
 }
 
@@ -93,9 +70,10 @@ void writeFileNames(Run& run) {
 }
 
 // Copies a file onto the end of an open channel, one record of up to 80
-// characters per line. A file that cannot be read adds nothing.
+// characters per line. A file this run did not write completely, or that
+// cannot be read, adds nothing.
 void appendFile(Channels& ch, int fromChannel, const std::filesystem::path& file, int toChannel) {
-  if (!ch.openRead(fromChannel, file)) {
+  if (!ch.wrote(file) || !ch.openRead(fromChannel, file)) {
     ch.close(fromChannel);
     return;
   }
@@ -162,17 +140,110 @@ SplitPath splitPath(std::string_view path) {
 
 void mergeIntermediateFiles(Run& run) {
   Channels& ch = run.channels;
-  for (int channel : {kChannelQwListing, kChannelTzPlot, kChannelQwPlot}) ch.close(channel);
+  for (int channel : {kChannelQwListing, kChannelTzPlot, kChannelTzDiam, kChannelQwPlot}) ch.close(channel);
   appendFile(ch, kChannelQwListing, run.names.baseListing, kChannelDetail);
   appendFile(ch, kChannelTzPlot, run.names.tzPlot, kChannelPlot);
   // Only what this run wrote: a TZDIAM.DAT left by an earlier run in the same
   // folder must not end up in this run's plot data.
-  if (ch.wasOpened(kChannelTzDiam)) appendFile(ch, kChannelTzDiam, run.scratchFile(kTzDiamFile), kChannelPlot);
+  appendFile(ch, kChannelTzDiam, run.scratchFile(kTzDiamFile), kChannelPlot);
   appendFile(ch, kChannelQwPlot, run.names.qwPlot, kChannelPlot);
 }
 
-RunSummary runAnalysis(const RunNames& names, const RunClock& clock, const RunOptions& options) {
-  if (std::string problem = checkRunNames(names); !problem.empty()) return {kStatusBadRunNames, problem, {}, {}};
+bool samePath(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::string x = normalised(a).string(), y = normalised(b).string();
+#if defined(_WIN32)
+  // File names differing only in case name one file there.
+  for (std::string* t : {&x, &y})
+    for (char& c : *t) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+#endif
+  return x == y;
+}
+
+std::vector<std::filesystem::path> filesOfRun(const RunNames& names) {
+  std::vector<std::filesystem::path> files = {names.report,      names.plot,   names.notes, names.detail,
+                                              names.baseListing, names.tzPlot, names.qwPlot, runRecordFile(names)};
+  for (std::string_view scratch : kScratchFiles) files.push_back(names.scratchFolder / scratch);
+  files.push_back(names.scratchFolder / kLockFileName);
+  return files;
+}
+
+// Blank names, two run files that are the same file, or a file the run
+// writes that is the project under another name (a link), would destroy the
+// project or mix two outputs: the run is impossible.
+std::string checkRunNames(const RunNames& names) {
+  const std::array<const std::string*, 8> files = {&names.input,  &names.report,      &names.plot,
+                                                   &names.notes,  &names.detail,      &names.baseListing,
+                                                   &names.tzPlot, &names.qwPlot};
+  for (std::size_t k = 0; k < files.size(); ++k)
+    if (files[k]->find_first_not_of(" \t") == std::string::npos)
+      return "RUN NAMES ERROR: NAME " + std::to_string(k + 2) + " OF THE RUN IS BLANK";
+  for (std::size_t a = 0; a < files.size(); ++a)
+    for (std::size_t b = a + 1; b < files.size(); ++b)
+      if (samePath(*files[a], *files[b]))
+        return "RUN NAMES ERROR: NAMES " + std::to_string(a + 2) + " AND " + std::to_string(b + 2) +
+               " ARE THE SAME FILE: " + *files[a];
+  const std::filesystem::path record = runRecordFile(names);
+  for (std::size_t k = 0; k < files.size(); ++k)
+    if (samePath(record, *files[k]))
+      return "RUN NAMES ERROR: THE RUN RECORD IS NAME " + std::to_string(k + 2) + " OF THE RUN: " + record.string();
+  // The scratch files are rewritten (and TZDIAM.DAT removed afterwards), the
+  // lock file holds a process id: a project or result of that name would be
+  // destroyed.
+  std::vector<std::string_view> fixedNames(kScratchFiles.begin(), kScratchFiles.end());
+  fixedNames.push_back(kLockFileName);
+  for (std::string_view fixed : fixedNames) {
+    const std::filesystem::path file = names.scratchFolder / fixed;
+    const std::string what =
+        (fixed == kLockFileName ? " IS THE LOCK FILE " : " IS THE SCRATCH FILE ") + std::string(fixed);
+    for (std::size_t k = 0; k < files.size(); ++k)
+      if (samePath(*files[k], file))
+        return "RUN NAMES ERROR: NAME " + std::to_string(k + 2) + " OF THE RUN" + what + ": " + *files[k];
+    if (samePath(record, file)) return "RUN NAMES ERROR: THE RUN RECORD" + what + ": " + record.string();
+  }
+  // A hard link (or a link a path does not show) to the project under a name
+  // the run writes.
+  for (const std::filesystem::path& file : filesOfRun(names))
+    if (isTheProject(file, names.input))
+      return "RUN NAMES ERROR: A FILE THE RUN WRITES IS A LINK TO THE PROJECT FILE: " + file.string();
+  return {};
+}
+
+RunSummary lockRefusal(const FolderLock& lock, const std::filesystem::path& folder) {
+  RunSummary summary;
+  switch (lock.outcome()) {
+    case FolderLock::Outcome::Busy:
+      summary.status = kStatusBadRunNames;
+      summary.message =
+          "RUN NAMES ERROR: ANOTHER RUN IS USING THE FOLDER " + (folder.empty() ? std::string(".") : folder.string());
+      break;
+    case FolderLock::Outcome::NotALockFile:
+      summary.status = kStatusBadRunNames;
+      summary.message =
+          "RUN NAMES ERROR: NOT A LOCK FILE (A LINK, NOT A REGULAR FILE, OR OTHER TEXT THAN A PROCESS ID): " +
+          lock.file().string();
+      break;
+    default:
+      summary.status = kStatusFileError;
+      summary.message = cannotCreate(lock.file());
+      break;
+  }
+  return summary;
+}
+
+RunSummary runWithFolderHeld(const RunNames& names, const RunClock& clock, const RunOptions& options) {
+  // An old run record would vouch for files this run has not finished: it
+  // goes before anything is written.
+  const std::filesystem::path record = runRecordFile(names);
+  {
+    std::error_code ec;
+    if (isFolderPipeOrDevice(record)) return {kStatusFileError, cannotCreate(record), {}, {}};
+    if (std::filesystem::exists(std::filesystem::symlink_status(record, ec))) {
+      std::filesystem::remove(record, ec);
+      if (ec) return {kStatusFileError, "FILE ERROR: CANNOT REMOVE THE OLD RUN RECORD " + record.string(), {}, {}};
+    }
+  }
+  // The project's bytes are read once: the run parses what it hashed.
+  const ProjectBytes project = readProjectBytes(names.input, kMaxProjectBytes);
 
   Run run;
   run.names = names;
@@ -181,7 +252,8 @@ RunSummary runAnalysis(const RunNames& names, const RunClock& clock, const RunOp
   Channels& ch = run.channels;
   try {
     ch.openWrite(kChannelChart, run.scratchFile("CHART.DAT"));
-    ch.openRead(kChannelInput, names.input);  // a missing project is reported by the analysis step
+    // A missing project is reported by the analysis step.
+    if (project.readable && !project.tooLarge) ch.openReadText(kChannelInput, project.text);
     const std::array<std::pair<int, const std::string*>, 7> outputs = {{{kChannelReport, &names.report},
                                                                         {kChannelPlot, &names.plot},
                                                                         {kChannelNotes, &names.notes},
@@ -200,6 +272,9 @@ RunSummary runAnalysis(const RunNames& names, const RunClock& clock, const RunOp
 
     if (const auto& unopened = ch.firstUnopened())
       run.fail(kStatusFileError, cannotCreate(*unopened));
+    else if (project.tooLarge)
+      run.fail(kStatusBadInput, "INPUT ERROR: THE PROJECT FILE IS LARGER THAN " +
+                                    std::to_string(kMaxProjectBytes >> 20) + " MB: " + names.input);
     else
       runAnalysisStages(run);
   } catch (const std::exception& e) {
@@ -224,7 +299,24 @@ RunSummary runAnalysis(const RunNames& names, const RunClock& clock, const RunOp
     run.message = "FILE ERROR: A RESULT FILE COULD NOT BE WRITTEN COMPLETELY";
   }
   if (run.status == kStatusCompleted && run.message.empty()) run.message = "run completed";
-  return {run.status, run.message, std::move(run.results), std::move(run.warnings)};
+
+  // Last, the record of what this run read and how it ended.
+  const RunRecord r{std::filesystem::path(names.input).filename().string(), project.size, project.hash, run.status};
+  if (ch.openWrite(kChannelRunRecord, record))
+    for (const std::string& line : runRecordLines(r)) ch.write(kChannelRunRecord, line);
+  ch.close(kChannelRunRecord);
+  if (!ch.wrote(record) && (run.status == kStatusCompleted || run.status == kStatusDesignLoadNotReached)) {
+    run.status = kStatusFileError;
+    run.message = "FILE ERROR: THE RUN RECORD COULD NOT BE WRITTEN: " + record.string();
+  }
+  return {run.status, run.message, std::move(run.results), std::move(run.warnings), ch.filesWritten()};
+}
+
+RunSummary runAnalysis(const RunNames& names, const RunClock& clock, const RunOptions& options) {
+  if (std::string problem = checkRunNames(names); !problem.empty()) return {kStatusBadRunNames, problem, {}, {}};
+  const FolderLock lock(names.scratchFolder, options.folderWait);
+  if (!lock.mayRun()) return lockRefusal(lock, names.scratchFolder);
+  return runWithFolderHeld(names, clock, options);
 }
 
 bool readNamesFile(const std::filesystem::path& file, RunNames& names) {

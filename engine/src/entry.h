@@ -1,6 +1,7 @@
 #pragma once
 // Pieces of the run driver, exposed for the tests.
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,7 @@
 namespace pylar::engine {
 
 class Channels;
+class FolderLock;
 struct Run;
 
 // Banner of the report and the detail file, with the version text cut or
@@ -23,7 +25,19 @@ struct SplitPath {
 };
 SplitPath splitPath(std::string_view path);
 // Appends the .pq8w listing to the detail file and the .pq8t, TZDIAM.DAT and
-// .pq8q records to the plot-data file, each line cut to 80 characters.
+// .pq8q records to the plot-data file, each line cut to 80 characters. Only
+// files this run wrote are appended.
 void mergeIntermediateFiles(Run& run);
+
+// Empty when the names can be run; otherwise the RUN NAMES ERROR line: a
+// blank name, two names of one file, a name that is the project file through
+// a link.
+std::string checkRunNames(const RunNames& names);
+// Two names of one file: the same path once links and "." are resolved.
+bool samePath(const std::filesystem::path& a, const std::filesystem::path& b);
+// The refusal of a run whose folder lock could not be taken.
+RunSummary lockRefusal(const FolderLock& lock, const std::filesystem::path& folder);
+// A run of checked names whose scratch folder this thread holds.
+RunSummary runWithFolderHeld(const RunNames& names, const RunClock& clock, const RunOptions& options);
 
 }  // namespace pylar::engine

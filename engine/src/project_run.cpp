@@ -3,11 +3,14 @@
 // removed afterwards.
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <map>
 #include <mutex>
 #include <system_error>
 #include <thread>
 
+#include "entry.h"
+#include "folder_lock.h"
 #include "pylar/engine.h"
 
 namespace pylar::engine {
@@ -51,33 +54,104 @@ RunNames namesBeside(const std::filesystem::path& given) {
 
 ProjectRun runProject(const std::filesystem::path& project, const RunClock& clock, const RunOptions& options) {
   RunNames names = namesBeside(project);
-  ProjectRun result{project, names.report, {}};
+  ProjectRun result{project, {}, {}, {}};
   std::error_code ec;
   if (!std::filesystem::is_regular_file(names.input, ec)) {
     // Nothing is created beside a project that is not there.
-    result.report.clear();
     result.summary = {kStatusBadInput, "INPUT ERROR: THE PROJECT FILE CANNOT BE OPENED: " + names.input, {}, {}};
     return result;
   }
-  result.summary = runAnalysis(names, clock, options);
-  if (result.summary.status == kStatusBadRunNames) {
-    result.report.clear();
+  if (std::string problem = checkRunNames(names); !problem.empty()) {
+    result.summary = {kStatusBadRunNames, problem, {}, {}};
     return result;
   }
+  // The folder stays held until the intermediate files are gone: TZDIAM.DAT
+  // is the next run's scratch file too.
+  const FolderLock lock(names.scratchFolder, options.folderWait);
+  if (!lock.mayRun()) {
+    result.summary = lockRefusal(lock, names.scratchFolder);
+    return result;
+  }
+  result.summary = runWithFolderHeld(names, clock, options);
   for (const auto& file : {names.scratchFolder / "TZDIAM.DAT", std::filesystem::path(names.baseListing),
                            std::filesystem::path(names.tzPlot), std::filesystem::path(names.qwPlot)})
-    std::filesystem::remove(file, ec);
+    if (std::find(result.summary.filesWritten.begin(), result.summary.filesWritten.end(), file) !=
+        result.summary.filesWritten.end())
+      std::filesystem::remove(file, ec);
+  // Only a report this run wrote is named as its report.
+  if (std::find(result.summary.filesWritten.begin(), result.summary.filesWritten.end(),
+                std::filesystem::path(names.report)) != result.summary.filesWritten.end())
+    result.report = names.report;
   return result;
 }
+
+namespace {
+
+// Two different projects of one batch that would write the same file (one
+// stem in one folder: pier.pq8d and its backup pier.pq8d~ both write
+// pier.pq8o), or one that would write over the other, are both refused.
+void refuseProjectsSharingFiles(const std::vector<std::filesystem::path>& projects, std::vector<ProjectRun>& results,
+                                std::vector<bool>& refused) {
+  std::map<std::string, std::size_t> writer;  // a file, by its resolved path, and the first project naming it
+  std::vector<std::string> projectKeys(projects.size());
+  auto key = [](const std::filesystem::path& file) {
+    std::error_code ec;
+    auto path = std::filesystem::weakly_canonical(file, ec);
+    std::string text = (ec ? file.lexically_normal() : path).string();
+#if defined(_WIN32)
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+#endif
+    return text;
+  };
+  for (std::size_t k = 0; k < projects.size(); ++k) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(projects[k], ec)) continue;  // writes nothing
+    const RunNames names = namesBeside(projects[k]);
+    projectKeys[k] = key(names.input);
+    std::vector<std::filesystem::path> files = {names.input,       names.report, names.plot,   names.notes,
+                                                names.detail,      names.baseListing, names.tzPlot, names.qwPlot,
+                                                runRecordFile(names)};
+    for (const auto& file : files) {
+      const auto [at, added] = writer.emplace(key(file), k);
+      const std::size_t other = at->second;
+      if (added || other == k || projectKeys[other] == projectKeys[k]) continue;  // a project named twice
+      for (const auto& [one, two] : {std::pair{k, other}, std::pair{other, k}}) {
+        if (refused[one]) continue;
+        refused[one] = true;
+        results[one].sharedWith = projects[two];
+        results[one].summary = {kStatusBadRunNames,
+                                "RUN NAMES ERROR: THE PROJECTS " + projects[one].string() + " AND " +
+                                    projects[two].string() + " WOULD WRITE THE SAME FILE " + file.string(),
+                                {},
+                                {}};
+      }
+    }
+  }
+  // A refused project named again on the command line is refused there too.
+  for (std::size_t k = 0; k < projects.size(); ++k)
+    for (std::size_t j = 0; j < projects.size() && !refused[k]; ++j)
+      if (refused[j] && !projectKeys[k].empty() && projectKeys[j] == projectKeys[k]) {
+        refused[k] = true;
+        results[k] = results[j];
+        results[k].project = projects[k];
+      }
+}
+
+}  // namespace
 
 std::vector<ProjectRun> runProjects(const std::vector<std::filesystem::path>& projects, unsigned maxParallel,
                                     const std::function<void(const ProjectRun&)>& onFinished,
                                     const RunClock& clock, bool collectResults) {
   std::vector<ProjectRun> results(projects.size());
+  std::vector<bool> refused(projects.size(), false);
+  refuseProjectsSharingFiles(projects, results, refused);
   // Group by folder, keeping the order of the command line within a group.
   std::map<std::filesystem::path, std::vector<std::size_t>> byFolder;
   std::vector<std::vector<std::size_t>> groups;
-  for (std::size_t k = 0; k < projects.size(); ++k) byFolder[folderKey(projects[k])].push_back(k);
+  for (std::size_t k = 0; k < projects.size(); ++k) {
+    results[k].project = projects[k];
+    if (!refused[k]) byFolder[folderKey(projects[k])].push_back(k);
+  }
   for (auto& [folder, members] : byFolder) groups.push_back(std::move(members));
 
   std::mutex reportMutex;
@@ -96,6 +170,10 @@ std::vector<ProjectRun> runProjects(const std::vector<std::filesystem::path>& pr
       }
     }
   };
+  // The refused projects' lines come first: no run has started.
+  if (onFinished)
+    for (std::size_t k = 0; k < projects.size(); ++k)
+      if (refused[k]) onFinished(results[k]);
   std::vector<std::thread> pool;
   for (std::size_t t = 1; t < threads; ++t) pool.emplace_back(worker);
   worker();

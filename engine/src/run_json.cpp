@@ -181,7 +181,9 @@ RunResults analysisResults(const ProjectInput& in, const Analysis& a) {
     values.qs = fixed(u.force(r.last.qs), d);
     values.qbOrWeight = fixed(u.force(r.last.qb), d);
     values.qu = fixed(u.force(r.last.qu), d);
-    values.allowable = fixed(u.force(lrfd ? r.last.lrfdQu : r.last.qdn), d);
+    // As the capacity table prints them: QDN with the forces' decimals, LRFD
+    // QU with two.
+    values.allowable = lrfd ? fixed(u.force(r.last.lrfdQu), 2) : fixed(u.force(r.last.qdn), d);
     values.quPerVolume = fixed(u.forcePerVolume(r.last.quPerVolume), 2);
     values.stopped = r.stopped;
     values.mostEfficient = chosen;

@@ -26,8 +26,8 @@ TEST(ProjectRun, ResultsBesideTheProjectIntermediatesRemoved) {
   ProjectRun run = runProject(dir / "pier.pq8d");
   EXPECT_EQ(run.summary.status, kStatusCompleted) << run.summary.message;
   EXPECT_EQ(run.report, dir / "pier.pq8o");
-  EXPECT_EQ(dir.files(), (Lines{"CHART.DAT", "ROCKMSG.DAT", "TZDATA.DAT", "pier.pq8d", "pier.pq8o", "pier.pq8p", "pier.pq8r",
-                               "pier.pq8z"}));
+  EXPECT_EQ(dir.files(), (Lines{"CHART.DAT", "PYLAR.LCK", "ROCKMSG.DAT", "TZDATA.DAT", "pier.pq8d", "pier.pq8o",
+                               "pier.pq8p", "pier.pq8r", "pier.pq8s", "pier.pq8z"}));
 }
 
 // The largest project the engine accepts: 20 clay layers of 5 ft (cohesion

@@ -2,9 +2,16 @@
 // C++ interface of the analysis engine. One call runs one complete analysis;
 // all state of a run lives in that call, so runs of projects in different
 // folders may go on at the same time on different threads. Runs that share a
-// folder must not overlap: the scratch files (CHART.DAT, TZDATA.DAT,
-// TZDIAM.DAT, ROCKMSG.DAT) have fixed names.
+// folder never overlap: the scratch files (CHART.DAT, TZDATA.DAT, TZDIAM.DAT,
+// ROCKMSG.DAT) have fixed names, so a run holds the folder's lock file
+// PYLAR.LCK while it uses the folder and a second run waits for it.
+//
+// Every result and scratch file is written to a new temporary file in its
+// folder that replaces the file's name when complete: a name that is a link
+// is replaced, never the file it points to, and a result that could not be
+// written completely leaves the earlier file of that name as it was.
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -22,8 +29,10 @@ inline constexpr int kStatusDesignLoadNotReached = 7;
 // where a number belongs, or a count or code out of range. The report and
 // run notes name the record and the value.
 inline constexpr int kStatusBadInput = 10;
-// names.dat is missing or has fewer than nine lines, or a run name is blank
-// or names the project file as an output. No file is touched.
+// names.dat is missing or has fewer than nine lines, a run name is blank or
+// names the same file as another (the project above all, also through a
+// link), two projects of one batch would write the same files, or another
+// run kept the folder for the whole wait. No file is touched.
 inline constexpr int kStatusBadRunNames = 11;
 // A result or scratch file could not be created or written completely.
 inline constexpr int kStatusFileError = 12;
@@ -88,6 +97,9 @@ struct RunSummary {
   // Every warning of the run, each once, in the order the report meets them;
   // also listed at the end of the run notes and in the JSON's "warnings".
   std::vector<RunWarning> warnings;
+  // The files this run wrote completely, in the order it closed them (the
+  // run record last). A name missing here was not written by this run.
+  std::vector<std::filesystem::path> filesWritten;
 };
 
 // A JSON string literal of `text`: quotes, backslashes and control characters
@@ -116,10 +128,39 @@ std::string_view engineVersion();
 struct RunOptions {
   unsigned threads = 0;
   bool collectResults = false;  // fill RunSummary::results
+  // How long a run waits while another run holds its folder before it is
+  // refused (kStatusBadRunNames, "ANOTHER RUN IS USING THE FOLDER ...").
+  std::chrono::milliseconds folderWait{60000};
 };
 
-// Runs one analysis with the given names.
+// Runs one analysis with the given names: checks the names, takes the
+// scratch folder's lock (or finds it held by its caller in this process),
+// removes the old run record, writes every file and then the run record.
 RunSummary runAnalysis(const RunNames& names, const RunClock& clock = localRunTime, const RunOptions& options = {});
+
+// Every file a run with these names writes: the report, plot data, run notes,
+// detail listing, the intermediate .pq8w .pq8t .pq8q, the run record, and in
+// the scratch folder CHART.DAT, TZDATA.DAT, TZDIAM.DAT, ROCKMSG.DAT and the
+// lock file PYLAR.LCK.
+std::vector<std::filesystem::path> filesOfRun(const RunNames& names);
+
+// The run record beside the report: the report's name with the extension
+// .pq8s. Five CRLF lines:
+//   PYLAR RUN RECORD 1
+//   PROJECT <project file name, without folder>
+//   SIZE <bytes of the project as the run read it>
+//   FNV1A64 <16 lower-case hex digits: FNV-1a 64-bit hash of those bytes>
+//   STATUS <the run's status>
+// A run removes it before it opens any result file and writes it after all
+// other files are closed, so a run that was killed leaves none.
+std::filesystem::path runRecordFile(const RunNames& names);
+
+// Whether the results beside `project` (as namesBeside names them) are its
+// current ones: its run record exists, names this project's file, records
+// the size and hash of the project's bytes as they are now, and a run that
+// completed (status 0) or whose files are complete although the design load
+// was not reached (status 7).
+bool resultsAreCurrent(const std::filesystem::path& project);
 
 // Reads names.dat (nine lines: version text and eight paths, each read whole,
 // trailing blanks dropped). False when the file is missing or short.
@@ -132,13 +173,17 @@ int runFromNamesFile();
 
 // One project run as the command-line runner and the desktop program do it:
 // the result files beside the project with the same name and the extensions
-// .pq8o .pq8p .pq8r .pq8z (and the intermediate .pq8w .pq8t .pq8q), scratch
-// files in the project's folder; afterwards the intermediate files and
-// TZDIAM.DAT are removed.
+// .pq8o .pq8p .pq8r .pq8z (and the intermediate .pq8w .pq8t .pq8q), the run
+// record .pq8s, scratch files in the project's folder; afterwards, still
+// holding the folder, the intermediate files and TZDIAM.DAT this run wrote
+// are removed.
 struct ProjectRun {
   std::filesystem::path project;
-  std::filesystem::path report;
+  std::filesystem::path report;  // empty unless this run wrote it
   RunSummary summary;
+  // A batch refused this project because this other project of its command
+  // line would write the same files (one stem in one folder).
+  std::filesystem::path sharedWith;
 };
 RunNames namesBeside(const std::filesystem::path& project);
 ProjectRun runProject(const std::filesystem::path& project, const RunClock& clock = localRunTime,
@@ -146,6 +191,9 @@ ProjectRun runProject(const std::filesystem::path& project, const RunClock& cloc
 
 // Runs several projects: projects in different folders at the same time (at
 // most `maxParallel` at once), projects in one folder one after the other.
+// Two different projects that would write the same files (pier.pq8d and a
+// backup pier.pq8d~ both write pier.pq8o) are both refused before anything
+// runs, each naming the other; a project named twice runs twice.
 // When several run at once, each solves its geometries on its own thread.
 // Results come back in the order of `projects`; `onFinished` (if given) is
 // called as each project ends, never from two threads at once.
