@@ -50,7 +50,7 @@ bool ParseFileNumber(const QString &word, Extended &value) {
   return true;
 }
 
-TWordReader::TWordReader(const QString &path) {
+QByteArray ReadWholeFile(const QString &path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly))
     throw EInOutError(QStringLiteral("Cannot open the file %1: %2").arg(path, file.errorString()));
@@ -59,8 +59,10 @@ TWordReader::TWordReader(const QString &path) {
     throw EInOutError(QStringLiteral("The file %1 is larger than %2 MB: it is not a file of this program.")
                           .arg(path)
                           .arg(kMaxFileSize / (1024 * 1024)));
-  load(data);
+  return data;
 }
+
+TWordReader::TWordReader(const QString &path) { load(ReadWholeFile(path)); }
 
 TWordReader TWordReader::FromData(const QByteArray &data) {
   TWordReader reader;
