@@ -483,6 +483,18 @@ void CalcReportTest::mainWindowExportsTheReportOfItsRun() {
   QCOMPARE(messages.size(), 1);
   QVERIFY2(messages[0].contains(QStringLiteral("run the analysis")), qPrintable(messages[0]));
   QVERIFY(!QFileInfo::exists(pdf));
+  // The file changed on disk (a text editor) after the run: the results belong to an older version.
+  form.Tables().SetChanged(false);
+  messages.clear();
+  {
+    QFile file(project);
+    QVERIFY(file.open(QIODevice::Append));
+    file.write("\r\n");
+  }
+  command->trigger();
+  QCOMPARE(messages.size(), 1);
+  QVERIFY2(messages[0].contains(QStringLiteral("belong to an older version")), qPrintable(messages[0]));
+  QVERIFY(!QFileInfo::exists(pdf));
   SetMessageHook({});
 }
 

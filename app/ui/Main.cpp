@@ -844,9 +844,13 @@ void TMainForm::updateResultCommands() {
 void TMainForm::exportCalcReport() {
   if (!DeactivateActiveChild()) return;
   // The report describes one run: the project as it was run, and its files.
-  if (GetChanged() || !CheckRunRecord(currentFileName()).Current()) {
+  if (GetChanged()) {
     ShowInformation(this, QStringLiteral("The project has changed since its results were computed. Please, run the "
                                          "analysis before exporting the calculation report."));
+    return;
+  }
+  if (const TResultsCheck check = CheckRunRecord(currentFileName()); !check.Current()) {
+    ShowInformation(this, check.Reason(currentFileName()));
     return;
   }
   const QFileInfo project(currentFileName());
