@@ -3,6 +3,10 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
 #include <charconv>
 #include <cmath>
 
@@ -24,6 +28,16 @@ QString decodeText(const QByteArray &data) {
   QString text = utf8.decode(data);
   if (utf8.hasError()) text = QString::fromLatin1(data);
   return text;
+}
+
+bool isPipe(const QString &path) {
+#if defined(_WIN32)
+  (void)path;
+  return false;
+#else
+  struct stat info {};
+  return ::stat(QFile::encodeName(path).constData(), &info) == 0 && (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode));
+#endif
 }
 
 }  // namespace
@@ -51,6 +65,9 @@ bool ParseFileNumber(const QString &word, Extended &value) {
 }
 
 QByteArray ReadWholeFile(const QString &path) {
+  // A pipe would keep the reader waiting for a writer, or reading, for ever
+  // (an endless device is cut off by the size limit below).
+  if (isPipe(path)) throw EInOutError(QStringLiteral("Cannot open the file %1: it is a pipe").arg(path));
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly))
     throw EInOutError(QStringLiteral("Cannot open the file %1: %2").arg(path, file.errorString()));
