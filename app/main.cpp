@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -25,8 +26,12 @@ constexpr const char *kHelp =
     "\n"
     "  --export   writes into OUTDIR, without a window or a display, the result\n"
     "             plots (PNG and SVG), the elevation view, the workbook (.xlsx)\n"
-    "             and the calculation report (PDF) of PROJECT; the analysis is\n"
-    "             run first when PROJECT has no results or is newer than them.\n"
+    "             and the calculation report (PDF) of PROJECT. The results\n"
+    "             beside PROJECT are used when its run record ties them to\n"
+    "             PROJECT as it is and the run completed; otherwise the analysis\n"
+    "             runs first, on the file as it is (PROJECT is never written).\n"
+    "             A run that does not complete ends the export with exit code 1,\n"
+    "             its status and the engine's message.\n"
     "             One line is printed for each file written, and one when the\n"
     "             3-D View cannot be drawn (it needs OpenGL: run under xvfb-run).\n"
     "  --help     shows this text\n"
@@ -84,6 +89,11 @@ std::optional<int> exportWithoutWindow(int argc, char *argv[]) {
 }  // namespace
 
 int main(int argc, char *argv[]) {
+#if defined(SIGXFSZ)
+  // A file-size limit makes a write fail, and the program says which file it
+  // could not write, instead of ending the process on the spot.
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
   if (const std::optional<int> answered = answerWithoutWindow(argc, argv)) return *answered;
   if (const std::optional<int> exported = exportWithoutWindow(argc, argv)) return *exported;
   QApplication app(argc, argv);

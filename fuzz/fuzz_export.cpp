@@ -1,10 +1,10 @@
 // The headless export (pylarwin --export OUTDIR PROJECT) on arbitrary files:
 // the input is a project (.pq8d), its report (.pq8o) and its plot data
 // (.pq8p), joined by kPartSeparator. They are written beside each other with
-// the results newer than the project, so the export takes them as the
-// project's results and does not run the analysis (a missing or empty result
-// part takes the path of a run, which fails: no engine library is found in
-// the program folder given). The export then writes its pictures, workbook
+// the run record of a completed run of that project, so the export takes them
+// as the project's results and does not run the analysis (a project that does
+// not read, or whose pre-run check finds an error, ends the export before;
+// no engine library is found in the program folder given, so no run happens). The export then writes its pictures, workbook
 // and calculation report into an empty folder, under the offscreen platform
 // the command line uses. What it promises: exit code 0 or 1; 1 with at least
 // one reason, 0 with none; every file it names exists, is not empty and lies
@@ -16,13 +16,13 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
 #include "fuzz_parts.h"
+#include "model/RunRecord.h"
 #include "ui/CalcReport.h"
 
 using namespace pylar;
@@ -72,12 +72,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const QString project = work.filePath(QStringLiteral("project/fuzzed.pq8d"));
   const QString outDir = work.filePath(QStringLiteral("out"));
   writeFile(project, parts[0]);
-  // The results a run left after the project was saved.
-  const QDateTime saved = QDateTime::currentDateTime().addSecs(-3600);
-  {
-    QFile file(project);
-    if (!file.open(QIODevice::ReadWrite) || !file.setFileTime(saved, QFileDevice::FileModificationTime)) std::abort();
-  }
+  // The results a completed run of this project left, with its run record.
+  writeFile(work.filePath(QStringLiteral("project/fuzzed.pq8s")),
+            "PYLAR RUN RECORD 1\r\nPROJECT fuzzed.pq8d\r\nSIZE " + QByteArray::number(parts[0].size()) +
+                "\r\nFNV1A64 " + QByteArray::number(Fnv1a64(parts[0]), 16).rightJustified(16, '0') +
+                "\r\nSTATUS 0\r\n");
   if (parts.size() > 1 && !parts[1].isEmpty()) writeFile(work.filePath(QStringLiteral("project/fuzzed.pq8o")), parts[1]);
   if (parts.size() > 2 && !parts[2].isEmpty()) writeFile(work.filePath(QStringLiteral("project/fuzzed.pq8p")), parts[2]);
 

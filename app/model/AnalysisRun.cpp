@@ -46,29 +46,41 @@ std::unique_ptr<TDynamicLibrary> &engineLibrary() {
   return library;
 }
 
-// Empties the library slot and removes names.dat however the run ends.
+// Empties the library slot, and removes names.dat once this run wrote it,
+// however the run ends.
 class TRunCleanup {
  public:
   explicit TRunCleanup(QString namesFile) : fNamesFile(std::move(namesFile)) {}
-  ~TRunCleanup() {
-    engineLibrary().reset();
-    QFile::remove(fNamesFile);
-  }
+  ~TRunCleanup() { Finish(); }
   TRunCleanup(const TRunCleanup &) = delete;
   TRunCleanup &operator=(const TRunCleanup &) = delete;
 
+  void NamesFileWritten() { fNamesWritten = true; }
+  void Finish() {
+    engineLibrary().reset();
+    if (fNamesWritten) QFile::remove(fNamesFile);
+    fNamesWritten = false;
+  }
+
  private:
   QString fNamesFile;
+  bool fNamesWritten = false;
 };
 
 constexpr const char *kWarningsHeading = "WARNINGS OF THE RUN:";
 // More than any run notes of a run the engine accepts.
 constexpr qint64 kNotesLimit = qint64(32) * 1024 * 1024;
 
-// How the engine says a run ended that did not complete: the last line of its
-// run notes that is one of its messages, a line naming an error or a line
-// framed by asterisks (those shown without them). Only the end of the file is read.
-QString engineMessage(const QString &notesFile) {
+bool nonEmptyFile(const QString &path) {
+  const QFileInfo info(path);
+  return info.isFile() && info.size() > 0;
+}
+
+}  // namespace
+
+// The last line of the run notes that names an error or is framed by
+// asterisks (shown without them). Only the end of the file is read.
+QString EngineMessageInRunNotes(const QString &notesFile) {
   QFile file(notesFile);
   if (!file.open(QIODevice::ReadOnly)) return {};
   constexpr qint64 kTail = 16384;
@@ -92,13 +104,6 @@ QString engineMessage(const QString &notesFile) {
   }
   return {};
 }
-
-bool nonEmptyFile(const QString &path) {
-  const QFileInfo info(path);
-  return info.isFile() && info.size() > 0;
-}
-
-}  // namespace
 
 QStringList RunShortfalls(const QString &notesFile) {
   QFile file(notesFile);
@@ -168,10 +173,23 @@ QStringList RunResultFiles(const QString &projectFile) {
   return files;
 }
 
+bool TRunOutcome::ResultsCurrent() const {
+  if (!EngineRan() || (EngineStatus != 0 && EngineStatus != 7)) return false;
+  return Results.Current() || Results.state == TResultsState::NoRecord;
+}
+
+QString TRunOutcome::ResultsNote() const {
+  if (!EngineRan() || ResultsCurrent()) return {};
+  if (EngineStatus != 0 && EngineStatus != 7)
+    return QStringLiteral("The run did not complete (status %1), so its results are not shown.").arg(EngineStatus);
+  return Results.Reason(ProjectFile);
+}
+
 QString TRunOutcome::UserMessage() const {
   switch (Status) {
     case TRunStatus::NotNamed: return {};
     case TRunStatus::SaveFailed: return QStringLiteral("An error occured during saving\r") + Reason;
+    case TRunStatus::FolderBusy: return Reason;
     case TRunStatus::ResultsKept:
       return QStringLiteral("The results of an earlier run could not be removed, so the analysis was not run:\r") +
              Reason;
@@ -190,12 +208,14 @@ QString TRunOutcome::UserMessage() const {
   // The piers that fall short, then the run's warnings, come before the
   // summary of its piers.
   const QString warnings = RunWarningsText(Warnings);
+  const QString note = ResultsNote();
   if (EngineStatus == 0) {
     QString text =
         QStringLiteral("Computations are completed.\rPlease, check output file for results or error messages.");
     text += shortfalls;
     if (!warnings.isEmpty()) text += QStringLiteral("\r\r") + warnings;
     if (!Summary.isEmpty()) text += QStringLiteral("\r\r") + Summary;
+    if (!note.isEmpty()) text += QStringLiteral("\r\r") + note;
     return text;
   }
   QString text = QStringLiteral(
@@ -203,6 +223,7 @@ QString TRunOutcome::UserMessage() const {
   if (!EngineMessage.isEmpty()) text += QStringLiteral("\r\r") + EngineMessage;
   text += shortfalls;
   if (!warnings.isEmpty()) text += QStringLiteral("\r\r") + warnings;
+  if (!note.isEmpty()) text += QStringLiteral("\r\r") + note;
   if (!RunNotesFile.isEmpty())
     text += QStringLiteral("\r\rThe run notes are in ") + QDir::toNativeSeparators(RunNotesFile);
   return text;
@@ -210,8 +231,7 @@ QString TRunOutcome::UserMessage() const {
 
 TRunOutcome TAnalysisRun::Execute(TProgramData &project) {
   TRunOutcome outcome;
-  const QString projectFile = project.FileName;
-  if (NeedsSaveAs(projectFile)) return outcome;
+  if (NeedsSaveAs(project.FileName)) return outcome;
 
   // A run never starts from an older file: what is run is what was saved.
   try {
@@ -221,7 +241,12 @@ TRunOutcome TAnalysisRun::Execute(TProgramData &project) {
     outcome.Reason = e.message();
     return outcome;
   }
+  return RunProjectFile(project.FileName);
+}
 
+TRunOutcome TAnalysisRun::RunProjectFile(const QString &projectFile) {
+  TRunOutcome outcome;
+  outcome.ProjectFile = projectFile;
   TDecimalPointGuard decimalPoint;
   const QString folder = QFileInfo(projectFile).absolutePath();
   QDir::setCurrent(folder);
@@ -231,6 +256,8 @@ TRunOutcome TAnalysisRun::Execute(TProgramData &project) {
     outcome.Status = TRunStatus::LibraryBusy;
     return outcome;
   }
+  // Declared before the cleanup, so the folder is let go after it.
+  TFolderLock folderLock;
   TRunCleanup cleanup(namesFile);
   TIPYLAR ipylar = nullptr;
   try {
@@ -244,10 +271,23 @@ TRunOutcome TAnalysisRun::Execute(TProgramData &project) {
     return outcome;
   }
 
+  // One run at a time in a folder: the scratch files have fixed names.
+  if (folderLock.Acquire(folder, LockWait, OnLockWait) != TLockResult::Held) {
+    outcome.Status = TRunStatus::FolderBusy;
+    outcome.Reason = folderLock.Message();
+    return outcome;
+  }
+  // A names.dat of the user's is neither replaced nor removed.
+  if (const QString inTheWay = NamesFileInTheWay(folder); !inTheWay.isEmpty()) {
+    outcome.Status = TRunStatus::NamesFileFailed;
+    outcome.Reason = inTheWay;
+    return outcome;
+  }
+
   // Results of an earlier run must never pass for this run's: they go before
   // the engine starts, and a file that cannot be removed stops the run.
-  for (const QString &file : RunResultFiles(projectFile)) {
-    if (QFileInfo(file).exists() && !QFile::remove(file)) {
+  for (const QString &file : RunResultFiles(projectFile) + QStringList{RunRecordFile(projectFile)}) {
+    if ((QFileInfo(file).exists() || QFileInfo(file).isSymLink()) && !QFile::remove(file)) {
       outcome.Status = TRunStatus::ResultsKept;
       outcome.Reason = QDir::toNativeSeparators(file);
       return outcome;
@@ -261,25 +301,30 @@ TRunOutcome TAnalysisRun::Execute(TProgramData &project) {
     outcome.Reason = e.message();
     return outcome;
   }
+  cleanup.NamesFileWritten();
 
   if (OnEngineStart) OnEngineStart();
   outcome.EngineStatus = ipylar(kIPYLARArgument);
   if (OnEngineEnd) OnEngineEnd();
   outcome.Status = TRunStatus::EngineRan;
   RemoveRunScratchFiles(projectFile);
+  cleanup.Finish();
 
+  // Still inside the lock: nothing else has touched the results.
+  outcome.Results = CheckRunRecord(projectFile);
   const QStringList results = RunResultFiles(projectFile);
   outcome.ReportWritten = QFileInfo::exists(results[0]);
   outcome.PlotDataWritten = nonEmptyFile(results[1]);
   outcome.RunNotesWritten = QFileInfo::exists(results[2]);
   outcome.DetailWritten = QFileInfo::exists(results[3]);
-  if (outcome.EngineStatus != 0) outcome.EngineMessage = engineMessage(results[2]);
+  if (outcome.EngineStatus != 0) outcome.EngineMessage = EngineMessageInRunNotes(results[2]);
   if (outcome.RunNotesWritten) {
     outcome.RunNotesFile = results[2];
     outcome.Shortfalls = RunShortfalls(results[2]);
+    outcome.Warnings = ReadRunWarnings(results[2]);
   }
-  if (outcome.RunNotesWritten) outcome.Warnings = ReadRunWarnings(results[2]);
-  if (outcome.EngineStatus == 0 && outcome.ReportWritten) outcome.Summary = RunSummary(results[0], results[1]);
+  if (outcome.EngineStatus == 0 && outcome.ReportWritten && outcome.ResultsCurrent())
+    outcome.Summary = RunSummary(results[0], results[1]);
   return outcome;
 }
 

@@ -1,5 +1,6 @@
 #include "DataUnit.h"
 
+#include <QDir>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -318,7 +319,7 @@ TProgramData::TReadResult TProgramData::create(TProjectTables &tables, const QSt
   result.data = std::make_unique<TProgramData>(tables);
   TProgramData &data = *result.data;
   try {
-    data.read(path, format, open);
+    data.read(path, format, open, result.errorLine);
   } catch (const EInOutError &e) {
     result.error = e.message();
   }
@@ -335,14 +336,20 @@ void TProgramData::startRead(const QString &path) {
   fTables->SetUnits(kUnitsEnglish);
 }
 
-void TProgramData::read(const QString &path, int format, const std::function<TWordReader()> &open) {
+void TProgramData::read(const QString &path, int format, const std::function<TWordReader()> &open,
+                        int &errorLine) {
   startRead(path);
   ReadFinish finish(*fTables);
   TWordReader reader = open();
-  if (format == ffVersion8)
-    ReadVersion8(reader);
-  else
-    ReadPrevVersions(reader, format != ffLegacy60);
+  try {
+    if (format == ffVersion8)
+      ReadVersion8(reader);
+    else
+      ReadPrevVersions(reader, format != ffLegacy60);
+  } catch (const EInOutError &) {
+    errorLine = reader.LineNumber();
+    throw;
+  }
 }
 
 void TProgramData::ReadVersion8(TWordReader &r) {
@@ -662,6 +669,13 @@ void TProgramData::Save() {
     throw EInOutError(QStringLiteral("Cannot write the file %1: %2").arg(FileName, file.errorString()));
   Normalise();
   fTables->SetChanged(false);
+}
+
+QString OpenFailureMessage(const QString &path, const TProgramData::TReadResult &read) {
+  QString text = read.error + QStringLiteral("\r\rThe file ") + QDir::toNativeSeparators(path) +
+                 QStringLiteral(" was not opened");
+  if (read.errorLine > 0) text += QStringLiteral(": reading stopped at line ") + QString::number(read.errorLine);
+  return text + u'.';
 }
 
 // ---------------------------------------------------------------- file names

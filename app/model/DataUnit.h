@@ -160,6 +160,7 @@ class TProgramData {
   struct TReadResult {
     std::unique_ptr<TProgramData> data;
     QString error;
+    int errorLine = 0;  // where reading stopped (1-based); 0 when the file could not be read at all
   };
   static TReadResult CreateFromFile(TProjectTables &tables, const QString &path, int format);
   // The same for the file's contents already in memory.
@@ -194,7 +195,7 @@ class TProgramData {
  private:
   static TReadResult create(TProjectTables &tables, const QString &path, int format,
                             const std::function<TWordReader()> &open);
-  void read(const QString &path, int format, const std::function<TWordReader()> &open);
+  void read(const QString &path, int format, const std::function<TWordReader()> &open, int &errorLine);
   // Readers of the current and the older layouts; they throw EInOutError on the first problem.
   void ReadVersion8(TWordReader &reader);
   void ReadPrevVersions(TWordReader &reader, bool newVariant);
@@ -204,6 +205,10 @@ class TProgramData {
   void readLayer(TWordReader &reader, int row, bool version8);
   TProjectTables *fTables;
 };
+
+// What the program says when a project file does not read: the reader's own
+// text, then the file and the line where reading stopped.
+QString OpenFailureMessage(const QString &path, const TProgramData::TReadResult &read);
 
 // File-name rules.
 QString DisplayName(const QString &fileName);

@@ -146,6 +146,10 @@ struct TPlotDataResult {
   bool showtzcurves = false;
   int additionalTzCurves = 0;
   bool wholeFileRead = false;  // nothing was left after the last record
+  // Read as far as it goes, but the file ends before records its counts
+  // announce (the t-z and q-w curves of bound-line results): why, for the
+  // user. Those plots stay empty.
+  QString incomplete;
 };
 
 class TProgramData;

@@ -308,6 +308,12 @@ void TPlotDataLoader::load(TPlotDataResult &result) {
     AddLayersGraphPlot(*plot, ctx);
 
   r.ReadLine();
+  // Load-settlement results with upper and lower bounds were solved on
+  // load-transfer curves, and the engine writes those (t-z, then q-w) at the
+  // end of the file: a file that ends here was cut short.
+  if (r.Eof() && id2 == 3)
+    result.incomplete = QStringLiteral("The plot data %1 ends before its t-z and q-w curves: the file is incomplete, "
+                                       "and those plots are missing.");
   if (!r.Eof()) {
     if (ctx.PrintTZCurves == 1) {
       const int na = counts.check(r.ReadInteger(), 23);
@@ -391,6 +397,7 @@ TPlotDataResult ReadPlotData(const QString &path, const TPlotDataContext &contex
     TPlotDataLoader(reader, context, plots, QFileInfo(path).size()).load(result);
     result.ok = true;
     result.wholeFileRead = reader.Eof();
+    if (!result.incomplete.isEmpty()) result.incomplete = result.incomplete.arg(QDir::toNativeSeparators(path));
   } catch (const EPylarError &e) {
     result.error = e.message();
   }

@@ -3,6 +3,10 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
 #include <charconv>
 #include <cmath>
 
@@ -24,6 +28,16 @@ QString decodeText(const QByteArray &data) {
   QString text = utf8.decode(data);
   if (utf8.hasError()) text = QString::fromLatin1(data);
   return text;
+}
+
+bool isPipe(const QString &path) {
+#if defined(_WIN32)
+  (void)path;
+  return false;
+#else
+  struct stat info {};
+  return ::stat(QFile::encodeName(path).constData(), &info) == 0 && (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode));
+#endif
 }
 
 }  // namespace
@@ -50,7 +64,10 @@ bool ParseFileNumber(const QString &word, Extended &value) {
   return true;
 }
 
-TWordReader::TWordReader(const QString &path) {
+QByteArray ReadWholeFile(const QString &path) {
+  // A pipe would keep the reader waiting for a writer, or reading, for ever
+  // (an endless device is cut off by the size limit below).
+  if (isPipe(path)) throw EInOutError(QStringLiteral("Cannot open the file %1: it is a pipe").arg(path));
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly))
     throw EInOutError(QStringLiteral("Cannot open the file %1: %2").arg(path, file.errorString()));
@@ -59,8 +76,10 @@ TWordReader::TWordReader(const QString &path) {
     throw EInOutError(QStringLiteral("The file %1 is larger than %2 MB: it is not a file of this program.")
                           .arg(path)
                           .arg(kMaxFileSize / (1024 * 1024)));
-  load(data);
+  return data;
 }
+
+TWordReader::TWordReader(const QString &path) { load(ReadWholeFile(path)); }
 
 TWordReader TWordReader::FromData(const QByteArray &data) {
   TWordReader reader;

@@ -66,6 +66,10 @@ class TWordReader {
   int fWord = 0;  // next word within it
 };
 
+// The whole of a file the word reader reads (a project or plot-data file);
+// EInOutError when it cannot be opened or is far larger than any such file.
+QByteArray ReadWholeFile(const QString &path);
+
 // Converts one word as the reader does: "." as separator, whole word, finite.
 bool ParseFileNumber(const QString &word, Extended &value);
 

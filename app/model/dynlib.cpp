@@ -87,6 +87,30 @@ void WriteNamesFile(const QString &folder, const QString &projectFile) {
     throw EPylarError(QStringLiteral("The run-control file could not be written:\r") + path);
 }
 
+QString NamesFileInTheWay(const QString &folder) {
+  const QString path = QDir(folder).filePath(QString::fromLatin1(kNamesFile));
+  const QFileInfo info(path);
+  if (!info.exists() && !info.isSymLink()) return {};
+  const auto leftOver = [&] {
+    QFile file(path);
+    // A run-control file is nine paths: a few kilobytes at most.
+    if (info.isSymLink() || !info.isFile() || info.size() > 65536 || !file.open(QIODevice::ReadOnly)) return false;
+    QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    for (QString &line : lines)
+      if (line.endsWith(u'\r')) line.chop(1);
+    if (lines.size() != 9 || lines[0].trimmed().isEmpty()) return false;
+    const QFileInfo project(lines[1]);
+    if (!project.isAbsolute() || QFileInfo(project.absolutePath()).canonicalFilePath() != QFileInfo(folder).canonicalFilePath())
+      return false;
+    return RunNamesLines(lines[1]).mid(1) == lines.mid(1);
+  };
+  if (leftOver()) return {};
+  return QStringLiteral("The project's folder holds a file %1 that is not the run-control file of an earlier run of "
+                        "this folder. A run needs that name: move or rename the file, then run the analysis again.")
+      .arg(QDir::toNativeSeparators(path));
+}
+
 void RemoveRunScratchFiles(const QString &projectFile) {
   const QFileInfo project(projectFile);
   QFile::remove(project.dir().filePath(QStringLiteral("TZDIAM.DAT")));

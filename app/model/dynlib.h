@@ -93,6 +93,12 @@ inline constexpr const char *kProgramVersion = "2017.8.2";
 // Raises EPylarError when the file cannot be written completely.
 void WriteNamesFile(const QString &folder, const QString &projectFile);
 
+// A names.dat in `folder` that a run must not replace: anything but the
+// run-control file an earlier run of a project of this folder left (nine
+// lines: a version text, then a project of this folder and its eight result
+// names). Returns the message that names it; empty when the name is free.
+QString NamesFileInTheWay(const QString &folder);
+
 // After a run: removes TZDIAM.DAT from the project's folder and the project's
 // .pq8w, .pq8t and .pq8q files when they exist.
 void RemoveRunScratchFiles(const QString &projectFile);

@@ -6,9 +6,13 @@
 #include "model/DataUnit.h"
 #include "model/dynlib.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -248,6 +252,108 @@ TEST(AnalysisRun, NothingRunsWhenTheLibraryOrAnEarlierResultStays) {
   TProjectTables tables;
   auto unnamed = TProgramData::Create(tables);
   EXPECT_EQ(TAnalysisRun(kBinDir).Execute(*unnamed).Status, TRunStatus::NotNamed);
+}
+
+// A names.dat of the user's in the project's folder: a run needs the name,
+// so it is refused, naming the file, which stays as it was; only the
+// run-control file an earlier run of this folder left is taken over.
+TEST(AnalysisRun, ANamesFileOfTheUsersIsLeftAsItWas) {
+  TRunFixture run("sand-asd-english.pq8d");
+  run.leaveEarlierResults();
+  const QString names = run.dir.filePath("names.dat");
+  const QByteArray mine = "Site meeting: Alice, Bob\r\n";
+  writeBytes(names, mine);
+
+  QTemporaryDir emptyProgramFolder;
+  EXPECT_EQ(TAnalysisRun(emptyProgramFolder.path()).Execute(*run.project).Status, TRunStatus::LibraryFailed);
+  EXPECT_EQ(readBytes(names), mine);
+
+  TRunOutcome outcome = TAnalysisRun(kBinDir).Execute(*run.project);
+  EXPECT_EQ(outcome.Status, TRunStatus::NamesFileFailed);
+  EXPECT_TRUE(outcome.UserMessage().contains(QDir::toNativeSeparators(names))) << outcome.UserMessage().toStdString();
+  EXPECT_EQ(readBytes(names), mine);
+  EXPECT_EQ(readBytes(run.result(".pq8z")), "detail of an earlier run");  // nothing ran
+
+  struct TCase {
+    const char *what;
+    QStringList lines;
+    bool takenOver;
+  };
+  const QString elsewhere = QDir(run.dir.path()).absoluteFilePath("sub/p.pq8d");
+  const TCase cases[] = {
+      {"left by a run of this folder", RunNamesLines(run.file), true},
+      {"of a project in another folder", RunNamesLines(elsewhere), false},
+      {"a line short", RunNamesLines(run.file).mid(0, 8), false},
+      {"names that do not go together", RunNamesLines(run.file).replaceInStrings(".pq8t", ".txt"), false},
+  };
+  for (const TCase &c : cases) {
+    SCOPED_TRACE(c.what);
+    const QByteArray text = c.lines.join("\r\n").toUtf8() + "\r\n";
+    writeBytes(names, text);
+    outcome = TAnalysisRun(kBinDir).Execute(*run.project);
+    if (c.takenOver) {
+      EXPECT_EQ(outcome.EngineStatus, 0) << outcome.UserMessage().toStdString();
+      EXPECT_FALSE(QFileInfo::exists(names));
+    } else {
+      EXPECT_EQ(outcome.Status, TRunStatus::NamesFileFailed);
+      EXPECT_EQ(readBytes(names), text);
+    }
+  }
+}
+
+// Another process holds the project's folder (util-linux's flock(1) takes the
+// same lock on PYLAR.LCK and writes its process id, as a run does): the run
+// waits for it, and refuses, naming the folder, when it holds on too long.
+TEST(AnalysisRun, AnotherRunInTheFolderIsWaitedForThenRefused) {
+  TRunFixture run("sand-asd-english.pq8d");
+  run.leaveEarlierResults();
+  QProcess holder;
+  holder.setWorkingDirectory(run.dir.path());
+  holder.start("flock", {"-o", "PYLAR.LCK", "sh", "-c", "echo $$ > PYLAR.LCK; sleep 3"});
+  ASSERT_TRUE(holder.waitForStarted());
+  QElapsedTimer held;
+  held.start();
+  while (QFileInfo(run.dir.filePath("PYLAR.LCK")).size() == 0 && held.elapsed() < 5000) QThread::msleep(20);
+  ASSERT_GT(QFileInfo(run.dir.filePath("PYLAR.LCK")).size(), 0);
+
+  TAnalysisRun impatient(kBinDir);
+  impatient.LockWait = std::chrono::milliseconds(300);
+  int waits = 0;
+  impatient.OnLockWait = [&waits] { ++waits; };
+  TRunOutcome outcome = impatient.Execute(*run.project);
+  EXPECT_EQ(outcome.Status, TRunStatus::FolderBusy);
+  EXPECT_GT(waits, 0);
+  const QString message = outcome.UserMessage();
+  EXPECT_TRUE(message.startsWith("Another run is using the folder " + QDir::toNativeSeparators(run.dir.path()) +
+                                 " (process "))
+      << message.toStdString();
+  EXPECT_EQ(readBytes(run.result(".pq8z")), "detail of an earlier run");  // nothing was touched
+  EXPECT_FALSE(QFileInfo::exists(run.dir.filePath("names.dat")));
+
+  // Waited for long enough, the run starts once the other has let the folder go.
+  outcome = TAnalysisRun(kBinDir).Execute(*run.project);
+  EXPECT_EQ(outcome.EngineStatus, 0) << outcome.UserMessage().toStdString();
+  EXPECT_GE(held.elapsed(), 2500);
+  EXPECT_TRUE(holder.waitForFinished(1000));
+  // The lock file stays, with the process id of the last holder.
+  EXPECT_EQ(readBytes(run.dir.filePath("PYLAR.LCK")), QByteArray::number(QCoreApplication::applicationPid()) + "\r\n");
+}
+
+// The disk fills up while the engine writes its results (status 12): the
+// files it left are not the results of the project.
+TEST(AnalysisRun, ResultsOfARunCutShortDoNotCount) {
+  TRunFixture run("sand-asd-english.pq8d");
+  const TRunOutcome outcome = [&] {
+    const TFileSizeLimit full(8192);  // the project fits, the report does not
+    EXPECT_TRUE(full.Active());
+    return TAnalysisRun(kBinDir).Execute(*run.project);
+  }();
+  ASSERT_EQ(outcome.Status, TRunStatus::EngineRan);
+  EXPECT_EQ(outcome.EngineStatus, 12);
+  EXPECT_FALSE(outcome.ResultsCurrent());
+  EXPECT_EQ(outcome.Summary, QString());
+  EXPECT_TRUE(outcome.UserMessage().contains("The run did not complete (status 12), so its results are not shown."))
+      << outcome.UserMessage().toStdString();
 }
 
 }  // namespace

@@ -5,8 +5,10 @@
 // calculation report with poppler's pdfinfo and pdftotext, its numbers
 // compared with the report file (.pq8o) of the same run.
 #include "FileSizeLimit.h"
+#include "RunRecordFixture.h"
 #include "model/DataUnit.h"
 #include "model/PltData.h"
+#include "model/FolderLock.h"
 #include "model/dynlib.h"
 #include "ui/Main.h"
 #include "ui/MainCommands.h"
@@ -28,6 +30,10 @@
 #include <QTemporaryDir>
 #include <QAction>
 #include <QtTest>
+
+#include <sys/resource.h>
+
+#include <csignal>
 
 using namespace pylar;
 
@@ -176,6 +182,10 @@ class CalcReportTest : public QObject {
   void failuresSayWhyAndLeaveNoPartialFile();
   void aSaveCutShortKeepsTheOldFile();
   void mainWindowExportsTheReportOfItsRun();
+  void exportRunsTheProjectAsItIsOnDisk();
+  void resultsThatAreNotTheProjectsAreComputedAgain();
+  void aFileSizeLimitIsAMessageNotAKill();
+  void runsInOneFolderTakeTurns();
 };
 
 void CalcReportTest::exportWritesEveryPictureAndTheWorkbook_data() {
@@ -289,7 +299,10 @@ void CalcReportTest::exportWritesEveryPictureAndTheWorkbook() {
   for (const QString &line : reportLines(ChangeFileExt(project, QStringLiteral(".pq8o"))).mid(0, 60))
     QVERIFY2(simplified.contains(line.simplified()), qPrintable(line));
 
-  // Results newer than the project are used as they are: no second run.
+  // Results of the project as it is, from a run that completed, are used as
+  // they are: no second run. (The engine leaves the run record that says so;
+  // the test writes it when the engine did not.)
+  QVERIFY(EnsureRunRecord(project, 0));
   const QDateTime reportTime = QFileInfo(ChangeFileExt(project, QStringLiteral(".pq8o"))).lastModified();
   QTest::qWait(1100);
   const TProcessResult again = exportProject(outDir, project);
@@ -438,6 +451,7 @@ void CalcReportTest::mainWindowExportsTheReportOfItsRun() {
   QVERIFY(!command->isEnabled());  // no results yet
   form.RunAnalysis();
   QVERIFY(command->isEnabled());
+  QVERIFY(EnsureRunRecord(project, 0));  // the run record of that run
   QString proposed;
   form.ReportFileDialog = [&](const QString &path) {
     proposed = path;
@@ -469,7 +483,198 @@ void CalcReportTest::mainWindowExportsTheReportOfItsRun() {
   QCOMPARE(messages.size(), 1);
   QVERIFY2(messages[0].contains(QStringLiteral("run the analysis")), qPrintable(messages[0]));
   QVERIFY(!QFileInfo::exists(pdf));
+  // The file changed on disk (a text editor) after the run: the results belong to an older version.
+  form.Tables().SetChanged(false);
+  messages.clear();
+  {
+    QFile file(project);
+    QVERIFY(file.open(QIODevice::Append));
+    file.write("\r\n");
+  }
+  command->trigger();
+  QCOMPARE(messages.size(), 1);
+  QVERIFY2(messages[0].contains(QStringLiteral("belong to an older version")), qPrintable(messages[0]));
+  QVERIFY(!QFileInfo::exists(pdf));
   SetMessageHook({});
+}
+
+// The export never writes the project: it runs the engine on the file as it
+// is on disk, and a file the engine refuses ends the export with the run's
+// status and the engine's message. Each case is the sand sample with one line
+// changed.
+void CalcReportTest::exportRunsTheProjectAsItIsOnDisk() {
+  QFile sampleFile(kExamples + QStringLiteral("sand-asd-english.pq8d"));
+  QVERIFY(sampleFile.open(QIODevice::ReadOnly));
+  const QByteArray sample = sampleFile.readAll();
+  struct TCase {
+    const char *what;
+    QByteArray line, changed;  // a line of the sample and what it becomes
+    int exitCode;
+    QString said;
+  };
+  const TCase cases[] = {
+      {"notes after the last record", "0 0 \r\n1 60 ", "0 0 \r\n1 60 ", 0, {}},
+      {"values of nine significant digits", "3 4 0 0 0 0 3600000 \r\n",
+       "3.123456789 4.987654321 0 0 0 0 3600000.5 \r\n", 0, {}},
+      {"ten values on the line of eleven", "2 1 1 1 1 2 0 0 0 0 0 \r\n", "2 1 1 1 1 2 0 0 0 0 \r\n", 1,
+       "The run ended with status 10.\nINPUT ERROR, RECORD 5, NUMBER OF LAYERS"},
+      {"a sand line of seven values", "0.0 115 0 0 10 0 0 1 1 \r\n", "0.0 115 0 0 10 0 0 \r\n", 1,
+       "The run ended with status 10.\nINPUT ERROR, RECORD 8, LAYER 1"},
+  };
+  for (const TCase &c : cases) {
+    QTemporaryDir dir;
+    const QString project = dir.filePath(QStringLiteral("p.pq8d"));
+    QByteArray text = sample;
+    QVERIFY2(text.contains(c.line), c.what);
+    text.replace(c.line, c.changed);
+    if (c.line == c.changed) text += "notes: checked by A.B. on site\r\n";
+    {
+      QFile file(project);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write(text);
+    }
+    const TProcessResult result = exportProject(dir.filePath(QStringLiteral("out")), project);
+    QVERIFY2(result.exitCode == c.exitCode, qPrintable(QStringLiteral("%1: %2").arg(c.what, result.err)));
+    QVERIFY2(result.err.contains(c.said), qPrintable(result.err));
+    QFile file(project);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY2(file.readAll() == text, c.what);
+    if (c.exitCode != 0) QCOMPARE(filesIn(dir.filePath(QStringLiteral("out"))), QStringList());
+  }
+
+  // A names.dat of the user's in the project's folder: the run would need
+  // the name; the file stays as it was and the export says which file it is.
+  QTemporaryDir dir;
+  const QString project = copySample(dir, QStringLiteral("sand-asd-english.pq8d"));
+  const QString names = dir.filePath(QStringLiteral("names.dat"));
+  const QByteArray list = "Site meeting: Alice, Bob\r\n";
+  {
+    QFile file(names);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(list);
+  }
+  const TProcessResult result = exportProject(dir.filePath(QStringLiteral("out")), project);
+  QCOMPARE(result.exitCode, 1);
+  QVERIFY2(result.err.contains(QStringLiteral("holds a file ") + names), qPrintable(result.err));
+  QFile file(names);
+  QVERIFY(file.open(QIODevice::ReadOnly));
+  QCOMPARE(file.readAll(), list);
+  QVERIFY(!QFileInfo::exists(ChangeFileExt(project, QStringLiteral(".pq8o"))));
+}
+
+// Results beside the project that another file left, or a run that did not
+// complete (the disk filled up: the report is cut short), are not exported
+// as the project's: the analysis runs again and the export has its results.
+void CalcReportTest::resultsThatAreNotTheProjectsAreComputedAgain() {
+  const QString golden = QStringLiteral(PYLAR_SOURCE_DIR "/engine/tests/golden/");
+  struct TCase {
+    const char *what;
+    QString results;  // the golden run whose files lie beside the project
+    int status;       // in the run record
+    QString recordName;
+    bool cutReport;
+  };
+  const TCase cases[] = {
+      {"the results of another project", QStringLiteral("mixed-profile-belled"), 0, QStringLiteral("other.pq8d"), false},
+      {"a run the full disk cut short", QStringLiteral("sand-asd-english"), 12, {}, true},
+  };
+  for (const TCase &c : cases) {
+    QTemporaryDir dir;
+    const QString project = copySample(dir, QStringLiteral("sand-asd-english.pq8d"));
+    for (const char *extension : {".pq8o", ".pq8p", ".pq8r"})
+      QVERIFY(QFile::copy(golden + c.results + QLatin1String(extension), ChangeFileExt(project, QLatin1String(extension))));
+    const QString report = ChangeFileExt(project, QStringLiteral(".pq8o"));
+    if (c.cutReport) {
+      QFile file(report);
+      QVERIFY(file.open(QIODevice::ReadWrite) && file.resize(file.size() / 2));
+    }
+    QVERIFY(WriteRunRecord(project, c.status, c.recordName));
+    const TProcessResult result = exportProject(dir.filePath(QStringLiteral("out")), project);
+    QVERIFY2(result.exitCode == 0, qPrintable(QStringLiteral("%1: %2").arg(c.what, result.err)));
+    // The report now is that of a whole run of this project.
+    const TPrintedReport printed = readReport(report);
+    QVERIFY2(printed.piers.size() == 3, c.what);  // stems of 3, 3.5 and 4 ft
+    QVERIFY2(reportLines(report).filter(QStringLiteral("Belled pier")).isEmpty(), c.what);
+    const QString pdf = pdfText(dir.filePath(QStringLiteral("out/sand-asd-english-report.pdf")));
+    for (const TPrintedPier &pier : printed.piers) QVERIFY2(pdf.contains(pier.qu), qPrintable(pier.qu));
+  }
+}
+
+// A file-size limit (the process's RLIMIT_FSIZE, as `ulimit -f` sets it) with
+// the signal at its default: the export says what it could not write and ends
+// with exit code 1, instead of being ended by SIGXFSZ.
+void CalcReportTest::aFileSizeLimitIsAMessageNotAKill() {
+  QTemporaryDir dir;
+  const QString project = copySample(dir, QStringLiteral("sand-asd-english.pq8d"));
+  QProcess process;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.remove(QStringLiteral("DISPLAY"));
+  environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+  process.setProcessEnvironment(environment);
+  process.setChildProcessModifier([] {
+    std::signal(SIGXFSZ, SIG_DFL);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = 4096;  // the project and names.dat fit, the engine's report does not
+    setrlimit(RLIMIT_FSIZE, &limit);
+  });
+  process.start(kBinDir + QStringLiteral("/pylarwin"),
+                {QStringLiteral("--export"), dir.filePath(QStringLiteral("out")), project});
+  QVERIFY(process.waitForFinished(120000));
+  const QString err = QString::fromUtf8(process.readAllStandardError());
+  QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+  QCOMPARE(process.exitCode(), 1);
+  QVERIFY2(err.contains(QStringLiteral("The run ended with status 12.")), qPrintable(err));
+  QCOMPARE(filesIn(dir.filePath(QStringLiteral("out"))), QStringList());
+}
+
+// Runs in one folder take turns: the export waits while another process
+// holds the folder, and two exports of one project at once leave the plot
+// data of one whole run.
+void CalcReportTest::runsInOneFolderTakeTurns() {
+  QTemporaryDir dir;
+  const QString project = copySample(dir, QStringLiteral("sand-asd-english.pq8d"));
+  const QString report = ChangeFileExt(project, QStringLiteral(".pq8o"));
+  QProcess waiting;
+  {
+    TFolderLock held;
+    QCOMPARE(held.Acquire(dir.path()), TLockResult::Held);
+    waiting.start(kBinDir + QStringLiteral("/pylarwin"),
+                  {QStringLiteral("--export"), dir.filePath(QStringLiteral("out-1")), project});
+    QVERIFY(waiting.waitForStarted());
+    QTest::qWait(2500);
+    QCOMPARE(waiting.state(), QProcess::Running);
+    QVERIFY(!QFileInfo::exists(report));  // no run started meanwhile
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("names.dat"))));
+  }
+  QVERIFY(waiting.waitForFinished(120000));
+  QVERIFY2(waiting.exitCode() == 0, waiting.readAllStandardError().constData());
+  QVERIFY(QFileInfo::exists(report));
+
+  // The plot data of a lone run of the project, by the command-line runner.
+  QTemporaryDir lone;
+  const QString alone = copySample(lone, QStringLiteral("sand-asd-english.pq8d"));
+  QCOMPARE(runProgram(kBinDir + QStringLiteral("/pylar"), {QStringLiteral("run"), alone}).exitCode, 0);
+  const auto bytes = [](const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  };
+  const QByteArray expected = bytes(ChangeFileExt(alone, QStringLiteral(".pq8p")));
+  QVERIFY(!expected.isEmpty());
+  for (int round = 0; round < 3; ++round) {
+    for (const QString &file : filesIn(dir.path()))
+      if (!file.endsWith(QStringLiteral(".pq8d")) && file != QStringLiteral("PYLAR.LCK")) QFile::remove(dir.filePath(file));
+    QProcess first, second;
+    for (QProcess *process : {&first, &second})
+      process->start(kBinDir + QStringLiteral("/pylarwin"),
+                     {QStringLiteral("--export"), dir.filePath(QStringLiteral("out-%1").arg(process == &first)), project});
+    for (QProcess *process : {&first, &second}) {
+      QVERIFY(process->waitForFinished(120000));
+      QVERIFY2(process->exitCode() == 0, process->readAllStandardError().constData());
+    }
+    QVERIFY2(bytes(ChangeFileExt(project, QStringLiteral(".pq8p"))) == expected, qPrintable(QString::number(round)));
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("names.dat"))));
+  }
 }
 
 QTEST_MAIN(CalcReportTest)

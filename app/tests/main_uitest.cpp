@@ -1,6 +1,7 @@
 // The main window driven as a user would: start-up, recent files, menu state,
 // the analysis run with the real engine library, text views and help.
 #include "FileSizeLimit.h"
+#include "RunRecordFixture.h"
 #include "model/dynlib.h"
 #include "ui/DataEdit.h"
 #include "model/ReportFile.h"
@@ -16,6 +17,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QRegularExpression>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -32,6 +35,8 @@
 #include <QtTest>
 
 #include <functional>
+
+#include <sys/stat.h>
 
 
 using namespace pylar;
@@ -66,6 +71,13 @@ class MainFormTest : public QObject {
   }
 
   void openMenu(QMenu *menu) { emit menu->aboutToShow(); }
+
+  // A project of the 2012 layout (".pqd").
+  static QByteArray legacyProject() {
+    return "Old pier\r\n1 \r\n2 1 1 1 0 2 \r\n3 4 0 0 1 0 3600000 \r\n2 8 30 2.5 3 \r\n"
+           "1 10 \r\n0 115 33 0 12 500 0 \r\n0 118 34 0 14 600 0 \r\n2 \r\n0.6 0.7 \r\n"
+           "2 30 \r\n0 120 0 1500 8 0 0 \r\n0 122 0 1800 9 0 40000 \r\n0.5 0.45 \r\n";
+  }
 
   // The smallest complete plot data: one pier, one row in each of its blocks.
   static QByteArray onePointPlotData() {
@@ -137,7 +149,11 @@ class MainFormTest : public QObject {
 
   void recentFilesListShowsElevenOpensAsTen() {
     QDir::setCurrent(work.path());
-    for (int i = 1; i <= 11; ++i) QVERIFY(form->OpenFileByExtension(work.filePath(QString("p%1.pq8d").arg(i))));
+    for (int i = 1; i <= 11; ++i) {
+      const QString name = QString("p%1.pq8d").arg(i);
+      QVERIFY(!copyExample("sand-asd-english.pq8d", name).isEmpty());
+      QVERIFY(form->OpenFileByExtension(work.filePath(name)));
+    }
     QDir::setCurrent(kBinDir);
     QMenu *file = form->Menus().File;
     openMenu(file);
@@ -225,11 +241,7 @@ class MainFormTest : public QObject {
     // A legacy project is saved as a new-format file, which is the one run.
     const QString legacy = work.filePath("old.pqd");
     QFile legacyFile(legacy);
-    QVERIFY(legacyFile.open(QIODevice::WriteOnly));
-    legacyFile.write("Old pier\r\n1 \r\n2 1 1 1 0 2 \r\n3 4 0 0 1 0 3600000 \r\n2 8 30 2.5 3 \r\n"
-                     "1 10 \r\n0 115 33 0 12 500 0 \r\n0 118 34 0 14 600 0 \r\n2 \r\n0.6 0.7 \r\n"
-                     "2 30 \r\n0 120 0 1500 8 0 0 \r\n0 122 0 1800 9 0 40000 \r\n0.5 0.45 \r\n");
-    legacyFile.close();
+    QVERIFY(writeFile(legacyFile, legacyProject()));
     QVERIFY(form->OpenFileByExtension(legacy));
     answer = work.filePath("converted.pq8d");
     // Its profile ends close to the tip: the check before the run asks.
@@ -328,6 +340,150 @@ class MainFormTest : public QObject {
 
   // Before the engine runs: errors run nothing and name the window, field
   // and value; a warning asks, and No runs nothing.
+  // A file that does not read whole (a picture under a project's name, a
+  // sample cut in half) is refused with the reader's message, the file and
+  // the line where reading stopped; the program stays as it was, so Save
+  // writes the project that was open, to its own file.
+  void aFailedOpenLeavesTheProgramAsItWas() {
+    const QString good = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(good));
+    form->Data().Title = "Edited, not saved yet";
+    form->SetChanged(true);
+    const QString caption = form->windowTitle();
+
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    const QString png = work.filePath("picture.pq8d");
+    QVERIFY(picture.save(png, "PNG"));
+    const QByteArray sample = readAll(kExamples + "/clay-lrfd-si.pq8d");
+    const QByteArray half = sample.left(sample.size() / 2);
+    QFile halfFile(work.filePath("half.pq8d"));
+    QVERIFY(writeFile(halfFile, half));
+    const int halfLines = static_cast<int>(half.count('\n')) + (half.endsWith('\n') ? 0 : 1);
+    struct TCase {
+      QString file, designed;
+      int line;
+    };
+    // A pipe under a project's name would keep a reader waiting for a writer.
+    const QString pipe = work.filePath("pipe.pq8d");
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const TCase cases[] = {
+        {png, "Error on Line 2 Item 1\rAn integer was expected but not found.", 2},
+        {halfFile.fileName(), "This file either invalid or incomplete.", halfLines},
+        {pipe, "Cannot open the file " + pipe + ": it is a pipe", 0},
+    };
+    SetQuestionHook([](QWidget *, const QString &) { return TAnswer::No; });
+    for (const TCase &c : cases) {
+      messages.clear();
+      const QByteArray before = c.line > 0 ? readAll(c.file) : QByteArray();
+      QVERIFY(!form->OpenFileByExtension(c.file));
+      QCOMPARE(messages.size(), 1);
+      QVERIFY2(messages[0].startsWith(c.designed + "\r\r"), qPrintable(messages[0]));
+      const QString where = c.line > 0 ? QString(": reading stopped at line %1.").arg(c.line) : QString(".");
+      QVERIFY2(messages[0].endsWith("The file " + QDir::toNativeSeparators(c.file) + " was not opened" + where),
+               qPrintable(messages[0]));
+      QCOMPARE(form->windowTitle(), caption);
+      QCOMPARE(form->Data().FileName, good);
+      QCOMPARE(form->Data().Title, QString("Edited, not saved yet"));
+      QVERIFY(form->GetChanged());
+      QCOMPARE(form->Settings().PrevFile.Count(), 1);
+      QCOMPARE(form->Settings().PrevFile.Entry(0), good);
+      if (c.line > 0) QCOMPARE(readAll(c.file), before);
+    }
+    form->Commands().FileSave->trigger();
+    QVERIFY(readAll(good).startsWith("Edited, not saved yet\r\n"));
+    QCOMPARE(readAll(halfFile.fileName()), half);
+    // Named on the command line, it gives a new project, and no recent entry.
+    messages.clear();
+    TMainForm second;
+    second.StartUp(png);
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(second.windowTitle(), QString("PYLAR 2017.8.2 - NewPylar.pq8d"));
+    QCOMPARE(second.Settings().PrevFile.Entry(0), good);
+  }
+
+  // The results beside a project are shown as its own only when its run
+  // record ties them to the project as it is and the run completed; else the
+  // user is told why and no result command offers them.
+  void resultsThatAreNotTheProjectsAreNotShown() {
+    const QString golden = QStringLiteral(PYLAR_SOURCE_DIR "/engine/tests/golden/sand-asd-english");
+    const QByteArray plotData = readAll(golden + ".pq8p");
+    struct TCase {
+      const char *what;
+      std::function<bool(const QString &project)> arrange;
+      QString said;  // in the one message shown; empty: none
+      bool shown;
+    };
+    const TCase cases[] = {
+        {"a completed run of the project", [](const QString &p) { return WriteRunRecord(p, 0); }, {}, true},
+        {"no run record", [](const QString &) { return true; }, "have no run record that ties them to it", false},
+        {"the results of a backup of the same stem",
+         [](const QString &p) { return WriteRunRecord(p, 0, "pier.pq8d~"); },
+         "belong to another file (pier.pq8d~)", false},
+        {"the project edited after the run",
+         [](const QString &p) {
+           QFile file(p);
+           return WriteRunRecord(p, 0) && file.open(QIODevice::Append) && file.write("\r\n") == 2;
+         },
+         "belong to an older version of it", false},
+        {"a run cut short by a full disk", [](const QString &p) { return WriteRunRecord(p, 12); },
+         "did not complete (status 12)", false},
+        {"plot data cut where its t-z curves begin",
+         [&plotData](const QString &p) {
+           QFile file(ChangeFileExt(p, ".pq8p"));
+           const qsizetype tz = QString::fromLatin1(plotData).indexOf(QRegularExpression("\n *\\d+\r?\n"));
+           return tz > 0 && writeFile(file, plotData.left(tz + 1)) && WriteRunRecord(p, 0);
+         },
+         "ends before its t-z and q-w curves: the file is incomplete", true},
+    };
+    for (const TCase &c : cases) {
+      const QString project = copyExample("sand-asd-english.pq8d", "pier.pq8d");
+      for (const char *extension : {".pq8o", ".pq8p", ".pq8r"}) {
+        QFile::remove(ChangeFileExt(project, extension));
+        QVERIFY(QFile::copy(golden + extension, ChangeFileExt(project, extension)));
+      }
+      QFile::remove(RunRecordFile(project));
+      QVERIFY2(c.arrange(project), c.what);
+      messages.clear();
+      QVERIFY2(form->OpenFileByExtension(project), c.what);
+      QVERIFY2(form->ShowOutput() == c.shown, c.what);
+      QVERIFY2(form->Commands().CombinedUltimate->isEnabled() == c.shown, c.what);
+      QVERIFY2(form->Commands().ViewOutput->isEnabled() == c.shown, c.what);
+      QVERIFY2(form->Commands().FileExportReport->isEnabled() == c.shown, c.what);
+      openMenu(form->Menus().Computation);
+      QVERIFY2(form->Commands().ViewResults->isEnabled() == c.shown, c.what);
+      QVERIFY2(form->Commands().ViewOutputText->isEnabled(), c.what);  // the files themselves can be read
+      QVERIFY2(!form->Commands().TzCurves->isEnabled() || QString(c.what).startsWith("a completed"), c.what);
+      if (c.said.isEmpty()) {
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join('|')));
+      } else {
+        QCOMPARE(messages.size(), 1);
+        // It names the file concerned: the project, or its plot data.
+        QVERIFY2(messages[0].contains(c.said) && messages[0].contains(QDir::toNativeSeparators(work.filePath("pier.pq8"))),
+                 qPrintable(messages[0]));
+      }
+    }
+  }
+
+  // The disk fills up while the engine writes its results (status 12): the
+  // files it left are not shown as the project's results, and the user is told.
+  void runCutShortByAFullDiskShowsNoResults() {
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(project));
+    {
+      const TFileSizeLimit full(8192);  // the project fits, the report does not
+      QVERIFY(full.Active());
+      form->RunAnalysis();
+    }
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].contains("The run did not complete (status 12), so its results are not shown."),
+             qPrintable(messages[0]));
+    QVERIFY(!form->ShowOutput());
+    QVERIFY(!form->Commands().CombinedUltimate->isEnabled());
+    openMenu(form->Menus().Graphics);
+    QVERIFY(!form->Commands().SkinFriction->isEnabled());
+  }
+
   void runChecksTheProjectFirst() {
     const QString project = copyExample("sand-asd-english.pq8d");
     QVERIFY(form->OpenFileByExtension(project));
@@ -521,16 +677,16 @@ class MainFormTest : public QObject {
     QCOMPARE(form->Data().Title, QString("Saved by the answer Yes"));
     QCOMPARE(questions.size(), 3);
     // Yes on an older-format project whose Save As is cancelled keeps the project.
-    const QString legacy = work.filePath("old.pqd");
-    QVERIFY(QFile::copy(project, legacy));
-    form->OpenFileByExtension(legacy);
+    QFile legacy(work.filePath("old.pqd"));
+    QVERIFY(writeFile(legacy, legacyProject()));
+    QVERIFY(form->OpenFileByExtension(legacy.fileName()));
     messages.clear();
     form->SaveDialog = [](const QString &, const QString &) { return QString(); };
     form->Data().Title = "unsaved";
     form->SetChanged(true);
     QVERIFY(!form->OpenFileByExtension(other));
     QCOMPARE(form->Data().Title, QString("unsaved"));
-    QCOMPARE(form->Data().FileName, legacy);
+    QCOMPARE(form->Data().FileName, legacy.fileName());
   }
 
   void designMethodAndOptionsDriveTheDataMenu() {
@@ -647,6 +803,7 @@ class MainFormTest : public QObject {
     QFile plotData(work.filePath("sand-asd-english.pq8p"));
     const QByteArray text = onePointPlotData();
     QVERIFY(writeFile(plotData, text));
+    QVERIFY(WriteRunRecord(project, 0));
     QVERIFY(form->OpenFileByExtension(project));
     QVERIFY(form->ShowOutput());
     QVERIFY(!form->ShowTzCurves());
@@ -699,6 +856,7 @@ class MainFormTest : public QObject {
     QFile plotData(work.filePath("sand-asd-english.pq8p"));
     const QByteArray text = onePointPlotData();
     QVERIFY(writeFile(plotData, text));
+    QVERIFY(WriteRunRecord(project, 0));
     QVERIFY(form->OpenFileByExtension(project));
     exportAndClose();
     QVERIFY(shown);

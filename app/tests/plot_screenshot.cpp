@@ -5,6 +5,7 @@
 // the print path. The output folder is the first argument. Further arguments,
 // the command-line runner and sample projects, add the same pictures of the
 // plots of real runs, loaded by the main window as after an analysis.
+#include "RunRecordFixture.h"
 #include "ui/Main.h"
 #include "ui/PltData.h"
 #include "ui/Table.h"
@@ -143,7 +144,7 @@ int main(int argc, char *argv[]) {
     const QString project = runFolder + QLatin1Char('/') + source.fileName();
     QFile::remove(project);
     if (!QFile::copy(source.absoluteFilePath(), project) ||
-        QProcess::execute(runner, {QStringLiteral("run"), project}) != 0) {
+        QProcess::execute(runner, {QStringLiteral("run"), project}) != 0 || !EnsureRunRecord(project, 0)) {
       std::fprintf(stderr, "could not run %s\n", qPrintable(project));
       ok = false;
       continue;

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -66,6 +67,7 @@ TEST_F(PlotDataTest, CapacityCurvesShortCurvesAndSettlements) {
   ASSERT_TRUE(result.ok) << result.error.toStdString();
   EXPECT_EQ(result.ID2, 1);
   EXPECT_FALSE(result.showtzcurves);  // the file ends after the capacity section
+  EXPECT_EQ(result.incomplete, QString());  // as it does for a trend line without load-transfer curves
   ASSERT_EQ(plots.pltSkin.CurveCount(), 3);
   ASSERT_EQ(plots.pltSkin.PointCount(), 4);
   EXPECT_EQ(plots.pltSkin.Point(0, 2), (TFloatPoint{102, 30}));
@@ -342,6 +344,7 @@ TEST(PlotDataOfSamples, EverySampleLoadsWhole) {
     const TPlotDataResult result = ReadPlotData(plotFile, PlotDataContext(*read.data), plots);
     ASSERT_TRUE(result.ok) << result.error.toStdString();
     EXPECT_TRUE(result.wholeFileRead);
+    EXPECT_EQ(result.incomplete, QString());
     EXPECT_GT(plots.pltSkin.CurveCount(), 0);
     EXPECT_EQ(plots.pltSkin.LayerCount(), tables.D.RowCount());
     // The deepest point of the first curve lies below the surface.
@@ -352,6 +355,41 @@ TEST(PlotDataOfSamples, EverySampleLoadsWhole) {
   }
 }
 
+
+// Plot data cut where the t-z and q-w records begin: its capacity curves, load
+// against settlement with bounds and design charts read whole, but the
+// bounds come from load-transfer curves that the file no longer holds. The
+// load is marked incomplete, naming the file.
+TEST(PlotDataOfSamples, CutBeforeTheLoadTransferCurvesIsIncomplete) {
+  TProjectTables tables;
+  auto read = TProgramData::CreateFromFile(tables, PYLAR_SOURCE_DIR "/examples/gravel-rollins-charts.pq8d", ffVersion8);
+  ASSERT_TRUE(read.data && read.error.isEmpty());
+  ASSERT_EQ(read.data->IChart, 1);
+  QFile golden(PYLAR_SOURCE_DIR "/engine/tests/golden/gravel-rollins-charts.pq8p");
+  ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
+  const QByteArray full = golden.readAll();
+  // The t-z records begin with their count, the first line that is one whole number.
+  const QRegularExpression count(QStringLiteral("\n *\\d+\r?\n"));
+  const qsizetype tz = QString::fromLatin1(full).indexOf(count);
+  ASSERT_GT(tz, 0);
+  QTemporaryDir dir;
+  const QString path = dir.filePath("cut.pq8p");
+  {
+    QFile cut(path);
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(full.left(tz + 1));
+  }
+  TResultPlots plots;
+  const TPlotDataResult result = ReadPlotData(path, PlotDataContext(*read.data), plots);
+  ASSERT_TRUE(result.ok) << result.error.toStdString();
+  EXPECT_EQ(result.ID2, 3);
+  EXPECT_FALSE(result.showtzcurves);
+  EXPECT_EQ(result.incomplete.toStdString(),
+            ("The plot data " + QDir::toNativeSeparators(path) +
+             " ends before its t-z and q-w curves: the file is incomplete, and those plots are missing.")
+                .toStdString());
+  EXPECT_GT(plots.PltChart[0].CurveCount(), 0);  // what it holds is read
+}
 
 // The report's analysed piers: the stem diameter and the pier length of each
 // "CASE ANALYZED" block, as printed ("0.900" -> "0.9"), with the length unit.

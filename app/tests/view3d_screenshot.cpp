@@ -4,6 +4,7 @@
 // view inside an area of windows and in the main window with its 3D menu and
 // buttons. The output folder is the first
 // argument.
+#include "RunRecordFixture.h"
 #include "model/DataUnit.h"
 #include "model/PltData.h"
 #include "ui/Main.h"
@@ -106,6 +107,7 @@ int main(int argc, char *argv[]) {
     const QString project = dir.filePath("mixed-profile-belled.pq8d");
     QFile::copy(PYLAR_SOURCE_DIR "/examples/mixed-profile-belled.pq8d", project);
     QFile::copy(PYLAR_SOURCE_DIR "/engine/tests/golden/mixed-profile-belled.pq8p", dir.filePath("mixed-profile-belled.pq8p"));
+    WriteRunRecord(project, 0);
     TMainForm main;
     main.resize(1280, 900);
     main.show();

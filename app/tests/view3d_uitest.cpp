@@ -6,6 +6,7 @@
 // window's size factor, the shared commands and the main window's "3D View",
 // the saved picture, and the scene rendered without a window.
 #include "FileSizeLimit.h"
+#include "RunRecordFixture.h"
 #include "model/DataUnit.h"
 #include "model/PltData.h"
 #include "ui/DataEdit.h"
@@ -449,6 +450,7 @@ class View3dTest : public QObject {
     QVERIFY(QFile::copy(PYLAR_SOURCE_DIR "/examples/mixed-profile-belled.pq8d", project));
     QVERIFY(QFile::copy(PYLAR_SOURCE_DIR "/engine/tests/golden/mixed-profile-belled.pq8p",
                         dir.filePath("mixed-profile-belled.pq8p")));
+    QVERIFY(WriteRunRecord(project, 0));
     TMainForm main;
     main.resize(1200, 900);
     main.show();

@@ -3,6 +3,8 @@
 #include "model/AnalysisRun.h"
 #include "model/CalcReportData.h"
 #include "model/DataUnit.h"
+#include "model/FolderLock.h"
+#include "model/RunRecord.h"
 #include "model/ExportDlg.h"
 #include "model/PltData.h"
 #include "model/ReportFile.h"
@@ -59,16 +61,6 @@ QString PrepareFolder(const QString &outDir) {
 }
 
 }  // namespace
-
-bool ResultsCurrent(const QString &projectFile) {
-  const QFileInfo project(projectFile);
-  if (!project.isFile()) return false;
-  for (const char *extension : {".pq8o", ".pq8p"}) {
-    const QFileInfo result(ChangeFileExt(projectFile, QLatin1String(extension)));
-    if (!result.isFile() || result.size() == 0 || result.lastModified() < project.lastModified()) return false;
-  }
-  return true;
-}
 
 void KeepOfferedPlots(TResultPlots &plots, const TProgramData &project, bool showTzCurves, int additionalTzCurves) {
   for (TGraphPlot *plot : plots.All())
@@ -683,10 +675,30 @@ int ExportProject(const QString &outFolder, const QString &projectFile, const QS
     log.err(withReason(QStringLiteral("The project could not be read: "), projectFile, QStringLiteral("no such file")));
     return 1;
   }
+  // The project's folder is held for the whole export: no other run writes
+  // its results between their check and their last reading. A folder that
+  // cannot be locked (one that cannot be written) still gives its results;
+  // a run there says why it cannot run.
+  TFolderLock folderLock;
+  if (folderLock.Acquire(QFileInfo(projectPath).absolutePath()) == TLockResult::Busy) {
+    log.err(folderLock.Message());
+    return 1;
+  }
+  // The project as it is on disk, read once: its bytes are what the results
+  // are checked against, and the export never writes it.
   TProjectTables tables;
-  TProgramData::TReadResult read = TProgramData::CreateFromFile(tables, projectPath, ffVersion8);
+  TProgramData::TReadResult read;
+  QByteArray projectBytes;
+  try {
+    projectBytes = ReadWholeFile(projectPath);
+    read = TProgramData::CreateFromData(tables, projectBytes, projectPath, ffVersion8);
+  } catch (const EInOutError &e) {
+    read.error = e.message();
+  }
   if (!read.data || !read.error.isEmpty()) {
-    log.err(withReason(QStringLiteral("The project could not be read: "), projectFile, read.error));
+    QString reason = read.error;
+    if (read.errorLine > 0) reason += QStringLiteral(" (reading stopped at line %1)").arg(read.errorLine);
+    log.err(withReason(QStringLiteral("The project could not be read: "), projectFile, reason));
     return 1;
   }
   TProgramData &project = *read.data;
@@ -695,22 +707,46 @@ int ExportProject(const QString &outFolder, const QString &projectFile, const QS
     return 1;
   }
 
-  if (!ResultsCurrent(projectPath)) {
+  // The results beside the project are used when the project, as it is now,
+  // produced them in a run that completed; otherwise the analysis runs on the
+  // file as it is.
+  const TResultsCheck results = CheckRunRecord(projectPath, projectBytes);
+  TRunOutcome outcome;
+  if (results.Current()) {
+    outcome.Status = TRunStatus::EngineRan;
+    outcome.ProjectFile = projectPath;
+    outcome.EngineStatus = results.status;
+    outcome.Results = results;
+    const QString notes = ChangeFileExt(projectPath, QStringLiteral(".pq8r"));
+    if (QFileInfo::exists(notes)) outcome.RunNotesFile = notes;
+    if (results.status != 0) outcome.EngineMessage = EngineMessageInRunNotes(notes);
+  } else {
     const std::vector<TRunFinding> findings = CheckBeforeRun(project);
     if (HasRunErrors(findings)) {
       log.err(withReason(QStringLiteral("The analysis of "), projectFile,
                          QStringLiteral("cannot run:\n") + RunFindingsMessage(findings).replace(u'\r', u'\n')));
       return 1;
     }
-    TAnalysisRun run(programFolder);
-    const TRunOutcome outcome = run.Execute(project);
-    if (!outcome.EngineRan() || outcome.EngineStatus != 0 || !outcome.PlotDataWritten) {
-      QString message = outcome.UserMessage();
-      if (message.isEmpty()) message = QStringLiteral("the analysis did not run");
-      log.err(withReason(QStringLiteral("The analysis of "), projectFile,
-                         QStringLiteral("failed:\n") + message.replace(u'\r', u'\n')));
-      return 1;
+    outcome = TAnalysisRun(programFolder).RunProjectFile(projectPath);
+  }
+  // Only a run that completed and reached its design load gives a report.
+  if (!outcome.EngineRan() || outcome.EngineStatus != 0 || !outcome.ResultsCurrent()) {
+    QStringList lines;
+    if (!outcome.EngineRan()) {
+      lines << (outcome.UserMessage().isEmpty() ? QStringLiteral("the analysis did not run") : outcome.UserMessage());
+    } else {
+      if (outcome.EngineStatus != 0)
+        lines << QStringLiteral("The run ended with status %1%2.")
+                     .arg(outcome.EngineStatus)
+                     .arg(outcome.EngineStatus == 7 ? QStringLiteral(": the design load is not reached") : QString());
+      if (!outcome.EngineMessage.isEmpty()) lines << outcome.EngineMessage;
+      if (const QString note = outcome.ResultsNote(); !note.isEmpty() && outcome.EngineStatus == 0) lines << note;
+      if (!outcome.RunNotesFile.isEmpty())
+        lines << QStringLiteral("The run notes are in ") + QDir::toNativeSeparators(outcome.RunNotesFile);
     }
+    log.err(withReason(QStringLiteral("The analysis of "), projectFile,
+                       QStringLiteral("failed:\n") + lines.join(u'\n').replace(u'\r', u'\n')));
+    return 1;
   }
 
   TResultPlots plots;
@@ -719,6 +755,10 @@ int ExportProject(const QString &outFolder, const QString &projectFile, const QS
   if (!loaded.ok) {
     log.err(withReason(QStringLiteral("The results could not be read: "), ChangeFileExt(projectPath, QStringLiteral(".pq8p")),
                        loaded.error));
+    return 1;
+  }
+  if (!loaded.incomplete.isEmpty()) {
+    log.err(QStringLiteral("The results could not be read: ") + loaded.incomplete);
     return 1;
   }
   for (TGraphPlot *plot : plots.All()) plot->ProjectFile = projectPath;

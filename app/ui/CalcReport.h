@@ -9,8 +9,11 @@
 // The headless export (`pylarwin --export OUTDIR PROJECT`) writes, without a
 // display, every picture and file the program can show for a project: the
 // result plots as PNG and SVG, the elevation view, the workbook and the
-// calculation report, running the analysis first when the results are missing
-// or older than the project.
+// calculation report. It never writes the project: the results beside it are
+// used when its run record ties them to the project as it is on disk and the
+// run completed; otherwise the analysis runs on the file as it is, and a run
+// the engine refuses, or that does not complete, ends the export with its
+// status and the engine's message.
 #pragma once
 
 #include "model/PltData.h"
@@ -32,10 +35,6 @@ struct TNamedPlot {
   TGraphPlot *plot = nullptr;
 };
 std::vector<TNamedPlot> NamedPlots(TResultPlots &plots);
-
-// The results beside a project are those of the project as it is on disk:
-// its report and plot data exist, are not empty and are not older than it.
-bool ResultsCurrent(const QString &projectFile);
 
 // Empties the plots the program does not offer for these results (see PlotOffered).
 void KeepOfferedPlots(TResultPlots &plots, const TProgramData &project, bool showTzCurves, int additionalTzCurves);

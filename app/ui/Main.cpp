@@ -4,6 +4,7 @@
 #include "ui/Icons.h"
 
 #include "model/AnalysisRun.h"
+#include "model/RunRecord.h"
 #include "model/dynlib.h"
 #include "ui/CalcReport.h"
 #include "ui/DataEdit.h"
@@ -391,7 +392,8 @@ void TMainForm::updateComputationMenu() {
   fCommands.ViewOutputText->setEnabled(fCommands.EditOutput->isEnabled());
   fCommands.ViewNotes->setEnabled(fCommands.EditNotes->isEnabled());
   fCommands.ViewListing->setEnabled(QFileInfo::exists(ChangeFileExt(file, QStringLiteral(".pq8z"))));
-  fCommands.ViewResults->setEnabled(fCommands.EditOutput->isEnabled());
+  // The table presents the results as the project's: only results that are.
+  fCommands.ViewResults->setEnabled(fShowOutput && fCommands.EditOutput->isEnabled());
 }
 
 void TMainForm::updateWindowMenu() {
@@ -473,10 +475,7 @@ void TMainForm::StartUp(const QString &commandLineFile) {
   if (!commandLineFile.isEmpty()) {
     const QString name = CommandLineFileName(commandLineFile);
     const TFileFormat format = FormatForExtension(name);
-    if (QFileInfo::exists(name) && format != ffNone) {
-      openProject(QFileInfo(name).absoluteFilePath(), format);
-      opened = true;
-    }
+    if (QFileInfo::exists(name) && format != ffNone) opened = openProject(QFileInfo(name).absoluteFilePath(), format);
   }
   if (!opened) FileNew();
   setWindowTitle(WindowCaption(currentFileName()));
@@ -487,8 +486,7 @@ bool TMainForm::OpenFileByExtension(const QString &path) {
   const TFileFormat format = FormatForExtension(path);
   if (format == ffNone) return false;
   if (!AskToSave()) return false;
-  openProject(QFileInfo(path).absoluteFilePath(), format);
-  return true;
+  return openProject(QFileInfo(path).absoluteFilePath(), format);
 }
 
 void TMainForm::openRecentFile(int index) {
@@ -515,18 +513,50 @@ void TMainForm::projectReplaced() {
   fTables.ShowLRFDColumns(fData->NLRFD == 1);
 }
 
-void TMainForm::openProject(const QString &path, int format) {
+bool TMainForm::openProject(const QString &path, int format) {
+  // The file is read once, and first into tables of its own: a file that
+  // does not read whole leaves the program as it was (project, name, title,
+  // results, recent files), so nothing half read can be saved over it.
+  QByteArray bytes;
+  TProgramData::TReadResult trial;
+  {
+    TProjectTables scratch;
+    try {
+      bytes = ReadWholeFile(path);
+      trial = TProgramData::CreateFromData(scratch, bytes, path, format);
+    } catch (const EInOutError &e) {
+      trial.error = e.message();
+    }
+  }
+  if (!trial.data || !trial.error.isEmpty()) {
+    ShowInformation(this, OpenFailureMessage(path, trial));
+    return false;
+  }
   QDir::setCurrent(QFileInfo(path).absolutePath());
   closeChildWindows(true);
   fData.reset();
-  TProgramData::TReadResult read = TProgramData::CreateFromFile(fTables, path, format);
+  TProgramData::TReadResult read = TProgramData::CreateFromData(fTables, bytes, path, format);
   fData = read.data ? std::move(read.data) : TProgramData::Create(fTables);
-  if (!read.error.isEmpty()) ShowInformation(this, read.error);
-  clearResults();
-  if (QFileInfo::exists(ChangeFileExt(path, QStringLiteral(".pq8p")))) LoadResults(false);
-  updateResultCommands();
+  discardResults();
+  loadResultsOfOpenedProject(bytes);
   rememberFile(path);
   projectReplaced();
+  return true;
+}
+
+void TMainForm::loadResultsOfOpenedProject(const QByteArray &projectBytes) {
+  const QString path = currentFileName();
+  const TResultsCheck check = CheckRunRecord(path, projectBytes);
+  if (check.Current()) {
+    if (QFileInfo::exists(ChangeFileExt(path, QStringLiteral(".pq8p")))) LoadResults(false);
+    return;
+  }
+  // Results that are not the project's are not presented as its own; the
+  // user hears why when there are any.
+  QStringList left = RunResultFiles(path);
+  left << RunRecordFile(path);
+  if (std::any_of(left.begin(), left.end(), [](const QString &file) { return QFileInfo::exists(file); }))
+    ShowInformation(this, check.Reason(path));
 }
 
 bool TMainForm::AskToSave() {
@@ -778,6 +808,8 @@ bool TMainForm::LoadResults(bool reportErrors) {
   fAdditionalTzCurves = result.additionalTzCurves;
   if (!result.ok && reportErrors)
     ShowInformation(this, QStringLiteral("An error occured in running the main program."));
+  // A file cut short is said so whenever it is loaded: its last plots are missing.
+  if (result.ok && !result.incomplete.isEmpty()) ShowInformation(this, result.incomplete);
   updateResultCommands();
   return result.ok;
 }
@@ -812,9 +844,13 @@ void TMainForm::updateResultCommands() {
 void TMainForm::exportCalcReport() {
   if (!DeactivateActiveChild()) return;
   // The report describes one run: the project as it was run, and its files.
-  if (GetChanged() || !ResultsCurrent(currentFileName())) {
+  if (GetChanged()) {
     ShowInformation(this, QStringLiteral("The project has changed since its results were computed. Please, run the "
                                          "analysis before exporting the calculation report."));
+    return;
+  }
+  if (const TResultsCheck check = CheckRunRecord(currentFileName()); !check.Current()) {
+    ShowInformation(this, check.Reason(currentFileName()));
     return;
   }
   const QFileInfo project(currentFileName());
@@ -872,12 +908,27 @@ void TMainForm::RunAnalysis() {
     QGuiApplication::restoreOverrideCursor();
     statusBar()->clearMessage();
   };
+  bool waiting = false;
+  run.OnLockWait = [this, &waiting] {
+    if (!waiting) {
+      waiting = true;
+      statusBar()->showMessage(QStringLiteral("Waiting for another run in the folder of ") +
+                               DisplayName(currentFileName()) + QStringLiteral(" to end..."));
+      QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  };
   const TRunOutcome outcome = run.Execute(*fData);
+  if (waiting) {
+    QGuiApplication::restoreOverrideCursor();
+    statusBar()->clearMessage();
+  }
   setWindowTitle(WindowCaption(currentFileName()));
   // Once the engine ran, or earlier results were partly removed, the results
   // in memory are no longer those of the project's files. New plot data is
-  // loaded at once, so open plot windows show it instead of closing.
-  if (outcome.PlotDataWritten) {
+  // loaded at once, so open plot windows show it instead of closing; results
+  // of a run that did not complete are not shown.
+  if (outcome.PlotDataWritten && outcome.ResultsCurrent()) {
     LoadResults(true);
   } else if (outcome.EngineRan() || outcome.Status == TRunStatus::ResultsKept) {
     discardResults();

@@ -144,7 +144,12 @@ class TMainForm : public QMainWindow {
   // Closes the child windows; the text, results and help windows stay open
   // when `keepResultViews` (after a run they read the new files instead).
   void closeChildWindows(bool discard, bool keepResultViews = false);
-  void openProject(const QString &path, int format);
+  // Opens a project file; a file that does not read whole is refused with
+  // its message and changes nothing. True when the project was opened.
+  bool openProject(const QString &path, int format);
+  // Loads the results beside the project just opened when its run record ties
+  // them to `projectBytes` and the run completed; otherwise says why not.
+  void loadResultsOfOpenedProject(const QByteArray &projectBytes);
   void clearResults();
   void projectReplaced();
   TProjectAccess projectAccess();
