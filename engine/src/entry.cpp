@@ -236,10 +236,10 @@ RunSummary runWithFolderHeld(const RunNames& names, const RunClock& clock, const
   const std::filesystem::path record = runRecordFile(names);
   {
     std::error_code ec;
-    if (isFolderPipeOrDevice(record)) return {kStatusFileError, cannotCreate(record), {}, {}};
+    if (isFolderPipeOrDevice(record)) return {kStatusFileError, cannotCreate(record), {}, {}, {}};
     if (std::filesystem::exists(std::filesystem::symlink_status(record, ec))) {
       std::filesystem::remove(record, ec);
-      if (ec) return {kStatusFileError, "FILE ERROR: CANNOT REMOVE THE OLD RUN RECORD " + record.string(), {}, {}};
+      if (ec) return {kStatusFileError, "FILE ERROR: CANNOT REMOVE THE OLD RUN RECORD " + record.string(), {}, {}, {}};
     }
   }
   // The project's bytes are read once: the run parses what it hashed.
@@ -313,7 +313,7 @@ RunSummary runWithFolderHeld(const RunNames& names, const RunClock& clock, const
 }
 
 RunSummary runAnalysis(const RunNames& names, const RunClock& clock, const RunOptions& options) {
-  if (std::string problem = checkRunNames(names); !problem.empty()) return {kStatusBadRunNames, problem, {}, {}};
+  if (std::string problem = checkRunNames(names); !problem.empty()) return {kStatusBadRunNames, problem, {}, {}, {}};
   const FolderLock lock(names.scratchFolder, options.folderWait);
   if (!lock.mayRun()) return lockRefusal(lock, names.scratchFolder);
   return runWithFolderHeld(names, clock, options);

@@ -58,11 +58,11 @@ ProjectRun runProject(const std::filesystem::path& project, const RunClock& cloc
   std::error_code ec;
   if (!std::filesystem::is_regular_file(names.input, ec)) {
     // Nothing is created beside a project that is not there.
-    result.summary = {kStatusBadInput, "INPUT ERROR: THE PROJECT FILE CANNOT BE OPENED: " + names.input, {}, {}};
+    result.summary = {kStatusBadInput, "INPUT ERROR: THE PROJECT FILE CANNOT BE OPENED: " + names.input, {}, {}, {}};
     return result;
   }
   if (std::string problem = checkRunNames(names); !problem.empty()) {
-    result.summary = {kStatusBadRunNames, problem, {}, {}};
+    result.summary = {kStatusBadRunNames, problem, {}, {}, {}};
     return result;
   }
   // The folder stays held until the intermediate files are gone: TZDIAM.DAT
@@ -122,6 +122,7 @@ void refuseProjectsSharingFiles(const std::vector<std::filesystem::path>& projec
         results[one].summary = {kStatusBadRunNames,
                                 "RUN NAMES ERROR: THE PROJECTS " + projects[one].string() + " AND " +
                                     projects[two].string() + " WOULD WRITE THE SAME FILE " + file.string(),
+                                {},
                                 {},
                                 {}};
       }
