@@ -313,6 +313,19 @@ TProgramData::TReadResult TProgramData::CreateFromData(TProjectTables &tables, c
   return create(tables, path, format, [&] { return TWordReader::FromData(data); });
 }
 
+TProgramData::TReadResult TProgramData::ReadWhole(TProjectTables &tables, const QString &path, int format,
+                                                  QByteArray &bytes) {
+  bytes.clear();
+  try {
+    bytes = ReadWholeFile(path);
+  } catch (const EInOutError &e) {
+    TReadResult result;
+    result.error = e.message();
+    return result;
+  }
+  return CreateFromData(tables, bytes, path, format);
+}
+
 TProgramData::TReadResult TProgramData::create(TProjectTables &tables, const QString &path, int format,
                                                const std::function<TWordReader()> &open) {
   TReadResult result;

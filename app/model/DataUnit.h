@@ -161,11 +161,15 @@ class TProgramData {
     std::unique_ptr<TProgramData> data;
     QString error;
     int errorLine = 0;  // where reading stopped (1-based); 0 when the file could not be read at all
+    bool Complete() const { return data && error.isEmpty(); }
   };
   static TReadResult CreateFromFile(TProjectTables &tables, const QString &path, int format);
   // The same for the file's contents already in memory.
   static TReadResult CreateFromData(TProjectTables &tables, const QByteArray &data, const QString &path,
                                     int format);
+  // Reads the file once, whole, into `bytes` (empty when it cannot be read),
+  // then the project from those bytes: what was checked is what was read.
+  static TReadResult ReadWhole(TProjectTables &tables, const QString &path, int format, QByteArray &bytes);
 
   // Converts the project and its tables to another unit system.
   void SetUnits(int units);

@@ -687,15 +687,9 @@ int ExportProject(const QString &outFolder, const QString &projectFile, const QS
   // The project as it is on disk, read once: its bytes are what the results
   // are checked against, and the export never writes it.
   TProjectTables tables;
-  TProgramData::TReadResult read;
   QByteArray projectBytes;
-  try {
-    projectBytes = ReadWholeFile(projectPath);
-    read = TProgramData::CreateFromData(tables, projectBytes, projectPath, ffVersion8);
-  } catch (const EInOutError &e) {
-    read.error = e.message();
-  }
-  if (!read.data || !read.error.isEmpty()) {
+  TProgramData::TReadResult read = TProgramData::ReadWhole(tables, projectPath, ffVersion8, projectBytes);
+  if (!read.Complete()) {
     QString reason = read.error;
     if (read.errorLine > 0) reason += QStringLiteral(" (reading stopped at line %1)").arg(read.errorLine);
     log.err(withReason(QStringLiteral("The project could not be read: "), projectFile, reason));

@@ -521,14 +521,9 @@ bool TMainForm::openProject(const QString &path, int format) {
   TProgramData::TReadResult trial;
   {
     TProjectTables scratch;
-    try {
-      bytes = ReadWholeFile(path);
-      trial = TProgramData::CreateFromData(scratch, bytes, path, format);
-    } catch (const EInOutError &e) {
-      trial.error = e.message();
-    }
+    trial = TProgramData::ReadWhole(scratch, path, format, bytes);
   }
-  if (!trial.data || !trial.error.isEmpty()) {
+  if (!trial.Complete()) {
     ShowInformation(this, OpenFailureMessage(path, trial));
     return false;
   }

@@ -15,7 +15,7 @@ namespace {
 using test::TempFolder;
 using test::writeFile;
 
-RunTime fixedTime() { return {2024, 3, 5, 9, 7, 3}; }
+using test::fixedTime;
 
 struct ClayLayer {
   double bottom, cohesion, alpha;

@@ -38,7 +38,7 @@ RunNames namesIn(const TempFolder& dir, const std::string& version = "2017.8.2")
   return n;
 }
 
-RunTime fixedTime() { return {2024, 3, 5, 9, 7, 3}; }
+using test::fixedTime;
 
 Lines head(const Lines& lines, std::size_t count) {
   return Lines(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(std::min(count, lines.size())));

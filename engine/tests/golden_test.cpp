@@ -27,7 +27,7 @@ const fs::path kExamples = fs::path(PYLAR_SOURCE_DIR) / "examples";
 const fs::path kGolden = fs::path(PYLAR_SOURCE_DIR) / "engine" / "tests" / "golden";
 const char* const kOutputs[] = {".pq8o", ".pq8r", ".pq8p"};
 
-RunTime fixedTime() { return {2024, 3, 5, 9, 7, 3}; }
+using test::fixedTime;
 
 std::vector<fs::path> examples() {
   std::vector<fs::path> files;

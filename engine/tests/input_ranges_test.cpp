@@ -21,7 +21,7 @@ using test::readFile;
 using test::TempFolder;
 using test::writeFile;
 
-RunTime fixedTime() { return {2024, 3, 5, 9, 7, 3}; }
+using test::fixedTime;
 
 ProjectRun runText(const TempFolder& dir, const std::string& text) {
   writeFile(dir / "p.pq8d", text);

@@ -24,14 +24,12 @@ using test::TempFolder;
 using test::writeFile;
 using Lines = std::vector<std::string>;
 
-RunTime fixedTime() { return {2024, 3, 5, 9, 7, 3}; }
+using test::fixedTime;
 
 // A one-layer sand project, and the sample whose diameter series of three
 // writes every scratch file (its t-z diameter count differs from the small
 // project's one).
-const std::string kSand =
-    "Sand\r\n1 \r\n2 1 1 1 1 2 0 0 0 0 0 \r\n3 3 0 0 0 0 3600000 \r\n1 10 60 2.5 3 \r\n"
-    "1 80 \r\n0 120 32 0 10 0 0 1 1 \r\n0 125 34 0 20 0 0 1 1 \r\n1 \r\n0.5 0.5 \r\n";
+const std::string& kSand = test::kSmallSandProject;
 std::string sample(const char* name) { return readFile(fs::path(PYLAR_SOURCE_DIR) / "examples" / name); }
 
 // Every name a project run writes beside p.pq8d.

@@ -18,11 +18,9 @@ using test::readFile;
 using test::TempFolder;
 using test::writeFile;
 
-RunTime fixedTime() { return {2024, 3, 5, 9, 7, 3}; }
+using test::fixedTime;
 
-const std::string kSand =
-    "Sand\r\n1 \r\n2 1 1 1 1 2 0 0 0 0 0 \r\n3 3 0 0 0 0 3600000 \r\n1 10 60 2.5 3 \r\n"
-    "1 80 \r\n0 120 32 0 10 0 0 1 1 \r\n0 125 34 0 20 0 0 1 1 \r\n1 \r\n0.5 0.5 \r\n";
+const std::string& kSand = test::kSmallSandProject;
 
 std::string hex(std::uint64_t value) {
   char text[17];

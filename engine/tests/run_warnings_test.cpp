@@ -17,7 +17,7 @@ using test::readFile;
 using test::TempFolder;
 using test::writeFile;
 
-RunTime fixedTime() { return {2024, 3, 5, 9, 7, 3}; }
+using test::fixedTime;
 
 const std::string kGravelLow =
     "Blow counts should be greater than 25 for this criterion. Select other soil criteria and do not use this "

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "pylar/engine.h"
+
 namespace pylar::test {
 
 class TempFolder {
@@ -75,5 +77,18 @@ inline std::string crlfText(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) text += line + "\r\n";
   return text;
 }
+
+}  // namespace pylar::test
+
+namespace pylar::test {
+
+// The clock of test runs: every report says 5 March 2024, 09:07:03.
+inline engine::RunTime fixedTime() { return {2024, 3, 5, 9, 7, 3}; }
+
+// A one-layer sand project (3 ft pier, 60 ft, ASD), small enough to run in
+// every test that needs a real run.
+inline const std::string kSmallSandProject =
+    "Sand\r\n1 \r\n2 1 1 1 1 2 0 0 0 0 0 \r\n3 3 0 0 0 0 3600000 \r\n1 10 60 2.5 3 \r\n"
+    "1 80 \r\n0 120 32 0 10 0 0 1 1 \r\n0 125 34 0 20 0 0 1 1 \r\n1 \r\n0.5 0.5 \r\n";
 
 }  // namespace pylar::test
