@@ -4,6 +4,7 @@
 #include "FileSizeLimit.h"
 #include "model/AnalysisRun.h"
 #include "model/DataUnit.h"
+#include "model/PltData.h"
 #include "model/dynlib.h"
 
 #include <QCoreApplication>
@@ -214,6 +215,15 @@ TEST(AnalysisRun, CompletedRunSaysWhichPiersFallShort) {
               outcome.Summary.contains("(design load not reached)"))
       << outcome.Summary.toStdString();
   EXPECT_TRUE(outcome.Summary.contains("Pier 5: stem 5.000 ft, length 55.000 ft")) << outcome.Summary.toStdString();
+  // Its plot data reads whole: the t-z curves are those of the first pier
+  // that reaches the load, and there is one q-w curve per such pier.
+  TResultPlots plots;
+  const TPlotDataResult loaded = ReadPlotData(run.result(".pq8p"), PlotDataContext(*run.project), plots);
+  ASSERT_TRUE(loaded.ok) << loaded.error.toStdString();
+  EXPECT_TRUE(loaded.incomplete.isEmpty() && loaded.showtzcurves && loaded.wholeFileRead);
+  ASSERT_EQ(plots.pltQw.CurveCount(), 2);
+  EXPECT_TRUE(plots.pltQw.CurveName(0).contains("4.5")) << plots.pltQw.CurveName(0).toStdString();
+  EXPECT_TRUE(plots.pltQw.CurveName(1).contains("5")) << plots.pltQw.CurveName(1).toStdString();
 
   // A long series: the message shows the first twelve and counts the rest.
   TRunOutcome many = outcome;

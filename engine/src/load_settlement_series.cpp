@@ -144,11 +144,11 @@ SettlementAnalysis solveGeometries(SettlementSettings settingsIn, const std::vec
     return out;
   }
   out.geometries = solveAll(settings, geometries, threads);
-  // The additional t-z curves go with the first pier at its first length.
+  // The additional t-z curves go with the series' first geometry (the first
+  // pier's first length, or the first pier that reaches the design load),
+  // whose t-z curves the plot data holds.
   const GeometryResult& first = out.geometries.front();
-  if (settings.additionalCurves && first.analysed && first.geometry.diameterIndex == 1 &&
-      first.geometry.lengthIndex == 1)
-    out.additional = additionalTzCurves(settings, first.geometry);
+  if (settings.additionalCurves && first.analysed) out.additional = additionalTzCurves(settings, first.geometry);
   for (std::size_t k = 0; k < out.geometries.size(); ++k) {
     const GeometryResult& r = out.geometries[k];
     // The chart holds the mean load of the top segment (a geometry whose

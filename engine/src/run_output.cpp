@@ -20,7 +20,6 @@ void put(Run& run, int channel, const Lines& lines) {
 
 // The first geometry of a series, and the first length of a diameter, carry
 // the listings and the t-z and q-w plot records.
-bool firstGeometry(const SettlementGeometry& g) { return g.diameterIndex == 1 && g.lengthIndex == 1; }
 bool firstLength(const SettlementGeometry& g) { return g.lengthIndex == 1; }
 
 bool lineSolved(const BoundLineResult& l) { return l.built.status == 0; }
@@ -206,11 +205,15 @@ void writeListings(Run& run, const SettlementAnalysis& s) {
   for (const GeometryResult& r : s.geometries) {
     if (!r.analysed) continue;
     const SettlementGeometry& g = r.geometry;
+    // The t-z curves are those of the series' first geometry: the first
+    // pier's first length, or, when that pier falls short of the design load
+    // and has no load-settlement analysis, the first pier that has one.
+    const bool firstGeometry = &r == &s.geometries.front();
     for (const BoundLineResult& l : r.lines) {
       if (!lineSolved(l)) break;
       const std::vector<SideCurve> curves = curvesAsSolved(l.built.set.curves, r.solver);
       Lines out;
-      if (firstGeometry(g)) {
+      if (firstGeometry) {
         writeDetailHead(out, l.boundLine, g.stemFt, g.lengthFt, u);
         writeTzListing(out, curves, u, true);
         put(run, kChannelDetail, out);
@@ -222,9 +225,8 @@ void writeListings(Run& run, const SettlementAnalysis& s) {
         put(run, kChannelQwListing, out);
       }
       if (l.boundLine != kTrendLine) continue;
-      if (firstGeometry(g)) {
-        // Additional curves first, then the count and the curves. Only the
-        // first pier's first length has these indices.
+      if (firstGeometry) {
+        // Additional curves first, then the count and the curves.
         out = additionalPlot;
         out.push_back(countRecord(static_cast<int>(curves.size())));
         writeTzPlotCurves(out, curves, u);
@@ -234,7 +236,9 @@ void writeListings(Run& run, const SettlementAnalysis& s) {
         out.clear();
         writeQwPlotCurve(out, g.diameterIndex, g.stemFt, l.built.set.base, u);
         put(run, kChannelQwPlot, out);
-        baseCurves = g.diameterIndex;
+        // One curve per diameter written: a pier that falls short of the
+        // design load has none.
+        ++baseCurves;
       }
     }
   }
