@@ -5,6 +5,7 @@
 #include "model/CalcReportData.h"
 #include "model/DesignSummary.h"
 #include "model/PageFlow.h"
+#include "model/PltData.h"
 #include "model/ReportFile.h"
 #include "model/ReportJob.h"
 #include "model/ReportResults.h"
@@ -329,6 +330,36 @@ TEST(ReportJob, ExportCommandLine) {
   for (const auto &w : wrong)
     EXPECT_TRUE(parse(w.arguments).Error.contains(w.error))
         << w.arguments.join(' ').toStdString() << ": " << parse(w.arguments).Error.toStdString();
+}
+
+// The loader gives every result plot its footer: the project, the pier it
+// shows and the date of the run from the report beside the plot data.
+TEST(PlotFooter, ResultPlotsSayWhatTheyShow) {
+  TPlotDataContext context;
+  context.Title = "Overconsolidated clay";
+  context.DSTART = 3;
+  context.DIALIM = 5;
+  TResultPlots plots;
+  ASSERT_TRUE(ReadPlotData(kGolden + "clay-design-load-english.pq8p", context, plots).ok);
+  const struct {
+    const TGraphPlot *plot;
+    const char *pier;
+  } cases[] = {
+      {&plots.pltSkin, "all piers"},
+      {&plots.pltAxial, "all piers"},
+      {&plots.pltCombine, "first pier of the series (Dia=3 ft)"},
+      {&plots.pltCombinedSettle, "first pier of the series (Dia=3 ft)"},
+  };
+  for (const auto &c : cases) {
+    EXPECT_EQ(c.plot->Footer.Project, "Overconsolidated clay");
+    EXPECT_EQ(c.plot->Footer.Pier.toStdString(), c.pier);
+    EXPECT_EQ(c.plot->Footer.RunDate, "March 05, 2024, 09:07:03");
+  }
+  EXPECT_EQ(plots.pltSkin.Footer.Text(), "Overconsolidated clay  |  all piers  |  run of March 05, 2024, 09:07:03");
+  // A plot-data file that does not read sets none.
+  TResultPlots none;
+  EXPECT_FALSE(ReadPlotData(kGolden + "no-such-file.pq8p", context, none).ok);
+  EXPECT_TRUE(none.pltSkin.Footer.IsEmpty());
 }
 
 // Blocks on pages of height 100: where each one lands.

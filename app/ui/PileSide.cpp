@@ -3,6 +3,7 @@
 #include "model/DataUnit.h"
 #include "model/ReportNumbers.h"
 #include "model/WholeFile.h"
+#include "ui/CalcReport.h"
 #include "ui/Messages.h"
 #include "ui/PltData.h"
 
@@ -509,7 +510,11 @@ void TDlgSideView::MouseMoved(QPointF pos) {
 void TDlgSideView::MouseLeft() { setWindowTitle(QString::fromLatin1(kCaption)); }
 
 QPrinter &TDlgSideView::Printer() {
-  if (!fPrinter) fPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  if (!fPrinter) {
+    fPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // The calculation report's paper until the user chooses another.
+    fPrinter->setPageSize(QPageSize(ReportPageSize(fModel.Units)));
+  }
   return *fPrinter;
 }
 
