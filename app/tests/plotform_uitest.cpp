@@ -445,6 +445,20 @@ class PlotFormTest : public QObject {
       QVERIFY(file.open(QIODevice::ReadOnly));
       QVERIFY(file.readAll().contains("Bridge bent 4, sand over clay  |  all piers  |  run of March 05, 2024"));
     }
+    // A title too long for the line is shortened; the pier and the date stay whole.
+    {
+      TGraphPlot plot = capacityPlot(1);
+      plot.Footer = {QString(30, u'W') + QStringLiteral(" a very long title of a project"), QStringLiteral("all piers"),
+                     QStringLiteral("March 05, 2024, 09:07:03")};
+      TPlotForm form(plot);
+      form.Printer().setOutputFormat(QPrinter::PdfFormat);
+      form.Printer().setOutputFileName(dir.filePath(QStringLiteral("long.pdf")));
+      QVERIFY(form.PrintTo(form.Printer()));
+      const QString text =
+          pdfTool(QStringLiteral("pdftotext"), {dir.filePath(QStringLiteral("long.pdf")), QStringLiteral("-")}).simplified();
+      QVERIFY2(text.contains(QStringLiteral("| all piers | run of March 05, 2024, 09:07:03")), qPrintable(text));
+      QVERIFY(!text.contains(QStringLiteral("a very long title of a project")));
+    }
     // The user's paper stays.
     TGraphPlot plot = capacityPlot(1);
     TPlotForm form(plot);

@@ -310,7 +310,12 @@ QRect LegendRect(const PlotPicture &pic, const PlotTarget &target, const PlotLay
 
 namespace {
 
-QFont footerFont(const PlotTarget &target) { return timesFont(8, target.pxPerInchY, false); }
+QFont footerFont(const PlotTarget &target) {
+  QFont font = timesFont(8, target.pxPerInchY, false);
+  // No ligatures: the footer of a PDF is searched and copied as it reads.
+  font.setStyleStrategy(QFont::PreferNoShaping);
+  return font;
+}
 
 }  // namespace
 
@@ -345,8 +350,19 @@ PlotLayout PaintPlot(QPainter &painter, const PlotPicture &pic, const PlotTarget
     painter.setPen(QPen(Qt::black, std::max(1, full.pxPerInchY / 150)));
     painter.drawLine(strip.left(), rule, strip.right(), rule);
     painter.setFont(font);
+    // A long first part (the project's title) is shortened; what follows it
+    // (the pier and the date) stays whole as long as it fits at all.
+    QString text = full.footer;
+    if (fm.horizontalAdvance(text) > strip.width()) {
+      const qsizetype cut = text.indexOf(QStringLiteral("  |  "));
+      const QString rest = cut < 0 ? QString() : text.mid(cut);
+      const int room = strip.width() - fm.horizontalAdvance(rest);
+      text = cut > 0 && room > fm.horizontalAdvance(QStringLiteral("MMMMMM"))
+                 ? fm.elidedText(text.left(cut), Qt::ElideRight, room) + rest
+                 : fm.elidedText(text, Qt::ElideRight, strip.width());
+    }
     painter.drawText(QRect(strip.left(), rule + 1, strip.width(), strip.bottom() - rule), Qt::AlignLeft | Qt::AlignVCenter,
-                     fm.elidedText(full.footer, Qt::ElideMiddle, strip.width()));
+                     text);
   }
 
   drawCaptions(painter, pic, target, layout);
