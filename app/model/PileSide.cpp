@@ -60,6 +60,7 @@ TSideViewModel BuildSideView(const TPierShape &shape, const std::vector<TSideLay
   const double tip = 2 * d + length;
   m.Shape = shape;
   m.PierLength = length;
+  m.LengthGiven = !(shape.Length < kShortestPier);
   m.Bell = BellSize(shape);
   // From the ground surface (y = 2 D) to the tip.
   m.Data.push_back({{-d / 2, m.GroundY()}, {d / 2, m.GroundY()}, {-d / 2, tip}, {d / 2, tip}});

@@ -55,6 +55,7 @@ struct TSideViewModel {
   double D = 0;
   TPierShape Shape;        // as given
   double PierLength = 0;   // as drawn: the length, or the last layer bottom for none
+  bool LengthGiven = false;  // the shape has a length (the design-load method has none)
   TBellSize Bell;
   std::vector<TSideQuad> Data;  // stem, then bell; empty without layers
   std::vector<TSideLayer> Layers;

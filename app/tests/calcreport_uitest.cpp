@@ -752,6 +752,7 @@ void CalcReportTest::pageOneAnswersTheDesignCheck_data() {
   QTest::addColumn<QString>("sample");
   QTest::addColumn<QStringList>("options");
   QTest::addColumn<QStringList>("expected");  // on page one, each as it reads there (blanks simplified)
+  QTest::addColumn<QString>("elevation");     // the chosen pier's length in the elevation figure
   // The clay sample (ASD, a design load of 150.0 tons): the chosen 3 ft pier
   // settles, on the trend curve its report prints, 0.04332 + (150 - 119.0) *
   // (0.07967 - 0.04332) / (185.8 - 119.0) = 0.0602 in; the upper-bound curve
@@ -764,19 +765,22 @@ void CalcReportTest::pageOneAnswersTheDesignCheck_data() {
                                                    "Lower-bound line 0.0913 in",
                                                    "Allowable settlement 1.0 in",
                                                    "Verdict within the allowable settlement (trend line)",
-                                                   "carries the design load of 150.0 tons"};
+                                                   "carries the design load of 150.0 tons"}
+                                    << QStringLiteral("Pier length 41 ft");
   // The same against an allowable settlement of 0.05 in given on the command line.
   QTest::newRow("ASD, a tighter allowable settlement")
       << QStringLiteral("clay-design-load-english.pq8d") << QStringList{"--allowable-settlement", "0.05"}
       << QStringList{"Allowable settlement 0.05 in", "Verdict EXCEEDS the allowable settlement (trend line)",
-                     "settles 0.0602 in (trend), MORE THAN the allowable settlement of 0.05 in"};
+                     "settles 0.0602 in (trend), MORE THAN the allowable settlement of 0.05 in"}
+      << QStringLiteral("Pier length 41 ft");
   // The deep profile (LRFD, a proposed length of 80 ft): both warnings of the
   // run, each with its layer.
   QTest::newRow("LRFD, proposed length, two warnings")
       << QStringLiteral("deep-profile-lrfd.pq8d") << QStringList{}
       << QStringList{"Proposed length 80.0 ft", "Warnings of the run (2)",
                      "Layer 5 Blow counts should be greater than 25 for this criterion.",
-                     "Layer 12 THE SHEAR STRENGTH OF THIS MATERIAL MAY BE TOO HIGH FOR USING CLAY CRITERIA."};
+                     "Layer 12 THE SHEAR STRENGTH OF THIS MATERIAL MAY BE TOO HIGH FOR USING CLAY CRITERIA."}
+      << QStringLiteral("Pier length 80 ft");
 }
 
 // Page one of the report answers the checker's first questions from the
@@ -788,6 +792,7 @@ void CalcReportTest::pageOneAnswersTheDesignCheck() {
   QFETCH(QString, sample);
   QFETCH(QStringList, options);
   QFETCH(QStringList, expected);
+  QFETCH(QString, elevation);
   QTemporaryDir dir;
   const QString project = copySample(dir, sample);
   const QString outDir = dir.filePath(QStringLiteral("out"));
@@ -819,6 +824,11 @@ void CalcReportTest::pageOneAnswersTheDesignCheck() {
   QVERIFY(appendix > 0);
   const QRegularExpressionMatch e = kENotation.match(text.left(appendix));
   QVERIFY2(!e.hasMatch(), qPrintable(text.left(appendix).mid(std::max<qsizetype>(0, e.capturedStart() - 200), 400)));
+  // The elevation figure draws the chosen pier: a design-load project has no
+  // length of its own, the report's chosen pier has one.
+  QVERIFY2(text.left(appendix).simplified().contains(QStringLiteral("Elevation: the chosen pier (case 1)")),
+           qPrintable(text.left(appendix)));
+  QVERIFY(text.left(appendix).contains(elevation));
   // The appendix is the report as printed, E-notation and all.
   QVERIFY(kENotation.match(text.mid(appendix)).hasMatch());
 }

@@ -417,6 +417,14 @@ class SideViewTest : public QObject {
                                 QStringLiteral(" ft")));
     QVERIFY(text.contains(QStringLiteral("(ft)")));
     QVERIFY(QRegularExpression(QStringLiteral("(?m)^\\s*10\\s")).match(text).hasMatch());
+    // Without a length (the design-load method) the stem runs to the bottom of
+    // the profile, and no length is written for it.
+    project.data->PD = 0;
+    view.Rebuild();
+    QVERIFY(view.PrintTo(printer));
+    const QString noLength = pdfText(path).simplified();
+    QVERIFY2(noLength.contains(QStringLiteral("Pier length set by the design load")), qPrintable(noLength));
+    QVERIFY(!noLength.contains(QStringLiteral("Pier length 4")));
   }
 
   // PNG, SVG and PDF by extension; a failed save reports and keeps the old file.

@@ -826,8 +826,21 @@ QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TRe
     b.Flow().NewPage();
     b.Heading(QStringLiteral("3  Figures"), 1);
     {
-      const TSideViewModel model = BuildSideView(project);
-      b.Figure(QStringLiteral("Elevation: the pier in its soil profile"), 0.62, [model](QPainter &p, const QRectF &box) {
+      // The chosen pier as the report gives it (a design-load project has no
+      // length of its own); the project's pier when the report names none.
+      TSideViewModel model = BuildSideView(project);
+      QString caption = QStringLiteral("Elevation: the pier in its soil profile");
+      if (results.mostEfficient >= 0) {
+        const TSeriesPier &chosen = results.piers[static_cast<std::size_t>(results.mostEfficient)];
+        if (chosen.stem.IsNumber() && chosen.length.IsNumber() && chosen.stem.value > 0 && chosen.length.value > 0) {
+          const QString title = model.Title;
+          model = BuildSideView({chosen.stem.value, chosen.length.value, model.Shape.Ratio, model.Shape.BellAngle},
+                                model.Layers, static_cast<double>(project.WTD), project.fUnits);
+          model.Title = title;
+          caption = QStringLiteral("Elevation: the chosen pier (case %1) in its soil profile").arg(chosen.caseNumber);
+        }
+      }
+      b.Figure(caption, 0.62, [model](QPainter &p, const QRectF &box) {
         PaintSideView(p, box, model, TSideViewStyle::Paper());
       });
     }

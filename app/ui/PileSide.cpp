@@ -163,7 +163,10 @@ void drawDimensions(QPainter &p, const TSideViewModel &model, const TSideViewpor
   p.drawLine(QPointF(lineX - tickHalf, tip), QPointF(lineX + tickHalf, tip));
 
   QStringList texts{QStringLiteral("Stem diameter ") + dimension(model.D, lengthUnit),
-                    QStringLiteral("Pier length ") + dimension(model.PierLength, lengthUnit)};
+                    // Without a length (the design-load method) the stem runs to the
+                    // bottom of the profile, which is no length of the pier.
+                    model.LengthGiven ? QStringLiteral("Pier length ") + dimension(model.PierLength, lengthUnit)
+                                      : QStringLiteral("Pier length set by the design load")};
   if (model.Bell.Belled)
     texts << QStringLiteral("Bell diameter ") + dimension(model.Shape.Ratio * model.D, lengthUnit) +
                  QStringLiteral(", ") + SignificantDecimal(model.Shape.BellAngle, 4) + QStringLiteral("°, ") +
