@@ -60,8 +60,6 @@ QTableWidget *newTable(const QString &name) {
   table->verticalHeader()->setVisible(false);
   table->setWordWrap(false);
   table->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-  // The last column takes the room left, so none ends cut by the window's edge.
-  table->horizontalHeader()->setStretchLastSection(true);
   table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
   return table;
 }
@@ -148,6 +146,8 @@ TResultsWindow::TResultsWindow(const QString &projectPath, QWidget *parent)
   fSummary->setWordWrap(true);
   fSummary->setObjectName(QStringLiteral("ResultsSummary"));
   fDefinedCaption->setWordWrap(true);
+  // The notes take the room left, so the last column never ends cut by the window's edge.
+  fSeries->horizontalHeader()->setStretchLastSection(true);
   fSeries->setSortingEnabled(true);
   fSettlement->setSortingEnabled(true);
   fDefined->setSortingEnabled(true);
