@@ -520,6 +520,8 @@ void DesignSummaryPages(TReportBuilder &b, const TProgramData &project, const TR
   const QString loadUnit = s.loadUnit, lengthUnit = s.lengthUnit;
   const QString capacityName = s.lrfd ? QStringLiteral("factored resistance (LRFD QU)")
                                       : QStringLiteral("allowable capacity (QDN)");
+  // The same with its article, inside a sentence.
+  const QString aCapacity = s.lrfd ? QStringLiteral("a ") + capacityName : QStringLiteral("an ") + capacityName;
   const QString settlementLoad = s.settlementLoadText + u' ' + loadUnit;
   const QString allowable = AllowableText(s.settlement.allowable, s.si);
   const auto settlementText = [&s](std::size_t line) {
@@ -542,14 +544,16 @@ void DesignSummaryPages(TReportBuilder &b, const TProgramData &project, const TR
                     (chosen->ratio ? QStringLiteral(" (capacity ratio %1)").arg(RatioText(*chosen->ratio)) : QString()) +
                     u'.';
     } else if (chosen) {
-      answer << QStringLiteral("Design check: at the proposed length of %1 %2 the chosen pier (case %3) has a %4 of %5 %6.")
+      answer << QStringLiteral("Design check: at the proposed length of %1 %2 the chosen pier (case %3) has %4 of %5 %6.")
                     .arg(s.proposedLength, lengthUnit)
                     .arg(chosen->caseNumber)
-                    .arg(capacityName, chosen->capacity, loadUnit);
+                    .arg(aCapacity, chosen->capacity, loadUnit);
     }
     if (s.settlement.hasCurve[kTrendLine])
-      answer << QStringLiteral("Under %1 it settles %2 (trend), %3 the allowable settlement of %4.")
-                    .arg(settlementLoad, settlementText(kTrendLine),
+      // Under uplift the top of the pier moves up.
+      answer << QStringLiteral("Under %1 it %2 %3 (trend), %4 the allowable settlement of %5.")
+                    .arg(settlementLoad, s.uplift ? QStringLiteral("moves") : QStringLiteral("settles"),
+                         settlementText(kTrendLine),
                          s.settlement.within == TCheck::Yes ? QStringLiteral("within") : QStringLiteral("MORE THAN"),
                          allowable);
     if (s.designLoad && !s.AllCarried() && !s.piers.empty())
