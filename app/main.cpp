@@ -1,4 +1,5 @@
 // pylarwin: the desktop program.
+#include "model/ReportJob.h"
 #include "model/dynlib.h"
 #include "ui/CalcReport.h"
 #include "ui/Icons.h"
@@ -18,7 +19,7 @@ namespace {
 
 constexpr const char *kHelp =
     "Usage: pylarwin [FILE]\n"
-    "       pylarwin --export OUTDIR PROJECT\n"
+    "       pylarwin --export OUTDIR PROJECT [JOB OPTIONS]\n"
     "       pylarwin --help | --version\n"
     "\n"
     "Opens the desktop program on FILE, a project (.pq8d, or .pqd of the earlier\n"
@@ -34,6 +35,14 @@ constexpr const char *kHelp =
     "             its status and the engine's message.\n"
     "             One line is printed for each file written, and one when the\n"
     "             3-D View cannot be drawn (it needs OpenGL: run under xvfb-run).\n"
+    "             The job block on page one of the report takes the company,\n"
+    "             engineer and allowable settlement of the settings and the\n"
+    "             project number, revision, location and checker of the job file\n"
+    "             beside PROJECT (PROJECT.pq8j); these options give them instead\n"
+    "             (nothing is stored; an empty value leaves the line blank):\n"
+    "               --company TEXT          --engineer TEXT      --checker TEXT\n"
+    "               --project-number TEXT   --revision TEXT      --location TEXT\n"
+    "               --allowable-settlement NUMBER   (in for English, mm for SI)\n"
     "  --help     shows this text\n"
     "  --version  shows the version and the engine library that analyses run\n";
 
@@ -57,7 +66,8 @@ std::optional<int> answerWithoutWindow(int argc, char *argv[]) {
   return 0;
 }
 
-constexpr const char *kUsage = "Usage: pylarwin [FILE] | --export OUTDIR PROJECT | --help | --version\n";
+constexpr const char *kUsage =
+    "Usage: pylarwin [FILE] | --export OUTDIR PROJECT [JOB OPTIONS] | --help | --version\n";
 constexpr int kUsageExit = 64;
 
 // --export OUTDIR PROJECT: the program's pictures and files without a window.
@@ -67,23 +77,25 @@ std::optional<int> exportWithoutWindow(int argc, char *argv[]) {
   bool exporting = false;
   for (int k = 1; k < argc; ++k) exporting = exporting || std::strcmp(argv[k], "--export") == 0;
   if (!exporting) return std::nullopt;
-  if (argc != 4 || std::strcmp(argv[1], "--export") != 0) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  // The arguments as the application decodes them (the whole command line on Windows).
+  const pylar::TExportArguments parsed = pylar::ParseExportArguments(QApplication::arguments().mid(1));
+  if (!parsed.Error.isEmpty()) {
+    std::fputs(qUtf8Printable(QStringLiteral("pylarwin: ") + parsed.Error + u'\n'), stderr);
     std::fputs(kUsage, stderr);
     return kUsageExit;
   }
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
   QApplication::setOrganizationName(QStringLiteral("Vexlor"));
   QApplication::setApplicationName(QStringLiteral("Pylar 2017"));
   QApplication::setApplicationVersion(QString::fromLatin1(pylar::kProgramVersion));
-  const QStringList arguments = QApplication::arguments();
   pylar::TExportLog log;
   log.out = [](const QString &line) {
     std::fputs(qUtf8Printable(line + u'\n'), stdout);
     std::fflush(stdout);
   };
   log.err = [](const QString &line) { std::fputs(qUtf8Printable(QStringLiteral("pylarwin: ") + line + u'\n'), stderr); };
-  return pylar::ExportProject(arguments[2], arguments[3], QCoreApplication::applicationDirPath(), log);
+  return pylar::ExportProject(parsed.OutDir, parsed.Project, QCoreApplication::applicationDirPath(), log, parsed);
 }
 
 }  // namespace

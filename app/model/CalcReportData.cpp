@@ -1,5 +1,7 @@
 #include "model/CalcReportData.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace pylar {
@@ -60,6 +62,15 @@ std::vector<QStringList> ReportWarnings(const QStringList &lines) {
   for (qsizetype l = 0; l < lines.size(); ++l)
     if (IsWarning(lines[l].trimmed())) warnings.push_back(WarningAt(lines, l));
   return warnings;
+}
+
+QString ReportRunDate(const QString &reportFile) {
+  QFile file(reportFile);
+  if (!QFileInfo(reportFile).isFile() || !file.open(QIODevice::ReadOnly)) return {};
+  // The date line is among the first few dozen lines.
+  const QStringList lines = QString::fromLatin1(file.read(16 * 1024)).split(u'\n');
+  const TReportInputs head = ReadReportInputs(lines.mid(0, 60));
+  return head.date.isEmpty() ? QString() : head.date + QStringLiteral(", ") + head.time;
 }
 
 TReportInputs ReadReportInputs(const QStringList &lines) {

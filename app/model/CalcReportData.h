@@ -55,6 +55,10 @@ TReportInputs ReadReportInputs(const QStringList &lines);
 // that follow it up to a blank line or the next layer, each trimmed.
 std::vector<QStringList> ReportWarnings(const QStringList &lines);
 
+// The date and time of the run a report file prints near its top ("March 05,
+// 2024, 09:07:03"); empty when the file or the line is missing.
+QString ReportRunDate(const QString &reportFile);
+
 // A report line split into an entry; false for a line that is not one.
 bool SplitReportEntry(const QString &line, TReportEntry &entry);
 

@@ -58,8 +58,13 @@ TSideViewModel BuildSideView(const TPierShape &shape, const std::vector<TSideLay
   const double d = shape.D;
   const double length = shape.Length < kShortestPier ? layers.back().Bottom : shape.Length;
   const double tip = 2 * d + length;
-  m.Data.push_back({{-d / 2, 0}, {d / 2, 0}, {-d / 2, tip}, {d / 2, tip}});
-  if (const TBellSize bell = BellSize(shape); bell.Belled) {
+  m.Shape = shape;
+  m.PierLength = length;
+  m.LengthGiven = !(shape.Length < kShortestPier);
+  m.Bell = BellSize(shape);
+  // From the ground surface (y = 2 D) to the tip.
+  m.Data.push_back({{-d / 2, m.GroundY()}, {d / 2, m.GroundY()}, {-d / 2, tip}, {d / 2, tip}});
+  if (const TBellSize bell = m.Bell; bell.Belled) {
     const double base = shape.Ratio * d;
     const double start = tip - bell.Height;
     m.Data.push_back({{-d / 2, start}, {d / 2, start}, {-base / 2, tip}, {base / 2, tip}});

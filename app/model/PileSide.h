@@ -5,7 +5,8 @@
 //
 // World coordinates: x across, 0 on the pier axis, in project length units;
 // y downward, equal to depth + 2 D (D the stem diameter), so the ground lies
-// at y = 2 D and the drawing keeps two diameters of room above it.
+// at y = 2 D and the drawing keeps two diameters of room above it. The pier
+// starts at the ground: nothing of it stands above the surface.
 #pragma once
 
 #include <QPointF>
@@ -52,6 +53,10 @@ TBellSize BellSize(const TPierShape &shape);
 
 struct TSideViewModel {
   double D = 0;
+  TPierShape Shape;        // as given
+  double PierLength = 0;   // as drawn: the length, or the last layer bottom for none
+  bool LengthGiven = false;  // the shape has a length (the design-load method has none)
+  TBellSize Bell;
   std::vector<TSideQuad> Data;  // stem, then bell; empty without layers
   std::vector<TSideLayer> Layers;
   bool HasWater = false;  // a finite water-table depth of 0 or more

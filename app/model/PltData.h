@@ -32,6 +32,17 @@ struct TLine {
   bool fActive = true;
 };
 
+// What printed and saved pictures of a result plot carry at their foot, so a
+// sheet found on its own still says what it shows: the project's title, the
+// pier the plot shows ("all piers" of the series, or the first one) and the
+// date of the run that produced it.
+struct TPlotFooter {
+  QString Project, Pier, RunDate;
+  bool IsEmpty() const { return Project.isEmpty() && Pier.isEmpty() && RunDate.isEmpty(); }
+  // "Project  |  pier  |  run of DATE", the parts given.
+  QString Text() const;
+};
+
 class TGraphPlot {
  public:
   TGraphPlot() = default;
@@ -62,6 +73,8 @@ class TGraphPlot {
   // The project whose results the plot shows (empty for a plot made by hand):
   // printed and saved pictures are proposed beside it, named after it.
   QString ProjectFile;
+  // Empty for a plot made by hand; set by the result loader.
+  TPlotFooter Footer;
 
   // "<project folder>/<project name> - <caption><suffix>", the caption's
   // characters that a file name cannot hold replaced by "-"; empty without a
@@ -136,6 +149,7 @@ struct TPlotDataContext {
   Extended PDINCR = 0;  // the length series' step (0: the engine's default)
   int PrintTZCurves = 0;
   std::vector<TPlotLayer> Layers;
+  QString Title;  // the project's title, for the plots' footers
 };
 
 struct TPlotDataResult {
@@ -156,7 +170,13 @@ class TProgramData;
 // The loader's view of a project: its settings and the layers of its table D.
 TPlotDataContext PlotDataContext(const TProgramData &project);
 
-// Reads a plot-data file into the plots. Curves filled before a failure keep
+// Sets the footer of every result plot: the project's title (its file name
+// when it has none), the pier each plot shows and the run's date as the
+// report beside the plot data prints it.
+void SetPlotFooters(TResultPlots &plots, const QString &title, const QString &runDate);
+
+// Reads a plot-data file into the plots; a file read sets their footers
+// (SetPlotFooters, with the date of the report beside it). Curves filled before a failure keep
 // their values. Counts that the file cannot hold are reported as errors, so no
 // file can make the loader allocate without bound.
 TPlotDataResult ReadPlotData(const QString &path, const TPlotDataContext &context, TResultPlots &plots);

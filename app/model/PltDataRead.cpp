@@ -1,8 +1,11 @@
 // The plot-data loader: the engine's plot-data file into the result plots.
 #include "PltData.h"
 
+#include "CalcReportData.h"
+
 #include "DataUnit.h"
 #include "WordRead.h"
+#include "dynlib.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -384,6 +387,7 @@ TPlotDataContext PlotDataContext(const TProgramData &project) {
   context.PD = project.PD;
   context.PDINCR = project.PDINCR;
   context.PrintTZCurves = project.PrintTZCurves;
+  context.Title = project.Title;
   const TGridTable &layers = project.Tables().D;
   for (int row = 0; row < layers.RowCount(); ++row)
     context.Layers.push_back({layers.GetIntValue(lcSoilType, row), layers.GetFloatValue(lcDepth, row)});
@@ -407,7 +411,32 @@ TPlotDataResult ReadPlotData(const QString &path, const TPlotDataContext &contex
     plot->SetUnits(context.Units);
     plot->ProjectFile = project;
   }
+  if (result.ok)
+    SetPlotFooters(plots, context.Title.isEmpty() ? QFileInfo(project).fileName() : context.Title,
+                   ReportRunDate(ChangeFileExt(path, QStringLiteral(".pq8o"))));
   return result;
+}
+
+QString TPlotFooter::Text() const {
+  QStringList parts;
+  if (!Project.isEmpty()) parts << Project;
+  if (!Pier.isEmpty()) parts << Pier;
+  if (!RunDate.isEmpty()) parts << QStringLiteral("run of ") + RunDate;
+  return parts.join(QStringLiteral("  |  "));
+}
+
+void SetPlotFooters(TResultPlots &plots, const QString &title, const QString &runDate) {
+  // The combined plots and the t-z curves show the first pier of the series;
+  // the others every pier of it (one curve each), the Q-w curves and design
+  // charts every diameter.
+  const QString first = plots.pltSkin.CurveCount() > 0
+                            ? QStringLiteral("first pier of the series (") + plots.pltSkin.CurveName(0).trimmed() + u')'
+                            : QStringLiteral("first pier of the series");
+  for (TGraphPlot *plot : plots.All()) {
+    const bool firstPier = plot == &plots.pltCombine || plot == &plots.pltCombineD ||
+                           plot == &plots.pltCombinedSettle || plot == &plots.pltTz || plot == &plots.pltTzAdd;
+    plot->Footer = {title, firstPier ? first : QStringLiteral("all piers"), runDate};
+  }
 }
 
 }  // namespace pylar

@@ -15,6 +15,8 @@
 #include "ui/CalcReport.h"
 #include "ui/PileSide.h"
 #include "ui/Messages.h"
+#include "ui/DataEdit.h"
+#include "ui/ReportJobDialog.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,6 +28,8 @@
 #include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
+#include <QTimer>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QAction>
@@ -46,9 +50,18 @@ struct TProcessResult {
   QString out, err;
 };
 
+// The settings folder of the programs the tests start (XDG_CONFIG_HOME):
+// theirs, never the user's.
+QString &settingsFolder() {
+  static QTemporaryDir folder;
+  static QString path = folder.path();
+  return path;
+}
+
 TProcessResult runProgram(const QString &program, const QStringList &arguments, const QString &folder = {}) {
   QProcess process;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("XDG_CONFIG_HOME"), settingsFolder());
   // No display at all: the export chooses the offscreen platform by itself.
   environment.remove(QStringLiteral("DISPLAY"));
   environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
@@ -69,8 +82,10 @@ TProcessResult runProgram(const QString &program, const QStringList &arguments, 
   return result;
 }
 
-TProcessResult exportProject(const QString &outDir, const QString &project, const QString &folder = {}) {
-  return runProgram(kBinDir + QStringLiteral("/pylarwin"), {QStringLiteral("--export"), outDir, project}, folder);
+TProcessResult exportProject(const QString &outDir, const QString &project, const QString &folder = {},
+                             const QStringList &options = {}) {
+  return runProgram(kBinDir + QStringLiteral("/pylarwin"), QStringList{QStringLiteral("--export"), outDir, project} + options,
+                    folder);
 }
 
 // The same with an X server (Xvfb) the program may draw OpenGL on; the
@@ -125,28 +140,38 @@ QStringList reportLines(const QString &path) {
 // row just above the blank line before "PYLAR LENGTH"), and the layer count.
 struct TPrintedPier {
   QString stem, qu;
+  QString length;    // "PYLAR LENGTH = 41.000 FT."
+  QString capacity;  // the allowable (QDN) or factored (LRFD QU, the last) column of the last row
 };
 struct TPrintedReport {
   std::vector<TPrintedPier> piers;
   int layers = -1;
+  QString designLoad;  // "TOTAL LOAD =     150.0 TONS": "150.0"; empty without
 };
 
 TPrintedReport readReport(const QString &path) {
   const QStringList lines = reportLines(path);
   TPrintedReport report;
   QString stem;
-  int quColumn = -1;
+  int quColumn = -1, qdnColumn = -1;
   for (int l = 0; l < lines.size(); ++l) {
     const QString line = lines[l].trimmed();
     if (line.startsWith(QStringLiteral("NUMBER OF LAYERS =")))
       report.layers = line.section(u'=', 1).trimmed().toInt();
+    if (line.startsWith(QStringLiteral("TOTAL LOAD =")))
+      report.designLoad = line.section(u'=', 1).simplified().section(u' ', 0, 0);
     if (line.startsWith(QStringLiteral("DIAMETER OF STEM ")) && line.contains(u'='))
       stem = line.section(u'=', 1).simplified().section(u' ', 0, 0);
     const QStringList words = line.split(u' ', Qt::SkipEmptyParts);
-    if (!words.isEmpty() && words.first() == QStringLiteral("LENGTH") && words.contains(QStringLiteral("QU")))
+    if (!words.isEmpty() && words.first() == QStringLiteral("LENGTH") && words.contains(QStringLiteral("QU"))) {
       quColumn = static_cast<int>(words.indexOf(QStringLiteral("QU")));
-    if (line.startsWith(QStringLiteral("PYLAR LENGTH")) && l >= 2 && lines[l - 1].trimmed().isEmpty() && quColumn >= 0)
-      report.piers.push_back({stem, lines[l - 2].split(u' ', Qt::SkipEmptyParts).value(quColumn)});
+      qdnColumn = static_cast<int>(words.indexOf(QStringLiteral("QDN")));
+    }
+    if (line.startsWith(QStringLiteral("PYLAR LENGTH")) && l >= 2 && lines[l - 1].trimmed().isEmpty() && quColumn >= 0) {
+      const QStringList row = lines[l - 2].split(u' ', Qt::SkipEmptyParts);
+      report.piers.push_back({stem, row.value(quColumn), line.section(u'=', 1).simplified().section(u' ', 0, 0),
+                              qdnColumn >= 0 ? row.value(qdnColumn) : row.value(row.size() - 1)});
+    }
   }
   return report;
 }
@@ -154,6 +179,17 @@ TPrintedReport readReport(const QString &path) {
 QString pdfText(const QString &pdf) {
   return runProgram(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}).out;
 }
+
+// The text of pages first ... last.
+QString pdfPages(const QString &pdf, int first, int last) {
+  return runProgram(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(first),
+                                                  QStringLiteral("-l"), QString::number(last), pdf, QStringLiteral("-")})
+      .out;
+}
+
+// A number in E-notation ("0.600E+03", "1E4"): what the pages before the
+// appendix never show.
+const QRegularExpression kENotation(QStringLiteral("\\d(\\.\\d*)?[EeDd][+-]?\\d"));
 
 // pdfinfo's "Pages:" and "Title:".
 QMap<QString, QString> pdfInfo(const QString &pdf) {
@@ -186,6 +222,9 @@ class CalcReportTest : public QObject {
   void resultsThatAreNotTheProjectsAreComputedAgain();
   void aFileSizeLimitIsAMessageNotAKill();
   void runsInOneFolderTakeTurns();
+  void pageOneAnswersTheDesignCheck_data();
+  void pageOneAnswersTheDesignCheck();
+  void jobBlockFromSettingsJobFileAndCommandLine();
 };
 
 void CalcReportTest::exportWritesEveryPictureAndTheWorkbook_data() {
@@ -462,9 +501,36 @@ void CalcReportTest::mainWindowExportsTheReportOfItsRun() {
     opened << path;
     return true;
   };
+  // The job block is asked first: cancelled, nothing is written or asked further.
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder());
+  const auto answerJob = [](bool accept) {
+    QTimer::singleShot(0, [accept] {
+      auto *dialog = qobject_cast<TReportJobDialog *>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      if (!accept) return dialog->reject();
+      dialog->Field(QStringLiteral("Company"))->setText(QStringLiteral("Example Engineering"));
+      dialog->Field(QStringLiteral("ProjectNumber"))->setText(QStringLiteral("2024-017"));
+      dialog->Field(QStringLiteral("Checker"))->setText(QStringLiteral("C. Checker"));
+      dialog->AllowableField()->setText(QStringLiteral("30"));
+      dialog->accept();
+    });
+  };
   messages.clear();
+  answerJob(false);
+  command->trigger();
+  QCOMPARE(proposed, QString());
+  QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("chosen.pdf"))));
+  QVERIFY(!QFileInfo::exists(ReportJobFile(project)));
+  answerJob(true);
   command->trigger();
   QCOMPARE(messages, QStringList());
+  // Kept for the next report: the project's part beside it, the user's in the settings.
+  const TReportJob kept = LoadReportJob(project);
+  QCOMPARE(kept.ProjectNumber, QStringLiteral("2024-017"));
+  QCOMPARE(kept.Checker, QStringLiteral("C. Checker"));
+  QCOMPARE(kept.Company, QStringLiteral("Example Engineering"));
+  QCOMPARE(kept.AllowableMillimetres, 30.0);  // an SI project: millimetres
+  QVERIFY(QFileInfo::exists(ReportJobFile(project)));
   QCOMPARE(proposed, dir.filePath(QStringLiteral("clay-lrfd-si-report.pdf")));
   const QString pdf = dir.filePath(QStringLiteral("chosen.pdf"));
   QCOMPARE(opened, QStringList{pdf});
@@ -472,6 +538,10 @@ void CalcReportTest::mainWindowExportsTheReportOfItsRun() {
   QCOMPARE(info.value(QStringLiteral("Title")), form.Data().Title);
   const QString text = pdfText(pdf);
   QVERIFY(text.contains(QStringLiteral("LRFD (Load Resistance Factor Design)")));
+  const QString one = pdfPages(pdf, 1, 1).simplified();
+  for (const char *entered : {"Company: Example Engineering", "Project number: 2024-017", "Checked by: C. Checker",
+                              "Allowable settlement 30 mm"})
+    QVERIFY2(one.contains(QString::fromLatin1(entered)), qPrintable(QString::fromLatin1(entered) + u'\n' + one));
   const TPrintedReport printed = readReport(ChangeFileExt(project, QStringLiteral(".pq8o")));
   QVERIFY(!printed.piers.empty());
   for (const TPrintedPier &pier : printed.piers) QVERIFY2(text.contains(pier.qu), qPrintable(pier.qu));
@@ -496,6 +566,7 @@ void CalcReportTest::mainWindowExportsTheReportOfItsRun() {
   QVERIFY2(messages[0].contains(QStringLiteral("belong to an older version")), qPrintable(messages[0]));
   QVERIFY(!QFileInfo::exists(pdf));
   SetMessageHook({});
+  QSettings(QStringLiteral("Vexlor"), QStringLiteral("PYLAR")).clear();
 }
 
 // The export never writes the project: it runs the engine on the file as it
@@ -675,6 +746,154 @@ void CalcReportTest::runsInOneFolderTakeTurns() {
     QVERIFY2(bytes(ChangeFileExt(project, QStringLiteral(".pq8p"))) == expected, qPrintable(QString::number(round)));
     QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("names.dat"))));
   }
+}
+
+void CalcReportTest::pageOneAnswersTheDesignCheck_data() {
+  QTest::addColumn<QString>("sample");
+  QTest::addColumn<QStringList>("options");
+  QTest::addColumn<QStringList>("expected");  // on page one, each as it reads there (blanks simplified)
+  QTest::addColumn<QString>("elevation");     // the chosen pier's length in the elevation figure
+  // The clay sample (ASD, a design load of 150.0 tons): the chosen 3 ft pier
+  // settles, on the trend curve its report prints, 0.04332 + (150 - 119.0) *
+  // (0.07967 - 0.04332) / (185.8 - 119.0) = 0.0602 in; the upper-bound curve
+  // gives 0.02114 + 75.89 * 0.03147 / 106.69 = 0.0435 in, the lower-bound one
+  // 0.06851 + 32.5 * 0.03259 / 46.5 = 0.0913 in.
+  QTest::newRow("ASD, design load") << QStringLiteral("clay-design-load-english.pq8d") << QStringList{}
+                                    << QStringList{"Design load 150.0 tons",
+                                                   "Trend line 0.0602 in",
+                                                   "Upper-bound line 0.0435 in",
+                                                   "Lower-bound line 0.0913 in",
+                                                   "Allowable settlement 1.0 in",
+                                                   "Verdict within the allowable settlement (trend line)",
+                                                   "carries the design load of 150.0 tons"}
+                                    << QStringLiteral("Pier length 41 ft");
+  // The same against an allowable settlement of 0.05 in given on the command line.
+  QTest::newRow("ASD, a tighter allowable settlement")
+      << QStringLiteral("clay-design-load-english.pq8d") << QStringList{"--allowable-settlement", "0.05"}
+      << QStringList{"Allowable settlement 0.05 in", "Verdict EXCEEDS the allowable settlement (trend line)",
+                     "settles 0.0602 in (trend), MORE THAN the allowable settlement of 0.05 in"}
+      << QStringLiteral("Pier length 41 ft");
+  // The deep profile (LRFD, a proposed length of 80 ft): both warnings of the
+  // run, each with its layer.
+  QTest::newRow("LRFD, proposed length, two warnings")
+      << QStringLiteral("deep-profile-lrfd.pq8d") << QStringList{}
+      << QStringList{"Proposed length 80.0 ft", "Warnings of the run (2)",
+                     "Layer 5 Blow counts should be greater than 25 for this criterion.",
+                     "Layer 12 THE SHEAR STRENGTH OF THIS MATERIAL MAY BE TOO HIGH FOR USING CLAY CRITERIA."}
+      << QStringLiteral("Pier length 80 ft");
+}
+
+// Page one of the report answers the checker's first questions from the
+// report's own values: each pier's capacity at the length it reached against
+// the design load, the chosen pier's settlement under it against the
+// allowable settlement, and every warning of the run with its layer. No page
+// before the appendix writes a number in E-notation.
+void CalcReportTest::pageOneAnswersTheDesignCheck() {
+  QFETCH(QString, sample);
+  QFETCH(QStringList, options);
+  QFETCH(QStringList, expected);
+  QFETCH(QString, elevation);
+  QTemporaryDir dir;
+  const QString project = copySample(dir, sample);
+  const QString outDir = dir.filePath(QStringLiteral("out"));
+  const TProcessResult exported = exportProject(outDir, project, {}, options);
+  QVERIFY2(exported.exitCode == 0, qPrintable(exported.err));
+  const QString pdf = QDir(outDir).filePath(QFileInfo(sample).completeBaseName() + QStringLiteral("-report.pdf"));
+  const QString pageOne = pdfPages(pdf, 1, 1);
+  const QString one = pageOne.simplified();
+  for (const QString &text : expected) QVERIFY2(one.contains(text), qPrintable(text + QStringLiteral("\n") + pageOne));
+
+  // Each pier's row: stem, the length it reached and its capacity as the
+  // report prints them, against the design load, carried.
+  const TPrintedReport printed = readReport(ChangeFileExt(project, QStringLiteral(".pq8o")));
+  QVERIFY(!printed.piers.empty());
+  const QStringList lines = pageOne.split(u'\n');
+  for (const TPrintedPier &pier : printed.piers) {
+    const bool found = std::any_of(lines.begin(), lines.end(), [&](const QString &line) {
+      const QStringList words = line.split(u' ', Qt::SkipEmptyParts);
+      return words.size() >= 5 && words.value(1) == pier.stem && words.value(3) == pier.length &&
+             words.value(4) == pier.capacity &&
+             (printed.designLoad.isEmpty() || (words.value(5) == printed.designLoad && words.value(7) == "yes"));
+    });
+    QVERIFY2(found, qPrintable(pier.stem + u' ' + pier.length + u' ' + pier.capacity + u'\n' + pageOne));
+  }
+
+  // The pages before the appendix: plain decimals only.
+  const QString text = pdfText(pdf);
+  const qsizetype appendix = text.indexOf(QStringLiteral("Appendix: the report of the run"));
+  QVERIFY(appendix > 0);
+  const QRegularExpressionMatch e = kENotation.match(text.left(appendix));
+  QVERIFY2(!e.hasMatch(), qPrintable(text.left(appendix).mid(std::max<qsizetype>(0, e.capturedStart() - 200), 400)));
+  // The elevation figure draws the chosen pier: a design-load project has no
+  // length of its own, the report's chosen pier has one.
+  QVERIFY2(text.left(appendix).simplified().contains(QStringLiteral("Elevation: the chosen pier (case 1)")),
+           qPrintable(text.left(appendix)));
+  QVERIFY(text.left(appendix).contains(elevation));
+  // The appendix is the report as printed, E-notation and all.
+  QVERIFY(kENotation.match(text.mid(appendix)).hasMatch());
+}
+
+// The job block: company and engineer from the user's settings, the
+// project's number, revision, location and checker from its job file, any of
+// them given on the command line instead; the export stores none of them and
+// leaves blank lines for what nothing gives.
+void CalcReportTest::jobBlockFromSettingsJobFileAndCommandLine() {
+  QTemporaryDir dir;
+  const QString project = copySample(dir, QStringLiteral("sand-asd-english.pq8d"));
+  const QString outDir = dir.filePath(QStringLiteral("out"));
+  const QString pdf = QDir(outDir).filePath(QStringLiteral("sand-asd-english-report.pdf"));
+
+  // Nothing given: the labels with blank lines.
+  TProcessResult exported = exportProject(outDir, project);
+  QVERIFY2(exported.exitCode == 0, qPrintable(exported.err));
+  QString one = pdfPages(pdf, 1, 1);
+  for (const char *label : {"Company:", "Project number:", "Location:", "Revision:", "Computed by:", "Checked by:"})
+    QVERIFY2(QRegularExpression(QStringLiteral("(^|\\s)%1\\s{2,}").arg(QRegularExpression::escape(label)))
+                 .match(one)
+                 .hasMatch(),
+             qPrintable(QString::fromLatin1(label) + u'\n' + one));
+
+  // The user's settings and the project's job file.
+  {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder());
+    QSettings settings(QStringLiteral("Vexlor"), QStringLiteral("PYLAR"));
+    settings.beginGroup(QStringLiteral("2017.8.2"));
+    settings.setValue(QStringLiteral("Report Company"), QStringLiteral("Example Engineering"));
+    settings.setValue(QStringLiteral("Report Engineer"), QStringLiteral("A. Engineer"));
+    settings.endGroup();
+    settings.sync();
+  }
+  const QString jobFile = dir.filePath(QStringLiteral("sand-asd-english.pq8j"));
+  const QByteArray job = "PYLAR REPORT JOB 1\r\nPROJECT NUMBER: 2024-017\r\nREVISION: A\r\nLOCATION: Harbour Road\r\n"
+                         "CHECKER: C. Checker\r\n";
+  {
+    QFile file(jobFile);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(job);
+  }
+  const QString settingsFile = settingsFolder() + QStringLiteral("/Vexlor/PYLAR.conf");
+  const QDateTime settingsTime = QFileInfo(settingsFile).lastModified();
+  exported = exportProject(outDir, project, {}, {QStringLiteral("--revision"), QStringLiteral("B"),
+                                                 QStringLiteral("--engineer="), QStringLiteral("--location"),
+                                                 QStringLiteral("Pier 4, Harbour Road")});
+  QVERIFY2(exported.exitCode == 0, qPrintable(exported.err));
+  one = pdfPages(pdf, 1, 1).simplified();
+  for (const char *text : {"Company: Example Engineering", "Project number: 2024-017", "Revision: B",
+                           "Location: Pier 4, Harbour Road", "Checked by: C. Checker"})
+    QVERIFY2(one.contains(QString::fromLatin1(text)), qPrintable(QString::fromLatin1(text) + u'\n' + one));
+  QVERIFY2(one.contains(QStringLiteral("Computed by: Date:")), qPrintable(one));  // --engineer= leaves it blank
+  QVERIFY(!one.contains(QStringLiteral("A. Engineer")));
+  // Every page's header names the project number, its footer the revision.
+  const QString all = pdfText(pdf).simplified();
+  const int pages = pdfInfo(pdf).value(QStringLiteral("Pages")).toInt();
+  QCOMPARE(all.count(QStringLiteral("Calculation Report - Project 2024-017")), pages);
+  QCOMPARE(all.count(QStringLiteral("Revision B")), pages);
+  // Nothing stored: the job file and the settings as they were.
+  QFile file(jobFile);
+  QVERIFY(file.open(QIODevice::ReadOnly));
+  QCOMPARE(file.readAll(), job);
+  QCOMPARE(QFileInfo(settingsFile).lastModified(), settingsTime);
+  QSettings(QStringLiteral("Vexlor"), QStringLiteral("PYLAR")).clear();
 }
 
 QTEST_MAIN(CalcReportTest)

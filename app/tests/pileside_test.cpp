@@ -18,8 +18,9 @@ std::vector<TSideLayer> threeLayers() { return {{0, 10, scClay}, {10, 22, scSand
 
 }  // namespace
 
-// y = depth + 2 D; the stem runs from y = 0 to the tip, the bell ends at the
-// tip with its flare D (B - 1) / 2 and height flare * cot(angle).
+// y = depth + 2 D; the stem runs from the ground (y = 2 D) to the tip: no
+// stick-up above the surface. The bell ends at the tip with its flare
+// D (B - 1) / 2 and height flare * cot(angle).
 TEST(PileSide, OutlineOfStemAndBell) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   struct Case {
@@ -53,8 +54,9 @@ TEST(PileSide, OutlineOfStemAndBell) {
     ASSERT_EQ(m.Data.size(), std::isnan(c.bellStart) ? 1u : 2u);
     const TSideQuad &stem = m.Data[0];
     const double half = c.shape.D / 2;
-    EXPECT_EQ(stem.TopLeft, QPointF(-half, 0));
-    EXPECT_EQ(stem.TopRight, QPointF(half, 0));
+    EXPECT_EQ(stem.TopLeft, QPointF(-half, m.GroundY()));
+    EXPECT_EQ(stem.TopRight, QPointF(half, m.GroundY()));
+    EXPECT_EQ(m.GroundY(), 2 * c.shape.D);
     EXPECT_EQ(stem.BottomLeft, QPointF(-half, c.tipY));
     EXPECT_EQ(stem.BottomRight, QPointF(half, c.tipY));
     if (m.Data.size() < 2) continue;
@@ -77,7 +79,7 @@ TEST(PileSide, ExtentHoldsPierLayersAndAxis) {
   TSideViewModel m = BuildSideView({3, 35, 2.5, 30}, threeLayers(), 18);
   EXPECT_DOUBLE_EQ(m.DLeft, -3.75);
   EXPECT_DOUBLE_EQ(m.DRight, 3.75);
-  EXPECT_DOUBLE_EQ(m.DTop, 0);
+  EXPECT_DOUBLE_EQ(m.DTop, 0);  // two diameters of room above the ground stay in the drawing
   EXPECT_DOUBLE_EQ(m.DBottom, 66);
   EXPECT_TRUE(m.HasWater);
   EXPECT_DOUBLE_EQ(m.GroundY(), 6);

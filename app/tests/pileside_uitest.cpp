@@ -2,6 +2,7 @@
 // that follows the project, what it paints, the depth read-out in its
 // caption, the printed page and the saved pictures.
 #include "model/DataUnit.h"
+#include "model/ReportNumbers.h"
 #include "model/SoilLayers.h"
 #include "ui/PileSide.h"
 
@@ -74,6 +75,15 @@ std::pair<int, int> spanOf(const QImage &image, QRgb colour, int row) {
       if (first < 0) first = x;
       last = x;
     }
+  return {first, last};
+}
+
+// The run of pixels of `colour` through x in a row: [first, last], or (-1, -1).
+std::pair<int, int> runThrough(const QImage &image, QRgb colour, int row, int x) {
+  if (image.pixel(x, row) != colour) return {-1, -1};
+  int first = x, last = x;
+  while (first > 0 && image.pixel(first - 1, row) == colour) --first;
+  while (last + 1 < image.width() && image.pixel(last + 1, row) == colour) ++last;
   return {first, last};
 }
 
@@ -165,7 +175,7 @@ class SideViewTest : public QObject {
     // Extent 3 ft wide by 56 ft (the clay ends at 50 ft, y = 56): the stem is
     // 422 * 3 / 56 = 22.6 px wide, centred.
     const int mid = v.RowOf(m.YOfDepth(30));
-    const auto [left, right] = spanOf(image, pier, mid);
+    const auto [left, right] = runThrough(image, pier, mid, 316);
     QVERIFY2(std::abs((left + right) / 2.0 - 316) <= 1, qPrintable(QString("%1 %2").arg(left).arg(right)));
     QVERIFY2(std::abs((right - left + 1) - 22.6) <= 1.5, qPrintable(QString::number(right - left + 1)));
     // The ground line and the layer bottoms cross the whole window; the
@@ -173,7 +183,7 @@ class SideViewTest : public QObject {
     QVERIFY(countColour(image, black, v.RowOf(m.GroundY())) > 600);
     QVERIFY(countColour(image, black, v.RowOf(m.YOfDepth(15))) > 580);
     QVERIFY(countColour(image, blue, v.RowOf(m.YOfDepth(12))) > 560);
-    QCOMPARE(spanOf(image, pier, v.RowOf(m.YOfDepth(40)) + 2).first, -1);
+    QCOMPARE(runThrough(image, pier, v.RowOf(m.YOfDepth(40)) + 2, 316).first, -1);
     // The ground hatch: strokes below the ground line from x = 120.
     QVERIFY(countColour(image, black, v.RowOf(m.GroundY()) + 3) >= 20);
 
@@ -184,7 +194,7 @@ class SideViewTest : public QObject {
     view.Rebuild();
     const TSideViewport belled = view.Viewport();
     const QImage withBell = grabCanvas(view);
-    const auto [bl, br] = spanOf(withBell, pier, belled.RowOf(view.Model().YOfDepth(40)) - 1);
+    const auto [bl, br] = runThrough(withBell, pier, belled.RowOf(view.Model().YOfDepth(40)) - 1, 316);
     const double feet = (br - bl + 1) / (belled.ToPixel({1, 0}).x() - belled.ToPixel({0, 0}).x());
     QVERIFY2(feet > 5.3 && feet < 6.3, qPrintable(QString::number(feet)));
 
@@ -194,6 +204,97 @@ class SideViewTest : public QObject {
     const QImage empty = grabCanvas(view);
     for (int y = 0; y < empty.height(); y += 3)
       QCOMPARE(countColour(empty, background, y), empty.width());
+  }
+
+  // The pier starts at the ground surface, on screen and on paper: the room
+  // of two diameters kept above the ground holds no stick-up.
+  void pierStartsAtTheGround() {
+    Project project;
+    project.straightPier();
+    const TSideViewModel m = BuildSideView(*project.data);
+    QCOMPARE(m.DTop, 0.0);  // the room above the ground stays in the drawing
+    for (const TSideViewStyle &style : {TSideViewStyle(), TSideViewStyle::Paper()}) {
+      const bool paper = style.Layout == TSideLabelStyle::Paper;
+      QImage image(paper ? 1100 : 632, paper ? 850 : 422, QImage::Format_RGB32);
+      QPainter painter(&image);
+      const TSideViewport v = PaintSideView(painter, QRectF(image.rect()), m, style);
+      painter.end();
+      const int axis = qRound(v.ToPixel({0, 0}).x());
+      const double ground = v.ToPixel({0, m.GroundY()}).y();
+      const int line = paper ? 8 : 2;  // half the ground line's width, and a pixel
+      // Below the ground line: the pier. Above it, up to the top of the drawing: none of it.
+      QCOMPARE(image.pixel(axis, qRound(ground) + line + 2), style.Pier.rgb());
+      for (int y = qRound(v.ToPixel({0, 0}).y()) + 1; y < qRound(ground) - line; ++y)
+        QVERIFY2(image.pixel(axis, y) != style.Pier.rgb(), qPrintable(QString("%1 at row %2").arg(paper).arg(y)));
+    }
+  }
+
+  // The water table drawn through the middle of a layer's label: the line
+  // stops at the label, whose letters stay whole, on screen and on paper.
+  void theWaterTableNeverStrikesALabel() {
+    Project project;
+    project.straightPier();
+    QFont font;
+    font.setPointSize(10);
+    for (const TSideViewStyle &base : {TSideViewStyle(), TSideViewStyle::Paper()}) {
+      TSideViewStyle style = base;
+      style.Font = font;
+      const bool paper = style.Layout == TSideLabelStyle::Paper;
+      QImage image(paper ? 1100 : 632, paper ? 850 : 422, QImage::Format_RGB32);
+      image.setDotsPerMeterX(paper ? 3937 : 3780);  // 100 dpi on paper, 96 on screen
+      image.setDotsPerMeterY(paper ? 3937 : 3780);
+      // Where the first layer's label stands: one text height below the
+      // ground on screen, a quarter of one below the ground line on paper.
+      TSideViewModel m = BuildSideView(*project.data);
+      const QFontMetricsF fm(font, &image);
+      const TSideViewport v = SideViewArea(m, QRectF(image.rect()), style.Layout);
+      const double ground = v.ToPixel({0, m.GroundY()}).y();
+      const double labelTop = paper ? ground + 6 * 100.0 / 600 + 0.25 * fm.height() : std::round(ground) + fm.height();
+      const double labelMiddle = labelTop + fm.height() / 2;
+      const QString label = SideLayerLabel(m.Layers[0], style.Layout);
+      const double labelLeft = paper ? std::max(0.15 * image.height(), v.Target.left() + 0.02 * v.Target.width())
+                                     : v.ToPixel({m.DRight, 0}).x() + 4;
+      const double labelRight = labelLeft + fm.horizontalAdvance(label);
+      m.HasWater = true;
+      m.WaterDepth = m.DepthOfY(v.ToWorld({0, labelMiddle}).y());
+      QPainter painter(&image);
+      PaintSideView(painter, QRectF(image.rect()), m, style);
+      painter.end();
+      const int row = qRound(labelMiddle);
+      const QRgb blue = qRgb(0, 0, 255);
+      int across = 0, inLabel = 0;
+      for (int x = 0; x < image.width(); ++x) {
+        if (image.pixel(x, row) != blue) continue;
+        ++across;
+        inLabel += x >= labelLeft + 1 && x <= labelRight;
+      }
+      QVERIFY2(across > image.width() / 3, qPrintable(QString::number(across)));  // the line is drawn
+      QVERIFY2(inLabel == 0, qPrintable(QString("%1: %2 blue pixels in the label").arg(paper).arg(inLabel)));
+    }
+  }
+
+  // The printed title is shortened before it reaches the depth unit at the
+  // right: the unit reads the same whatever the title.
+  void theTitleNeverOverprintsTheDepthUnit() {
+    Project project;
+    project.straightPier();
+    TSideViewModel m = BuildSideView(*project.data);
+    const auto paint = [&](const QString &title) {
+      m.Title = title;
+      QImage image(1100, 850, QImage::Format_RGB32);
+      QPainter painter(&image);
+      const TSideViewport v = PaintSideView(painter, QRectF(image.rect()), m, TSideViewStyle::Paper());
+      painter.end();
+      // The band above the frame.
+      return image.copy(QRect(0, 0, image.width(), qRound(v.Target.top()) - 4));
+    };
+    const QImage none = paint(QString());
+    const QImage longTitle = paint(QString(120, u'W') + QStringLiteral(" pier over a very long profile title"));
+    const QFontMetricsF fm(QFont(), &longTitle);
+    const int unitLeft = qRound(0.9 * 1100 - fm.horizontalAdvance(QStringLiteral("Depths in ft"))) - 2;
+    QCOMPARE(longTitle.copy(unitLeft, 0, 1100 - unitLeft, longTitle.height()),
+             none.copy(unitLeft, 0, 1100 - unitLeft, none.height()));
+    QVERIFY(longTitle != none);  // the title is there
   }
 
   // Damaged or odd profiles are drawn as far as they can be, or not at all,
@@ -307,6 +408,23 @@ class SideViewTest : public QObject {
     QVERIFY(text.contains(QStringLiteral("; Soft Rock")));
     QVERIFY(text.contains(QStringLiteral("Depths in ft")));
     QVERIFY(text.contains(project.data->Title.left(20)));
+    // The pier's dimensions and the depth scale, with its unit.
+    const QString simplified = text.simplified();
+    QVERIFY2(simplified.contains(QStringLiteral("Stem diameter ") + SignificantDecimal(project.data->DSTART, 4) +
+                                 QStringLiteral(" ft")),
+             qPrintable(text));
+    QVERIFY(simplified.contains(QStringLiteral("Pier length ") + SignificantDecimal(project.data->PD, 4) +
+                                QStringLiteral(" ft")));
+    QVERIFY(text.contains(QStringLiteral("(ft)")));
+    QVERIFY(QRegularExpression(QStringLiteral("(?m)^\\s*10\\s")).match(text).hasMatch());
+    // Without a length (the design-load method) the stem runs to the bottom of
+    // the profile, and no length is written for it.
+    project.data->PD = 0;
+    view.Rebuild();
+    QVERIFY(view.PrintTo(printer));
+    const QString noLength = pdfText(path).simplified();
+    QVERIFY2(noLength.contains(QStringLiteral("Pier length set by the design load")), qPrintable(noLength));
+    QVERIFY(!noLength.contains(QStringLiteral("Pier length 4")));
   }
 
   // PNG, SVG and PDF by extension; a failed save reports and keeps the old file.
@@ -332,6 +450,11 @@ class SideViewTest : public QObject {
     QVERIFY(svgFile.open(QIODevice::ReadOnly));
     const QByteArray svgText = svgFile.readAll();
     QVERIFY(svgText.contains("<svg") && svgText.contains("depth= 10 - 22; Sand"));
+    // Belled: 3 ft stem, 35 ft long, bell 2.5 x 3 = 7.5 ft at 30 degrees,
+    // 2.25 * cot(30 degrees) = 3.897 ft high; the scale's unit.
+    for (const char *dimension : {"Stem diameter 3 ft", "Pier length 35 ft", "Bell diameter 7.5 ft, 30°, 3.897 ft high",
+                                  "Depth (ft)"})
+      QVERIFY2(svgText.contains(dimension), dimension);
 
     const QString pdf = dir.filePath(QStringLiteral("side.pdf"));
     QCOMPARE(SaveSideView(pdf, m, QSize(1100, 850), 100), QString());

@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -408,6 +409,68 @@ class PlotFormTest : public QObject {
     QVERIFY(pdf.contains(title));
   }
 
+  // Printed and saved pictures of a result plot say at their foot what they
+  // show: the project, the pier and the run's date; on the calculation
+  // report's paper, Letter for English units and A4 for SI, unless the user
+  // chooses another. A plot made by hand has no footer.
+  void printedAndSavedPlotsCarryTheirFooter() {
+    QTemporaryDir dir;
+    const auto pdfTool = [](const QString &tool, const QStringList &arguments) {
+      QProcess process;
+      process.start(tool, arguments);
+      process.waitForFinished(20000);
+      return QString::fromUtf8(process.readAllStandardOutput());
+    };
+    for (const int units : {1, 2}) {
+      TGraphPlot plot = capacityPlot(3);
+      plot.SetUnits(units);
+      plot.Footer = {QStringLiteral("Bridge bent 4, sand over clay"), QStringLiteral("all piers"),
+                     QStringLiteral("March 05, 2024, 09:07:03")};
+      TPlotForm form(plot);
+      form.Printer().setOutputFormat(QPrinter::PdfFormat);
+      const QString path = dir.filePath(QStringLiteral("plot-%1.pdf").arg(units));
+      form.Printer().setOutputFileName(path);
+      QVERIFY(form.PrintTo(form.Printer()));
+      const QString text = pdfTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+      QVERIFY2(text.simplified().contains(
+                   QStringLiteral("Bridge bent 4, sand over clay | all piers | run of March 05, 2024, 09:07:03")),
+               qPrintable(text));
+      const QString info = pdfTool(QStringLiteral("pdfinfo"), {path});
+      QVERIFY2(info.contains(units == 1 ? QStringLiteral("612 x 792 pts (letter)") : QStringLiteral("595 x 842 pts (A4)")),
+               qPrintable(info));
+      // The picture files carry it too.
+      const QString svg = dir.filePath(QStringLiteral("plot-%1.svg").arg(units));
+      QCOMPARE(form.SaveToFile(svg, 7, 5, 100), TPlotForm::SaveResult::Saved);
+      QFile file(svg);
+      QVERIFY(file.open(QIODevice::ReadOnly));
+      QVERIFY(file.readAll().contains("Bridge bent 4, sand over clay  |  all piers  |  run of March 05, 2024"));
+    }
+    // A title too long for the line is shortened; the pier and the date stay whole.
+    {
+      TGraphPlot plot = capacityPlot(1);
+      plot.Footer = {QString(30, u'W') + QStringLiteral(" a very long title of a project"), QStringLiteral("all piers"),
+                     QStringLiteral("March 05, 2024, 09:07:03")};
+      TPlotForm form(plot);
+      form.Printer().setOutputFormat(QPrinter::PdfFormat);
+      form.Printer().setOutputFileName(dir.filePath(QStringLiteral("long.pdf")));
+      QVERIFY(form.PrintTo(form.Printer()));
+      const QString text =
+          pdfTool(QStringLiteral("pdftotext"), {dir.filePath(QStringLiteral("long.pdf")), QStringLiteral("-")}).simplified();
+      QVERIFY2(text.contains(QStringLiteral("| all piers | run of March 05, 2024, 09:07:03")), qPrintable(text));
+      QVERIFY(!text.contains(QStringLiteral("a very long title of a project")));
+    }
+    // The user's paper stays.
+    TGraphPlot plot = capacityPlot(1);
+    TPlotForm form(plot);
+    form.Printer().setPageSize(QPageSize(QPageSize::Legal));
+    form.Printer().setOutputFormat(QPrinter::PdfFormat);
+    form.Printer().setOutputFileName(dir.filePath(QStringLiteral("legal.pdf")));
+    QVERIFY(form.PrintTo(form.Printer()));
+    QVERIFY(pdfTool(QStringLiteral("pdfinfo"), {dir.filePath(QStringLiteral("legal.pdf"))}).contains(QStringLiteral("612 x 1008 pts")));
+    QVERIFY(!pdfTool(QStringLiteral("pdftotext"), {dir.filePath(QStringLiteral("legal.pdf")), QStringLiteral("-")})
+                 .contains(QStringLiteral("run of")));
+  }
+
   void savesPictures() {
     QTemporaryDir dir;
     TGraphPlot plot = capacityPlot(2);
@@ -517,15 +580,18 @@ class PlotFormTest : public QObject {
                                 {1e-300, 2e-300, 5, 5}};
     for (const PlotRange &r : ranges) {
       pic.range = r;
-      for (int size : {0, 1, 60, 400}) {
-        QImage image(std::max(size, 1), std::max(size, 1), QImage::Format_RGB32);
-        QPainter painter(&image);
-        PaintPlot(painter, pic, {image.rect(), 96, 96, false, true, {nan, 2}, false});
-        painter.end();
-        if (size < 96) {
-          // Less than an inch: only the white area.
-          for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) QCOMPARE(image.pixel(x, y), qRgb(255, 255, 255));
+      for (int size : {0, 1, 60, 100, 400}) {
+        // With a footer too: its strip leaves less than an inch at 100 pixels.
+        for (const QString &footer : {QString(), QStringLiteral("Project  |  all piers  |  run of May 1, 2024")}) {
+          QImage image(std::max(size, 1), std::max(size, 1), QImage::Format_RGB32);
+          QPainter painter(&image);
+          PaintPlot(painter, pic, {image.rect(), 96, 96, false, true, {nan, 2}, false, footer});
+          painter.end();
+          if (size < 96 || (size < 130 && !footer.isEmpty())) {
+            // Less than an inch: only the white area.
+            for (int y = 0; y < image.height(); ++y)
+              for (int x = 0; x < image.width(); ++x) QCOMPARE(image.pixel(x, y), qRgb(255, 255, 255));
+          }
         }
       }
     }

@@ -2,6 +2,7 @@
 // text windows (exact text, find, sections, PDF pages), the results table
 // against the report's own rows, the help window and the editor message.
 #include "model/ReportFile.h"
+#include "model/ReportNumbers.h"
 #include "ui/HelpWindow.h"
 #include "ui/Messages.h"
 #include "ui/ReportWindow.h"
@@ -258,7 +259,7 @@ class ReportWindowsTest : public QObject {
     QCOMPARE(rows.size(), piers);
     // Columns: case, stem, base, pier length, then the report's columns after LENGTH, notes.
     QCOMPARE(table->columnCount(), 4 + 7 + 1);
-    QCOMPARE(table->horizontalHeaderItem(5)->text(), QString("QS\n") + (window->Results().si ? "KN" : "TONS"));
+    QCOMPARE(table->horizontalHeaderItem(5)->text(), QString("QS\n") + (window->Results().si ? "kN" : "tons"));
     for (int r = 0; r < piers; ++r) {
       QCOMPARE(table->item(r, 0)->text(), QString::number(r + 1));
       for (int c = 1; c < 8; ++c) QCOMPARE(table->item(r, 3 + c)->text(), rows[r][c]);
@@ -291,7 +292,7 @@ class ReportWindowsTest : public QObject {
     QCOMPARE(copied, TResultsWindow::TabSeparated(*table));
     const QStringList lines = copied.split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 5);
-    QCOMPARE(lines[0].section(u'\t', 0, 4), QString("Case\tStem diameter FT\tBase diameter FT\tPier length FT\tVOLUME CU.YDS"));
+    QCOMPARE(lines[0].section(u'\t', 0, 4), QString("Case\tStem ft\tBase ft\tLength ft\tVOLUME yd³"));
     QCOMPARE(lines[1], QString("4\t3.500\t3.500\t30.000\t10.7\t167.2\t194.5\t361.7\t89.2\t97.2\t186.46\tmost efficient"));
     for (const QString &line : lines) QCOMPARE(line.count(u'\t'), table->columnCount() - 1);
     // Only the selected rows when some are selected; Ctrl+C in the table copies them.
@@ -312,12 +313,17 @@ class ReportWindowsTest : public QObject {
     QTableWidget *settlement = window->SettlementTable();
     QCOMPARE(settlement->columnCount(), 6);
     QCOMPARE(settlement->rowCount(), 15);
-    QCOMPARE(settlement->horizontalHeaderItem(0)->text(), QString("Trend load\nTONS"));
-    QCOMPARE(settlement->horizontalHeaderItem(5)->text(), QString("Lower bound settlement\nIN."));
-    // The values are the report's curve rows of that pier.
+    QCOMPARE(settlement->horizontalHeaderItem(0)->text(), QString("Trend\nload\ntons"));
+    QCOMPARE(settlement->horizontalHeaderItem(5)->text(), QString("Lower\nbound\nsettlement\nin"));
+    // The values are the report's curve rows of that pier, in plain decimals
+    // with the digits the report printed (0.1234E-01 reads 0.01234).
     const QStringList report = shownText(result("deep-profile-lrfd", ".pq8o")).split(u'\n');
     const QString firstRow = settlement->item(0, 0)->text() + " " + settlement->item(0, 1)->text();
-    QVERIFY(std::any_of(report.begin(), report.end(), [&](const QString &l) { return l.simplified() == firstRow; }));
+    QVERIFY(!firstRow.contains(u'E'));
+    QVERIFY(std::any_of(report.begin(), report.end(), [&](const QString &l) {
+      const QStringList words = l.simplified().split(u' ');
+      return words.size() == 2 && PlainDecimal(words[0]) + " " + PlainDecimal(words[1]) == firstRow;
+    }));
     QVERIFY(window->SettlementCaption()->text().startsWith("Load-settlement of case 3 (stem 6.000, length 80.000)"));
     // Design charts: the loads at the defined settlements of that pier.
     QTableWidget *defined = window->DefinedTable();
@@ -325,6 +331,36 @@ class ReportWindowsTest : public QObject {
     QCOMPARE(defined->item(0, 0)->text(), QString("0.100"));
     QCOMPARE(defined->item(0, 1)->text(), QString("505.52"));
     QCOMPARE(defined->item(6, 1)->text(), QString("1517.49"));
+  }
+
+  // At the size the window opens with, every column of its tables shows
+  // whole, the last one too: none is cut by the window's edge or narrower
+  // than its widest cell.
+  void tablesShowWholeAtTheDefaultSize() {
+    for (const QString sample : {"deep-profile-lrfd", "sand-asd-english", "clay-lrfd-si"}) {
+      TResultsWindow *window = TResultsWindow::ShowResults(area, project(sample));
+      QVERIFY(QTest::qWaitForWindowExposed(window));
+      QApplication::processEvents();
+      for (QTableWidget *table : {window->SeriesTable(), window->SettlementTable(), window->DefinedTable()}) {
+        if (!table->isVisible() || table->columnCount() == 0) continue;
+        const QString what = sample + ' ' + table->objectName();
+        int right = 0;
+        for (int c = 0; c < table->columnCount(); ++c) {
+          table->resizeColumnToContents(c);  // what the contents need...
+          const int needed = table->columnWidth(c);
+          right += needed;
+          QVERIFY2(needed > 0, qPrintable(what));
+        }
+        window->Reload();  // ...and what the window gives them
+        QApplication::processEvents();
+        int shown = 0;
+        for (int c = 0; c < table->columnCount(); ++c) shown += table->columnWidth(c);
+        QVERIFY2(shown >= right, qPrintable(QString("%1: %2 of %3 px").arg(what).arg(shown).arg(right)));
+        QVERIFY2(shown <= table->viewport()->width(),
+                 qPrintable(QString("%1: %2 px in %3").arg(what).arg(shown).arg(table->viewport()->width())));
+      }
+      window->close();
+    }
   }
 
   // The run's warnings with their layers, as the run notes list them; none

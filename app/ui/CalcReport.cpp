@@ -2,12 +2,16 @@
 
 #include "model/AnalysisRun.h"
 #include "model/CalcReportData.h"
+#include "model/DesignSummary.h"
 #include "model/DataUnit.h"
 #include "model/FolderLock.h"
 #include "model/RunRecord.h"
 #include "model/ExportDlg.h"
 #include "model/PltData.h"
+#include "model/PageFlow.h"
 #include "model/ReportFile.h"
+#include "model/ReportJob.h"
+#include "model/ReportNumbers.h"
 #include "model/ReportResults.h"
 #include "model/RunChecks.h"
 #include "model/View3dUnit1.h"
@@ -23,6 +27,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -30,6 +35,7 @@
 #include <QTemporaryFile>
 
 #include <algorithm>
+#include <array>
 #include <memory>
 
 namespace pylar {
@@ -138,49 +144,6 @@ QFont ReportFont(double points, bool bold = false) {
 
 using TDraw = std::function<void(QPainter &, const QRectF &)>;
 
-struct TPlaced {
-  QRectF box;
-  TDraw draw;
-};
-
-// Blocks placed one below the other on pages of a body area; a block that
-// does not fit the rest of a page starts the next one.
-class TPageFlow {
- public:
-  explicit TPageFlow(const QRectF &body) : fBody(body) {}
-
-  const QRectF &Body() const { return fBody; }
-  double Left() const { return fBody.height() - fY; }
-  bool AtTop() const { return fPages.back().empty(); }
-
-  void Place(double height, TDraw draw) {
-    if (!AtTop() && fY + height > fBody.height()) NewPage();
-    fPages.back().push_back({QRectF(fBody.left(), fBody.top() + fY, fBody.width(), height), std::move(draw)});
-    fY += height;
-  }
-  // Space below the last block; none at the top of a page.
-  void Space(double height) {
-    if (!AtTop()) fY += height;
-  }
-  // A new page unless the current one is still empty.
-  void NewPage() {
-    if (AtTop()) return;
-    fPages.emplace_back();
-    fY = 0;
-  }
-  // Keeps what follows with a heading: a new page when less than `height` is left.
-  void Keep(double height) {
-    if (!AtTop() && Left() < height) NewPage();
-  }
-  int PageCount() const { return static_cast<int>(fPages.size()); }
-  const std::vector<TPlaced> &Page(int page) const { return fPages[static_cast<std::size_t>(page)]; }
-
- private:
-  QRectF fBody;
-  std::vector<std::vector<TPlaced>> fPages{1};
-  double fY = 0;
-};
-
 struct TTable {
   QStringList headings;  // "\n" breaks a heading into lines
   std::vector<QStringList> rows;
@@ -188,11 +151,36 @@ struct TTable {
   int textColumns = 1;     // the first columns are left-aligned text, the others right-aligned numbers
 };
 
+// The document's blocks with what draws them, laid out on pages by TPageFlow.
 class TReportBuilder {
  public:
-  TReportBuilder(QPaintDevice &device, const QRectF &body) : fDevice(device), fFlow(body) {}
+  // A table's first rows go over a page break with its heading.
+  static constexpr std::size_t kRowsKeptWithHeading = 2;
+
+  TReportBuilder(QPaintDevice &device, const QRectF &body) : fDevice(device), fBody(body), fFlow(body.height()) {}
 
   TPageFlow &Flow() { return fFlow; }
+  const QRectF &Body() const { return fBody; }
+
+  // A block of the body's width; "with the next": it goes over a page break
+  // with the block after it.
+  void Place(double height, TDraw draw, bool withNext = false) {
+    const int block = fFlow.Place(height, withNext);
+    fDraws.resize(static_cast<std::size_t>(block) + 1);
+    fDraws[static_cast<std::size_t>(block)] = std::move(draw);
+  }
+
+  // Paints the blocks of a page.
+  void PaintPage(QPainter &painter, int page) const {
+    if (page >= fFlow.PageCount()) return;
+    for (const int block : fFlow.PageBlocks(page)) {
+      const QRectF box(fBody.left(), fBody.top() + fFlow.TopOf(block), fBody.width(), fFlow.HeightOf(block));
+      painter.save();
+      painter.setPen(Qt::black);
+      fDraws[static_cast<std::size_t>(block)](painter, box);
+      painter.restore();
+    }
+  }
 
   double LineHeight(const QFont &font) const { return QFontMetricsF(font, &fDevice).lineSpacing(); }
 
@@ -200,25 +188,33 @@ class TReportBuilder {
     const QFont font = ReportFont(level == 1 ? 14 : 11, true);
     const double h = LineHeight(font) * 1.4;
     fFlow.Space(level == 1 ? 10 * kPoint : 6 * kPoint);
-    fFlow.Keep(h + 6 * LineHeight(ReportFont(9)));
-    fFlow.Place(h, [font, text, level](QPainter &p, const QRectF &box) {
-      p.setFont(font);
-      p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
-      if (level == 1) {
-        p.setPen(QPen(Qt::black, 0.8 * kPoint));
-        p.drawLine(box.bottomLeft() - QPointF(0, 0.1 * box.height()), box.bottomRight() - QPointF(0, 0.1 * box.height()));
-      }
-    });
+    Place(
+        h,
+        [font, text, level](QPainter &p, const QRectF &box) {
+          p.setFont(font);
+          p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
+          if (level == 1) {
+            p.setPen(QPen(Qt::black, 0.8 * kPoint));
+            p.drawLine(box.bottomLeft() - QPointF(0, 0.1 * box.height()),
+                       box.bottomRight() - QPointF(0, 0.1 * box.height()));
+          }
+        },
+        true);
   }
 
-  void Paragraph(const QString &text, double points = 9, bool bold = false) {
+  // A paragraph; one that introduces what follows (a layer's name above its
+  // table) goes over a page break with it.
+  void Paragraph(const QString &text, double points = 9, bool bold = false, bool withNext = false) {
     const QFont font = ReportFont(points, bold);
-    const QRectF bounds = QFontMetricsF(font, &fDevice)
-                              .boundingRect(QRectF(0, 0, fFlow.Body().width(), 1e6), Qt::TextWordWrap, text);
-    fFlow.Place(bounds.height() + 2 * kPoint, [font, text](QPainter &p, const QRectF &box) {
-      p.setFont(font);
-      p.drawText(box, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
-    });
+    const QRectF bounds =
+        QFontMetricsF(font, &fDevice).boundingRect(QRectF(0, 0, fBody.width(), 1e6), Qt::TextWordWrap, text);
+    Place(
+        bounds.height() + 2 * kPoint,
+        [font, text](QPainter &p, const QRectF &box) {
+          p.setFont(font);
+          p.drawText(box, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
+        },
+        withNext);
   }
 
   // Two columns of names and values.
@@ -230,7 +226,7 @@ class TReportBuilder {
   }
 
   void Table(const TTable &table, bool ruled = true) {
-    const double width = fFlow.Body().width();
+    const double width = fBody.width();
     const int columns = static_cast<int>(table.headings.isEmpty() ? (table.rows.empty() ? 0 : table.rows[0].size())
                                                                   : table.headings.size());
     if (columns == 0) return;
@@ -241,7 +237,7 @@ class TReportBuilder {
     const double pad = 6 * kPoint;
     for (;; points -= 0.5) {
       widths.assign(static_cast<std::size_t>(columns), 0);
-      const QFontMetricsF normal(ReportFont(points), &fDevice), bold(ReportFont(points, true), &fDevice);
+      const QFontMetricsF bold(ReportFont(points, true), &fDevice);
       for (int c = 0; c < columns; ++c) {
         for (const QString &line : table.headings.value(c).split(u'\n'))
           widths[c] = std::max(widths[c], bold.horizontalAdvance(line));
@@ -280,8 +276,9 @@ class TReportBuilder {
       for (int c = 0; c < static_cast<int>(widths.size()); ++c) {
         const QRectF cell(x + 2 * kPoint, box.top(), widths[c] - 4 * kPoint, box.height());
         const Qt::Alignment horizontal = heading ? Qt::AlignHCenter : c < textColumns ? Qt::AlignLeft : Qt::AlignRight;
-        p.drawText(cell, horizontal | (heading ? Qt::AlignBottom : Qt::AlignVCenter) | (ruled ? 0 : Qt::TextWordWrap),
-                   cells.value(c));
+        // A name beside a value that wraps stands at the value's first line.
+        const Qt::Alignment vertical = heading ? Qt::AlignBottom : ruled ? Qt::AlignVCenter : Qt::AlignTop;
+        p.drawText(cell, horizontal | vertical | (ruled ? 0 : Qt::TextWordWrap), cells.value(c));
         x += widths[c];
       }
       if (ruled && heading) {
@@ -292,21 +289,24 @@ class TReportBuilder {
     const QStringList headings = table.headings;
     const auto placeHeading = [&] {
       if (headings.isEmpty()) return;
-      fFlow.Place(headingHeight, [drawRow, headings, bold](QPainter &p, const QRectF &box) {
-        drawRow(p, box, headings, bold, true);
-      });
+      Place(
+          headingHeight,
+          [drawRow, headings, bold](QPainter &p, const QRectF &box) { drawRow(p, box, headings, bold, true); }, true);
     };
-    fFlow.Keep(headingHeight + 3 * line);
     placeHeading();
+    // The column headings and the first rows go over a page break together;
+    // a later row that starts a page gets the column headings again above it.
+    const std::size_t kept = std::min(kRowsKeptWithHeading, table.rows.empty() ? 0 : table.rows.size() - 1);
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
       const QStringList cells = table.rows[r];
       const QFont font = r < table.bold.size() && table.bold[r] ? bold : normal;
       const double height = rowHeight(cells, font);
-      if (fFlow.Left() < height) {
+      if (r > kept && fFlow.Breaks(height)) {
         fFlow.NewPage();
         placeHeading();
       }
-      fFlow.Place(height, [drawRow, cells, font](QPainter &p, const QRectF &box) { drawRow(p, box, cells, font, false); });
+      Place(height, [drawRow, cells, font](QPainter &p, const QRectF &box) { drawRow(p, box, cells, font, false); },
+            r < kept);
     }
     fFlow.Space(4 * kPoint);
   }
@@ -315,10 +315,8 @@ class TReportBuilder {
   void Figure(const QString &caption, double heightShare, TDraw draw) {
     const QFont font = ReportFont(9, true);
     const double captionHeight = LineHeight(font) * 1.5;
-    const double height = fFlow.Body().height() * heightShare;
-    fFlow.Keep(height + captionHeight);
-    fFlow.Place(height, std::move(draw));
-    fFlow.Place(captionHeight, [font, caption](QPainter &p, const QRectF &box) {
+    Place(fBody.height() * heightShare, std::move(draw), true);
+    Place(captionHeight, [font, caption](QPainter &p, const QRectF &box) {
       p.setFont(font);
       p.drawText(box, Qt::AlignHCenter | Qt::AlignTop, caption);
     });
@@ -327,34 +325,44 @@ class TReportBuilder {
 
  private:
   QPaintDevice &fDevice;
+  QRectF fBody;
   TPageFlow fFlow;
+  std::vector<TDraw> fDraws;
 };
 
+// An entry's value in plain decimals with its unit, "(*)" after an estimated one.
 QString EntryValue(const TReportEntry &entry) {
-  return entry.estimated ? entry.value + QStringLiteral("  (*)") : entry.value;
+  const QString value = ReadableEntry(entry.name, entry.value).value;
+  return entry.estimated ? value + QStringLiteral("  (*)") : value;
+}
+QString EntryName(const TReportEntry &entry) { return ReadableEntry(entry.name, entry.value).name; }
+
+std::vector<std::pair<QString, QString>> EntryPairs(const std::vector<TReportEntry> &entries) {
+  std::vector<std::pair<QString, QString>> pairs;
+  for (const TReportEntry &e : entries) pairs.emplace_back(EntryName(e), EntryValue(e));
+  return pairs;
 }
 
 QString YesNo(bool yes) { return yes ? QStringLiteral("yes") : QStringLiteral("no"); }
 
+// A heading's unit line: "(FT)" -> "ft".
+QString HeadingUnit(const QString &printed) { return ReadableUnit(printed); }
+
 // The results window's series table: one row per pier at its stopping length.
 TTable SeriesTable(const TSeriesResults &r) {
   TTable table;
-  const auto unit = [](const QString &printed) {
-    QString u = printed;
-    u.remove(u'(').remove(u')');
-    return u.simplified();
-  };
-  const QString lengthUnit = r.units.isEmpty() ? QString() : unit(r.units[0]);
+  const QString lengthUnit = r.units.isEmpty() ? QString() : HeadingUnit(r.units[0]);
   table.headings = {QStringLiteral("Case"), QStringLiteral("Stem\n") + lengthUnit, QStringLiteral("Base\n") + lengthUnit,
                     QStringLiteral("Stopping\nlength ") + lengthUnit};
-  for (int c = 1; c < r.columns.size(); ++c) table.headings << r.columns[c] + u'\n' + unit(r.units.value(c));
+  for (int c = 1; c < r.columns.size(); ++c) table.headings << r.columns[c] + u'\n' + HeadingUnit(r.units.value(c));
   table.headings << QStringLiteral("Notes");
   table.textColumns = 0;
   for (int p = 0; p < static_cast<int>(r.piers.size()); ++p) {
     const TSeriesPier &pier = r.piers[static_cast<std::size_t>(p)];
     QStringList cells{QString::number(pier.caseNumber), pier.stem.text, pier.base.text, pier.length.text};
     for (int c = 1; c < r.columns.size(); ++c)
-      cells << (c < static_cast<int>(pier.row.size()) ? pier.row[static_cast<std::size_t>(c)].text : QString());
+      cells << (c < static_cast<int>(pier.row.size()) ? PlainDecimal(pier.row[static_cast<std::size_t>(c)].text)
+                                                       : QString());
     QStringList notes;
     if (p == r.mostEfficient) notes << QStringLiteral("most efficient");
     if (!pier.complete) notes << QStringLiteral("cut short");
@@ -383,12 +391,42 @@ TTable DefinedSettlementTable(const TSeriesResults &r) {
   if (most == 0) return table;
   table.headings = {QStringLiteral("Case"), QStringLiteral("Stem"), QStringLiteral("Length")};
   for (const TDefinedSettlementLoad &load : loads[widest])
-    table.headings << QStringLiteral("Load at\n") + load.settlement.text + u' ' + load.settlementUnit.toLower();
+    table.headings << QStringLiteral("Load at\n") + load.settlement.text + u' ' + ReadableUnit(load.settlementUnit);
   for (std::size_t p = 0; p < loads.size(); ++p) {
     if (loads[p].empty()) continue;
     const TSeriesPier &pier = r.piers[p];
     QStringList cells{QString::number(pier.caseNumber), pier.stem.text, pier.length.text};
-    for (const TDefinedSettlementLoad &load : loads[p]) cells << load.load.text;
+    for (const TDefinedSettlementLoad &load : loads[p]) cells << PlainDecimal(load.load.text);
+    table.rows.push_back(cells);
+  }
+  return table;
+}
+
+// The load-settlement curves of a pier as the report prints them, the three
+// lines side by side, in plain decimals.
+TTable SettlementCurvesTable(const TSeriesResults &r, int pier) {
+  TTable table;
+  table.textColumns = 0;
+  if (pier < 0 || pier >= static_cast<int>(r.settlement.size())) return table;
+  const TPierSettlement &lines = r.settlement[static_cast<std::size_t>(pier)];
+  const QString names[3] = {QStringLiteral("Trend"), QStringLiteral("Upper bound"), QStringLiteral("Lower bound")};
+  const QString load = ReadableUnit(r.loadUnit), settlement = ReadableUnit(r.settlementUnit);
+  std::vector<std::size_t> shown;
+  std::size_t rows = 0;
+  for (std::size_t line = 0; line < 3; ++line) {
+    if (lines[line].empty()) continue;
+    shown.push_back(line);
+    rows = std::max(rows, lines[line].size());
+    table.headings << names[line] + QStringLiteral("\nload ") + load
+                   << names[line] + QStringLiteral("\nsettlement ") + settlement;
+  }
+  for (std::size_t row = 0; row < rows; ++row) {
+    QStringList cells;
+    for (const std::size_t line : shown) {
+      const std::vector<TSettlementPoint> &points = lines[line];
+      cells << (row < points.size() ? PlainDecimal(points[row].load.text) : QString())
+            << (row < points.size() ? PlainDecimal(points[row].settlement.text) : QString());
+    }
     table.rows.push_back(cells);
   }
   return table;
@@ -410,13 +448,246 @@ TDraw PlotDrawing(TGraphPlot &plot) {
   };
 }
 
-QString UnitSystemName(bool si) { return si ? QStringLiteral("SI (kN, m)") : QStringLiteral("English (lbs, ft, in)"); }
+QString UnitSystemName(bool si) {
+  return si ? QStringLiteral("SI (kN, m, mm)") : QStringLiteral("English (lb, ft, in, tons)");
+}
+
+// An allowable settlement as typed: "1.0 in", "0.75 in", "25 mm".
+QString AllowableText(double value, bool si) {
+  QString number = QLocale::c().toString(value, 'g', 6);
+  if (!si && !number.contains(u'.') && !number.contains(u'e')) number += QStringLiteral(".0");
+  return number + (si ? QStringLiteral(" mm") : QStringLiteral(" in"));
+}
+
+// The job block: labels and values in two columns, each value on a rule so a
+// blank one can be filled in by hand.
+void JobBlock(TReportBuilder &b, const std::vector<std::array<QString, 4>> &rows) {
+  const QFont label = ReportFont(8.5), value = ReportFont(9.5, true);
+  const double h = b.LineHeight(value) * 1.7;
+  for (const std::array<QString, 4> &row : rows)
+    b.Place(h, [label, value, row](QPainter &p, const QRectF &box) {
+      const double base = box.bottom() - 0.3 * box.height();
+      const double half = box.width() / 2, gap = 0.03 * box.width();
+      for (int side = 0; side < 2; ++side) {
+        const QString &name = row[static_cast<std::size_t>(2 * side)];
+        if (name.isEmpty()) continue;
+        const double left = box.left() + side * half;
+        // A pair without a partner takes the whole width.
+        const double right = side == 0 && row[2].isEmpty() ? box.right() : left + half - (side == 0 ? gap : 0);
+        p.setFont(label);
+        p.setPen(Qt::black);
+        const double labelWidth = QFontMetricsF(label, p.device()).horizontalAdvance(name + u':') + 2 * kPoint;
+        p.drawText(QPointF(left, base), name + u':');
+        p.setFont(value);
+        const QRectF valueBox(left + labelWidth, box.top(), right - left - labelWidth, base - box.top() + 0.2 * box.height());
+        const QString text = QFontMetricsF(value, p.device())
+                                 .elidedText(row[static_cast<std::size_t>(2 * side + 1)], Qt::ElideRight,
+                                             valueBox.width() - 2 * kPoint);
+        p.drawText(QRectF(valueBox.left() + kPoint, box.top(), valueBox.width(), base - box.top() - kPoint),
+                   Qt::AlignLeft | Qt::AlignBottom, text);
+        p.setPen(QPen(Qt::black, 0.4 * kPoint));
+        p.drawLine(QPointF(valueBox.left(), base + kPoint), QPointF(right, base + kPoint));
+      }
+    });
+}
+
+QString CheckText(TCheck check, const char *yes, const char *no) {
+  switch (check) {
+    case TCheck::Yes: return QString::fromLatin1(yes);
+    case TCheck::No: return QString::fromLatin1(no);
+    case TCheck::Unknown: break;
+  }
+  return QStringLiteral("not determined");
+}
+
+// Page one: the job, the basis of the design, and the answer to the
+// checker's first questions.
+void DesignSummaryPages(TReportBuilder &b, const TProgramData &project, const TReportJob &job,
+                        const TDesignSummary &s, const TSeriesResults &r, const TReportInputs &inputs,
+                        const QString &runDate, const QString &projectPath, const QString &reportPath) {
+  b.Paragraph(QStringLiteral("Calculation Report"), 18, true);
+  b.Paragraph(QStringLiteral("Axial capacity and load-settlement of a drilled pier: design summary"), 11);
+  b.Flow().Space(4 * kPoint);
+  JobBlock(b, {{QStringLiteral("Company"), job.Company, QStringLiteral("Project number"), job.ProjectNumber},
+               {QStringLiteral("Project"), project.Title, {}, {}},
+               {QStringLiteral("Location"), job.Location, QStringLiteral("Revision"), job.Revision},
+               {QStringLiteral("Computed by"), job.Engineer, QStringLiteral("Date"), {}},
+               {QStringLiteral("Checked by"), job.Checker, QStringLiteral("Date"), {}},
+               {QStringLiteral("Date of the run"), runDate, QStringLiteral("Program"),
+                QStringLiteral("PYLAR %1").arg(QLatin1String(kProgramVersion))}});
+  b.Flow().Space(6 * kPoint);
+
+  const QString loadUnit = s.loadUnit, lengthUnit = s.lengthUnit;
+  const QString capacityName = s.lrfd ? QStringLiteral("factored resistance (LRFD QU)")
+                                      : QStringLiteral("allowable capacity (QDN)");
+  // The same with its article, inside a sentence.
+  const QString aCapacity = s.lrfd ? QStringLiteral("a ") + capacityName : QStringLiteral("an ") + capacityName;
+  const QString settlementLoad = s.settlementLoadText + u' ' + loadUnit;
+  const QString allowable = AllowableText(s.settlement.allowable, s.si);
+  const auto settlementText = [&s](std::size_t line) {
+    if (!s.settlement.hasCurve[line]) return QStringLiteral("no curve");
+    if (!s.settlement.value[line]) return QStringLiteral("beyond the curve (the pier does not reach this load)");
+    return SignificantDecimal(*s.settlement.value[line], 3) + u' ' + s.settlement.unit;
+  };
+
+  // The answer in one paragraph.
+  {
+    QStringList answer;
+    const TPierCheck *chosen = s.chosen >= 0 ? &s.piers[static_cast<std::size_t>(s.chosen)] : nullptr;
+    if (s.designLoad && chosen) {
+      answer << QStringLiteral("Design check: the chosen pier (case %1) %2 the design load of %3 %4")
+                    .arg(chosen->caseNumber)
+                    .arg(chosen->carried == TCheck::Yes ? QStringLiteral("carries")
+                         : chosen->carried == TCheck::No ? QStringLiteral("does NOT carry")
+                                                          : QStringLiteral("is not shown to carry"))
+                    .arg(s.designLoadText, loadUnit) +
+                    (chosen->ratio ? QStringLiteral(" (capacity ratio %1)").arg(RatioText(*chosen->ratio)) : QString()) +
+                    u'.';
+    } else if (chosen) {
+      answer << QStringLiteral("Design check: at the proposed length of %1 %2 the chosen pier (case %3) has %4 of %5 %6.")
+                    .arg(s.proposedLength, lengthUnit)
+                    .arg(chosen->caseNumber)
+                    .arg(aCapacity, chosen->capacity, loadUnit);
+    }
+    if (s.settlement.hasCurve[kTrendLine])
+      // Under uplift the top of the pier moves up.
+      answer << QStringLiteral("Under %1 it %2 %3 (trend), %4 the allowable settlement of %5.")
+                    .arg(settlementLoad, s.uplift ? QStringLiteral("moves") : QStringLiteral("settles"),
+                         settlementText(kTrendLine),
+                         s.settlement.within == TCheck::Yes ? QStringLiteral("within") : QStringLiteral("MORE THAN"),
+                         allowable);
+    if (s.designLoad && !s.AllCarried() && !s.piers.empty())
+      answer << QStringLiteral("Not every pier of the series carries the design load (see below).");
+    if (!answer.isEmpty()) b.Paragraph(answer.join(u' '), 10, true);
+  }
+
+  b.Heading(QStringLiteral("Design basis"), 2);
+  {
+    std::vector<std::pair<QString, QString>> basis;
+    if (s.lrfd) {
+      basis.emplace_back(QStringLiteral("Method"), QStringLiteral("LRFD (Load Resistance Factor Design), resistance factors of each layer "
+                                                           "(section 1)"));
+    } else {
+      const TReportEntry *side = nullptr, *base = nullptr;
+      for (const TReportEntry &e : inputs.project) {
+        if (e.name.contains(QStringLiteral("SIDE FRICTION CAPACITY"))) side = &e;
+        if (e.name.contains(QStringLiteral("ULTIMATE BASE CAPACITY"))) base = &e;
+      }
+      basis.emplace_back(QStringLiteral("Method"),
+                         QStringLiteral("ASD (Allowable Stress Design), factors of safety %1 on side resistance and "
+                                        "%2 on base resistance")
+                             .arg(side ? side->value : QStringLiteral("-"), base ? base->value : QStringLiteral("-")));
+    }
+    basis.emplace_back(QStringLiteral("Units"), UnitSystemName(s.si));
+    basis.emplace_back(QStringLiteral("Loading"), s.uplift ? QStringLiteral("uplift") : QStringLiteral("compression"));
+    if (s.designLoad)
+      basis.emplace_back(QStringLiteral("Design load"), s.designLoadText + u' ' + loadUnit);
+    else if (!s.proposedLength.isEmpty())
+      basis.emplace_back(QStringLiteral("Proposed length"), s.proposedLength + u' ' + lengthUnit);
+    basis.emplace_back(QStringLiteral("Capacity checked"), capacityName + QStringLiteral(" at the length each pier reached"));
+    basis.emplace_back(QStringLiteral("Allowable settlement"), allowable);
+    if (s.chosen >= 0) {
+      const TPierCheck &c = s.piers[static_cast<std::size_t>(s.chosen)];
+      basis.emplace_back(QStringLiteral("Chosen pier"),
+                         QStringLiteral("case %1: stem %2 %5, base %3 %5, length %4 %5 (the most efficient pier of "
+                                        "the series)")
+                             .arg(c.caseNumber)
+                             .arg(c.stem, c.base, c.length, lengthUnit));
+    }
+    b.Pairs(basis);
+  }
+
+  b.Heading(s.designLoad ? QStringLiteral("Capacity of each pier against the design load")
+                         : QStringLiteral("Capacity of each pier at the proposed length"),
+            2);
+  {
+    TTable table;
+    table.textColumns = 0;
+    table.headings = {QStringLiteral("Case"), QStringLiteral("Stem\n") + lengthUnit, QStringLiteral("Base\n") + lengthUnit,
+                      QStringLiteral("Length\nreached ") + lengthUnit,
+                      (s.lrfd ? QStringLiteral("LRFD QU\n") : QStringLiteral("QDN\n")) + loadUnit};
+    if (s.designLoad)
+      table.headings << QStringLiteral("Design load\n") + loadUnit << QStringLiteral("Ratio") << QStringLiteral("Carried");
+    for (std::size_t p = 0; p < s.piers.size(); ++p) {
+      const TPierCheck &c = s.piers[p];
+      QStringList cells{QString::number(c.caseNumber), c.stem, c.base, c.length, c.capacity};
+      if (s.designLoad)
+        cells << s.designLoadText << (c.ratio ? RatioText(*c.ratio) : QStringLiteral("-"))
+              << CheckText(c.carried, "yes", "NO");
+      table.rows.push_back(cells);
+      table.bold.push_back(static_cast<int>(p) == s.chosen);
+    }
+    if (!table.rows.empty()) b.Table(table);
+    b.Paragraph(QStringLiteral("Capacities are the report's values at the length each pier reached") +
+                    (s.designLoad ? QStringLiteral("; the ratio is the capacity divided by the design load, to two "
+                                                   "decimals cut down")
+                                  : QString()) +
+                    QStringLiteral(". The chosen pier is in bold."),
+                7.5);
+  }
+
+  b.Heading(QStringLiteral("Settlement of the chosen pier under ") +
+                (s.designLoad ? QStringLiteral("the design load") : s.lrfd ? QStringLiteral("its factored resistance")
+                                                                          : QStringLiteral("its allowable load")) +
+                QStringLiteral(" of ") + settlementLoad,
+            2);
+  if (s.settlement.hasCurve[kTrendLine]) {
+    b.Pairs({{QStringLiteral("Trend line"), settlementText(kTrendLine)},
+             {QStringLiteral("Upper-bound line"), settlementText(kUpperLine)},
+             {QStringLiteral("Lower-bound line"), settlementText(kLowerLine)},
+             {QStringLiteral("Allowable settlement"), allowable},
+             {QStringLiteral("Verdict"),
+              CheckText(s.settlement.within, "within the allowable settlement (trend line)",
+                        "EXCEEDS the allowable settlement (trend line)") +
+                  (s.settlement.boundExceeds ? QStringLiteral("; a bound line exceeds it") : QString())}});
+    b.Paragraph(QStringLiteral("Settlements are interpolated linearly between the points of the chosen pier's "
+                               "load-settlement curves as the report prints them (section 2), from no settlement at "
+                               "no load; %1.")
+                    .arg(s.si ? QStringLiteral("the report prints them in metres, shown here in millimetres")
+                              : QStringLiteral("in inches as the report prints them")),
+                7.5);
+  } else {
+    b.Paragraph(QStringLiteral("Not checked: the report holds no load-settlement curve of the chosen pier."), 9);
+  }
+
+  b.Heading(QStringLiteral("Warnings of the run (%1)").arg(s.warnings.size()), 2);
+  if (s.warnings.empty())
+    b.Paragraph(QStringLiteral("The run gave no warning."), 9);
+  {
+    std::vector<std::pair<QString, QString>> rows;
+    for (const TRunWarning &w : s.warnings)
+      rows.emplace_back(w.layer > 0 ? QStringLiteral("Layer %1").arg(w.layer) : QStringLiteral("General"), w.text);
+    if (!rows.empty()) b.Pairs(rows);
+  }
+  if (!s.shortfalls.isEmpty()) {
+    b.Heading(QStringLiteral("Piers that do not carry the design load"), 2);
+    for (const QString &shortfall : s.shortfalls) b.Paragraph(shortfall, 8.5, true);
+  }
+  for (const QString &note : s.notes) b.Paragraph(note, 8.5);
+  if (!r.problems.isEmpty())
+    b.Paragraph(QStringLiteral("Parts of the report could not be read (section 2 lists them)."), 8.5);
+
+  b.Flow().Space(8 * kPoint);
+  b.Pairs({{QStringLiteral("Project file"), QDir::toNativeSeparators(projectPath)},
+           {QStringLiteral("Report file"), QDir::toNativeSeparators(reportPath)}});
+  b.Paragraph(QStringLiteral("Every value is the report's (in plain decimals, with its digits) or a setting of the "
+                             "project; (*) marks a value the program estimated. The whole report of the run is the "
+                             "appendix."),
+              7.5);
+}
 
 }  // namespace
 
 QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TResultPlots plots) {
+  return WriteCalcReport(pdfPath, project, std::move(plots),
+                         LoadReportJob(QFileInfo(project.FileName).absoluteFilePath()));
+}
+
+QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TResultPlots plots,
+                        const TReportJob &job) {
   const QString projectPath = QFileInfo(project.FileName).absoluteFilePath();
   const QString reportPath = ChangeFileExt(projectPath, QStringLiteral(".pq8o"));
+  const QString notesPath = ChangeFileExt(projectPath, QStringLiteral(".pq8r"));
   TTextFile report;
   try {
     report = ReadTextFile(reportPath);
@@ -425,6 +696,14 @@ QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TRe
   }
   const TSeriesResults results = ReadSeriesResults(report, ChangeFileExt(projectPath, QStringLiteral(".pq8p")));
   const TReportInputs inputs = ReadReportInputs(report.lines);
+  // The run's warnings with their layers as the run notes list them; a run
+  // without that list gives the report's warnings of each layer.
+  std::vector<TRunWarning> warnings = ReadRunWarnings(notesPath);
+  if (warnings.empty())
+    for (const TReportSoilLayer &layer : inputs.layers)
+      for (const QStringList &warning : layer.warnings) warnings.push_back({layer.number, warning.mid(1).join(u' ')});
+  const TDesignSummary summary = BuildDesignSummary(results, inputs, warnings, RunShortfalls(notesPath),
+                                                    job.Allowable(results.si ? kUnitsSI : kUnitsEnglish));
   const QString failed = withReason(QStringLiteral("The calculation report could not be written: "), pdfPath, {});
 
   // Written through a temporary file that replaces an earlier report only when complete.
@@ -434,8 +713,8 @@ QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TRe
     writer.setTitle(project.Title.isEmpty() ? QFileInfo(projectPath).completeBaseName() : project.Title);
     writer.setCreator(QStringLiteral("PYLAR %1").arg(QLatin1String(kProgramVersion)));
     // Letter for a project in English units, A4 in SI.
-    writer.setPageLayout(QPageLayout(QPageSize(results.si ? QPageSize::A4 : QPageSize::Letter), QPageLayout::Portrait,
-                                     QMarginsF(18, 15, 15, 15), QPageLayout::Millimeter));
+    writer.setPageLayout(QPageLayout(QPageSize(ReportPageSize(results.si ? kUnitsSI : kUnitsEnglish)),
+                                     QPageLayout::Portrait, QMarginsF(18, 15, 15, 15), QPageLayout::Millimeter));
     QPainter painter;
     if (!painter.begin(&writer)) return false;
     const QRectF page(QPointF(0, 0), writer.pageLayout().paintRectPixels(kReportDpi).size());
@@ -444,70 +723,33 @@ QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TRe
     const QRectF body = page.adjusted(0, 2 * frameLine, 0, -2 * frameLine);
 
     TReportBuilder b(writer, body);
-    const bool lrfd = results.lrfd, uplift = results.uplift, si = results.si;
-
-    // Title block.
-    b.Paragraph(QStringLiteral("Calculation Report"), 18, true);
-    b.Paragraph(QStringLiteral("Axial capacity and load-settlement of a drilled pier"), 11);
-    b.Flow().Space(8 * kPoint);
     const QString runDate =
         inputs.date.isEmpty() ? QStringLiteral("not printed in the report") : inputs.date + QStringLiteral(", ") + inputs.time;
-    b.Pairs({{QStringLiteral("Project title"), project.Title},
-             {QStringLiteral("Project file"), QDir::toNativeSeparators(projectPath)},
-             {QStringLiteral("Report file"), QDir::toNativeSeparators(reportPath)},
-             {QStringLiteral("Date and time of the run"), runDate},
-             {QStringLiteral("Program"), QStringLiteral("PYLAR %1").arg(QLatin1String(kProgramVersion))},
-             {QStringLiteral("Unit system"), UnitSystemName(si)},
-             {QStringLiteral("Design method"), lrfd ? QStringLiteral("LRFD (Load Resistance Factor Design)")
-                                                    : QStringLiteral("ASD (Allowable Stress Design)")},
-             {QStringLiteral("Loading"), uplift ? QStringLiteral("uplift") : QStringLiteral("compression")}});
-    b.Flow().Space(14 * kPoint);
-    {
-      const QFont font = ReportFont(10);
-      const double h = b.LineHeight(font) * 2.2;
-      for (const char *who : {"Computed by", "Checked by"}) {
-        const QString label = QLatin1String(who);
-        b.Flow().Place(h, [font, label](QPainter &p, const QRectF &box) {
-          p.setFont(font);
-          const double base = box.bottom() - 0.3 * box.height();
-          p.drawText(QPointF(box.left(), base), label + u':');
-          p.drawText(QPointF(box.left() + 0.6 * box.width(), base), QStringLiteral("Date:"));
-          p.setPen(QPen(Qt::black, 0.5 * kPoint));
-          p.drawLine(QPointF(box.left() + 0.15 * box.width(), base), QPointF(box.left() + 0.55 * box.width(), base));
-          p.drawLine(QPointF(box.left() + 0.68 * box.width(), base), QPointF(box.right(), base));
-        });
-      }
-    }
-    b.Flow().Space(10 * kPoint);
-    b.Paragraph(QStringLiteral("Every value in this report is the text the analysis printed in its report file or a "
-                               "setting of the project; values marked (*) were estimated by the program from other "
-                               "parameters. The whole report of the run follows as an appendix."),
-                8.5);
+
+    // Page one: the design summary.
+    DesignSummaryPages(b, project, job, summary, results, inputs, runDate, projectPath, reportPath);
 
     // Inputs.
     b.Flow().NewPage();
     b.Heading(QStringLiteral("1  Inputs"), 1);
     b.Heading(QStringLiteral("Project data"), 2);
-    {
-      std::vector<std::pair<QString, QString>> pairs;
-      for (const TReportEntry &e : inputs.project) pairs.emplace_back(e.name, EntryValue(e));
-      b.Pairs(pairs);
-    }
+    b.Pairs(EntryPairs(inputs.project));
     b.Heading(QStringLiteral("Drilled pier"), 2);
     {
-      std::vector<std::pair<QString, QString>> pairs;
-      for (const TReportEntry &e : inputs.pier) pairs.emplace_back(e.name, EntryValue(e));
+      std::vector<std::pair<QString, QString>> pairs = EntryPairs(inputs.pier);
       if (project.IPENT == 1)
         pairs.emplace_back(QStringLiteral("Series"), QStringLiteral("multiple pier lengths of the first diameter"));
       b.Pairs(pairs);
     }
     if (!inputs.charts.empty() || !inputs.settlements.isEmpty()) {
       b.Heading(QStringLiteral("Design charts and defined settlements"), 2);
-      std::vector<std::pair<QString, QString>> pairs;
-      for (const TReportEntry &e : inputs.charts) pairs.emplace_back(e.name, EntryValue(e));
-      if (!inputs.settlements.isEmpty())
-        pairs.emplace_back(QStringLiteral("DEFINED SETTLEMENTS, ") + inputs.settlementUnit,
-                           inputs.settlements.join(QStringLiteral(", ")));
+      std::vector<std::pair<QString, QString>> pairs = EntryPairs(inputs.charts);
+      if (!inputs.settlements.isEmpty()) {
+        QStringList settlements;
+        for (const QString &value : inputs.settlements) settlements << PlainDecimal(value);
+        pairs.emplace_back(QStringLiteral("DEFINED SETTLEMENTS"),
+                           settlements.join(QStringLiteral(", ")) + u' ' + ReadableUnit(inputs.settlementUnit));
+      }
       b.Pairs(pairs);
     }
     b.Heading(QStringLiteral("Options"), 2);
@@ -528,13 +770,15 @@ QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TRe
     b.Heading(QStringLiteral("Soil profile: %1 layer%2").arg(inputs.layers.size()).arg(inputs.layers.size() == 1 ? "" : "s"),
               2);
     for (const TReportSoilLayer &layer : inputs.layers) {
-      b.Paragraph(QStringLiteral("Layer %1: %2").arg(layer.number).arg(layer.model), 9.5, true);
+      b.Paragraph(QStringLiteral("Layer %1: %2").arg(layer.number).arg(layer.model), 9.5, true, true);
       TTable table;
       table.headings = {QStringLiteral("Property"), QStringLiteral("At the top"), QStringLiteral("At the bottom")};
       table.textColumns = 1;
-      for (const TReportSoilProperty &property : layer.properties)
-        table.rows.push_back({property.name, property.atTop ? EntryValue(property.top) : QString(),
+      for (const TReportSoilProperty &property : layer.properties) {
+        const TReportEntry &named = property.atTop ? property.top : property.bottom;
+        table.rows.push_back({EntryName(named), property.atTop ? EntryValue(property.top) : QString(),
                               property.atBottom ? EntryValue(property.bottom) : QString()});
+      }
       b.Table(table);
       for (const QStringList &warning : layer.warnings) b.Paragraph(warning.join(u'\n'), 8.5, true);
     }
@@ -550,7 +794,7 @@ QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TRe
       b.Table(SeriesTable(results));
       if (!results.columns.isEmpty())
         b.Paragraph(QStringLiteral("The capacity columns are those of the report at the pier's stopping length (") +
-                    results.columns.join(QStringLiteral(", ")) + QStringLiteral(")."),
+                        results.columns.join(QStringLiteral(", ")) + QStringLiteral(")."),
                     8);
     }
     if (!results.mostEfficientLines.isEmpty()) {
@@ -558,17 +802,24 @@ QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TRe
       std::vector<std::pair<QString, QString>> pairs;
       for (const QString &line : results.mostEfficientLines) {
         TReportEntry e;
-        if (SplitReportEntry(line, e)) pairs.emplace_back(e.name, EntryValue(e));
+        if (SplitReportEntry(line, e)) pairs.emplace_back(EntryName(e), EntryValue(e));
       }
       b.Pairs(pairs);
+    }
+    if (const TTable curves = SettlementCurvesTable(results, results.mostEfficient); !curves.rows.empty()) {
+      const TSeriesPier &pier = results.piers[static_cast<std::size_t>(results.mostEfficient)];
+      b.Heading(QStringLiteral("Load-settlement curves of the chosen pier (case %1), as the report prints them")
+                    .arg(pier.caseNumber),
+                2);
+      b.Table(curves);
     }
     if (const TTable defined = DefinedSettlementTable(results); !defined.rows.empty()) {
       b.Heading(QStringLiteral("Loads at the defined settlements (design charts)"), 2);
       b.Table(defined);
     }
-    if (const std::vector<QStringList> warnings = ReportWarnings(report.lines); !warnings.empty()) {
-      b.Heading(QStringLiteral("Warnings printed in the report (%1)").arg(warnings.size()), 2);
-      for (const QStringList &warning : warnings) b.Paragraph(warning.join(u'\n'), 8.5, true);
+    if (const std::vector<QStringList> printed = ReportWarnings(report.lines); !printed.empty()) {
+      b.Heading(QStringLiteral("Warnings printed in the report (%1)").arg(printed.size()), 2);
+      for (const QStringList &warning : printed) b.Paragraph(warning.join(u'\n'), 8.5, true);
     }
     if (!results.problems.isEmpty()) {
       b.Heading(QStringLiteral("What could not be read from the report"), 2);
@@ -579,8 +830,21 @@ QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TRe
     b.Flow().NewPage();
     b.Heading(QStringLiteral("3  Figures"), 1);
     {
-      const TSideViewModel model = BuildSideView(project);
-      b.Figure(QStringLiteral("Elevation: the pier in its soil profile"), 0.62, [model](QPainter &p, const QRectF &box) {
+      // The chosen pier as the report gives it (a design-load project has no
+      // length of its own); the project's pier when the report names none.
+      TSideViewModel model = BuildSideView(project);
+      QString caption = QStringLiteral("Elevation: the pier in its soil profile");
+      if (results.mostEfficient >= 0) {
+        const TSeriesPier &chosen = results.piers[static_cast<std::size_t>(results.mostEfficient)];
+        if (chosen.stem.IsNumber() && chosen.length.IsNumber() && chosen.stem.value > 0 && chosen.length.value > 0) {
+          const QString title = model.Title;
+          model = BuildSideView({chosen.stem.value, chosen.length.value, model.Shape.Ratio, model.Shape.BellAngle},
+                                model.Layers, static_cast<double>(project.WTD), project.fUnits);
+          model.Title = title;
+          caption = QStringLiteral("Elevation: the chosen pier (case %1) in its soil profile").arg(chosen.caseNumber);
+        }
+      }
+      b.Figure(caption, 0.62, [model](QPainter &p, const QRectF &box) {
         PaintSideView(p, box, model, TSideViewStyle::Paper());
       });
     }
@@ -624,16 +888,21 @@ QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TRe
     const int pages = appendixStart + appendix.PageCount();
 
     const QString header = project.Title.isEmpty() ? QFileInfo(projectPath).fileName() : project.Title;
-    const QString footerLeft = QFileInfo(projectPath).fileName() + QStringLiteral("  -  ") + runDate;
+    const QString footerLeft = QFileInfo(projectPath).fileName() + QStringLiteral("  -  ") + runDate +
+                               (job.Revision.isEmpty() ? QString() : QStringLiteral("  -  Revision ") + job.Revision);
     bool ok = true;
     for (int n = 0; n < pages && ok; ++n) {
       if (n > 0) ok = writer.newPage();
       painter.setPen(Qt::black);
       painter.setFont(frameFont);
+      const QString right = job.ProjectNumber.isEmpty()
+                                ? QStringLiteral("Calculation Report")
+                                : QStringLiteral("Calculation Report  -  Project ") + job.ProjectNumber;
+      const double rightWidth = QFontMetricsF(frameFont, &writer).horizontalAdvance(right);
       painter.drawText(QRectF(page.left(), page.top(), page.width(), frameLine), Qt::AlignLeft | Qt::AlignVCenter,
-                       header);
-      painter.drawText(QRectF(page.left(), page.top(), page.width(), frameLine), Qt::AlignRight | Qt::AlignVCenter,
-                       QStringLiteral("Calculation Report"));
+                       QFontMetricsF(frameFont, &writer)
+                           .elidedText(header, Qt::ElideRight, page.width() - rightWidth - 4 * frameLine));
+      painter.drawText(QRectF(page.left(), page.top(), page.width(), frameLine), Qt::AlignRight | Qt::AlignVCenter, right);
       painter.setPen(QPen(Qt::black, 0.5 * kPoint));
       painter.drawLine(QPointF(page.left(), page.top() + 1.3 * frameLine), QPointF(page.right(), page.top() + 1.3 * frameLine));
       painter.drawLine(QPointF(page.left(), page.bottom() - 1.3 * frameLine),
@@ -643,13 +912,7 @@ QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TRe
       painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter, footerLeft);
       painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Page %1 of %2").arg(n + 1).arg(pages));
       if (n < appendixStart) {
-        if (n < b.Flow().PageCount())
-          for (const TPlaced &placed : b.Flow().Page(n)) {
-            painter.save();
-            painter.setPen(Qt::black);
-            placed.draw(painter, placed.box);
-            painter.restore();
-          }
+        b.PaintPage(painter, n);
       } else {
         if (n == appendixStart) {
           painter.setFont(appendixTitle);
@@ -665,8 +928,10 @@ QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TRe
   return why.isEmpty() ? QString() : failed + QStringLiteral(": ") + why;
 }
 
+QPageSize::PageSizeId ReportPageSize(int units) { return units == kUnitsSI ? QPageSize::A4 : QPageSize::Letter; }
+
 int ExportProject(const QString &outFolder, const QString &projectFile, const QString &programFolder,
-                  const TExportLog &log) {
+                  const TExportLog &log, const TExportArguments &arguments) {
   const QString projectPath = QFileInfo(projectFile).absoluteFilePath();
   // Absolute before the analysis runs: the run works in the project's folder,
   // where a relative output folder would name another place.
@@ -798,8 +1063,13 @@ int ExportProject(const QString &outFolder, const QString &projectFile, const QS
   }
 
   {
+    // The job block: the user's settings, the project's job file, the command line over both.
+    TReportJob job;
+    ReadReportJobSettings(job);
+    if (const QString problem = ReadReportJobFile(projectPath, job); !problem.isEmpty()) log.err(problem);
+    arguments.ApplyTo(job, project.fUnits);
     const QString path = folder.filePath(name + QStringLiteral("-report.pdf"));
-    written(path, WriteCalcReport(path, project, plots));
+    written(path, WriteCalcReport(path, project, plots, job));
   }
 
   {

@@ -14,6 +14,7 @@
 #include "ui/Options.h"
 #include "ui/PileSide.h"
 #include "ui/PltData.h"
+#include "ui/ReportJobDialog.h"
 #include "ui/ReportWindow.h"
 #include "ui/ResultsWindow.h"
 #include "ui/SoilLayers.h"
@@ -114,6 +115,7 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), fMdiArea(new QMdiAr
     return QFileDialog::getSaveFileName(this, QStringLiteral("Export Calculation Report (PDF)"), proposed,
                                         QStringLiteral("PDF files (*.pdf)"));
   };
+  ReportJobDialog = [this](TReportJob &job) { return EditReportJob(this, currentFileName(), fData->fUnits, job); };
   createCommands();
   createMenus();
   createToolBar();
@@ -848,6 +850,8 @@ void TMainForm::exportCalcReport() {
     ShowInformation(this, check.Reason(currentFileName()));
     return;
   }
+  TReportJob job = LoadReportJob(currentFileName());
+  if (ReportJobDialog && !ReportJobDialog(job)) return;
   const QFileInfo project(currentFileName());
   const QString proposed = project.absoluteDir().filePath(project.completeBaseName() + QStringLiteral("-report.pdf"));
   QString path = ReportFileDialog ? ReportFileDialog(proposed) : QString();
@@ -856,7 +860,7 @@ void TMainForm::exportCalcReport() {
   TResultPlots plots = fPlots;
   KeepOfferedPlots(plots, *fData, fShowTzCurves, fAdditionalTzCurves);
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  const QString error = WriteCalcReport(path, *fData, plots);
+  const QString error = WriteCalcReport(path, *fData, plots, job);
   QGuiApplication::restoreOverrideCursor();
   if (!error.isEmpty()) {
     ShowInformation(this, error);

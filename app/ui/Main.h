@@ -6,6 +6,7 @@
 #include "model/DataUnit.h"
 #include "model/Main.h"
 #include "model/PltData.h"
+#include "model/ReportJob.h"
 #include "ui/DataForms.h"
 #include "ui/MainCommands.h"
 #include "ui/View3dUnit1.h"
@@ -93,6 +94,8 @@ class TMainForm : public QMainWindow {
   // Asks where the calculation report goes, starting from the proposed path;
   // empty when cancelled.
   std::function<QString(const QString &proposed)> ReportFileDialog;
+  // Asks for the report's job block (and stores it); false when cancelled. Tests set it.
+  std::function<bool(TReportJob &job)> ReportJobDialog;
 
   // Commands.
   void FileNew();

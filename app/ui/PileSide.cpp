@@ -1,7 +1,9 @@
 #include "ui/PileSide.h"
 
 #include "model/DataUnit.h"
+#include "model/ReportNumbers.h"
 #include "model/WholeFile.h"
+#include "ui/CalcReport.h"
 #include "ui/Messages.h"
 #include "ui/PltData.h"
 
@@ -63,6 +65,126 @@ void drawWaterMark(QPainter &p, QPointF tip, double width) {
   p.setBrush(Qt::NoBrush);
 }
 
+
+// A label on a ground of the background colour, so no line runs through it.
+void drawLabel(QPainter &p, const QRectF &box, const QString &text, const TSideViewStyle &style) {
+  p.fillRect(box, style.Background);
+  p.setPen(style.Ink);
+  p.drawText(box, Qt::AlignLeft | Qt::AlignTop, text);
+}
+
+// A dimension of the drawing as it is labelled: up to four significant
+// digits, plain decimals ("3", "1.2", "3.897").
+QString dimension(double value, const QString &unit) { return SignificantDecimal(value, 4) + u' ' + unit; }
+
+// The depth scale: ticks and depths from the ground down, every 1, 2 or 5
+// times a power of ten, as close as the labels allow; its unit on it. On
+// screen along the left edge of the drawing, on paper in the margin left of
+// the frame.
+void drawDepthScale(QPainter &p, const TSideViewModel &model, const TSideViewport &vp, const TSideViewStyle &style,
+                    const QFontMetricsF &fm, double unit, const QString &lengthUnit) {
+  const bool paper = style.Layout == TSideLabelStyle::Paper;
+  const QRectF area = vp.Target;
+  const double textHeight = fm.height();
+  const double perUnit = vp.ToPixel({0, 1}).y() - vp.ToPixel({0, 0}).y();  // pixels of one depth unit
+  const double deepest = model.DepthOfY(vp.Bottom);
+  if (!(perUnit > 0) || !std::isfinite(perUnit) || !(deepest > 0) || !std::isfinite(deepest)) return;
+  const double wanted = 2.5 * textHeight / perUnit;
+  double step = std::pow(10.0, std::floor(std::log10(wanted)));
+  for (const double factor : {1.0, 2.0, 5.0, 10.0})
+    if (factor * step >= wanted) {
+      step *= factor;
+      break;
+    }
+  if (!(step > 0) || !std::isfinite(step) || deepest / step > 1000) return;
+  const double tick = paper ? 60 * unit : 6 * unit;
+  const double edge = paper ? area.left() : area.left() + 2 * unit;
+  QPen pen(style.Ink, paper ? 4 * unit : std::max(1.0, std::round(unit)));
+  pen.setCapStyle(Qt::FlatCap);
+  // The scale's own line, from the ground to its last tick.
+  double last = vp.ToPixel({0, model.GroundY()}).y();
+  for (int k = 0; k * step <= deepest; ++k) {
+    const double row = vp.ToPixel({0, model.YOfDepth(k * step)}).y();
+    if (row + textHeight / 2 > area.bottom()) break;
+    last = row;
+    p.setPen(pen);
+    const QString text = SignificantDecimal(k * step, 6);
+    if (paper) {
+      p.drawLine(QPointF(edge - tick, row), QPointF(edge, row));
+      p.setPen(style.Ink);
+      p.drawText(QRectF(edge - tick - 0.3 * textHeight - fm.horizontalAdvance(text) - 1, row - textHeight / 2,
+                        fm.horizontalAdvance(text) + 1, textHeight),
+                 Qt::AlignRight | Qt::AlignVCenter, text);
+    } else {
+      p.drawLine(QPointF(edge, row), QPointF(edge + tick, row));
+      p.setPen(style.Ink);
+      p.drawText(QRectF(edge + tick + 3 * unit, row - textHeight / 2, fm.horizontalAdvance(text) + 1, textHeight),
+                 Qt::AlignLeft | Qt::AlignVCenter, text);
+    }
+  }
+  p.setPen(pen);
+  p.drawLine(QPointF(edge, vp.ToPixel({0, model.GroundY()}).y()), QPointF(edge, last));
+  // Its unit: on screen above the ground at the top left corner, on paper
+  // above the scale in the margin.
+  p.setPen(style.Ink);
+  if (paper) {
+    const QString caption = u'(' + lengthUnit + u')';
+    p.drawText(QRectF(edge - tick - fm.horizontalAdvance(caption) - 1, area.top() - 1.4 * textHeight,
+                      fm.horizontalAdvance(caption) + 1, textHeight),
+               Qt::AlignRight | Qt::AlignVCenter, caption);
+    return;
+  }
+  const QString caption = QStringLiteral("Depth (") + lengthUnit + u')';
+  p.drawText(QRectF(edge, area.top() + unit, fm.horizontalAdvance(caption) + 1, textHeight), Qt::AlignLeft | Qt::AlignTop,
+             caption);
+}
+
+// The pier's dimensions beside it (left of it on screen, where the layer
+// labels are on the right; right of it on paper): a dimension line of the
+// length from the ground to the tip, and the stem, length and bell labelled.
+template <typename RowOf>
+void drawDimensions(QPainter &p, const TSideViewModel &model, const TSideViewport &vp, const TSideViewStyle &style,
+                    const QFontMetricsF &fm, double unit, const QString &lengthUnit, RowOf rowOf) {
+  const bool paper = style.Layout == TSideLabelStyle::Paper;
+  const double textHeight = fm.height();
+  const double side = paper ? 1 : -1;
+  const double widest = model.Bell.Belled ? model.Shape.Ratio * model.D / 2 : model.D / 2;
+  const double edge = vp.ToPixel({side * widest, 0}).x();
+  const double lineX = edge + side * textHeight;
+  const double ground = rowOf(model.GroundY());
+  const double tip = rowOf(model.YOfDepth(model.PierLength));
+  if (!std::isfinite(lineX) || !std::isfinite(ground) || !std::isfinite(tip)) return;
+  QPen pen(style.Ink, paper ? 4 * unit : std::max(1.0, std::round(unit)));
+  pen.setCapStyle(Qt::FlatCap);
+  p.setPen(pen);
+  const double tickHalf = 0.3 * textHeight;
+  p.drawLine(QPointF(lineX, ground), QPointF(lineX, tip));
+  p.drawLine(QPointF(lineX - tickHalf, ground), QPointF(lineX + tickHalf, ground));
+  p.drawLine(QPointF(lineX - tickHalf, tip), QPointF(lineX + tickHalf, tip));
+
+  QStringList texts{QStringLiteral("Stem diameter ") + dimension(model.D, lengthUnit),
+                    // Without a length (the design-load method) the stem runs to the
+                    // bottom of the profile, which is no length of the pier.
+                    model.LengthGiven ? QStringLiteral("Pier length ") + dimension(model.PierLength, lengthUnit)
+                                      : QStringLiteral("Pier length set by the design load")};
+  if (model.Bell.Belled)
+    texts << QStringLiteral("Bell diameter ") + dimension(model.Shape.Ratio * model.D, lengthUnit) +
+                 QStringLiteral(", ") + SignificantDecimal(model.Shape.BellAngle, 4) + QStringLiteral("°, ") +
+                 dimension(model.Bell.Height, lengthUnit) + QStringLiteral(" high");
+  // Stem at the top, length at the middle, bell at the tip; one below the
+  // other when the pier is too short to hold them apart.
+  const double wanted[3] = {ground + 0.3 * textHeight, (ground + tip) / 2 - textHeight / 2, tip - 1.3 * textHeight};
+  double next = -1e300;
+  const double gap = 0.3 * textHeight;
+  for (int k = 0; k < texts.size(); ++k) {
+    const double top = std::max(wanted[k], next);
+    const double width = fm.horizontalAdvance(texts[k]) + 0.5 * textHeight;
+    const double left = paper ? lineX + 2 * tickHalf : lineX - 2 * tickHalf - width;
+    drawLabel(p, QRectF(left, top, width, textHeight), texts[k], style);
+    next = top + textHeight + gap;
+  }
+}
+
 }  // namespace
 
 TSideViewStyle TSideViewStyle::Paper() {
@@ -106,16 +228,21 @@ TSideViewport PaintSideView(QPainter &p, const QRectF &rect, const TSideViewMode
   QPen linePen(style.Ink, paper ? 12 * unit : std::max(1.0, std::round(unit)));
   linePen.setCapStyle(Qt::FlatCap);
 
+  const QString lengthUnit = model.Units == kUnitsSI ? QStringLiteral("m") : QStringLiteral("ft");
   if (paper) {
     p.setPen(QPen(style.Ink, std::max(1.0, 3 * unit)));
     p.drawRect(area);
-    // Project title and depth unit in the margin above the frame.
+    // Project title and depth unit in the margin above the frame; a title
+    // too long for the room left of the unit is shortened, never drawn over it.
     p.setPen(style.Ink);
     const QRectF heading(area.left(), area.top() - 1.6 * textHeight, area.width(), textHeight);
-    p.drawText(heading, Qt::AlignLeft | Qt::AlignVCenter, model.Title);
-    p.drawText(heading, Qt::AlignRight | Qt::AlignVCenter,
-               model.Units == kUnitsSI ? QStringLiteral("Depths in m") : QStringLiteral("Depths in ft"));
+    const QString depthUnit = QStringLiteral("Depths in ") + lengthUnit;
+    const double titleRoom = heading.width() - fm.horizontalAdvance(depthUnit) - 2 * textHeight;
+    p.drawText(heading, Qt::AlignLeft | Qt::AlignVCenter,
+               titleRoom > 0 ? fm.elidedText(model.Title, Qt::ElideRight, titleRoom) : QString());
+    p.drawText(heading, Qt::AlignRight | Qt::AlignVCenter, depthUnit);
   }
+  drawDepthScale(p, model, vp, style, fm, unit, lengthUnit);
   p.setClipRect(paper ? area : rect);
   // Printed labels stand at 15 % of the height from the left, never outside
   // the frame; the ground hatch starts at 35 % unless the first label
@@ -125,6 +252,9 @@ TSideViewport PaintSideView(QPainter &p, const QRectF &rect, const TSideViewMode
       std::max(rect.left() + 0.35 * rect.height(),
                paperLabelX + fm.horizontalAdvance(SideLayerLabel(model.Layers.front(), style.Layout)) + textHeight);
 
+  // The lines first, then the labels on a ground of their own: no line (the
+  // water table above all) strikes through a label.
+  std::vector<std::pair<QRectF, QString>> labels;
   for (size_t i = 0; i < model.Layers.size(); ++i) {
     const TSideLayer &layer = model.Layers[i];
     p.setPen(linePen);
@@ -159,9 +289,7 @@ TSideViewport PaintSideView(QPainter &p, const QRectF &rect, const TSideViewMode
       // In a column beside the widest part of the pier, not under it.
       x = vp.ToPixel({model.DRight, 0}).x() + 4 * unit;
     }
-    p.setPen(style.Ink);
-    p.drawText(QRectF(x, textTop, fm.horizontalAdvance(text) + textHeight, textHeight), Qt::AlignLeft | Qt::AlignTop,
-               text);
+    labels.emplace_back(QRectF(x, textTop, fm.horizontalAdvance(text) + 0.5 * textHeight, textHeight), text);
   }
 
   if (model.HasWater) {
@@ -178,6 +306,8 @@ TSideViewport PaintSideView(QPainter &p, const QRectF &rect, const TSideViewMode
       drawWaterMark(p, QPointF(area.left() + 0.85 * area.width(), row), paper ? 140 * unit : 12 * unit);
     }
   }
+
+  for (const auto &[box, text] : labels) drawLabel(p, box, text, style);
 
   // The pier on top; a hairline in its own colour keeps a very slender pier
   // visible, and a piece smaller than a pixel still covers one.
@@ -196,6 +326,8 @@ TSideViewport PaintSideView(QPainter &p, const QRectF &rect, const TSideViewMode
       p.fillRect(QRectF(box.left(), box.top(), std::max(box.width(), 1.0), std::max(box.height(), 1.0)), style.Pier);
     p.drawPolygon(polygon);
   }
+  p.setBrush(Qt::NoBrush);
+  drawDimensions(p, model, vp, style, fm, unit, lengthUnit, rowOf);
   p.restore();
   return vp;
 }
@@ -381,7 +513,11 @@ void TDlgSideView::MouseMoved(QPointF pos) {
 void TDlgSideView::MouseLeft() { setWindowTitle(QString::fromLatin1(kCaption)); }
 
 QPrinter &TDlgSideView::Printer() {
-  if (!fPrinter) fPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  if (!fPrinter) {
+    fPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // The calculation report's paper until the user chooses another.
+    fPrinter->setPageSize(QPageSize(ReportPageSize(fModel.Units)));
+  }
   return *fPrinter;
 }
 

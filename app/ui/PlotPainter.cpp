@@ -308,10 +308,32 @@ QRect LegendRect(const PlotPicture &pic, const PlotTarget &target, const PlotLay
   return {QPoint(x, y), size};
 }
 
-PlotLayout PaintPlot(QPainter &painter, const PlotPicture &pic, const PlotTarget &target) {
+namespace {
+
+QFont footerFont(const PlotTarget &target) {
+  QFont font = timesFont(8, target.pxPerInchY, false);
+  // No ligatures: the footer of a PDF is searched and copied as it reads.
+  font.setStyleStrategy(QFont::PreferNoShaping);
+  return font;
+}
+
+}  // namespace
+
+QRect PlotAreaAboveFooter(const PlotPicture &, const PlotTarget &target) {
+  if (target.footer.isEmpty()) return target.area;
+  const int strip = QFontMetrics(footerFont(target)).height() * 2;
+  QRect area = target.area;
+  area.setBottom(area.bottom() - strip);
+  return area;
+}
+
+PlotLayout PaintPlot(QPainter &painter, const PlotPicture &pic, const PlotTarget &full) {
+  // The footer's strip at the foot of the area; the graph above it.
+  PlotTarget target = full;
+  target.area = PlotAreaAboveFooter(pic, full);
   const PlotLayout layout = LayoutPlot(pic, target);
   painter.save();
-  painter.fillRect(target.area, Qt::white);
+  painter.fillRect(full.area, Qt::white);
   const int penWidth =
       (static_cast<int>(std::lround(target.pxPerInchX / 300.0)) + 1) * std::clamp(pic.widthLine, 1, 100);
   // Less than an inch to draw in: only the white area.
@@ -320,6 +342,29 @@ PlotLayout PaintPlot(QPainter &painter, const PlotPicture &pic, const PlotTarget
     painter.restore();
     return layout;
   }
+  if (!full.footer.isEmpty() && full.area.height() > target.area.height()) {
+    const QFont font = footerFont(full);
+    const QFontMetrics fm(font);
+    const QRect strip(full.area.left(), target.area.bottom() + 1, full.area.width(), full.area.bottom() - target.area.bottom());
+    const int rule = strip.top() + fm.height() / 2;
+    painter.setPen(QPen(Qt::black, std::max(1, full.pxPerInchY / 150)));
+    painter.drawLine(strip.left(), rule, strip.right(), rule);
+    painter.setFont(font);
+    // A long first part (the project's title) is shortened; what follows it
+    // (the pier and the date) stays whole as long as it fits at all.
+    QString text = full.footer;
+    if (fm.horizontalAdvance(text) > strip.width()) {
+      const qsizetype cut = text.indexOf(QStringLiteral("  |  "));
+      const QString rest = cut < 0 ? QString() : text.mid(cut);
+      const int room = strip.width() - fm.horizontalAdvance(rest);
+      text = cut > 0 && room > fm.horizontalAdvance(QStringLiteral("MMMMMM"))
+                 ? fm.elidedText(text.left(cut), Qt::ElideRight, room) + rest
+                 : fm.elidedText(text, Qt::ElideRight, strip.width());
+    }
+    painter.drawText(QRect(strip.left(), rule + 1, strip.width(), strip.bottom() - rule), Qt::AlignLeft | Qt::AlignVCenter,
+                     text);
+  }
+
   drawCaptions(painter, pic, target, layout);
   drawGrid(painter, pic, target, layout, penWidth);
   drawCurves(painter, pic, target, layout, penWidth);

@@ -64,7 +64,13 @@ struct PlotTarget {
   // soil column.
   QPointF legendAt;
   bool legendAuto = true;
+  // A line at the foot of the area (printed and saved pictures): the graph
+  // is laid out in the area above it. Empty: none.
+  QString footer;
 };
+
+// The area of the graph itself: the target's area less the footer's strip.
+QRect PlotAreaAboveFooter(const PlotPicture &pic, const PlotTarget &target);
 
 // Fonts of a drawing: bold captions and normal labels in Times, scaled by
 // `sizeFont`, sized in pixels of the target.
@@ -85,7 +91,7 @@ QRect AutoLegendRect(const PlotPicture &pic, const PlotTarget &target, const Plo
 // The legend box as the painter draws it.
 QRect LegendRect(const PlotPicture &pic, const PlotTarget &target, const PlotLayout &layout);
 
-// Paints the whole plot and returns the layout it used.
+// Paints the whole plot, with its footer, and returns the layout it used.
 PlotLayout PaintPlot(QPainter &painter, const PlotPicture &pic, const PlotTarget &target);
 
 }  // namespace pylar

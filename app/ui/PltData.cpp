@@ -2,6 +2,7 @@
 
 #include "model/ExportDlg.h"
 #include "model/WholeFile.h"
+#include "ui/CalcReport.h"
 #include "ui/DataEdit.h"
 #include "ui/Messages.h"
 
@@ -206,6 +207,9 @@ TPlotForm::TPlotForm(TGraphPlot &plot, QWidget *parent) : QWidget(parent), Data(
   fPrinter->setPageMargins(QMarginsF(kDefaultMarginInch, kDefaultMarginInch, kDefaultMarginInch, kDefaultMarginInch),
                            QPageLayout::Inch);
   fPrinter->setDocName(Data.fCaption);
+  // The calculation report's paper (Letter for English units, A4 for SI)
+  // until the user chooses another in Page Setup or the print dialog.
+  fPrinter->setPageSize(QPageSize(ReportPageSize(Data.Units())));
 
   buildMenu();
   openData();
@@ -580,6 +584,7 @@ bool TPlotForm::PrintTo(QPrinter &printer) {
   t.drawLegendBox = Data.fShowLegend;
   t.legendAuto = !fLegendByUser;
   t.legendAt = legendFraction();
+  t.footer = Data.Footer.Text();
   PaintPlot(painter, Picture(), t);
   return painter.end();
 }
@@ -597,6 +602,7 @@ TPlotForm::SaveResult TPlotForm::SaveToFile(const QString &path, double widthInc
   t.drawLegendBox = Data.fShowLegend;
   t.legendAuto = !fLegendByUser;
   t.legendAt = legendFraction();
+  t.footer = Data.Footer.Text();
   const auto failed = [&](const QString &why) {
     if (reason) *reason = why;
     return SaveResult::WriteFailed;

@@ -1,7 +1,7 @@
 #include "ui/ResultsWindow.h"
 
 #include "model/AnalysisRun.h"
-
+#include "model/ReportNumbers.h"
 #include "model/dynlib.h"
 
 #include <QAction>
@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -30,7 +31,8 @@ constexpr int kPierRole = Qt::UserRole + 1;  // index of the row's pier
 // Sorts by the printed number; text that is no number (an overflow) sorts last.
 class TValueItem : public QTableWidgetItem {
  public:
-  explicit TValueItem(const TPrintedValue &v) : QTableWidgetItem(v.text) {
+  // The printed value in plain decimals (an E-field spelled out, digit for digit).
+  explicit TValueItem(const TPrintedValue &v) : QTableWidgetItem(PlainDecimal(v.text)) {
     setData(kNumberRole, v.value);
     setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
@@ -68,11 +70,29 @@ QLabel *caption(const QString &text) {
   return label;
 }
 
-// "(FT)" -> "FT", "( KN )" -> "KN".
-QString unitWord(const QString &unit) {
-  QString u = unit;
-  u.remove(u'(').remove(u')');
-  return u.trimmed();
+// "(FT)" -> "ft", "( KN )" -> "kN", "IN." -> "in".
+QString unitWord(const QString &unit) { return ReadableUnit(unit); }
+
+// A column heading: its words one below the other, so the column is as wide
+// as its numbers, not as its name; the unit last.
+QString heading(const QString &name, const QString &unit) {
+  QStringList lines = name.split(u' ', Qt::SkipEmptyParts);
+  if (!unit.isEmpty()) lines << unit;
+  return lines.join(u'\n');
+}
+
+// The width at which every column of a table shows whole: each as wide as
+// its heading and its widest cell, with the table's frame and scroll bar.
+int wholeWidth(const QTableWidget &table) {
+  int width = 2 * table.frameWidth() + table.verticalScrollBar()->sizeHint().width();
+  for (int c = 0; c < table.columnCount(); ++c) {
+    int column = table.horizontalHeader()->sectionSizeHint(c);
+    for (int row = 0; row < table.rowCount(); ++row)
+      if (const QTableWidgetItem *item = table.item(row, c))
+        column = std::max(column, QFontMetrics(item->font()).horizontalAdvance(item->text()) + 16);
+    width += column;
+  }
+  return width;
 }
 
 }  // namespace
@@ -96,7 +116,9 @@ TResultsWindow *TResultsWindow::ShowResults(QMdiArea *area, const QString &proje
   } else {
     window = new TResultsWindow(project);
     area->addSubWindow(window);
-    window->resize(std::min(area->width() - 20, 1000), std::max(area->height() - 40, 360));
+    // Wide enough for the series table, within the area.
+    window->resize(std::min(area->width() - 20, std::max(1000, window->PreferredWidth())),
+                   std::max(area->height() - 40, 360));
   }
   window->showNormal();
   area->setActiveSubWindow(window);
@@ -123,6 +145,9 @@ TResultsWindow::TResultsWindow(const QString &projectPath, QWidget *parent)
   fWarnings->setStyleSheet(QStringLiteral("QLabel { background: #fde2e1; color: #6b1410; padding: 4px; }"));
   fSummary->setWordWrap(true);
   fSummary->setObjectName(QStringLiteral("ResultsSummary"));
+  fDefinedCaption->setWordWrap(true);
+  // The notes take the room left, so the last column never ends cut by the window's edge.
+  fSeries->horizontalHeader()->setStretchLastSection(true);
   fSeries->setSortingEnabled(true);
   fSettlement->setSortingEnabled(true);
   fDefined->setSortingEnabled(true);
@@ -164,8 +189,9 @@ TResultsWindow::TResultsWindow(const QString &projectPath, QWidget *parent)
   defined->setContentsMargins(0, 0, 0, 0);
   defined->addWidget(fDefinedCaption);
   defined->addWidget(fDefined, 1);
-  bottomLayout->addLayout(settlement, 3);
-  bottomLayout->addWidget(fDefinedPanel, 1);
+  // The curves take the room the loads at the defined settlements leave.
+  bottomLayout->addLayout(settlement, 1);
+  bottomLayout->addWidget(fDefinedPanel, 0);
 
   auto *splitter = new QSplitter(Qt::Vertical);
   splitter->addWidget(top);
@@ -210,12 +236,15 @@ void TResultsWindow::fillSeries() {
   fSeries->clear();
   // The report's columns after its LENGTH, which the stopping length replaces.
   const QString lengthUnit = r.units.isEmpty() ? QString() : unitWord(r.units[0]);
-  QStringList headings = {QStringLiteral("Case"), QStringLiteral("Stem diameter\n") + lengthUnit,
-                          QStringLiteral("Base diameter\n") + lengthUnit, QStringLiteral("Pier length\n") + lengthUnit};
-  for (int c = 1; c < r.columns.size(); ++c) headings << r.columns[c] + u'\n' + unitWord(r.units.value(c));
+  QStringList headings = {QStringLiteral("Case"), heading(QStringLiteral("Stem"), lengthUnit),
+                          heading(QStringLiteral("Base"), lengthUnit), heading(QStringLiteral("Length"), lengthUnit)};
+  for (int c = 1; c < r.columns.size(); ++c) headings << heading(r.columns[c], unitWord(r.units.value(c)));
   headings << QStringLiteral("Notes");
   fSeries->setColumnCount(static_cast<int>(headings.size()));
   fSeries->setHorizontalHeaderLabels(headings);
+  const char *tips[] = {"Case of the series", "Diameter of the stem", "Diameter of the base",
+                        "Length of the pier: where it stopped"};
+  for (int c = 0; c < 4; ++c) fSeries->horizontalHeaderItem(c)->setToolTip(QString::fromLatin1(tips[c]));
   fSeries->setRowCount(static_cast<int>(r.piers.size()));
   for (int p = 0; p < static_cast<int>(r.piers.size()); ++p) {
     const TSeriesPier &pier = r.piers[static_cast<std::size_t>(p)];
@@ -254,6 +283,11 @@ void TResultsWindow::fillSeries() {
                               "pier only.");
   fSummary->setText(summary);
   fSummary->setVisible(!summary.isEmpty());
+}
+
+int TResultsWindow::PreferredWidth() const {
+  // The series table with the window's frame and margins.
+  return wholeWidth(*fSeries) + (width() - widget()->width()) + 8;
 }
 
 void TResultsWindow::ChoosePier(int index) {
@@ -298,8 +332,8 @@ void TResultsWindow::fillSettlement() {
   for (int line = kTrendLine; line <= kLowerLine; ++line) {
     if (lines[static_cast<std::size_t>(line)].empty()) continue;
     shown.push_back(line);
-    headings << names[line] + QStringLiteral(" load\n") + r.loadUnit
-             << names[line] + QStringLiteral(" settlement\n") + r.settlementUnit;
+    headings << heading(names[line] + QStringLiteral(" load"), unitWord(r.loadUnit))
+             << heading(names[line] + QStringLiteral(" settlement"), unitWord(r.settlementUnit));
   }
   std::size_t rows = 0;
   for (int line : shown) rows = std::max(rows, lines[static_cast<std::size_t>(line)].size());
@@ -325,8 +359,8 @@ void TResultsWindow::fillSettlement() {
                                : QStringLiteral("Loads at the defined settlements (design charts, trend line)"));
   const QString settlementUnit = loads.empty() ? QString() : loads.front().settlementUnit;
   fDefined->setColumnCount(2);
-  fDefined->setHorizontalHeaderLabels({QStringLiteral("Settlement\n") + settlementUnit,
-                                       QStringLiteral("Trend load\n") + r.loadUnit});
+  fDefined->setHorizontalHeaderLabels({heading(QStringLiteral("Settlement"), unitWord(settlementUnit)),
+                                       heading(QStringLiteral("Trend load"), unitWord(r.loadUnit))});
   fDefined->setRowCount(static_cast<int>(loads.size()));
   for (int row = 0; row < static_cast<int>(loads.size()); ++row) {
     fDefined->setItem(row, 0, new TValueItem(loads[static_cast<std::size_t>(row)].settlement));
@@ -334,6 +368,7 @@ void TResultsWindow::fillSettlement() {
   }
   fDefined->setSortingEnabled(true);
   fDefined->resizeColumnsToContents();
+  fDefinedPanel->setFixedWidth(std::max(wholeWidth(*fDefined), 200));
 }
 
 QString TResultsWindow::TabSeparated(const QTableWidget &table) {

@@ -33,6 +33,8 @@ class TResultsWindow : public QMdiSubWindow {
   // The message shown instead of results when the report cannot be read.
   const QString &Error() const { return fError; }
   const QString &ProjectPath() const { return fProject; }
+  // The width at which the series table shows every column whole.
+  int PreferredWidth() const;
 
   // Shows the load-settlement of pier `index` (into Results().piers).
   void ChoosePier(int index);
