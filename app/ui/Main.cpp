@@ -88,8 +88,9 @@ QIcon ToolIcon(const QString &glyph) {
 TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), fMdiArea(new QMdiArea(this)) {
   QGuiApplication::setApplicationDisplayName(QString());
   fData = TProgramData::Create(fTables);
-  setWindowTitle(WindowCaption(fData->FileName));
+  updateCaption();
   connect(fMdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::childActivated);
+  fMdiArea->viewport()->installEventFilter(this);
   setCentralWidget(fMdiArea);
   setAcceptDrops(true);
   fProgramFolder = QCoreApplication::applicationDirPath();
@@ -97,13 +98,13 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), fMdiArea(new QMdiAr
   OpenDialog = [this](int &format) {
     const QStringList filters = QString::fromLatin1(kOpenFilter).split(QStringLiteral(";;"));
     QString selected = filters.first();
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), QDir::currentPath(),
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), startFolder(),
                                                       QString::fromLatin1(kOpenFilter), &selected);
     format = static_cast<int>(filters.indexOf(selected)) + 1;
     return path;
   };
   SaveDialog = [this](const QString &title, const QString &proposed) {
-    QFileDialog dialog(this, title, QDir::currentPath(), QString::fromLatin1(kSaveFilter));
+    QFileDialog dialog(this, title, startFolder(), QString::fromLatin1(kSaveFilter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("pq8d"));
     dialog.selectFile(proposed);
@@ -155,7 +156,8 @@ void TMainForm::createCommands() {
       {&C::FileSaveAs, "Save &As...", "", "", "", false, [this] { FileSaveAs(); }},
       {&C::FileExportReport, "Export Calculation &Report (PDF)...", "", "", "", false,
        [this] { exportCalcReport(); }},
-      {&C::FileExit, "E&xit", "", "", "", false, [this] { close(); }},
+      {&C::FilePrint, "&Print...", "Ctrl+P", "", "", false, [this] { PrintActiveWindow(); }},
+      {&C::FileExit, "E&xit", "Ctrl+Q", "", "", false, [this] { close(); }},
 
       {&C::Title, "&Title", "", "T", "Title", false, [this] { showTitle(); }},
       {&C::UnitsEnglish, "&English Units (lbs, ft, in)", "", "", "", true, [this] { setUnits(kUnitsEnglish); }},
@@ -177,7 +179,7 @@ void TMainForm::createCommands() {
       {&C::PrintTzCurves, "Print Additional t-z curves", "", "", "", true, [this] { showTzPrint(); }},
       {&C::ControlOptions, "Control &Options...", "", "", "", false, [this] { showOptions(); }},
 
-      {&C::RunAnalysis, "&Run Analysis", "", "Run", "Run Data File", false, [this] { RunAnalysis(); }},
+      {&C::RunAnalysis, "&Run Analysis", "F5", "Run", "Run Data File", false, [this] { RunAnalysis(); }},
       {&C::EditInput, "Edit I&nput Text", "", "", "", false, [this] { editInput(); }},
       {&C::EditNotes, "Edit &Processor-Run Notes", "", "", "", false, [this] { editNotes(); }},
       {&C::EditOutput, "Edit &Output Text", "", "", "", false, [this] { editOutput(); }},
@@ -213,9 +215,11 @@ void TMainForm::createCommands() {
       {&C::ExportPlots, "Export Plots to Excel", "", "", "", false, [this] { exportPlots(); }},
 
       {&C::Cascade, "&Cascade", "", "", "", false, [this] { cascadeWindows(); }},
+      {&C::Tile, "&Tile", "", "", "", false, [this] { fMdiArea->tileSubWindows(); }},
       {&C::ArrangeIcons, "&Arrange Icons", "", "", "", false, [this] { arrangeIcons(); }},
+      {&C::CloseAll, "C&lose All", "", "", "", false, [this] { fMdiArea->closeAllSubWindows(); }},
 
-      {&C::HelpContents, "&Contents", "", "", "", false, [this] { helpContents(); }},
+      {&C::HelpContents, "&Contents", "F1", "", "", false, [this] { helpContents(); }},
       {&C::UsersManual, "&User's Manual", "", "", "", false, [this] { helpUsersManual(); }},
       {&C::TechnicalManual, "&Technical Manual", "", "", "", false, [this] { helpTechnicalManual(); }},
       {&C::About, "&About...", "", "", "", false, [this] { ShowAbout(); }},
@@ -260,7 +264,8 @@ void TMainForm::createMenus() {
   };
 
   fMenus.File = menuBar()->addMenu(QStringLiteral("&File"));
-  addAll(fMenus.File, {c.FileNew, c.FileOpen, c.FileSave, c.FileSaveAs, nullptr, c.FileExportReport, nullptr});
+  addAll(fMenus.File,
+         {c.FileNew, c.FileOpen, c.FileSave, c.FileSaveAs, nullptr, c.FileExportReport, c.FilePrint, nullptr});
   for (int i = 0; i < kMaxRecentFiles; ++i) {
     auto *entry = fMenus.File->addAction(QString());
     entry->setVisible(false);
@@ -323,7 +328,7 @@ void TMainForm::createMenus() {
   connect(fMenus.Graphics, &QMenu::aboutToShow, this, &TMainForm::updateResultCommands);
 
   fMenus.Window = menuBar()->addMenu(QStringLiteral("&Window"));
-  addAll(fMenus.Window, {c.Cascade, c.ArrangeIcons});
+  addAll(fMenus.Window, {c.Cascade, c.Tile, c.ArrangeIcons, c.CloseAll});
   fWindowSeparator = fMenus.Window->addSeparator();
   for (int k = 0; k < kMaxWindowEntries; ++k) {
     auto *entry = fMenus.Window->addAction(QString());
@@ -374,6 +379,7 @@ void TMainForm::createToolBar() {
 // ---------------------------------------------------------------- menu state
 
 void TMainForm::updateFileMenu() {
+  updatePrintCommand();
   const int count = fSettings.PrevFile.Count();
   const QString folder = QDir::currentPath();
   for (int i = 0; i < kMaxRecentFiles; ++i) {
@@ -398,12 +404,59 @@ void TMainForm::updateComputationMenu() {
 
 void TMainForm::updateWindowMenu() {
   const auto windows = fMdiArea->subWindowList(QMdiArea::CreationOrder);
+  fCommands.Tile->setEnabled(!windows.isEmpty());
+  fCommands.CloseAll->setEnabled(!windows.isEmpty());
   for (int k = 0; k < kMaxWindowEntries; ++k) {
     const bool shown = k < windows.size();
     fWindowEntries[k]->setVisible(shown);
     if (shown) fWindowEntries[k]->setText(windows[k]->windowTitle());
   }
   fWindowSeparator->setVisible(!windows.isEmpty());
+}
+
+std::function<void()> TMainForm::activePrintCommand() const {
+  QMdiSubWindow *window = fMdiArea->activeSubWindow();
+  if (!window) return {};
+  if (auto *report = qobject_cast<TReportWindow *>(window)) return [report] { report->Print(); };
+  if (auto *plot = qobject_cast<TPlotForm *>(window->widget())) return [plot] { plot->PrintClick(); };
+  if (auto *elevation = qobject_cast<TDlgSideView *>(window->widget())) return [elevation] { elevation->PrintClick(); };
+  return {};
+}
+
+void TMainForm::updatePrintCommand() { fCommands.FilePrint->setEnabled(bool(activePrintCommand())); }
+
+void TMainForm::PrintActiveWindow() {
+  if (const std::function<void()> print = activePrintCommand()) print();
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event) {
+  const QEvent::Type type = event->type();
+  if (watched == fMdiArea->viewport() && (type == QEvent::ChildAdded || type == QEvent::ChildPolished)) {
+    if (auto *window = qobject_cast<QMdiSubWindow *>(static_cast<QChildEvent *>(event)->child()))
+      window->installEventFilter(this);
+  } else if (type == QEvent::Show) {
+    auto *window = qobject_cast<QMdiSubWindow *>(watched);
+    if (window && window->parentWidget() == fMdiArea->viewport()) {
+      // Placed now, and once more when the window has settled (some size
+      // themselves after showing).
+      const auto place = [this](QMdiSubWindow *w) {
+        if (w->isMaximized() || w->isMinimized()) return;
+        const QRect placed = PlaceInsideArea(w->geometry(), fMdiArea->viewport()->size());
+        if (placed != w->geometry()) w->setGeometry(placed);
+      };
+      place(window);
+      QPointer<QMdiSubWindow> later = window;
+      QTimer::singleShot(0, this, [later, place] {
+        if (later) place(later);
+      });
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+QString TMainForm::startFolder() const {
+  if (!fSettings.LastFolder.isEmpty() && QFileInfo(fSettings.LastFolder).isDir()) return fSettings.LastFolder;
+  return QDir::currentPath();
 }
 
 // Cascaded windows keep a readable size: each takes two thirds of the area
@@ -447,8 +500,19 @@ void TMainForm::arrangeIcons() {
 
 QString TMainForm::currentFileName() const { return fData->FileName; }
 
+void TMainForm::updateCaption() {
+  setWindowTitle(WindowCaption(currentFileName()) + QStringLiteral("[*]"));
+  setWindowModified(GetChanged());
+}
+
+void TMainForm::SetChanged(bool changed) {
+  fTables.SetChanged(changed);
+  setWindowModified(GetChanged());
+}
+
 void TMainForm::rememberFile(const QString &path) {
   fSettings.PrevFile.MoveToTop(path);
+  fSettings.LastFolder = QFileInfo(path).absolutePath();
   WriteSettings(fSettings);
 }
 
@@ -470,6 +534,9 @@ TProjectAccess TMainForm::projectAccess() {
 
 void TMainForm::StartUp(const QString &commandLineFile) {
   ReadSettings(fSettings);
+  // The window as it was left.
+  if (!fSettings.WindowGeometry.isEmpty()) restoreGeometry(fSettings.WindowGeometry);
+  if (!fSettings.WindowState.isEmpty()) restoreState(fSettings.WindowState);
   if (fSettings.WordProcessor.isEmpty()) fSettings.WordProcessor = DefaultWordProcessor();
   bool opened = false;
   if (!commandLineFile.isEmpty()) {
@@ -478,7 +545,7 @@ void TMainForm::StartUp(const QString &commandLineFile) {
     if (QFileInfo::exists(name) && format != ffNone) opened = openProject(QFileInfo(name).absoluteFilePath(), format);
   }
   if (!opened) FileNew();
-  setWindowTitle(WindowCaption(currentFileName()));
+  updateCaption();
   fTables.ShowLRFDColumns(fData->NLRFD == 1);
 }
 
@@ -509,7 +576,7 @@ void TMainForm::discardResults() {
 }
 
 void TMainForm::projectReplaced() {
-  setWindowTitle(WindowCaption(currentFileName()));
+  updateCaption();
   fTables.ShowLRFDColumns(fData->NLRFD == 1);
 }
 
@@ -603,6 +670,7 @@ bool TMainForm::SaveProject() {
 bool TMainForm::writeProject() {
   try {
     fData->Save();
+    updateCaption();
     return true;
   } catch (const EPylarError &e) {
     ShowInformation(this, e.message());
@@ -625,11 +693,13 @@ bool TMainForm::saveAs() {
 bool TMainForm::nameProject() {
   const QString proposed = QFileInfo(ProposedSaveName(currentFileName())).fileName();
   const QString chosen = SaveDialog(SaveAsTitle(currentFileName()), proposed);
-  clearResults();
-  closeChildWindows(false);
-  if (chosen.isEmpty()) return false;
+  if (chosen.isEmpty()) return false;  // nothing changes
+  // The windows stay open; the results belong to the file under its old
+  // name, so the project under its new one has none (their plots close).
+  discardResults();
   fData->FileName = QFileInfo(chosen).absoluteFilePath();
-  setWindowTitle(WindowCaption(fData->FileName));
+  fSettings.LastFolder = QFileInfo(fData->FileName).absolutePath();
+  updateCaption();
   WriteSettings(fSettings);
   return true;
 }
@@ -651,6 +721,8 @@ void TMainForm::closeEvent(QCloseEvent *event) {
     event->ignore();
     return;
   }
+  fSettings.WindowGeometry = saveGeometry();
+  fSettings.WindowState = saveState();
   WriteSettings(fSettings);
   closeChildWindows(true);
   event->accept();
@@ -670,16 +742,19 @@ bool TMainForm::DeactivateActiveChild() {
   fWritingBack = true;
   const bool written = child->Form()->WriteBack();
   fWritingBack = false;
+  updateCaption();
   return written;
 }
 
 void TMainForm::childActivated(QMdiSubWindow *window) {
+  updatePrintCommand();
   if (fWritingBack) return;
   auto *previous = qobject_cast<TDataChild *>(fLastActive.data());
   if (previous && previous != window) {
     fWritingBack = true;
     const bool written = previous->Form()->WriteBack();
     fWritingBack = false;
+    updateCaption();
     if (!written && window) {
       // The rejected field keeps its window in front.
       QPointer<QMdiSubWindow> back = previous;
@@ -733,6 +808,7 @@ void TMainForm::showTzPrint() {
   DeactivateActiveChild();
   TDlgTZPrint dialog(projectAccess(), this);
   dialog.exec();
+  updateCaption();  // the depths' table window marks its own changes
 }
 
 void TMainForm::setUnits(int units) {
@@ -899,7 +975,7 @@ void TMainForm::RunAnalysis() {
   if (!findings.empty() && !AskYesNo(this, RunFindingsMessage(findings))) return;
   TAnalysisRun run(fProgramFolder);
   run.OnEngineStart = [this] {
-    statusBar()->showMessage(QStringLiteral("Running the analysis of ") + DisplayName(currentFileName()) +
+    statusBar()->showMessage(QStringLiteral("Running the analysis of ") + FileNameOnly(currentFileName()) +
                              QStringLiteral("..."));
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -913,7 +989,7 @@ void TMainForm::RunAnalysis() {
     if (!waiting) {
       waiting = true;
       statusBar()->showMessage(QStringLiteral("Waiting for another run in the folder of ") +
-                               DisplayName(currentFileName()) + QStringLiteral(" to end..."));
+                               FileNameOnly(currentFileName()) + QStringLiteral(" to end..."));
       QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     }
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -923,7 +999,7 @@ void TMainForm::RunAnalysis() {
     QGuiApplication::restoreOverrideCursor();
     statusBar()->clearMessage();
   }
-  setWindowTitle(WindowCaption(currentFileName()));
+  updateCaption();
   // Once the engine ran, or earlier results were partly removed, the results
   // in memory are no longer those of the project's files. New plot data is
   // loaded at once, so open plot windows show it instead of closing; results

@@ -49,7 +49,8 @@ class TMainForm : public QMainWindow {
   TProjectTables &Tables() { return fTables; }
   TResultPlots &Plots() { return fPlots; }
   bool GetChanged() const { return fTables.GetChanged(); }
-  void SetChanged(bool changed) { fTables.SetChanged(changed); }
+  // Sets or clears the changed state; the title's marker follows.
+  void SetChanged(bool changed);
 
   // Settings and state.
   TProgramSettings &Settings() { return fSettings; }
@@ -124,8 +125,13 @@ class TMainForm : public QMainWindow {
   void ShowHelpFile(const QString &fileName);
   void ShowAbout();
 
+  // Prints the active child window when it is one that prints (File > Print...).
+  void PrintActiveWindow();
+
  protected:
   void closeEvent(QCloseEvent *event) override;
+  // A child window is placed inside the visible part of the window area when it first shows.
+  bool eventFilter(QObject *watched, QEvent *event) override;
   void dragEnterEvent(QDragEnterEvent *event) override;
   void dropEvent(QDropEvent *event) override;
 
@@ -140,6 +146,12 @@ class TMainForm : public QMainWindow {
   void updateResultCommands();
   void arrangeIcons();
   void cascadeWindows();
+  // The open and save dialogs start in the folder of the last project opened
+  // or saved, else in the current folder.
+  QString startFolder() const;
+  // The active child window's print command; empty when it does not print.
+  std::function<void()> activePrintCommand() const;
+  void updatePrintCommand();
   void rememberFile(const QString &path);
   // Closes the child windows; the text, results and help windows stay open
   // when `keepResultViews` (after a run they read the new files instead).
@@ -196,6 +208,9 @@ class TMainForm : public QMainWindow {
   void helpTechnicalManual();
 
   QString currentFileName() const;
+  // The title: the project's file name as on disk, and the marker ("*")
+  // while the project has changes that are not saved.
+  void updateCaption();
 
   QMdiArea *fMdiArea;
   QToolBar *fToolBar = nullptr;

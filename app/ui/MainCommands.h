@@ -21,6 +21,8 @@ struct TMainCommands {
   QAction *FileSave = nullptr;
   QAction *FileSaveAs = nullptr;
   QAction *FileExportReport = nullptr;
+  // Prints the active window: a text, plot or elevation window.
+  QAction *FilePrint = nullptr;
   QAction *FileExit = nullptr;
 
   // Data
@@ -81,7 +83,9 @@ struct TMainCommands {
 
   // Window
   QAction *Cascade = nullptr;
+  QAction *Tile = nullptr;
   QAction *ArrangeIcons = nullptr;
+  QAction *CloseAll = nullptr;
 
   // Help
   QAction *HelpContents = nullptr;
