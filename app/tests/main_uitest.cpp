@@ -13,6 +13,7 @@
 #include "ui/ReportWindow.h"
 #include "ui/ResultsWindow.h"
 #include "ui/PltData.h"
+#include "ui/SoilLayers.h"
 #include "ui/Table.h"
 
 #include <QDir>
@@ -161,6 +162,79 @@ class MainFormTest : public QObject {
     QCOMPARE(shownTitle(form), QString("PYLAR 2017.8.2 - deep-profile-lrfd.pq8d*"));
     form->Commands().FileSave->trigger();
     QCOMPARE(shownTitle(form), QString("PYLAR 2017.8.2 - deep-profile-lrfd.pq8d"));
+  }
+
+  // Ctrl+Z takes back the last change of the project (after the typing of
+  // the field in use), the marker follows the saved state, Ctrl+Shift+Z makes
+  // the change again; a save or a run keeps the history.
+  void undoAndRedoOfEdits() {
+    const QString path = copyExample("deep-profile-lrfd.pq8d");
+    QVERIFY(form->OpenFileByExtension(path));
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    const QString saved = "PYLAR 2017.8.2 - deep-profile-lrfd.pq8d";
+    QVERIFY(!form->Commands().EditUndo->isEnabled());
+    form->Commands().PierProperties->trigger();
+    TDataEdit *minimum = form->DataWindow("Drilled-Pylar Properties")->Form()->Fields()[0];
+    minimum->setFocus();
+    minimum->selectAll();
+    QTest::keyClicks(minimum, "4.5");
+    // The field's own typing first.
+    QTest::keyClick(minimum, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(minimum->text(), QString("4"));
+    QTest::keyClicks(minimum, "\b4.5");
+    QTest::keyClick(minimum, Qt::Key_Tab);
+    QWidget *next = QApplication::focusWidget();
+    QVERIFY(next != minimum);
+    QTest::keyClick(next, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(double(form->Data().DSTART), 4.0);
+    QCOMPARE(minimum->text(), QString("4"));
+    QCOMPARE(shownTitle(form), saved);
+    QTest::keyClick(next, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(double(form->Data().DSTART), 4.5);
+    QCOMPARE(minimum->text(), QString("4.5"));
+    QCOMPARE(shownTitle(form), saved + "*");
+    QCOMPARE(form->Commands().EditUndo->text(), QString("&Undo Drilled-Pylar Properties"));
+    // Saved, then undone past the save: changed again; redone: saved.
+    QTest::keyClick(next, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(shownTitle(form), saved);
+    QTest::keyClick(next, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(shownTitle(form), saved + "*");
+    QTest::keyClick(next, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(shownTitle(form), saved);
+    // A unit switch undone gives back the values as they were, not converted twice.
+    const Extended epile = form->Data().EPILE;
+    form->Commands().UnitsSI->trigger();
+    QVERIFY(form->Data().EPILE != epile);
+    form->Commands().EditUndo->trigger();
+    QCOMPARE(form->Data().fUnits, kUnitsEnglish);
+    QVERIFY(form->Data().EPILE == epile);
+    QCOMPARE(minimum->text(), QString("4.5"));
+    // A layer inserted in the layer window, undone and redone.
+    form->Commands().SoilLayers->trigger();
+    auto *layers = qobject_cast<TDlgSoilLayers *>(form->DataWindow("Soill Layers")->Form());
+    const int rows = form->Tables().D.RowCount();
+    layers->InsertLayerClicked();
+    QTRY_COMPARE(form->Commands().EditUndo->text(), QString("&Undo Soill Layers"));
+    form->Commands().EditUndo->trigger();
+    QCOMPARE(form->Tables().D.RowCount(), rows);
+    QCOMPARE(layers->Grid()->rowCount(), rows);
+    form->Commands().EditRedo->trigger();
+    QCOMPARE(form->Tables().D.RowCount(), rows + 1);
+    QCOMPARE(layers->Grid()->rowCount(), rows + 1);
+    form->Commands().EditUndo->trigger();
+    // A run saves, and keeps the history.
+    SetQuestionHook([](QWidget *, const QString &) { return TAnswer::Yes; });
+    form->RunAnalysis();
+    QCOMPARE(shownTitle(form), saved);
+    QVERIFY(form->Commands().EditUndo->isEnabled());
+    form->Commands().EditUndo->trigger();
+    QCOMPARE(double(form->Data().DSTART), 4.0);
+    QCOMPARE(shownTitle(form), saved + "*");
+    // A new project starts a new history.
+    SetQuestionHook([](QWidget *, const QString &) { return TAnswer::No; });
+    form->FileNew();
+    QVERIFY(!form->Commands().EditUndo->isEnabled() && !form->Commands().EditRedo->isEnabled());
+    QCOMPARE(shownTitle(form), QString("PYLAR 2017.8.2 - NewPylar.pq8d"));
   }
 
   // The window as it was left and the folder of the last project come back
@@ -765,7 +839,6 @@ class MainFormTest : public QObject {
     });
     const QString other = copyExample("clay-lrfd-si.pq8d");
     // Unchanged: no question.
-    form->Data().Title = "edited";
     QVERIFY(form->OpenFileByExtension(other));
     QVERIFY(questions.isEmpty());
     QVERIFY(form->OpenFileByExtension(project.isEmpty() ? other : copyExample("sand-asd-english.pq8d")));
@@ -1074,7 +1147,7 @@ class MainFormTest : public QObject {
     QVERIFY(buttons.contains(c.SafetyFactorButton) && buttons.contains(c.ViewOutput));
     // Every command is built once and placed once: in one menu, or (the two
     // buttons of their own) on the tool bar only.
-    QList<QMenu *> menus = {m.File, m.Data, m.Units, m.DesignMethod, m.ComputationMethods, m.Computation,
+    QList<QMenu *> menus = {m.File, m.Edit, m.Data, m.Units, m.DesignMethod, m.ComputationMethods, m.Computation,
                             m.Graphics, m.Window, m.Help};
     const QList<QAction *> commands(form->AllCommands().begin(), form->AllCommands().end());
     QCOMPARE(QSet<QAction *>(commands.begin(), commands.end()).size(), commands.size());

@@ -32,7 +32,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -88,9 +90,16 @@ QIcon ToolIcon(const QString &glyph) {
 TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), fMdiArea(new QMdiArea(this)) {
   QGuiApplication::setApplicationDisplayName(QString());
   fData = TProgramData::Create(fTables);
+  fHistory.Reset();
+  fHistory.OnRestored = [this] { projectRestored(); };
+  fCommitTimer = new QTimer(this);
+  fCommitTimer->setSingleShot(true);
+  connect(fCommitTimer, &QTimer::timeout, this, [this] { CommitChanges(); });
+  // Ctrl+Z in a field that has nothing of its own to undo undoes the project's
+  // last step; a child window is placed inside the window area when it shows.
+  qApp->installEventFilter(this);
   updateCaption();
   connect(fMdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::childActivated);
-  fMdiArea->viewport()->installEventFilter(this);
   setCentralWidget(fMdiArea);
   setAcceptDrops(true);
   fProgramFolder = QCoreApplication::applicationDirPath();
@@ -119,11 +128,19 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), fMdiArea(new QMdiAr
   createMenus();
   createToolBar();
   updateResultCommands();
+  QUndoStack &stack = fHistory.Stack();
+  for (auto signal : {&QUndoStack::canUndoChanged, &QUndoStack::canRedoChanged})
+    connect(&stack, signal, this, &TMainForm::updateEditCommands);
+  for (auto signal : {&QUndoStack::undoTextChanged, &QUndoStack::redoTextChanged})
+    connect(&stack, signal, this, &TMainForm::updateEditCommands);
+  connect(&stack, &QUndoStack::cleanChanged, this, &TMainForm::updateCaption);
+  updateEditCommands();
   statusBar();
   resize(1000, 700);
 }
 
 TMainForm::~TMainForm() {
+  qApp->removeEventFilter(this);
   // Child windows go before the project they edit; no activation reaches a half-destroyed window.
   disconnect(fMdiArea, nullptr, this, nullptr);
   for (QMdiSubWindow *window : fMdiArea->subWindowList()) delete window;
@@ -158,6 +175,12 @@ void TMainForm::createCommands() {
        [this] { exportCalcReport(); }},
       {&C::FilePrint, "&Print...", "Ctrl+P", "", "", false, [this] { PrintActiveWindow(); }},
       {&C::FileExit, "E&xit", "Ctrl+Q", "", "", false, [this] { close(); }},
+
+      {&C::EditUndo, "&Undo", "", "", "", false, [this] { Undo(); }},
+      {&C::EditRedo, "&Redo", "", "", "", false, [this] { Redo(); }},
+      {&C::EditCut, "Cu&t", "", "", "", false, [this] { clipboardCommand(0); }},
+      {&C::EditCopy, "&Copy", "", "", "", false, [this] { clipboardCommand(1); }},
+      {&C::EditPaste, "&Paste", "", "", "", false, [this] { clipboardCommand(2); }},
 
       {&C::Title, "&Title", "", "T", "Title", false, [this] { showTitle(); }},
       {&C::UnitsEnglish, "&English Units (lbs, ft, in)", "", "", "", true, [this] { setUnits(kUnitsEnglish); }},
@@ -247,6 +270,12 @@ void TMainForm::createCommands() {
   for (int k = 0; k < kDesignChartEntries; ++k)
     fCommands.DesignChart[static_cast<std::size_t>(k)] =
         make(QStringLiteral("Design Chart ") + QString::number(k + 1), plot(fPlots.PltChart[static_cast<std::size_t>(k)]));
+  // The platform's keys for the edit commands.
+  fCommands.EditUndo->setShortcuts(QKeySequence::Undo);
+  fCommands.EditRedo->setShortcuts(QKeySequence::Redo);
+  fCommands.EditCut->setShortcuts(QKeySequence::Cut);
+  fCommands.EditCopy->setShortcuts(QKeySequence::Copy);
+  fCommands.EditPaste->setShortcuts(QKeySequence::Paste);
   auto *unitGroup = new QActionGroup(this);
   unitGroup->addAction(fCommands.UnitsEnglish);
   unitGroup->addAction(fCommands.UnitsSI);
@@ -275,6 +304,13 @@ void TMainForm::createMenus() {
   fRecentSeparator = fMenus.File->addSeparator();
   fMenus.File->addAction(c.FileExit);
   connect(fMenus.File, &QMenu::aboutToShow, this, &TMainForm::updateFileMenu);
+
+  fMenus.Edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+  addAll(fMenus.Edit, {c.EditUndo, c.EditRedo, nullptr, c.EditCut, c.EditCopy, c.EditPaste});
+  connect(fMenus.Edit, &QMenu::aboutToShow, this, [this] {
+    DeactivateActiveChild();  // what the window in use holds can be undone at once
+    updateEditCommands();
+  });
 
   fMenus.Data = menuBar()->addMenu(QStringLiteral("Da&ta"));
   fMenus.Data->addAction(c.Title);
@@ -431,10 +467,19 @@ void TMainForm::PrintActiveWindow() {
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *event) {
   const QEvent::Type type = event->type();
-  if (watched == fMdiArea->viewport() && (type == QEvent::ChildAdded || type == QEvent::ChildPolished)) {
-    if (auto *window = qobject_cast<QMdiSubWindow *>(static_cast<QChildEvent *>(event)->child()))
-      window->installEventFilter(this);
-  } else if (type == QEvent::Show) {
+  if (type == QEvent::ShortcutOverride) {
+    // A field takes Undo and Redo for its own text; one that has nothing of
+    // its own to undo or redo leaves the keys to the project's history.
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const bool undo = key->matches(QKeySequence::Undo);
+    const bool redo = key->matches(QKeySequence::Redo);
+    if (auto *edit = qobject_cast<QLineEdit *>(watched);
+        edit && (undo || redo) && edit->window() == this &&
+        !(undo ? edit->isUndoAvailable() : edit->isRedoAvailable()))
+      return true;
+    return QMainWindow::eventFilter(watched, event);
+  }
+  if (type == QEvent::Show) {
     auto *window = qobject_cast<QMdiSubWindow *>(watched);
     if (window && window->parentWidget() == fMdiArea->viewport()) {
       // Placed now, and once more when the window has settled (some size
@@ -506,8 +551,89 @@ void TMainForm::updateCaption() {
 }
 
 void TMainForm::SetChanged(bool changed) {
-  fTables.SetChanged(changed);
-  setWindowModified(GetChanged());
+  if (changed) {
+    CommitChanges();
+    fHistory.MarkUnsaved();
+  } else {
+    fTables.SetChanged(false);
+    fHistory.MarkSaved();
+  }
+  updateCaption();
+}
+
+void TMainForm::scheduleCommit() {
+  // Named after the window in use when the change is made.
+  if (fPendingLabel.isEmpty())
+    if (QMdiSubWindow *active = fMdiArea->activeSubWindow()) fPendingLabel = active->windowTitle();
+  fCommitTimer->start(0);
+}
+
+void TMainForm::CommitChanges(const QString &label) {
+  fCommitTimer->stop();
+  QString name = label.isEmpty() ? fPendingLabel : label;
+  fPendingLabel.clear();
+  if (name.isEmpty())
+    if (QMdiSubWindow *active = fMdiArea->activeSubWindow()) name = active->windowTitle();
+  if (name.isEmpty()) name = QStringLiteral("Edit");
+  // The tables' own flag tells whether a save happened since (a save clears it).
+  if (fHistory.Commit(name)) fTables.SetChanged(true);
+  updateCaption();
+}
+
+void TMainForm::Undo() {
+  if (!DeactivateActiveChild()) return;
+  CommitChanges();
+  fHistory.Stack().undo();
+}
+
+void TMainForm::Redo() {
+  if (!DeactivateActiveChild()) return;
+  CommitChanges();
+  fHistory.Stack().redo();
+}
+
+void TMainForm::projectRestored() {
+  fTables.SetChanged(true);
+  for (QMdiSubWindow *window : fMdiArea->subWindowList())
+    if (auto *child = qobject_cast<TDataChild *>(window)) child->Form()->LoadFromModel();
+  if (TDlgSideView *view = TDlgSideView::Instance()) view->Rebuild();
+  if (TDlgBlock *view = fView3dCommands.View()) view->DataChanged();
+  updateResultCommands();
+  updateCaption();
+}
+
+void TMainForm::updateEditCommands() {
+  const QUndoStack &stack = fHistory.Stack();
+  // A data window in use may hold an edit not yet recorded: Undo takes it first.
+  const bool dataWindow = qobject_cast<TDataChild *>(fMdiArea->activeSubWindow()) != nullptr;
+  fCommands.EditUndo->setEnabled(stack.canUndo() || dataWindow);
+  fCommands.EditRedo->setEnabled(stack.canRedo());
+  fCommands.EditUndo->setText(stack.canUndo() ? QStringLiteral("&Undo ") + stack.undoText() : QStringLiteral("&Undo"));
+  fCommands.EditRedo->setText(stack.canRedo() ? QStringLiteral("&Redo ") + stack.redoText() : QStringLiteral("&Redo"));
+}
+
+void TMainForm::clipboardCommand(int which) {
+  static const char *const kSlots[] = {"cut", "copy", "paste"};
+  QWidget *focus = QApplication::focusWidget();
+  const auto invoke = [which](QObject *target) {
+    return target && target->metaObject()->indexOfMethod(QMetaObject::normalizedSignature(
+                         (QByteArray(kSlots[which]) + "()").constData())) >= 0 &&
+           QMetaObject::invokeMethod(target, kSlots[which]);
+  };
+  // A field in use: its own text.
+  if (auto *edit = qobject_cast<QLineEdit *>(focus); edit && edit->window() == this && invoke(edit)) return;
+  QMdiSubWindow *active = fMdiArea->activeSubWindow();
+  if (!active) return;
+  // The window's own command where it has one (a table copies its rows, a
+  // text window the whole file when nothing is selected).
+  if (which == 1) {
+    if (auto *report = qobject_cast<TReportWindow *>(active)) return report->Copy();
+    if (auto *results = qobject_cast<TResultsWindow *>(active)) return results->Copy();
+    if (auto *plot = qobject_cast<TPlotForm *>(active->widget())) return plot->CopyDataClick();
+  }
+  for (QWidget *w = focus; w && w != this; w = w->parentWidget())
+    if (active->isAncestorOf(w) && invoke(w)) return;
+  invoke(active->widget());
 }
 
 void TMainForm::rememberFile(const QString &path) {
@@ -529,7 +655,7 @@ void TMainForm::closeChildWindows(bool discard, bool keepResultViews) {
 }
 
 TProjectAccess TMainForm::projectAccess() {
-  return {[this]() -> TProgramData & { return *fData; }, [this] { SetChanged(true); }};
+  return {[this]() -> TProgramData & { return *fData; }, [this] { scheduleCommit(); }};
 }
 
 void TMainForm::StartUp(const QString &commandLineFile) {
@@ -604,6 +730,7 @@ bool TMainForm::openProject(const QString &path, int format) {
   fData.reset();
   TProgramData::TReadResult read = TProgramData::CreateFromData(fTables, bytes, path, format);
   fData = read.data ? std::move(read.data) : TProgramData::Create(fTables);
+  fHistory.Reset();
   discardResults();
   loadResultsOfOpenedProject(bytes);
   rememberFile(path);
@@ -647,6 +774,7 @@ void TMainForm::FileNew() {
     closeChildWindows(true);
     fData.reset();
     fData = TProgramData::Create(fTables);
+    fHistory.Reset();
   }
   clearResults();
   projectReplaced();
@@ -668,8 +796,10 @@ bool TMainForm::SaveProject() {
 }
 
 bool TMainForm::writeProject() {
+  CommitChanges();  // the edits are one step, the save's normalising none
   try {
     fData->Save();
+    fHistory.MarkSaved();
     updateCaption();
     return true;
   } catch (const EPylarError &e) {
@@ -742,19 +872,20 @@ bool TMainForm::DeactivateActiveChild() {
   fWritingBack = true;
   const bool written = child->Form()->WriteBack();
   fWritingBack = false;
-  updateCaption();
+  CommitChanges(child->windowTitle());
   return written;
 }
 
 void TMainForm::childActivated(QMdiSubWindow *window) {
   updatePrintCommand();
+  updateEditCommands();
   if (fWritingBack) return;
   auto *previous = qobject_cast<TDataChild *>(fLastActive.data());
   if (previous && previous != window) {
     fWritingBack = true;
     const bool written = previous->Form()->WriteBack();
     fWritingBack = false;
-    updateCaption();
+    CommitChanges(previous->windowTitle());
     if (!written && window) {
       // The rejected field keeps its window in front.
       QPointer<QMdiSubWindow> back = previous;
@@ -808,14 +939,14 @@ void TMainForm::showTzPrint() {
   DeactivateActiveChild();
   TDlgTZPrint dialog(projectAccess(), this);
   dialog.exec();
-  updateCaption();  // the depths' table window marks its own changes
+  CommitChanges(QStringLiteral("Print Additional t-z curves"));  // the depths' table window too
 }
 
 void TMainForm::setUnits(int units) {
   DeactivateActiveChild();
   if (fData->fUnits == units) return;
   fData->SetUnits(units);
-  SetChanged(true);
+  CommitChanges(QStringLiteral("Units"));
   for (TDataChild *child : {fPierWindow.data(), fSafetyWindow.data(), fLengthWindow.data(), fLoadWindow.data(),
                             fWaterWindow.data(), fSoilLayersWindow.data(), fOptionsWindow.data(), fVaryWindow.data(),
                             fChartWindow.data()})
@@ -825,16 +956,16 @@ void TMainForm::setUnits(int units) {
 
 void TMainForm::setDesignMethod(int nlrfd) {
   DeactivateActiveChild();
-  if (fData->NLRFD != nlrfd) SetChanged(true);
   fData->NLRFD = nlrfd;
   fTables.ShowLRFDColumns(nlrfd == 1);
+  CommitChanges(QStringLiteral("Design Method"));
   if (fSoilLayersWindow) fSoilLayersWindow->Form()->LoadFromModel();
 }
 
 void TMainForm::setComputationMethod(int method) {
   DeactivateActiveChild();
-  if (fData->METHOD != method) SetChanged(true);
   fData->METHOD = method;
+  CommitChanges(QStringLiteral("Computation Methods"));
   if (method == 2) {
     if (fLoadWindow) fLoadWindow->close();
     showDataWindow<TfrmPenetration>(fLengthWindow);
@@ -994,7 +1125,10 @@ void TMainForm::RunAnalysis() {
     }
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   };
+  CommitChanges();
   const TRunOutcome outcome = run.Execute(*fData);
+  // A run saves the project first: the saved state is the one it ran.
+  if (!fTables.GetChanged()) fHistory.MarkSaved();
   if (waiting) {
     QGuiApplication::restoreOverrideCursor();
     statusBar()->clearMessage();

@@ -6,6 +6,7 @@
 #include "model/DataUnit.h"
 #include "model/Main.h"
 #include "model/PltData.h"
+#include "model/ProjectHistory.h"
 #include "ui/DataForms.h"
 #include "ui/MainCommands.h"
 #include "ui/View3dUnit1.h"
@@ -19,6 +20,7 @@
 
 class QMdiArea;
 class QMdiSubWindow;
+class QTimer;
 class QMenu;
 class QToolBar;
 
@@ -48,9 +50,20 @@ class TMainForm : public QMainWindow {
   TProgramData &Data() { return *fData; }
   TProjectTables &Tables() { return fTables; }
   TResultPlots &Plots() { return fPlots; }
-  bool GetChanged() const { return fTables.GetChanged(); }
-  // Sets or clears the changed state; the title's marker follows.
+  // Changes not saved: steps done or undone since the last save, or an edit
+  // not recorded yet.
+  bool GetChanged() const { return fHistory.HasChanges(); }
+  // Marks the project changed (until it is saved, whatever is undone) or
+  // saved; the title's marker follows.
   void SetChanged(bool changed);
+  // The history of the project's edits (Edit > Undo, Redo).
+  TProjectHistory &History() { return fHistory; }
+  // Records the project's changes as one step of the history, named `label`
+  // (empty: after the window in use).
+  void CommitChanges(const QString &label = {});
+  // Edit > Undo and Redo: the window in use writes its values back first.
+  void Undo();
+  void Redo();
 
   // Settings and state.
   TProgramSettings &Settings() { return fSettings; }
@@ -67,6 +80,7 @@ class TMainForm : public QMainWindow {
   const std::vector<QAction *> &AllCommands() const { return fAllCommands; }
   struct TMenus {
     QMenu *File = nullptr;
+    QMenu *Edit = nullptr;
     QMenu *Data = nullptr;
     QMenu *Units = nullptr;
     QMenu *DesignMethod = nullptr;
@@ -149,6 +163,13 @@ class TMainForm : public QMainWindow {
   // The open and save dialogs start in the folder of the last project opened
   // or saved, else in the current folder.
   QString startFolder() const;
+  // Cut, Copy and Paste go to the field in use, else to the active window.
+  void clipboardCommand(int which);
+  void updateEditCommands();
+  // Undo or Redo put the project back into a state: windows and views follow.
+  void projectRestored();
+  // A change reported by a window is recorded once the event that made it is done.
+  void scheduleCommit();
   // The active child window's print command; empty when it does not print.
   std::function<void()> activePrintCommand() const;
   void updatePrintCommand();
@@ -218,6 +239,9 @@ class TMainForm : public QMainWindow {
   TProgramSettings fSettings;
   TProjectTables fTables;
   std::unique_ptr<TProgramData> fData;
+  TProjectHistory fHistory{[this]() -> TProgramData & { return *fData; }};
+  QTimer *fCommitTimer = nullptr;
+  QString fPendingLabel;  // name of the step a scheduled commit records
   TResultPlots fPlots;
   int fAdditionalTzCurves = 0;
   QPointer<TDataChild> fTitleWindow, fPierWindow, fWaterWindow, fLengthWindow, fLoadWindow, fSafetyWindow;

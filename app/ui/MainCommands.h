@@ -25,6 +25,13 @@ struct TMainCommands {
   QAction *FilePrint = nullptr;
   QAction *FileExit = nullptr;
 
+  // Edit: the project's history, and the clipboard of the window in use.
+  QAction *EditUndo = nullptr;
+  QAction *EditRedo = nullptr;
+  QAction *EditCut = nullptr;
+  QAction *EditCopy = nullptr;
+  QAction *EditPaste = nullptr;
+
   // Data
   QAction *Title = nullptr;
   QAction *UnitsEnglish = nullptr;
