@@ -13,7 +13,10 @@
 #include "ui/Messages.h"
 #include "ui/Options.h"
 #include "ui/PileSide.h"
+#include "model/CalcReportData.h"
+#include "model/ReportFile.h"
 #include "ui/PltData.h"
+#include "ui/ProfileGrid.h"
 #include "ui/ReportWindow.h"
 #include "ui/ResultsWindow.h"
 #include "ui/SoilLayers.h"
@@ -190,6 +193,7 @@ void TMainForm::createCommands() {
       {&C::PierProperties, "&Drilled-Pylar Properties", "", "P", "Drilled Pylar Properties", false,
        [this] { showPierProperties(); }},
       {&C::SoilLayers, "Soil &Layer Data", "", "L", "Soil Layer Data", false, [this] { showSoilLayers(); }},
+      {&C::ProfileGrid, "Soil Profile &Grid", "", "", "", false, [this] { showProfileGrid(); }},
       {&C::SafetyFactor, "&Factor of Safety (Allowable Stress Design)", "", "", "", false,
        [this] { showSafetyFactor(); }},
       {&C::SafetyFactorButton, "Factor of Safety (ASD)", "", "FS", "Factor of Safety (ASD)", false,
@@ -318,7 +322,7 @@ void TMainForm::createMenus() {
   addAll(fMenus.Units, {c.UnitsEnglish, c.UnitsSI});
   fMenus.DesignMethod = fMenus.Data->addMenu(QStringLiteral("Design Method (ASD or LRFD)"));
   addAll(fMenus.DesignMethod, {c.DesignASD, c.DesignLRFD});
-  addAll(fMenus.Data, {c.PierProperties, c.SoilLayers, c.SafetyFactor});
+  addAll(fMenus.Data, {c.PierProperties, c.SoilLayers, c.ProfileGrid, c.SafetyFactor});
   fMenus.ComputationMethods = fMenus.Data->addMenu(QStringLiteral("&Computation Methods"));
   addAll(fMenus.ComputationMethods, {c.MethodLength, c.MethodLoad});
   addAll(fMenus.Data, {c.WaterTable, c.MultipleLengths, c.DesignCharts, c.PrintTzCurves, c.ControlOptions});
@@ -655,7 +659,8 @@ void TMainForm::closeChildWindows(bool discard, bool keepResultViews) {
 }
 
 TProjectAccess TMainForm::projectAccess() {
-  return {[this]() -> TProgramData & { return *fData; }, [this] { scheduleCommit(); }};
+  return {[this]() -> TProgramData & { return *fData; }, [this] { scheduleCommit(); },
+          [this](const QString &what) { CommitChanges(what); }};
 }
 
 void TMainForm::StartUp(const QString &commandLineFile) {
@@ -923,6 +928,22 @@ void TMainForm::showWaterTable() { showDataWindow<TfrmWaterDepth>(fWaterWindow);
 void TMainForm::showSafetyFactor() { showDataWindow<TfrmSafetyFactor>(fSafetyWindow); }
 
 void TMainForm::showSoilLayers() { showDataWindow<TDlgSoilLayers>(fSoilLayersWindow); }
+
+void TMainForm::showProfileGrid() {
+  showDataWindow(fProfileGridWindow,
+                 [this] { return new TSoilProfileGrid(projectAccess(), [this] { return profileEstimates(); }); });
+}
+
+TProfileEstimates TMainForm::profileEstimates() {
+  const QString project = currentFileName();
+  if (GetChanged() || !CheckRunRecord(project).Current()) return {};
+  try {
+    const TTextFile report = ReadTextFile(ChangeFileExt(project, QStringLiteral(".pq8o")));
+    return ProfileEstimates(ReadReportInputs(report.lines), fTables);
+  } catch (const ETextFileError &) {
+    return {};
+  }
+}
 void TMainForm::showVaryLength() { showDataWindow<TfrmVaryLength>(fVaryWindow); }
 void TMainForm::showDesignCharts() { showDataWindow<TfrmDesignCharts>(fChartWindow); }
 void TMainForm::showOptions() {
@@ -947,10 +968,8 @@ void TMainForm::setUnits(int units) {
   if (fData->fUnits == units) return;
   fData->SetUnits(units);
   CommitChanges(QStringLiteral("Units"));
-  for (TDataChild *child : {fPierWindow.data(), fSafetyWindow.data(), fLengthWindow.data(), fLoadWindow.data(),
-                            fWaterWindow.data(), fSoilLayersWindow.data(), fOptionsWindow.data(), fVaryWindow.data(),
-                            fChartWindow.data()})
-    if (child) child->Form()->LoadFromModel();
+  for (QMdiSubWindow *window : fMdiArea->subWindowList())
+    if (auto *child = qobject_cast<TDataChild *>(window)) child->Form()->LoadFromModel();
   if (TDlgSideView *view = TDlgSideView::Instance()) view->Rebuild();
 }
 
@@ -960,6 +979,7 @@ void TMainForm::setDesignMethod(int nlrfd) {
   fTables.ShowLRFDColumns(nlrfd == 1);
   CommitChanges(QStringLiteral("Design Method"));
   if (fSoilLayersWindow) fSoilLayersWindow->Form()->LoadFromModel();
+  if (fProfileGridWindow) fProfileGridWindow->Form()->LoadFromModel();
 }
 
 void TMainForm::setComputationMethod(int method) {

@@ -6,6 +6,7 @@
 #include "model/DataUnit.h"
 #include "model/Main.h"
 #include "model/PltData.h"
+#include "model/ProfileGrid.h"
 #include "model/ProjectHistory.h"
 #include "ui/DataForms.h"
 #include "ui/MainCommands.h"
@@ -205,6 +206,10 @@ class TMainForm : public QMainWindow {
   void showWaterTable();
   void showSafetyFactor();
   void showSoilLayers();
+  void showProfileGrid();
+  // The values the last run estimated, while its results are the project's
+  // as it is (saved, and tied to it by the run record).
+  TProfileEstimates profileEstimates();
   void showTzPrint();
   void showOptions();
   void showVaryLength();
@@ -245,7 +250,7 @@ class TMainForm : public QMainWindow {
   TResultPlots fPlots;
   int fAdditionalTzCurves = 0;
   QPointer<TDataChild> fTitleWindow, fPierWindow, fWaterWindow, fLengthWindow, fLoadWindow, fSafetyWindow;
-  QPointer<TDataChild> fSoilLayersWindow, fOptionsWindow, fVaryWindow, fChartWindow;
+  QPointer<TDataChild> fSoilLayersWindow, fOptionsWindow, fVaryWindow, fChartWindow, fProfileGridWindow;
   QPointer<QMdiSubWindow> fLastActive;
   bool fWritingBack = false;
   struct TGraphicsEntry {

@@ -40,6 +40,8 @@ struct TMainCommands {
   QAction *DesignLRFD = nullptr;
   QAction *PierProperties = nullptr;
   QAction *SoilLayers = nullptr;
+  // The whole soil profile in one table.
+  QAction *ProfileGrid = nullptr;
   // The menu entry is disabled under LRFD; the tool button stays usable, so
   // the two are separate commands.
   QAction *SafetyFactor = nullptr;
