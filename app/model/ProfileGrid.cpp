@@ -79,18 +79,26 @@ TProfileEstimates ProfileEstimates(const TReportInputs &report, const TProjectTa
 
 // ---------------------------------------------------------------- columns
 
-TProfileGrid::TProfileGrid(bool lrfd) {
-  using K = TProfileColumnKind;
-  fColumns.push_back({K::Layer, QStringLiteral("Layer"), {}, {}});
-  fColumns.push_back({K::Model, QStringLiteral("Soil Type"), {}, {}});
-  fColumns.push_back({K::TopDepth, QStringLiteral("Depth at Top"), {}, QStringLiteral("L2")});
-  fColumns.push_back({K::LayerValue, QStringLiteral("Depth at Bottom"), {}, QStringLiteral("L2"), lcDepth});
-  fColumns.push_back({K::LayerValue, QStringLiteral("Max. Side Friction"), {}, QStringLiteral("F/L2^2"), lcMaxSide});
-  fColumns.push_back({K::LayerValue, QStringLiteral("Max. End Bearing"), {}, QStringLiteral("F/L2^2"), lcMaxEnd});
-  if (lrfd) {
-    fColumns.push_back({K::LayerValue, QStringLiteral("LRFD Resistance Factor (Side Friction)"), {}, {}, lcLRFDSide});
-    fColumns.push_back({K::LayerValue, QStringLiteral("LRFD Resistance Factor (End Bearing)"), {}, {}, lcLRFDEnd});
+std::vector<int> ModelsInProfile(const TProjectTables &tables) {
+  std::vector<int> models;
+  for (int row = 0; row < tables.D.RowCount(); ++row) {
+    const int code = tables.D.GetIntValue(lcSoilType, row);
+    if (SoilModel(code) && std::find(models.begin(), models.end(), code) == models.end()) models.push_back(code);
   }
+  std::sort(models.begin(), models.end());
+  return models;
+}
+
+TProfileGrid::TProfileGrid(bool lrfd, const std::vector<int> &models) {
+  using K = TProfileColumnKind;
+  fAll.push_back({K::Layer, QStringLiteral("Layer"), {}, {}});
+  fAll.push_back({K::Model, QStringLiteral("Soil Type"), {}, {}});
+  fAll.push_back({K::TopDepth, QStringLiteral("Depth at Top"), {}, QStringLiteral("L2")});
+  fAll.push_back({K::LayerValue, QStringLiteral("Depth at Bottom"), {}, QStringLiteral("L2"), lcDepth});
+  fAll.push_back({K::LayerValue, QStringLiteral("Max. Side Friction"), {}, QStringLiteral("F/L2^2"), lcMaxSide});
+  fAll.push_back({K::LayerValue, QStringLiteral("Max. End Bearing"), {}, QStringLiteral("F/L2^2"), lcMaxEnd});
+  fAll.push_back({K::LayerValue, QStringLiteral("LRFD Resistance Factor (Side Friction)"), {}, {}, lcLRFDSide});
+  fAll.push_back({K::LayerValue, QStringLiteral("LRFD Resistance Factor (End Bearing)"), {}, {}, lcLRFDEnd});
   // Every property of every family, where it first appears; a value kept for
   // both ends of a layer (the sand procedure) is one column, the others two.
   std::vector<TSoilProperty> seen;
@@ -108,12 +116,25 @@ TProfileGrid::TProfileGrid(bool lrfd) {
         properties.push_back({K::Property, FieldTitle(field), bottom ? QStringLiteral("bottom") : QStringLiteral("top"),
                               units, -1, field.Property, bottom});
     }
-  fColumns.insert(fColumns.end(), procedures.begin(), procedures.end());
-  fColumns.insert(fColumns.end(), properties.begin(), properties.end());
+  fAll.insert(fAll.end(), procedures.begin(), procedures.end());
+  fAll.insert(fAll.end(), properties.begin(), properties.end());
+  // Shown: the resistance factors under LRFD, the properties of the models asked for.
+  for (const TProfileColumn &c : fAll) {
+    if (c.LayerColumn == lcLRFDSide || c.LayerColumn == lcLRFDEnd) {
+      if (lrfd) fColumns.push_back(c);
+      continue;
+    }
+    if (c.Kind == K::Property || c.Kind == K::Procedure) {
+      const bool used = models.empty() || std::any_of(models.begin(), models.end(), [&c](int code) {
+                          return PropertyColumn(code, c.Property) >= 0;
+                        });
+      if (!used) continue;
+    }
+    fColumns.push_back(c);
+  }
 }
 
-QString TProfileGrid::Header(int column, int units, bool twoLines) const {
-  const TProfileColumn &c = fColumns.at(static_cast<std::size_t>(column));
+QString TProfileGrid::header(const TProfileColumn &c, int units, bool twoLines) const {
   QString detail = c.End;
   if (!c.Units.isEmpty()) {
     const QString unit = QLatin1Char('(') + ExpandUnitsTemplate(c.Units, units) + QLatin1Char(')');
@@ -124,8 +145,11 @@ QString TProfileGrid::Header(int column, int units, bool twoLines) const {
          detail;
 }
 
-QStringList TProfileGrid::Choices(int column) const {
-  const TProfileColumn &c = fColumns.at(static_cast<std::size_t>(column));
+QString TProfileGrid::Header(int column, int units, bool twoLines) const {
+  return header(fColumns.at(static_cast<std::size_t>(column)), units, twoLines);
+}
+
+QStringList TProfileGrid::choices(const TProfileColumn &c) const {
   switch (c.Kind) {
     case TProfileColumnKind::Model: {
       QStringList models;
@@ -142,6 +166,8 @@ QStringList TProfileGrid::Choices(int column) const {
   }
 }
 
+QStringList TProfileGrid::Choices(int column) const { return choices(fColumns.at(static_cast<std::size_t>(column))); }
+
 const TSoilField *TProfileGrid::field(int code, const TProfileColumn &column) const {
   const int index = PropertyColumn(code, column.Property);
   if (index < 0) return nullptr;
@@ -151,10 +177,9 @@ const TSoilField *TProfileGrid::field(int code, const TProfileColumn &column) co
 
 // ---------------------------------------------------------------- cells
 
-bool TProfileGrid::Applies(const TProgramData &project, int row, int column) const {
+bool TProfileGrid::applies(const TProgramData &project, int row, const TProfileColumn &c) const {
   const TProjectTables &tables = project.Tables();
-  if (row < 0 || row >= tables.D.RowCount() || column < 0 || column >= ColumnCount()) return false;
-  const TProfileColumn &c = fColumns[static_cast<std::size_t>(column)];
+  if (row < 0 || row >= tables.D.RowCount()) return false;
   if (c.Kind != TProfileColumnKind::Property && c.Kind != TProfileColumnKind::Procedure) return true;
   const int code = tables.D.GetIntValue(lcSoilType, row);
   const TSoilField *f = field(code, c);
@@ -168,16 +193,21 @@ bool TProfileGrid::Applies(const TProgramData &project, int row, int column) con
   return true;
 }
 
-bool TProfileGrid::Editable(const TProgramData &project, int row, int column) const {
-  if (column < 0 || column >= ColumnCount()) return false;
-  const TProfileColumnKind kind = fColumns[static_cast<std::size_t>(column)].Kind;
-  return kind != TProfileColumnKind::Layer && kind != TProfileColumnKind::TopDepth && Applies(project, row, column);
+bool TProfileGrid::Applies(const TProgramData &project, int row, int column) const {
+  return column >= 0 && column < ColumnCount() && applies(project, row, fColumns[static_cast<std::size_t>(column)]);
 }
 
-QString TProfileGrid::Text(const TProgramData &project, int row, int column) const {
+bool TProfileGrid::editable(const TProgramData &project, int row, const TProfileColumn &c) const {
+  return c.Kind != TProfileColumnKind::Layer && c.Kind != TProfileColumnKind::TopDepth && applies(project, row, c);
+}
+
+bool TProfileGrid::Editable(const TProgramData &project, int row, int column) const {
+  return column >= 0 && column < ColumnCount() && editable(project, row, fColumns[static_cast<std::size_t>(column)]);
+}
+
+QString TProfileGrid::text(const TProgramData &project, int row, const TProfileColumn &c) const {
   const TProjectTables &tables = project.Tables();
-  if (row < 0 || row >= tables.D.RowCount() || column < 0 || column >= ColumnCount()) return {};
-  const TProfileColumn &c = fColumns[static_cast<std::size_t>(column)];
+  if (row < 0 || row >= tables.D.RowCount()) return {};
   const TGridTable &d = tables.D;
   const int code = d.GetIntValue(lcSoilType, row);
   switch (c.Kind) {
@@ -193,10 +223,9 @@ QString TProfileGrid::Text(const TProgramData &project, int row, int column) con
       const int index = PropertyColumn(code, c.Property);
       const int end = c.Bottom ? 1 : 0;
       if (c.Kind == TProfileColumnKind::Procedure || f->Kind == TFieldKind::Choice) {
-        const QStringList choices = c.Kind == TProfileColumnKind::Procedure ? names(procedureField().Choices)
-                                                                            : names(f->Choices);
+        const QStringList names = choices(c);
         const int value = props->GetIntValue(index, end);
-        return value >= 1 && value <= choices.size() ? choices[value - 1] : QString::number(value);
+        return value >= 1 && value <= names.size() ? names[value - 1] : QString::number(value);
       }
       if (f->Kind == TFieldKind::Count) return QString::number(props->GetIntValue(index, end));
       return FormatValue(props->GetFloatValue(index, end));
@@ -205,33 +234,41 @@ QString TProfileGrid::Text(const TProgramData &project, int row, int column) con
   return {};
 }
 
+QString TProfileGrid::Text(const TProgramData &project, int row, int column) const {
+  if (column < 0 || column >= ColumnCount()) return {};
+  return text(project, row, fColumns[static_cast<std::size_t>(column)]);
+}
+
 QString TProfileGrid::Estimate(const TProgramData &project, const TProfileEstimates &estimates, int row,
                                int column) const {
   if (row < 0 || row >= static_cast<int>(estimates.size()) || column < 0 || column >= ColumnCount()) return {};
   const TProfileColumn &c = fColumns[static_cast<std::size_t>(column)];
-  if (c.Kind != TProfileColumnKind::Property || !Applies(project, row, column)) return {};
+  if (c.Kind != TProfileColumnKind::Property || !applies(project, row, c)) return {};
   const auto &layer = estimates[static_cast<std::size_t>(row)];
   const auto it = layer.find({c.Property, c.Bottom});
   return it == layer.end() ? QString() : it->second + QLatin1Char(' ') + kEstimateMark;
 }
 
 void TProfileGrid::SetText(TProgramData &project, int row, int column, const QString &text) const {
+  if (column < 0 || column >= ColumnCount()) throw EAssignError(QStringLiteral("There is no such cell."));
+  setText(project, row, fColumns[static_cast<std::size_t>(column)], text);
+}
+
+void TProfileGrid::setText(TProgramData &project, int row, const TProfileColumn &c, const QString &typed) const {
   TProjectTables &tables = project.Tables();
-  if (row < 0 || row >= tables.D.RowCount() || column < 0 || column >= ColumnCount())
-    throw EAssignError(QStringLiteral("There is no such cell."));
+  if (row < 0 || row >= tables.D.RowCount()) throw EAssignError(QStringLiteral("There is no such cell."));
   // A cell left as it shows its value keeps the value (not its rounded display).
-  if (text == Text(project, row, column)) return;
-  const TProfileColumn &c = fColumns[static_cast<std::size_t>(column)];
+  if (typed == text(project, row, c)) return;
   const int code = tables.D.GetIntValue(lcSoilType, row);
   switch (c.Kind) {
     case TProfileColumnKind::Layer:
     case TProfileColumnKind::TopDepth:
       throw EAssignError(QStringLiteral("%1 follows from the layers and is not entered.").arg(c.Heading));
     case TProfileColumnKind::Model:
-      ChangeLayerModel(tables, row, parseChoice(text, Choices(column)));
+      ChangeLayerModel(tables, row, parseChoice(typed, choices(c)));
       return;
     case TProfileColumnKind::LayerValue:
-      tables.D.SetFloatValue(c.LayerColumn, row, parseNumber(text));
+      tables.D.SetFloatValue(c.LayerColumn, row, parseNumber(typed));
       return;
     case TProfileColumnKind::Procedure:
     case TProfileColumnKind::Property: break;
@@ -243,10 +280,10 @@ void TProfileGrid::SetText(TProgramData &project, int row, int column, const QSt
     throw EAssignError(QStringLiteral("A layer of %1 has no %2.").arg(modelName(code), what));
   const int index = PropertyColumn(code, c.Property);
   if (c.Kind == TProfileColumnKind::Procedure) {
-    SetSandMethod(*props, parseChoice(text, Choices(column)));
+    SetSandMethod(*props, parseChoice(typed, choices(c)));
     return;
   }
-  if (!Applies(project, row, column)) {
+  if (!applies(project, row, c)) {
     const int procedure = props->GetIntValue(PropertyColumn(code, TSoilProperty::SandMethod), 0);
     const QStringList procedures = names(procedureField().Choices);
     throw EAssignError(QStringLiteral("The %1 of the layer does not use the %2.")
@@ -254,7 +291,7 @@ void TProfileGrid::SetText(TProgramData &project, int row, int column, const QSt
                                                                                   : QStringLiteral("procedure"),
                                 what));
   }
-  const Extended value = f->Kind == TFieldKind::Choice ? parseChoice(text, names(f->Choices)) : parseNumber(text);
+  const Extended value = f->Kind == TFieldKind::Choice ? parseChoice(typed, names(f->Choices)) : parseNumber(typed);
   SetCellNumber(*props, index, c.Bottom ? 1 : 0, value);
   // As the property dialog writes a sand layer: the parameters of the
   // procedures not chosen are 0.
@@ -265,12 +302,12 @@ void TProfileGrid::SetText(TProgramData &project, int row, int column, const QSt
 // ---------------------------------------------------------------- clipboard
 
 QString TProfileGrid::Copy(const TProgramData &project, const TProfileEstimates &estimates, int top, int left,
-                           int bottom, int right, bool header) const {
+                           int bottom, int right, bool withHeader) const {
   QStringList lines;
-  const auto clean = [](QString text) { return text.replace(u'\t', u' ').replace(u'\n', u' '); };
+  const auto clean = [](QString cell) { return cell.replace(u'\t', u' ').replace(u'\n', u' '); };
   left = std::max(left, 0);
   right = std::min(right, ColumnCount() - 1);
-  if (header) {
+  if (withHeader) {
     QStringList cells;
     for (int c = left; c <= right; ++c) cells << clean(Header(c, project.fUnits));
     lines << cells.join(u'\t');
@@ -286,28 +323,12 @@ QString TProfileGrid::Copy(const TProgramData &project, const TProfileEstimates 
   return lines.join(u'\n') + u'\n';
 }
 
-int TProfileGrid::Paste(TProgramData &project, int row, int column, const QString &text) const {
-  QStringList lines = QString(text).remove(u'\r').split(u'\n');
+int TProfileGrid::Paste(TProgramData &project, int row, int column, const QString &pasted) const {
+  QStringList lines = QString(pasted).remove(u'\r').split(u'\n');
   while (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
   if (lines.isEmpty() || row < 0 || column < 0 || column >= ColumnCount()) return 0;
   std::vector<QStringList> block;
   for (const QString &line : lines) block.push_back(line.split(u'\t'));
-  // A first line of the headers (as Copy writes them) is no layer.
-  const auto isHeader = [&](const QStringList &cells) {
-    bool any = false;
-    for (qsizetype i = 0; i < cells.size(); ++i) {
-      const int c = column + static_cast<int>(i);
-      const QString cell = cells[i].trimmed();
-      if (cell.isEmpty()) continue;
-      if (c >= ColumnCount() || (cell.compare(Header(c, project.fUnits), Qt::CaseInsensitive) != 0 &&
-                                 cell.compare(fColumns[static_cast<std::size_t>(c)].Heading, Qt::CaseInsensitive) != 0))
-        return false;
-      any = true;
-    }
-    return any;
-  };
-  if (isHeader(block.front())) block.erase(block.begin());
-  if (block.empty()) return 0;
   qsizetype width = 0;
   for (const QStringList &cells : block) width = std::max(width, cells.size());
   // Trailing blank cells (a spreadsheet's empty columns) do not count.
@@ -315,11 +336,50 @@ int TProfileGrid::Paste(TProgramData &project, int row, int column, const QStrin
            return cells.size() < width || cells[width - 1].trimmed().isEmpty();
          }))
     --width;
-  if (column + width > ColumnCount())
-    throw EAssignError(QStringLiteral("The pasted block is %1 columns wide; from the column where it goes the grid "
-                                      "has %2.")
-                           .arg(width)
-                           .arg(ColumnCount() - column));
+
+  // The columns the block goes into: those its first line names, or those
+  // shown from the current one on.
+  const int units = project.fUnits;
+  const int otherUnits = units == kUnitsSI ? kUnitsEnglish : kUnitsSI;
+  const auto named = [&](const QString &cell, int inUnits) -> const TProfileColumn * {
+    for (const TProfileColumn &c : fAll)
+      if (cell.compare(header(c, inUnits), Qt::CaseInsensitive) == 0) return &c;
+    return nullptr;
+  };
+  std::vector<const TProfileColumn *> targets;
+  const QStringList &first = block.front();
+  bool headed = false;
+  for (qsizetype i = 0; i < width; ++i) {
+    const QString cell = i < first.size() ? first[i].trimmed() : QString();
+    if (cell.isEmpty()) {
+      targets.push_back(nullptr);
+      continue;
+    }
+    const TProfileColumn *c = named(cell, units);
+    if (!c) {
+      if (named(cell, otherUnits))
+        throw EAssignError(QStringLiteral("The column \"%1\" is in the other unit system than the project's: switch the "
+                                          "project's units first, or convert the values.")
+                               .arg(cell));
+      targets.clear();
+      headed = false;
+      break;
+    }
+    targets.push_back(c);
+    headed = true;
+  }
+  if (headed) {
+    block.erase(block.begin());
+  } else {
+    targets.clear();
+    if (column + width > ColumnCount())
+      throw EAssignError(QStringLiteral("The pasted block is %1 columns wide; from the column where it goes the grid "
+                                        "has %2.")
+                             .arg(width)
+                             .arg(ColumnCount() - column));
+    for (qsizetype i = 0; i < width; ++i) targets.push_back(&fColumns[static_cast<std::size_t>(column + i)]);
+  }
+  if (block.empty()) return 0;
   const int rows = static_cast<int>(block.size());
   if (row + rows > kMaxLayers)
     throw EAssignError(QStringLiteral("The pasted block of %1 rows would need %2 layers: a project holds at most %3.")
@@ -329,28 +389,27 @@ int TProfileGrid::Paste(TProgramData &project, int row, int column, const QStrin
   TProjectTables &tables = project.Tables();
   while (tables.D.RowCount() < row + rows) AddLayer(tables);
   // The model first, then the procedure, then the values that depend on them.
-  const auto rank = [this](int c) {
-    const TProfileColumnKind kind = fColumns[static_cast<std::size_t>(c)].Kind;
-    return kind == TProfileColumnKind::Model ? 0 : kind == TProfileColumnKind::Procedure ? 1 : 2;
+  const auto rank = [&targets](qsizetype i) {
+    const TProfileColumn *c = targets[static_cast<std::size_t>(i)];
+    return !c ? 3 : c->Kind == TProfileColumnKind::Model ? 0 : c->Kind == TProfileColumnKind::Procedure ? 1 : 2;
   };
-  std::vector<int> order;
-  for (int c = column; c < column + width; ++c) order.push_back(c);
-  std::stable_sort(order.begin(), order.end(), [&rank](int a, int b) { return rank(a) < rank(b); });
+  std::vector<qsizetype> order;
+  for (qsizetype i = 0; i < width; ++i) order.push_back(i);
+  std::stable_sort(order.begin(), order.end(), [&rank](qsizetype a, qsizetype b) { return rank(a) < rank(b); });
   for (int r = 0; r < rows; ++r) {
     const QStringList &cells = block[static_cast<std::size_t>(r)];
-    for (int c : order) {
-      const qsizetype i = c - column;
+    for (qsizetype i : order) {
+      const TProfileColumn *c = targets[static_cast<std::size_t>(i)];
       const QString cell = i < cells.size() ? cells[i].trimmed() : QString();
-      const TProfileColumnKind kind = fColumns[static_cast<std::size_t>(c)].Kind;
-      if (cell.isEmpty() || cell.endsWith(kEstimateMark) || kind == TProfileColumnKind::Layer ||
-          kind == TProfileColumnKind::TopDepth)
+      if (!c || cell.isEmpty() || cell.endsWith(kEstimateMark) || c->Kind == TProfileColumnKind::Layer ||
+          c->Kind == TProfileColumnKind::TopDepth)
         continue;
       // A value the layer does not use, pasted as it shows it (a block copied from the grid), is left.
-      if (!Editable(project, row + r, c) && cell == Text(project, row + r, c)) continue;
+      if (!editable(project, row + r, *c) && cell == text(project, row + r, *c)) continue;
       try {
-        SetText(project, row + r, c, cell);
+        setText(project, row + r, *c, cell);
       } catch (const EAssignError &e) {
-        throw EAssignError(QStringLiteral("Layer %1, %2: %3").arg(row + r + 1).arg(Header(c, project.fUnits), e.message()));
+        throw EAssignError(QStringLiteral("Layer %1, %2: %3").arg(row + r + 1).arg(header(*c, units), e.message()));
       }
     }
   }

@@ -48,10 +48,14 @@ using TProfileEstimates = std::vector<std::map<std::pair<TSoilProperty, bool>, Q
 // the values the report marks "(*)" on the lines the models' descriptions name.
 TProfileEstimates ProfileEstimates(const TReportInputs &report, const TProjectTables &tables);
 
+// The models of a project's layers (codes 1 ... 9), each once.
+std::vector<int> ModelsInProfile(const TProjectTables &tables);
+
 class TProfileGrid {
  public:
-  // The resistance factors' columns only under LRFD.
-  explicit TProfileGrid(bool lrfd);
+  // The resistance factors' columns only under LRFD; the properties of the
+  // models given (of every model when none is given).
+  explicit TProfileGrid(bool lrfd, const std::vector<int> &models = {});
 
   const std::vector<TProfileColumn> &Columns() const { return fColumns; }
   int ColumnCount() const { return static_cast<int>(fColumns.size()); }
@@ -83,19 +87,29 @@ class TProfileGrid {
   // estimated values as shown ("0.55 (*)").
   QString Copy(const TProgramData &project, const TProfileEstimates &estimates, int top, int left, int bottom,
                int right, bool header) const;
-  // Pastes tab-separated lines with their first cell at (row, column): a
-  // first line of the headers is skipped, blank cells and estimates ("(*)")
-  // leave their values, the layer number and top depth are not inputs, and
-  // layers are added below the last one as the block needs (up to 40). Each
-  // row's model goes first, then its procedure, then its values. Throws
-  // EAssignError naming the layer and column of the first cell that cannot
-  // be written; cells before it may have been written (the caller restores
-  // the project). Returns the number of rows written.
+  // Pastes tab-separated lines with their first row at layer `row`. A block
+  // whose first line holds the grid's headers (as Copy writes them, in the
+  // project's units) goes into the columns those headers name, shown or not;
+  // another block goes into the columns from `column` on, as they are shown.
+  // Blank cells and estimates ("(*)") leave their values, the layer number
+  // and top depth are not inputs, and layers are added below the last one as
+  // the block needs (up to 40). Each row's model goes first, then its
+  // procedure, then its values. Throws EAssignError naming the layer and
+  // column of the first cell that cannot be written; cells before it may
+  // have been written (the caller restores the project). Returns the number
+  // of rows written.
   int Paste(TProgramData &project, int row, int column, const QString &text) const;
 
  private:
   const TSoilField *field(int code, const TProfileColumn &column) const;
-  std::vector<TProfileColumn> fColumns;
+  QString header(const TProfileColumn &column, int units, bool twoLines = false) const;
+  QString text(const TProgramData &project, int row, const TProfileColumn &column) const;
+  bool applies(const TProgramData &project, int row, const TProfileColumn &column) const;
+  bool editable(const TProgramData &project, int row, const TProfileColumn &column) const;
+  QStringList choices(const TProfileColumn &column) const;
+  void setText(TProgramData &project, int row, const TProfileColumn &column, const QString &text) const;
+  std::vector<TProfileColumn> fColumns;  // as shown
+  std::vector<TProfileColumn> fAll;      // of every model, for a block with headers
 };
 
 }  // namespace pylar

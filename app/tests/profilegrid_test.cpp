@@ -90,6 +90,27 @@ TEST(ProfileGrid, ColumnsFollowTheModelDescriptions) {
   EXPECT_EQ(lrfd.Header(6, kUnitsSI), "LRFD Resistance Factor (Side Friction)");
 }
 
+// The compact grid shows the columns of the models in the profile only.
+TEST(ProfileGrid, TheColumnsOfTheModelsInTheProfile) {
+  Project deep("deep-profile-lrfd.pq8d");
+  EXPECT_EQ(ModelsInProfile(deep.tables), (std::vector<int>{scSand, scClay, scShale, scGravellySand, scGravel}));
+  Project clay("clay-lrfd-si.pq8d");
+  const std::vector<int> models = ModelsInProfile(clay.tables);
+  ASSERT_EQ(models, std::vector<int>{scClay});
+  const TProfileGrid compact(true, models), all(true);
+  EXPECT_EQ(compact.ColumnCount(), 8 + 2 * static_cast<int>(SoilFamily(TSoilFamily::Clay).Fields.size()));
+  for (const TProfileColumn &c : compact.Columns())
+    if (c.Kind == TProfileColumnKind::Property || c.Kind == TProfileColumnKind::Procedure) {
+      EXPECT_GE(PropertyColumn(scClay, c.Property), 0) << c.Heading.toStdString();
+    }
+  // The same cells as the whole grid shows.
+  for (int c = 0; c < compact.ColumnCount(); ++c) {
+    const int same = columnOf(all, compact.Columns()[std::size_t(c)].Heading, compact.Columns()[std::size_t(c)].End);
+    for (int row = 0; row < clay.tables.D.RowCount(); ++row)
+      EXPECT_EQ(compact.Text(*clay.data, row, c), all.Text(*clay.data, row, same));
+  }
+}
+
 // A cell shows its layer's value where the layer's model has the property,
 // and nothing elsewhere; the procedure decides which sand values apply.
 TEST(ProfileGrid, CellsShowTheValuesOfTheLayersModel) {
@@ -202,7 +223,23 @@ TEST(ProfileGrid, CopyAndPasteCarryTheWholeProfile) {
     to.data->SetUnits(from.data->fUnits);
     EXPECT_EQ(grid.Paste(*to.data, 0, 0, copied), last + 1) << example;
     EXPECT_EQ(grid.Copy(*to.data, {}, 0, 0, last, grid.ColumnCount() - 1, true), copied) << example;
+    // A block with its headers goes into the columns they name, whatever
+    // columns the grid it is pasted into shows, wherever it is pasted.
+    const TProfileGrid compact(from.data->NLRFD == 1, ModelsInProfile(from.tables));
+    Project again;
+    again.data->SetUnits(from.data->fUnits);
+    const TProfileGrid sandOnly(false, ModelsInProfile(again.tables));
+    sandOnly.Paste(*again.data, 0, 3, compact.Copy(*from.data, {}, 0, 0, last, compact.ColumnCount() - 1, true));
+    EXPECT_EQ(grid.Copy(*again.data, {}, 0, 0, last, grid.ColumnCount() - 1, true), copied) << example;
   }
+  // Headers in the other unit system are refused: the values would be taken in the wrong units.
+  Project si("clay-lrfd-si.pq8d");
+  const TProfileGrid grid(true);
+  const QString metric = grid.Copy(*si.data, {}, 0, 0, 0, 5, true);
+  Project english;
+  EXPECT_EQ(message([&] { grid.Paste(*english.data, 0, 0, metric); }),
+            "The column \"Depth at Top (m)\" is in the other unit system than the project's: switch the project's "
+            "units first, or convert the values.");
 }
 
 // Three rows of a spreadsheet pasted at the first layer's model make a

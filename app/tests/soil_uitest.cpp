@@ -532,6 +532,37 @@ class SoilDialogsTest : public QObject {
     QVERIFY(!grid->EstimatesNote()->isVisibleTo(grid));
   }
 
+  // With "Only the columns of the models in the profile", a layer given
+  // another model brings that model's columns; a block with the grid's
+  // headers goes into the columns they name.
+  void profileGridShowsTheColumnsOfTheModelsInUse() {
+    form->Commands().ProfileGrid->trigger();
+    auto *grid = qobject_cast<TSoilProfileGrid *>(form->DataWindow("Soil Profile Grid")->Form());
+    TProfileGridModel *model = grid->Model();
+    const auto headers = [&] {
+      QStringList list;
+      for (int c = 0; c < model->columnCount(); ++c) list << model->Grid().Header(c, kUnitsEnglish);
+      return list;
+    };
+    const int all = model->columnCount();
+    grid->Compact()->setChecked(true);
+    QVERIFY(model->columnCount() < all);
+    QVERIFY(headers().contains("Friction Angle, top (Deg)"));
+    QVERIFY(!headers().contains("Rock Compressive Strength, top (lbs/ft^2)"));
+    QVERIFY(model->setData(model->index(0, 1), "weak rock (FHWA Spec.)"));
+    QTRY_VERIFY(headers().contains("Rock Compressive Strength, top (lbs/ft^2)"));
+    QVERIFY(!headers().contains("Friction Angle, top (Deg)"));
+    // A block with headers, pasted anywhere: into the columns it names.
+    grid->View()->setCurrentIndex(model->index(0, 3));
+    QVERIFY(grid->PasteText("Soil Type\tDepth at Bottom (ft)\tCohesion, top (lbs/ft^2)\n"
+                            "clay (FHWA Spec.)\t12\t1500\n"));
+    QCOMPARE(form->Tables().D.GetIntValue(lcSoilType, 0), int(scClay));
+    QCOMPARE(double(layerData(0).GetFloatValue(PropertyColumn(scClay, TSoilProperty::Cohesion), 0)), 1500.0);
+    QTRY_VERIFY(headers().contains("Cohesion, bottom (lbs/ft^2)"));
+    grid->Compact()->setChecked(false);
+    QCOMPARE(model->columnCount(), all);
+  }
+
   void completeProjectFromScratchRunsAndLoadsResults() {
     auto *title = qobject_cast<TdlgTitle *>(open(form->Commands().Title, "Project Title"));
     title->Edit()->setText("Three layers: sand, clay, weak rock");

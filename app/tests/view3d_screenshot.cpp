@@ -94,6 +94,8 @@ int main(int argc, char *argv[]) {
     view->SetView(v);
     QTest::qWait(100);
     save(view->Picture(), "belled-pier-curves");
+    // The same framed in its window: the legend of the curves in the lower left corner.
+    save(view->parentWidget()->grab().toImage(), "curves-legend-window");
     view->UltimateEffectsWindow();
     QTest::qWait(100);
     save(view->CombinedPlotsWindow()->grab().toImage(), "combined-plots-window");

@@ -5,6 +5,7 @@
 #include "ui/Messages.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFont>
@@ -14,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -33,9 +35,9 @@ const QColor kEstimated(20, 70, 160);     // the run's estimate
 TProfileGridModel::TProfileGridModel(const TProjectAccess &project, QObject *parent)
     : QAbstractTableModel(parent), fProject(project), fGrid(std::make_unique<TProfileGrid>(false)) {}
 
-void TProfileGridModel::Reload(TProfileEstimates estimates) {
+void TProfileGridModel::Reload(TProfileEstimates estimates, const std::vector<int> &models) {
   beginResetModel();
-  *fGrid = TProfileGrid(fProject.data().NLRFD == 1);  // the same object: references to it stay good
+  *fGrid = TProfileGrid(fProject.data().NLRFD == 1, models);  // the same object: references to it stay good
   fEstimates = std::move(estimates);
   endResetModel();
 }
@@ -180,6 +182,9 @@ TSoilProfileGrid::TSoilProfileGrid(const TProjectAccess &project, TEstimatesSour
   fNote->setWordWrap(true);
   fLayout->insertWidget(fLayout->count() - 1, fNote);
   auto *buttons = new QHBoxLayout;
+  fCompact = new QCheckBox(QStringLiteral("Only the columns of the models in the profile"));
+  fCompact->setFocusPolicy(Qt::NoFocus);
+  connect(fCompact, &QCheckBox::toggled, this, [this] { LoadFromModel(); });
   fAdd = new QPushButton(QStringLiteral("Add Layer"));
   fInsert = new QPushButton(QStringLiteral("Insert Layer"));
   fDelete = new QPushButton(QStringLiteral("Delete Layer"));
@@ -190,6 +195,7 @@ TSoilProfileGrid::TSoilProfileGrid(const TProjectAccess &project, TEstimatesSour
     buttons->addWidget(b);
   }
   buttons->addStretch();
+  buttons->addWidget(fCompact);
   fLayout->insertLayout(fLayout->count() - 1, buttons);
   connect(fAdd, &QPushButton::clicked, this, &TSoilProfileGrid::AddLayerClicked);
   connect(fInsert, &QPushButton::clicked, this, &TSoilProfileGrid::InsertLayerClicked);
@@ -202,7 +208,8 @@ TSoilProfileGrid::TSoilProfileGrid(const TProjectAccess &project, TEstimatesSour
 
 void TSoilProfileGrid::LoadFromModel() {
   const QModelIndex current = fView->currentIndex();
-  fModel->Reload(fEstimates ? fEstimates() : TProfileEstimates());
+  fShownModels = fCompact->isChecked() ? ModelsInProfile(data().Tables()) : std::vector<int>();
+  fModel->Reload(fEstimates ? fEstimates() : TProfileEstimates(), fShownModels);
   fView->resizeColumnsToContents();
   fView->resizeRowsToContents();
   if (current.isValid())
@@ -222,6 +229,9 @@ void TSoilProfileGrid::edited() {
     fProject.commit(QString::fromLatin1(kCaption));
   else
     fProject.markChanged();
+  // A layer of another model brings its columns (once the edit is done).
+  if (fCompact->isChecked() && ModelsInProfile(data().Tables()) != fShownModels)
+    QTimer::singleShot(0, this, [this] { LoadFromModel(); });
 }
 
 QRect TSoilProfileGrid::selectedBlock() const {

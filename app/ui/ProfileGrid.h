@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 
@@ -27,8 +28,9 @@ class TProfileGridModel : public QAbstractTableModel {
  public:
   explicit TProfileGridModel(const TProjectAccess &project, QObject *parent = nullptr);
 
-  // The columns for the project's design method, the values and the estimates anew.
-  void Reload(TProfileEstimates estimates);
+  // The columns for the project's design method and the models given (every
+  // model when none is given), the values and the estimates anew.
+  void Reload(TProfileEstimates estimates, const std::vector<int> &models = {});
   const TProfileGrid &Grid() const { return *fGrid; }
   const TProfileEstimates &Estimates() const { return fEstimates; }
 
@@ -113,6 +115,8 @@ class TSoilProfileGrid : public TDataForm {
   TProfileGridView *View() const { return fView; }
   TProfileGridModel *Model() const { return fModel; }
   QLabel *EstimatesNote() const { return fNote; }
+  // Only the columns of the models in the profile (else those of every model).
+  QCheckBox *Compact() const { return fCompact; }
 
  private:
   // The project changed: one step of its history, named after the window.
@@ -125,6 +129,8 @@ class TSoilProfileGrid : public TDataForm {
   TProfileGridModel *fModel;
   TProfileGridView *fView;
   QLabel *fNote;
+  QCheckBox *fCompact;
+  std::vector<int> fShownModels;  // the models whose columns are shown; empty: every model
   QPushButton *fDelete;
   QPushButton *fAdd;
   QPushButton *fInsert;
