@@ -125,8 +125,8 @@ TProfileGrid::TProfileGrid(bool lrfd, const std::vector<int> &models) {
       continue;
     }
     if (c.Kind == K::Property || c.Kind == K::Procedure) {
-      const bool used = models.empty() || std::any_of(models.begin(), models.end(), [&c](int code) {
-                          return PropertyColumn(code, c.Property) >= 0;
+      const bool used = models.empty() || std::any_of(models.begin(), models.end(), [this, &c](int code) {
+                          return field(code, c) != nullptr;  // a value a model keeps hidden is no column of it
                         });
       if (!used) continue;
     }

@@ -85,8 +85,12 @@ int main(int argc, char *argv[]) {
     if (QMdiSubWindow *grid = form.MdiArea()->activeSubWindow()) {
       grid->setGeometry(QRect(QPoint(0, 0), form.MdiArea()->viewport()->size()));
       // The columns of the profile's models: its estimates are in sight.
-      if (auto *profile = qobject_cast<TSoilProfileGrid *>(qobject_cast<TDataChild *>(grid)->Form()))
+      if (auto *profile = qobject_cast<TSoilProfileGrid *>(qobject_cast<TDataChild *>(grid)->Form())) {
         profile->Compact()->setChecked(true);
+        // The last column in sight: the clay's estimated alpha and Nc.
+        TProfileGridModel *model = profile->Model();
+        profile->View()->scrollTo(model->index(0, model->columnCount() - 1));
+      }
     } else {
       ++failures;
     }
@@ -102,7 +106,7 @@ int main(int argc, char *argv[]) {
     const auto menu = [&](QMenu *open, const QString &name) {
       const QPoint at = form.mapToGlobal(form.menuBar()->actionGeometry(open->menuAction()).bottomLeft());
       QTimer::singleShot(300, [&, open, name] {
-        const QRect frame = form.frameGeometry().united(open->geometry());
+        const QRect frame = form.frameGeometry().united(open->geometry()).intersected(form.screen()->geometry());
         const QPixmap screen = form.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
         if (!screen.save(session.OutputPath(name + QStringLiteral(".png")))) ++failures;
         open->close();

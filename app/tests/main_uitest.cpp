@@ -254,7 +254,8 @@ class MainFormTest : public QObject {
   }
 
   // A new child window opens inside the visible window area however large it
-  // makes itself; Close All closes every window.
+  // makes itself; Tile keeps them there and the main window's size; Close
+  // All closes every window.
   void childWindowsOpenInsideTheArea() {
     const QString project = copyExample("sand-asd-english.pq8d");
     QVERIFY(form->OpenFileByExtension(project));
@@ -276,6 +277,13 @@ class MainFormTest : public QObject {
       QVERIFY2(area.contains(window->geometry()),
                qPrintable(window->windowTitle() + QString(" %1,%2 %3x%4").arg(window->x()).arg(window->y())
                           .arg(window->width()).arg(window->height())));
+    // Tiled: each window in the area, the main window as large as it was.
+    const QSize size(560, 330);
+    QCOMPARE(form->size(), size);
+    c.Tile->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(form->size(), size);
+    for (QMdiSubWindow *window : windows) QVERIFY(area.contains(window->geometry()));
     c.CloseAll->trigger();
     QTRY_VERIFY(form->MdiArea()->subWindowList().isEmpty());
   }

@@ -94,6 +94,9 @@ TEST(ProfileGrid, ColumnsFollowTheModelDescriptions) {
 TEST(ProfileGrid, TheColumnsOfTheModelsInTheProfile) {
   Project deep("deep-profile-lrfd.pq8d");
   EXPECT_EQ(ModelsInProfile(deep.tables), (std::vector<int>{scSand, scClay, scShale, scGravellySand, scGravel}));
+  // Sand keeps an interface angle, but does not show it: no column of its own.
+  const TProfileGrid sand(false, {scSand});
+  for (const TProfileColumn &c : sand.Columns()) EXPECT_NE(c.Property, P::InterfaceAngle) << c.Heading.toStdString();
   Project clay("clay-lrfd-si.pq8d");
   const std::vector<int> models = ModelsInProfile(clay.tables);
   ASSERT_EQ(models, std::vector<int>{scClay});

@@ -51,6 +51,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace pylar {
 
@@ -242,7 +243,7 @@ void TMainForm::createCommands() {
       {&C::ExportPlots, "Export Plots to Excel", "", "", "", false, [this] { exportPlots(); }},
 
       {&C::Cascade, "&Cascade", "", "", "", false, [this] { cascadeWindows(); }},
-      {&C::Tile, "&Tile", "", "", "", false, [this] { fMdiArea->tileSubWindows(); }},
+      {&C::Tile, "&Tile", "", "", "", false, [this] { tileWindows(); }},
       {&C::ArrangeIcons, "&Arrange Icons", "", "", "", false, [this] { arrangeIcons(); }},
       {&C::CloseAll, "C&lose All", "", "", "", false, [this] { fMdiArea->closeAllSubWindows(); }},
 
@@ -528,6 +529,31 @@ void TMainForm::cascadeWindows() {
   }
 }
 
+// Tiled windows share the area in rows and columns; a window that needs more
+// than its share (its minimum size) overlaps its neighbour but stays inside
+// the area, and the main window keeps its size.
+void TMainForm::tileWindows() {
+  std::vector<QMdiSubWindow *> windows;
+  for (QMdiSubWindow *window : fMdiArea->subWindowList(QMdiArea::CreationOrder))
+    if (window->isVisible() && !window->isMinimized()) windows.push_back(window);
+  if (windows.empty()) return;
+  const QSize area = fMdiArea->viewport()->size();
+  const int count = static_cast<int>(windows.size());
+  const int columns = static_cast<int>(std::ceil(std::sqrt(double(count))));
+  const int rows = (count + columns - 1) / columns;
+  for (int k = 0; k < count; ++k) {
+    QMdiSubWindow *window = windows[static_cast<std::size_t>(k)];
+    if (window->isMaximized()) window->showNormal();
+    const int row = k / columns, column = k % columns;
+    // The last row's windows share its width.
+    const int inRow = row == rows - 1 ? count - row * columns : columns;
+    const QRect cell(column * area.width() / inRow, row * area.height() / rows, area.width() / inRow,
+                     area.height() / rows);
+    window->setGeometry(cell);
+    window->setGeometry(PlaceInsideArea(window->geometry(), area));
+  }
+}
+
 void TMainForm::arrangeIcons() {
   // Minimised windows in rows along the bottom of the client area, left to right.
   int x = 0;
@@ -580,7 +606,13 @@ void TMainForm::CommitChanges(const QString &label) {
     if (QMdiSubWindow *active = fMdiArea->activeSubWindow()) name = active->windowTitle();
   if (name.isEmpty()) name = QStringLiteral("Edit");
   // The tables' own flag tells whether a save happened since (a save clears it).
-  if (fHistory.Commit(name)) fTables.SetChanged(true);
+  if (fHistory.Commit(name)) {
+    fTables.SetChanged(true);
+    // The run's estimates are no longer the project's (once the edit is done).
+    if (auto *grid = fProfileGridWindow ? qobject_cast<TSoilProfileGrid *>(fProfileGridWindow->Form()) : nullptr;
+        grid && grid->ShowsEstimates())
+      QTimer::singleShot(0, grid, [grid] { grid->LoadFromModel(); });
+  }
   updateCaption();
 }
 

@@ -161,6 +161,7 @@ class TMainForm : public QMainWindow {
   void updateResultCommands();
   void arrangeIcons();
   void cascadeWindows();
+  void tileWindows();
   // The open and save dialogs start in the folder of the last project opened
   // or saved, else in the current folder.
   QString startFolder() const;

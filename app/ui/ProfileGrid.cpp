@@ -28,6 +28,24 @@ const QColor kNotUsed(232, 232, 232);     // the layer's model has no such value
 const QColor kDerived(244, 244, 240);     // shown, but not entered here
 const QColor kEstimated(20, 70, 160);     // the run's estimate
 
+// A header on lines of about `width` characters, broken between words; the
+// end and unit stay on the last line.
+QString wrapped(const QString &header, int width) {
+  const QStringList parts = header.split(u'\n');
+  QStringList lines;
+  QString line;
+  for (const QString &word : parts.front().split(u' ', Qt::SkipEmptyParts)) {
+    if (!line.isEmpty() && line.size() + 1 + word.size() > width) {
+      lines << line;
+      line.clear();
+    }
+    line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
+  }
+  if (!line.isEmpty()) lines << line;
+  for (qsizetype i = 1; i < parts.size(); ++i) lines << parts[i];
+  return lines.join(u'\n');
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- model
@@ -92,7 +110,7 @@ QVariant TProfileGridModel::data(const QModelIndex &index, int role) const {
 
 QVariant TProfileGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || section < 0 || section >= fGrid->ColumnCount()) return {};
-  if (role == Qt::DisplayRole) return fGrid->Header(section, fProject.data().fUnits, true);
+  if (role == Qt::DisplayRole) return wrapped(fGrid->Header(section, fProject.data().fUnits, true), 14);
   if (role == Qt::ToolTipRole) return fGrid->Header(section, fProject.data().fUnits);
   return {};
 }
@@ -215,13 +233,16 @@ void TSoilProfileGrid::LoadFromModel() {
   if (current.isValid())
     fView->setCurrentIndex(fModel->index(std::min(current.row(), fModel->rowCount() - 1),
                                          std::min(current.column(), fModel->columnCount() - 1)));
-  bool estimated = false;
-  for (const auto &layer : fModel->Estimates()) estimated = estimated || !layer.empty();
-  fNote->setVisible(estimated);
+  fNote->setVisible(ShowsEstimates());
   const int rows = fModel->rowCount();
   fAdd->setEnabled(rows < kMaxLayers);
   fInsert->setEnabled(rows >= 1 && rows < kMaxLayers);
   fDelete->setEnabled(rows > 1);
+}
+
+bool TSoilProfileGrid::ShowsEstimates() const {
+  return std::any_of(fModel->Estimates().begin(), fModel->Estimates().end(),
+                     [](const auto &layer) { return !layer.empty(); });
 }
 
 void TSoilProfileGrid::edited() {

@@ -115,6 +115,8 @@ class TSoilProfileGrid : public TDataForm {
   TProfileGridView *View() const { return fView; }
   TProfileGridModel *Model() const { return fModel; }
   QLabel *EstimatesNote() const { return fNote; }
+  // Values of the last run are shown as estimates.
+  bool ShowsEstimates() const;
   // Only the columns of the models in the profile (else those of every model).
   QCheckBox *Compact() const { return fCompact; }
 
