@@ -429,6 +429,16 @@ class ReportWindowsTest : public QObject {
     QCOMPARE(browser->textCursor().position(), positions.last());
     QVERIFY(!help->FindText("no such text in any manual"));
     QCOMPARE(browser->textCursor().position(), positions.last());
+    // A link that a find selected is still followed by a click.
+    OpenHelpFile(area, kBinDir + "/docs/README.md", noViewer);
+    QVERIFY(help->FindText("the soil profile grid"));
+    const QTextCursor found = browser->textCursor();
+    QVERIFY(found.hasSelection());
+    QTextCursor middle(browser->document());
+    middle.setPosition(found.selectionStart() + 5);
+    QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, browser->cursorRect(middle).center());
+    QCOMPARE(help->Path(), QFileInfo(kBinDir + "/docs/user-manual.md").absoluteFilePath());
+    QTRY_COMPARE(topLine(), QString("The soil profile grid"));
   }
 
   void anEditorThatCannotStartIsNamed() {

@@ -488,12 +488,16 @@ class SoilDialogsTest : public QObject {
     QTest::keyClick(editor, Qt::Key_Return);  // the view takes the text once the key is handled
     QTRY_COMPARE(messages, QStringList{"Entry must be greater than or equal to 0"});
     QCOMPARE(weight.data().toString(), QString("118"));
+    QCOMPARE(grid->View()->currentIndex(), weight);  // refused: the cell stays current
     grid->View()->edit(weight);
     editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
     QVERIFY(editor);
     editor->setText("2*60");
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_COMPARE(weight.data().toString(), QString("120"));
+    QCOMPARE(grid->View()->currentIndex(), model->index(2, weight.column()));  // Enter moves down
+    QTest::keyClick(grid->View(), Qt::Key_Return);  // at the last row: the next column's first row
+    QCOMPARE(grid->View()->currentIndex(), model->index(0, weight.column() + 1));
     // The values the clay model has no use for cannot be entered.
     QVERIFY(!(model->flags(model->index(1, column("Friction Angle", "top"))) & Qt::ItemIsEditable));
     QTest::keyClick(grid->View(), Qt::Key_Z, Qt::ControlModifier);

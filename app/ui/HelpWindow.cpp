@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QPointer>
 #include <QProcess>
@@ -202,8 +203,11 @@ bool THelpWindow::Open(const QString &path) {
   // Links between the manuals and their pictures resolve beside the file.
   fBrowser->setSearchPaths({QFileInfo(path).absolutePath()});
   fBrowser->document()->setBaseUrl(QUrl::fromLocalFile(fPath));
+  // A manual with its pictures takes a moment to lay out.
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   fBrowser->setMarkdown(QString::fromUtf8(bytes));
   addAnchors();
+  QGuiApplication::restoreOverrideCursor();
   return true;
 }
 

@@ -130,6 +130,7 @@ bool TProfileGridModel::setData(const QModelIndex &index, const QVariant &value,
     fGrid->SetText(project, index.row(), index.column(), value.toString());
   } catch (const EAssignError &e) {
     before.Restore(project);
+    fRefused = true;
     if (OnRefused) OnRefused(e.message());
     return false;
   }
@@ -172,6 +173,29 @@ void TProfileGridDelegate::setModelData(QWidget *editor, QAbstractItemModel *mod
 // ---------------------------------------------------------------- view
 
 TProfileGridView::TProfileGridView(TSoilProfileGrid *window, QWidget *parent) : QTableView(parent), fWindow(window) {}
+
+void TProfileGridView::moveDown() {
+  const QModelIndex current = currentIndex();
+  if (!current.isValid()) return;
+  QModelIndex next = model()->index(current.row() + 1, current.column());
+  if (!next.isValid()) next = model()->index(0, current.column() + 1);
+  if (next.isValid()) setCurrentIndex(next);
+}
+
+void TProfileGridView::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) {
+  QTableView::closeEditor(editor, hint);
+  auto *grid = qobject_cast<TProfileGridModel *>(model());
+  const bool refused = grid && grid->TakeRefused();
+  if (hint == QAbstractItemDelegate::SubmitModelCache && !refused) moveDown();
+}
+
+void TProfileGridView::keyPressEvent(QKeyEvent *event) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && state() != EditingState) {
+    moveDown();
+    return;
+  }
+  QTableView::keyPressEvent(event);
+}
 
 void TProfileGridView::cut() { fWindow->Cut(); }
 void TProfileGridView::copy() { fWindow->Copy(); }
@@ -220,7 +244,6 @@ TSoilProfileGrid::TSoilProfileGrid(const TProjectAccess &project, TEstimatesSour
   connect(fDelete, &QPushButton::clicked, this, &TSoilProfileGrid::DeleteLayerClicked);
   connect(copy, &QPushButton::clicked, this, &TSoilProfileGrid::Copy);
   connect(paste, &QPushButton::clicked, this, &TSoilProfileGrid::Paste);
-  resize(900, 420);
   LoadFromModel();
 }
 

@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 class QCheckBox;
 class QLabel;
@@ -49,11 +50,14 @@ class TProfileGridModel : public QAbstractTableModel {
   std::function<void()> OnEdited;
   // Told the message of a refused text.
   std::function<void(const QString &)> OnRefused;
+  // The last text written was refused (cleared when asked).
+  bool TakeRefused() { return std::exchange(fRefused, false); }
 
  private:
   TProjectAccess fProject;
   std::unique_ptr<TProfileGrid> fGrid;
   TProfileEstimates fEstimates;
+  bool fRefused = false;
 };
 
 // Choice columns (the model, the sand procedure, the interface condition) are
@@ -70,7 +74,10 @@ class TProfileGridDelegate : public QStyledItemDelegate {
 
 class TSoilProfileGrid;
 
-// The table; Edit > Cut, Copy and Paste reach it by these slots' names.
+// The table; Edit > Cut, Copy and Paste reach it by these slots' names. Enter
+// takes the typed value and moves down a row (at the last row, to the first
+// row of the next column), as in the program's other tables; a value that is
+// refused keeps the cell.
 class TProfileGridView : public QTableView {
   Q_OBJECT
 
@@ -82,7 +89,12 @@ class TProfileGridView : public QTableView {
   void copy();
   void paste();
 
+ protected:
+  void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
+  void keyPressEvent(QKeyEvent *event) override;
+
  private:
+  void moveDown();
   TSoilProfileGrid *fWindow;
 };
 
@@ -97,6 +109,8 @@ class TSoilProfileGrid : public TDataForm {
 
   // Activation, a unit or design-method change, Undo: the grid from the project.
   void LoadFromModel() override;
+  // Room for a few layers and the first columns of properties.
+  QSize sizeHint() const override { return {900, 400}; }
 
   // The selected block (the whole grid when nothing is selected), with its
   // headers, to the clipboard as tab-separated text.
