@@ -693,9 +693,13 @@ QString OpenFailureMessage(const QString &path, const TProgramData::TReadResult 
 
 // ---------------------------------------------------------------- file names
 
-QString DisplayName(const QString &fileName) {
+QString FileNameOnly(const QString &fileName) {
   const qsizetype slash = std::max(fileName.lastIndexOf('/'), fileName.lastIndexOf('\\'));
-  QString name = fileName.mid(slash + 1);
+  return fileName.mid(slash + 1);
+}
+
+QString DisplayName(const QString &fileName) {
+  QString name = FileNameOnly(fileName);
   if (fileSuffix(name).toUpper() == QLatin1String(".") + QString::fromLatin1(kDefaultExtension).toUpper())
     name.truncate(name.indexOf('.'));
   if (name.size() > 1 && name[0] >= 'a' && name[0] <= 'z') name[0] = name[0].toUpper();
@@ -703,7 +707,7 @@ QString DisplayName(const QString &fileName) {
 }
 
 QString WindowCaption(const QString &fileName) {
-  return QString::fromLatin1(kProgramCaption) + QStringLiteral(" - ") + DisplayName(fileName);
+  return QString::fromLatin1(kProgramCaption) + QStringLiteral(" - ") + FileNameOnly(fileName);
 }
 
 QString SaveAsTitle(const QString &fileName) {

@@ -215,7 +215,12 @@ class TProgramData {
 QString OpenFailureMessage(const QString &path, const TProgramData::TReadResult &read);
 
 // File-name rules.
+// The file's name without its folder ("/" or "\\" separated), as on disk.
+QString FileNameOnly(const QString &fileName);
+// The name the Save As dialog's title gives a project: without a ".pq8"
+// extension, its first letter upper-cased.
 QString DisplayName(const QString &fileName);
+// The main window's title: the program and the project's file name as it is on disk.
 QString WindowCaption(const QString &fileName);
 bool IsUnnamed(const QString &fileName);
 // Save must go through Save As: unnamed, or not a ".pq8d" file.

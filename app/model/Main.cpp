@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <algorithm>
+
 namespace pylar {
 
 void TRecentFiles::MoveToTop(const QString &path) {
@@ -76,6 +78,9 @@ void ReadSettings(TProgramSettings &settings) {
   if (!editor.isEmpty()) settings.WordProcessor = editor;
   for (int i = 0; i < kMaxRecentFiles; ++i)
     settings.PrevFile.SetEntry(i, store.value(fileKey(i)).toString());
+  settings.WindowGeometry = store.value(QStringLiteral("Window Geometry")).toByteArray();
+  settings.WindowState = store.value(QStringLiteral("Window State")).toByteArray();
+  settings.LastFolder = store.value(QStringLiteral("Last Folder")).toString();
 }
 
 void WriteSettings(const TProgramSettings &settings) {
@@ -83,8 +88,19 @@ void WriteSettings(const TProgramSettings &settings) {
   beginGroup(store);
   store.setValue(QStringLiteral("Word Processor"), settings.WordProcessor);
   for (int i = 0; i < kMaxRecentFiles; ++i) store.setValue(fileKey(i), settings.PrevFile.Entry(i));
+  // A window never shown has nothing to remember: what an earlier run left stays.
+  if (!settings.WindowGeometry.isEmpty()) store.setValue(QStringLiteral("Window Geometry"), settings.WindowGeometry);
+  if (!settings.WindowState.isEmpty()) store.setValue(QStringLiteral("Window State"), settings.WindowState);
+  if (!settings.LastFolder.isEmpty()) store.setValue(QStringLiteral("Last Folder"), settings.LastFolder);
   store.endGroup();
   store.sync();
+}
+
+QRect PlaceInsideArea(const QRect &window, const QSize &area) {
+  const QSize size = window.size().boundedTo(area).expandedTo(QSize(1, 1));
+  const int x = std::clamp(window.x(), 0, std::max(area.width() - size.width(), 0));
+  const int y = std::clamp(window.y(), 0, std::max(area.height() - size.height(), 0));
+  return {QPoint(x, y), size};
 }
 
 QString CommandLineFileName(const QString &argument) {

@@ -2,6 +2,8 @@
 // program settings.
 #pragma once
 
+#include <QByteArray>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -34,10 +36,15 @@ class TRecentFiles {
 };
 
 // The program's settings: organisation "Vexlor", application "PYLAR",
-// group "2017.8.2": "Word Processor" and "File1" ... "File10".
+// group "2017.8.2": "Word Processor" and "File1" ... "File10", and the main
+// window as it was left ("Window Geometry", "Window State") and the folder of
+// the last project opened or saved ("Last Folder").
 struct TProgramSettings {
   QString WordProcessor;
   TRecentFiles PrevFile;
+  QByteArray WindowGeometry;
+  QByteArray WindowState;
+  QString LastFolder;
 };
 
 // The platform's text editor: notepad.exe in the Windows folder on Windows,
@@ -48,6 +55,12 @@ QString DefaultWordProcessor();
 void ReadSettings(TProgramSettings &settings);
 // Stores the settings; failures are ignored.
 void WriteSettings(const TProgramSettings &settings);
+
+// Where a child window of `window`'s geometry goes so that it lies inside a
+// window area of `area`: as large as it is where the area allows (its size
+// cut to the area's otherwise) and moved back inside, keeping its place where
+// it already fits.
+QRect PlaceInsideArea(const QRect &window, const QSize &area);
 
 // The name a command-line argument stands for: ".pq8d" appended when its
 // file name contains no ".".

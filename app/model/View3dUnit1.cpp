@@ -1,5 +1,6 @@
 #include "View3dUnit1.h"
 
+#include "DataEdit.h"
 #include "DataUnit.h"
 #include "PltData.h"
 
@@ -41,6 +42,10 @@ QString DepthLabel(double depth) {
   const double magnitude = std::fabs(depth);
   if (magnitude <= 0.001 || magnitude >= 100000) return QString::number(depth, 'E', 3);
   return QString::number(depth, 'f', 3);
+}
+
+QString DepthLabel(double depth, int units) {
+  return DepthLabel(depth) + QLatin1Char(' ') + ExpandUnitsTemplate(QStringLiteral("L2"), units);
 }
 
 QString LayerLabel(int code, int layerNumber) {
@@ -212,6 +217,25 @@ std::optional<TViewState> ZoomWindowView(const TViewState &atDown, QPoint from, 
   return v;
 }
 
+TViewState ZoomAbout(const TViewState &view, QSize window, QPointF at, double factor) {
+  if (!std::isfinite(factor) || factor <= 0) return view;
+  TViewState v = view;
+  v.zoom = view.zoom * factor;
+  // The pointer's offset from the centre (y up) is the same part of the scene
+  // before and after when the pan moves by it times the change of the units
+  // per pixel.
+  const double dx = at.x() - window.width() / 2.0;
+  const double dy = window.height() / 2.0 - at.y();
+  const double before = view.PixelsPerUnit();
+  const double after = v.PixelsPerUnit();
+  if (!(before > 0) || !(after > 0) || !std::isfinite(after)) return view;
+  v.pan = view.pan + view.Rotation().inverted().mapVector(QVector3D(float(dx), float(dy), 0)) *
+                         float(1 / after - 1 / before);
+  return v;
+}
+
+double WheelZoomFactor(int angleDelta) { return std::pow(kZoomInFactor, angleDelta / 240.0); }
+
 TPierGeometry PierGeometry(const TSceneProject &scene) {
   TPierGeometry g;
   const double d = usable(scene.diameter) ? scene.diameter : 0;
@@ -249,6 +273,18 @@ const TGraphPlot &combinedPlot(const TResultPlots &plots, int showUltimateResult
 }
 
 }  // namespace
+
+std::vector<TLegendEntry> CurveLegend(const std::vector<TSceneCurve> &curves, int showUltimateResults) {
+  static const char *const kNames[] = {"Skin Friction", "Tip Resistance", "Total Capacity"};
+  std::vector<TLegendEntry> legend;
+  if (curves.empty()) return legend;
+  legend.push_back({showUltimateResults == 1 ? QStringLiteral("ASD/LRFD Effects") : QStringLiteral("Ultimate Effects"),
+                    {0, 0, 0}});
+  for (const TSceneCurve &curve : curves)
+    if (curve.which >= 0 && curve.which < 3)
+      legend.push_back({QString::fromUtf8("—— ") + QString::fromLatin1(kNames[curve.which]), curve.colour});
+  return legend;
+}
 
 bool HasCapacityCurves(const TResultPlots &plots, int showUltimateResults) {
   const TGraphPlot &plot = combinedPlot(plots, showUltimateResults);

@@ -70,6 +70,8 @@ inline constexpr TRgb kTotalColour{0, 0, 1};
 // significant digits for magnitudes up to 0.001 or from 100000 ("5.000E-04"),
 // otherwise three decimals ("12.500"). The ground surface reads "0.000".
 QString DepthLabel(double depth);
+// The same followed by the project's length unit: "12.500 ft", "3.000 m".
+QString DepthLabel(double depth, int units);
 // The model name written at mid-depth of a layer ("Layer " and its number,
 // from 1, for a code outside 1 ... 9).
 QString LayerLabel(int code, int layerNumber);
@@ -161,6 +163,14 @@ TViewState RotateView(const TViewState &atDown, QPoint from, QPoint to, QSize wi
 // The rectangle from `from` to `to` fills the window; no change for a
 // rectangle without width or height.
 std::optional<TViewState> ZoomWindowView(const TViewState &atDown, QPoint from, QPoint to, QSize window);
+// The zoom times `factor` about a window point (pixels from the top left):
+// the point of the scene under it stays where it is on the screen. No change
+// for a factor that is not positive.
+TViewState ZoomAbout(const TViewState &view, QSize window, QPointF at, double factor);
+// The zoom factor of a turn of the mouse wheel by `angleDelta` eighths of a
+// degree (a notch is 120; away from the user zooms in): two notches are one
+// Zoom In.
+double WheelZoomFactor(int angleDelta);
 
 // A section of the pier between two depths; a frustum when the diameters differ.
 struct TPierSection {
@@ -198,6 +208,16 @@ struct TSceneCurve {
 // depths from `valElevation`; depths above the ground are drawn at the ground.
 std::vector<TSceneCurve> CapacityCurves(const TResultPlots &plots, const TSceneProject &scene,
                                         const TView3dOptions &options, double valElevation);
+// The legend of the capacity curves drawn: the plot they come from
+// ("Ultimate Effects" or "ASD/LRFD Effects", in black), then each curve's name
+// in its colour. Empty when no curve is drawn.
+struct TLegendEntry {
+  QString text;
+  TRgb colour;
+  bool operator==(const TLegendEntry &) const = default;
+};
+std::vector<TLegendEntry> CurveLegend(const std::vector<TSceneCurve> &curves, int showUltimateResults);
+
 // True when the combined plot has a curve of at least two points.
 bool HasCapacityCurves(const TResultPlots &plots, int showUltimateResults);
 

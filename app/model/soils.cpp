@@ -1,5 +1,7 @@
 #include "soils.h"
 
+#include <QRegularExpression>
+
 #include <array>
 #include <limits>
 
@@ -13,6 +15,8 @@ using F = TFilePlace;
 constexpr int kAnyInt = std::numeric_limits<int>::min();
 constexpr int kMaxInt = std::numeric_limits<int>::max();
 
+constexpr const char *kSandProcedures[] = {"Ko Method", "Beta Method", "Chen and Kulhawy (2002) Method"};
+
 // Each table lists its columns in the property table's order. Per column: the
 // property, the table's heading and unit template, the kind (with bounds and
 // default for whole numbers), where it stands in the project file, and the
@@ -22,19 +26,22 @@ constexpr TSoilField kSandFields[] = {
     {P::UnitWeight, "Total Unit Weight", "F/L2^3", K::Number, 0, 0, 0, F::PropertyLine, 1, false,
      "1. Total Unit Weight", nullptr, 0},
     {P::FrictionAngle, "Friction Angle", "", K::Number, 0, 0, 0, F::PropertyLine, 2, false,
-     "6. Friction Angle (***)", "Deg", 5},
+     "6. Friction Angle (***)", "Deg", 5, false, {}, "INTERNAL FRICTION ANGLE, DEG."},
     {P::BlowCount, "Blow Counts -Optional-", "", K::Count, 0, 100, 0, F::PropertyLine, 4, false,
      "5. Blow Counts from SPT", nullptr, 4},
     {P::Ko, "Ko", "", K::Number, 0, 0, 0, F::ProcedureValue, smKo, false,
      "2. Coefficient of Lateral Earth Pressure, Ko", nullptr, 1},
-    {P::Beta, "Beta", "", K::Number, 0, 0, 0, F::ProcedureValue, smBeta, false, "3. Beta Value (*)", nullptr, 2},
+    {P::Beta, "Beta", "", K::Number, 0, 0, 0, F::ProcedureValue, smBeta, false, "3. Beta Value (*)", nullptr, 2,
+     false, {}, "SKIN FRICTION COEFFICIENT- BETA"},
     // Holds 1, 2 or 3 (Ko, beta, Chen and Kulhawy); the stored bounds are those of the first two.
-    {P::SandMethod, "Method", "", K::Count, 1, 2, 1, F::Procedure},
+    // The dialog shows it as its own group of buttons, not as a field.
+    {P::SandMethod, "Method", "", K::Count, 1, 2, 1, F::Procedure, -1, false, "Side Friction Procedure", nullptr, -1,
+     false, kSandProcedures},
     {P::InterfaceAngle, "Interface Angle", "", K::Number, 0, 0, 0, F::PropertyLine, 3, true,
      "7. Interface Angle (****)", "Deg", 6, true},
     // The column headed "OCR" holds the preconsolidation stress exponent m.
     {P::StressExponent, "OCR", "", K::Number, 0, 0, 0, F::ProcedureValue, smChenKulhawy, true,
-     "4. Preconsolidation Stress Exponent (**) (m)", nullptr, 3},
+     "4. Preconsolidation Stress Exponent (**) (m)", nullptr, 3, false, {}, "PRECONSOLIDATION STRESS EXPONENT - M"},
 };
 
 constexpr TSoilField kClayFields[] = {
@@ -43,9 +50,10 @@ constexpr TSoilField kClayFields[] = {
     {P::Cohesion, "Cohesion", "F/L2^2", K::Number, 0, 0, 0, F::PropertyLine, 3, false, "2. Cohesion", nullptr, 1},
     {P::BlowCount, "Blow Counts -Optional-", "", K::Count, 0, 100, 0, F::PropertyLine, 4, false,
      "3. Blow Counts from SPT (*)", nullptr, 2},
-    {P::Alpha, "Alpha Factor", "", K::Number, 0, 0, 0, F::PairLine, -1, false, "4. Alpha Factor (**)", nullptr, 3},
+    {P::Alpha, "Alpha Factor", "", K::Number, 0, 0, 0, F::PairLine, -1, false, "4. Alpha Factor (**)", nullptr, 3,
+     false, {}, "STRENGTH REDUCTION FACTOR-ALPHA"},
     {P::Nc, "Bearing Capacity Coefficient, Nc", "", K::Number, 0, 0, 0, F::PropertyLine, 0, false,
-     "5. Bearing Capacity Coefficient, Nc (**)", nullptr, 4},
+     "5. Bearing Capacity Coefficient, Nc (**)", nullptr, 4, false, {}, "END BEARING COEFFICIENT-Nc"},
 };
 
 constexpr TSoilField kStrongRockFields[] = {
@@ -99,7 +107,8 @@ constexpr TSoilField kGravelFields[] = {
      "1. Total Unit Weight", nullptr, 0},
     {P::BlowCount, "Blow Counts", "", K::Count, kAnyInt, kMaxInt, 0, F::PropertyLine, 1, false,
      "2. Blow Counts from SPT", nullptr, 1},
-    {P::Beta, "Beta (optional)", "", K::Number, 0, 0, 0, F::PropertyLine, 2, false, "3. Beta Value", nullptr, 2},
+    {P::Beta, "Beta (optional)", "", K::Number, 0, 0, 0, F::PropertyLine, 2, false, "3. Beta Value", nullptr, 2,
+     false, {}, "SKIN FRICTION COEFFICIENT- BETA"},
 };
 
 // The property dialog shows notes 1 to 3 by the side procedure chosen.
@@ -163,6 +172,15 @@ const TSoilFamilyDescription &SoilFamily(TSoilFamily family) { return kFamilies[
 const TSoilFamilyDescription *SoilFamilyOf(int code) {
   const TSoilModelDescription *model = SoilModel(code);
   return model ? &SoilFamily(model->Family) : nullptr;
+}
+
+QString FieldTitle(const TSoilField &field) {
+  if (!field.Caption) return QString::fromLatin1(field.Heading);
+  static const QRegularExpression number(QStringLiteral("^\\d+\\.\\s*"));
+  static const QRegularExpression notes(QStringLiteral("\\s*\\(\\*+\\)"));
+  QString title = QString::fromLatin1(field.Caption);
+  title.remove(number).remove(notes);
+  return title.simplified();
 }
 
 int PropertyColumn(int code, TSoilProperty property) {

@@ -91,8 +91,17 @@ struct TSoilField {
   const char *CaptionUnits = nullptr;  // unit text of the dialog field when it differs from Units
   int DialogRow = -1;                  // place on the family's page, from 0
   bool Hidden = false;                 // kept, but not shown
-  std::span<const char *const> Choices = {};  // Choice columns: the names of the values 1, 2, ...
+  // Choice columns, and the sand procedure: the names of the values 1, 2, ...
+  std::span<const char *const> Choices = {};
+  // A value the program estimates when it is left as zero: the name of the
+  // line on which the report prints it (marked "(*)" when estimated).
+  const char *ReportName = nullptr;
 };
+
+// The name of a field as the user knows it: the property dialog's caption
+// without its number and note marks ("Friction Angle" for "6. Friction Angle
+// (***)"), else the table's heading.
+QString FieldTitle(const TSoilField &field);
 
 // The property line of one end of a layer: the family's values at their
 // positions, the two caps of the layer table at theirs, every other position an

@@ -946,13 +946,13 @@ TEST(ProjectFileNames, CaptionAndNameRules) {
     TFileFormat format;
   };
   const Case cases[] = {
-      {"c:\\jobs\\pier12.pq8d", "PYLAR 2017.8.2 - Pier12.pq8d", false, "c:\\jobs\\pier12.pq8d", ffVersion8},
+      {"c:\\jobs\\pier12.pq8d", "PYLAR 2017.8.2 - pier12.pq8d", false, "c:\\jobs\\pier12.pq8d", ffVersion8},
       {"NewPylar.pq8d", "PYLAR 2017.8.2 - NewPylar.pq8d", true, "NewPylar.pq8d", ffVersion8},
-      {"/home/a/old.job.pqd", "PYLAR 2017.8.2 - Old.job.pqd", true, "/home/a/old.job.pq8d", ffLegacy2012},
+      {"/home/a/old.job.pqd", "PYLAR 2017.8.2 - old.job.pqd", true, "/home/a/old.job.pq8d", ffLegacy2012},
       {"/home/a/UPPER.PQ8D", "PYLAR 2017.8.2 - UPPER.PQ8D", false, "/home/a/UPPER.PQ8D", ffVersion8},
-      {"/home/a/pier.v2.pq8", "PYLAR 2017.8.2 - Pier", true, "/home/a/pier.v2.pq8d", ffNone},
+      {"/home/a/pier.v2.pq8", "PYLAR 2017.8.2 - pier.v2.pq8", true, "/home/a/pier.v2.pq8d", ffNone},
       {"/home/a/x", "PYLAR 2017.8.2 - x", true, "/home/a/x.pq8d", ffNone},
-      {"/home/a.b/report", "PYLAR 2017.8.2 - Report", true, "/home/a.b/report.pq8d", ffNone},
+      {"/home/a.b/report", "PYLAR 2017.8.2 - report", true, "/home/a.b/report.pq8d", ffNone},
       {"/home/a/\xc3\xa9tude.pqd", "PYLAR 2017.8.2 - \xc3\xa9tude.pqd", true, "/home/a/\xc3\xa9tude.pq8d", ffLegacy2012},
   };
   for (const Case &c : cases) {
@@ -962,7 +962,9 @@ TEST(ProjectFileNames, CaptionAndNameRules) {
     EXPECT_EQ(ProposedSaveName(name), QString::fromUtf8(c.proposed)) << c.fileName;
     EXPECT_EQ(FormatForExtension(name), c.format) << c.fileName;
   }
+  // The Save As dialog keeps its own form of the name.
   EXPECT_EQ(SaveAsTitle("/jobs/pier.pqd"), "Save Pier.pqd As");
+  EXPECT_EQ(SaveAsTitle("c:\\jobs\\pier12.pq8"), "Save Pier12 As");
   EXPECT_TRUE(IsUnnamed("NewPylar.pq8d"));
   EXPECT_FALSE(IsUnnamed("/x/NewPylar.pq8d"));
 }

@@ -45,5 +45,22 @@ TEST(ProjectNames, CommandLineNameGetsTheProjectExtension) {
   EXPECT_EQ(CommandLineFileName("jobs.2017/pier7"), "jobs.2017/pier7.pq8d");  // a folder's "." is no extension
 }
 
+TEST(ChildWindows, PlacedInsideTheWindowArea) {
+  struct Case {
+    QRect window;
+    QSize area;
+    QRect placed;
+  };
+  const Case cases[] = {
+      {{10, 20, 300, 200}, {800, 600}, {10, 20, 300, 200}},     // fits: stays
+      {{600, 500, 300, 200}, {800, 600}, {500, 400, 300, 200}},  // sticks out right and below: moved back
+      {{-40, -10, 300, 200}, {800, 600}, {0, 0, 300, 200}},      // above and left of the area
+      {{100, 50, 900, 700}, {800, 600}, {0, 0, 800, 600}},       // larger than the area: cut to it
+      {{100, 50, 900, 100}, {800, 600}, {0, 50, 800, 100}},      // too wide only
+      {{5, 5, 300, 200}, {0, 0}, {0, 0, 1, 1}},                  // no area yet
+  };
+  for (const Case &c : cases) EXPECT_EQ(PlaceInsideArea(c.window, c.area), c.placed) << c.window.x() << "," << c.window.y();
+}
+
 }  // namespace
 }  // namespace pylar

@@ -13,6 +13,7 @@
 #include "ui/ReportWindow.h"
 #include "ui/ResultsWindow.h"
 #include "ui/PltData.h"
+#include "ui/SoilLayers.h"
 #include "ui/Table.h"
 
 #include <QDir>
@@ -47,6 +48,13 @@ const QString kExamples = QStringLiteral(PYLAR_SOURCE_DIR "/examples");
 
 QStringList filesIn(const QString &folder) {
   return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+// The title as the desktop shows it: Qt's "[*]" becomes "*" while the window
+// is marked modified and disappears otherwise.
+QString shownTitle(const QWidget *window) {
+  QString title = window->windowTitle();
+  return title.replace(QStringLiteral("[*]"), window->isWindowModified() ? QStringLiteral("*") : QString());
 }
 
 QByteArray readAll(const QString &path) {
@@ -136,14 +144,199 @@ class MainFormTest : public QObject {
     copyExample("sand-asd-english.pq8d", "pier7.pq8d");
     QDir::setCurrent(work.path());
     form->StartUp(QStringLiteral("pier7"));
-    QCOMPARE(form->windowTitle(), QString("PYLAR 2017.8.2 - Pier7.pq8d"));
+    QCOMPARE(shownTitle(form), QString("PYLAR 2017.8.2 - pier7.pq8d"));
     QCOMPARE(form->Settings().PrevFile.Entry(0), work.filePath("pier7.pq8d"));
+  }
+
+  // The title names the project's file as it is on disk and carries the
+  // marker while an edit is not saved.
+  void titleIsTheFileNameAndMarksUnsavedEdits() {
+    const QString path = copyExample("deep-profile-lrfd.pq8d");
+    QVERIFY(form->OpenFileByExtension(path));
+    QCOMPARE(shownTitle(form), QString("PYLAR 2017.8.2 - deep-profile-lrfd.pq8d"));
+    form->Commands().PierProperties->trigger();
+    TDataChild *pier = form->DataWindow("Drilled-Pylar Properties");
+    QVERIFY(pier);
+    pier->Form()->Fields()[0]->setText("4.5");
+    QVERIFY(form->DeactivateActiveChild());
+    QCOMPARE(shownTitle(form), QString("PYLAR 2017.8.2 - deep-profile-lrfd.pq8d*"));
+    form->Commands().FileSave->trigger();
+    QCOMPARE(shownTitle(form), QString("PYLAR 2017.8.2 - deep-profile-lrfd.pq8d"));
+  }
+
+  // Ctrl+Z takes back the last change of the project (after the typing of
+  // the field in use), the marker follows the saved state, Ctrl+Shift+Z makes
+  // the change again; a save or a run keeps the history.
+  void undoAndRedoOfEdits() {
+    const QString path = copyExample("deep-profile-lrfd.pq8d");
+    QVERIFY(form->OpenFileByExtension(path));
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    const QString saved = "PYLAR 2017.8.2 - deep-profile-lrfd.pq8d";
+    QVERIFY(!form->Commands().EditUndo->isEnabled());
+    form->Commands().PierProperties->trigger();
+    TDataEdit *minimum = form->DataWindow("Drilled-Pylar Properties")->Form()->Fields()[0];
+    minimum->setFocus();
+    minimum->selectAll();
+    QTest::keyClicks(minimum, "4.5");
+    // The field's own typing first.
+    QTest::keyClick(minimum, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(minimum->text(), QString("4"));
+    QTest::keyClicks(minimum, "\b4.5");
+    QTest::keyClick(minimum, Qt::Key_Tab);
+    QWidget *next = QApplication::focusWidget();
+    QVERIFY(next != minimum);
+    QTest::keyClick(next, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(double(form->Data().DSTART), 4.0);
+    QCOMPARE(minimum->text(), QString("4"));
+    QCOMPARE(shownTitle(form), saved);
+    QTest::keyClick(next, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(double(form->Data().DSTART), 4.5);
+    QCOMPARE(minimum->text(), QString("4.5"));
+    QCOMPARE(shownTitle(form), saved + "*");
+    QCOMPARE(form->Commands().EditUndo->text(), QString("&Undo Drilled-Pylar Properties"));
+    // Saved, then undone past the save: changed again; redone: saved.
+    QTest::keyClick(next, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(shownTitle(form), saved);
+    QTest::keyClick(next, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(shownTitle(form), saved + "*");
+    QTest::keyClick(next, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(shownTitle(form), saved);
+    // A unit switch undone gives back the values as they were, not converted twice.
+    const Extended epile = form->Data().EPILE;
+    form->Commands().UnitsSI->trigger();
+    QVERIFY(form->Data().EPILE != epile);
+    form->Commands().EditUndo->trigger();
+    QCOMPARE(form->Data().fUnits, kUnitsEnglish);
+    QVERIFY(form->Data().EPILE == epile);
+    QCOMPARE(minimum->text(), QString("4.5"));
+    // A layer inserted in the layer window, undone and redone.
+    form->Commands().SoilLayers->trigger();
+    auto *layers = qobject_cast<TDlgSoilLayers *>(form->DataWindow("Soill Layers")->Form());
+    const int rows = form->Tables().D.RowCount();
+    layers->InsertLayerClicked();
+    QTRY_COMPARE(form->Commands().EditUndo->text(), QString("&Undo Soill Layers"));
+    form->Commands().EditUndo->trigger();
+    QCOMPARE(form->Tables().D.RowCount(), rows);
+    QCOMPARE(layers->Grid()->rowCount(), rows);
+    form->Commands().EditRedo->trigger();
+    QCOMPARE(form->Tables().D.RowCount(), rows + 1);
+    QCOMPARE(layers->Grid()->rowCount(), rows + 1);
+    form->Commands().EditUndo->trigger();
+    // A run saves, and keeps the history.
+    SetQuestionHook([](QWidget *, const QString &) { return TAnswer::Yes; });
+    form->RunAnalysis();
+    QCOMPARE(shownTitle(form), saved);
+    QVERIFY(form->Commands().EditUndo->isEnabled());
+    form->Commands().EditUndo->trigger();
+    QCOMPARE(double(form->Data().DSTART), 4.0);
+    QCOMPARE(shownTitle(form), saved + "*");
+    // A new project starts a new history.
+    SetQuestionHook([](QWidget *, const QString &) { return TAnswer::No; });
+    form->FileNew();
+    QVERIFY(!form->Commands().EditUndo->isEnabled() && !form->Commands().EditRedo->isEnabled());
+    QCOMPARE(shownTitle(form), QString("PYLAR 2017.8.2 - NewPylar.pq8d"));
+  }
+
+  // The window as it was left and the folder of the last project come back
+  // with the next start (the settings live in the tests' own folder).
+  void restartedProgramHasTheOldGeometryAndFolder() {
+    const QString project = copyExample("sand-asd-english.pq8d");
+    form->StartUp(QString());
+    QVERIFY(form->OpenFileByExtension(project));
+    form->setGeometry(QRect(57, 63, 830, 610));
+    const QRect geometry = form->geometry();
+    QVERIFY(form->close());
+    TMainForm restarted;
+    restarted.show();
+    restarted.StartUp(QString());
+    QCOMPARE(restarted.geometry(), geometry);
+    QCOMPARE(restarted.Settings().LastFolder, work.path());
+  }
+
+  // A new child window opens inside the visible window area however large it
+  // makes itself; Tile keeps them there and the main window's size; Close
+  // All closes every window.
+  void childWindowsOpenInsideTheArea() {
+    const QString project = copyExample("sand-asd-english.pq8d");
+    QVERIFY(form->OpenFileByExtension(project));
+    QFile notes(work.filePath("sand-asd-english.pq8r"));
+    QVERIFY(writeFile(notes, "RUN NOTES\r\n"));
+    form->resize(560, 330);
+    QCoreApplication::processEvents();
+    form->OpenDocument = [](const QString &) { return false; };  // help in the program's own window
+    const TMainCommands &c = form->Commands();
+    for (QAction *command : {c.ViewNotes, c.Elevation, c.HelpContents, c.SoilLayers, c.PierProperties}) {
+      command->setEnabled(true);
+      command->trigger();
+    }
+    QTest::qWait(10);
+    const QRect area(QPoint(0, 0), form->MdiArea()->viewport()->size());
+    const QList<QMdiSubWindow *> windows = form->MdiArea()->subWindowList();
+    QCOMPARE(windows.size(), 5);
+    for (QMdiSubWindow *window : windows)
+      QVERIFY2(area.contains(window->geometry()),
+               qPrintable(window->windowTitle() + QString(" %1,%2 %3x%4").arg(window->x()).arg(window->y())
+                          .arg(window->width()).arg(window->height())));
+    // Tiled: each window in the area, the main window as large as it was.
+    const QSize size(560, 330);
+    QCOMPARE(form->size(), size);
+    c.Tile->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(form->size(), size);
+    for (QMdiSubWindow *window : windows) QVERIFY(area.contains(window->geometry()));
+    c.CloseAll->trigger();
+    QTRY_VERIFY(form->MdiArea()->subWindowList().isEmpty());
+  }
+
+  // Save As gives the project its new name and keeps the windows open.
+  void saveAsKeepsTheOpenWindows() {
+    QVERIFY(form->OpenFileByExtension(copyExample("sand-asd-english.pq8d")));
+    form->Commands().PierProperties->trigger();
+    form->Commands().SoilLayers->trigger();
+    const QString renamed = work.filePath("renamed.pq8d");
+    form->SaveDialog = [&](const QString &, const QString &) { return renamed; };
+    form->Commands().FileSaveAs->trigger();
+    QCOMPARE(form->Data().FileName, renamed);
+    QVERIFY(QFileInfo::exists(renamed));
+    QCOMPARE(shownTitle(form), QString("PYLAR 2017.8.2 - renamed.pq8d"));
+    QCOMPARE(form->MdiArea()->subWindowList().size(), 2);
+    QVERIFY(form->DataWindow("Drilled-Pylar Properties"));
+    QVERIFY(form->DataWindow("Soill Layers"));
+  }
+
+  // The keys of the desktop: F1 help, F5 run, Ctrl+P prints the active
+  // window, Ctrl+Q exits.
+  void keyboardShortcutsReachTheirCommands() {
+    QVERIFY(form->OpenFileByExtension(copyExample("sand-asd-english.pq8d")));
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    form->OpenDocument = [](const QString &) { return false; };
+    QTest::keyClick(form, Qt::Key_F1);
+    QVERIFY(qobject_cast<THelpWindow *>(form->MdiArea()->activeSubWindow()));
+    QVERIFY(!form->Commands().FilePrint->isEnabled());  // the help window does not print
+
+    QTest::keyClick(form, Qt::Key_F5);
+    QVERIFY(QFileInfo::exists(work.filePath("sand-asd-english.pq8o")));
+    form->Commands().ViewOutputText->setEnabled(true);
+    form->Commands().ViewOutputText->trigger();
+    auto *report = qobject_cast<TReportWindow *>(form->MdiArea()->activeSubWindow());
+    QVERIFY(report);
+    int printed = 0;
+    report->PrintDialog = [&](QPrinter &) {
+      ++printed;
+      return false;
+    };
+    QVERIFY(form->Commands().FilePrint->isEnabled());
+    QTest::keyClick(form, Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(printed, 1);
+
+    QTest::keyClick(form, Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!form->isVisible());
   }
 
   void commandLineNameOfMissingFileStartsANewProject() {
     QDir::setCurrent(work.path());
     form->StartUp(QStringLiteral("nosuchpier"));
-    QCOMPARE(form->windowTitle(), QString("PYLAR 2017.8.2 - NewPylar.pq8d"));
+    QCOMPARE(shownTitle(form), QString("PYLAR 2017.8.2 - NewPylar.pq8d"));
     QCOMPARE(form->Settings().PrevFile.Count(), 0);
   }
 
@@ -349,7 +542,8 @@ class MainFormTest : public QObject {
     QVERIFY(form->OpenFileByExtension(good));
     form->Data().Title = "Edited, not saved yet";
     form->SetChanged(true);
-    const QString caption = form->windowTitle();
+    const QString caption = shownTitle(form);
+    QVERIFY(caption.endsWith("sand-asd-english.pq8d*"));
 
     QImage picture(8, 8, QImage::Format_RGB32);
     picture.fill(Qt::red);
@@ -382,7 +576,7 @@ class MainFormTest : public QObject {
       const QString where = c.line > 0 ? QString(": reading stopped at line %1.").arg(c.line) : QString(".");
       QVERIFY2(messages[0].endsWith("The file " + QDir::toNativeSeparators(c.file) + " was not opened" + where),
                qPrintable(messages[0]));
-      QCOMPARE(form->windowTitle(), caption);
+      QCOMPARE(shownTitle(form), caption);
       QCOMPARE(form->Data().FileName, good);
       QCOMPARE(form->Data().Title, QString("Edited, not saved yet"));
       QVERIFY(form->GetChanged());
@@ -398,7 +592,7 @@ class MainFormTest : public QObject {
     TMainForm second;
     second.StartUp(png);
     QCOMPARE(messages.size(), 1);
-    QCOMPARE(second.windowTitle(), QString("PYLAR 2017.8.2 - NewPylar.pq8d"));
+    QCOMPARE(shownTitle(&second), QString("PYLAR 2017.8.2 - NewPylar.pq8d"));
     QCOMPARE(second.Settings().PrevFile.Entry(0), good);
   }
 
@@ -653,7 +847,6 @@ class MainFormTest : public QObject {
     });
     const QString other = copyExample("clay-lrfd-si.pq8d");
     // Unchanged: no question.
-    form->Data().Title = "edited";
     QVERIFY(form->OpenFileByExtension(other));
     QVERIFY(questions.isEmpty());
     QVERIFY(form->OpenFileByExtension(project.isEmpty() ? other : copyExample("sand-asd-english.pq8d")));
@@ -879,7 +1072,7 @@ class MainFormTest : public QObject {
     QStringList shown;
     for (QAction *action : window->actions())
       if (action->isVisible() && !action->isSeparator()) shown << action->text();
-    QCOMPARE(shown, QStringList({"&Cascade", "&Arrange Icons", "Project Title", "Water Table"}));
+    QCOMPARE(shown, QStringList({"&Cascade", "&Tile", "&Arrange Icons", "C&lose All", "Project Title", "Water Table"}));
     // Closing the program with unsaved changes: Cancel keeps it open.
     form->SetChanged(true);
     SetQuestionHook([](QWidget *, const QString &) { return TAnswer::Cancel; });
@@ -962,7 +1155,7 @@ class MainFormTest : public QObject {
     QVERIFY(buttons.contains(c.SafetyFactorButton) && buttons.contains(c.ViewOutput));
     // Every command is built once and placed once: in one menu, or (the two
     // buttons of their own) on the tool bar only.
-    QList<QMenu *> menus = {m.File, m.Data, m.Units, m.DesignMethod, m.ComputationMethods, m.Computation,
+    QList<QMenu *> menus = {m.File, m.Edit, m.Data, m.Units, m.DesignMethod, m.ComputationMethods, m.Computation,
                             m.Graphics, m.Window, m.Help};
     const QList<QAction *> commands(form->AllCommands().begin(), form->AllCommands().end());
     QCOMPARE(QSet<QAction *>(commands.begin(), commands.end()).size(), commands.size());

@@ -17,6 +17,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <cstdio>
 
@@ -73,5 +74,10 @@ int main(int argc, char **argv) {
   THelpWindow *help = THelpWindow::ShowHelp(area, QCoreApplication::applicationDirPath() + "/docs/user-manual.md");
   help->showMaximized();
   save(&frame, "help-window");
+  // The contents' link to a section followed, and a word found there.
+  help->FollowLink(QUrl(QStringLiteral("#undo-and-the-unsaved-changes-marker")));
+  help->FindField()->setText(QStringLiteral("Ctrl+Z"));
+  help->FindText(help->FindField()->text());
+  save(&frame, "help-window-find");
   return failures == 0 ? 0 : 1;
 }

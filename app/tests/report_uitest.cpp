@@ -25,6 +25,8 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QFontMetricsF>
+#include <QTextCursor>
+#include <QUrl>
 #include <QtTest>
 
 using namespace pylar;
@@ -412,6 +414,67 @@ class ReportWindowsTest : public QObject {
     OpenHelpFile(area, kBinDir + "/docs/missing.md", noViewer);
     QCOMPARE(messages.size(), 1);
     QVERIFY(messages[0].startsWith("The help file could not be found:"));
+  }
+
+  // A link of the contents moves the help window to its section, in the file
+  // itself or in the manual it names; the find box searches the manual.
+  void helpLinksJumpToTheirSectionsAndFindSearches() {
+    auto noViewer = [](const QString &, std::function<void(bool)> done) { done(false); };
+    OpenHelpFile(area, kBinDir + "/docs/user-manual.md", noViewer);
+    THelpWindow *help = THelpWindow::Find(area);
+    QVERIFY(help);
+    help->showMaximized();
+    QTextBrowser *browser = help->Browser();
+    const auto topLine = [browser] { return browser->cursorForPosition(QPoint(10, 10)).block().text(); };
+    // A click on the contents' "The soil profile".
+    const QTextCursor link = browser->document()->find("The soil profile");
+    QVERIFY(!link.isNull());
+    QCOMPARE(link.charFormat().anchorHref(), QString("#4-the-soil-profile"));
+    QTest::qWait(10);
+    QTextCursor inside(browser->document());
+    inside.setPosition(link.selectionStart() + 2);
+    const QPoint at = browser->cursorRect(inside).center();
+    QCOMPARE(browser->anchorAt(at), QString("#4-the-soil-profile"));
+    QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, at);
+    QTRY_COMPARE(topLine(), QString("4. The soil profile"));
+    QVERIFY(browser->verticalScrollBar()->value() > 0);
+    // Links of the help's contents into the other manuals.
+    OpenHelpFile(area, kBinDir + "/docs/README.md", noViewer);
+    help->FollowLink(QUrl("technical-manual.md#33-the-walk-down-the-profile"));
+    QCOMPARE(help->Path(), QFileInfo(kBinDir + "/docs/technical-manual.md").absoluteFilePath());
+    QTRY_COMPARE(topLine(), QString("3.3 The walk down the profile"));
+    QVERIFY(!help->ShowSection("no-such-section"));
+    // Find: every occurrence in turn from the section on, around the end back
+    // to the first found, backwards, and none.
+    int occurrences = 0;
+    for (QTextCursor c = browser->document()->find("Rollins"); !c.isNull(); c = browser->document()->find("Rollins", c))
+      ++occurrences;
+    QVERIFY(occurrences >= 2);
+    QTest::keyClicks(help->FindField(), "Rollins");
+    QTest::keyClick(help->FindField(), Qt::Key_Return);
+    QCOMPARE(browser->textCursor().selectedText(), QString("Rollins"));
+    QList<int> positions{browser->textCursor().position()};
+    for (int k = 1; k < occurrences; ++k) {
+      QVERIFY(help->FindText("Rollins"));
+      QVERIFY(!positions.contains(browser->textCursor().position()));
+      positions << browser->textCursor().position();
+    }
+    QVERIFY(help->FindText("Rollins"));
+    QCOMPARE(browser->textCursor().position(), positions.first());
+    QVERIFY(help->FindText("Rollins", true));
+    QCOMPARE(browser->textCursor().position(), positions.last());
+    QVERIFY(!help->FindText("no such text in any manual"));
+    QCOMPARE(browser->textCursor().position(), positions.last());
+    // A link that a find selected is still followed by a click.
+    OpenHelpFile(area, kBinDir + "/docs/README.md", noViewer);
+    QVERIFY(help->FindText("the soil profile grid"));
+    const QTextCursor found = browser->textCursor();
+    QVERIFY(found.hasSelection());
+    QTextCursor middle(browser->document());
+    middle.setPosition(found.selectionStart() + 5);
+    QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, browser->cursorRect(middle).center());
+    QCOMPARE(help->Path(), QFileInfo(kBinDir + "/docs/user-manual.md").absoluteFilePath());
+    QTRY_COMPARE(topLine(), QString("The soil profile grid"));
   }
 
   void anEditorThatCannotStartIsNamed() {

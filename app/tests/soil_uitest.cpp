@@ -7,6 +7,7 @@
 #include "ui/Main.h"
 #include "ui/Messages.h"
 #include "ui/Options.h"
+#include "ui/ProfileGrid.h"
 #include "ui/SoilLayers.h"
 #include "ui/VaryLength.h"
 #include "ui/designchart.h"
@@ -14,6 +15,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
@@ -428,6 +430,144 @@ class SoilDialogsTest : public QObject {
 
   // A new user's first project: every value typed into the windows, saved,
   // run by the engine library and its results loaded.
+  // A three-layer project built in the soil profile grid: a block of three
+  // rows pasted from a spreadsheet fills three layers as one step of the
+  // history; a typed cell is checked as the dialogs check it and Ctrl+Z takes
+  // it back; after a run the values the engine estimated are marked.
+  void profileGridBuildsAThreeLayerProject() {
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    form->Commands().ProfileGrid->trigger();
+    auto *grid = qobject_cast<TSoilProfileGrid *>(form->DataWindow("Soil Profile Grid")->Form());
+    QVERIFY(grid);
+    TProfileGridModel *model = grid->Model();
+    const TProfileGrid &columns = model->Grid();
+    const auto column = [&](const QString &heading, const QString &end = {}) {
+      for (int c = 0; c < columns.ColumnCount(); ++c)
+        if (columns.Columns()[std::size_t(c)].Heading == heading && columns.Columns()[std::size_t(c)].End == end) return c;
+      return -1;
+    };
+    QCOMPARE(model->rowCount(), 1);
+    // Soil type, top and bottom depth, caps, procedure, unit weight, friction angle, blow counts.
+    QApplication::clipboard()->setText(
+        "sand (FHWA Spec.)\t0\t10\t0\t0\tBeta Method\t115\t118\t\t\t15\t22\r\n"
+        "clay (FHWA Spec.)\t10\t22\t0\t0\t\t118\t122\r\n"
+        "clay (FHWA Spec.)\t22\t60\t0\t0\t\t125\t128\r\n");
+    grid->View()->setFocus();
+    grid->View()->setCurrentIndex(model->index(0, column("Soil Type")));
+    form->Commands().EditPaste->trigger();
+    QCOMPARE(form->Tables().D.RowCount(), 3);
+    QCOMPARE(model->rowCount(), 3);
+    const int codes[] = {scSand, scClay, scClay};
+    for (int row = 0; row < 3; ++row) QCOMPARE(form->Tables().D.GetIntValue(lcSoilType, row), codes[row]);
+    QCOMPARE(double(form->Tables().D.GetFloatValue(lcDepth, 2)), 60.0);
+    QCOMPARE(layerData(0).GetIntValue(kSandMethodColumn, 0), int(smBeta));
+    QCOMPARE(layerData(0).GetIntValue(PropertyColumn(scSand, TSoilProperty::BlowCount), 1), 22);
+    QCOMPARE(model->index(2, column("Total Unit Weight", "bottom")).data().toString(), QString("128"));
+    // The cohesion of the two clay layers, pasted at its own column.
+    grid->View()->setCurrentIndex(model->index(1, column("Cohesion", "top")));
+    QVERIFY(grid->PasteText("800\t1600\n2000\t3000\n"));
+    QCOMPARE(double(layerData(2).GetFloatValue(PropertyColumn(scClay, TSoilProperty::Cohesion), 1)), 3000.0);
+    // The paste was one step: undone, one layer again; redone, three.
+    form->Commands().EditUndo->trigger();
+    QCOMPARE(double(layerData(2).GetFloatValue(PropertyColumn(scClay, TSoilProperty::Cohesion), 1)), 0.0);
+    form->Commands().EditUndo->trigger();
+    QCOMPARE(form->Tables().D.RowCount(), 1);
+    QCOMPARE(model->rowCount(), 1);
+    form->Commands().EditRedo->trigger();
+    form->Commands().EditRedo->trigger();
+    QCOMPARE(model->rowCount(), 3);
+    QCOMPARE(double(layerData(2).GetFloatValue(PropertyColumn(scClay, TSoilProperty::Cohesion), 1)), 3000.0);
+
+    // A cell typed into: a value below 0 is refused with the field's message.
+    const QModelIndex weight = model->index(1, column("Total Unit Weight", "top"));
+    grid->View()->setCurrentIndex(weight);
+    grid->View()->edit(weight);
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    QVERIFY(editor);
+    editor->setText("-5");
+    QTest::keyClick(editor, Qt::Key_Return);  // the view takes the text once the key is handled
+    QTRY_COMPARE(messages, QStringList{"Entry must be greater than or equal to 0"});
+    QCOMPARE(weight.data().toString(), QString("118"));
+    QCOMPARE(grid->View()->currentIndex(), weight);  // refused: the cell stays current
+    grid->View()->edit(weight);
+    editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    QVERIFY(editor);
+    editor->setText("2*60");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(weight.data().toString(), QString("120"));
+    QCOMPARE(grid->View()->currentIndex(), model->index(2, weight.column()));  // Enter moves down
+    QTest::keyClick(grid->View(), Qt::Key_Return);  // at the last row: the next column's first row
+    QCOMPARE(grid->View()->currentIndex(), model->index(0, weight.column() + 1));
+    // The values the clay model has no use for cannot be entered.
+    QVERIFY(!(model->flags(model->index(1, column("Friction Angle", "top"))) & Qt::ItemIsEditable));
+    QTest::keyClick(grid->View(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(weight.data().toString(), QString("118"));
+    QTest::keyClick(grid->View(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(weight.data().toString(), QString("120"));
+    // The layer window shows the same layers.
+    QCOMPARE(layers()->Grid()->rowCount(), 3);
+
+    // Copied with its headers, for a spreadsheet.
+    form->Commands().ProfileGrid->trigger();
+    grid->View()->clearSelection();
+    grid->Copy();
+    const QStringList copied = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(copied.size(), 4);
+    QVERIFY(copied[0].startsWith("Layer\tSoil Type\tDepth at Top (ft)\tDepth at Bottom (ft)\t"));
+    QVERIFY(copied[3].startsWith("3\tclay (FHWA Spec.)\t22\t60\t"));
+
+    // Run: the engine's estimates of alpha and Nc show, marked, until the next edit.
+    TDataForm *pier = open(form->Commands().PierProperties, "Drilled-Pylar Properties");
+    pier->Fields().at(0)->setText("3");
+    pier->Fields().at(6)->setText("3600000");
+    form->Commands().MethodLength->trigger();
+    form->DataWindow("Drilled Pylar Length")->Form()->Fields().at(0)->setText("35");
+    form->SaveDialog = [&](const QString &, const QString &) { return work.filePath("grid.pq8d"); };
+    form->RunAnalysis();
+    QVERIFY2(form->ShowOutput(), qPrintable(messages.join('|')));
+    form->Commands().ProfileGrid->trigger();
+    const QString alpha = model->index(1, column("Alpha Factor", "top")).data().toString();
+    QVERIFY2(alpha.endsWith(" (*)") && alpha != "0 (*)", qPrintable(alpha));
+    QCOMPARE(model->index(1, column("Alpha Factor", "top")).data(Qt::EditRole).toString(), QString("0"));
+    QVERIFY(grid->EstimatesNote()->isVisibleTo(grid));
+    // An edit in another window is enough.
+    open(form->Commands().PierProperties, "Drilled-Pylar Properties")->Fields().at(0)->setText("3.5");
+    QVERIFY(form->DeactivateActiveChild());
+    QTRY_COMPARE(model->index(1, column("Alpha Factor", "top")).data().toString(), QString("0"));
+    QVERIFY(!grid->EstimatesNote()->isVisibleTo(grid));
+  }
+
+  // With "Only the columns of the models in the profile", a layer given
+  // another model brings that model's columns; a block with the grid's
+  // headers goes into the columns they name.
+  void profileGridShowsTheColumnsOfTheModelsInUse() {
+    form->Commands().ProfileGrid->trigger();
+    auto *grid = qobject_cast<TSoilProfileGrid *>(form->DataWindow("Soil Profile Grid")->Form());
+    TProfileGridModel *model = grid->Model();
+    const auto headers = [&] {
+      QStringList list;
+      for (int c = 0; c < model->columnCount(); ++c) list << model->Grid().Header(c, kUnitsEnglish);
+      return list;
+    };
+    const int all = model->columnCount();
+    grid->Compact()->setChecked(true);
+    QVERIFY(model->columnCount() < all);
+    QVERIFY(headers().contains("Friction Angle, top (Deg)"));
+    QVERIFY(!headers().contains("Rock Compressive Strength, top (lbs/ft^2)"));
+    QVERIFY(model->setData(model->index(0, 1), "weak rock (FHWA Spec.)"));
+    QTRY_VERIFY(headers().contains("Rock Compressive Strength, top (lbs/ft^2)"));
+    QVERIFY(!headers().contains("Friction Angle, top (Deg)"));
+    // A block with headers, pasted anywhere: into the columns it names.
+    grid->View()->setCurrentIndex(model->index(0, 3));
+    QVERIFY(grid->PasteText("Soil Type\tDepth at Bottom (ft)\tCohesion, top (lbs/ft^2)\n"
+                            "clay (FHWA Spec.)\t12\t1500\n"));
+    QCOMPARE(form->Tables().D.GetIntValue(lcSoilType, 0), int(scClay));
+    QCOMPARE(double(layerData(0).GetFloatValue(PropertyColumn(scClay, TSoilProperty::Cohesion), 0)), 1500.0);
+    QTRY_VERIFY(headers().contains("Cohesion, bottom (lbs/ft^2)"));
+    grid->Compact()->setChecked(false);
+    QCOMPARE(model->columnCount(), all);
+  }
+
   void completeProjectFromScratchRunsAndLoadsResults() {
     auto *title = qobject_cast<TdlgTitle *>(open(form->Commands().Title, "Project Title"));
     title->Edit()->setText("Three layers: sand, clay, weak rock");

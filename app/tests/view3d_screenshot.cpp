@@ -94,6 +94,13 @@ int main(int argc, char *argv[]) {
     view->SetView(v);
     QTest::qWait(100);
     save(view->Picture(), "belled-pier-curves");
+    // Seen from the front: the curves and their legend in the lower left corner.
+    TViewState front = view->View();
+    front.rotX = front.rotY = 0;
+    view->SetView(front);
+    QTest::qWait(100);
+    save(view->Picture(), "curves-legend-window");
+    view->SetView(v);
     view->UltimateEffectsWindow();
     QTest::qWait(100);
     save(view->CombinedPlotsWindow()->grab().toImage(), "combined-plots-window");

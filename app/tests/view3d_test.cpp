@@ -26,6 +26,12 @@ TEST(View3dLabels, DepthLabelsUseFixedOrExponentFormat) {
   for (const auto &c : cases) EXPECT_EQ(DepthLabel(c.depth), c.text) << c.depth;
 }
 
+TEST(View3dLabels, DepthLabelsCarryTheLengthUnit) {
+  EXPECT_EQ(DepthLabel(12.5, kUnitsEnglish), "12.500 ft");
+  EXPECT_EQ(DepthLabel(0.0005, kUnitsSI), "5.000E-04 m");
+  EXPECT_EQ(DepthLabel(0, kUnitsSI), "0.000 m");
+}
+
 TEST(View3dLabels, LayerLabelsNameTheModel) {
   const char *names[] = {"Layer 7",     "Sand",      "Clay",        "Shale",         "Strong Rock(FHWA)",
                          "Decomposed Rock", "Weak Rock", "Strong Rock", "Gravelly Sand", "Gravel"};
@@ -154,6 +160,61 @@ TEST(View3dMouse, ZoomingDragAndZoomWindow) {
   EXPECT_NEAR(shown.y(), 300, 0.05);
   EXPECT_FALSE(ZoomWindowView(view, a, QPoint(a.x(), 400), window));  // no width
   EXPECT_FALSE(ZoomWindowView(view, a, a, window));
+}
+
+// The wheel zooms about the pointer: the point of the scene under it stays
+// put, whatever the turn and pan of the view; other points move away from it
+// (or towards it) by the zoom's factor.
+TEST(View3dMouse, WheelZoomsAboutThePointer) {
+  const QSize window(800, 600);
+  TViewState turned = StartView({60, 37.5}, window);
+  turned.rotX = 25;
+  turned.rotY = -40;
+  turned.rotZ = 10;
+  turned.pan += QVector3D(3, -2, 5);
+  turned.zoom = 1.7;
+  const struct {
+    TViewState view;
+    QVector3D underPointer;
+    double factor;
+  } cases[] = {
+      {StartView({60, 37.5}, window), WorldPoint(10, 5, 0), WheelZoomFactor(120)},
+      {StartView({60, 37.5}, window), WorldPoint(50, -8, 3), WheelZoomFactor(-360)},
+      {turned, WorldPoint(20, 4, -6), WheelZoomFactor(240)},
+      {turned, WorldPoint(0, -10, 10), 0.25},
+  };
+  const QVector3D other = WorldPoint(30, 0, 0);
+  for (const auto &c : cases) {
+    const QPointF pointer = ProjectToWindow(c.view, window, c.underPointer);
+    const TViewState zoomed = ZoomAbout(c.view, window, pointer, c.factor);
+    EXPECT_DOUBLE_EQ(zoomed.zoom, c.view.zoom * c.factor);
+    const QPointF stays = ProjectToWindow(zoomed, window, c.underPointer);
+    EXPECT_NEAR(stays.x(), pointer.x(), 0.02);
+    EXPECT_NEAR(stays.y(), pointer.y(), 0.02);
+    const QPointF before = ProjectToWindow(c.view, window, other) - pointer;
+    const QPointF after = ProjectToWindow(zoomed, window, other) - pointer;
+    EXPECT_NEAR(after.x(), before.x() * c.factor, 0.05);
+    EXPECT_NEAR(after.y(), before.y() * c.factor, 0.05);
+  }
+  EXPECT_DOUBLE_EQ(WheelZoomFactor(240), kZoomInFactor);  // two notches: one Zoom In
+  EXPECT_DOUBLE_EQ(WheelZoomFactor(-240), 1 / kZoomInFactor);
+  EXPECT_DOUBLE_EQ(WheelZoomFactor(0), 1);
+  EXPECT_DOUBLE_EQ(ZoomAbout(turned, window, {5, 5}, 0).zoom, turned.zoom);  // no factor, no change
+}
+
+TEST(View3dCurves, TheLegendNamesTheCurvesDrawnInTheirColours) {
+  std::vector<TSceneCurve> curves(2);
+  curves[0].which = 0;
+  curves[0].colour = kSkinColour;
+  curves[1].which = 2;
+  curves[1].colour = kTotalColour;
+  const std::vector<TLegendEntry> design = CurveLegend(curves, 1);
+  const std::vector<TLegendEntry> expected = {{"ASD/LRFD Effects", {0, 0, 0}},
+                                              {QString::fromUtf8("\u2014\u2014 Skin Friction"), kSkinColour},
+                                              {QString::fromUtf8("\u2014\u2014 Total Capacity"), kTotalColour}};
+  EXPECT_TRUE(design == expected);
+  EXPECT_EQ(CurveLegend(curves, 0).front().text, "Ultimate Effects");
+  EXPECT_TRUE(CurveLegend({}, 0).empty());
 }
 
 TEST(View3dPier, ZonesBellAndRings) {

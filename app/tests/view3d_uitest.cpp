@@ -29,6 +29,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <cmath>
 #include <memory>
@@ -228,9 +229,9 @@ class View3dTest : public QObject {
     frame(view);
     QStringList texts;
     for (const auto &t : view->GlWindow()->Texts()) texts << t.text;
-    QVERIFY2(texts.contains("5.000E-04"), qPrintable(texts.join('|')));
-    QVERIFY(texts.contains("12.500"));
-    QVERIFY(texts.contains("0.000"));
+    QVERIFY2(texts.contains("5.000E-04 ft"), qPrintable(texts.join('|')));
+    QVERIFY(texts.contains("12.500 ft"));
+    QVERIFY(texts.contains("0.000 ft"));
     QVERIFY(texts.contains("Sand"));
   }
 
@@ -277,6 +278,74 @@ class View3dTest : public QObject {
       }
     const double expected = axisX + radius + 2 * project.data->DSTART * view->View().PixelsPerUnit();
     QVERIFY2(std::abs(farthest - expected) <= 3, qPrintable(QStringLiteral("%1 against %2").arg(farthest).arg(expected)));
+  }
+
+  // The legend in the lower left corner names each curve drawn in its colour.
+  void theLegendNamesTheCurveColours() {
+    TProjectFixture project(QStringLiteral("mixed-profile-belled"));
+    QVERIFY(project.LoadPlots(QStringLiteral("mixed-profile-belled")));
+    TDlgBlock *view = open(project);
+    QVERIFY(view);
+    TView3dOptions options = TView3dOptions::Nothing();
+    options.ShowUltimateEffects = true;
+    options.ShowSkinFriction = options.ShowTipResistance = options.ShowTotalCapacity = true;
+    view->SetOptions(options);
+    const QRect corner(0, kViewSize.height() - 80, 200, 80);
+    const auto colours = [&](const QImage &image) {
+      int red = 0, green = 0, blue = 0, black = 0;
+      for (int y = corner.top(); y <= corner.bottom(); ++y)
+        for (int x = corner.left(); x <= corner.right(); ++x) {
+          const QRgb c = image.pixel(x, y);
+          red += qRed(c) > 200 && qGreen(c) < 80 && qBlue(c) < 80;
+          green += qGreen(c) > 150 && qRed(c) < 80 && qBlue(c) < 80;
+          blue += qBlue(c) > 200 && qRed(c) < 80 && qGreen(c) < 80;
+          black += qRed(c) < 60 && qGreen(c) < 60 && qBlue(c) < 60;
+        }
+      return QList<int>{red, green, blue, black};
+    };
+    const QList<int> all = colours(frame(view));
+    for (int n : all) QVERIFY2(n > 20, qPrintable(QString::number(n)));
+    QStringList texts;
+    for (const auto &t : view->GlWindow()->Texts())
+      if (t.colour == QColor(Qt::red)) texts << t.text;
+    QCOMPARE(texts, QStringList{QString::fromUtf8("\u2014\u2014 Skin Friction")});
+    // Only the curves drawn are named; no curves, no legend.
+    options.ShowTipResistance = false;
+    view->SetOptions(options);
+    QCOMPARE(colours(frame(view))[1], 0);
+    options.ShowUltimateEffects = false;
+    view->SetOptions(options);
+    QCOMPARE(inkCount(frame(view).copy(corner)), 0);
+  }
+
+  // A wheel step zooms about the pointer: the point of the scene under it stays put.
+  void theWheelZoomsAboutThePointer() {
+    TProjectFixture project(QStringLiteral("deep-profile-lrfd"));
+    TDlgBlock *view = open(project);
+    QVERIFY(view);
+    QWidget *gl = view->GlWindow();
+    TViewState start = view->View();
+    start.rotX = 20;
+    view->SetView(start);
+    const QPointF pointer(600, 150);
+    // The point of the scene under the pointer, on the plane through the scene's centre.
+    const QVector3D under = start.Rotation().inverted().map(QVector3D(float(pointer.x() - 400), float(300 - pointer.y()), 0)) /
+                                float(start.PixelsPerUnit()) -
+                            start.pan;
+    const QImage before = frame(view);
+    QWheelEvent wheel(pointer, gl->mapToGlobal(pointer), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(gl, &wheel);
+    QCOMPARE(view->View().zoom, start.zoom * WheelZoomFactor(120));
+    const QPointF after = ProjectToWindow(view->View(), kViewSize, under);
+    QVERIFY2(std::hypot(after.x() - pointer.x(), after.y() - pointer.y()) < 0.05,
+             qPrintable(QStringLiteral("%1,%2").arg(after.x()).arg(after.y())));
+    QVERIFY(frame(view) != before);
+    // And back with a step the other way.
+    QWheelEvent back(pointer, gl->mapToGlobal(pointer), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                     Qt::NoScrollPhase, false);
+    QApplication::sendEvent(gl, &back);
+    QVERIFY(std::fabs(view->View().zoom - start.zoom) < 1e-9);
   }
 
   void zoomInThenZoomOutReturns() {

@@ -30,6 +30,9 @@ class TDataEdit;
 struct TProjectAccess {
   std::function<TProgramData &()> data;
   std::function<void()> markChanged;
+  // Records the project's change at once as one step of its history, named
+  // `what`; empty where there is no history (markChanged then).
+  std::function<void(const QString &what)> commit = {};
 };
 
 class TDataForm : public QWidget {

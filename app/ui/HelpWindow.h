@@ -6,11 +6,15 @@
 #pragma once
 
 #include <QMdiSubWindow>
+#include <QStringList>
 
 #include <functional>
 
+class QLabel;
+class QLineEdit;
 class QMdiArea;
 class QTextBrowser;
+class QUrl;
 
 namespace pylar {
 
@@ -28,9 +32,26 @@ class THelpWindow : public QMdiSubWindow {
   const QString &Path() const { return fPath; }
   QTextBrowser *Browser() const { return fBrowser; }
 
+  // The anchors of the file's headings, as its links name them.
+  const QStringList &Anchors() const { return fAnchors; }
+  // Scrolls the section of an anchor to the top; false when the file has no
+  // such section.
+  bool ShowSection(const QString &anchor);
+  // Follows a link of the file: a section of it, another help file (at its
+  // section), or anything else with the desktop's handler.
+  void FollowLink(const QUrl &link);
+  // Finds the text after the cursor (before it, backwards), around the end;
+  // the find is selected. False when the file does not hold it.
+  bool FindText(const QString &text, bool backward = false);
+  QLineEdit *FindField() const { return fFind; }
+
  private:
+  void addAnchors();
   QString fPath;
   QTextBrowser *fBrowser;
+  QLineEdit *fFind;
+  QLabel *fFindStatus;
+  QStringList fAnchors;
 };
 
 // Hands a file to the desktop's handler; calls `done` with true when the

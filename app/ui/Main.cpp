@@ -13,8 +13,11 @@
 #include "ui/Messages.h"
 #include "ui/Options.h"
 #include "ui/PileSide.h"
+#include "model/CalcReportData.h"
+#include "model/ReportFile.h"
 #include "ui/PltData.h"
 #include "ui/ReportJobDialog.h"
+#include "ui/ProfileGrid.h"
 #include "ui/ReportWindow.h"
 #include "ui/ResultsWindow.h"
 #include "ui/SoilLayers.h"
@@ -33,7 +36,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -47,6 +52,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace pylar {
 
@@ -89,7 +95,15 @@ QIcon ToolIcon(const QString &glyph) {
 TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), fMdiArea(new QMdiArea(this)) {
   QGuiApplication::setApplicationDisplayName(QString());
   fData = TProgramData::Create(fTables);
-  setWindowTitle(WindowCaption(fData->FileName));
+  fHistory.Reset();
+  fHistory.OnRestored = [this] { projectRestored(); };
+  fCommitTimer = new QTimer(this);
+  fCommitTimer->setSingleShot(true);
+  connect(fCommitTimer, &QTimer::timeout, this, [this] { CommitChanges(); });
+  // Ctrl+Z in a field that has nothing of its own to undo undoes the project's
+  // last step; a child window is placed inside the window area when it shows.
+  qApp->installEventFilter(this);
+  updateCaption();
   connect(fMdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::childActivated);
   setCentralWidget(fMdiArea);
   setAcceptDrops(true);
@@ -98,13 +112,13 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), fMdiArea(new QMdiAr
   OpenDialog = [this](int &format) {
     const QStringList filters = QString::fromLatin1(kOpenFilter).split(QStringLiteral(";;"));
     QString selected = filters.first();
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), QDir::currentPath(),
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), startFolder(),
                                                       QString::fromLatin1(kOpenFilter), &selected);
     format = static_cast<int>(filters.indexOf(selected)) + 1;
     return path;
   };
   SaveDialog = [this](const QString &title, const QString &proposed) {
-    QFileDialog dialog(this, title, QDir::currentPath(), QString::fromLatin1(kSaveFilter));
+    QFileDialog dialog(this, title, startFolder(), QString::fromLatin1(kSaveFilter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("pq8d"));
     dialog.selectFile(proposed);
@@ -120,11 +134,19 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), fMdiArea(new QMdiAr
   createMenus();
   createToolBar();
   updateResultCommands();
+  QUndoStack &stack = fHistory.Stack();
+  for (auto signal : {&QUndoStack::canUndoChanged, &QUndoStack::canRedoChanged})
+    connect(&stack, signal, this, &TMainForm::updateEditCommands);
+  for (auto signal : {&QUndoStack::undoTextChanged, &QUndoStack::redoTextChanged})
+    connect(&stack, signal, this, &TMainForm::updateEditCommands);
+  connect(&stack, &QUndoStack::cleanChanged, this, &TMainForm::updateCaption);
+  updateEditCommands();
   statusBar();
   resize(1000, 700);
 }
 
 TMainForm::~TMainForm() {
+  qApp->removeEventFilter(this);
   // Child windows go before the project they edit; no activation reaches a half-destroyed window.
   disconnect(fMdiArea, nullptr, this, nullptr);
   for (QMdiSubWindow *window : fMdiArea->subWindowList()) delete window;
@@ -157,7 +179,14 @@ void TMainForm::createCommands() {
       {&C::FileSaveAs, "Save &As...", "", "", "", false, [this] { FileSaveAs(); }},
       {&C::FileExportReport, "Export Calculation &Report (PDF)...", "", "", "", false,
        [this] { exportCalcReport(); }},
-      {&C::FileExit, "E&xit", "", "", "", false, [this] { close(); }},
+      {&C::FilePrint, "&Print...", "Ctrl+P", "", "", false, [this] { PrintActiveWindow(); }},
+      {&C::FileExit, "E&xit", "Ctrl+Q", "", "", false, [this] { close(); }},
+
+      {&C::EditUndo, "&Undo", "", "", "", false, [this] { Undo(); }},
+      {&C::EditRedo, "&Redo", "", "", "", false, [this] { Redo(); }},
+      {&C::EditCut, "Cu&t", "", "", "", false, [this] { clipboardCommand(0); }},
+      {&C::EditCopy, "&Copy", "", "", "", false, [this] { clipboardCommand(1); }},
+      {&C::EditPaste, "&Paste", "", "", "", false, [this] { clipboardCommand(2); }},
 
       {&C::Title, "&Title", "", "T", "Title", false, [this] { showTitle(); }},
       {&C::UnitsEnglish, "&English Units (lbs, ft, in)", "", "", "", true, [this] { setUnits(kUnitsEnglish); }},
@@ -167,6 +196,7 @@ void TMainForm::createCommands() {
       {&C::PierProperties, "&Drilled-Pylar Properties", "", "P", "Drilled Pylar Properties", false,
        [this] { showPierProperties(); }},
       {&C::SoilLayers, "Soil &Layer Data", "", "L", "Soil Layer Data", false, [this] { showSoilLayers(); }},
+      {&C::ProfileGrid, "Soil Profile &Grid", "", "", "", false, [this] { showProfileGrid(); }},
       {&C::SafetyFactor, "&Factor of Safety (Allowable Stress Design)", "", "", "", false,
        [this] { showSafetyFactor(); }},
       {&C::SafetyFactorButton, "Factor of Safety (ASD)", "", "FS", "Factor of Safety (ASD)", false,
@@ -179,7 +209,7 @@ void TMainForm::createCommands() {
       {&C::PrintTzCurves, "Print Additional t-z curves", "", "", "", true, [this] { showTzPrint(); }},
       {&C::ControlOptions, "Control &Options...", "", "", "", false, [this] { showOptions(); }},
 
-      {&C::RunAnalysis, "&Run Analysis", "", "Run", "Run Data File", false, [this] { RunAnalysis(); }},
+      {&C::RunAnalysis, "&Run Analysis", "F5", "Run", "Run Data File", false, [this] { RunAnalysis(); }},
       {&C::EditInput, "Edit I&nput Text", "", "", "", false, [this] { editInput(); }},
       {&C::EditNotes, "Edit &Processor-Run Notes", "", "", "", false, [this] { editNotes(); }},
       {&C::EditOutput, "Edit &Output Text", "", "", "", false, [this] { editOutput(); }},
@@ -215,9 +245,11 @@ void TMainForm::createCommands() {
       {&C::ExportPlots, "Export Plots to Excel", "", "", "", false, [this] { exportPlots(); }},
 
       {&C::Cascade, "&Cascade", "", "", "", false, [this] { cascadeWindows(); }},
+      {&C::Tile, "&Tile", "", "", "", false, [this] { tileWindows(); }},
       {&C::ArrangeIcons, "&Arrange Icons", "", "", "", false, [this] { arrangeIcons(); }},
+      {&C::CloseAll, "C&lose All", "", "", "", false, [this] { fMdiArea->closeAllSubWindows(); }},
 
-      {&C::HelpContents, "&Contents", "", "", "", false, [this] { helpContents(); }},
+      {&C::HelpContents, "&Contents", "F1", "", "", false, [this] { helpContents(); }},
       {&C::UsersManual, "&User's Manual", "", "", "", false, [this] { helpUsersManual(); }},
       {&C::TechnicalManual, "&Technical Manual", "", "", "", false, [this] { helpTechnicalManual(); }},
       {&C::About, "&About...", "", "", "", false, [this] { ShowAbout(); }},
@@ -245,6 +277,12 @@ void TMainForm::createCommands() {
   for (int k = 0; k < kDesignChartEntries; ++k)
     fCommands.DesignChart[static_cast<std::size_t>(k)] =
         make(QStringLiteral("Design Chart ") + QString::number(k + 1), plot(fPlots.PltChart[static_cast<std::size_t>(k)]));
+  // The platform's keys for the edit commands.
+  fCommands.EditUndo->setShortcuts(QKeySequence::Undo);
+  fCommands.EditRedo->setShortcuts(QKeySequence::Redo);
+  fCommands.EditCut->setShortcuts(QKeySequence::Cut);
+  fCommands.EditCopy->setShortcuts(QKeySequence::Copy);
+  fCommands.EditPaste->setShortcuts(QKeySequence::Paste);
   auto *unitGroup = new QActionGroup(this);
   unitGroup->addAction(fCommands.UnitsEnglish);
   unitGroup->addAction(fCommands.UnitsSI);
@@ -262,7 +300,8 @@ void TMainForm::createMenus() {
   };
 
   fMenus.File = menuBar()->addMenu(QStringLiteral("&File"));
-  addAll(fMenus.File, {c.FileNew, c.FileOpen, c.FileSave, c.FileSaveAs, nullptr, c.FileExportReport, nullptr});
+  addAll(fMenus.File,
+         {c.FileNew, c.FileOpen, c.FileSave, c.FileSaveAs, nullptr, c.FileExportReport, c.FilePrint, nullptr});
   for (int i = 0; i < kMaxRecentFiles; ++i) {
     auto *entry = fMenus.File->addAction(QString());
     entry->setVisible(false);
@@ -273,13 +312,20 @@ void TMainForm::createMenus() {
   fMenus.File->addAction(c.FileExit);
   connect(fMenus.File, &QMenu::aboutToShow, this, &TMainForm::updateFileMenu);
 
+  fMenus.Edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+  addAll(fMenus.Edit, {c.EditUndo, c.EditRedo, nullptr, c.EditCut, c.EditCopy, c.EditPaste});
+  connect(fMenus.Edit, &QMenu::aboutToShow, this, [this] {
+    DeactivateActiveChild();  // what the window in use holds can be undone at once
+    updateEditCommands();
+  });
+
   fMenus.Data = menuBar()->addMenu(QStringLiteral("Da&ta"));
   fMenus.Data->addAction(c.Title);
   fMenus.Units = fMenus.Data->addMenu(QStringLiteral("&Units"));
   addAll(fMenus.Units, {c.UnitsEnglish, c.UnitsSI});
   fMenus.DesignMethod = fMenus.Data->addMenu(QStringLiteral("Design Method (ASD or LRFD)"));
   addAll(fMenus.DesignMethod, {c.DesignASD, c.DesignLRFD});
-  addAll(fMenus.Data, {c.PierProperties, c.SoilLayers, c.SafetyFactor});
+  addAll(fMenus.Data, {c.PierProperties, c.SoilLayers, c.ProfileGrid, c.SafetyFactor});
   fMenus.ComputationMethods = fMenus.Data->addMenu(QStringLiteral("&Computation Methods"));
   addAll(fMenus.ComputationMethods, {c.MethodLength, c.MethodLoad});
   addAll(fMenus.Data, {c.WaterTable, c.MultipleLengths, c.DesignCharts, c.PrintTzCurves, c.ControlOptions});
@@ -325,7 +371,7 @@ void TMainForm::createMenus() {
   connect(fMenus.Graphics, &QMenu::aboutToShow, this, &TMainForm::updateResultCommands);
 
   fMenus.Window = menuBar()->addMenu(QStringLiteral("&Window"));
-  addAll(fMenus.Window, {c.Cascade, c.ArrangeIcons});
+  addAll(fMenus.Window, {c.Cascade, c.Tile, c.ArrangeIcons, c.CloseAll});
   fWindowSeparator = fMenus.Window->addSeparator();
   for (int k = 0; k < kMaxWindowEntries; ++k) {
     auto *entry = fMenus.Window->addAction(QString());
@@ -376,6 +422,7 @@ void TMainForm::createToolBar() {
 // ---------------------------------------------------------------- menu state
 
 void TMainForm::updateFileMenu() {
+  updatePrintCommand();
   const int count = fSettings.PrevFile.Count();
   const QString folder = QDir::currentPath();
   for (int i = 0; i < kMaxRecentFiles; ++i) {
@@ -400,12 +447,68 @@ void TMainForm::updateComputationMenu() {
 
 void TMainForm::updateWindowMenu() {
   const auto windows = fMdiArea->subWindowList(QMdiArea::CreationOrder);
+  fCommands.Tile->setEnabled(!windows.isEmpty());
+  fCommands.CloseAll->setEnabled(!windows.isEmpty());
   for (int k = 0; k < kMaxWindowEntries; ++k) {
     const bool shown = k < windows.size();
     fWindowEntries[k]->setVisible(shown);
     if (shown) fWindowEntries[k]->setText(windows[k]->windowTitle());
   }
   fWindowSeparator->setVisible(!windows.isEmpty());
+}
+
+std::function<void()> TMainForm::activePrintCommand() const {
+  QMdiSubWindow *window = fMdiArea->activeSubWindow();
+  if (!window) return {};
+  if (auto *report = qobject_cast<TReportWindow *>(window)) return [report] { report->Print(); };
+  if (auto *plot = qobject_cast<TPlotForm *>(window->widget())) return [plot] { plot->PrintClick(); };
+  if (auto *elevation = qobject_cast<TDlgSideView *>(window->widget())) return [elevation] { elevation->PrintClick(); };
+  return {};
+}
+
+void TMainForm::updatePrintCommand() { fCommands.FilePrint->setEnabled(bool(activePrintCommand())); }
+
+void TMainForm::PrintActiveWindow() {
+  if (const std::function<void()> print = activePrintCommand()) print();
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::ShortcutOverride) {
+    // A field takes Undo and Redo for its own text; one that has nothing of
+    // its own to undo or redo leaves the keys to the project's history.
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const bool undo = key->matches(QKeySequence::Undo);
+    const bool redo = key->matches(QKeySequence::Redo);
+    if (auto *edit = qobject_cast<QLineEdit *>(watched);
+        edit && (undo || redo) && edit->window() == this &&
+        !(undo ? edit->isUndoAvailable() : edit->isRedoAvailable()))
+      return true;
+    return QMainWindow::eventFilter(watched, event);
+  }
+  if (type == QEvent::Show) {
+    auto *window = qobject_cast<QMdiSubWindow *>(watched);
+    if (window && window->parentWidget() == fMdiArea->viewport()) {
+      // Placed now, and once more when the window has settled (some size
+      // themselves after showing).
+      const auto place = [this](QMdiSubWindow *w) {
+        if (w->isMaximized() || w->isMinimized()) return;
+        const QRect placed = PlaceInsideArea(w->geometry(), fMdiArea->viewport()->size());
+        if (placed != w->geometry()) w->setGeometry(placed);
+      };
+      place(window);
+      QPointer<QMdiSubWindow> later = window;
+      QTimer::singleShot(0, this, [later, place] {
+        if (later) place(later);
+      });
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+QString TMainForm::startFolder() const {
+  if (!fSettings.LastFolder.isEmpty() && QFileInfo(fSettings.LastFolder).isDir()) return fSettings.LastFolder;
+  return QDir::currentPath();
 }
 
 // Cascaded windows keep a readable size: each takes two thirds of the area
@@ -425,6 +528,31 @@ void TMainForm::cascadeWindows() {
     window->setGeometry(QRect(QPoint(offset, offset), size));
     window->raise();
     ++k;
+  }
+}
+
+// Tiled windows share the area in rows and columns; a window that needs more
+// than its share (its minimum size) overlaps its neighbour but stays inside
+// the area, and the main window keeps its size.
+void TMainForm::tileWindows() {
+  std::vector<QMdiSubWindow *> windows;
+  for (QMdiSubWindow *window : fMdiArea->subWindowList(QMdiArea::CreationOrder))
+    if (window->isVisible() && !window->isMinimized()) windows.push_back(window);
+  if (windows.empty()) return;
+  const QSize area = fMdiArea->viewport()->size();
+  const int count = static_cast<int>(windows.size());
+  const int columns = static_cast<int>(std::ceil(std::sqrt(double(count))));
+  const int rows = (count + columns - 1) / columns;
+  for (int k = 0; k < count; ++k) {
+    QMdiSubWindow *window = windows[static_cast<std::size_t>(k)];
+    if (window->isMaximized()) window->showNormal();
+    const int row = k / columns, column = k % columns;
+    // The last row's windows share its width.
+    const int inRow = row == rows - 1 ? count - row * columns : columns;
+    const QRect cell(column * area.width() / inRow, row * area.height() / rows, area.width() / inRow,
+                     area.height() / rows);
+    window->setGeometry(cell);
+    window->setGeometry(PlaceInsideArea(window->geometry(), area));
   }
 }
 
@@ -449,8 +577,106 @@ void TMainForm::arrangeIcons() {
 
 QString TMainForm::currentFileName() const { return fData->FileName; }
 
+void TMainForm::updateCaption() {
+  setWindowTitle(WindowCaption(currentFileName()) + QStringLiteral("[*]"));
+  setWindowModified(GetChanged());
+}
+
+void TMainForm::SetChanged(bool changed) {
+  if (changed) {
+    CommitChanges();
+    fHistory.MarkUnsaved();
+  } else {
+    fTables.SetChanged(false);
+    fHistory.MarkSaved();
+  }
+  updateCaption();
+}
+
+void TMainForm::scheduleCommit() {
+  // Named after the window in use when the change is made.
+  if (fPendingLabel.isEmpty())
+    if (QMdiSubWindow *active = fMdiArea->activeSubWindow()) fPendingLabel = active->windowTitle();
+  fCommitTimer->start(0);
+}
+
+void TMainForm::CommitChanges(const QString &label) {
+  fCommitTimer->stop();
+  QString name = label.isEmpty() ? fPendingLabel : label;
+  fPendingLabel.clear();
+  if (name.isEmpty())
+    if (QMdiSubWindow *active = fMdiArea->activeSubWindow()) name = active->windowTitle();
+  if (name.isEmpty()) name = QStringLiteral("Edit");
+  // The tables' own flag tells whether a save happened since (a save clears it).
+  if (fHistory.Commit(name)) {
+    fTables.SetChanged(true);
+    // The run's estimates are no longer the project's (once the edit is done).
+    if (auto *grid = fProfileGridWindow ? qobject_cast<TSoilProfileGrid *>(fProfileGridWindow->Form()) : nullptr;
+        grid && grid->ShowsEstimates())
+      QTimer::singleShot(0, grid, [grid] { grid->LoadFromModel(); });
+  }
+  updateCaption();
+}
+
+void TMainForm::Undo() {
+  if (!DeactivateActiveChild()) return;
+  CommitChanges();
+  fHistory.Stack().undo();
+}
+
+void TMainForm::Redo() {
+  if (!DeactivateActiveChild()) return;
+  CommitChanges();
+  fHistory.Stack().redo();
+}
+
+void TMainForm::projectRestored() {
+  fTables.SetChanged(true);
+  for (QMdiSubWindow *window : fMdiArea->subWindowList())
+    if (auto *child = qobject_cast<TDataChild *>(window)) child->Form()->LoadFromModel();
+  if (TDlgSideView *view = TDlgSideView::Instance()) view->Rebuild();
+  if (TDlgBlock *view = fView3dCommands.View()) view->DataChanged();
+  updateResultCommands();
+  updateCaption();
+}
+
+void TMainForm::updateEditCommands() {
+  const QUndoStack &stack = fHistory.Stack();
+  // A data window in use may hold an edit not yet recorded: Undo takes it first.
+  const bool dataWindow = qobject_cast<TDataChild *>(fMdiArea->activeSubWindow()) != nullptr;
+  fCommands.EditUndo->setEnabled(stack.canUndo() || dataWindow);
+  fCommands.EditRedo->setEnabled(stack.canRedo());
+  fCommands.EditUndo->setText(stack.canUndo() ? QStringLiteral("&Undo ") + stack.undoText() : QStringLiteral("&Undo"));
+  fCommands.EditRedo->setText(stack.canRedo() ? QStringLiteral("&Redo ") + stack.redoText() : QStringLiteral("&Redo"));
+}
+
+void TMainForm::clipboardCommand(int which) {
+  static const char *const kSlots[] = {"cut", "copy", "paste"};
+  QWidget *focus = QApplication::focusWidget();
+  const auto invoke = [which](QObject *target) {
+    return target && target->metaObject()->indexOfMethod(QMetaObject::normalizedSignature(
+                         (QByteArray(kSlots[which]) + "()").constData())) >= 0 &&
+           QMetaObject::invokeMethod(target, kSlots[which]);
+  };
+  // A field in use: its own text.
+  if (auto *edit = qobject_cast<QLineEdit *>(focus); edit && edit->window() == this && invoke(edit)) return;
+  QMdiSubWindow *active = fMdiArea->activeSubWindow();
+  if (!active) return;
+  // The window's own command where it has one (a table copies its rows, a
+  // text window the whole file when nothing is selected).
+  if (which == 1) {
+    if (auto *report = qobject_cast<TReportWindow *>(active)) return report->Copy();
+    if (auto *results = qobject_cast<TResultsWindow *>(active)) return results->Copy();
+    if (auto *plot = qobject_cast<TPlotForm *>(active->widget())) return plot->CopyDataClick();
+  }
+  for (QWidget *w = focus; w && w != this; w = w->parentWidget())
+    if (active->isAncestorOf(w) && invoke(w)) return;
+  invoke(active->widget());
+}
+
 void TMainForm::rememberFile(const QString &path) {
   fSettings.PrevFile.MoveToTop(path);
+  fSettings.LastFolder = QFileInfo(path).absolutePath();
   WriteSettings(fSettings);
 }
 
@@ -467,11 +693,15 @@ void TMainForm::closeChildWindows(bool discard, bool keepResultViews) {
 }
 
 TProjectAccess TMainForm::projectAccess() {
-  return {[this]() -> TProgramData & { return *fData; }, [this] { SetChanged(true); }};
+  return {[this]() -> TProgramData & { return *fData; }, [this] { scheduleCommit(); },
+          [this](const QString &what) { CommitChanges(what); }};
 }
 
 void TMainForm::StartUp(const QString &commandLineFile) {
   ReadSettings(fSettings);
+  // The window as it was left.
+  if (!fSettings.WindowGeometry.isEmpty()) restoreGeometry(fSettings.WindowGeometry);
+  if (!fSettings.WindowState.isEmpty()) restoreState(fSettings.WindowState);
   if (fSettings.WordProcessor.isEmpty()) fSettings.WordProcessor = DefaultWordProcessor();
   bool opened = false;
   if (!commandLineFile.isEmpty()) {
@@ -480,7 +710,7 @@ void TMainForm::StartUp(const QString &commandLineFile) {
     if (QFileInfo::exists(name) && format != ffNone) opened = openProject(QFileInfo(name).absoluteFilePath(), format);
   }
   if (!opened) FileNew();
-  setWindowTitle(WindowCaption(currentFileName()));
+  updateCaption();
   fTables.ShowLRFDColumns(fData->NLRFD == 1);
 }
 
@@ -511,7 +741,7 @@ void TMainForm::discardResults() {
 }
 
 void TMainForm::projectReplaced() {
-  setWindowTitle(WindowCaption(currentFileName()));
+  updateCaption();
   fTables.ShowLRFDColumns(fData->NLRFD == 1);
 }
 
@@ -534,6 +764,7 @@ bool TMainForm::openProject(const QString &path, int format) {
   fData.reset();
   TProgramData::TReadResult read = TProgramData::CreateFromData(fTables, bytes, path, format);
   fData = read.data ? std::move(read.data) : TProgramData::Create(fTables);
+  fHistory.Reset();
   discardResults();
   loadResultsOfOpenedProject(bytes);
   rememberFile(path);
@@ -577,6 +808,7 @@ void TMainForm::FileNew() {
     closeChildWindows(true);
     fData.reset();
     fData = TProgramData::Create(fTables);
+    fHistory.Reset();
   }
   clearResults();
   projectReplaced();
@@ -598,8 +830,11 @@ bool TMainForm::SaveProject() {
 }
 
 bool TMainForm::writeProject() {
+  CommitChanges();  // the edits are one step, the save's normalising none
   try {
     fData->Save();
+    fHistory.MarkSaved();
+    updateCaption();
     return true;
   } catch (const EPylarError &e) {
     ShowInformation(this, e.message());
@@ -622,11 +857,13 @@ bool TMainForm::saveAs() {
 bool TMainForm::nameProject() {
   const QString proposed = QFileInfo(ProposedSaveName(currentFileName())).fileName();
   const QString chosen = SaveDialog(SaveAsTitle(currentFileName()), proposed);
-  clearResults();
-  closeChildWindows(false);
-  if (chosen.isEmpty()) return false;
+  if (chosen.isEmpty()) return false;  // nothing changes
+  // The windows stay open; the results belong to the file under its old
+  // name, so the project under its new one has none (their plots close).
+  discardResults();
   fData->FileName = QFileInfo(chosen).absoluteFilePath();
-  setWindowTitle(WindowCaption(fData->FileName));
+  fSettings.LastFolder = QFileInfo(fData->FileName).absolutePath();
+  updateCaption();
   WriteSettings(fSettings);
   return true;
 }
@@ -648,6 +885,8 @@ void TMainForm::closeEvent(QCloseEvent *event) {
     event->ignore();
     return;
   }
+  fSettings.WindowGeometry = saveGeometry();
+  fSettings.WindowState = saveState();
   WriteSettings(fSettings);
   closeChildWindows(true);
   event->accept();
@@ -667,16 +906,20 @@ bool TMainForm::DeactivateActiveChild() {
   fWritingBack = true;
   const bool written = child->Form()->WriteBack();
   fWritingBack = false;
+  CommitChanges(child->windowTitle());
   return written;
 }
 
 void TMainForm::childActivated(QMdiSubWindow *window) {
+  updatePrintCommand();
+  updateEditCommands();
   if (fWritingBack) return;
   auto *previous = qobject_cast<TDataChild *>(fLastActive.data());
   if (previous && previous != window) {
     fWritingBack = true;
     const bool written = previous->Form()->WriteBack();
     fWritingBack = false;
+    CommitChanges(previous->windowTitle());
     if (!written && window) {
       // The rejected field keeps its window in front.
       QPointer<QMdiSubWindow> back = previous;
@@ -714,6 +957,22 @@ void TMainForm::showWaterTable() { showDataWindow<TfrmWaterDepth>(fWaterWindow);
 void TMainForm::showSafetyFactor() { showDataWindow<TfrmSafetyFactor>(fSafetyWindow); }
 
 void TMainForm::showSoilLayers() { showDataWindow<TDlgSoilLayers>(fSoilLayersWindow); }
+
+void TMainForm::showProfileGrid() {
+  showDataWindow(fProfileGridWindow,
+                 [this] { return new TSoilProfileGrid(projectAccess(), [this] { return profileEstimates(); }); });
+}
+
+TProfileEstimates TMainForm::profileEstimates() {
+  const QString project = currentFileName();
+  if (GetChanged() || !CheckRunRecord(project).Current()) return {};
+  try {
+    const TTextFile report = ReadTextFile(ChangeFileExt(project, QStringLiteral(".pq8o")));
+    return ProfileEstimates(ReadReportInputs(report.lines), fTables);
+  } catch (const ETextFileError &) {
+    return {};
+  }
+}
 void TMainForm::showVaryLength() { showDataWindow<TfrmVaryLength>(fVaryWindow); }
 void TMainForm::showDesignCharts() { showDataWindow<TfrmDesignCharts>(fChartWindow); }
 void TMainForm::showOptions() {
@@ -730,32 +989,32 @@ void TMainForm::showTzPrint() {
   DeactivateActiveChild();
   TDlgTZPrint dialog(projectAccess(), this);
   dialog.exec();
+  CommitChanges(QStringLiteral("Print Additional t-z curves"));  // the depths' table window too
 }
 
 void TMainForm::setUnits(int units) {
   DeactivateActiveChild();
   if (fData->fUnits == units) return;
   fData->SetUnits(units);
-  SetChanged(true);
-  for (TDataChild *child : {fPierWindow.data(), fSafetyWindow.data(), fLengthWindow.data(), fLoadWindow.data(),
-                            fWaterWindow.data(), fSoilLayersWindow.data(), fOptionsWindow.data(), fVaryWindow.data(),
-                            fChartWindow.data()})
-    if (child) child->Form()->LoadFromModel();
+  CommitChanges(QStringLiteral("Units"));
+  for (QMdiSubWindow *window : fMdiArea->subWindowList())
+    if (auto *child = qobject_cast<TDataChild *>(window)) child->Form()->LoadFromModel();
   if (TDlgSideView *view = TDlgSideView::Instance()) view->Rebuild();
 }
 
 void TMainForm::setDesignMethod(int nlrfd) {
   DeactivateActiveChild();
-  if (fData->NLRFD != nlrfd) SetChanged(true);
   fData->NLRFD = nlrfd;
   fTables.ShowLRFDColumns(nlrfd == 1);
+  CommitChanges(QStringLiteral("Design Method"));
   if (fSoilLayersWindow) fSoilLayersWindow->Form()->LoadFromModel();
+  if (fProfileGridWindow) fProfileGridWindow->Form()->LoadFromModel();
 }
 
 void TMainForm::setComputationMethod(int method) {
   DeactivateActiveChild();
-  if (fData->METHOD != method) SetChanged(true);
   fData->METHOD = method;
+  CommitChanges(QStringLiteral("Computation Methods"));
   if (method == 2) {
     if (fLoadWindow) fLoadWindow->close();
     showDataWindow<TfrmPenetration>(fLengthWindow);
@@ -898,7 +1157,7 @@ void TMainForm::RunAnalysis() {
   if (!findings.empty() && !AskYesNo(this, RunFindingsMessage(findings))) return;
   TAnalysisRun run(fProgramFolder);
   run.OnEngineStart = [this] {
-    statusBar()->showMessage(QStringLiteral("Running the analysis of ") + DisplayName(currentFileName()) +
+    statusBar()->showMessage(QStringLiteral("Running the analysis of ") + FileNameOnly(currentFileName()) +
                              QStringLiteral("..."));
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -912,17 +1171,20 @@ void TMainForm::RunAnalysis() {
     if (!waiting) {
       waiting = true;
       statusBar()->showMessage(QStringLiteral("Waiting for another run in the folder of ") +
-                               DisplayName(currentFileName()) + QStringLiteral(" to end..."));
+                               FileNameOnly(currentFileName()) + QStringLiteral(" to end..."));
       QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     }
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   };
+  CommitChanges();
   const TRunOutcome outcome = run.Execute(*fData);
+  // A run saves the project first: the saved state is the one it ran.
+  if (!fTables.GetChanged()) fHistory.MarkSaved();
   if (waiting) {
     QGuiApplication::restoreOverrideCursor();
     statusBar()->clearMessage();
   }
-  setWindowTitle(WindowCaption(currentFileName()));
+  updateCaption();
   // Once the engine ran, or earlier results were partly removed, the results
   // in memory are no longer those of the project's files. New plot data is
   // loaded at once, so open plot windows show it instead of closing; results

@@ -7,6 +7,8 @@
 #include "model/Main.h"
 #include "model/PltData.h"
 #include "model/ReportJob.h"
+#include "model/ProfileGrid.h"
+#include "model/ProjectHistory.h"
 #include "ui/DataForms.h"
 #include "ui/MainCommands.h"
 #include "ui/View3dUnit1.h"
@@ -20,6 +22,7 @@
 
 class QMdiArea;
 class QMdiSubWindow;
+class QTimer;
 class QMenu;
 class QToolBar;
 
@@ -49,8 +52,20 @@ class TMainForm : public QMainWindow {
   TProgramData &Data() { return *fData; }
   TProjectTables &Tables() { return fTables; }
   TResultPlots &Plots() { return fPlots; }
-  bool GetChanged() const { return fTables.GetChanged(); }
-  void SetChanged(bool changed) { fTables.SetChanged(changed); }
+  // Changes not saved: steps done or undone since the last save, or an edit
+  // not recorded yet.
+  bool GetChanged() const { return fHistory.HasChanges(); }
+  // Marks the project changed (until it is saved, whatever is undone) or
+  // saved; the title's marker follows.
+  void SetChanged(bool changed);
+  // The history of the project's edits (Edit > Undo, Redo).
+  TProjectHistory &History() { return fHistory; }
+  // Records the project's changes as one step of the history, named `label`
+  // (empty: after the window in use).
+  void CommitChanges(const QString &label = {});
+  // Edit > Undo and Redo: the window in use writes its values back first.
+  void Undo();
+  void Redo();
 
   // Settings and state.
   TProgramSettings &Settings() { return fSettings; }
@@ -67,6 +82,7 @@ class TMainForm : public QMainWindow {
   const std::vector<QAction *> &AllCommands() const { return fAllCommands; }
   struct TMenus {
     QMenu *File = nullptr;
+    QMenu *Edit = nullptr;
     QMenu *Data = nullptr;
     QMenu *Units = nullptr;
     QMenu *DesignMethod = nullptr;
@@ -127,8 +143,13 @@ class TMainForm : public QMainWindow {
   void ShowHelpFile(const QString &fileName);
   void ShowAbout();
 
+  // Prints the active child window when it is one that prints (File > Print...).
+  void PrintActiveWindow();
+
  protected:
   void closeEvent(QCloseEvent *event) override;
+  // A child window is placed inside the visible part of the window area when it first shows.
+  bool eventFilter(QObject *watched, QEvent *event) override;
   void dragEnterEvent(QDragEnterEvent *event) override;
   void dropEvent(QDropEvent *event) override;
 
@@ -143,6 +164,20 @@ class TMainForm : public QMainWindow {
   void updateResultCommands();
   void arrangeIcons();
   void cascadeWindows();
+  void tileWindows();
+  // The open and save dialogs start in the folder of the last project opened
+  // or saved, else in the current folder.
+  QString startFolder() const;
+  // Cut, Copy and Paste go to the field in use, else to the active window.
+  void clipboardCommand(int which);
+  void updateEditCommands();
+  // Undo or Redo put the project back into a state: windows and views follow.
+  void projectRestored();
+  // A change reported by a window is recorded once the event that made it is done.
+  void scheduleCommit();
+  // The active child window's print command; empty when it does not print.
+  std::function<void()> activePrintCommand() const;
+  void updatePrintCommand();
   void rememberFile(const QString &path);
   // Closes the child windows; the text, results and help windows stay open
   // when `keepResultViews` (after a run they read the new files instead).
@@ -175,6 +210,10 @@ class TMainForm : public QMainWindow {
   void showWaterTable();
   void showSafetyFactor();
   void showSoilLayers();
+  void showProfileGrid();
+  // The values the last run estimated, while its results are the project's
+  // as it is (saved, and tied to it by the run record).
+  TProfileEstimates profileEstimates();
   void showTzPrint();
   void showOptions();
   void showVaryLength();
@@ -199,6 +238,9 @@ class TMainForm : public QMainWindow {
   void helpTechnicalManual();
 
   QString currentFileName() const;
+  // The title: the project's file name as on disk, and the marker ("*")
+  // while the project has changes that are not saved.
+  void updateCaption();
 
   QMdiArea *fMdiArea;
   QToolBar *fToolBar = nullptr;
@@ -206,10 +248,13 @@ class TMainForm : public QMainWindow {
   TProgramSettings fSettings;
   TProjectTables fTables;
   std::unique_ptr<TProgramData> fData;
+  TProjectHistory fHistory{[this]() -> TProgramData & { return *fData; }};
+  QTimer *fCommitTimer = nullptr;
+  QString fPendingLabel;  // name of the step a scheduled commit records
   TResultPlots fPlots;
   int fAdditionalTzCurves = 0;
   QPointer<TDataChild> fTitleWindow, fPierWindow, fWaterWindow, fLengthWindow, fLoadWindow, fSafetyWindow;
-  QPointer<TDataChild> fSoilLayersWindow, fOptionsWindow, fVaryWindow, fChartWindow;
+  QPointer<TDataChild> fSoilLayersWindow, fOptionsWindow, fVaryWindow, fChartWindow, fProfileGridWindow;
   QPointer<QMdiSubWindow> fLastActive;
   bool fWritingBack = false;
   struct TGraphicsEntry {

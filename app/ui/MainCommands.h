@@ -21,7 +21,16 @@ struct TMainCommands {
   QAction *FileSave = nullptr;
   QAction *FileSaveAs = nullptr;
   QAction *FileExportReport = nullptr;
+  // Prints the active window: a text, plot or elevation window.
+  QAction *FilePrint = nullptr;
   QAction *FileExit = nullptr;
+
+  // Edit: the project's history, and the clipboard of the window in use.
+  QAction *EditUndo = nullptr;
+  QAction *EditRedo = nullptr;
+  QAction *EditCut = nullptr;
+  QAction *EditCopy = nullptr;
+  QAction *EditPaste = nullptr;
 
   // Data
   QAction *Title = nullptr;
@@ -31,6 +40,8 @@ struct TMainCommands {
   QAction *DesignLRFD = nullptr;
   QAction *PierProperties = nullptr;
   QAction *SoilLayers = nullptr;
+  // The whole soil profile in one table.
+  QAction *ProfileGrid = nullptr;
   // The menu entry is disabled under LRFD; the tool button stays usable, so
   // the two are separate commands.
   QAction *SafetyFactor = nullptr;
@@ -81,7 +92,9 @@ struct TMainCommands {
 
   // Window
   QAction *Cascade = nullptr;
+  QAction *Tile = nullptr;
   QAction *ArrangeIcons = nullptr;
+  QAction *CloseAll = nullptr;
 
   // Help
   QAction *HelpContents = nullptr;

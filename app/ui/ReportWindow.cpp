@@ -119,9 +119,15 @@ TReportWindow::TReportWindow(const QString &path, QWidget *parent)
   tools->addWidget(fFindStatus);
   tools->addSeparator();
   addTool(QStringLiteral("Copy"), QKeySequence(), &TReportWindow::Copy);
-  addTool(QStringLiteral("Print..."), QKeySequence(QKeySequence::Print), &TReportWindow::Print);
+  // The main window's Print command (Ctrl+P) prints the active window, and
+  // its F5 runs the analysis, which reloads every open text window: neither
+  // key is taken here as well, where it would make the main window's command
+  // ambiguous.
+  QAction *print = addTool(QStringLiteral("Print..."), QKeySequence(), &TReportWindow::Print);
+  print->setToolTip(QStringLiteral("Print... (") + QKeySequence(QKeySequence::Print).toString(QKeySequence::NativeText) +
+                    u')');
   addTool(QStringLiteral("Export PDF..."), QKeySequence(), &TReportWindow::ExportPdfAs);
-  addTool(QStringLiteral("Reload"), QKeySequence(QKeySequence::Refresh), &TReportWindow::Reload);
+  addTool(QStringLiteral("Reload"), QKeySequence(), &TReportWindow::Reload);
   auto *findAction = new QAction(this);
   findAction->setShortcut(QKeySequence::Find);
   findAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);

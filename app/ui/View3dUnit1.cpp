@@ -27,6 +27,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -229,7 +230,8 @@ void TView3dScene::buildSoil(TglCalls &gl) {
       for (const TSceneLayer &layer : fProject.layers) depths.push_back(layer.top);
       depths.push_back(fProject.layers.back().bottom);
       for (double depth : depths)
-        fLabels.push_back({WorldPoint(depth, hw, hw), DepthLabel(depth), {0, 0, 0}, QPointF(6, 5)});  // centred on the line
+        fLabels.push_back({WorldPoint(depth, hw, hw), DepthLabel(depth, fProject.units), {0, 0, 0},
+                           QPointF(6, 5)});  // centred on the line
     }
   }
   gl.Disable(GL_BLEND);
@@ -308,6 +310,16 @@ void TView3dScene::Draw(TglCalls &gl, const TViewState &view, QSize size, double
     gl.WriteText(label.position.x(), label.position.y(), label.position.z(), label.text, label.offset);
   }
   if (fOptions.ShowLocalAxes) drawAxes(gl, view);
+  // The legend of the curves drawn, in the lower left corner.
+  if (fOptions.ShowUltimateEffects) {
+    const std::vector<TLegendEntry> legend = CurveLegend(fCurves, fOptions.ShowUltimateResults);
+    const double line = 18;
+    for (std::size_t i = 0; i < legend.size(); ++i) {
+      const QPointF at(10, size.height() - 10 - line * double(legend.size() - 1 - i));
+      const TRgb c = legend[i].colour;
+      gl.WriteWindowText(at * devicePixelRatio, legend[i].text, QColor::fromRgbF(c.r, c.g, c.b));
+    }
+  }
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   gl.Flush();
 }
@@ -345,6 +357,14 @@ TDlgBlock::TDlgBlock(const TProgramData &project, const TResultPlots &plots, QWi
   fGl->OnMouseDown = [this](QMouseEvent *e) { mouseDown(e); };
   fGl->OnMouseMove = [this](QMouseEvent *e) { mouseMove(e); };
   fGl->OnMouseUp = [this](QMouseEvent *e) { mouseUp(e); };
+  // The wheel zooms about the pointer, whatever the mouse mode.
+  fGl->OnWheel = [this](QWheelEvent *e) {
+    const int delta = e->angleDelta().y();
+    if (delta == 0 || fDragging) return;
+    fView = ZoomAbout(fView, viewSize(), e->position(), WheelZoomFactor(delta));
+    fGl->update();
+    e->accept();
+  };
   readData(true);
   gOpenView = this;
 }

@@ -1,5 +1,7 @@
 #include "ui/glWindow.h"
 
+#include <QWheelEvent>
+
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QOffscreenSurface>
@@ -193,6 +195,13 @@ void TglWindow::mouseReleaseEvent(QMouseEvent *event) {
 void TglWindow::mouseMoveEvent(QMouseEvent *event) {
   rememberMouse(event);
   if (OnMouseMove) OnMouseMove(event);
+}
+
+void TglWindow::wheelEvent(QWheelEvent *event) {
+  if (OnWheel)
+    OnWheel(event);
+  else
+    QOpenGLWidget::wheelEvent(event);
 }
 
 QString ProbeOpenGL() {

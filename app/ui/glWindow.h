@@ -142,6 +142,11 @@ class TglCalls {
   // projected with the current matrices now and the text is painted over the
   // frame once the OpenGL drawing is done, moved by `offset` pixels.
   void WriteText(double x, double y, double z, const QString &text, QPointF offset = {});
+  // Text at a window position (device pixels from the top left, on the
+  // baseline), painted with the others.
+  void WriteWindowText(QPointF position, const QString &text, const QColor &colour) {
+    fTexts.push_back({position, text, colour});
+  }
   struct TText {
     QPointF position;  // device pixels from the top left, on the baseline
     QString text;
@@ -222,6 +227,7 @@ class TglWindow : public QOpenGLWidget, public TglCalls {
   std::function<void(QMouseEvent *)> OnMouseDown;
   std::function<void(QMouseEvent *)> OnMouseUp;
   std::function<void(QMouseEvent *)> OnMouseMove;
+  std::function<void(QWheelEvent *)> OnWheel;
 
  protected:
   void initializeGL() override;
@@ -230,6 +236,7 @@ class TglWindow : public QOpenGLWidget, public TglCalls {
   void mousePressEvent(QMouseEvent *event) override;
   void mouseReleaseEvent(QMouseEvent *event) override;
   void mouseMoveEvent(QMouseEvent *event) override;
+  void wheelEvent(QWheelEvent *event) override;
 
  private:
   void rememberMouse(QMouseEvent *event);

@@ -33,12 +33,13 @@ TDlgSoils::TDlgSoils(const TProjectAccess &project, int row, QWidget *parent)
 
 // The sand page's choice of side friction procedure, under the page title.
 void TDlgSoils::addProcedureGroup() {
-  auto *group = new QGroupBox(QStringLiteral("Side Friction Procedure"));
+  const TSoilField &procedure =
+      SoilFamily(TSoilFamily::Sand).Fields[static_cast<std::size_t>(PropertyColumn(scSand, TSoilProperty::SandMethod))];
+  auto *group = new QGroupBox(QString::fromLatin1(procedure.Caption));
   auto *groupLayout = new QHBoxLayout(group);
   auto *buttons = new QButtonGroup(group);
-  const QStringList names = {"Ko Method", "Beta Method", "Chen and Kulhawy (2002) Method"};
   for (int i = 0; i < 3; ++i) {
-    fMethods[static_cast<size_t>(i)] = new QRadioButton(names[i], group);
+    fMethods[static_cast<size_t>(i)] = new QRadioButton(QString::fromLatin1(procedure.Choices[static_cast<std::size_t>(i)]), group);
     buttons->addButton(fMethods[static_cast<size_t>(i)], i + 1);
     groupLayout->addWidget(fMethods[static_cast<size_t>(i)]);
   }
