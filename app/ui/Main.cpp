@@ -139,7 +139,8 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), fMdiArea(new QMdiAr
     connect(&stack, signal, this, &TMainForm::updateEditCommands);
   for (auto signal : {&QUndoStack::undoTextChanged, &QUndoStack::redoTextChanged})
     connect(&stack, signal, this, &TMainForm::updateEditCommands);
-  connect(&stack, &QUndoStack::cleanChanged, this, &TMainForm::updateCaption);
+  connect(&stack, &QUndoStack::cleanChanged, this, &TMainForm::historyMoved);
+  connect(&stack, &QUndoStack::indexChanged, this, &TMainForm::historyMoved);
   updateEditCommands();
   statusBar();
   resize(1000, 700);
@@ -607,9 +608,7 @@ void TMainForm::CommitChanges(const QString &label) {
   if (name.isEmpty())
     if (QMdiSubWindow *active = fMdiArea->activeSubWindow()) name = active->windowTitle();
   if (name.isEmpty()) name = QStringLiteral("Edit");
-  // The tables' own flag tells whether a save happened since (a save clears it).
   if (fHistory.Commit(name)) {
-    fTables.SetChanged(true);
     // The run's estimates are no longer the project's (once the edit is done).
     if (auto *grid = fProfileGridWindow ? qobject_cast<TSoilProfileGrid *>(fProfileGridWindow->Form()) : nullptr;
         grid && grid->ShowsEstimates())
@@ -630,8 +629,14 @@ void TMainForm::Redo() {
   fHistory.Stack().redo();
 }
 
+void TMainForm::historyMoved() {
+  // The project's own changed flag follows the history: set while the project
+  // is not in its saved state. A save clears it, which tells that a run saved.
+  fTables.SetChanged(!fHistory.Stack().isClean());
+  updateCaption();
+}
+
 void TMainForm::projectRestored() {
-  fTables.SetChanged(true);
   for (QMdiSubWindow *window : fMdiArea->subWindowList())
     if (auto *child = qobject_cast<TDataChild *>(window)) child->Form()->LoadFromModel();
   if (TDlgSideView *view = TDlgSideView::Instance()) view->Rebuild();

@@ -52,9 +52,9 @@ class TMainForm : public QMainWindow {
   TProgramData &Data() { return *fData; }
   TProjectTables &Tables() { return fTables; }
   TResultPlots &Plots() { return fPlots; }
-  // Changes not saved: steps done or undone since the last save, or an edit
-  // not recorded yet.
-  bool GetChanged() const { return fHistory.HasChanges(); }
+  // Changes not saved: steps done or undone since the last save, an edit not
+  // recorded yet, or a table that says it was edited.
+  bool GetChanged() const { return fHistory.HasChanges() || fTables.GetChanged(); }
   // Marks the project changed (until it is saved, whatever is undone) or
   // saved; the title's marker follows.
   void SetChanged(bool changed);
@@ -173,6 +173,8 @@ class TMainForm : public QMainWindow {
   void updateEditCommands();
   // Undo or Redo put the project back into a state: windows and views follow.
   void projectRestored();
+  // The history's place or saved state changed.
+  void historyMoved();
   // A change reported by a window is recorded once the event that made it is done.
   void scheduleCommit();
   // The active child window's print command; empty when it does not print.

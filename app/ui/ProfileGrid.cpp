@@ -57,6 +57,7 @@ void TProfileGridModel::Reload(TProfileEstimates estimates, const std::vector<in
   beginResetModel();
   *fGrid = TProfileGrid(fProject.data().NLRFD == 1, models);  // the same object: references to it stay good
   fEstimates = std::move(estimates);
+  fRows = fProject.data().Tables().D.RowCount();
   endResetModel();
 }
 
@@ -66,7 +67,7 @@ void TProfileGridModel::ValuesChanged() {
 }
 
 int TProfileGridModel::rowCount(const QModelIndex &parent) const {
-  return parent.isValid() ? 0 : fProject.data().Tables().D.RowCount();
+  return parent.isValid() ? 0 : fRows;
 }
 
 int TProfileGridModel::columnCount(const QModelIndex &parent) const {

@@ -58,6 +58,9 @@ class TProfileGridModel : public QAbstractTableModel {
   std::unique_ptr<TProfileGrid> fGrid;
   TProfileEstimates fEstimates;
   bool fRefused = false;
+  // The layers as the grid last read them: a window that changes the count
+  // makes the grid read the project again (on activation), never under a view.
+  int fRows = 0;
 };
 
 // Choice columns (the model, the sand procedure, the interface condition) are
