@@ -21,7 +21,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+#include "pylar/run_files.h"
 
 namespace pylar::engine {
 
@@ -41,6 +44,21 @@ inline constexpr int kChannelQwPlot = 17;     // .pq8q, appended to channel 2
 inline constexpr int kChannelTzDiam = 18;     // TZDIAM.DAT, appended to channel 2
 inline constexpr int kChannelTzPlot = 19;     // .pq8t, appended to channel 2
 inline constexpr int kChannelRunRecord = 20;  // run record, .pq8s, written last
+
+// The channel a run writes a file of names.dat on (the project is read on
+// kChannelInput).
+constexpr int writeChannel(RunFileKind kind) {
+  constexpr std::pair<RunFileKind, int> kWritten[] = {
+      {RunFileKind::Report, kChannelReport},      {RunFileKind::PlotData, kChannelPlot},
+      {RunFileKind::RunNotes, kChannelNotes},     {RunFileKind::Detail, kChannelDetail},
+      {RunFileKind::BaseListing, kChannelQwListing}, {RunFileKind::TzPlot, kChannelTzPlot},
+      {RunFileKind::QwPlot, kChannelQwPlot},      {RunFileKind::Chart, kChannelChart},
+      {RunFileKind::TzData, kChannelTzData},      {RunFileKind::TzDiam, kChannelTzDiam},
+      {RunFileKind::RockMessages, kChannelRockMsgWrite}, {RunFileKind::RunRecord, kChannelRunRecord}};
+  for (const auto& [k, channel] : kWritten)
+    if (k == kind) return channel;
+  return kChannelInput;
+}
 
 // Longest line a read returns; the rest of a longer line is skipped.
 inline constexpr std::size_t kMaxLineLength = 1 << 20;

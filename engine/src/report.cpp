@@ -331,6 +331,26 @@ void writeRunWarnings(Lines& out, const Warnings& warnings) {
   }
 }
 
+void writeRelationshipHeading(Lines& out) {
+  out.emplace_back();
+  out.emplace_back();
+  out.push_back(Line().x(15).text("       LOAD SETTLEMENT RELATIONSHIP      ").str());
+  out.push_back(Line().x(15).text("------------------------------------------   ").str());
+}
+
+void writeRockSettlementTable(Lines& out, const RockSocketResult& result, bool si) {
+  out.emplace_back();
+  if (si) {
+    out.push_back(Line().x(22).text("TOP  LOAD     TOP MOVEMENT        ").str());
+    out.push_back(Line().x(22).text("   kN              M             ").str());
+  } else {
+    out.push_back(Line().x(22).text("TOP  LOAD     TOP MOVEMENT     ").str());
+    out.push_back(Line().x(22).text("   TONS             IN.       ").str());
+  }
+  for (const RockSocketPoint& p : result.points)
+    out.push_back(Line().x(13).e(17, 4, p.topLoad).e(17, 4, p.topMovement).str());
+}
+
 void writeWeakStrongRockNote(Lines& out) {
   emit(out, "\n\nROCK WITH COMPRESSIVE STRENGTH LESS THAN 1000 PSI (6894 kPA)\n" + dashes(60) +
                 "\nIF THE SETTLEMENT IS LESS THAN 0.4 IN. (10 mm), THE LOAD IS\n"

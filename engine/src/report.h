@@ -11,6 +11,8 @@
 #include "capacity.h"
 #include "messages.h"
 #include "project_input.h"
+#include "rock_socket.h"
+#include "settlement_results.h"
 #include "soil_resistance.h"
 #include "units.h"
 
@@ -84,23 +86,17 @@ void writeMostEfficient(Lines& out, const PierResult& pier, const ReportUnits& u
 // layer and "GENERAL: text" for one of no single layer.
 void writeRunWarnings(Lines& out, const Warnings& warnings);
 
+// The heading of a rock socket's load-settlement relationship, and its
+// two-column table of top load and top movement.
+void writeRelationshipHeading(Lines& out);
+void writeRockSettlementTable(Lines& out, const RockSocketResult& result, bool si);
+
 // Strong rock of the side-or-base model weaker than 1000 lb/in^2.
 void writeWeakStrongRockNote(Lines& out);
 
 // Plot-data records of one pier: NL NP ID2, the two leading rows, the depth
 // rows (7 values in two lines) and the load-settlement rows (15 per curve;
 // zeros when the curve was not computed).
-struct LoadSettlementRow {
-  Real topLoad = 0;
-  Real topMovement = 0;
-  Real tipLoad = 0;
-  Real tipMovement = 0;
-};
-struct LoadSettlementCurves {
-  std::vector<LoadSettlementRow> trend, upper, lower;  // 15 rows each when computed
-  int curveSet() const { return upper.empty() ? 1 : 3; }
-};
-inline constexpr std::size_t kLoadSettlementRows = 15;
 void writePlotRecords(Lines& out, int curveCount, const std::vector<CapacityRow>& rows, std::size_t rowCount,
                       Real firstDepth, const LoadSettlementCurves& curves, const ReportUnits& u);
 

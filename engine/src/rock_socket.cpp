@@ -15,7 +15,6 @@
 #include <cmath>
 #include <limits>
 
-#include "fortran_format.h"
 #include "igm_charts.h"
 #include "real_math.h"
 #include "soil_models.h"
@@ -437,41 +436,14 @@ RockSocketInput rockSocketInputFor(const ProjectInput& project, std::size_t tipL
 }
 
 // ---------------------------------------------------------------------------
-// Report lines.
-
-void writeRelationshipHeading(std::vector<std::string>& out) {
-  out.emplace_back();
-  out.emplace_back();
-  out.push_back(Line().x(15).text("       LOAD SETTLEMENT RELATIONSHIP      ").str());
-  out.push_back(Line().x(15).text("------------------------------------------   ").str());
-}
-
-void writeRockSettlementTable(std::vector<std::string>& out, const RockSocketResult& result, bool si) {
-  out.emplace_back();
-  if (si) {
-    out.push_back(Line().x(22).text("TOP  LOAD     TOP MOVEMENT        ").str());
-    out.push_back(Line().x(22).text("   kN              M             ").str());
-  } else {
-    out.push_back(Line().x(22).text("TOP  LOAD     TOP MOVEMENT     ").str());
-    out.push_back(Line().x(22).text("   TONS             IN.       ").str());
-  }
-  for (const RockSocketPoint& p : result.points)
-    out.push_back(Line().x(13).e(17, 4, p.topLoad).e(17, 4, p.topMovement).str());
-}
-
-// ---------------------------------------------------------------------------
 // The chosen pier of a run.
 
 SocketCapacities socketCapacities(const SliceProfile& profile, const PierResult& pier, Real socketTop,
                                   Real topIgnored, Real bottomIgnored, bool uplift) {
   SocketCapacities c;
-  const Real tip = pier.last.depth;
-  for (std::size_t z = 1; z <= profile.depthCount() && static_cast<Real>(z) < tip + 1; ++z) {
-    const Real share = sliceShare(z, tip, topIgnored, bottomIgnored);
-    if (share <= 0) continue;
-    const Real side = share * profile.slices[z - 1].side;
-    if (static_cast<Real>(z) - 0.5F < socketTop) c.sideAbove += side;
-    else c.sideSocket += side;
+  for (const CreditedSlice& s : creditedSide(profile, pier.last.depth, topIgnored, bottomIgnored)) {
+    if (static_cast<Real>(s.z) - 0.5F < socketTop) c.sideAbove += s.side;
+    else c.sideSocket += s.side;
   }
   c.sideTotal = pier.last.qs;
   c.base = uplift ? Real(0) : pier.last.qb;
@@ -486,11 +458,7 @@ RockSocketRun runRockSocketRelationship(const ProjectInput& project, const Slice
       socketCapacities(profile, pier, top, project.TOPLENG, project.bottomLength, project.KCYCL == 2);
   const RockSocketInput in = rockSocketInputFor(project, pier.tipLayer, pier.last.depth, pier.stem, c);
   run.result = rockSocketRelationship(in);
-  writeRelationshipHeading(run.report);
-  for (const std::string& line : run.result.notes) {
-    run.report.push_back(line);
-    run.notes.push_back(line);
-  }
+  run.notes = run.result.notes;
   for (const RockSocketPoint& p : run.result.points)
     run.rows.push_back(LoadSettlementRow{p.topLoad, p.topMovement, p.tipLoad, p.tipMovement});
   return run;

@@ -26,8 +26,9 @@
 
 #include "capacity.h"
 #include "igm_resistance.h"
+#include "messages.h"
 #include "project_input.h"
-#include "report.h"
+#include "settlement_results.h"
 #include "soil_models.h"
 #include "units.h"
 
@@ -128,11 +129,6 @@ Real socketTopFor(const ProjectInput& project, std::size_t tipLayer);
 RockSocketInput rockSocketInputFor(const ProjectInput& project, std::size_t tipLayer, Real pierLength, Real stem,
                                    const SocketCapacities& capacities);
 
-// Report lines: the heading of the relationship, and the two-column table of
-// top load and top movement.
-void writeRelationshipHeading(std::vector<std::string>& out);
-void writeRockSettlementTable(std::vector<std::string>& out, const RockSocketResult& result, bool si);
-
 // Capacities of the socket from the capacity walk of the chosen pier: the
 // side of the slices above and below the socket top that carry side (the
 // ignored portions excluded, as in the walk), the pier's total side and its
@@ -141,12 +137,11 @@ void writeRockSettlementTable(std::vector<std::string>& out, const RockSocketRes
 SocketCapacities socketCapacities(const SliceProfile& profile, const PierResult& pier, Real socketTop,
                                   Real topIgnored, Real bottomIgnored, bool uplift = false);
 
-// The relationship for the chosen pier of a run whose tip lies in rock: the
-// report lines (heading and any notes), the run-notes lines and the 15 rows in
-// report units.
+// The relationship for the chosen pier of a run whose tip lies in rock: its
+// notes (why it was not computed, or a choice it made) for the report and the
+// run notes, and the 15 rows in report units.
 struct RockSocketRun {
   RockSocketResult result;
-  Lines report;
   Lines notes;
   std::vector<LoadSettlementRow> rows;
 };

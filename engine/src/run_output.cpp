@@ -7,7 +7,9 @@
 
 #include "analysis.h"
 #include "fortran_format.h"
+#include "report.h"
 #include "run.h"
+#include "settlement_output.h"
 
 namespace pylar::engine {
 namespace {
@@ -136,7 +138,7 @@ void writeLoadSettlementTables(Run& run, const SettlementAnalysis& s) {
 void writeRockMessages(Run& run, const Analysis& a) {
   Lines messages;
   for (const PierAnalysis& p : a.series.piers) append(messages, p.messages.rockFile);
-  const auto file = run.scratchFile("ROCKMSG.DAT");
+  const auto file = runFilePath(run.names, RunFileKind::RockMessages);
   if (!run.channels.openWrite(kChannelRockMsgWrite, file)) return;
   put(run, kChannelRockMsgWrite, messages);
   run.channels.close(kChannelRockMsgWrite);
@@ -188,7 +190,10 @@ void writeReportAndNotes(Run& run, const Analysis& a) {
   put(run, kChannelReport, closing);
   writeLoadSettlementTables(run, a.settlement);
   if (a.rockSocket) {
-    put(run, kChannelReport, a.rockSocket->report);
+    Lines report;
+    writeRelationshipHeading(report);
+    append(report, a.rockSocket->notes);
+    put(run, kChannelReport, report);
     put(run, kChannelNotes, a.rockSocket->notes);
   }
   writeRockMessages(run, a);
@@ -239,7 +244,7 @@ void writeListings(Run& run, const SettlementAnalysis& s) {
     }
   }
   // TZDIAM.DAT holds the number of base curves in the plot records.
-  if (baseCurves > 0 && run.channels.openWrite(kChannelTzDiam, run.scratchFile("TZDIAM.DAT"))) {
+  if (baseCurves > 0 && run.channels.openWrite(kChannelTzDiam, runFilePath(run.names, RunFileKind::TzDiam))) {
     run.channels.write(kChannelTzDiam, countRecord(baseCurves));
     run.channels.close(kChannelTzDiam);
   }
@@ -270,7 +275,7 @@ void writeSolverLog(Run& run, const SettlementAnalysis& s) {
   for (const GeometryResult& r : s.geometries)
     if (r.analysed && !r.lines.empty()) last = &r;
   if (!last) return;
-  if (!run.channels.openWrite(kChannelTzData, run.scratchFile("TZDATA.DAT"))) return;
+  if (!run.channels.openWrite(kChannelTzData, runFilePath(run.names, RunFileKind::TzData))) return;
   const SettlementUnits u{s.settings.si};
   const BoundLineResult& line = last->lines.back();
   Lines out;

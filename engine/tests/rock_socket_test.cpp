@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "soil_resistance.h"
+
 namespace pylar::engine {
 namespace {
 
@@ -409,19 +411,6 @@ TEST(RockSocketTest, ZeroLengthStrongSocketIsARigidPunch) {
   const RockSocketResult r = strongRockRelationship(in);
   EXPECT_NEAR(r.headStiffness, 153600, 5);
   EXPECT_NEAR(r.baseFraction, 1, 1e-6);
-}
-
-TEST(RockSocketTest, ReportTableLayout) {
-  RockSocketResult r;
-  r.points[0] = {123.4F, 0.0125F, 0, 0};
-  std::vector<std::string> out;
-  writeRelationshipHeading(out);
-  writeRockSettlementTable(out, r, true);
-  ASSERT_EQ(out.size(), 4u + 3u + 15u);
-  EXPECT_EQ(out[2], "                      LOAD SETTLEMENT RELATIONSHIP      ");
-  EXPECT_EQ(out[5], "                      TOP  LOAD     TOP MOVEMENT        ");
-  EXPECT_EQ(out[6], "                         kN              M             ");
-  EXPECT_EQ(out[7], "                    0.1234E+03       0.1250E-01");
 }
 
 }  // namespace
