@@ -47,6 +47,31 @@ void writeInputWarnings(Lines& out, const Warnings& warnings);
 // and bottom with their estimate markers, and the footnote on estimates.
 void writeSoilHeading(Lines& out);
 void writeLayer(Lines& out, const ProjectInput& in, const CompletedLayer& completed, std::size_t i);
+// One end of a layer in the report: the soil family of the layer writes its
+// values with these lines (SoilBehaviour::writeEnd).
+struct LayerReport {
+  Lines& out;
+  const ProjectInput& in;
+  const Layer& layer;
+  const LayerEnd& v;          // the completed values at this end
+  const EndEstimates& est;    // which of them were estimated
+  Real depth;                 // of this end, ft
+  ReportUnits u;
+
+  // 7X, the label padded to 50 characters, "=", E10.3 and the marker.
+  void value(std::string_view label, Real value, std::string_view marker = {}) const;
+  std::string stressWord() const { return u.si ? "KN/SQ M" : "LB/SQ FT"; }
+  std::string lengthWord() const { return u.si ? "M" : "FT"; }
+  std::string weightWord() const { return u.si ? "KN/CU M" : "LB/CU FT"; }
+  std::string modulusWord() const { return u.si ? "KN/SQ M" : "LB/SQ IN"; }
+  Real unitWeight(Real pcf) const;
+  // Blow count, unit weight and the layer's maximum load transfer.
+  void common() const;
+  // The depth of this end.
+  void depthLine() const;
+  // The beta procedure and its coefficient.
+  void beta() const;
+};
 void writeEstimateFootnote(Lines& out);
 // "INPUT DRILLED PYLAR INFORMATION", the length series and design chart
 // input, and the "COMPUTATION RESULTS" heading.

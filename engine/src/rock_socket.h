@@ -103,12 +103,13 @@ std::array<Real, kRockSocketPoints> strongRockReferenceMovements();
 
 RockSocketResult weakRockRelationship(const RockSocketInput& in);
 RockSocketResult decomposedRockRelationship(const RockSocketInput& in);
-RockSocketResult strongRockRelationship(const RockSocketInput& in);
-// The relationship of in.code (4 and 7 strong, 5 decomposed, 6 weak).
+// Strong rock; `sideOrBase`: the rock carries side up to 0.4 in, then base
+// alone (code 4).
+RockSocketResult strongRockRelationship(const RockSocketInput& in, bool sideOrBase);
+// The relationship of the model of in.code (its family: soil_family.h).
 RockSocketResult rockSocketRelationship(const RockSocketInput& in);
-
-// True for the models whose tip uses a rock-socket relationship.
-inline bool isRockSocketModel(int code) { return soilModel(code).rockSocket; }
+// No relationship, and why: the lines of the notes.
+RockSocketResult relationshipNotComputed(std::string why);
 
 // Capacities of the chosen pier that the relationship needs, tons.
 struct SocketCapacities {

@@ -10,6 +10,8 @@
 #include "report.h"
 #include "run.h"
 #include "settlement_output.h"
+#include "soil_family.h"
+#include "soil_models.h"
 
 namespace pylar::engine {
 namespace {
@@ -35,10 +37,8 @@ std::vector<SideCurve> additionalAsSolved(const SettlementAnalysis& s, int line)
 
 // Strong rock of the side-or-base model weaker than 1000 lb/in^2 somewhere.
 bool hasWeakStrongRock(const ProjectInput& in) {
-  return std::any_of(in.layers.begin(), in.layers.end(), [](const Layer& l) {
-    return l.code == kStrongRockSideOrBase &&
-           (l.top().rockStrength <= kSideOrBaseRockLimit || l.bot().rockStrength <= kSideOrBaseRockLimit);
-  });
+  return std::any_of(in.layers.begin(), in.layers.end(),
+                     [](const Layer& l) { return soilModel(l.code).behaviour->carriesSideOnly(l); });
 }
 
 // ---------------------------------------------------------------------------

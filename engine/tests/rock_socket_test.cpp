@@ -259,7 +259,7 @@ TEST(RockSocketTest, StrongRockInitialStiffnessIsTheElasticSolution) {
   // K = 8.187480 x 5.76e7 x 1 / 2000 = 235799.4 tons/ft.
   // wb/wt = sech(2.612118)/(1 + 0.642946) = 0.145968/1.642946 = 0.0888473;
   // Pb/Pt = 5.333333 x 0.0888473/8.187480 = 0.0578753.
-  const RockSocketResult r = strongRockRelationship(strongSocket(kStrongRock));
+  const RockSocketResult r = rockSocketRelationship(strongSocket(kStrongRock));
   ASSERT_TRUE(r.computed);
   EXPECT_NEAR(r.headStiffness, 235799.4F, 50);
   EXPECT_NEAR(r.baseFraction, 0.0578753F, 2e-5);
@@ -280,7 +280,7 @@ TEST(RockSocketTest, StrongRockSideSlipLeavesFurtherLoadToTheBase) {
   RockSocketInput in = strongSocket(kStrongRock);
   in.sideSocket = 100;
   in.base = 400;
-  const RockSocketResult r = strongRockRelationship(in);
+  const RockSocketResult r = rockSocketRelationship(in);
   ASSERT_TRUE(r.computed);
   for (std::size_t i = 2; i < kRockSocketPoints; ++i) {
     EXPECT_NEAR(r.points[i].topLoad - r.points[i].tipLoad, 100, 1e-2) << i;
@@ -300,13 +300,13 @@ TEST(RockSocketTest, APierPulledUpHasNoBaseReaction) {
   for (int code : {kStrongRock, kStrongRockSideOrBase}) {
     RockSocketInput in = strongSocket(code);
     in.uplift = true;
-    const RockSocketResult r = strongRockRelationship(in);
+    const RockSocketResult r = rockSocketRelationship(in);
     ASSERT_TRUE(r.computed);
     EXPECT_NEAR(r.points[0].topLoad, 84.171F, 0.03) << code;
     EXPECT_NEAR(r.points[0].tipMovement, 0.00063058F, 2e-7) << code;
     in.sideSocket = 100;
     in.base = 400;
-    const RockSocketResult slipped = strongRockRelationship(in);
+    const RockSocketResult slipped = rockSocketRelationship(in);
     for (const RockSocketPoint& p : slipped.points) {
       EXPECT_EQ(p.tipLoad, 0) << code;
       EXPECT_LE(p.topLoad, 100 + 1e-3) << code;
@@ -348,7 +348,7 @@ TEST(RockSocketTest, StrongRockSideOrBaseModelSwitchesAtFourTenthsOfAnInch) {
   RockSocketInput in = strongSocket(kStrongRockSideOrBase);
   in.sideSocket = 300;
   in.base = 900;
-  const RockSocketResult r = strongRockRelationship(in);
+  const RockSocketResult r = rockSocketRelationship(in);
   ASSERT_TRUE(r.computed);
   for (std::size_t i = 0; i < 12; ++i) EXPECT_EQ(r.points[i].tipLoad, 0) << i;
   EXPECT_NEAR(r.points[11].topLoad, 300, 1e-3);  // the side slipped well before 0.372 in
@@ -408,7 +408,7 @@ TEST(RockSocketTest, ZeroLengthStrongSocketIsARigidPunch) {
   // = 153600 tons/ft, all of it on the base.
   RockSocketInput in = strongSocket(kStrongRock);
   in.socketTop = 10;
-  const RockSocketResult r = strongRockRelationship(in);
+  const RockSocketResult r = rockSocketRelationship(in);
   EXPECT_NEAR(r.headStiffness, 153600, 5);
   EXPECT_NEAR(r.baseFraction, 1, 1e-6);
 }
