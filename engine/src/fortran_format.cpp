@@ -1,6 +1,7 @@
 #include "fortran_format.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -90,11 +91,16 @@ Digits exactDigits(Real value) {
 __extension__ using Wide = unsigned __int128;
 constexpr int kMaxWideScale = 38;  // 10^38 < 2^127
 
-Wide powerOfTen(int n) {
-  Wide p = 1;
-  for (int k = 0; k < n; ++k) p *= 10;
+constexpr std::array<Wide, kMaxWideScale + 1> kPowersOfTen = [] {
+  std::array<Wide, kMaxWideScale + 1> p{};
+  p[0] = 1;
+  for (std::size_t k = 1; k < p.size(); ++k) p[k] = p[k - 1] * 10;
   return p;
-}
+}();
+
+Wide powerOfTen(int n) { return kPowersOfTen[static_cast<std::size_t>(n)]; }
+
+constexpr Wide kMax64 = ~std::uint64_t{0};
 
 std::optional<Wide> scaledFloor(Real value, int scale) {
   if (scale > kMaxWideScale || scale < -kMaxWideScale) return std::nullopt;
@@ -115,17 +121,33 @@ std::optional<Wide> scaledFloor(Real value, int scale) {
   }
   // floor(floor(a / 2^shift) / 10^-scale) = floor(a / (2^shift 10^-scale)).
   a = shift >= 128 ? Wide(0) : a >> shift;
-  return a / powerOfTen(-scale);
+  const Wide p = powerOfTen(-scale);
+  // Within 64 bits the division is the machine's own, not a library call.
+  if (a <= kMax64 && p <= kMax64) return Wide(static_cast<std::uint64_t>(a) / static_cast<std::uint64_t>(p));
+  return a / p;
 }
 
-std::string decimal(Wide n) {
-  char buf[48];
-  char* p = buf + sizeof buf;
+// The decimal digits of n, ending at `end`; returns where they start.
+char* decimalDigits(Wide n, char* end) {
+  char* p = end;
+  if (n <= kMax64) {
+    auto small = static_cast<std::uint64_t>(n);
+    do {
+      *--p = static_cast<char>('0' + static_cast<int>(small % 10));
+      small /= 10;
+    } while (small != 0);
+    return p;
+  }
   do {
     *--p = static_cast<char>('0' + static_cast<int>(n % 10));
     n /= 10;
   } while (n != 0);
-  return std::string(p, buf + sizeof buf);
+  return p;
+}
+
+std::string decimal(Wide n) {
+  char buf[48];
+  return std::string(decimalDigits(n, buf + sizeof buf), buf + sizeof buf);
 }
 
 // The digits of |value| through `fraction` places after the point, cut (not
@@ -141,24 +163,31 @@ std::optional<Digits> cutDigits(Real value, int fraction) {
   return d;
 }
 
-// The first `count` significant digits of |value| > 0, cut, and the
-// exponent X of 0.d1d2... x 10^X.
-std::optional<std::pair<std::string, int>> significantDigits(Real value, int count) {
-  if (count > kMaxWideScale) return std::nullopt;
+// The first `count` significant digits of |value| > 0, cut, into `out`
+// (count characters), and the exponent X of 0.d1d2... x 10^X. False when
+// they are out of reach of 128-bit integers.
+bool significantDigits(Real value, int count, char* out, int& exponent) {
+  if (count > kMaxWideScale) return false;
   const Wide low = powerOfTen(count - 1), high = powerOfTen(count);
   int x = static_cast<int>(std::floor(std::log10(static_cast<double>(std::fabs(value))))) + 1;
   for (int attempt = 0; attempt < 4; ++attempt) {
     const auto n = scaledFloor(value, count - x);
-    if (!n) return std::nullopt;
-    if (*n >= high) ++x;
-    else if (*n < low) --x;
-    else return std::pair{decimal(*n), x};
+    if (!n) return false;
+    if (*n >= high) {
+      ++x;
+    } else if (*n < low) {
+      --x;
+    } else {
+      decimalDigits(*n, out + count);  // exactly count digits: low <= n < high
+      exponent = x;
+      return true;
+    }
   }
-  return std::nullopt;
+  return false;
 }
 #else
 std::optional<Digits> cutDigits(Real, int) { return std::nullopt; }
-std::optional<std::pair<std::string, int>> significantDigits(Real, int) { return std::nullopt; }
+bool significantDigits(Real, int, char*, int&) { return false; }
 #endif
 
 // Keeps the first `keep` digits, rounding half away from zero; returns true
@@ -193,32 +222,104 @@ std::string formatF(int width, int decimals, Real value) {
   return fitSigned(width, negative, std::move(body));
 }
 
-std::string formatE(int width, int decimals, Real value) {
-  if (!std::isfinite(value)) return nonFinite(width, value);
+namespace {
+
+// The mantissa digits of Ew.d (decimals of them, rounded half away from
+// zero) and the exponent, from the whole decimal expansion: any value, any
+// number of decimals.
+void expandedMantissa(Real value, int decimals, std::string& mantissa, int& exponent) {
+  Digits d = exactDigits(value);
+  std::size_t first = d.digits.find_first_not_of('0');
+  exponent = static_cast<int>(d.point) - static_cast<int>(first);
+  mantissa = d.digits.substr(first);
+  if (roundDigits(mantissa, static_cast<std::size_t>(decimals))) {
+    mantissa.pop_back();
+    ++exponent;
+  }
+}
+
+// Appends the field 0.mantissaE+xx, signed, right-aligned in `width`.
+void appendEField(std::string& out, int width, bool negative, std::string_view mantissa, int exponent) {
+  if (width <= 0) return;
+  if (std::abs(exponent) > 99) {
+    out.append(static_cast<std::size_t>(width), '*');
+    return;
+  }
+  const auto w = static_cast<std::size_t>(width);
+  std::size_t length = mantissa.size() + 6;  // "0." mantissa "E+xx"
+  bool leadingZero = true;
+  if (length + 1 > w) {  // no room for the sign: the leading zero goes
+    leadingZero = false;
+    --length;
+  }
+  if (length + 1 > w) {
+    out.append(w, '*');
+    return;
+  }
+  out.append(w - length - (negative ? 1 : 0), ' ');
+  if (negative) out += '-';
+  out += leadingZero ? "0." : ".";
+  out += mantissa;
+  const int e = std::abs(exponent);
+  out += exponent < 0 ? "E-" : "E+";
+  out += static_cast<char>('0' + e / 10);
+  out += static_cast<char>('0' + e % 10);
+}
+
+}  // namespace
+
+void appendE(std::string& out, int width, int decimals, Real value) {
+  if (!std::isfinite(value)) {
+    out += nonFinite(width, value);
+    return;
+  }
   decimals = std::clamp(decimals, 1, kMaxDecimals);
+  const bool negative = std::signbit(value) && value != 0;
+  const auto keep = static_cast<std::size_t>(decimals);
+  char digits[kMaxDecimals + 2];
   int exponent = 0;
-  std::string mantissa(static_cast<std::size_t>(decimals), '0');
-  if (value != 0) {
-    // 0.d1d2... x 10^exponent with d1 the first non-zero digit.
-    if (auto significant = significantDigits(value, decimals + 1)) {
-      mantissa = std::move(significant->first);
-      exponent = significant->second;
-    } else {
-      Digits d = exactDigits(value);
-      std::size_t first = d.digits.find_first_not_of('0');
-      exponent = static_cast<int>(d.point) - static_cast<int>(first);
-      mantissa = d.digits.substr(first);
+  if (value == 0) {
+    std::fill(digits, digits + keep, '0');
+  } else if (significantDigits(value, decimals + 1, digits, exponent)) {
+    // Rounds half away from zero at the last kept digit; a carry out of the
+    // front makes 0.100..0 x 10^(X+1).
+    bool up = digits[keep] >= '5';
+    for (std::size_t k = keep; up && k-- > 0;) {
+      if (digits[k] == '9') {
+        digits[k] = '0';
+      } else {
+        ++digits[k];
+        up = false;
+      }
     }
-    if (roundDigits(mantissa, static_cast<std::size_t>(decimals))) {
-      mantissa.pop_back();
+    if (up) {
+      digits[0] = '1';
       ++exponent;
     }
+  } else {
+    std::string mantissa;
+    expandedMantissa(value, decimals, mantissa, exponent);
+    appendEField(out, width, negative, mantissa, exponent);
+    return;
   }
-  if (std::abs(exponent) > 99) return asterisks(width);
-  std::string body = "0." + mantissa + (exponent < 0 ? "E-" : "E+");
-  body += formatI(2, 2, std::abs(exponent));
-  bool negative = std::signbit(value) && value != 0;
-  return fitSigned(width, negative, std::move(body));
+  appendEField(out, width, negative, std::string_view(digits, keep), exponent);
+}
+
+std::string formatE(int width, int decimals, Real value) {
+  std::string out;
+  appendE(out, width, decimals, value);
+  return out;
+}
+
+std::string formatEFromExpansion(int width, int decimals, Real value) {
+  if (!std::isfinite(value)) return nonFinite(width, value);
+  decimals = std::clamp(decimals, 1, kMaxDecimals);
+  std::string mantissa(static_cast<std::size_t>(decimals), '0');
+  int exponent = 0;
+  if (value != 0) expandedMantissa(value, decimals, mantissa, exponent);
+  std::string out;
+  appendEField(out, width, std::signbit(value) && value != 0, mantissa, exponent);
+  return out;
 }
 
 Line& Line::x(int blanks) {
@@ -260,7 +361,7 @@ Line& Line::fw(int width, int decimals, Real value) {
   return *this;
 }
 Line& Line::e(int width, int decimals, Real value) {
-  text_ += formatE(width, decimals, value);
+  appendE(text_, width, decimals, value);
   return *this;
 }
 

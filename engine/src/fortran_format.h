@@ -32,6 +32,11 @@ std::string formatI(int width, long long value);
 std::string formatI(int width, int minDigits, long long value);
 std::string formatF(int width, int decimals, Real value);
 std::string formatE(int width, int decimals, Real value);
+// Ew.d appended to `out` (what Line::e writes, without a string of its own).
+void appendE(std::string& out, int width, int decimals, Real value);
+// Ew.d from the whole decimal expansion of the value, the slow way that any
+// quicker way of finding the digits must agree with.
+std::string formatEFromExpansion(int width, int decimals, Real value);
 // Fw.d that widens instead of filling with asterisks: a value that fits
 // prints exactly as formatF; one that does not takes the narrowest width
 // that holds it, with a blank before it (F5.2 of 123.456 is " 123.46").

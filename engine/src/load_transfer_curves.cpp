@@ -176,6 +176,37 @@ CurveBuild buildCurves(const CurveInput& in) {
   return out;
 }
 
+namespace {
+
+// Points with movements that never fall and are numbers.
+bool orderedMovements(const std::vector<CurvePoint>& p) {
+  if (p.empty()) return false;
+  for (std::size_t k = 0; k < p.size(); ++k)
+    if (std::isnan(p[k].movement) || (k > 0 && p[k].movement < p[k - 1].movement)) return false;
+  return true;
+}
+
+// sideCurveLoad of ordered points: the first point at or beyond w is the
+// first whose movement is not below it.
+Real orderedCurveLoad(const std::vector<CurvePoint>& p, Real w) {
+  if (std::isnan(w)) return p.back().load;
+  const std::size_t n = p.size();
+  std::size_t k = 0;
+  while (k < n && p[k].movement < w) ++k;
+  if (k == n) return p.back().load;
+  if (k == 0 || p[k].movement == w) return p[k].load;
+  const CurvePoint& a = p[k - 1];
+  return a.load + (w - a.movement) * (p[k].load - a.load) / (p[k].movement - a.movement);
+}
+
+SideTransferPoint located(SideTransferPoint at) {
+  at.belowOrdered = at.below && orderedMovements(at.below->points);
+  at.aboveOrdered = at.above && orderedMovements(at.above->points);
+  return at;
+}
+
+}  // namespace
+
 SideTransferPoint locateSideTransfer(const CurveSet& set, Real z) {
   SideTransferPoint at;
   at.depth = z;
@@ -186,21 +217,21 @@ SideTransferPoint locateSideTransfer(const CurveSet& set, Real z) {
   for (std::size_t k = 0; k < order.size(); ++k) {
     const SideCurve& c = set.curves[order[k]];
     at.below = &c;
-    if (c.depth == z) return at;
+    if (c.depth == z) return located(at);
     if (c.depth > z) {
       const SideCurve& above = set.curves[order[k - 1]];  // k > 0: z >= first depth
       if (c.depth > above.depth) at.above = &above;
-      return at;
+      return located(at);
     }
   }
-  return at;
+  return located(at);
 }
 
 Real sideTransfer(const SideTransferPoint& at, Real w) {
   if (!at.below) return 0;
-  const Real lower = sideCurveLoad(at.below->points, w);
+  const Real lower = at.belowOrdered ? orderedCurveLoad(at.below->points, w) : sideCurveLoad(at.below->points, w);
   if (!at.above) return lower;
-  const Real upper = sideCurveLoad(at.above->points, w);
+  const Real upper = at.aboveOrdered ? orderedCurveLoad(at.above->points, w) : sideCurveLoad(at.above->points, w);
   return upper + (at.depth - at.above->depth) * (lower - upper) / (at.below->depth - at.above->depth);
 }
 

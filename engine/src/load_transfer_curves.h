@@ -138,6 +138,11 @@ struct SideTransferPoint {
   Real depth = 0;
   const SideCurve* above = nullptr;  // with `below`: interpolated between the two
   const SideCurve* below = nullptr;  // alone: that curve; neither: no transfer
+  // The curve's movements rise from point to point (as every curve built
+  // from the tables does): its load at a movement is found with one
+  // comparison per point. Found when located.
+  bool aboveOrdered = false;
+  bool belowOrdered = false;
 };
 SideTransferPoint locateSideTransfer(const CurveSet& set, Real z);
 Real sideTransfer(const SideTransferPoint& at, Real w);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -180,6 +182,42 @@ TEST(LoadTransferCurves, SideTransferAgainstDepth) {
   for (SideCurve& c : lower.curves) c.depth += 12;
   EXPECT_EQ(sideTransfer(lower, 6, 10), 0);             // above the first curve
   EXPECT_EQ(sideTransfer(CurveSet{}, 6, 10), 0);
+}
+
+// The solver reads a curve whose movements rise with one comparison per
+// point; it must give what the reading of any curve gives: at a point its
+// load, between points the line between them, before the first the first
+// load, beyond the last the last, and for a movement that is not a number
+// the last load. A curve whose movements fall somewhere is read the general
+// way.
+TEST(LoadTransferCurves, OrderedCurvesReadAsAnyCurve) {
+  std::vector<CurvePoint> rising = sideCurvePoints(kClay, kUpperBound, 30, 12);
+  // A repeated movement with two loads: the first point of the two answers.
+  rising.insert(rising.begin() + 3, CurvePoint{rising[3].load / 2, rising[3].movement});
+  std::vector<CurvePoint> falling = rising;
+  std::swap(falling[5].movement, falling[6].movement);
+  const Real nan = std::numeric_limits<Real>::quiet_NaN();
+  for (const auto& points : {rising, falling}) {
+    CurveSet set;
+    set.curves = {{1, 10, kClay, 12, points}, {2, 20, kClay, 12, points}};
+    set.byDepth = {0, 1};
+    std::vector<Real> movements = {-1, 0, -0.0F, nan, 1000, std::numeric_limits<Real>::infinity()};
+    for (const CurvePoint& p : points) {
+      movements.push_back(p.movement);
+      movements.push_back(std::nextafter(p.movement, Real(-1)));
+      movements.push_back(std::nextafter(p.movement, Real(1)));
+      movements.push_back(p.movement * 1.37F);
+    }
+    const SideTransferPoint onCurve = locateSideTransfer(set, 10);
+    const SideTransferPoint between = locateSideTransfer(set, 15);
+    ASSERT_TRUE(onCurve.below && !onCurve.above && between.above && between.below);
+    for (Real w : movements) {
+      const Real expected = sideCurveLoad(points, w);
+      EXPECT_EQ(sideTransfer(onCurve, w), expected) << "w = " << w;
+      // Between two equal curves: the same value (a + (b - a) x 0.5 with a = b).
+      EXPECT_EQ(sideTransfer(between, w), expected) << "w = " << w;
+    }
+  }
 }
 
 }  // namespace
