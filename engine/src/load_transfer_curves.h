@@ -145,7 +145,20 @@ struct SideTransferPoint {
   bool belowOrdered = false;
 };
 SideTransferPoint locateSideTransfer(const CurveSet& set, Real z);
+// The same for a set whose curves byDepth really lists by depth
+// (depthsInOrder), starting from `hint`, where the depth located before
+// ended: a solver that locates nearby depths one after the other keeps one.
+SideTransferPoint locateSideTransfer(const CurveSet& set, Real z, std::size_t& hint);
+bool depthsInOrder(const CurveSet& set);
 Real sideTransfer(const SideTransferPoint& at, Real w);
+// The same, starting the search of each curve where the previous reading
+// ended: a solver that reads nearby movements one after the other keeps one
+// hint (the value read does not depend on it).
+struct SideTransferHint {
+  std::size_t above = 0;
+  std::size_t below = 0;
+};
+Real sideTransfer(const SideTransferPoint& at, Real w, SideTransferHint& hint);
 
 // Tip load (lb) at tip movement s: zero for s <= 1e-10; linear between the
 // bracketing points; beyond the last point, the last load.

@@ -211,12 +211,54 @@ TEST(LoadTransferCurves, OrderedCurvesReadAsAnyCurve) {
     const SideTransferPoint onCurve = locateSideTransfer(set, 10);
     const SideTransferPoint between = locateSideTransfer(set, 15);
     ASSERT_TRUE(onCurve.below && !onCurve.above && between.above && between.below);
+    SideTransferHint hint;  // carried from each reading to the next, as the solver does
     for (Real w : movements) {
       const Real expected = sideCurveLoad(points, w);
       EXPECT_EQ(sideTransfer(onCurve, w), expected) << "w = " << w;
+      EXPECT_EQ(sideTransfer(between, w, hint), expected) << "w = " << w << " after the reading before";
       // Between two equal curves: the same value (a + (b - a) x 0.5 with a = b).
       EXPECT_EQ(sideTransfer(between, w), expected) << "w = " << w;
     }
+  }
+}
+
+// The solver locates the depths of its segments from the tip up, each from
+// where the one before was found; every depth must find the curves the plain
+// search finds: on a curve, between two, above the first, below the last,
+// and in a set whose curves are not stored by depth.
+TEST(LoadTransferCurves, LocatingFromAHintFindsTheSameCurves) {
+  CurveSet set;
+  set.curves = {{1, 0, kSand, 10, sideCurvePoints(kSand, kTrendLine, 36, 10)},
+                {2, 100, kSand, 20, sideCurvePoints(kSand, kTrendLine, 36, 20)},
+                {3, 50, kSand, 30, sideCurvePoints(kSand, kTrendLine, 36, 30)},
+                {4, 50, kSand, 40, sideCurvePoints(kSand, kTrendLine, 36, 40)}};  // two curves at one depth
+  set.byDepth = {0, 2, 3, 1};
+  ASSERT_TRUE(depthsInOrder(set));
+  std::vector<Real> depths = {-5, 150, 0, 50, 100, 49.99F, 50.01F, 75, 25, 100.5F, 0.5F};
+  for (Real z = 120; z > -3; z -= 2.5F) depths.push_back(z);  // from the tip up
+  std::size_t hint = set.byDepth.size();
+  for (Real z : depths) {
+    const SideTransferPoint plain = locateSideTransfer(set, z);
+    const SideTransferPoint hinted = locateSideTransfer(set, z, hint);
+    EXPECT_EQ(hinted.below, plain.below) << "z = " << z;
+    EXPECT_EQ(hinted.above, plain.above) << "z = " << z;
+  }
+  set.byDepth = {0, 1, 2, 3};
+  EXPECT_FALSE(depthsInOrder(set));
+}
+
+// Building the curves reads the strength profile from where the curve above
+// found it; each curve must take the strength the profile gives at its depth.
+TEST(LoadTransferCurves, EveryCurveTakesTheStrengthAtItsDepth) {
+  CurveInput in = twoLayers();
+  in.incrementProfile.clear();
+  for (int z = 0; z <= 240; z += 12) in.incrementProfile.push_back({Real(z), Real(5 + (z * 7) % 23)});
+  const CurveBuild built = buildCurves(in);
+  ASSERT_EQ(built.status, 0);
+  for (const SideCurve& c : built.set.curves) {
+    Real expected = 0;
+    ASSERT_TRUE(ultimateSide(in, c.depth, expected));
+    EXPECT_EQ(c.fmax, expected) << "curve " << c.number << " at " << c.depth;
   }
 }
 
