@@ -213,7 +213,9 @@ void writeListings(Run& run, const SettlementAnalysis& s) {
     const SettlementGeometry& g = r.geometry;
     for (const BoundLineResult& l : r.lines) {
       if (!lineSolved(l)) break;
-      const std::vector<SideCurve> curves = curvesAsSolved(l.built.set.curves, r.solver);
+      // The curves as solved go to the listings of the first geometry only.
+      const std::vector<SideCurve> curves =
+          firstGeometry(g) ? curvesAsSolved(l.built.set.curves, r.solver) : std::vector<SideCurve>{};
       Lines out;
       if (firstGeometry(g)) {
         writeDetailHead(out, l.boundLine, g.stemFt, g.lengthFt, u);
