@@ -322,19 +322,19 @@ std::string formatEFromExpansion(int width, int decimals, Real value) {
   return out;
 }
 
-Line& Line::x(int blanks) {
+Line& Line::x(int blanks) & {
   text_.append(static_cast<std::size_t>(std::max(blanks, 0)), ' ');
   return *this;
 }
-Line& Line::text(std::string_view literal) {
+Line& Line::text(std::string_view literal) & {
   text_ += literal;
   return *this;
 }
-Line& Line::i(int width, long long value) {
+Line& Line::i(int width, long long value) & {
   text_ += formatI(width, value);
   return *this;
 }
-Line& Line::i(int width, int minDigits, long long value) {
+Line& Line::i(int width, int minDigits, long long value) & {
   text_ += formatI(width, minDigits, value);
   return *this;
 }
@@ -352,15 +352,15 @@ std::string formatFAtLeast(int width, int decimals, Real value) {
   return text;
 }
 
-Line& Line::f(int width, int decimals, Real value) {
+Line& Line::f(int width, int decimals, Real value) & {
   text_ += formatF(width, decimals, value);
   return *this;
 }
-Line& Line::fw(int width, int decimals, Real value) {
+Line& Line::fw(int width, int decimals, Real value) & {
   text_ += formatFAtLeast(width, decimals, value);
   return *this;
 }
-Line& Line::e(int width, int decimals, Real value) {
+Line& Line::e(int width, int decimals, Real value) & {
   appendE(text_, width, decimals, value);
   return *this;
 }
