@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -102,12 +103,27 @@ Wide powerOfTen(int n) { return kPowersOfTen[static_cast<std::size_t>(n)]; }
 
 constexpr Wide kMax64 = ~std::uint64_t{0};
 
+// |value| = significand x 2^exponent, read from the float's bits: 24 bits
+// with the implicit one of a normal value, the fraction alone of a
+// subnormal one.
+struct BinaryParts {
+  std::uint32_t significand;
+  int exponent;
+};
+BinaryParts binaryParts(Real value) {
+  static_assert(sizeof(Real) == sizeof(std::uint32_t) && std::numeric_limits<Real>::is_iec559);
+  const auto bits = std::bit_cast<std::uint32_t>(std::fabs(value));
+  const int biased = static_cast<int>(bits >> 23);
+  const std::uint32_t fraction = bits & 0x7FFFFFU;
+  if (biased == 0) return {fraction, -149};
+  return {fraction | 0x800000U, biased - 150};
+}
+
 std::optional<Wide> scaledFloor(Real value, int scale) {
   if (scale > kMaxWideScale || scale < -kMaxWideScale) return std::nullopt;
-  int exponent = 0;
-  const Real mantissa = std::frexp(std::fabs(value), &exponent);  // |value| = mantissa 2^exponent
-  Wide a = static_cast<std::uint32_t>(std::ldexp(mantissa, 24));  // exact: a float has 24 bits
-  const int e = exponent - 24;                                    // |value| = a 2^e
+  const BinaryParts parts = binaryParts(value);
+  Wide a = parts.significand;
+  const int e = parts.exponent;  // |value| = a 2^e
   if (e > 0) {
     if (e > 100) return std::nullopt;
     a <<= e;
@@ -115,7 +131,8 @@ std::optional<Wide> scaledFloor(Real value, int scale) {
   const int shift = e < 0 ? -e : 0;
   if (scale >= 0) {
     const Wide p = powerOfTen(scale);
-    if (a != 0 && p > ~Wide(0) / a) return std::nullopt;
+    // Two factors within 64 bits cannot overflow 128.
+    if ((a > kMax64 || p > kMax64) && a != 0 && p > ~Wide(0) / a) return std::nullopt;
     a *= p;
     return shift >= 128 ? Wide(0) : a >> shift;
   }
@@ -169,7 +186,11 @@ std::optional<Digits> cutDigits(Real value, int fraction) {
 bool significantDigits(Real value, int count, char* out, int& exponent) {
   if (count > kMaxWideScale) return false;
   const Wide low = powerOfTen(count - 1), high = powerOfTen(count);
-  int x = static_cast<int>(std::floor(std::log10(static_cast<double>(std::fabs(value))))) + 1;
+  // A first guess from the binary exponent (the loop corrects it): |value|
+  // lies in [2^b, 2^(b+1)), so log10 |value| lies within 0.302 of b log10 2.
+  const BinaryParts parts = binaryParts(value);
+  const int b = parts.exponent + std::bit_width(parts.significand) - 1;
+  int x = static_cast<int>(std::floor(static_cast<double>(b) * 0.30102999566398120)) + 1;
   for (int attempt = 0; attempt < 4; ++attempt) {
     const auto n = scaledFloor(value, count - x);
     if (!n) return false;
