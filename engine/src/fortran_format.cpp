@@ -162,23 +162,6 @@ char* decimalDigits(Wide n, char* end) {
   return p;
 }
 
-std::string decimal(Wide n) {
-  char buf[48];
-  return std::string(decimalDigits(n, buf + sizeof buf), buf + sizeof buf);
-}
-
-// The digits of |value| through `fraction` places after the point, cut (not
-// rounded), with at least one digit before the point.
-std::optional<Digits> cutDigits(Real value, int fraction) {
-  const auto n = scaledFloor(value, fraction);
-  if (!n) return std::nullopt;
-  Digits d;
-  d.digits = decimal(*n);
-  const auto places = static_cast<std::size_t>(fraction);
-  if (d.digits.size() <= places) d.digits.insert(0, places + 1 - d.digits.size(), '0');
-  d.point = d.digits.size() - places;
-  return d;
-}
 
 // The first `count` significant digits of |value| > 0, cut, into `out`
 // (count characters), and the exponent X of 0.d1d2... x 10^X. False when
@@ -207,7 +190,6 @@ bool significantDigits(Real value, int count, char* out, int& exponent) {
   return false;
 }
 #else
-std::optional<Digits> cutDigits(Real, int) { return std::nullopt; }
 bool significantDigits(Real, int, char*, int&) { return false; }
 #endif
 
@@ -228,19 +210,94 @@ bool roundDigits(std::string& digits, std::size_t keep) {
   return up;
 }
 
-std::string formatF(int width, int decimals, Real value) {
-  if (!std::isfinite(value)) return nonFinite(width, value);
-  decimals = std::clamp(decimals, 0, kMaxDecimals);
-  std::optional<Digits> cut = cutDigits(value, decimals + 1);
-  Digits d = cut ? std::move(*cut) : exactDigits(value);
-  std::string digits = d.digits;
-  std::size_t point = d.point;
+namespace {
+
+// Fw.d from digits of |value| with the decimal point after `point` of them,
+// at least one digit past the decimals kept (the digits may be the cut ones
+// or the whole expansion).
+std::string fixedFromDigits(int width, int decimals, Real value, std::string digits, std::size_t point) {
   if (roundDigits(digits, point + static_cast<std::size_t>(decimals))) ++point;
   std::string whole = digits.substr(0, point);
   whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size() - 1));  // "0" stays for values below one
   std::string body = whole + "." + digits.substr(point);
   bool negative = std::signbit(value) && !allZeroDigits(body);
   return fitSigned(width, negative, std::move(body));
+}
+
+}  // namespace
+
+std::string formatFFromExpansion(int width, int decimals, Real value) {
+  if (!std::isfinite(value)) return nonFinite(width, value);
+  decimals = std::clamp(decimals, 0, kMaxDecimals);
+  Digits d = exactDigits(value);
+  return fixedFromDigits(width, decimals, value, std::move(d.digits), d.point);
+}
+
+void appendF(std::string& out, int width, int decimals, Real value) {
+  if (!std::isfinite(value)) {
+    out += nonFinite(width, value);
+    return;
+  }
+  decimals = std::clamp(decimals, 0, kMaxDecimals);
+  const auto places = static_cast<std::size_t>(decimals) + 1;  // one past the kept decimals
+#if defined(__SIZEOF_INT128__)
+  const auto n = scaledFloor(value, static_cast<int>(places));
+  if (!n) {
+#endif
+    Digits d = exactDigits(value);
+    out += fixedFromDigits(width, decimals, value, std::move(d.digits), d.point);
+    return;
+#if defined(__SIZEOF_INT128__)
+  }
+  // floor(|value| 10^places): at least one digit before the point.
+  char buffer[48 + kMaxDecimals + 4];
+  char* const end = buffer + sizeof buffer;
+  char* start = decimalDigits(*n, end);
+  while (static_cast<std::size_t>(end - start) < places + 1) *--start = '0';
+  // Round half away from zero at the last decimal kept; a carry out of the
+  // front adds a digit before the point.
+  std::size_t keep = static_cast<std::size_t>(end - start) - 1;
+  bool up = start[keep] >= '5';
+  for (std::size_t k = keep; up && k-- > 0;) {
+    if (start[k] == '9') {
+      start[k] = '0';
+    } else {
+      ++start[k];
+      up = false;
+    }
+  }
+  if (up) {
+    *--start = '1';
+    ++keep;
+  }
+  const std::size_t point = keep - static_cast<std::size_t>(decimals);
+  std::size_t first = 0;  // leading zeros go; "0" stays for values below one
+  while (first + 1 < point && start[first] == '0') ++first;
+  const bool negative =
+      std::signbit(value) && std::any_of(start + first, start + keep, [](char ch) { return ch >= '1' && ch <= '9'; });
+  if (width <= 0) return;
+  const auto w = static_cast<std::size_t>(width);
+  std::size_t length = point - first + 1 + static_cast<std::size_t>(decimals);
+  if (length + 1 > w && point - first == 1 && start[first] == '0') {  // no room for the sign: "0." loses its zero
+    ++first;
+    --length;
+  }
+  if (length + 1 > w) {
+    out.append(w, '*');
+    return;
+  }
+  out.append(w - length - (negative ? 1 : 0), ' ');
+  if (negative) out += '-';
+  out.append(start + first, start + point);
+  out += '.';
+  out.append(start + point, start + keep);
+#endif
+}
+
+std::string formatF(int width, int decimals, Real value) {
+  std::string out;
+  appendF(out, width, decimals, value);
+  return out;
 }
 
 namespace {
@@ -374,11 +431,16 @@ std::string formatFAtLeast(int width, int decimals, Real value) {
 }
 
 Line& Line::f(int width, int decimals, Real value) & {
-  text_ += formatF(width, decimals, value);
+  appendF(text_, width, decimals, value);
   return *this;
 }
 Line& Line::fw(int width, int decimals, Real value) & {
-  text_ += formatFAtLeast(width, decimals, value);
+  const std::size_t before = text_.size();
+  appendF(text_, width, decimals, value);
+  if (text_.find('*', before) != std::string::npos) {  // rare: the widening field
+    text_.resize(before);
+    text_ += formatFAtLeast(width, decimals, value);
+  }
   return *this;
 }
 Line& Line::e(int width, int decimals, Real value) & {

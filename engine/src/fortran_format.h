@@ -32,6 +32,11 @@ namespace pylar::engine {
 std::string formatI(int width, long long value);
 std::string formatI(int width, int minDigits, long long value);
 std::string formatF(int width, int decimals, Real value);
+// Fw.d appended to `out` (what Line::f writes).
+void appendF(std::string& out, int width, int decimals, Real value);
+// Fw.d from the whole decimal expansion of the value, the slow way that any
+// quicker way of finding the digits must agree with.
+std::string formatFFromExpansion(int width, int decimals, Real value);
 std::string formatE(int width, int decimals, Real value);
 // Ew.d appended to `out` (what Line::e writes, without a string of its own).
 void appendE(std::string& out, int width, int decimals, Real value);
