@@ -93,7 +93,8 @@ QString RunFileOf(const QString &projectFile, engine::RunFileKind kind);
 // file, then the names of its result and intermediate files.
 QStringList RunNamesLines(const QString &projectFile);
 inline constexpr const char *kNamesFile = "names.dat";
-inline constexpr const char *kProgramVersion = "2017.8.2";
+// The version of project(VERSION) in CMakeLists.txt.
+inline constexpr const char *kProgramVersion = PYLAR_VERSION;
 
 // Writes names.dat into `folder` with CRLF line ends, replacing an earlier one.
 // Raises EPylarError when the file cannot be written completely.
