@@ -18,7 +18,6 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <regex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -44,71 +43,67 @@ constexpr const char* kUsage =
     "       pylar batch [--csv SUMMARY.csv] FILE.pq8d...\n"
     "       pylar --help | --version\n";
 
-constexpr const char* kHelp =
-    "\n"
-    "Runs the pier analysis on project files without the desktop program.\n"
-    "\n"
-    "  run FILE.pq8d    analyses one project: writes the report (.pq8o), plot data\n"
-    "                   (.pq8p), run notes (.pq8r), detail listing (.pq8z) and run\n"
-    "                   record (.pq8s) beside it, prints one line and exits with the\n"
-    "                   run's status; a second run of the folder waits for the first\n"
-    "  run --json FILE  the same, but prints the results as JSON on stdout (the one\n"
-    "                   line goes to stderr)\n"
-    "  batch FILE...    analyses several projects, those in different folders at the\n"
-    "                   same time; prints one line per project in command-line order\n"
-    "                   and a summary line; exits with 0 when every run completed,\n"
-    "                   otherwise with the status of the first project that did not\n"
-    "  batch --csv SUMMARY.csv FILE...\n"
-    "                   the same, and writes one row per pier of every project to\n"
-    "                   SUMMARY.csv (replaced only when written completely)\n"
-    "  --help           shows this text\n"
-    "  --version        shows the version\n"
-    "\n"
-    "Exit status: 0 run completed; 2 or 4 a load-transfer curve could not be built;\n"
-    "7 no pier length within the soil profile reaches the design load; 10 bad project\n"
-    "file; 11 run refused, no file touched (a result would be written over the\n"
-    "project, two projects would write the same files, or the folder stayed busy);\n"
-    "12 a result file could not be written;\n"
-    "99 internal fault; 64 wrong command line.\n";
-
-// What each name of a run is, by its line in names.dat (2 to 9).
-const char* runNameRole(int line) {
-  static const char* const kRoles[] = {"project file",          "report",
-                                       "plot-data file",        "run notes",
-                                       "detail listing",        "intermediate q-w listing",
-                                       "intermediate t-z plot file", "intermediate q-w plot file"};
-  return line >= 2 && line <= 9 ? kRoles[line - 2] : "file";
+// The help text, with the extensions of the files a run leaves.
+std::string helpText() {
+  using pylar::engine::RunFileKind;
+  auto ext = [](RunFileKind kind) { return std::string(pylar::engine::runFileExtension(kind)); };
+  return "\n"
+         "Runs the pier analysis on project files without the desktop program.\n"
+         "\n"
+         "  run FILE.pq8d    analyses one project: writes the report (" + ext(RunFileKind::Report) + "), plot data\n"
+         "                   (" + ext(RunFileKind::PlotData) + "), run notes (" + ext(RunFileKind::RunNotes) +
+         "), detail listing (" + ext(RunFileKind::Detail) + ") and run\n"
+         "                   record (" + ext(RunFileKind::RunRecord) + ") beside it, prints one line and exits with the\n"
+         "                   run's status; a second run of the folder waits for the first\n"
+         "  run --json FILE  the same, but prints the results as JSON on stdout (the one\n"
+         "                   line goes to stderr)\n"
+         "  batch FILE...    analyses several projects, those in different folders at the\n"
+         "                   same time; prints one line per project in command-line order\n"
+         "                   and a summary line; exits with 0 when every run completed,\n"
+         "                   otherwise with the status of the first project that did not\n"
+         "  batch --csv SUMMARY.csv FILE...\n"
+         "                   the same, and writes one row per pier of every project to\n"
+         "                   SUMMARY.csv (replaced only when written completely)\n"
+         "  --help           shows this text\n"
+         "  --version        shows the version\n"
+         "\n"
+         "Exit status: 0 run completed; 2 or 4 a load-transfer curve could not be built;\n"
+         "7 no pier length within the soil profile reaches the design load; 10 bad project\n"
+         "file; 11 run refused, no file touched (a result would be written over the\n"
+         "project, two projects would write the same files, or the folder stayed busy);\n"
+         "12 a result file could not be written;\n"
+         "99 internal fault; 64 wrong command line.\n";
 }
 
-// The engine refuses run names by their line in names.dat; the command line
-// names every file after the project, so say what the refusal means there.
+// Why the engine refused a run, in the command line's words: it names every
+// file after the project, so the refusal says which files clashed.
 std::string explainRefusal(const pylar::engine::ProjectRun& run) {
-  const std::string& message = run.summary.message;
-  if (!run.sharedWith.empty())
-    return "not run: " + run.sharedWith.string() + " would write the same result files; rename one of the two";
-  std::smatch m;
-  if (std::regex_search(message, m, std::regex("NAMES ([0-9]) AND ([0-9]) ARE THE SAME FILE")))
-    return std::string("not run: the ") + runNameRole(std::stoi(m[2])) + " would be written over the " +
-           runNameRole(std::stoi(m[1]));
-  if (std::regex_search(message, m, std::regex("NAME ([0-9]) OF THE RUN IS THE SCRATCH FILE ([A-Z.]+)")))
-    return std::string("not run: the ") + runNameRole(std::stoi(m[1])) + " is the scratch file " + m[2].str() +
-           ", which every run rewrites";
-  if (std::regex_search(message, m, std::regex("NAME ([0-9]) OF THE RUN IS THE LOCK FILE ")))
-    return std::string("not run: the ") + runNameRole(std::stoi(m[1])) +
-           " is the lock file PYLAR.LCK, which every run of its folder writes";
-  if (std::regex_search(message, m, std::regex("NAME ([0-9]) OF THE RUN IS BLANK")))
-    return std::string("not run: the ") + runNameRole(std::stoi(m[1])) + " has no name";
-  if (std::regex_search(message, m, std::regex("THE RUN RECORD IS NAME ([0-9]) OF THE RUN")))
-    return std::string("not run: the run record would be written over the ") + runNameRole(std::stoi(m[1]));
-  for (const auto& [engineText, plain] :
-       {std::pair<std::string, std::string>{"A FILE THE RUN WRITES IS A LINK TO THE PROJECT FILE: ",
-                                            " is a link to the project file (another name of it)"},
-        {"ANOTHER RUN IS USING THE FOLDER ", ": another run is using this folder (it was waited for 60 s)"},
-        {"NOT A LOCK FILE (A LINK, NOT A REGULAR FILE, OR OTHER TEXT THAN A PROCESS ID): ",
-         " is not a lock file of this program; remove it"}})
-    if (const auto at = message.find(engineText); at != std::string::npos)
-      return "not run: " + message.substr(at + engineText.size()) + plain;
-  return message;
+  using pylar::engine::runFile;
+  using Reason = pylar::engine::RunRefusal::Reason;
+  const pylar::engine::RunRefusal& refusal = run.summary.refusal;
+  const std::string file(runFile(refusal.file).role);
+  const std::string other(runFile(refusal.other).role);
+  switch (refusal.reason) {
+    case Reason::SharedFiles:
+      return "not run: " + run.sharedWith.string() + " would write the same result files; rename one of the two";
+    case Reason::BlankName:
+      return "not run: the " + file + " has no name";
+    case Reason::SameFile:
+      if (refusal.other == pylar::engine::RunFileKind::Lock)
+        return "not run: the " + file + " is the " + other + ", which every run of its folder writes";
+      if (!runFile(refusal.other).fixedName.empty())
+        return "not run: the " + file + " is the " + other + ", which every run rewrites";
+      return "not run: the " + file + " would be written over the " + other;
+    case Reason::ProjectLink:
+      return "not run: " + refusal.path.string() + " is a link to the project file (another name of it)";
+    case Reason::FolderBusy:
+      return "not run: " + refusal.path.string() + ": another run is using this folder (it was waited for 60 s)";
+    case Reason::NotALockFile:
+      return "not run: " + refusal.path.string() + " is not a lock file of this program; remove it";
+    case Reason::None:
+      break;
+  }
+  return run.summary.message;
 }
 
 std::string runMessage(const pylar::engine::ProjectRun& run) {
@@ -306,7 +301,8 @@ bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
 std::string summaryProblem(const std::filesystem::path& summary, const std::vector<std::filesystem::path>& projects) {
   std::string extension = summary.extension().string();
   for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (extension == ".pq8d" || extension == ".pqd") return "would be written over a project file";
+  if (extension == pylar::engine::kProjectExtension || extension == pylar::engine::kEarlierProjectExtension)
+    return "would be written over a project file";
   for (const auto& project : projects) {
     if (sameFile(summary, project)) return "would be written over the project " + project.string();
     for (const auto& file : pylar::engine::filesOfRun(pylar::engine::namesBeside(project)))
@@ -330,7 +326,7 @@ int main(int argc, char** argv) {
 #endif
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-    std::printf("%s%s", kUsage, kHelp);
+    std::printf("%s%s", kUsage, helpText().c_str());
     return 0;
   }
   if (args.size() == 1 && args[0] == "--version") {

@@ -169,7 +169,8 @@ QString RunWarningsText(const std::vector<TRunWarning> &warnings) {
 
 QStringList RunResultFiles(const QString &projectFile) {
   QStringList files;
-  for (const char *ext : {".pq8o", ".pq8p", ".pq8r", ".pq8z"}) files << ChangeFileExt(projectFile, QString::fromLatin1(ext));
+  for (const engine::RunFile &file : engine::kRunFiles)
+    if (file.shownResult) files << RunFileOf(projectFile, file.kind);
   return files;
 }
 
@@ -312,19 +313,22 @@ TRunOutcome TAnalysisRun::RunProjectFile(const QString &projectFile) {
 
   // Still inside the lock: nothing else has touched the results.
   outcome.Results = CheckRunRecord(projectFile);
-  const QStringList results = RunResultFiles(projectFile);
-  outcome.ReportWritten = QFileInfo::exists(results[0]);
-  outcome.PlotDataWritten = nonEmptyFile(results[1]);
-  outcome.RunNotesWritten = QFileInfo::exists(results[2]);
-  outcome.DetailWritten = QFileInfo::exists(results[3]);
-  if (outcome.EngineStatus != 0) outcome.EngineMessage = EngineMessageInRunNotes(results[2]);
+  using engine::RunFileKind;
+  const QString report = RunFileOf(projectFile, RunFileKind::Report);
+  const QString plotData = RunFileOf(projectFile, RunFileKind::PlotData);
+  const QString runNotes = RunFileOf(projectFile, RunFileKind::RunNotes);
+  outcome.ReportWritten = QFileInfo::exists(report);
+  outcome.PlotDataWritten = nonEmptyFile(plotData);
+  outcome.RunNotesWritten = QFileInfo::exists(runNotes);
+  outcome.DetailWritten = QFileInfo::exists(RunFileOf(projectFile, RunFileKind::Detail));
+  if (outcome.EngineStatus != 0) outcome.EngineMessage = EngineMessageInRunNotes(runNotes);
   if (outcome.RunNotesWritten) {
-    outcome.RunNotesFile = results[2];
-    outcome.Shortfalls = RunShortfalls(results[2]);
-    outcome.Warnings = ReadRunWarnings(results[2]);
+    outcome.RunNotesFile = runNotes;
+    outcome.Shortfalls = RunShortfalls(runNotes);
+    outcome.Warnings = ReadRunWarnings(runNotes);
   }
   if (outcome.EngineStatus == 0 && outcome.ReportWritten && outcome.ResultsCurrent())
-    outcome.Summary = RunSummary(results[0], results[1]);
+    outcome.Summary = RunSummary(report, plotData);
   return outcome;
 }
 

@@ -59,10 +59,10 @@ struct TRunOutcome {
   // Once the engine ran: what the run record beside the project says of the results.
   TResultsCheck Results;
   // Result files of this run (none of an earlier run survives a run that starts).
-  bool ReportWritten = false;    // .pq8o
-  bool RunNotesWritten = false;  // .pq8r
-  bool PlotDataWritten = false;  // .pq8p, and not empty
-  bool DetailWritten = false;    // .pq8z
+  bool ReportWritten = false;
+  bool RunNotesWritten = false;
+  bool PlotDataWritten = false;  // and not empty
+  bool DetailWritten = false;
 
   bool EngineRan() const { return Status == TRunStatus::EngineRan; }
   // The results this run left count as the project's: the run completed

@@ -72,10 +72,19 @@ QString ChangeFileExt(const QString &path, const QString &extension) {
   return path + extension;
 }
 
+QString RunFileOf(const QString &projectFile, engine::RunFileKind kind) {
+  const engine::RunFile &file = engine::runFile(kind);
+  const auto latin1 = [](std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); };
+  if (!file.fixedName.empty()) return QFileInfo(projectFile).dir().filePath(latin1(file.fixedName));
+  return ChangeFileExt(projectFile, latin1(file.extension));
+}
+
 QStringList RunNamesLines(const QString &projectFile) {
+  using engine::kFirstNamesLine;
+  using engine::kLastNamesLine;
   QStringList lines{QString::fromLatin1(kProgramVersion), projectFile};
-  for (const char *ext : {".pq8o", ".pq8p", ".pq8r", ".pq8z", ".pq8w", ".pq8t", ".pq8q"})
-    lines << ChangeFileExt(projectFile, QString::fromLatin1(ext));
+  for (int line = kFirstNamesLine + 1; line <= kLastNamesLine; ++line)
+    lines << RunFileOf(projectFile, engine::runFileOnNamesLine(line).kind);
   return lines;
 }
 
@@ -112,10 +121,8 @@ QString NamesFileInTheWay(const QString &folder) {
 }
 
 void RemoveRunScratchFiles(const QString &projectFile) {
-  const QFileInfo project(projectFile);
-  QFile::remove(project.dir().filePath(QStringLiteral("TZDIAM.DAT")));
-  for (const char *ext : {".pq8w", ".pq8t", ".pq8q"})
-    QFile::remove(ChangeFileExt(projectFile, QString::fromLatin1(ext)));
+  for (const engine::RunFile &file : engine::kRunFiles)
+    if (file.intermediate) QFile::remove(RunFileOf(projectFile, file.kind));
 }
 
 }  // namespace pylar

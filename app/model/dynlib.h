@@ -4,6 +4,8 @@
 
 #include "Errors.h"
 
+#include "pylar/run_files.h"
+
 #include <QLibrary>
 #include <QString>
 #include <QStringList>
@@ -83,11 +85,16 @@ QString EngineLibraryFile(const QString &programFolder);
 // `extension` (which starts with "."); appended when the name has no ".".
 QString ChangeFileExt(const QString &path, const QString &extension);
 
+// A file of the run of a project: named after the project with the file's
+// extension, or of fixed name in the project's folder.
+QString RunFileOf(const QString &projectFile, engine::RunFileKind kind);
+
 // The nine lines of names.dat for a project: the version text, the project
-// file, then its .pq8o .pq8p .pq8r .pq8z .pq8w .pq8t .pq8q names.
+// file, then the names of its result and intermediate files.
 QStringList RunNamesLines(const QString &projectFile);
 inline constexpr const char *kNamesFile = "names.dat";
-inline constexpr const char *kProgramVersion = "2017.8.2";
+// The version of project(VERSION) in CMakeLists.txt.
+inline constexpr const char *kProgramVersion = PYLAR_VERSION;
 
 // Writes names.dat into `folder` with CRLF line ends, replacing an earlier one.
 // Raises EPylarError when the file cannot be written completely.
@@ -99,8 +106,8 @@ void WriteNamesFile(const QString &folder, const QString &projectFile);
 // names). Returns the message that names it; empty when the name is free.
 QString NamesFileInTheWay(const QString &folder);
 
-// After a run: removes TZDIAM.DAT from the project's folder and the project's
-// .pq8w, .pq8t and .pq8q files when they exist.
+// After a run: removes the intermediate files of the project's run (beside the
+// project and in its folder) when they exist.
 void RemoveRunScratchFiles(const QString &projectFile);
 
 }  // namespace pylar

@@ -190,6 +190,17 @@ Real sliceShare(std::size_t z, Real tip, Real topIgnored, Real bottomIgnored) {
   return middle > topIgnored && middle < tip - bottomIgnored ? share : 0;
 }
 
+std::vector<CreditedSlice> creditedSide(const SliceProfile& profile, Real tip, Real topIgnored, Real bottomIgnored) {
+  std::vector<CreditedSlice> out;
+  for (std::size_t z = 1; z <= profile.depthCount() && static_cast<Real>(z) < tip + 1; ++z) {
+    const Real share = sliceShare(z, tip, topIgnored, bottomIgnored);
+    if (share <= 0) continue;
+    const Slice& s = profile.slices[z - 1];
+    out.push_back({z, s.layer, share * s.side});
+  }
+  return out;
+}
+
 std::vector<Real> SliceProfile::bases() const {
   std::vector<Real> out;
   out.reserve(slices.size());

@@ -184,6 +184,18 @@ struct PierResult {
 // the ignored top portion and above the ignored bottom portion; otherwise 0.
 Real sliceShare(std::size_t z, Real tip, Real topIgnored, Real bottomIgnored);
 
+// The side resistance (tons) that slice z (from 1) of `layer` credits to a
+// pier with its tip at `tip`: its share times its side.
+struct CreditedSlice {
+  std::size_t z = 0;
+  std::size_t layer = 0;
+  Real side = 0;
+};
+// The slices that carry side for that tip, from the top down (the ignored
+// portions excluded, as in the walk). The side of the pier by layer and the
+// side above and within a rock socket are both added up from these.
+std::vector<CreditedSlice> creditedSide(const SliceProfile& profile, Real tip, Real topIgnored, Real bottomIgnored);
+
 // The walk down one pier, slice by slice, to the stopping depth: the design
 // load, or a fixed tip; a fixed tip between whole feet ends the walk with a
 // shorter last slice.

@@ -21,26 +21,44 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+#include "pylar/run_files.h"
 
 namespace pylar::engine {
 
-// Channel numbers of the engine's files.
+// Channel numbers of the engine's files (run_files.h says what each file is).
 inline constexpr int kChannelNamesFile = 2;   // names.dat, read first
-inline constexpr int kChannelPlot = 2;        // .pq8p, after names.dat is closed
+inline constexpr int kChannelPlot = 2;        // plot data, after names.dat is closed
 inline constexpr int kChannelChart = 3;       // CHART.DAT
-inline constexpr int kChannelNotes = 4;       // run notes, .pq8r
-inline constexpr int kChannelInput = 5;       // project file, .pq8d
-inline constexpr int kChannelReport = 6;      // report, .pq8o
-inline constexpr int kChannelQwListing = 7;   // .pq8w, appended to channel 9
+inline constexpr int kChannelNotes = 4;       // run notes
+inline constexpr int kChannelInput = 5;       // project file
+inline constexpr int kChannelReport = 6;      // report
+inline constexpr int kChannelQwListing = 7;   // base listing, appended to channel 9
 inline constexpr int kChannelTzData = 8;      // TZDATA.DAT
-inline constexpr int kChannelDetail = 9;      // .pq8z
+inline constexpr int kChannelDetail = 9;      // detail listing
 inline constexpr int kChannelRockMsgRead = 15;   // ROCKMSG.DAT, read back
 inline constexpr int kChannelRockMsgWrite = 16;  // ROCKMSG.DAT, written
-inline constexpr int kChannelQwPlot = 17;     // .pq8q, appended to channel 2
+inline constexpr int kChannelQwPlot = 17;     // q-w plot records, appended to channel 2
 inline constexpr int kChannelTzDiam = 18;     // TZDIAM.DAT, appended to channel 2
-inline constexpr int kChannelTzPlot = 19;     // .pq8t, appended to channel 2
-inline constexpr int kChannelRunRecord = 20;  // run record, .pq8s, written last
+inline constexpr int kChannelTzPlot = 19;     // t-z plot records, appended to channel 2
+inline constexpr int kChannelRunRecord = 20;  // run record, written last
+
+// The channel a run writes a file of names.dat on (the project is read on
+// kChannelInput).
+constexpr int writeChannel(RunFileKind kind) {
+  constexpr std::pair<RunFileKind, int> kWritten[] = {
+      {RunFileKind::Report, kChannelReport},      {RunFileKind::PlotData, kChannelPlot},
+      {RunFileKind::RunNotes, kChannelNotes},     {RunFileKind::Detail, kChannelDetail},
+      {RunFileKind::BaseListing, kChannelQwListing}, {RunFileKind::TzPlot, kChannelTzPlot},
+      {RunFileKind::QwPlot, kChannelQwPlot},      {RunFileKind::Chart, kChannelChart},
+      {RunFileKind::TzData, kChannelTzData},      {RunFileKind::TzDiam, kChannelTzDiam},
+      {RunFileKind::RockMessages, kChannelRockMsgWrite}, {RunFileKind::RunRecord, kChannelRunRecord}};
+  for (const auto& [k, channel] : kWritten)
+    if (k == kind) return channel;
+  return kChannelInput;
+}
 
 // Longest line a read returns; the rest of a longer line is skipped.
 inline constexpr std::size_t kMaxLineLength = 1 << 20;

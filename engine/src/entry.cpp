@@ -8,6 +8,7 @@
 #include <exception>
 #include <fstream>
 #include <system_error>
+#include <utility>
 
 #include "analysis.h"
 #include "folder_lock.h"
@@ -24,8 +25,6 @@ namespace {
 
 constexpr std::size_t kVersionWidth = 12;
 constexpr std::size_t kMergedLineLength = 80;
-constexpr std::string_view kTzDiamFile = "TZDIAM.DAT";
-constexpr std::array<std::string_view, 4> kScratchFiles = {"CHART.DAT", "TZDATA.DAT", kTzDiamFile, "ROCKMSG.DAT"};
 // A project is read whole before it is parsed; no project comes near this.
 constexpr std::uint64_t kMaxProjectBytes = std::uint64_t{64} << 20;
 
@@ -49,6 +48,19 @@ std::filesystem::path normalised(const std::filesystem::path& name) {
 bool isTheProject(const std::filesystem::path& file, const std::string& project) {
   std::error_code ec;
   return std::filesystem::exists(file, ec) && std::filesystem::equivalent(file, project, ec) && !ec;
+}
+
+std::string asUpper(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return upper;
+}
+
+RunSummary failedRun(std::string message) {
+  RunSummary summary;
+  summary.status = kStatusFileError;
+  summary.message = std::move(message);
+  return summary;
 }
 
 std::string cannotCreate(const std::filesystem::path& file) {
@@ -145,7 +157,7 @@ void mergeIntermediateFiles(Run& run) {
   appendFile(ch, kChannelTzPlot, run.names.tzPlot, kChannelPlot);
   // Only what this run wrote: a TZDIAM.DAT left by an earlier run in the same
   // folder must not end up in this run's plot data.
-  appendFile(ch, kChannelTzDiam, run.scratchFile(kTzDiamFile), kChannelPlot);
+  appendFile(ch, kChannelTzDiam, runFilePath(run.names, RunFileKind::TzDiam), kChannelPlot);
   appendFile(ch, kChannelQwPlot, run.names.qwPlot, kChannelPlot);
 }
 
@@ -159,87 +171,122 @@ bool samePath(const std::filesystem::path& a, const std::filesystem::path& b) {
   return x == y;
 }
 
+const std::string& RunNames::onNamesLine(int line) const {
+  switch (line) {
+    case 3: return report;
+    case 4: return plot;
+    case 5: return notes;
+    case 6: return detail;
+    case 7: return baseListing;
+    case 8: return tzPlot;
+    case 9: return qwPlot;
+    default: return input;
+  }
+}
+
+std::string& RunNames::onNamesLine(int line) {
+  return const_cast<std::string&>(std::as_const(*this).onNamesLine(line));
+}
+
+std::filesystem::path runFilePath(const RunNames& names, RunFileKind kind) {
+  const RunFile& file = runFile(kind);
+  if (file.namesLine != 0) return names.onNamesLine(file.namesLine);
+  if (!file.fixedName.empty()) return names.scratchFolder / file.fixedName;
+  return std::filesystem::path(names.report).replace_extension(file.extension);  // the run record
+}
+
 std::vector<std::filesystem::path> filesOfRun(const RunNames& names) {
-  std::vector<std::filesystem::path> files = {names.report,      names.plot,   names.notes, names.detail,
-                                              names.baseListing, names.tzPlot, names.qwPlot, runRecordFile(names)};
-  for (std::string_view scratch : kScratchFiles) files.push_back(names.scratchFolder / scratch);
-  files.push_back(names.scratchFolder / kLockFileName);
+  std::vector<std::filesystem::path> files;
+  for (const RunFile& file : kRunFiles)
+    if (file.kind != RunFileKind::Project) files.push_back(runFilePath(names, file.kind));
   return files;
+}
+
+RunSummary refusedRun(std::string message, RunRefusal refusal) {
+  RunSummary summary;
+  summary.status = kStatusBadRunNames;
+  summary.message = std::move(message);
+  summary.refusal = std::move(refusal);
+  return summary;
 }
 
 // Blank names, two run files that are the same file, or a file the run
 // writes that is the project under another name (a link), would destroy the
 // project or mix two outputs: the run is impossible.
-std::string checkRunNames(const RunNames& names) {
-  const std::array<const std::string*, 8> files = {&names.input,  &names.report,      &names.plot,
-                                                   &names.notes,  &names.detail,      &names.baseListing,
-                                                   &names.tzPlot, &names.qwPlot};
-  for (std::size_t k = 0; k < files.size(); ++k)
-    if (files[k]->find_first_not_of(" \t") == std::string::npos)
-      return "RUN NAMES ERROR: NAME " + std::to_string(k + 2) + " OF THE RUN IS BLANK";
-  for (std::size_t a = 0; a < files.size(); ++a)
-    for (std::size_t b = a + 1; b < files.size(); ++b)
-      if (samePath(*files[a], *files[b]))
-        return "RUN NAMES ERROR: NAMES " + std::to_string(a + 2) + " AND " + std::to_string(b + 2) +
-               " ARE THE SAME FILE: " + *files[a];
-  const std::filesystem::path record = runRecordFile(names);
-  for (std::size_t k = 0; k < files.size(); ++k)
-    if (samePath(record, *files[k]))
-      return "RUN NAMES ERROR: THE RUN RECORD IS NAME " + std::to_string(k + 2) + " OF THE RUN: " + record.string();
-  // The scratch files are rewritten (and TZDIAM.DAT removed afterwards), the
-  // lock file holds a process id: a project or result of that name would be
-  // destroyed.
-  std::vector<std::string_view> fixedNames(kScratchFiles.begin(), kScratchFiles.end());
-  fixedNames.push_back(kLockFileName);
-  for (std::string_view fixed : fixedNames) {
-    const std::filesystem::path file = names.scratchFolder / fixed;
-    const std::string what =
-        (fixed == kLockFileName ? " IS THE LOCK FILE " : " IS THE SCRATCH FILE ") + std::string(fixed);
-    for (std::size_t k = 0; k < files.size(); ++k)
-      if (samePath(*files[k], file))
-        return "RUN NAMES ERROR: NAME " + std::to_string(k + 2) + " OF THE RUN" + what + ": " + *files[k];
-    if (samePath(record, file)) return "RUN NAMES ERROR: THE RUN RECORD" + what + ": " + record.string();
+std::optional<RunSummary> runNamesRefusal(const RunNames& names) {
+  using Reason = RunRefusal::Reason;
+  auto line = [](int k) { return std::to_string(k); };
+  for (int k = kFirstNamesLine; k <= kLastNamesLine; ++k)
+    if (names.onNamesLine(k).find_first_not_of(" \t") == std::string::npos)
+      return refusedRun("RUN NAMES ERROR: NAME " + line(k) + " OF THE RUN IS BLANK",
+                        {Reason::BlankName, runFileOnNamesLine(k).kind, runFileOnNamesLine(k).kind, {}});
+  for (int a = kFirstNamesLine; a <= kLastNamesLine; ++a)
+    for (int b = a + 1; b <= kLastNamesLine; ++b)
+      if (samePath(names.onNamesLine(a), names.onNamesLine(b)))
+        return refusedRun("RUN NAMES ERROR: NAMES " + line(a) + " AND " + line(b) +
+                              " ARE THE SAME FILE: " + names.onNamesLine(a),
+                          {Reason::SameFile, runFileOnNamesLine(b).kind, runFileOnNamesLine(a).kind,
+                           names.onNamesLine(a)});
+  const std::filesystem::path record = runFilePath(names, RunFileKind::RunRecord);
+  for (int k = kFirstNamesLine; k <= kLastNamesLine; ++k)
+    if (samePath(record, names.onNamesLine(k)))
+      return refusedRun("RUN NAMES ERROR: THE RUN RECORD IS NAME " + line(k) + " OF THE RUN: " + record.string(),
+                        {Reason::SameFile, RunFileKind::RunRecord, runFileOnNamesLine(k).kind, record});
+  // The scratch files are rewritten (and the intermediate one removed
+  // afterwards), the lock file holds a process id: a project or result of
+  // that name would be destroyed.
+  for (const RunFile& fixed : kRunFiles) {
+    if (fixed.fixedName.empty()) continue;
+    const std::filesystem::path file = names.scratchFolder / fixed.fixedName;
+    const std::string what = " IS THE " + asUpper(fixed.role);
+    for (int k = kFirstNamesLine; k <= kLastNamesLine; ++k)
+      if (samePath(names.onNamesLine(k), file))
+        return refusedRun("RUN NAMES ERROR: NAME " + line(k) + " OF THE RUN" + what + ": " + names.onNamesLine(k),
+                          {Reason::SameFile, runFileOnNamesLine(k).kind, fixed.kind, names.onNamesLine(k)});
+    if (samePath(record, file))
+      return refusedRun("RUN NAMES ERROR: THE RUN RECORD" + what + ": " + record.string(),
+                        {Reason::SameFile, RunFileKind::RunRecord, fixed.kind, record});
   }
   // A hard link (or a link a path does not show) to the project under a name
   // the run writes.
   for (const std::filesystem::path& file : filesOfRun(names))
     if (isTheProject(file, names.input))
-      return "RUN NAMES ERROR: A FILE THE RUN WRITES IS A LINK TO THE PROJECT FILE: " + file.string();
-  return {};
+      return refusedRun("RUN NAMES ERROR: A FILE THE RUN WRITES IS A LINK TO THE PROJECT FILE: " + file.string(),
+                        {Reason::ProjectLink, RunFileKind::Project, RunFileKind::Project, file});
+  return std::nullopt;
 }
 
 RunSummary lockRefusal(const FolderLock& lock, const std::filesystem::path& folder) {
-  RunSummary summary;
   switch (lock.outcome()) {
-    case FolderLock::Outcome::Busy:
-      summary.status = kStatusBadRunNames;
-      summary.message =
-          "RUN NAMES ERROR: ANOTHER RUN IS USING THE FOLDER " + (folder.empty() ? std::string(".") : folder.string());
-      break;
+    case FolderLock::Outcome::Busy: {
+      const std::filesystem::path shown = folder.empty() ? std::filesystem::path(".") : folder;
+      return refusedRun("RUN NAMES ERROR: ANOTHER RUN IS USING THE FOLDER " + shown.string(),
+                        {RunRefusal::Reason::FolderBusy, RunFileKind::Lock, RunFileKind::Lock, shown});
+    }
     case FolderLock::Outcome::NotALockFile:
-      summary.status = kStatusBadRunNames;
-      summary.message =
+      return refusedRun(
           "RUN NAMES ERROR: NOT A LOCK FILE (A LINK, NOT A REGULAR FILE, OR OTHER TEXT THAN A PROCESS ID): " +
-          lock.file().string();
-      break;
-    default:
+              lock.file().string(),
+          {RunRefusal::Reason::NotALockFile, RunFileKind::Lock, RunFileKind::Lock, lock.file()});
+    default: {
+      RunSummary summary;
       summary.status = kStatusFileError;
       summary.message = cannotCreate(lock.file());
-      break;
+      return summary;
+    }
   }
-  return summary;
 }
 
 RunSummary runWithFolderHeld(const RunNames& names, const RunClock& clock, const RunOptions& options) {
   // An old run record would vouch for files this run has not finished: it
   // goes before anything is written.
-  const std::filesystem::path record = runRecordFile(names);
+  const std::filesystem::path record = runFilePath(names, RunFileKind::RunRecord);
   {
     std::error_code ec;
-    if (isFolderPipeOrDevice(record)) return {kStatusFileError, cannotCreate(record), {}, {}, {}};
+    if (isFolderPipeOrDevice(record)) return failedRun(cannotCreate(record));
     if (std::filesystem::exists(std::filesystem::symlink_status(record, ec))) {
       std::filesystem::remove(record, ec);
-      if (ec) return {kStatusFileError, "FILE ERROR: CANNOT REMOVE THE OLD RUN RECORD " + record.string(), {}, {}, {}};
+      if (ec) return failedRun("FILE ERROR: CANNOT REMOVE THE OLD RUN RECORD " + record.string());
     }
   }
   // The project's bytes are read once: the run parses what it hashed.
@@ -251,17 +298,12 @@ RunSummary runWithFolderHeld(const RunNames& names, const RunClock& clock, const
   run.collectResults = options.collectResults;
   Channels& ch = run.channels;
   try {
-    ch.openWrite(kChannelChart, run.scratchFile("CHART.DAT"));
+    ch.openWrite(kChannelChart, runFilePath(names, RunFileKind::Chart));
     // A missing project is reported by the analysis step.
     if (project.readable && !project.tooLarge) ch.openReadText(kChannelInput, project.text);
-    const std::array<std::pair<int, const std::string*>, 7> outputs = {{{kChannelReport, &names.report},
-                                                                        {kChannelPlot, &names.plot},
-                                                                        {kChannelNotes, &names.notes},
-                                                                        {kChannelDetail, &names.detail},
-                                                                        {kChannelQwListing, &names.baseListing},
-                                                                        {kChannelTzPlot, &names.tzPlot},
-                                                                        {kChannelQwPlot, &names.qwPlot}}};
-    for (const auto& [channel, name] : outputs) ch.openWrite(channel, *name);
+    // The names of names.dat after the project, in their order.
+    for (int line = kFirstNamesLine + 1; line <= kLastNamesLine; ++line)
+      ch.openWrite(writeChannel(runFileOnNamesLine(line).kind), names.onNamesLine(line));
 
     writeBanner(ch, kChannelReport, names.version);
     writeBanner(ch, kChannelDetail, names.version);
@@ -309,11 +351,17 @@ RunSummary runWithFolderHeld(const RunNames& names, const RunClock& clock, const
     run.status = kStatusFileError;
     run.message = "FILE ERROR: THE RUN RECORD COULD NOT BE WRITTEN: " + record.string();
   }
-  return {run.status, run.message, std::move(run.results), std::move(run.warnings), ch.filesWritten()};
+  RunSummary summary;
+  summary.status = run.status;
+  summary.message = run.message;
+  summary.results = std::move(run.results);
+  summary.warnings = std::move(run.warnings);
+  summary.filesWritten = ch.filesWritten();
+  return summary;
 }
 
 RunSummary runAnalysis(const RunNames& names, const RunClock& clock, const RunOptions& options) {
-  if (std::string problem = checkRunNames(names); !problem.empty()) return {kStatusBadRunNames, problem, {}, {}, {}};
+  if (auto refusal = runNamesRefusal(names)) return std::move(*refusal);
   const FolderLock lock(names.scratchFolder, options.folderWait);
   if (!lock.mayRun()) return lockRefusal(lock, names.scratchFolder);
   return runWithFolderHeld(names, clock, options);
@@ -322,13 +370,10 @@ RunSummary runAnalysis(const RunNames& names, const RunClock& clock, const RunOp
 bool readNamesFile(const std::filesystem::path& file, RunNames& names) {
   Channels ch;
   if (!ch.openRead(kChannelNamesFile, file)) return false;
-  std::array<std::string*, 9> fields = {&names.version, &names.input,       &names.report,
-                                        &names.plot,    &names.notes,       &names.detail,
-                                        &names.baseListing, &names.tzPlot,  &names.qwPlot};
-  for (std::string* field : fields) {
+  for (int k = 1; k <= kLastNamesLine; ++k) {
     auto line = ch.readLine(kChannelNamesFile);
     if (!line) return false;
-    *field = trimTrailingBlanks(std::move(*line));
+    (k == 1 ? names.version : names.onNamesLine(k)) = trimTrailingBlanks(std::move(*line));
   }
   return true;
 }

@@ -2,6 +2,7 @@
 // Pieces of the run driver, exposed for the tests.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,10 +30,12 @@ SplitPath splitPath(std::string_view path);
 // files this run wrote are appended.
 void mergeIntermediateFiles(Run& run);
 
-// Empty when the names can be run; otherwise the RUN NAMES ERROR line: a
-// blank name, two names of one file, a name that is the project file through
-// a link.
-std::string checkRunNames(const RunNames& names);
+// Nothing when the names can be run; otherwise the refused run: the RUN NAMES
+// ERROR line and which names clash (a blank name, two names of one file, a
+// name that is the project file through a link).
+std::optional<RunSummary> runNamesRefusal(const RunNames& names);
+// A run refused (kStatusBadRunNames) with this message and reason.
+RunSummary refusedRun(std::string message, RunRefusal refusal);
 // Two names of one file: the same path once links and "." are resolved.
 bool samePath(const std::filesystem::path& a, const std::filesystem::path& b);
 // The refusal of a run whose folder lock could not be taken.

@@ -16,10 +16,13 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <string_view>
+
+#include "pylar/run_files.h"
 
 namespace pylar::engine {
 
-inline constexpr const char* kLockFileName = "PYLAR.LCK";
+inline constexpr std::string_view kLockFileName = runFileFixedName(RunFileKind::Lock);
 
 class FolderLock {
  public:

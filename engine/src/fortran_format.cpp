@@ -1,6 +1,8 @@
 #include "fortran_format.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -90,18 +92,38 @@ Digits exactDigits(Real value) {
 __extension__ using Wide = unsigned __int128;
 constexpr int kMaxWideScale = 38;  // 10^38 < 2^127
 
-Wide powerOfTen(int n) {
-  Wide p = 1;
-  for (int k = 0; k < n; ++k) p *= 10;
+constexpr std::array<Wide, kMaxWideScale + 1> kPowersOfTen = [] {
+  std::array<Wide, kMaxWideScale + 1> p{};
+  p[0] = 1;
+  for (std::size_t k = 1; k < p.size(); ++k) p[k] = p[k - 1] * 10;
   return p;
+}();
+
+Wide powerOfTen(int n) { return kPowersOfTen[static_cast<std::size_t>(n)]; }
+
+constexpr Wide kMax64 = ~std::uint64_t{0};
+
+// |value| = significand x 2^exponent, read from the float's bits: 24 bits
+// with the implicit one of a normal value, the fraction alone of a
+// subnormal one.
+struct BinaryParts {
+  std::uint32_t significand;
+  int exponent;
+};
+BinaryParts binaryParts(Real value) {
+  static_assert(sizeof(Real) == sizeof(std::uint32_t) && std::numeric_limits<Real>::is_iec559);
+  const auto bits = std::bit_cast<std::uint32_t>(std::fabs(value));
+  const int biased = static_cast<int>(bits >> 23);
+  const std::uint32_t fraction = bits & 0x7FFFFFU;
+  if (biased == 0) return {fraction, -149};
+  return {fraction | 0x800000U, biased - 150};
 }
 
 std::optional<Wide> scaledFloor(Real value, int scale) {
   if (scale > kMaxWideScale || scale < -kMaxWideScale) return std::nullopt;
-  int exponent = 0;
-  const Real mantissa = std::frexp(std::fabs(value), &exponent);  // |value| = mantissa 2^exponent
-  Wide a = static_cast<std::uint32_t>(std::ldexp(mantissa, 24));  // exact: a float has 24 bits
-  const int e = exponent - 24;                                    // |value| = a 2^e
+  const BinaryParts parts = binaryParts(value);
+  Wide a = parts.significand;
+  const int e = parts.exponent;  // |value| = a 2^e
   if (e > 0) {
     if (e > 100) return std::nullopt;
     a <<= e;
@@ -109,56 +131,66 @@ std::optional<Wide> scaledFloor(Real value, int scale) {
   const int shift = e < 0 ? -e : 0;
   if (scale >= 0) {
     const Wide p = powerOfTen(scale);
-    if (a != 0 && p > ~Wide(0) / a) return std::nullopt;
+    // Two factors within 64 bits cannot overflow 128.
+    if ((a > kMax64 || p > kMax64) && a != 0 && p > ~Wide(0) / a) return std::nullopt;
     a *= p;
     return shift >= 128 ? Wide(0) : a >> shift;
   }
   // floor(floor(a / 2^shift) / 10^-scale) = floor(a / (2^shift 10^-scale)).
   a = shift >= 128 ? Wide(0) : a >> shift;
-  return a / powerOfTen(-scale);
+  const Wide p = powerOfTen(-scale);
+  // Within 64 bits the division is the machine's own, not a library call.
+  if (a <= kMax64 && p <= kMax64) return Wide(static_cast<std::uint64_t>(a) / static_cast<std::uint64_t>(p));
+  return a / p;
 }
 
-std::string decimal(Wide n) {
-  char buf[48];
-  char* p = buf + sizeof buf;
+// The decimal digits of n, ending at `end`; returns where they start.
+char* decimalDigits(Wide n, char* end) {
+  char* p = end;
+  if (n <= kMax64) {
+    auto small = static_cast<std::uint64_t>(n);
+    do {
+      *--p = static_cast<char>('0' + static_cast<int>(small % 10));
+      small /= 10;
+    } while (small != 0);
+    return p;
+  }
   do {
     *--p = static_cast<char>('0' + static_cast<int>(n % 10));
     n /= 10;
   } while (n != 0);
-  return std::string(p, buf + sizeof buf);
+  return p;
 }
 
-// The digits of |value| through `fraction` places after the point, cut (not
-// rounded), with at least one digit before the point.
-std::optional<Digits> cutDigits(Real value, int fraction) {
-  const auto n = scaledFloor(value, fraction);
-  if (!n) return std::nullopt;
-  Digits d;
-  d.digits = decimal(*n);
-  const auto places = static_cast<std::size_t>(fraction);
-  if (d.digits.size() <= places) d.digits.insert(0, places + 1 - d.digits.size(), '0');
-  d.point = d.digits.size() - places;
-  return d;
-}
 
-// The first `count` significant digits of |value| > 0, cut, and the
-// exponent X of 0.d1d2... x 10^X.
-std::optional<std::pair<std::string, int>> significantDigits(Real value, int count) {
-  if (count > kMaxWideScale) return std::nullopt;
+// The first `count` significant digits of |value| > 0, cut, into `out`
+// (count characters), and the exponent X of 0.d1d2... x 10^X. False when
+// they are out of reach of 128-bit integers.
+bool significantDigits(Real value, int count, char* out, int& exponent) {
+  if (count > kMaxWideScale) return false;
   const Wide low = powerOfTen(count - 1), high = powerOfTen(count);
-  int x = static_cast<int>(std::floor(std::log10(static_cast<double>(std::fabs(value))))) + 1;
+  // A first guess from the binary exponent (the loop corrects it): |value|
+  // lies in [2^b, 2^(b+1)), so log10 |value| lies within 0.302 of b log10 2.
+  const BinaryParts parts = binaryParts(value);
+  const int b = parts.exponent + std::bit_width(parts.significand) - 1;
+  int x = static_cast<int>(std::floor(static_cast<double>(b) * 0.30102999566398120)) + 1;
   for (int attempt = 0; attempt < 4; ++attempt) {
     const auto n = scaledFloor(value, count - x);
-    if (!n) return std::nullopt;
-    if (*n >= high) ++x;
-    else if (*n < low) --x;
-    else return std::pair{decimal(*n), x};
+    if (!n) return false;
+    if (*n >= high) {
+      ++x;
+    } else if (*n < low) {
+      --x;
+    } else {
+      decimalDigits(*n, out + count);  // exactly count digits: low <= n < high
+      exponent = x;
+      return true;
+    }
   }
-  return std::nullopt;
+  return false;
 }
 #else
-std::optional<Digits> cutDigits(Real, int) { return std::nullopt; }
-std::optional<std::pair<std::string, int>> significantDigits(Real, int) { return std::nullopt; }
+bool significantDigits(Real, int, char*, int&) { return false; }
 #endif
 
 // Keeps the first `keep` digits, rounding half away from zero; returns true
@@ -178,13 +210,12 @@ bool roundDigits(std::string& digits, std::size_t keep) {
   return up;
 }
 
-std::string formatF(int width, int decimals, Real value) {
-  if (!std::isfinite(value)) return nonFinite(width, value);
-  decimals = std::clamp(decimals, 0, kMaxDecimals);
-  std::optional<Digits> cut = cutDigits(value, decimals + 1);
-  Digits d = cut ? std::move(*cut) : exactDigits(value);
-  std::string digits = d.digits;
-  std::size_t point = d.point;
+namespace {
+
+// Fw.d from digits of |value| with the decimal point after `point` of them,
+// at least one digit past the decimals kept (the digits may be the cut ones
+// or the whole expansion).
+std::string fixedFromDigits(int width, int decimals, Real value, std::string digits, std::size_t point) {
   if (roundDigits(digits, point + static_cast<std::size_t>(decimals))) ++point;
   std::string whole = digits.substr(0, point);
   whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size() - 1));  // "0" stays for values below one
@@ -193,47 +224,195 @@ std::string formatF(int width, int decimals, Real value) {
   return fitSigned(width, negative, std::move(body));
 }
 
-std::string formatE(int width, int decimals, Real value) {
+}  // namespace
+
+std::string formatFFromExpansion(int width, int decimals, Real value) {
   if (!std::isfinite(value)) return nonFinite(width, value);
-  decimals = std::clamp(decimals, 1, kMaxDecimals);
-  int exponent = 0;
-  std::string mantissa(static_cast<std::size_t>(decimals), '0');
-  if (value != 0) {
-    // 0.d1d2... x 10^exponent with d1 the first non-zero digit.
-    if (auto significant = significantDigits(value, decimals + 1)) {
-      mantissa = std::move(significant->first);
-      exponent = significant->second;
-    } else {
-      Digits d = exactDigits(value);
-      std::size_t first = d.digits.find_first_not_of('0');
-      exponent = static_cast<int>(d.point) - static_cast<int>(first);
-      mantissa = d.digits.substr(first);
-    }
-    if (roundDigits(mantissa, static_cast<std::size_t>(decimals))) {
-      mantissa.pop_back();
-      ++exponent;
-    }
-  }
-  if (std::abs(exponent) > 99) return asterisks(width);
-  std::string body = "0." + mantissa + (exponent < 0 ? "E-" : "E+");
-  body += formatI(2, 2, std::abs(exponent));
-  bool negative = std::signbit(value) && value != 0;
-  return fitSigned(width, negative, std::move(body));
+  decimals = std::clamp(decimals, 0, kMaxDecimals);
+  Digits d = exactDigits(value);
+  return fixedFromDigits(width, decimals, value, std::move(d.digits), d.point);
 }
 
-Line& Line::x(int blanks) {
+void appendF(std::string& out, int width, int decimals, Real value) {
+  if (!std::isfinite(value)) {
+    out += nonFinite(width, value);
+    return;
+  }
+  decimals = std::clamp(decimals, 0, kMaxDecimals);
+  const auto places = static_cast<std::size_t>(decimals) + 1;  // one past the kept decimals
+#if defined(__SIZEOF_INT128__)
+  const auto n = scaledFloor(value, static_cast<int>(places));
+  if (!n) {
+#endif
+    Digits d = exactDigits(value);
+    out += fixedFromDigits(width, decimals, value, std::move(d.digits), d.point);
+    return;
+#if defined(__SIZEOF_INT128__)
+  }
+  // floor(|value| 10^places): at least one digit before the point.
+  char buffer[48 + kMaxDecimals + 4];
+  char* const end = buffer + sizeof buffer;
+  char* start = decimalDigits(*n, end);
+  while (static_cast<std::size_t>(end - start) < places + 1) *--start = '0';
+  // Round half away from zero at the last decimal kept; a carry out of the
+  // front adds a digit before the point.
+  std::size_t keep = static_cast<std::size_t>(end - start) - 1;
+  bool up = start[keep] >= '5';
+  for (std::size_t k = keep; up && k-- > 0;) {
+    if (start[k] == '9') {
+      start[k] = '0';
+    } else {
+      ++start[k];
+      up = false;
+    }
+  }
+  if (up) {
+    *--start = '1';
+    ++keep;
+  }
+  const std::size_t point = keep - static_cast<std::size_t>(decimals);
+  std::size_t first = 0;  // leading zeros go; "0" stays for values below one
+  while (first + 1 < point && start[first] == '0') ++first;
+  const bool negative =
+      std::signbit(value) && std::any_of(start + first, start + keep, [](char ch) { return ch >= '1' && ch <= '9'; });
+  if (width <= 0) return;
+  const auto w = static_cast<std::size_t>(width);
+  std::size_t length = point - first + 1 + static_cast<std::size_t>(decimals);
+  if (length + 1 > w && point - first == 1 && start[first] == '0') {  // no room for the sign: "0." loses its zero
+    ++first;
+    --length;
+  }
+  if (length + 1 > w) {
+    out.append(w, '*');
+    return;
+  }
+  out.append(w - length - (negative ? 1 : 0), ' ');
+  if (negative) out += '-';
+  out.append(start + first, start + point);
+  out += '.';
+  out.append(start + point, start + keep);
+#endif
+}
+
+std::string formatF(int width, int decimals, Real value) {
+  std::string out;
+  appendF(out, width, decimals, value);
+  return out;
+}
+
+namespace {
+
+// The mantissa digits of Ew.d (decimals of them, rounded half away from
+// zero) and the exponent, from the whole decimal expansion: any value, any
+// number of decimals.
+void expandedMantissa(Real value, int decimals, std::string& mantissa, int& exponent) {
+  Digits d = exactDigits(value);
+  std::size_t first = d.digits.find_first_not_of('0');
+  exponent = static_cast<int>(d.point) - static_cast<int>(first);
+  mantissa = d.digits.substr(first);
+  if (roundDigits(mantissa, static_cast<std::size_t>(decimals))) {
+    mantissa.pop_back();
+    ++exponent;
+  }
+}
+
+// Appends the field 0.mantissaE+xx, signed, right-aligned in `width`.
+void appendEField(std::string& out, int width, bool negative, std::string_view mantissa, int exponent) {
+  if (width <= 0) return;
+  if (std::abs(exponent) > 99) {
+    out.append(static_cast<std::size_t>(width), '*');
+    return;
+  }
+  const auto w = static_cast<std::size_t>(width);
+  std::size_t length = mantissa.size() + 6;  // "0." mantissa "E+xx"
+  bool leadingZero = true;
+  if (length + 1 > w) {  // no room for the sign: the leading zero goes
+    leadingZero = false;
+    --length;
+  }
+  if (length + 1 > w) {
+    out.append(w, '*');
+    return;
+  }
+  out.append(w - length - (negative ? 1 : 0), ' ');
+  if (negative) out += '-';
+  out += leadingZero ? "0." : ".";
+  out += mantissa;
+  const int e = std::abs(exponent);
+  out += exponent < 0 ? "E-" : "E+";
+  out += static_cast<char>('0' + e / 10);
+  out += static_cast<char>('0' + e % 10);
+}
+
+}  // namespace
+
+void appendE(std::string& out, int width, int decimals, Real value) {
+  if (!std::isfinite(value)) {
+    out += nonFinite(width, value);
+    return;
+  }
+  decimals = std::clamp(decimals, 1, kMaxDecimals);
+  const bool negative = std::signbit(value) && value != 0;
+  const auto keep = static_cast<std::size_t>(decimals);
+  char digits[kMaxDecimals + 2];
+  int exponent = 0;
+  if (value == 0) {
+    std::fill(digits, digits + keep, '0');
+  } else if (significantDigits(value, decimals + 1, digits, exponent)) {
+    // Rounds half away from zero at the last kept digit; a carry out of the
+    // front makes 0.100..0 x 10^(X+1).
+    bool up = digits[keep] >= '5';
+    for (std::size_t k = keep; up && k-- > 0;) {
+      if (digits[k] == '9') {
+        digits[k] = '0';
+      } else {
+        ++digits[k];
+        up = false;
+      }
+    }
+    if (up) {
+      digits[0] = '1';
+      ++exponent;
+    }
+  } else {
+    std::string mantissa;
+    expandedMantissa(value, decimals, mantissa, exponent);
+    appendEField(out, width, negative, mantissa, exponent);
+    return;
+  }
+  appendEField(out, width, negative, std::string_view(digits, keep), exponent);
+}
+
+std::string formatE(int width, int decimals, Real value) {
+  std::string out;
+  appendE(out, width, decimals, value);
+  return out;
+}
+
+std::string formatEFromExpansion(int width, int decimals, Real value) {
+  if (!std::isfinite(value)) return nonFinite(width, value);
+  decimals = std::clamp(decimals, 1, kMaxDecimals);
+  std::string mantissa(static_cast<std::size_t>(decimals), '0');
+  int exponent = 0;
+  if (value != 0) expandedMantissa(value, decimals, mantissa, exponent);
+  std::string out;
+  appendEField(out, width, std::signbit(value) && value != 0, mantissa, exponent);
+  return out;
+}
+
+Line& Line::x(int blanks) & {
   text_.append(static_cast<std::size_t>(std::max(blanks, 0)), ' ');
   return *this;
 }
-Line& Line::text(std::string_view literal) {
+Line& Line::text(std::string_view literal) & {
   text_ += literal;
   return *this;
 }
-Line& Line::i(int width, long long value) {
+Line& Line::i(int width, long long value) & {
   text_ += formatI(width, value);
   return *this;
 }
-Line& Line::i(int width, int minDigits, long long value) {
+Line& Line::i(int width, int minDigits, long long value) & {
   text_ += formatI(width, minDigits, value);
   return *this;
 }
@@ -251,16 +430,21 @@ std::string formatFAtLeast(int width, int decimals, Real value) {
   return text;
 }
 
-Line& Line::f(int width, int decimals, Real value) {
-  text_ += formatF(width, decimals, value);
+Line& Line::f(int width, int decimals, Real value) & {
+  appendF(text_, width, decimals, value);
   return *this;
 }
-Line& Line::fw(int width, int decimals, Real value) {
-  text_ += formatFAtLeast(width, decimals, value);
+Line& Line::fw(int width, int decimals, Real value) & {
+  const std::size_t before = text_.size();
+  appendF(text_, width, decimals, value);
+  if (text_.find('*', before) != std::string::npos) {  // rare: the widening field
+    text_.resize(before);
+    text_ += formatFAtLeast(width, decimals, value);
+  }
   return *this;
 }
-Line& Line::e(int width, int decimals, Real value) {
-  text_ += formatE(width, decimals, value);
+Line& Line::e(int width, int decimals, Real value) & {
+  appendE(text_, width, decimals, value);
   return *this;
 }
 

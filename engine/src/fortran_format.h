@@ -21,6 +21,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -31,7 +32,17 @@ namespace pylar::engine {
 std::string formatI(int width, long long value);
 std::string formatI(int width, int minDigits, long long value);
 std::string formatF(int width, int decimals, Real value);
+// Fw.d appended to `out` (what Line::f writes).
+void appendF(std::string& out, int width, int decimals, Real value);
+// Fw.d from the whole decimal expansion of the value, the slow way that any
+// quicker way of finding the digits must agree with.
+std::string formatFFromExpansion(int width, int decimals, Real value);
 std::string formatE(int width, int decimals, Real value);
+// Ew.d appended to `out` (what Line::e writes, without a string of its own).
+void appendE(std::string& out, int width, int decimals, Real value);
+// Ew.d from the whole decimal expansion of the value, the slow way that any
+// quicker way of finding the digits must agree with.
+std::string formatEFromExpansion(int width, int decimals, Real value);
 // Fw.d that widens instead of filling with asterisks: a value that fits
 // prints exactly as formatF; one that does not takes the narrowest width
 // that holds it, with a blank before it (F5.2 of 123.456 is " 123.46").
@@ -40,19 +51,31 @@ std::string formatFAtLeast(int width, int decimals, Real value);
 
 // One output line built field by field:
 //   Line().x(5).text("NUMBER OF LAYERS =").i(5, n).str()
+// A line built as a temporary hands its text over (str() moves it), so a
+// line pushed onto a list is never copied.
 class Line {
  public:
-  Line& x(int blanks);
-  Line& text(std::string_view literal);
-  Line& i(int width, long long value);
-  Line& i(int width, int minDigits, long long value);
-  Line& f(int width, int decimals, Real value);
-  Line& fw(int width, int decimals, Real value);  // formatFAtLeast
-  Line& e(int width, int decimals, Real value);
-  const std::string& str() const { return text_; }
+  Line() { text_.reserve(kReserved); }
+  Line& x(int blanks) &;
+  Line& text(std::string_view literal) &;
+  Line& i(int width, long long value) &;
+  Line& i(int width, int minDigits, long long value) &;
+  Line& f(int width, int decimals, Real value) &;
+  Line& fw(int width, int decimals, Real value) &;  // formatFAtLeast
+  Line& e(int width, int decimals, Real value) &;
+  Line&& x(int blanks) && { return std::move(x(blanks)); }
+  Line&& text(std::string_view literal) && { return std::move(text(literal)); }
+  Line&& i(int width, long long value) && { return std::move(i(width, value)); }
+  Line&& i(int width, int minDigits, long long value) && { return std::move(i(width, minDigits, value)); }
+  Line&& f(int width, int decimals, Real value) && { return std::move(f(width, decimals, value)); }
+  Line&& fw(int width, int decimals, Real value) && { return std::move(fw(width, decimals, value)); }
+  Line&& e(int width, int decimals, Real value) && { return std::move(e(width, decimals, value)); }
+  const std::string& str() const& { return text_; }
+  std::string str() && { return std::move(text_); }
   operator std::string_view() const { return text_; }
 
  private:
+  static constexpr std::size_t kReserved = 96;  // the longest lines of the files, at once
   std::string text_;
 };
 

@@ -1,6 +1,8 @@
 // The input's values against their physical ranges.
 #include "input_checks.h"
 
+#include "soil_models.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -176,11 +178,14 @@ class Checker {
       }
       Real LayerEnd::*member = endMember(r.input);
       if (!member) continue;
-      const bool ownLine = member == &LayerEnd::sideParameter && l.code <= kShale;
+      // Sand, clay and shale give the side parameter in a record of its own.
+      const ExtraRecord extra = soilModel(l.code).extraRecord;
+      const bool ownLine = member == &LayerEnd::sideParameter && extra != ExtraRecord::None;
       for (int e = 0; e < 2; ++e) {
         const char* end = e == 0 ? "AT THE TOP" : "AT THE BOTTOM";
         const std::string where =
-            ownLine ? record + (l.code == kSand ? "PROCEDURE PARAMETER" : "ADHESION FACTOR") : record + "VALUES " + end;
+            ownLine ? record + (extra == ExtraRecord::SandProcedure ? "PROCEDURE PARAMETER" : "ADHESION FACTOR")
+                    : record + "VALUES " + end;
         const std::string name = ownLine ? std::string(r.name) + " " + end : std::string(r.name);
         if (!check(r, where, name, l.end[static_cast<std::size_t>(e)].*member, number)) return false;
       }

@@ -48,6 +48,10 @@ SolverPlan planSolver(const CurveSet& curves, const SolverGeometry& g) {
   plan.segmentLength = j;
   plan.perimeterLength = kPiFourDecimals * g.stemDiameter * j;
   plan.segments.resize(static_cast<std::size_t>(n));
+  // Segments from the tip up locate falling depths: each search starts where
+  // the one before ended.
+  const bool ordered = depthsInOrder(curves);
+  std::size_t hint = curves.byDepth.size();
   for (int k = 1; k <= n; ++k) {
     SegmentPlan& p = plan.segments[static_cast<std::size_t>(k - 1)];
     p.mid = g.length - (static_cast<Real>(k) - 0.5F) * j;
@@ -58,7 +62,7 @@ SolverPlan planSolver(const CurveSet& curves, const SolverGeometry& g) {
     // A pier without stiffness (no modulus) cannot shorten: nothing finite
     // would come out of the division.
     p.flexibility = ea > 0 && std::isfinite(ea) ? j / ea : Real(0);
-    if (p.carries) p.transfer = locateSideTransfer(curves, p.mid);
+    if (p.carries) p.transfer = ordered ? locateSideTransfer(curves, p.mid, hint) : locateSideTransfer(curves, p.mid);
   }
   return plan;
 }
@@ -77,6 +81,7 @@ TipSolution solveTipMovement(const CurveSet& curves, const SolverGeometry& g, co
   Real pb = tipLoad;
   Real wb = s;
   if (keepSegments) out.segments.reserve(static_cast<std::size_t>(n));
+  SideTransferHint hint;  // movements grow up the pier: each reading starts where the last ended
   for (int k = 1; k <= n; ++k) {
     const SegmentPlan& segment = plan.segments[static_cast<std::size_t>(k - 1)];
     const Real mid = segment.mid;
@@ -84,7 +89,7 @@ TipSolution solveTipMovement(const CurveSet& curves, const SolverGeometry& g, co
     const Real flexibility = segment.flexibility;
     Real wm = wb, t = 0, dq = 0, pt = pb, wt = wb;
     for (int iteration = 1;; ++iteration) {
-      t = carries ? sideTransfer(segment.transfer, wm) : Real(0);
+      t = carries ? sideTransfer(segment.transfer, wm, hint) : Real(0);
       dq = t * c;
       pt = pb + dq;
       wt = wb + (pb + 0.5F * dq) * flexibility;

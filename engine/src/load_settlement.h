@@ -21,8 +21,7 @@
 
 #include "load_transfer_curves.h"
 #include "project_input.h"
-#include "report.h"
-#include "settlement_output.h"
+#include "settlement_results.h"
 #include "units.h"
 
 namespace pylar::engine {

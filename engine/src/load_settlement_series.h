@@ -12,8 +12,7 @@
 
 #include "capacity_driver.h"
 #include "load_settlement.h"
-#include "report.h"
-#include "settlement_output.h"
+#include "settlement_results.h"
 #include "soil_resistance.h"
 
 namespace pylar::engine {

@@ -54,6 +54,29 @@ Real interpolateProfile(const std::vector<ProfilePoint>& p, Real depth) {
   return a.value + (depth - a.depth) * (b.value - a.value) / (b.depth - a.depth);
 }
 
+// Depths that never fall and are numbers.
+bool orderedDepths(const std::vector<ProfilePoint>& p) {
+  for (std::size_t k = 0; k < p.size(); ++k)
+    if (std::isnan(p[k].depth) || (k > 0 && p[k].depth < p[k - 1].depth)) return false;
+  return true;
+}
+
+// interpolateProfile of ordered depths at a depth that is a number: the pair
+// of points around it found from `hint`, where the depth read before had
+// them.
+Real interpolateOrderedProfile(const std::vector<ProfilePoint>& p, Real depth, std::size_t& hint) {
+  if (p.empty()) return 0;
+  if (p.size() == 1 || depth <= p.front().depth) return p.front().value;
+  std::size_t k = std::clamp<std::size_t>(hint, 1, p.size() - 1);
+  while (k > 1 && p[k - 1].depth > depth) --k;
+  while (k + 1 < p.size() && p[k].depth <= depth) ++k;
+  hint = k;
+  const ProfilePoint& a = p[k - 1];
+  const ProfilePoint& b = p[k];
+  if (b.depth <= a.depth) return b.value;
+  return a.value + (depth - a.depth) * (b.value - a.value) / (b.depth - a.depth);
+}
+
 }  // namespace
 
 std::vector<Real> curveDepths(const std::vector<CurveLayer>& layers) {
@@ -126,29 +149,44 @@ std::vector<std::string> beyondProfileWarning(Real depth, bool sideCurve) {
   return lines;
 }
 
-bool ultimateSide(const CurveInput& in, Real depth, Real& fmax) {
+namespace {
+
+// ultimateSide; with `hint` (an increment profile whose depths rise) the
+// search of the profile starts where the depth read before ended.
+bool ultimateSideAt(const CurveInput& in, Real depth, Real& fmax, std::size_t* hint) {
   fmax = 0;
   if (in.layerProfile.empty() || !std::isfinite(depth)) return false;
   if (depth - in.layerProfile.back().depth >= kProfileTolerance) return false;
   // The unit side resistance at the depth; the layer's maximum already
   // limits every increment value, and the layer profile alone would give
   // "no limit" (1e10 psf) wherever no maximum was entered.
-  fmax = in.incrementProfile.empty() ? interpolateProfile(in.layerProfile, depth)
-                                     : profileValue(in.incrementProfile, depth);
+  const auto& increments = in.incrementProfile;
+  if (increments.empty()) fmax = interpolateProfile(in.layerProfile, depth);
+  else if (!hint) fmax = profileValue(increments, depth);
+  else fmax = depth >= increments.back().depth ? increments.back().value
+                                               : interpolateOrderedProfile(increments, depth, *hint);
   fmax = std::max(Real(0), finiteOrZero(fmax));
   return true;
 }
+
+}  // namespace
+
+bool ultimateSide(const CurveInput& in, Real depth, Real& fmax) { return ultimateSideAt(in, depth, fmax, nullptr); }
 
 CurveBuild buildCurves(const CurveInput& in) {
   CurveBuild out;
   const std::vector<Real> depths = curveDepths(in.layers);
   out.set.curves.reserve(depths.size());
+  // The curves' depths mostly rise: each search of the profile starts where
+  // the one before ended.
+  std::size_t hint = 1;
+  std::size_t* profileHint = orderedDepths(in.incrementProfile) ? &hint : nullptr;
   for (std::size_t i = 0; i < depths.size(); ++i) {
     SideCurve c;
     c.number = static_cast<int>(i + 1);
     c.depth = depths[i];
     c.code = in.layers[i / kCurvesPerLayer].code;
-    if (!ultimateSide(in, c.depth, c.fmax)) {
+    if (!ultimateSideAt(in, c.depth, c.fmax, profileHint)) {
       out.report = beyondProfileWarning(c.depth, true);
       out.status = kStatusSideCurveBeyondProfile;
       return out;
@@ -176,6 +214,71 @@ CurveBuild buildCurves(const CurveInput& in) {
   return out;
 }
 
+namespace {
+
+// Points with movements that never fall and are numbers.
+bool orderedMovements(const std::vector<CurvePoint>& p) {
+  if (p.empty()) return false;
+  for (std::size_t k = 0; k < p.size(); ++k)
+    if (std::isnan(p[k].movement) || (k > 0 && p[k].movement < p[k - 1].movement)) return false;
+  return true;
+}
+
+// sideCurveLoad of ordered points: the first point at or beyond w is the
+// first whose movement is not below it, found from `hint` (where it was for
+// the movement read before, which is usually close).
+Real orderedCurveLoad(const std::vector<CurvePoint>& p, Real w, std::size_t& hint) {
+  if (std::isnan(w)) return p.back().load;
+  const std::size_t n = p.size();
+  std::size_t k = std::min(hint, n);
+  while (k > 0 && !(p[k - 1].movement < w)) --k;
+  while (k < n && p[k].movement < w) ++k;
+  hint = k;
+  if (k == n) return p.back().load;
+  if (k == 0 || p[k].movement == w) return p[k].load;
+  const CurvePoint& a = p[k - 1];
+  return a.load + (w - a.movement) * (p[k].load - a.load) / (p[k].movement - a.movement);
+}
+
+SideTransferPoint located(SideTransferPoint at) {
+  at.belowOrdered = at.below && orderedMovements(at.below->points);
+  at.aboveOrdered = at.above && orderedMovements(at.above->points);
+  return at;
+}
+
+}  // namespace
+
+SideTransferPoint locateSideTransfer(const CurveSet& set, Real z, std::size_t& hint) {
+  const auto& order = set.byDepth;
+  if (std::isnan(z) || order.empty()) return locateSideTransfer(set, z);
+  SideTransferPoint at;
+  at.depth = z;
+  auto depth = [&](std::size_t k) { return set.curves[order[k]].depth; };
+  if (z < depth(0)) return at;
+  const std::size_t n = order.size();
+  std::size_t k = std::min(hint, n);
+  while (k > 0 && !(depth(k - 1) < z)) --k;
+  while (k < n && depth(k) < z) ++k;
+  hint = k;
+  if (k == n) {
+    at.below = &set.curves[order[n - 1]];
+    return located(at);
+  }
+  at.below = &set.curves[order[k]];
+  if (depth(k) == z) return located(at);
+  const SideCurve& above = set.curves[order[k - 1]];  // k > 0: z >= the first depth
+  if (depth(k) > above.depth) at.above = &above;
+  return located(at);
+}
+
+bool depthsInOrder(const CurveSet& set) {
+  for (std::size_t k = 0; k < set.byDepth.size(); ++k) {
+    const Real d = set.curves[set.byDepth[k]].depth;
+    if (std::isnan(d) || (k > 0 && d < set.curves[set.byDepth[k - 1]].depth)) return false;
+  }
+  return true;
+}
+
 SideTransferPoint locateSideTransfer(const CurveSet& set, Real z) {
   SideTransferPoint at;
   at.depth = z;
@@ -186,21 +289,27 @@ SideTransferPoint locateSideTransfer(const CurveSet& set, Real z) {
   for (std::size_t k = 0; k < order.size(); ++k) {
     const SideCurve& c = set.curves[order[k]];
     at.below = &c;
-    if (c.depth == z) return at;
+    if (c.depth == z) return located(at);
     if (c.depth > z) {
       const SideCurve& above = set.curves[order[k - 1]];  // k > 0: z >= first depth
       if (c.depth > above.depth) at.above = &above;
-      return at;
+      return located(at);
     }
   }
-  return at;
+  return located(at);
 }
 
 Real sideTransfer(const SideTransferPoint& at, Real w) {
+  SideTransferHint hint;
+  return sideTransfer(at, w, hint);
+}
+Real sideTransfer(const SideTransferPoint& at, Real w, SideTransferHint& hint) {
   if (!at.below) return 0;
-  const Real lower = sideCurveLoad(at.below->points, w);
+  const Real lower =
+      at.belowOrdered ? orderedCurveLoad(at.below->points, w, hint.below) : sideCurveLoad(at.below->points, w);
   if (!at.above) return lower;
-  const Real upper = sideCurveLoad(at.above->points, w);
+  const Real upper =
+      at.aboveOrdered ? orderedCurveLoad(at.above->points, w, hint.above) : sideCurveLoad(at.above->points, w);
   return upper + (at.depth - at.above->depth) * (lower - upper) / (at.below->depth - at.above->depth);
 }
 

@@ -138,9 +138,27 @@ struct SideTransferPoint {
   Real depth = 0;
   const SideCurve* above = nullptr;  // with `below`: interpolated between the two
   const SideCurve* below = nullptr;  // alone: that curve; neither: no transfer
+  // The curve's movements rise from point to point (as every curve built
+  // from the tables does): its load at a movement is found with one
+  // comparison per point. Found when located.
+  bool aboveOrdered = false;
+  bool belowOrdered = false;
 };
 SideTransferPoint locateSideTransfer(const CurveSet& set, Real z);
+// The same for a set whose curves byDepth really lists by depth
+// (depthsInOrder), starting from `hint`, where the depth located before
+// ended: a solver that locates nearby depths one after the other keeps one.
+SideTransferPoint locateSideTransfer(const CurveSet& set, Real z, std::size_t& hint);
+bool depthsInOrder(const CurveSet& set);
 Real sideTransfer(const SideTransferPoint& at, Real w);
+// The same, starting the search of each curve where the previous reading
+// ended: a solver that reads nearby movements one after the other keeps one
+// hint (the value read does not depend on it).
+struct SideTransferHint {
+  std::size_t above = 0;
+  std::size_t below = 0;
+};
+Real sideTransfer(const SideTransferPoint& at, Real w, SideTransferHint& hint);
 
 // Tip load (lb) at tip movement s: zero for s <= 1e-10; linear between the
 // bracketing points; beyond the last point, the last load.

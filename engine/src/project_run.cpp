@@ -8,6 +8,7 @@
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #include "entry.h"
 #include "folder_lock.h"
@@ -16,8 +17,12 @@
 namespace pylar::engine {
 namespace {
 
-std::string withExtension(const std::filesystem::path& project, const char* extension) {
+std::string withExtension(const std::filesystem::path& project, std::string_view extension) {
   return std::filesystem::path(project).replace_extension(extension).string();
+}
+
+bool wroteFile(const RunSummary& summary, const std::filesystem::path& file) {
+  return std::find(summary.filesWritten.begin(), summary.filesWritten.end(), file) != summary.filesWritten.end();
 }
 
 std::filesystem::path absoluteProject(const std::filesystem::path& project) {
@@ -41,13 +46,8 @@ RunNames namesBeside(const std::filesystem::path& given) {
   RunNames names;
   names.version = std::string(engineVersion());
   names.input = project.string();
-  names.report = withExtension(project, ".pq8o");
-  names.plot = withExtension(project, ".pq8p");
-  names.notes = withExtension(project, ".pq8r");
-  names.detail = withExtension(project, ".pq8z");
-  names.baseListing = withExtension(project, ".pq8w");
-  names.tzPlot = withExtension(project, ".pq8t");
-  names.qwPlot = withExtension(project, ".pq8q");
+  for (int line = kFirstNamesLine + 1; line <= kLastNamesLine; ++line)
+    names.onNamesLine(line) = withExtension(project, runFileOnNamesLine(line).extension);
   names.scratchFolder = project.parent_path();
   return names;
 }
@@ -58,11 +58,12 @@ ProjectRun runProject(const std::filesystem::path& project, const RunClock& cloc
   std::error_code ec;
   if (!std::filesystem::is_regular_file(names.input, ec)) {
     // Nothing is created beside a project that is not there.
-    result.summary = {kStatusBadInput, "INPUT ERROR: THE PROJECT FILE CANNOT BE OPENED: " + names.input, {}, {}, {}};
+    result.summary.status = kStatusBadInput;
+    result.summary.message = "INPUT ERROR: THE PROJECT FILE CANNOT BE OPENED: " + names.input;
     return result;
   }
-  if (std::string problem = checkRunNames(names); !problem.empty()) {
-    result.summary = {kStatusBadRunNames, problem, {}, {}, {}};
+  if (auto refusal = runNamesRefusal(names)) {
+    result.summary = std::move(*refusal);
     return result;
   }
   // The folder stays held until the intermediate files are gone: TZDIAM.DAT
@@ -73,23 +74,21 @@ ProjectRun runProject(const std::filesystem::path& project, const RunClock& cloc
     return result;
   }
   result.summary = runWithFolderHeld(names, clock, options);
-  for (const auto& file : {names.scratchFolder / "TZDIAM.DAT", std::filesystem::path(names.baseListing),
-                           std::filesystem::path(names.tzPlot), std::filesystem::path(names.qwPlot)})
-    if (std::find(result.summary.filesWritten.begin(), result.summary.filesWritten.end(), file) !=
-        result.summary.filesWritten.end())
-      std::filesystem::remove(file, ec);
+  for (const RunFile& intermediate : kRunFiles) {
+    if (!intermediate.intermediate) continue;
+    const std::filesystem::path file = runFilePath(names, intermediate.kind);
+    if (wroteFile(result.summary, file)) std::filesystem::remove(file, ec);
+  }
   // Only a report this run wrote is named as its report.
-  if (std::find(result.summary.filesWritten.begin(), result.summary.filesWritten.end(),
-                std::filesystem::path(names.report)) != result.summary.filesWritten.end())
-    result.report = names.report;
+  if (wroteFile(result.summary, names.report)) result.report = names.report;
   return result;
 }
 
 namespace {
 
 // Two different projects of one batch that would write the same file (one
-// stem in one folder: pier.pq8d and its backup pier.pq8d~ both write
-// pier.pq8o), or one that would write over the other, are both refused.
+// stem in one folder: pier.pq8d and its backup pier.pq8d~ both write one
+// report), or one that would write over the other, are both refused.
 void refuseProjectsSharingFiles(const std::vector<std::filesystem::path>& projects, std::vector<ProjectRun>& results,
                                 std::vector<bool>& refused) {
   std::map<std::string, std::size_t> writer;  // a file, by its resolved path, and the first project naming it
@@ -108,9 +107,11 @@ void refuseProjectsSharingFiles(const std::vector<std::filesystem::path>& projec
     if (!std::filesystem::is_regular_file(projects[k], ec)) continue;  // writes nothing
     const RunNames names = namesBeside(projects[k]);
     projectKeys[k] = key(names.input);
-    std::vector<std::filesystem::path> files = {names.input,       names.report, names.plot,   names.notes,
-                                                names.detail,      names.baseListing, names.tzPlot, names.qwPlot,
-                                                runRecordFile(names)};
+    // Every file named after the project (the files of fixed name are
+    // shared by the projects of a folder, which run one after the other).
+    std::vector<std::filesystem::path> files;
+    for (const RunFile& f : kRunFiles)
+      if (f.fixedName.empty()) files.push_back(runFilePath(names, f.kind));
     for (const auto& file : files) {
       const auto [at, added] = writer.emplace(key(file), k);
       const std::size_t other = at->second;
@@ -119,12 +120,10 @@ void refuseProjectsSharingFiles(const std::vector<std::filesystem::path>& projec
         if (refused[one]) continue;
         refused[one] = true;
         results[one].sharedWith = projects[two];
-        results[one].summary = {kStatusBadRunNames,
-                                "RUN NAMES ERROR: THE PROJECTS " + projects[one].string() + " AND " +
-                                    projects[two].string() + " WOULD WRITE THE SAME FILE " + file.string(),
-                                {},
-                                {},
-                                {}};
+        results[one].summary =
+            refusedRun("RUN NAMES ERROR: THE PROJECTS " + projects[one].string() + " AND " + projects[two].string() +
+                           " WOULD WRITE THE SAME FILE " + file.string(),
+                       {RunRefusal::Reason::SharedFiles, RunFileKind::Project, RunFileKind::Project, file});
       }
     }
   }

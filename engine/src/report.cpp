@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "fortran_format.h"
+#include "soil_family.h"
 #include "soil_models.h"
 
 namespace pylar::engine {
@@ -331,6 +332,26 @@ void writeRunWarnings(Lines& out, const Warnings& warnings) {
   }
 }
 
+void writeRelationshipHeading(Lines& out) {
+  out.emplace_back();
+  out.emplace_back();
+  out.push_back(Line().x(15).text("       LOAD SETTLEMENT RELATIONSHIP      ").str());
+  out.push_back(Line().x(15).text("------------------------------------------   ").str());
+}
+
+void writeRockSettlementTable(Lines& out, const RockSocketResult& result, bool si) {
+  out.emplace_back();
+  if (si) {
+    out.push_back(Line().x(22).text("TOP  LOAD     TOP MOVEMENT        ").str());
+    out.push_back(Line().x(22).text("   kN              M             ").str());
+  } else {
+    out.push_back(Line().x(22).text("TOP  LOAD     TOP MOVEMENT     ").str());
+    out.push_back(Line().x(22).text("   TONS             IN.       ").str());
+  }
+  for (const RockSocketPoint& p : result.points)
+    out.push_back(Line().x(13).e(17, 4, p.topLoad).e(17, 4, p.topMovement).str());
+}
+
 void writeWeakStrongRockNote(Lines& out) {
   emit(out, "\n\nROCK WITH COMPRESSIVE STRENGTH LESS THAN 1000 PSI (6894 kPA)\n" + dashes(60) +
                 "\nIF THE SETTLEMENT IS LESS THAN 0.4 IN. (10 mm), THE LOAD IS\n"
@@ -392,127 +413,39 @@ std::string parameterLine(std::string_view label, Real value, std::string_view m
   return Line().x(7).text(padded).text("=").e(10, 3, finite(value)).text(marker).str();
 }
 
-// The blocks of the warnings completeLayer found for a gravelly sand or
-// gravel layer.
-void gravelBlowCountWarnings(Lines& out, const CompletedLayer& c, Real top, Real bottom) {
-  auto blows = [&out](Real n, std::string_view where) {
-    out.push_back(Line().x(7).text("             BLOWS PER FOOT IS = ").fw(8, 2, finite(n)).text(where).str());
-  };
-  if (c.blowCountOver50) {
-    out.push_back(blanks(7) + "                     WARNING MESSAGE                ");
-    out.push_back(blanks(7) + dashes(59));
-    blows(top, " AT TOP");
-    blows(bottom, " AT BOTTOM");
-    out.push_back(blanks(7) + "UNIT TIP RESISTANCE IS LIMITED TO 30 TSF IF SPT-N IS OVER 50");
-    out.push_back(blanks(7) + "LOADING TEST IS RECOMMENDED FOR USING HIGHER VALUE.");
-    emit(out, "\n");
-  }
-  if (c.blowCountAtMost25) {
-    out.emplace_back();
-    out.push_back(blanks(7) + "*****************WARNING*********************");
-    blows(top, " AT TOP");
-    blows(bottom, " AT BOTTOM");
-    out.push_back(blanks(7) + "Blow counts should be greater than 25 for this criterion.");
-    out.push_back(blanks(7) + "Select other soil criteria and do not use this output data.");
-  }
+}  // namespace
+
+void LayerReport::value(std::string_view label, Real number, std::string_view marker) const {
+  out.push_back(parameterLine(label, number, marker));
 }
 
-}  // namespace
+Real LayerReport::unitWeight(Real pcf) const { return u.si ? pcf / kPcfPerKNm3 : pcf; }
+
+void LayerReport::common() const {
+  value("BLOWS PER FOOT FROM STANDARD PENETRATION TEST", v.blowCount);
+  value("SOIL UNIT WEIGHT, " + weightWord(), unitWeight(v.unitWeight));
+  value("MAXIMUM LOAD TRANSFER FOR SOIL, " + stressWord(), u.stress(layer.maxSide));
+}
+
+void LayerReport::depthLine() const { value("DEPTH, " + lengthWord(), u.length(depth)); }
+
+void LayerReport::beta() const {
+  out.push_back(blanks(7) + "SIDE FRICTION PROCEDURE, BETA METHOD");
+  value("SKIN FRICTION COEFFICIENT- BETA", v.sideParameter, estimateMarker(est.sideParameter));
+}
 
 void writeLayer(Lines& out, const ProjectInput& in, const CompletedLayer& c, std::size_t i) {
   const Layer& layer = in.layers.at(i);
-  const ReportUnits u{in.si()};
-  const bool si = in.si();
-  const std::string stressWord = si ? "KN/SQ M" : "LB/SQ FT";
-  const std::string lengthWord = si ? "M" : "FT";
-  const std::string weightWord = si ? "KN/CU M" : "LB/CU FT";
-  const std::string modulusWord = si ? "KN/SQ M" : "LB/SQ IN";
-  auto unitWeight = [&](Real pcf) { return si ? pcf / kPcfPerKNm3 : pcf; };
   const int number = static_cast<int>(i + 1);
   const SoilModel& model = soilModel(layer.code);
   // "LAYER NO" ends in column 12 whatever the width of the number.
   out.push_back(Line().x(7 - model.numberWidth).text("LAYER NO").i(model.numberWidth, number).text("----")
                     .text(model.title).str());
   const Real depths[2] = {in.layerTop(i), layer.bottom};
-  for (int e = 0; e < 2; ++e) {
-    const LayerEnd& v = c.end[static_cast<std::size_t>(e)];
-    const EndEstimates& est = c.estimated[static_cast<std::size_t>(e)];
+  for (std::size_t e = 0; e < 2; ++e) {
     emit(out, e == 0 ? "\n       AT THE TOP\n" : "       AT THE BOTTOM\n");
-    auto common = [&] {
-      out.push_back(parameterLine("BLOWS PER FOOT FROM STANDARD PENETRATION TEST", v.blowCount));
-      out.push_back(parameterLine("SOIL UNIT WEIGHT, " + weightWord, unitWeight(v.unitWeight)));
-      out.push_back(parameterLine("MAXIMUM LOAD TRANSFER FOR SOIL, " + stressWord, u.stress(layer.maxSide)));
-    };
-    auto depth = [&] { out.push_back(parameterLine("DEPTH, " + lengthWord, u.length(depths[e]))); };
-    auto beta = [&] {
-      out.push_back(blanks(7) + "SIDE FRICTION PROCEDURE, BETA METHOD");
-      out.push_back(parameterLine("SKIN FRICTION COEFFICIENT- BETA", v.sideParameter,
-                                  estimateMarker(est.sideParameter)));
-    };
-    switch (model.family) {
-      case SoilFamily::Clay:
-        out.push_back(parameterLine("UNDRAINED SHEAR STRENGTH, " + stressWord, u.stress(v.cohesion)));
-        common();
-        depth();
-        out.emplace_back();
-        out.push_back(parameterLine("STRENGTH REDUCTION FACTOR-ALPHA", v.sideParameter,
-                                    estimateMarker(est.sideParameter)));
-        out.push_back(parameterLine("END BEARING COEFFICIENT-Nc", v.nc, estimateMarker(est.nc)));
-        break;
-      case SoilFamily::Sand:
-        out.push_back(parameterLine("INTERNAL FRICTION ANGLE, DEG.", v.frictionAngle,
-                                    estimateMarker(est.frictionAngle)));
-        common();
-        depth();
-        if (layer.sandMethod == kBetaMethod) {
-          beta();
-        } else if (layer.sandMethod == kChenKulhawyMethod) {
-          out.push_back(blanks(7) + "SIDE FRICTION PROCEDURE, KULHAWY AND CHEN METHOD");
-          out.push_back(parameterLine("PRECONSOLIDATION STRESS EXPONENT - M", v.sideParameter,
-                                      estimateMarker(est.sideParameter)));
-        } else {
-          out.push_back(blanks(7) + "SIDE FRICTION PROCEDURE: Ko METHOD");
-          out.push_back(parameterLine("LATERAL EARTH-PRESSURE COEFFICIENT - Ko", v.sideParameter));
-        }
-        break;
-      case SoilFamily::Gravel:
-        beta();
-        common();
-        depth();
-        break;
-      case SoilFamily::StrongRock:
-        out.push_back(parameterLine("DIAMETER OF SOCKET, " + lengthWord, u.length(v.socketDiameter)));
-        out.push_back(parameterLine("SPACING OF DISCONTINUITIES," + lengthWord, u.length(v.jointSpacing)));
-        out.push_back(parameterLine("THICKNESS OF INDIVIDUAL DISCONTINUITIES," + lengthWord,
-                                    u.length(v.jointThickness)));
-        out.push_back(parameterLine("UNIAXIAL COMPRESSION STRENGTH OF ROCK," + stressWord, u.stress(v.rockStrength)));
-        out.push_back(parameterLine("UNIAXIAL COMPRESSION STRENGTH OF CONCRETE," + stressWord,
-                                    u.stress(v.concreteStrength)));
-        out.push_back(parameterLine("ELASTIC MODULUS FOR THE INTACT ROCK, " + modulusWord + ".",
-                                    u.modulus(v.rockModulus)));
-        out.push_back(parameterLine("ROCK QUALITY DESIGNATION (RQD) %", v.rqd));
-        depth();
-        break;
-      case SoilFamily::WeakRock:
-        out.push_back(parameterLine("DIAMETER OF SOCKET, " + lengthWord, u.length(v.socketDiameter)));
-        out.push_back(parameterLine(std::string("SLUMP OF CONCRETE, ") + (si ? "M" : "IN"),
-                                    si ? v.slump / kInchesPerMetre : v.slump));
-        out.push_back(parameterLine("ANGLE OF INTERFACE FRICTION, DEG.", v.interfaceFrictionAngle));
-        out.push_back(parameterLine("UNIAXIAL COMPRESSION STRENGTH OF ROCK," + stressWord, u.stress(v.rockStrength)));
-        out.push_back(parameterLine("ELASTIC MODULUS FOR THE INTACT ROCK, " + modulusWord + ".",
-                                    u.modulus(v.rockModulus)));
-        out.push_back(parameterLine("ROCK QUALITY DESIGNATION (RQD) %", v.rqd));
-        depth();
-        break;
-      case SoilFamily::DecomposedRock:
-        out.push_back(parameterLine("ELASTIC MODULUS OF GRAVEL, " + modulusWord, u.modulus(v.youngModulus)));
-        out.push_back(parameterLine("POISSION RATIO OF GRAVEL", v.poissonRatio));
-        common();
-        depth();
-        break;
-      case SoilFamily::None:
-        break;
-    }
+    LayerReport end{out, in, layer, c.end[e], c.estimated[e], depths[e], ReportUnits{in.si()}};
+    model.behaviour->writeEnd(end);
     out.emplace_back();
   }
   if (in.NLRFD == 1) {
@@ -520,8 +453,7 @@ void writeLayer(Lines& out, const ProjectInput& in, const CompletedLayer& c, std
     out.push_back(parameterLine("LRFD RESISTANCE FACTOR (TIP RESISTANCE)", layer.phiBase));
     out.emplace_back();
   }
-  if (model.family == SoilFamily::Gravel)
-    gravelBlowCountWarnings(out, c, layer.top().blowCount, layer.bot().blowCount);
+  model.behaviour->writeAfterEnds(out, layer, c);
 }
 
 void writeEstimateFootnote(Lines& out) {

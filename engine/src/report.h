@@ -11,6 +11,8 @@
 #include "capacity.h"
 #include "messages.h"
 #include "project_input.h"
+#include "rock_socket.h"
+#include "settlement_results.h"
 #include "soil_resistance.h"
 #include "units.h"
 
@@ -45,6 +47,31 @@ void writeInputWarnings(Lines& out, const Warnings& warnings);
 // and bottom with their estimate markers, and the footnote on estimates.
 void writeSoilHeading(Lines& out);
 void writeLayer(Lines& out, const ProjectInput& in, const CompletedLayer& completed, std::size_t i);
+// One end of a layer in the report: the soil family of the layer writes its
+// values with these lines (SoilBehaviour::writeEnd).
+struct LayerReport {
+  Lines& out;
+  const ProjectInput& in;
+  const Layer& layer;
+  const LayerEnd& v;          // the completed values at this end
+  const EndEstimates& est;    // which of them were estimated
+  Real depth;                 // of this end, ft
+  ReportUnits u;
+
+  // 7X, the label padded to 50 characters, "=", E10.3 and the marker.
+  void value(std::string_view label, Real value, std::string_view marker = {}) const;
+  std::string stressWord() const { return u.si ? "KN/SQ M" : "LB/SQ FT"; }
+  std::string lengthWord() const { return u.si ? "M" : "FT"; }
+  std::string weightWord() const { return u.si ? "KN/CU M" : "LB/CU FT"; }
+  std::string modulusWord() const { return u.si ? "KN/SQ M" : "LB/SQ IN"; }
+  Real unitWeight(Real pcf) const;
+  // Blow count, unit weight and the layer's maximum load transfer.
+  void common() const;
+  // The depth of this end.
+  void depthLine() const;
+  // The beta procedure and its coefficient.
+  void beta() const;
+};
 void writeEstimateFootnote(Lines& out);
 // "INPUT DRILLED PYLAR INFORMATION", the length series and design chart
 // input, and the "COMPUTATION RESULTS" heading.
@@ -84,23 +111,17 @@ void writeMostEfficient(Lines& out, const PierResult& pier, const ReportUnits& u
 // layer and "GENERAL: text" for one of no single layer.
 void writeRunWarnings(Lines& out, const Warnings& warnings);
 
+// The heading of a rock socket's load-settlement relationship, and its
+// two-column table of top load and top movement.
+void writeRelationshipHeading(Lines& out);
+void writeRockSettlementTable(Lines& out, const RockSocketResult& result, bool si);
+
 // Strong rock of the side-or-base model weaker than 1000 lb/in^2.
 void writeWeakStrongRockNote(Lines& out);
 
 // Plot-data records of one pier: NL NP ID2, the two leading rows, the depth
 // rows (7 values in two lines) and the load-settlement rows (15 per curve;
 // zeros when the curve was not computed).
-struct LoadSettlementRow {
-  Real topLoad = 0;
-  Real topMovement = 0;
-  Real tipLoad = 0;
-  Real tipMovement = 0;
-};
-struct LoadSettlementCurves {
-  std::vector<LoadSettlementRow> trend, upper, lower;  // 15 rows each when computed
-  int curveSet() const { return upper.empty() ? 1 : 3; }
-};
-inline constexpr std::size_t kLoadSettlementRows = 15;
 void writePlotRecords(Lines& out, int curveCount, const std::vector<CapacityRow>& rows, std::size_t rowCount,
                       Real firstDepth, const LoadSettlementCurves& curves, const ReportUnits& u);
 

@@ -15,9 +15,9 @@
 #include <cmath>
 #include <limits>
 
-#include "fortran_format.h"
 #include "igm_charts.h"
 #include "real_math.h"
+#include "soil_family.h"
 #include "soil_models.h"
 #include "soil_resistance.h"
 
@@ -41,13 +41,6 @@ Real tanhOverX(Real x) { return x < 1.0e-4F ? Real(1) : math::tanh(x) / x; }
 Real sech(Real x) {
   const Real e = math::exp(-std::fabs(x));
   return 2 * e / (1 + e * e);
-}
-
-RockSocketResult notComputed(std::string why) {
-  RockSocketResult r;
-  r.notes.push_back("     LOAD SETTLEMENT RELATIONSHIP NOT COMPUTED:");
-  r.notes.push_back("     " + std::move(why));
-  return r;
 }
 
 // Elastic shortening (in) of the pier above the socket, of length pa (ft)
@@ -81,7 +74,16 @@ void toReportUnits(RockSocketResult& r, const RockSocketInput& in, bool addShort
   r.computed = true;
 }
 
+RockSocketResult notComputed(std::string why) { return relationshipNotComputed(std::move(why)); }
+
 }  // namespace
+
+RockSocketResult relationshipNotComputed(std::string why) {
+  RockSocketResult r;
+  r.notes.push_back("     LOAD SETTLEMENT RELATIONSHIP NOT COMPUTED:");
+  r.notes.push_back("     " + std::move(why));
+  return r;
+}
 
 std::array<Real, kRockSocketPoints> weakRockReferenceMovements() {
   std::array<Real, kRockSocketPoints> r{};
@@ -258,7 +260,7 @@ SocketElastic socketElastic(Real lengthOverRadius, Real lambda) {
 
 }  // namespace
 
-RockSocketResult strongRockRelationship(const RockSocketInput& in) {
+RockSocketResult strongRockRelationship(const RockSocketInput& in, bool sideOrBase) {
   const Real ds = in.socketDiameter;
   if (!(ds > 0)) return notComputed("THE SOCKET DIAMETER IS ZERO.");
   const Real em = nonNegative(in.intactModulus) * kPsfPerPsi * modulusRatioFromRqd(in.rqd, false);
@@ -299,7 +301,7 @@ RockSocketResult strongRockRelationship(const RockSocketInput& in) {
       const Real slip = ks > 0 ? qsu / ks : kInfinity;
       return {side, 0, w <= slip ? w * s.sechMuL : slip * s.sechMuL + (w - slip)};
     }
-    if (in.code == kStrongRockSideOrBase) {
+    if (sideOrBase) {
       // Side alone up to 0.4 in, base alone beyond; the load reached by the
       // side is held while the base takes it over.
       const Real w0 = std::min(w, kCodeFourSideLimit);
@@ -349,12 +351,7 @@ RockSocketResult strongRockRelationship(const RockSocketInput& in) {
 }
 
 RockSocketResult rockSocketRelationship(const RockSocketInput& in) {
-  switch (soilModel(in.code).family) {
-    case SoilFamily::StrongRock: return strongRockRelationship(in);
-    case SoilFamily::DecomposedRock: return decomposedRockRelationship(in);
-    case SoilFamily::WeakRock: return weakRockRelationship(in);
-    default: return notComputed("THE TIP LAYER IS NOT ROCK.");
-  }
+  return soilModel(in.code).behaviour->socketRelationship(in);
 }
 
 // ---------------------------------------------------------------------------
@@ -362,16 +359,7 @@ RockSocketResult rockSocketRelationship(const RockSocketInput& in) {
 
 Real socketTopFor(const ProjectInput& project, std::size_t tipLayer) {
   if (tipLayer >= project.layers.size()) return 0;
-  const SoilModel& model = soilModel(project.layers[tipLayer].code);
-  if (model.family == SoilFamily::WeakRock) return std::max(rockTop(project), Real(0));
-  // Decomposed rock runs up through decomposed rock, strong rock through rock.
-  auto sameFamily = [&](int other) {
-    if (model.family == SoilFamily::DecomposedRock) return soilModel(other).family == SoilFamily::DecomposedRock;
-    return soilModel(other).rock;
-  };
-  std::size_t i = tipLayer;
-  while (i > 0 && sameFamily(project.layers[i - 1].code)) --i;
-  return project.layerTop(i);
+  return soilModel(project.layers[tipLayer].code).behaviour->socketTop(project, tipLayer);
 }
 
 RockSocketInput rockSocketInputFor(const ProjectInput& project, std::size_t tipLayer, Real pierLength, Real stem,
@@ -391,72 +379,10 @@ RockSocketInput rockSocketInputFor(const ProjectInput& project, std::size_t tipL
   in.sideTotal = capacities.sideTotal;
   in.base = capacities.base;
   const Real t = layerFraction(project.layerTop(tipLayer), layer.bottom, pierLength);
-  auto at = [&](Real LayerEnd::*field) { return finiteOrZero(interpolate(layer.top().*field, layer.bot().*field, t)); };
-  Real ds = at(&LayerEnd::socketDiameter);
-  switch (soilModel(layer.code).family) {
-    case SoilFamily::WeakRock: {
-      in.weakRock = weakRockPointAt(project, tipLayer, pierLength);
-      ds = in.weakRock.socketDiameter;
-      // Mean intact modulus of the weak-rock slices of the socket (1 ft
-      // slices, each taken at its bottom depth).
-      Real sum = 0;
-      int count = 0;
-      const int first = static_cast<int>(std::floor(in.socketTop)) + 1;
-      for (int z = first; z <= static_cast<int>(std::ceil(pierLength)); ++z) {
-        const Real depth = std::min(static_cast<Real>(z), pierLength);
-        std::size_t i = 0;
-        while (i + 1 < project.layers.size() && project.layers[i].bottom < depth) ++i;
-        if (project.layers[i].code != kWeakRock) continue;
-        sum += weakRockPointAt(project, i, depth).intactModulus;
-        ++count;
-      }
-      in.meanIntactModulus = count > 0 ? sum / static_cast<Real>(count) : in.weakRock.intactModulus;
-      break;
-    }
-    case SoilFamily::DecomposedRock:
-      if (!(ds >= 0.001F)) ds = nonNegative(project.DSTART);
-      in.blowCount = at(&LayerEnd::blowCount);
-      in.blowCountTop = layer.top().blowCount;
-      in.blowCountBottom = layer.bot().blowCount;
-      in.modulusTop = layer.top().youngModulus;
-      in.modulusBottom = layer.bot().youngModulus;
-      in.effectiveStress = midLayerStress(project, tipLayer);
-      // As the capacity analysis's slice: a profile that ends less than two
-      // socket diameters below the tip takes the stress at the tip.
-      if (project.layers.back().bottom - pierLength < 2 * ds)
-        in.effectiveStress = EffectiveStressTable(project).at(pierLength);
-      break;
-    default:
-      if (!(ds >= 0.001F)) ds = stem;
-      in.intactModulus = at(&LayerEnd::rockModulus);
-      in.rqd = at(&LayerEnd::rqd);
-      break;
-  }
-  in.socketDiameter = nonNegative(ds);
+  in.socketDiameter = finiteOrZero(interpolate(layer.top().socketDiameter, layer.bot().socketDiameter, t));
+  soilModel(layer.code).behaviour->socketInput(in, project, tipLayer);
+  in.socketDiameter = nonNegative(in.socketDiameter);
   return in;
-}
-
-// ---------------------------------------------------------------------------
-// Report lines.
-
-void writeRelationshipHeading(std::vector<std::string>& out) {
-  out.emplace_back();
-  out.emplace_back();
-  out.push_back(Line().x(15).text("       LOAD SETTLEMENT RELATIONSHIP      ").str());
-  out.push_back(Line().x(15).text("------------------------------------------   ").str());
-}
-
-void writeRockSettlementTable(std::vector<std::string>& out, const RockSocketResult& result, bool si) {
-  out.emplace_back();
-  if (si) {
-    out.push_back(Line().x(22).text("TOP  LOAD     TOP MOVEMENT        ").str());
-    out.push_back(Line().x(22).text("   kN              M             ").str());
-  } else {
-    out.push_back(Line().x(22).text("TOP  LOAD     TOP MOVEMENT     ").str());
-    out.push_back(Line().x(22).text("   TONS             IN.       ").str());
-  }
-  for (const RockSocketPoint& p : result.points)
-    out.push_back(Line().x(13).e(17, 4, p.topLoad).e(17, 4, p.topMovement).str());
 }
 
 // ---------------------------------------------------------------------------
@@ -465,13 +391,9 @@ void writeRockSettlementTable(std::vector<std::string>& out, const RockSocketRes
 SocketCapacities socketCapacities(const SliceProfile& profile, const PierResult& pier, Real socketTop,
                                   Real topIgnored, Real bottomIgnored, bool uplift) {
   SocketCapacities c;
-  const Real tip = pier.last.depth;
-  for (std::size_t z = 1; z <= profile.depthCount() && static_cast<Real>(z) < tip + 1; ++z) {
-    const Real share = sliceShare(z, tip, topIgnored, bottomIgnored);
-    if (share <= 0) continue;
-    const Real side = share * profile.slices[z - 1].side;
-    if (static_cast<Real>(z) - 0.5F < socketTop) c.sideAbove += side;
-    else c.sideSocket += side;
+  for (const CreditedSlice& s : creditedSide(profile, pier.last.depth, topIgnored, bottomIgnored)) {
+    if (static_cast<Real>(s.z) - 0.5F < socketTop) c.sideAbove += s.side;
+    else c.sideSocket += s.side;
   }
   c.sideTotal = pier.last.qs;
   c.base = uplift ? Real(0) : pier.last.qb;
@@ -486,11 +408,7 @@ RockSocketRun runRockSocketRelationship(const ProjectInput& project, const Slice
       socketCapacities(profile, pier, top, project.TOPLENG, project.bottomLength, project.KCYCL == 2);
   const RockSocketInput in = rockSocketInputFor(project, pier.tipLayer, pier.last.depth, pier.stem, c);
   run.result = rockSocketRelationship(in);
-  writeRelationshipHeading(run.report);
-  for (const std::string& line : run.result.notes) {
-    run.report.push_back(line);
-    run.notes.push_back(line);
-  }
+  run.notes = run.result.notes;
   for (const RockSocketPoint& p : run.result.points)
     run.rows.push_back(LoadSettlementRow{p.topLoad, p.topMovement, p.tipLoad, p.tipMovement});
   return run;

@@ -26,8 +26,9 @@
 
 #include "capacity.h"
 #include "igm_resistance.h"
+#include "messages.h"
 #include "project_input.h"
-#include "report.h"
+#include "settlement_results.h"
 #include "soil_models.h"
 #include "units.h"
 
@@ -102,12 +103,13 @@ std::array<Real, kRockSocketPoints> strongRockReferenceMovements();
 
 RockSocketResult weakRockRelationship(const RockSocketInput& in);
 RockSocketResult decomposedRockRelationship(const RockSocketInput& in);
-RockSocketResult strongRockRelationship(const RockSocketInput& in);
-// The relationship of in.code (4 and 7 strong, 5 decomposed, 6 weak).
+// Strong rock; `sideOrBase`: the rock carries side up to 0.4 in, then base
+// alone (code 4).
+RockSocketResult strongRockRelationship(const RockSocketInput& in, bool sideOrBase);
+// The relationship of the model of in.code (its family: soil_family.h).
 RockSocketResult rockSocketRelationship(const RockSocketInput& in);
-
-// True for the models whose tip uses a rock-socket relationship.
-inline bool isRockSocketModel(int code) { return soilModel(code).rockSocket; }
+// No relationship, and why: the lines of the notes.
+RockSocketResult relationshipNotComputed(std::string why);
 
 // Capacities of the chosen pier that the relationship needs, tons.
 struct SocketCapacities {
@@ -128,11 +130,6 @@ Real socketTopFor(const ProjectInput& project, std::size_t tipLayer);
 RockSocketInput rockSocketInputFor(const ProjectInput& project, std::size_t tipLayer, Real pierLength, Real stem,
                                    const SocketCapacities& capacities);
 
-// Report lines: the heading of the relationship, and the two-column table of
-// top load and top movement.
-void writeRelationshipHeading(std::vector<std::string>& out);
-void writeRockSettlementTable(std::vector<std::string>& out, const RockSocketResult& result, bool si);
-
 // Capacities of the socket from the capacity walk of the chosen pier: the
 // side of the slices above and below the socket top that carry side (the
 // ignored portions excluded, as in the walk), the pier's total side and its
@@ -141,12 +138,11 @@ void writeRockSettlementTable(std::vector<std::string>& out, const RockSocketRes
 SocketCapacities socketCapacities(const SliceProfile& profile, const PierResult& pier, Real socketTop,
                                   Real topIgnored, Real bottomIgnored, bool uplift = false);
 
-// The relationship for the chosen pier of a run whose tip lies in rock: the
-// report lines (heading and any notes), the run-notes lines and the 15 rows in
-// report units.
+// The relationship for the chosen pier of a run whose tip lies in rock: its
+// notes (why it was not computed, or a choice it made) for the report and the
+// run notes, and the 15 rows in report units.
 struct RockSocketRun {
   RockSocketResult result;
-  Lines report;
   Lines notes;
   std::vector<LoadSettlementRow> rows;
 };

@@ -24,8 +24,6 @@ struct Run {
   RunResults results;           // the run's values, when collected
   std::vector<RunWarning> warnings;  // every warning of the run
 
-  std::filesystem::path scratchFile(std::string_view name) const { return names.scratchFolder / name; }
-
   // Ends the run's computation with `status`: the line goes to the report and
   // the run notes (when they are open) and becomes the run's message.
   void fail(int failStatus, const std::string& line) {

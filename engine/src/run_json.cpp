@@ -224,13 +224,8 @@ RunResults analysisResults(const ProjectInput& in, const Analysis& a) {
     // The side resistance each layer contributes to QS at the stopping
     // depth: the slices the walk sums for that tip, by layer.
     std::map<std::size_t, Real> byLayer;
-    const Real tip = r.last.depth;
-    for (std::size_t z = 1; z <= p.profile.depthCount() && static_cast<Real>(z) < tip + 1; ++z) {
-      const Real share = sliceShare(z, tip, in.TOPLENG, in.bottomLength);
-      if (share <= 0) continue;
-      const Slice& s = p.profile.slices[z - 1];
-      byLayer[s.layer] += share * s.side;
-    }
+    for (const CreditedSlice& s : creditedSide(p.profile, r.last.depth, in.TOPLENG, in.bottomLength))
+      byLayer[s.layer] += s.side;
     j.key("sideByLayer").open('[');
     for (const auto& [layer, side] : byLayer) {
       j.open('{').key("layer").value(std::to_string(layer + 1)).key("QS").value(fixed(u.force(side), d)).close('}');

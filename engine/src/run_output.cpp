@@ -7,7 +7,11 @@
 
 #include "analysis.h"
 #include "fortran_format.h"
+#include "report.h"
 #include "run.h"
+#include "settlement_output.h"
+#include "soil_family.h"
+#include "soil_models.h"
 
 namespace pylar::engine {
 namespace {
@@ -32,10 +36,8 @@ std::vector<SideCurve> additionalAsSolved(const SettlementAnalysis& s, int line)
 
 // Strong rock of the side-or-base model weaker than 1000 lb/in^2 somewhere.
 bool hasWeakStrongRock(const ProjectInput& in) {
-  return std::any_of(in.layers.begin(), in.layers.end(), [](const Layer& l) {
-    return l.code == kStrongRockSideOrBase &&
-           (l.top().rockStrength <= kSideOrBaseRockLimit || l.bot().rockStrength <= kSideOrBaseRockLimit);
-  });
+  return std::any_of(in.layers.begin(), in.layers.end(),
+                     [](const Layer& l) { return soilModel(l.code).behaviour->carriesSideOnly(l); });
 }
 
 // ---------------------------------------------------------------------------
@@ -135,7 +137,7 @@ void writeLoadSettlementTables(Run& run, const SettlementAnalysis& s) {
 void writeRockMessages(Run& run, const Analysis& a) {
   Lines messages;
   for (const PierAnalysis& p : a.series.piers) append(messages, p.messages.rockFile);
-  const auto file = run.scratchFile("ROCKMSG.DAT");
+  const auto file = runFilePath(run.names, RunFileKind::RockMessages);
   if (!run.channels.openWrite(kChannelRockMsgWrite, file)) return;
   put(run, kChannelRockMsgWrite, messages);
   run.channels.close(kChannelRockMsgWrite);
@@ -187,7 +189,10 @@ void writeReportAndNotes(Run& run, const Analysis& a) {
   put(run, kChannelReport, closing);
   writeLoadSettlementTables(run, a.settlement);
   if (a.rockSocket) {
-    put(run, kChannelReport, a.rockSocket->report);
+    Lines report;
+    writeRelationshipHeading(report);
+    append(report, a.rockSocket->notes);
+    put(run, kChannelReport, report);
     put(run, kChannelNotes, a.rockSocket->notes);
   }
   writeRockMessages(run, a);
@@ -211,7 +216,9 @@ void writeListings(Run& run, const SettlementAnalysis& s) {
     const bool firstGeometry = &r == &s.geometries.front();
     for (const BoundLineResult& l : r.lines) {
       if (!lineSolved(l)) break;
-      const std::vector<SideCurve> curves = curvesAsSolved(l.built.set.curves, r.solver);
+      // The curves as solved go to the listings of the first geometry only.
+      const std::vector<SideCurve> curves =
+          firstGeometry(g) ? curvesAsSolved(l.built.set.curves, r.solver) : std::vector<SideCurve>{};
       Lines out;
       if (firstGeometry) {
         writeDetailHead(out, l.boundLine, g.stemFt, g.lengthFt, u);
@@ -243,7 +250,7 @@ void writeListings(Run& run, const SettlementAnalysis& s) {
     }
   }
   // TZDIAM.DAT holds the number of base curves in the plot records.
-  if (baseCurves > 0 && run.channels.openWrite(kChannelTzDiam, run.scratchFile("TZDIAM.DAT"))) {
+  if (baseCurves > 0 && run.channels.openWrite(kChannelTzDiam, runFilePath(run.names, RunFileKind::TzDiam))) {
     run.channels.write(kChannelTzDiam, countRecord(baseCurves));
     run.channels.close(kChannelTzDiam);
   }
@@ -274,7 +281,7 @@ void writeSolverLog(Run& run, const SettlementAnalysis& s) {
   for (const GeometryResult& r : s.geometries)
     if (r.analysed && !r.lines.empty()) last = &r;
   if (!last) return;
-  if (!run.channels.openWrite(kChannelTzData, run.scratchFile("TZDATA.DAT"))) return;
+  if (!run.channels.openWrite(kChannelTzData, runFilePath(run.names, RunFileKind::TzData))) return;
   const SettlementUnits u{s.settings.si};
   const BoundLineResult& line = last->lines.back();
   Lines out;

@@ -1,11 +1,11 @@
 #pragma once
 // The one writer of a run: renders the values of the analysis stages into
 // the run's files. Each kind of output is written in one place here:
-//   report (.pq8o)      writeReport
-//   run notes (.pq8r)   writeRunNotes
-//   detail (.pq8z), base listing (.pq8w), t-z and q-w plot records (.pq8t,
-//     .pq8q), TZDIAM.DAT   writeListings
-//   plot data (.pq8p)   writePlotData
+//   report              writeReport
+//   run notes           writeRunNotes
+//   detail listing, base listing, t-z and q-w plot records, TZDIAM.DAT
+//                       writeListings
+//   plot data           writePlotData
 //   CHART.DAT           writeChartLog
 //   TZDATA.DAT          writeSolverLog
 //   ROCKMSG.DAT         writeReport, which takes the rock-socket messages in

@@ -106,7 +106,7 @@ ProjectBytes readProjectBytes(const std::filesystem::path& file, std::uint64_t k
 }
 
 std::filesystem::path runRecordFile(const RunNames& names) {
-  return std::filesystem::path(names.report).replace_extension(".pq8s");
+  return runFilePath(names, RunFileKind::RunRecord);
 }
 
 bool resultsAreCurrent(const std::filesystem::path& project) {

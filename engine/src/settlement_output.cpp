@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "fortran_format.h"
+#include "report.h"
 
 namespace pylar::engine {
 namespace {
@@ -50,22 +51,6 @@ void pointRecords(Lines& out, const std::vector<CurvePoint>& points, Real (Settl
 }
 
 }  // namespace
-
-Real SettlementUnits::force(Real lb) const { return si ? lb * kKNPerLb : lb / kPoundsPerTon; }
-Real SettlementUnits::movement(Real in) const { return si ? in / kInchesPerMetreOut : in; }
-Real SettlementUnits::stress(Real psi) const { return si ? psi * kKPaPerPsi : psi; }
-Real SettlementUnits::depth(Real in) const { return si ? in * kMetresPerInch : in; }
-Real SettlementUnits::depthFeet(Real in) const { return si ? in * kMetresPerInch : in / kInchesPerFoot; }
-Real SettlementUnits::pierLength(Real ft) const { return si ? ft * kMetresPerFoot : ft; }
-
-std::vector<LoadSettlementRow> reportRows(const std::vector<SettlementRow>& rows, const SettlementUnits& u) {
-  std::vector<LoadSettlementRow> out;
-  out.reserve(rows.size());
-  for (const SettlementRow& r : rows)
-    out.push_back({finite(u.force(r.topLoad)), finite(u.movement(r.topMovement)), finite(u.force(r.tipLoad)),
-                   finite(u.movement(r.tipMovement))});
-  return out;
-}
 
 void writeBoundLineBanner(Lines& out, int boundLine) {
   out.emplace_back();
@@ -232,24 +217,6 @@ void writeChartSettlement(Lines& out, int diameterIndex, Real diameterIn, Real t
 void writeChartTopSegment(Lines& out, Real midDepth, Real meanLoad, Real midMovement) {
   out.push_back(Line().x(3).e(10, 3, finite(midDepth)).x(3).e(10, 3, finite(meanLoad)).x(3)
                     .e(10, 3, finite(midMovement)).str());
-}
-
-DesignChartStore::DesignChartStore(std::vector<Real> settlementsAsEntered, std::vector<Real> diametersFt,
-                                   std::vector<Real> lengthsFt)
-    : settlements_(std::move(settlementsAsEntered)),
-      diameters_(std::move(diametersFt)),
-      lengths_(std::move(lengthsFt)),
-      loads_(settlements_.size() * diameters_.size() * lengths_.size(), 0) {}
-
-bool DesignChartStore::set(std::size_t k, std::size_t v, std::size_t lx, Real pounds) {
-  if (k >= settlementCount() || v >= diameterCount() || lx >= lengthCount()) return false;
-  loads_[(k * diameterCount() + v) * lengthCount() + lx] = finite(pounds);
-  return true;
-}
-
-Real DesignChartStore::at(std::size_t k, std::size_t v, std::size_t lx) const {
-  if (k >= settlementCount() || v >= diameterCount() || lx >= lengthCount()) return 0;
-  return loads_[(k * diameterCount() + v) * lengthCount() + lx];
 }
 
 void writeDesignChartPlot(Lines& out, const DesignChartStore& store, bool si) {

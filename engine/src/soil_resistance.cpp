@@ -14,25 +14,23 @@
 #include "igm_charts.h"
 #include "igm_resistance.h"
 #include "real_math.h"
+#include "soil_family.h"
 #include "soil_models.h"
 
 namespace pylar::engine {
 
 namespace {
 
-constexpr Real kDegToRad = kPi / 180.0F;
 // A stress table bigger than this (a profile thousands of feet deep) closes
 // its layers with one longer step instead of growing without bound.
 constexpr std::size_t kMaxStressSteps = 100000;
 constexpr Real kMinClosingStep = 1.0e-4F;  // ft
-constexpr Real kNoBaseLoad = 1.0e-5F;      // tons, sand base without N or phi above 30
 
 Real finiteOrZero(Real v) { return std::isfinite(v) ? v : Real(0); }
 Real nonNegative(Real v) { return v > 0 ? v : Real(0); }  // also maps NaN to 0
 
-// tan of an angle in degrees, the angle held within [0, 89] so that garbage
-// input cannot produce an infinity.
-Real tanDeg(Real deg) { return math::tan(std::clamp(finiteOrZero(deg), Real(0), Real(89)) * kDegToRad); }
+using family::kDegToRad;
+using family::tanDeg;
 Real sinDeg(Real deg) { return math::sin(std::clamp(finiteOrZero(deg), Real(0), Real(89)) * kDegToRad); }
 
 // The three curves of the SPT friction-angle chart (N, phi degrees), for
@@ -48,21 +46,11 @@ Real phi0(Real n) { return n < 2 ? 16 * n : readCurve(kPhiAt0, n); }  // from (0
 Real phi20(Real n) { return n <= 6 ? Real(30) : readCurve(kPhiAt20, n); }
 Real phi40(Real n) { return readCurve(kPhiAt40, n); }
 
-void appendStarBlock(Lines& out, std::string_view kind, std::initializer_list<std::string_view> lines) {
-  out.emplace_back();
-  std::string stars = "     *********************";
-  stars += kind;
-  stars += "**********************";
-  out.push_back(stars);
-  for (std::string_view line : lines) out.push_back(std::string("     ") + std::string(line));
-  out.emplace_back();
-}
-
 }  // namespace
 
 Lines unitWeightMessage() {
   Lines out;
-  appendStarBlock(out, "ERROR",
+  family::appendStarBlock(out, "ERROR",
                   {"PLEASE INPUT THE TOTAL UNIT WEIGHT FOR THE SOIL.  THE PROGRAM",
                    "WILL CONSIDER THE SUBMERGED UNIT WEIGHT INTERNALLY IF THE SOIL",
                    "IS BELOW THE WATER TABLE WHICH SHOULD BE ENTERED BY THE USER"});
@@ -213,12 +201,6 @@ Real estimatedAlpha(Real cohesion) {
   return 0.4F;
 }
 
-Real estimatedNcByDepth(Real depth, Real minimumDiameter, int code) {
-  const Real cap = code == kShale ? Real(7) : Real(9);
-  if (!(minimumDiameter > 0)) return cap;  // no diameter: the deep-base limit
-  return std::min(cap, 6 * (1 + 0.2F * nonNegative(depth) / minimumDiameter));
-}
-
 Real ncFromStrength(Real c) {
   if (!(c > 500)) return 6.5F;
   if (c <= 1000) return 6.5F + 1.5F * (c - 500) / 500;
@@ -263,9 +245,6 @@ Messages SoilResistance::completeAll() {
 
 Messages SoilResistance::completeLayer(std::size_t i) {
   Messages messages;
-  Lines& report = messages.report;
-  Lines& runNotes = messages.notes;
-  auto warn = [&](std::string_view text) { messages.warnings.push_back({static_cast<int>(i + 1), std::string(text)}); };
   const Layer& layer = input_.layers.at(i);
   CompletedLayer& c = layers_.at(i);
   c = CompletedLayer{};
@@ -277,101 +256,8 @@ Messages SoilResistance::completeLayer(std::size_t i) {
   };
   c.maxSideTsf = limit(layer.maxSide);
   c.maxBaseTsf = limit(layer.maxBase);
-  const std::array<Real, 2> z{input_.layerTop(i), layer.bottom};
-
-  auto completeBeta = [&](auto estimate) {
-    for (int e = 0; e < 2; ++e) {
-      if (c.end[e].sideParameter > 0) continue;
-      c.end[e].sideParameter = estimate(z[e], c.end[e].blowCount);
-      c.estimated[e].sideParameter = true;
-    }
-    c.sideParameterEstimated = c.estimated[0].sideParameter && c.estimated[1].sideParameter;
-  };
-
-  switch (soilModel(layer.code).family) {
-    case SoilFamily::Sand: {
-      const bool anyN = c.end[0].blowCount > 0 || c.end[1].blowCount > 0;
-      bool missing = false;
-      for (int e = 0; e < 2; ++e) {
-        LayerEnd& end = c.end[e];
-        if (anyN && end.blowCount > 0) {
-          end.frictionAngle = frictionAngleFromSpt(end.blowCount, stress_.at(z[e]));
-          c.estimated[e].frictionAngle = true;
-        }
-        if (!(end.blowCount > 0) && !(end.frictionAngle > 0)) missing = true;
-        if (!(end.interfaceAngle > 0) && end.frictionAngle > 0) {
-          end.interfaceAngle = end.frictionAngle;
-          c.estimated[e].interfaceAngle = true;
-        }
-      }
-      if (missing) {
-        appendStarBlock(runNotes, "ERROR",
-                       {"PLEASE INPUT EITHER THE N-VALUE FROM STANDARD PENETRATION TESTS",
-                        "OR THE INTERNAL FRICTION ANGLE FOR SAND LAYERS"});
-        warn(kSandStrengthMissingWarning);
-      }
-      if (layer.sandMethod == kBetaMethod) completeBeta(estimatedSandBeta);
-      break;
-    }
-    case SoilFamily::Gravel: {
-      if (layer.code == kGravel) completeBeta([](Real depth, Real) { return estimatedGravelBeta(depth); });
-      else completeBeta([](Real depth, Real) { return estimatedGravellySandBeta(depth); });
-      // The criterion asks for blow counts greater than 25 (a count of 25
-      // is outside it) and limits the unit tip resistance above 50.
-      const Real top = layer.top().blowCount;
-      const Real bottom = layer.bot().blowCount;
-      c.blowCountOver50 = top > 50 || bottom > 50;
-      c.blowCountAtMost25 = top <= 25 || bottom <= 25;
-      if (c.blowCountOver50) warn(kGravelBlowCountHighWarning);
-      if (c.blowCountAtMost25) warn(kGravelBlowCountLowWarning);
-      break;
-    }
-    case SoilFamily::Clay: {
-      bool strong = false;
-      for (int e = 0; e < 2; ++e) {
-        LayerEnd& end = c.end[e];
-        if (!(end.sideParameter > 0)) {
-          end.sideParameter = estimatedAlpha(end.cohesion);
-          c.estimated[e].sideParameter = true;
-          if (nonNegative(end.cohesion) / kAtmosphere >= 2.5F) strong = true;
-        }
-        if (!(end.nc > 0)) {
-          end.nc = estimatedNcByDepth(z[e], input_.DSTART, layer.code);
-          c.estimated[e].nc = true;
-        }
-      }
-      c.sideParameterEstimated = c.estimated[0].sideParameter && c.estimated[1].sideParameter;
-      c.ncEstimated = c.estimated[0].nc && c.estimated[1].nc;
-      c.hasCohesion = c.end[0].cohesion > 1.0e-5F || c.end[1].cohesion > 1.0e-5F;
-      if (strong) {
-        report.emplace_back("       ..........WARNING..........");
-        report.emplace_back("       THE SHEAR STRENGTH OF THIS MATERIAL MAY BE TOO HIGH");
-        report.emplace_back("       FOR USING CLAY CRITERIA. DESIGN AS INTERMEDIATE");
-        report.emplace_back("       GEOMATERIALS IS RECOMMENDED.");
-        report.emplace_back();
-        warn(kClayTooStrongWarning);
-      }
-      if (layer.code == kClay && !c.hasCohesion) {
-        appendStarBlock(report, "WARNING",
-                       {"THE PREDICTED LOAD TRANSFER IN CLAY BASED ON THE N-VALUE",
-                        "FROM STANDARD PENETRATION TESTS IS NOT RECOMMENDED FOR",
-                        "THE FINAL DESIGN.  PLEASE INPUT THE UNDRAIDED SHEAR",
-                        "STRENGTH FOR CLAY LAYERS IN THE FINAL DESIGN."});
-        warn(kClayFromBlowCountWarning);
-      }
-      break;
-    }
-    case SoilFamily::WeakRock:
-      if (!validInterfaceCondition(layer)) {
-        const std::string text = "     " + std::string(kWeakRockConditionWarning);
-        report.push_back(text);
-        runNotes.push_back(text);
-        warn(kWeakRockConditionWarning);
-      }
-      break;
-    default:
-      break;
-  }
+  LayerCompletion completion{input_, stress_, layer, i, {input_.layerTop(i), layer.bottom}, c, messages};
+  soilModel(layer.code).behaviour->complete(completion);
   return messages;
 }
 
@@ -379,230 +265,37 @@ Messages SoilResistance::completeLayer(std::size_t i) {
 // Base resistance.
 
 BaseResistance SoilResistance::baseResistance(std::size_t i, Real tipDepth, Real baseDiameter) {
-  switch (soilModel(input_.layers.at(i).code).base) {
-    case BaseProcedure::Sand: return sandBase(i, tipDepth, baseDiameter);
-    case BaseProcedure::Clay: return clayBase(i, tipDepth, baseDiameter);
-    case BaseProcedure::StrongRock: return strongRockBase(i, tipDepth, baseDiameter);
-    case BaseProcedure::WithSlice:
-    case BaseProcedure::None: break;
-  }
-  return {};
-}
-
-BaseResistance SoilResistance::sandBase(std::size_t i, Real tipDepth, Real b) {
-  CompletedLayer& c = layers_.at(i);
-  const Real t = layerFraction(layerTop(i), input_.layers[i].bottom, tipDepth);
-  const Real n = interpolate(c.end[0].blowCount, c.end[1].blowCount, t);
-  const Real phi = interpolate(c.end[0].frictionAngle, c.end[1].frictionAngle, t);
-  BaseResistance r;
-  if (!(b > 0)) return r;  // no base
-  r.area = kQuarterPi * b * b;
-  Real q = 0;
-  if (n > 0) {
-    q = n >= 50 ? Real(30) : std::min(0.6F * n, Real(30));
-  } else if (!(phi > 30)) {
-    r.load = kNoBaseLoad;
-    return r;
-  } else if (phi <= 36) {
-    q = 2.667F * (phi - 30);
-  } else if (phi <= 41) {
-    q = 16 + 2.8F * (phi - 36);
-  } else {
-    q = 30;
-  }
-  Real load = q * r.area;
-  if (input_.IMOD == 1) {
-    if (b > 4.17F) load *= 50 / (kInchesPerFoot * b);
-    const Real depth = nonNegative(tipDepth);
-    if (depth < 10 * b) load *= depth / (10 * b);
-  }
-  r.unit = finiteOrZero(q);
-  r.load = finiteOrZero(load);
-  return r;
-}
-
-BaseResistance SoilResistance::clayBase(std::size_t i, Real tipDepth, Real b) {
-  CompletedLayer& c = layers_.at(i);
-  const Real t = layerFraction(layerTop(i), input_.layers[i].bottom, tipDepth);
-  Real nc = interpolate(c.end[0].nc, c.end[1].nc, t);
-  if (!(nc > 1.0e-9F)) {
-    nc = c.lastValidNc;
-  } else {
-    c.lastValidNc = nc;
-  }
-  const Real su = nonNegative(c.hasCohesion ? interpolate(c.end[0].cohesion, c.end[1].cohesion, t) / kPoundsPerTon
-                                            : interpolate(c.end[0].blowCount, c.end[1].blowCount, t) / 10);
-  BaseResistance r;
-  if (!(b > 0)) return r;
-  const Real depth = nonNegative(tipDepth);
-  r.area = kQuarterPi * b * b;
-  Real fr = 1;
-  if (b > 6.25F) {
-    const Real a = std::min(0.0071F + 0.0021F * depth / b, 0.015F);
-    const Real bb = std::clamp(0.45F * std::sqrt(2 * su), Real(0.5), Real(1.5));
-    fr = std::min(Real(1), 2.5F / (kInchesPerFoot * a * b + 2.5F * bb));
-  }
-  if (c.ncEstimated) {
-    nc = ncFromStrength(kPoundsPerTon * su);
-    if (depth < 3 * b) nc *= (2.0F / 3.0F) * (1 + depth / (6 * b));
-  }
-  Real q = su * nc;
-  if (input_.layers[i].code == kClay) q = std::min(q, Real(40));
-  r.unit = nonNegative(finiteOrZero(q));
-  r.load = nonNegative(finiteOrZero(q * r.area * fr));
-  return r;
-}
-
-BaseResistance SoilResistance::strongRockBase(std::size_t i, Real tipDepth, Real b) {
-  CompletedLayer& c = layers_.at(i);
   const Layer& layer = input_.layers.at(i);
-  const Real t = layerFraction(layerTop(i), layer.bottom, tipDepth);
-  const LayerEnd& top = c.end[0];
-  const LayerEnd& bot = c.end[1];
-  const Real qu = nonNegative(interpolate(top.rockStrength, bot.rockStrength, t));
-  const Real s = interpolate(top.jointSpacing, bot.jointSpacing, t);
-  const Real aperture = nonNegative(interpolate(top.jointThickness, bot.jointThickness, t));
-  Real ds = interpolate(top.socketDiameter, bot.socketDiameter, t);
-  if (!(ds >= 0.001F)) ds = b;  // socket diameter not given: the base diameter
-  BaseResistance r;
-  if (!(ds > 0)) return r;
-  r.area = kQuarterPi * ds * ds;
-  // Canadian Foundation Engineering Manual: Ksp = (3 + s/B)/(10 sqrt(1 + 300 d/s)).
-  // Spacing not given: tight joints (d = 0) read as the closest spacing, 0.3;
-  // open joints with no spacing carry no base.
-  Real ksp = 0;
-  if (s > 0) {
-    ksp = (3 + s / ds) / (10 * std::sqrt(1 + 300 * aperture / s));
-  } else if (!(aperture > 0)) {
-    ksp = 0.3F;
-  }
-  Real q = 3 * (qu / kPoundsPerTon) * ksp;
-  if (layer.code == kStrongRockSideOrBase && qu <= kSideOrBaseRockLimit) q = 0;  // carried in side resistance
-  r.unit = nonNegative(finiteOrZero(q));
-  r.load = nonNegative(finiteOrZero(q * r.area));
-  return r;
+  BaseContext tip{input_, layer, layers_.at(i), layerTop(i), tipDepth, baseDiameter};
+  return soilModel(layer.code).behaviour->base(tip);
+}
+
+BaseResistance SoilResistance::sandBase(std::size_t i, Real tipDepth, Real baseDiameter) {
+  const BaseContext tip{input_, input_.layers.at(i), layers_.at(i), layerTop(i), tipDepth, baseDiameter};
+  return family::sandBase(tip);
 }
 
 // ---------------------------------------------------------------------------
 // Side resistance of a slice.
 
-Real SoilResistance::frictionAngleAt(std::size_t i, Real t, Real depth) const {
-  const CompletedLayer& c = layers_[i];
-  const Real phi = interpolate(c.end[0].frictionAngle, c.end[1].frictionAngle, t);
-  if (phi > 0) return phi;
-  return frictionAngleFromSpt(interpolate(c.end[0].blowCount, c.end[1].blowCount, t), stress_.at(depth));
-}
-
 SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, WeakRockRunState& rock) {
   const Layer& layer = input_.layers.at(i);
   const CompletedLayer& c = layers_.at(i);
-  const Real t = layerFraction(layerTop(i), layer.bottom, depth);
-  auto at = [t, &c](Real LayerEnd::*field) { return interpolate(c.end[0].*field, c.end[1].*field, t); };
-  const Real sigma = stress_.at(depth);
-  const bool uplift = input_.KCYCL == 2;
-  const Real rcycl = finiteOrZero(input_.RCYCL);
-  const int code = layer.code;
-  const SoilModel& model = soilModel(code);
-
-
-  // Stress at the middle of the slice, for the beta procedures.
-  auto midSliceStress = [&] {
-    Real g = stress_.lastStepUnitWeight(i);
-    if (depth > input_.waterTable) g -= kWaterUnitWeight;
-    return nonNegative(sigma - g / 2);
-  };
-  // Uplift reduction of the strength term (and the bell factor of the
-  // procedures that carry it).
-  auto upliftFactor = [&](bool withBell) {
-    if (!uplift) return Real(1);
-    Real f = rcycl;
-    if (withBell && input_.RATIO > 1) f *= input_.RATIO;
-    return f;
-  };
-
+  const SoilModel& model = soilModel(layer.code);
+  const SliceContext at{input_,
+                        stress_,
+                        layer,
+                        c,
+                        i,
+                        depth,
+                        tipDepth,
+                        layerFraction(layerTop(i), layer.bottom, depth),
+                        stress_.at(depth),
+                        input_.KCYCL == 2,
+                        rock};
   SliceResistance r;
-  r.lowUnitWeight = model.needsUnitWeight && at(&LayerEnd::unitWeight) < 50;
-  Real fs = 0;
-  switch (model.family) {
-    case SoilFamily::Sand: {
-      const Real phi = frictionAngleAt(i, t, depth);
-      Real delta = at(&LayerEnd::interfaceAngle);
-      if (!(delta > 0)) delta = phi;
-      const Real n = at(&LayerEnd::blowCount);
-      if (layer.sandMethod == kBetaMethod) {
-        r.coefficient = c.sideParameterEstimated ? estimatedSandBeta(depth, n) : at(&LayerEnd::sideParameter);
-        r.strengthTerm = midSliceStress() * upliftFactor(false);
-        fs = std::min(r.coefficient * r.strengthTerm / kPoundsPerTon, Real(2.1));
-        break;
-      }
-      // A sand layer has no cohesion: the strength term is friction only.
-      r.strengthTerm = sigma * tanDeg(delta) * upliftFactor(true);
-      r.coefficient = layer.sandMethod == kChenKulhawyMethod
-                          ? chenKulhawyK(n, at(&LayerEnd::sideParameter), sigma, phi)
-                          : at(&LayerEnd::sideParameter);
-      fs = r.coefficient * r.strengthTerm / kPoundsPerTon;
-      break;
-    }
-    case SoilFamily::Gravel: {
-      if (c.sideParameterEstimated) {
-        r.coefficient = code == kGravel ? estimatedGravelBeta(depth) : estimatedGravellySandBeta(depth);
-      } else {
-        r.coefficient = at(&LayerEnd::sideParameter);
-      }
-      r.strengthTerm = midSliceStress() * upliftFactor(false);
-      fs = r.coefficient * r.strengthTerm / kPoundsPerTon;
-      if (code == kGravellySand) fs = std::min(fs, Real(2.1));
-      break;
-    }
-    case SoilFamily::Clay: {
-      Real x = 0;
-      if (c.hasCohesion) {
-        x = at(&LayerEnd::cohesion);
-      } else {
-        const Real n = at(&LayerEnd::blowCount);
-        x = code == kClay ? 200 * n : kPoundsPerTon * n / 53;
-      }
-      r.strengthTerm = x * upliftFactor(true);
-      r.coefficient = at(&LayerEnd::sideParameter);
-      fs = r.coefficient * r.strengthTerm / kPoundsPerTon;
-      break;
-    }
-    case SoilFamily::DecomposedRock: {
-      const DecomposedRockSlice d = decomposedRockSlice(input_, stress_, i, depth, tipDepth);
-      r.coefficient = 1;
-      r.strengthTerm = d.side * upliftFactor(false);
-      r.hasBase = true;
-      r.base = d.base;
-      fs = r.strengthTerm / kPoundsPerTon;
-      break;
-    }
-    case SoilFamily::WeakRock: {
-      const WeakRockSlice w = weakRockSlice(input_, i, depth, tipDepth, rock);
-      r.socketCheck = w.check;
-      r.coefficient = 1;
-      r.strengthTerm = w.side * upliftFactor(false);
-      r.socketDiameter = weakRockPointAt(input_, i, depth).socketDiameter;
-      r.hasBase = true;
-      r.base = w.base;
-      fs = r.strengthTerm / kPoundsPerTon;
-      break;
-    }
-    case SoilFamily::StrongRock: {
-      const Real qu = nonNegative(at(&LayerEnd::rockStrength));
-      const Real fc = nonNegative(at(&LayerEnd::concreteStrength));
-      const Real q = fc > 0 ? std::min(qu, fc) : qu;  // a concrete strength not given does not limit
-      Real x = q <= 40320 ? 0.15F * q : kPsfPerPsi * 2.5F * std::sqrt(q / kPsfPerPsi);
-      if (code == kStrongRockSideOrBase && !uplift && qu > kSideOrBaseRockLimit) x = 0;  // carried in end bearing
-      r.coefficient = 1;
-      r.strengthTerm = x * upliftFactor(false);
-      const Real ds = at(&LayerEnd::socketDiameter);
-      r.socketDiameter = ds >= 0.001F ? ds : Real(0);
-      fs = r.strengthTerm / kPoundsPerTon;
-      break;
-    }
-    default:
-      break;
-  }
+  r.lowUnitWeight = model.needsUnitWeight && at.at(&LayerEnd::unitWeight) < 50;
+  Real fs = model.behaviour->side(at, r);
   if (c.maxSideTsf > 5.0e-8F) fs = std::min(fs, c.maxSideTsf);
   r.unitSide = nonNegative(finiteOrZero(fs));
   r.strengthTerm = finiteOrZero(r.strengthTerm);

@@ -167,7 +167,8 @@ Real ncFromStrength(Real strength);
 // at most Kp = tan^2(45 + phi/2).
 Real chenKulhawyK(Real blowCount, Real exponent, Real effectiveStress, Real frictionAngleDeg);
 
-// The resistance procedures of one run. Holds a reference to the project
+// The resistance procedures of one run: the steps every model shares, the
+// rest asked of the layer's model (soil_family.h). Holds a reference to the project
 // input, which must outlive it.
 class SoilResistance {
  public:
@@ -191,9 +192,8 @@ class SoilResistance {
   // layer's unit base value (and last valid Nc). The layer's maximum unit
   // base resistance is left to the caller.
   BaseResistance baseResistance(std::size_t i, Real tipDepth, Real baseDiameter);
+  // The SPT base procedure of sand, whatever the layer's model.
   BaseResistance sandBase(std::size_t i, Real tipDepth, Real baseDiameter);
-  BaseResistance clayBase(std::size_t i, Real tipDepth, Real baseDiameter);
-  BaseResistance strongRockBase(std::size_t i, Real tipDepth, Real baseDiameter);
 
   // Unit side resistance of the slice of layer i whose bottom is at depth
   // (ft), for a pier whose tip is at tipDepth (ft). Every model; weak and
@@ -204,8 +204,6 @@ class SoilResistance {
   const ProjectInput& input_;
   EffectiveStressTable stress_;
   std::vector<CompletedLayer> layers_;
-
-  Real frictionAngleAt(std::size_t i, Real t, Real depth) const;
 };
 
 }  // namespace pylar::engine

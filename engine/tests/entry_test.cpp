@@ -213,21 +213,45 @@ TEST(RunDriver, BadInputEndsTheRunWithOneLineInReportAndNotes) {
 }
 
 TEST(RunDriver, UnusableRunNamesTouchNoFile) {
+  // The refusal says which names clash as values (the report would be
+  // written over the project...), so no caller has to read the message.
+  using K = RunFileKind;
+  using R = RunRefusal::Reason;
   struct Case {
     const char* what;
     void (*edit)(RunNames&);
+    R reason;
+    K file;
+    K other;
+    const char* messageStart;
   };
   const Case cases[] = {
-      {"blank report name", [](RunNames& n) { n.report = "   "; }},
-      {"report over the project", [](RunNames& n) { n.report = n.input; }},
-      {"two outputs in one file", [](RunNames& n) { n.qwPlot = n.plot; }},
+      {"blank report name", [](RunNames& n) { n.report = "   "; }, R::BlankName, K::Report, K::Report,
+       "RUN NAMES ERROR: NAME 3 OF THE RUN IS BLANK"},
+      {"report over the project", [](RunNames& n) { n.report = n.input; }, R::SameFile, K::Report, K::Project,
+       "RUN NAMES ERROR: NAMES 2 AND 3 ARE THE SAME FILE: "},
+      {"two outputs in one file", [](RunNames& n) { n.qwPlot = n.plot; }, R::SameFile, K::QwPlot, K::PlotData,
+       "RUN NAMES ERROR: NAMES 4 AND 9 ARE THE SAME FILE: "},
+      {"run record over the detail listing",
+       [](RunNames& n) { n.detail = std::filesystem::path(n.report).replace_extension(".pq8s").string(); },
+       R::SameFile, K::RunRecord, K::Detail, "RUN NAMES ERROR: THE RUN RECORD IS NAME 6 OF THE RUN: "},
+      {"run notes in a scratch file",
+       [](RunNames& n) { n.notes = (n.scratchFolder / "TZDATA.DAT").string(); }, R::SameFile, K::RunNotes,
+       K::TzData, "RUN NAMES ERROR: NAME 5 OF THE RUN IS THE SCRATCH FILE TZDATA.DAT: "},
+      {"t-z plot in the lock file", [](RunNames& n) { n.tzPlot = (n.scratchFolder / "PYLAR.LCK").string(); },
+       R::SameFile, K::TzPlot, K::Lock, "RUN NAMES ERROR: NAME 8 OF THE RUN IS THE LOCK FILE PYLAR.LCK: "},
   };
   for (const auto& c : cases) {
     TempFolder dir;
     RunNames names = namesIn(dir);
     writeFile(names.input, kValidProject);
     c.edit(names);
-    EXPECT_EQ(runAnalysis(names, fixedTime).status, kStatusBadRunNames) << c.what;
+    const RunSummary summary = runAnalysis(names, fixedTime);
+    EXPECT_EQ(summary.status, kStatusBadRunNames) << c.what;
+    EXPECT_EQ(summary.message.rfind(c.messageStart, 0), 0U) << c.what << ": " << summary.message;
+    EXPECT_EQ(summary.refusal.reason, c.reason) << c.what;
+    EXPECT_EQ(summary.refusal.file, c.file) << c.what;
+    EXPECT_EQ(summary.refusal.other, c.other) << c.what;
     EXPECT_EQ(dir.files(), Lines{"pier.pq8d"}) << c.what;
     EXPECT_EQ(readFile(dir / "pier.pq8d"), kValidProject) << c.what;
   }

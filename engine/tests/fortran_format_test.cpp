@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <locale>
 
@@ -87,6 +89,37 @@ TEST(FixedWidthFields, WideningFieldsNeverFillWithAsterisks) {
     }
   }
   EXPECT_EQ(Line().text("=").fw(5, 2, 12.0F).text(" FT.").str(), "= 12.00 FT.");
+}
+
+// The digits of E and F fields come from 128-bit integer arithmetic; they
+// must be those of the value's whole decimal expansion, rounded half away
+// from zero, for every float: values spread over the whole range (ties and
+// carries included: 0.99995 and 9.9995 round into a new digit), every width
+// the engine writes and a few more.
+TEST(FixedWidthFields, FieldsAgreeWithTheWholeExpansion) {
+  std::vector<Real> values = {1.0F, 0.99995F, 9.9995F, 0.5F, 1.0e-38F, 3.4e38F, 1.17549435e-38F, 1.0e-45F,
+                              123456789.0F, 1.5e-7F, 65536.0F, 0.125F, 0.05F, -0.04F, 99.95F, 0.0F, -0.0F};
+  std::uint32_t bits = 0x9E3779B9U;
+  for (int k = 0; k < 20000; ++k) {
+    bits = bits * 1664525U + 1013904223U;  // every exponent and mantissa of a finite float
+    if ((bits & 0x7F800000U) == 0x7F800000U) continue;  // infinity or NaN
+    Real v = 0;
+    std::memcpy(&v, &bits, sizeof v);
+    values.push_back(v);
+  }
+  const std::pair<int, int> fields[] = {{10, 3}, {14, 7}, {15, 8}, {16, 4}, {17, 4}, {24, 4}, {9, 3}, {30, 20}};
+  for (Real v : values)
+    for (const auto& [width, decimals] : fields)
+      ASSERT_EQ(formatE(width, decimals, v), formatEFromExpansion(width, decimals, v))
+          << "E" << width << "." << decimals << " of " << v;
+  // The same for F fields, whose digits come from the same arithmetic: the
+  // widths and decimals the files use, a field too narrow for most values,
+  // and no decimals at all.
+  const std::pair<int, int> fixedFields[] = {{9, 1}, {9, 3}, {10, 2}, {7, 2}, {5, 0}, {4, 2}, {64, 3}, {80, 40}};
+  for (Real v : values)
+    for (const auto& [width, decimals] : fixedFields)
+      ASSERT_EQ(formatF(width, decimals, v), formatFFromExpansion(width, decimals, v))
+          << "F" << width << "." << decimals << " of " << v;
 }
 
 TEST(FixedWidthFields, IntegerFields) {

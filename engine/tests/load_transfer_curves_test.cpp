@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -180,6 +182,84 @@ TEST(LoadTransferCurves, SideTransferAgainstDepth) {
   for (SideCurve& c : lower.curves) c.depth += 12;
   EXPECT_EQ(sideTransfer(lower, 6, 10), 0);             // above the first curve
   EXPECT_EQ(sideTransfer(CurveSet{}, 6, 10), 0);
+}
+
+// The solver reads a curve whose movements rise with one comparison per
+// point; it must give what the reading of any curve gives: at a point its
+// load, between points the line between them, before the first the first
+// load, beyond the last the last, and for a movement that is not a number
+// the last load. A curve whose movements fall somewhere is read the general
+// way.
+TEST(LoadTransferCurves, OrderedCurvesReadAsAnyCurve) {
+  std::vector<CurvePoint> rising = sideCurvePoints(kClay, kUpperBound, 30, 12);
+  // A repeated movement with two loads: the first point of the two answers.
+  rising.insert(rising.begin() + 3, CurvePoint{rising[3].load / 2, rising[3].movement});
+  std::vector<CurvePoint> falling = rising;
+  std::swap(falling[5].movement, falling[6].movement);
+  const Real nan = std::numeric_limits<Real>::quiet_NaN();
+  for (const auto& points : {rising, falling}) {
+    CurveSet set;
+    set.curves = {{1, 10, kClay, 12, points}, {2, 20, kClay, 12, points}};
+    set.byDepth = {0, 1};
+    std::vector<Real> movements = {-1, 0, -0.0F, nan, 1000, std::numeric_limits<Real>::infinity()};
+    for (const CurvePoint& p : points) {
+      movements.push_back(p.movement);
+      movements.push_back(std::nextafter(p.movement, Real(-1)));
+      movements.push_back(std::nextafter(p.movement, Real(1)));
+      movements.push_back(p.movement * 1.37F);
+    }
+    const SideTransferPoint onCurve = locateSideTransfer(set, 10);
+    const SideTransferPoint between = locateSideTransfer(set, 15);
+    ASSERT_TRUE(onCurve.below && !onCurve.above && between.above && between.below);
+    SideTransferHint hint;  // carried from each reading to the next, as the solver does
+    for (Real w : movements) {
+      const Real expected = sideCurveLoad(points, w);
+      EXPECT_EQ(sideTransfer(onCurve, w), expected) << "w = " << w;
+      EXPECT_EQ(sideTransfer(between, w, hint), expected) << "w = " << w << " after the reading before";
+      // Between two equal curves: the same value (a + (b - a) x 0.5 with a = b).
+      EXPECT_EQ(sideTransfer(between, w), expected) << "w = " << w;
+    }
+  }
+}
+
+// The solver locates the depths of its segments from the tip up, each from
+// where the one before was found; every depth must find the curves the plain
+// search finds: on a curve, between two, above the first, below the last,
+// and in a set whose curves are not stored by depth.
+TEST(LoadTransferCurves, LocatingFromAHintFindsTheSameCurves) {
+  CurveSet set;
+  set.curves = {{1, 0, kSand, 10, sideCurvePoints(kSand, kTrendLine, 36, 10)},
+                {2, 100, kSand, 20, sideCurvePoints(kSand, kTrendLine, 36, 20)},
+                {3, 50, kSand, 30, sideCurvePoints(kSand, kTrendLine, 36, 30)},
+                {4, 50, kSand, 40, sideCurvePoints(kSand, kTrendLine, 36, 40)}};  // two curves at one depth
+  set.byDepth = {0, 2, 3, 1};
+  ASSERT_TRUE(depthsInOrder(set));
+  std::vector<Real> depths = {-5, 150, 0, 50, 100, 49.99F, 50.01F, 75, 25, 100.5F, 0.5F};
+  for (Real z = 120; z > -3; z -= 2.5F) depths.push_back(z);  // from the tip up
+  std::size_t hint = set.byDepth.size();
+  for (Real z : depths) {
+    const SideTransferPoint plain = locateSideTransfer(set, z);
+    const SideTransferPoint hinted = locateSideTransfer(set, z, hint);
+    EXPECT_EQ(hinted.below, plain.below) << "z = " << z;
+    EXPECT_EQ(hinted.above, plain.above) << "z = " << z;
+  }
+  set.byDepth = {0, 1, 2, 3};
+  EXPECT_FALSE(depthsInOrder(set));
+}
+
+// Building the curves reads the strength profile from where the curve above
+// found it; each curve must take the strength the profile gives at its depth.
+TEST(LoadTransferCurves, EveryCurveTakesTheStrengthAtItsDepth) {
+  CurveInput in = twoLayers();
+  in.incrementProfile.clear();
+  for (int z = 0; z <= 240; z += 12) in.incrementProfile.push_back({Real(z), Real(5 + (z * 7) % 23)});
+  const CurveBuild built = buildCurves(in);
+  ASSERT_EQ(built.status, 0);
+  for (const SideCurve& c : built.set.curves) {
+    Real expected = 0;
+    ASSERT_TRUE(ultimateSide(in, c.depth, expected));
+    EXPECT_EQ(c.fmax, expected) << "curve " << c.number << " at " << c.depth;
+  }
 }
 
 }  // namespace

@@ -276,5 +276,18 @@ TEST(ReportText, AcceptedPiersPrintNumbersNotAsterisks) {
   }
 }
 
+TEST(RockSocketReport, TableLayout) {
+  RockSocketResult r;
+  r.points[0] = {123.4F, 0.0125F, 0, 0};
+  std::vector<std::string> out;
+  writeRelationshipHeading(out);
+  writeRockSettlementTable(out, r, true);
+  ASSERT_EQ(out.size(), 4u + 3u + 15u);
+  EXPECT_EQ(out[2], "                      LOAD SETTLEMENT RELATIONSHIP      ");
+  EXPECT_EQ(out[5], "                      TOP  LOAD     TOP MOVEMENT        ");
+  EXPECT_EQ(out[6], "                         kN              M             ");
+  EXPECT_EQ(out[7], "                    0.1234E+03       0.1250E-01");
+}
+
 }  // namespace
 }  // namespace pylar::engine

@@ -55,6 +55,8 @@ TEST(RunFiles, AHardLinkToTheProjectUnderARunNameIsRefused) {
     EXPECT_EQ(run.summary.status, kStatusBadRunNames);
     EXPECT_EQ(run.summary.message,
               "RUN NAMES ERROR: A FILE THE RUN WRITES IS A LINK TO THE PROJECT FILE: " + (dir / name).string());
+    EXPECT_EQ(run.summary.refusal.reason, RunRefusal::Reason::ProjectLink);
+    EXPECT_EQ(run.summary.refusal.path, dir / name);
     EXPECT_TRUE(run.report.empty());
     EXPECT_EQ(readFile(dir / "p.pq8d"), kSand);
     Lines expected = {"p.pq8d", name};
@@ -157,6 +159,8 @@ TEST(RunFiles, AFolderHeldByAnotherRunIsWaitedForThenRefused) {
                                       : runAnalysis(namesBeside(dir / "p.pq8d"), fixedTime, shortWait);
     EXPECT_EQ(summary.status, kStatusBadRunNames);
     EXPECT_EQ(summary.message, "RUN NAMES ERROR: ANOTHER RUN IS USING THE FOLDER " + dir.path().string());
+    EXPECT_EQ(summary.refusal.reason, RunRefusal::Reason::FolderBusy);
+    EXPECT_EQ(summary.refusal.path, dir.path());
     EXPECT_EQ(dir.files(), (Lines{"PYLAR.LCK", "p.pq8d"})) << "a file was touched";
   }
   // Once the other run lets go, the waiting run goes ahead.
@@ -271,6 +275,7 @@ TEST(RunFiles, TwoProjectsOfABatchThatWriteTheSameFilesAreRefused) {
     const fs::path& other = k == 2 ? projects[0] : projects[2];
     EXPECT_EQ(results[k].summary.status, kStatusBadRunNames);
     EXPECT_EQ(results[k].sharedWith, other);
+    EXPECT_EQ(results[k].summary.refusal.reason, RunRefusal::Reason::SharedFiles);
     EXPECT_EQ(results[k].summary.message.rfind("RUN NAMES ERROR: THE PROJECTS " + projects[k].string() + " AND " +
                                                    other.string() + " WOULD WRITE THE SAME FILE ",
                                                0),

@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include "pylar/run_files.h"
+
 namespace pylar::engine {
 
 // Run statuses returned by IPYLAR, runAnalysis and runProject.
@@ -39,19 +41,29 @@ inline constexpr int kStatusFileError = 12;
 // An unexpected internal fault; the report and run notes say so.
 inline constexpr int kStatusInternalError = 99;
 
-// Names of one run, as listed in names.dat, plus the scratch folder.
+// Names of one run, as listed in names.dat, plus the scratch folder. What
+// each file is: run_files.h.
 struct RunNames {
   std::string version;      // printed in the banner (first 12 characters)
-  std::string input;        // project file (.pq8d)
-  std::string report;       // .pq8o
-  std::string plot;         // .pq8p
-  std::string notes;        // .pq8r
-  std::string detail;       // .pq8z
-  std::string baseListing;  // .pq8w, appended to the .pq8z at the end
-  std::string tzPlot;       // .pq8t, appended to the .pq8p at the end
-  std::string qwPlot;       // .pq8q, appended to the .pq8p at the end
-  std::filesystem::path scratchFolder;  // where CHART.DAT, TZDATA.DAT, TZDIAM.DAT, ROCKMSG.DAT go
+  std::string input;        // project file
+  std::string report;
+  std::string plot;
+  std::string notes;
+  std::string detail;
+  std::string baseListing;  // appended to the detail listing at the end
+  std::string tzPlot;       // appended to the plot data at the end
+  std::string qwPlot;       // appended to the plot data at the end
+  std::filesystem::path scratchFolder;  // where the files of fixed name go
+
+  // The name names.dat lists on `line` (kFirstNamesLine to kLastNamesLine);
+  // the project file for any other line.
+  const std::string& onNamesLine(int line) const;
+  std::string& onNamesLine(int line);
 };
+
+// Where a file of a run with these names is: a name of names.dat, the run
+// record beside the report, or a fixed name in the scratch folder.
+std::filesystem::path runFilePath(const RunNames& names, RunFileKind kind);
 
 // The results of a run for programs, when RunOptions::collectResults asks
 // for them: every number is text in the project's units with the decimals
@@ -90,6 +102,26 @@ struct RunWarning {
   bool operator==(const RunWarning&) const = default;
 };
 
+// Why a run was refused (kStatusBadRunNames) before it touched a file, as
+// values: the message says the same in the engine's words.
+struct RunRefusal {
+  enum class Reason {
+    None,
+    BlankName,     // `file` has no name
+    SameFile,      // `file` is `other` (a name of names.dat, the run record,
+                   // a scratch file or the lock file): writing one destroys the other
+    ProjectLink,   // `path`, a file the run writes, is the project under another name
+    FolderBusy,    // another run held the folder `path` for the whole wait
+    NotALockFile,  // `path` is not a lock file of this program
+    SharedFiles,   // another project of the batch writes `path` too (ProjectRun::sharedWith)
+  };
+  Reason reason = Reason::None;
+  RunFileKind file = RunFileKind::Project;
+  RunFileKind other = RunFileKind::Project;
+  std::filesystem::path path;
+  bool operator==(const RunRefusal&) const = default;
+};
+
 struct RunSummary {
   int status = kStatusCompleted;
   std::string message;  // one line: how the run ended
@@ -100,6 +132,8 @@ struct RunSummary {
   // The files this run wrote completely, in the order it closed them (the
   // run record last). A name missing here was not written by this run.
   std::vector<std::filesystem::path> filesWritten;
+  // Set when the run was refused: which names clashed, which folder was busy.
+  RunRefusal refusal;
 };
 
 // A JSON string literal of `text`: quotes, backslashes and control characters
@@ -138,14 +172,13 @@ struct RunOptions {
 // removes the old run record, writes every file and then the run record.
 RunSummary runAnalysis(const RunNames& names, const RunClock& clock = localRunTime, const RunOptions& options = {});
 
-// Every file a run with these names writes: the report, plot data, run notes,
-// detail listing, the intermediate .pq8w .pq8t .pq8q, the run record, and in
-// the scratch folder CHART.DAT, TZDATA.DAT, TZDIAM.DAT, ROCKMSG.DAT and the
-// lock file PYLAR.LCK.
+// Every file a run with these names writes (every row of kRunFiles but the
+// project): the results, the intermediate files, the run record, and in the
+// scratch folder the scratch files and the lock file.
 std::vector<std::filesystem::path> filesOfRun(const RunNames& names);
 
-// The run record beside the report: the report's name with the extension
-// .pq8s. Five CRLF lines:
+// The run record beside the report: the report's name with the run record's
+// extension. Five CRLF lines:
 //   PYLAR RUN RECORD 1
 //   PROJECT <project file name, without folder>
 //   SIZE <bytes of the project as the run read it>
@@ -172,11 +205,10 @@ bool readNamesFile(const std::filesystem::path& file, RunNames& names);
 int runFromNamesFile();
 
 // One project run as the command-line runner and the desktop program do it:
-// the result files beside the project with the same name and the extensions
-// .pq8o .pq8p .pq8r .pq8z (and the intermediate .pq8w .pq8t .pq8q), the run
-// record .pq8s, scratch files in the project's folder; afterwards, still
-// holding the folder, the intermediate files and TZDIAM.DAT this run wrote
-// are removed.
+// the result files, the intermediate files and the run record beside the
+// project with its name and their extensions, the files of fixed name in the
+// project's folder; afterwards, still holding the folder, the intermediate
+// files this run wrote are removed.
 struct ProjectRun {
   std::filesystem::path project;
   std::filesystem::path report;  // empty unless this run wrote it
@@ -192,7 +224,7 @@ ProjectRun runProject(const std::filesystem::path& project, const RunClock& cloc
 // Runs several projects: projects in different folders at the same time (at
 // most `maxParallel` at once), projects in one folder one after the other.
 // Two different projects that would write the same files (pier.pq8d and a
-// backup pier.pq8d~ both write pier.pq8o) are both refused before anything
+// backup pier.pq8d~ both write the same report) are both refused before anything
 // runs, each naming the other; a project named twice runs twice.
 // When several run at once, each solves its geometries on its own thread.
 // Results come back in the order of `projects`; `onFinished` (if given) is
