@@ -218,7 +218,7 @@ void writeListings(Run& run, const SettlementAnalysis& s) {
       if (!lineSolved(l)) break;
       // The curves as solved go to the listings of the first geometry only.
       const std::vector<SideCurve> curves =
-          firstGeometry(g) ? curvesAsSolved(l.built.set.curves, r.solver) : std::vector<SideCurve>{};
+          firstGeometry ? curvesAsSolved(l.built.set.curves, r.solver) : std::vector<SideCurve>{};
       Lines out;
       if (firstGeometry) {
         writeDetailHead(out, l.boundLine, g.stemFt, g.lengthFt, u);
