@@ -46,7 +46,7 @@ enum TFileFormat : int {
   ffAllFiles = 4,    // read as ffLegacy2012
 };
 
-inline constexpr const char *kProgramCaption = "PYLAR 2017.8.2";
+inline constexpr const char *kProgramCaption = "PYLAR " PYLAR_VERSION;
 inline constexpr const char *kDefaultFileName = "NewPylar.pq8d";
 inline constexpr const char *kProjectExtension = ".pq8d";
 inline constexpr const char *kLegacyExtension = ".pqd";

@@ -413,7 +413,7 @@ TPlotDataResult ReadPlotData(const QString &path, const TPlotDataContext &contex
   }
   if (result.ok)
     SetPlotFooters(plots, context.Title.isEmpty() ? QFileInfo(project).fileName() : context.Title,
-                   ReportRunDate(ChangeFileExt(path, QStringLiteral(".pq8o"))));
+                   ReportRunDate(RunFileOf(path, engine::RunFileKind::Report)));
   return result;
 }
 

@@ -107,7 +107,7 @@ std::optional<TRunRecord> ParseRunRecord(const QByteArray &text) {
 }
 
 QString RunRecordFile(const QString &projectFile) {
-  return ChangeFileExt(projectFile, QString::fromLatin1(kRunRecordExtension));
+  return RunFileOf(projectFile, engine::RunFileKind::RunRecord);
 }
 
 TResultsCheck CheckRunRecord(const QString &projectFile, const QByteArray &projectBytes) {

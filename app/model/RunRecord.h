@@ -21,8 +21,6 @@
 
 namespace pylar {
 
-inline constexpr const char *kRunRecordExtension = ".pq8s";
-
 // FNV-1a, 64 bits, fed piece by piece.
 class TFnv1a64 {
  public:

@@ -765,7 +765,7 @@ class MainFormTest : public QObject {
 
   void editorThatCannotStartIsReported() {
     form->Settings().WordProcessor = work.filePath("no-such-editor");
-    form->EditText(".pq8o");
+    form->EditText(engine::RunFileKind::Report);
     QCOMPARE(messages, QStringList{EditorFailureMessage(work.filePath("no-such-editor"))});
     QVERIFY(messages[0].contains("Control Options"));
   }

@@ -686,15 +686,15 @@ QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TRe
 QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TResultPlots plots,
                         const TReportJob &job) {
   const QString projectPath = QFileInfo(project.FileName).absoluteFilePath();
-  const QString reportPath = ChangeFileExt(projectPath, QStringLiteral(".pq8o"));
-  const QString notesPath = ChangeFileExt(projectPath, QStringLiteral(".pq8r"));
+  const QString reportPath = RunFileOf(projectPath, engine::RunFileKind::Report);
+  const QString notesPath = RunFileOf(projectPath, engine::RunFileKind::RunNotes);
   TTextFile report;
   try {
     report = ReadTextFile(reportPath);
   } catch (const EPylarError &e) {
     return e.message();
   }
-  const TSeriesResults results = ReadSeriesResults(report, ChangeFileExt(projectPath, QStringLiteral(".pq8p")));
+  const TSeriesResults results = ReadSeriesResults(report, RunFileOf(projectPath, engine::RunFileKind::PlotData));
   const TReportInputs inputs = ReadReportInputs(report.lines);
   // The run's warnings with their layers as the run notes list them; a run
   // without that list gives the report's warnings of each layer.
@@ -976,7 +976,7 @@ int ExportProject(const QString &outFolder, const QString &projectFile, const QS
     outcome.ProjectFile = projectPath;
     outcome.EngineStatus = results.status;
     outcome.Results = results;
-    const QString notes = ChangeFileExt(projectPath, QStringLiteral(".pq8r"));
+    const QString notes = RunFileOf(projectPath, engine::RunFileKind::RunNotes);
     if (QFileInfo::exists(notes)) outcome.RunNotesFile = notes;
     if (results.status != 0) outcome.EngineMessage = EngineMessageInRunNotes(notes);
   } else {
@@ -1010,9 +1010,9 @@ int ExportProject(const QString &outFolder, const QString &projectFile, const QS
 
   TResultPlots plots;
   const TPlotDataResult loaded =
-      ReadPlotData(ChangeFileExt(projectPath, QStringLiteral(".pq8p")), PlotDataContext(project), plots);
+      ReadPlotData(RunFileOf(projectPath, engine::RunFileKind::PlotData), PlotDataContext(project), plots);
   if (!loaded.ok) {
-    log.err(withReason(QStringLiteral("The results could not be read: "), ChangeFileExt(projectPath, QStringLiteral(".pq8p")),
+    log.err(withReason(QStringLiteral("The results could not be read: "), RunFileOf(projectPath, engine::RunFileKind::PlotData),
                        loaded.error));
     return 1;
   }

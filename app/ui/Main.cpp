@@ -214,10 +214,10 @@ void TMainForm::createCommands() {
       {&C::EditInput, "Edit I&nput Text", "", "", "", false, [this] { editInput(); }},
       {&C::EditNotes, "Edit &Processor-Run Notes", "", "", "", false, [this] { editNotes(); }},
       {&C::EditOutput, "Edit &Output Text", "", "", "", false, [this] { editOutput(); }},
-      {&C::ViewOutput, "View Output", "", "Out", "View Output", false, [this] { ShowTextFile(QStringLiteral(".pq8o")); }},
-      {&C::ViewOutputText, "View O&utput Text", "", "", "", false, [this] { ShowTextFile(QStringLiteral(".pq8o")); }},
-      {&C::ViewNotes, "View Run No&tes", "", "", "", false, [this] { ShowTextFile(QStringLiteral(".pq8r")); }},
-      {&C::ViewListing, "View &Detail Listing", "", "", "", false, [this] { ShowTextFile(QStringLiteral(".pq8z")); }},
+      {&C::ViewOutput, "View Output", "", "Out", "View Output", false, [this] { ShowTextFile(engine::RunFileKind::Report); }},
+      {&C::ViewOutputText, "View O&utput Text", "", "", "", false, [this] { ShowTextFile(engine::RunFileKind::Report); }},
+      {&C::ViewNotes, "View Run No&tes", "", "", "", false, [this] { ShowTextFile(engine::RunFileKind::RunNotes); }},
+      {&C::ViewListing, "View &Detail Listing", "", "", "", false, [this] { ShowTextFile(engine::RunFileKind::Detail); }},
       {&C::ViewResults, "Results T&able", "", "", "", false, [this] { ShowResultsTable(); }},
       {&C::Elevation, "&View Pylar Elevation", "", "E", "View Soil Profile", false, [this] { showElevation(); }},
       {&C::View3D, "3D View", "", "3D", "3D View", false,
@@ -391,7 +391,7 @@ void TMainForm::createMenus() {
   // Present only while the 3-D View is open; its result toggles need the plot data of this project.
   menuBar()->addMenu(fView3dCommands.Menu());
   fView3dCommands.ResultsLoaded = [this] {
-    return fShowOutput && QFileInfo::exists(ChangeFileExt(currentFileName(), QStringLiteral(".pq8p")));
+    return fShowOutput && QFileInfo::exists(RunFileOf(currentFileName(), engine::RunFileKind::PlotData));
   };
 
   fMenus.Help = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -437,11 +437,11 @@ void TMainForm::updateFileMenu() {
 void TMainForm::updateComputationMenu() {
   const QString file = currentFileName();
   fCommands.EditInput->setEnabled(QFileInfo::exists(file));
-  fCommands.EditNotes->setEnabled(QFileInfo::exists(ChangeFileExt(file, QStringLiteral(".pq8r"))));
-  fCommands.EditOutput->setEnabled(QFileInfo::exists(ChangeFileExt(file, QStringLiteral(".pq8o"))));
+  fCommands.EditNotes->setEnabled(QFileInfo::exists(RunFileOf(file, engine::RunFileKind::RunNotes)));
+  fCommands.EditOutput->setEnabled(QFileInfo::exists(RunFileOf(file, engine::RunFileKind::Report)));
   fCommands.ViewOutputText->setEnabled(fCommands.EditOutput->isEnabled());
   fCommands.ViewNotes->setEnabled(fCommands.EditNotes->isEnabled());
-  fCommands.ViewListing->setEnabled(QFileInfo::exists(ChangeFileExt(file, QStringLiteral(".pq8z"))));
+  fCommands.ViewListing->setEnabled(QFileInfo::exists(RunFileOf(file, engine::RunFileKind::Detail)));
   // The table presents the results as the project's: only results that are.
   fCommands.ViewResults->setEnabled(fShowOutput && fCommands.EditOutput->isEnabled());
 }
@@ -781,7 +781,7 @@ void TMainForm::loadResultsOfOpenedProject(const QByteArray &projectBytes) {
   const QString path = currentFileName();
   const TResultsCheck check = CheckRunRecord(path, projectBytes);
   if (check.Current()) {
-    if (QFileInfo::exists(ChangeFileExt(path, QStringLiteral(".pq8p")))) LoadResults(false);
+    if (QFileInfo::exists(RunFileOf(path, engine::RunFileKind::PlotData))) LoadResults(false);
     return;
   }
   // Results that are not the project's are not presented as its own; the
@@ -972,7 +972,7 @@ TProfileEstimates TMainForm::profileEstimates() {
   const QString project = currentFileName();
   if (GetChanged() || !CheckRunRecord(project).Current()) return {};
   try {
-    const TTextFile report = ReadTextFile(ChangeFileExt(project, QStringLiteral(".pq8o")));
+    const TTextFile report = ReadTextFile(RunFileOf(project, engine::RunFileKind::Report));
     return ProfileEstimates(ReadReportInputs(report.lines), fTables);
   } catch (const ETextFileError &) {
     return {};
@@ -1061,7 +1061,7 @@ bool TMainForm::LoadResults(bool reportErrors) {
   const TProgramData &project = *fData;
   const TPlotDataContext context = PlotDataContext(project);
   const TPlotDataResult result =
-      ReadPlotData(ChangeFileExt(project.FileName, QStringLiteral(".pq8p")), context, fPlots);
+      ReadPlotData(RunFileOf(project.FileName, engine::RunFileKind::PlotData), context, fPlots);
   for (TGraphPlot *plot : fPlots.All()) TPlotForm::ReloadPlot(*plot);
   if (result.ID2Read) fData->ID2 = result.ID2;
   fShowOutput = result.ok;
@@ -1078,7 +1078,7 @@ bool TMainForm::LoadResults(bool reportErrors) {
 void TMainForm::updateResultCommands() {
   const TProgramData &project = *fData;
   fCommands.ViewOutput->setEnabled(fShowOutput);
-  const bool loaded = fShowOutput && QFileInfo::exists(ChangeFileExt(project.FileName, QStringLiteral(".pq8p")));
+  const bool loaded = fShowOutput && QFileInfo::exists(RunFileOf(project.FileName, engine::RunFileKind::PlotData));
   const QString ending = project.IPENT == 1 ? QStringLiteral("(Initial Length)") : QStringLiteral("(Initial Diameter)");
   for (const TGraphicsEntry &entry : fGraphicsEntries) {
     TGraphPlot *plot = entry.plot;
@@ -1099,7 +1099,7 @@ void TMainForm::updateResultCommands() {
   }
   fChartSeparator->setVisible(project.IChart == 1 && project.NPOINTPD > 0);
   fCommands.FileExportReport->setEnabled(
-      loaded && QFileInfo::exists(ChangeFileExt(project.FileName, QStringLiteral(".pq8o"))));
+      loaded && QFileInfo::exists(RunFileOf(project.FileName, engine::RunFileKind::Report)));
 }
 
 void TMainForm::exportCalcReport() {
@@ -1210,14 +1210,14 @@ void TMainForm::RunAnalysis() {
 
 // ---------------------------------------------------------------- text views, help, about
 
-void TMainForm::EditText(const QString &extension) {
+void TMainForm::EditText(engine::RunFileKind kind) {
   // The project file as it is named: an older project keeps its ".pqd".
-  const QString path = extension.isEmpty() ? currentFileName() : ChangeFileExt(currentFileName(), extension);
+  const QString path = kind == engine::RunFileKind::Project ? currentFileName() : RunFileOf(currentFileName(), kind);
   StartTextEditor(this, fSettings.WordProcessor, path, StartProcess);
 }
 
-void TMainForm::ShowTextFile(const QString &extension) {
-  TReportWindow::ShowFile(fMdiArea, ChangeFileExt(currentFileName(), extension));
+void TMainForm::ShowTextFile(engine::RunFileKind kind) {
+  TReportWindow::ShowFile(fMdiArea, RunFileOf(currentFileName(), kind));
 }
 
 void TMainForm::ShowResultsTable() { TResultsWindow::ShowResults(fMdiArea, currentFileName()); }
@@ -1241,7 +1241,7 @@ void TMainForm::ShowAbout() {
   auto *text = new QLabel(QStringLiteral("<h2>Pylar 2017</h2>"
                                          "<p>Axial design of drilled, cast-in-place piers<br>"
                                          "in layered soil and rock</p>"
-                                         "<p>Version 2017.8.2<br>Released 07/17/17</p>"),
+                                         "<p>Version " PYLAR_VERSION "<br>Released 07/17/17</p>"),
                           &about);
   text->setObjectName(QStringLiteral("AboutText"));
   layout->addWidget(text);

@@ -6,6 +6,7 @@
 #include "model/DataUnit.h"
 #include "model/Main.h"
 #include "model/PltData.h"
+#include "model/dynlib.h"
 #include "model/ReportJob.h"
 #include "model/ProfileGrid.h"
 #include "model/ProjectHistory.h"
@@ -130,12 +131,12 @@ class TMainForm : public QMainWindow {
   TDataChild *DataWindow(const QString &caption) const;
   // Lets the active data window write its values back.
   bool DeactivateActiveChild();
-  // Opens a file of the project in the text editor: the result file with
-  // that extension, or the project file itself for an empty extension.
-  void EditText(const QString &extension);
-  // Shows a result file of the project (".pq8o", ".pq8r", ".pq8z") in its
+  // Opens a file of the project in the text editor: a file of its run, or
+  // the project file itself (as it is named) for RunFileKind::Project.
+  void EditText(engine::RunFileKind kind);
+  // Shows a result file of the project (report, run notes, detail listing) in its
   // text window inside the program.
-  void ShowTextFile(const QString &extension);
+  void ShowTextFile(engine::RunFileKind kind);
   // Shows the results table of the project's last run.
   void ShowResultsTable();
   // Opens a help file of the program's docs folder: in the desktop's viewer,
@@ -232,9 +233,9 @@ class TMainForm : public QMainWindow {
 
   // Command handlers that have no argument of their own.
   void openRecentFile(int index);
-  void editInput() { EditText(QString()); }
-  void editNotes() { EditText(QStringLiteral(".pq8r")); }
-  void editOutput() { EditText(QStringLiteral(".pq8o")); }
+  void editInput() { EditText(engine::RunFileKind::Project); }
+  void editNotes() { EditText(engine::RunFileKind::RunNotes); }
+  void editOutput() { EditText(engine::RunFileKind::Report); }
   void helpContents();
   void helpUsersManual();
   void helpTechnicalManual();

@@ -212,8 +212,8 @@ void TResultsWindow::Reload() {
   fResults = TSeriesResults{};
   fError.clear();
   try {
-    const TTextFile report = ReadTextFile(ChangeFileExt(fProject, QStringLiteral(".pq8o")));
-    fResults = ReadSeriesResults(report, ChangeFileExt(fProject, QStringLiteral(".pq8p")));
+    const TTextFile report = ReadTextFile(RunFileOf(fProject, engine::RunFileKind::Report));
+    fResults = ReadSeriesResults(report, RunFileOf(fProject, engine::RunFileKind::PlotData));
   } catch (const ETextFileError &e) {
     fError = e.message();
   }
@@ -221,7 +221,7 @@ void TResultsWindow::Reload() {
   if (!fError.isEmpty()) problems.prepend(fError);
   fProblems->setText(problems.join(u'\n'));
   fProblems->setVisible(!problems.isEmpty());
-  const std::vector<TRunWarning> warnings = ReadRunWarnings(ChangeFileExt(fProject, QStringLiteral(".pq8r")));
+  const std::vector<TRunWarning> warnings = ReadRunWarnings(RunFileOf(fProject, engine::RunFileKind::RunNotes));
   fWarnings->setText(RunWarningsText(warnings).replace(u'\r', u'\n'));
   fWarnings->setVisible(!warnings.empty());
   fillSeries();
