@@ -45,6 +45,21 @@ std::string nonFinite(int width, Real value) {
   return rightAligned(width, text);
 }
 
+// Rounds a digit string half away from zero after its first `keep` digits
+// (adds one to the last kept digit when the next is 5 or more). True when the
+// carry runs out of the front: every kept digit was 9 and is now 0.
+bool roundHalfAwayAt(char* digits, std::size_t keep) {
+  if (digits[keep] < '5') return false;
+  for (std::size_t k = keep; k-- > 0;) {
+    if (digits[k] != '9') {
+      ++digits[k];
+      return false;
+    }
+    digits[k] = '0';
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string formatI(int width, long long value) { return formatI(width, 1, value); }
@@ -163,6 +178,7 @@ char* decimalDigits(Wide n, char* end) {
 }
 
 
+
 // The first `count` significant digits of |value| > 0, cut, into `out`
 // (count characters), and the exponent X of 0.d1d2... x 10^X. False when
 // they are out of reach of 128-bit integers.
@@ -257,16 +273,7 @@ void appendF(std::string& out, int width, int decimals, Real value) {
   // Round half away from zero at the last decimal kept; a carry out of the
   // front adds a digit before the point.
   std::size_t keep = static_cast<std::size_t>(end - start) - 1;
-  bool up = start[keep] >= '5';
-  for (std::size_t k = keep; up && k-- > 0;) {
-    if (start[k] == '9') {
-      start[k] = '0';
-    } else {
-      ++start[k];
-      up = false;
-    }
-  }
-  if (up) {
+  if (roundHalfAwayAt(start, keep)) {
     *--start = '1';
     ++keep;
   }
@@ -361,16 +368,7 @@ void appendE(std::string& out, int width, int decimals, Real value) {
   } else if (significantDigits(value, decimals + 1, digits, exponent)) {
     // Rounds half away from zero at the last kept digit; a carry out of the
     // front makes 0.100..0 x 10^(X+1).
-    bool up = digits[keep] >= '5';
-    for (std::size_t k = keep; up && k-- > 0;) {
-      if (digits[k] == '9') {
-        digits[k] = '0';
-      } else {
-        ++digits[k];
-        up = false;
-      }
-    }
-    if (up) {
+    if (roundHalfAwayAt(digits, keep)) {
       digits[0] = '1';
       ++exponent;
     }
