@@ -67,6 +67,13 @@ void writeReportOpening(Lines& out, const ProjectInput& in) {
   emit(out, Line().x(5).text("WATER TABLE DEPTH =").fw(10, 1, finite(u.length(in.waterTable)))
                     .text(in.si() ? " M" : " FT.").str() +
                 "\n     " + dashes(19) + "\n\n");
+  if (in.gec2018()) {
+    writeMethodsLine(out, in);
+    if (in.scourDepth > 0)
+      out.push_back(Line().x(5).text("SCOUR DEPTH =").fw(10, 1, finite(u.length(in.scourDepth)))
+                        .text(in.si() ? " M" : " FT.").str());
+    out.emplace_back();
+  }
   if (in.NLRFD != 1) {
     out.emplace_back();
     out.push_back(Line().x(5).text("FACTOR OF SAFETY APPLIED TO THE ULTIMATE SIDE FRICTION CAPACITY =")
@@ -76,6 +83,12 @@ void writeReportOpening(Lines& out, const ProjectInput& in) {
                       .fw(5, 2, finite(in.FSB)).str());
     out.push_back(blanks(5) + dashes(54));
   }
+}
+
+void writeMethodsLine(Lines& out, const ProjectInput& in) {
+  out.push_back("     DESIGN METHODS: " + std::string(methods::methodSetName(in.methods.set)) +
+                (in.gec2018() ? " (FHWA GEC-10, FHWA-NHI-18-024, AND AASHTO LRFD 10.8)" : " (FHWA-IF-99-025)"));
+  out.push_back(blanks(5) + dashes(14));
 }
 
 void writeInputWarnings(Lines& out, const Warnings& warnings) {

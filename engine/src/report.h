@@ -39,8 +39,12 @@ struct ReportUnits {
 // The title and the note on t-z and q-w curves that open the detail file.
 void writeDetailTitle(Lines& out, const ProjectInput& in);
 // Sections before the results, in the order written: title, mode line,
-// uplift reduction, number of layers, water table, factors of safety.
+// uplift reduction, number of layers, water table, the 2018 method set and
+// its scour depth, factors of safety.
 void writeReportOpening(Lines& out, const ProjectInput& in);
+// The method set of the run and its underline (the report prints it, with the
+// scour depth, only for the 2018 set: a 1999 report is as it always was).
+void writeMethodsLine(Lines& out, const ProjectInput& in);
 // The input values outside their usual ranges, in a warning block.
 void writeInputWarnings(Lines& out, const Warnings& warnings);
 // "SOIL INFORMATION" heading, the values of one completed layer at its top
