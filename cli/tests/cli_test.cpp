@@ -487,7 +487,7 @@ TEST(CommandLine, MethodsOptionChoosesTheSetWithoutTouchingTheProject) {
   EXPECT_EQ(readFile(plain), kSmallProject);
   EXPECT_EQ(readFile(marked), markedText);
 
-  // The summary's methods column.
+  // The summary's methods column, and a QS that differs between the sets.
   const fs::path csv1999 = dir / "s1999.csv";
   const fs::path csv2018 = dir / "s2018.csv";
   ASSERT_EQ(pylar("batch --csv " + quoted(csv1999) + " " + quoted(plain)).exitStatus, 0);
@@ -498,6 +498,7 @@ TEST(CommandLine, MethodsOptionChoosesTheSetWithoutTouchingTheProject) {
   ASSERT_EQ(b.size(), 16U);
   EXPECT_EQ(a[4], "1999");
   EXPECT_EQ(b[4], "2018");
+  EXPECT_NE(a[9], b[9]) << "QS of the two sets";
 }
 
 TEST(CommandLine, JsonOfARunThatDidNotAnalyse) {

@@ -417,16 +417,12 @@ void writePlotRecords(Lines& out, int curveCount, const std::vector<CapacityRow>
 }  // namespace pylar::engine
 
 namespace pylar::engine {
-namespace {
 
-// 7X, the label padded to 50 characters, "=", E10.3 and the marker.
-std::string parameterLine(std::string_view label, Real value, std::string_view marker = {}) {
+std::string parameterLine(std::string_view label, Real value, std::string_view marker) {
   std::string padded(label.substr(0, 50));
   padded.resize(50, ' ');
   return Line().x(7).text(padded).text("=").e(10, 3, finite(value)).text(marker).str();
 }
-
-}  // namespace
 
 void LayerReport::value(std::string_view label, Real number, std::string_view marker) const {
   out.push_back(parameterLine(label, number, marker));
@@ -457,8 +453,8 @@ void writeLayer(Lines& out, const ProjectInput& in, const CompletedLayer& c, std
   const Real depths[2] = {in.layerTop(i), layer.bottom};
   for (std::size_t e = 0; e < 2; ++e) {
     emit(out, e == 0 ? "\n       AT THE TOP\n" : "       AT THE BOTTOM\n");
-    LayerReport end{out, in, layer, c.end[e], c.estimated[e], depths[e], ReportUnits{in.si()}};
-    model.behaviour->writeEnd(end);
+    LayerReport end{out, in, layer, c.end[e], c.estimated[e], depths[e], ReportUnits{in.si()}, &c, e};
+    model.rules(in).writeEnd(end);
     out.emplace_back();
   }
   if (in.NLRFD == 1) {
@@ -466,7 +462,9 @@ void writeLayer(Lines& out, const ProjectInput& in, const CompletedLayer& c, std
     out.push_back(parameterLine("LRFD RESISTANCE FACTOR (TIP RESISTANCE)", layer.phiBase));
     out.emplace_back();
   }
-  model.behaviour->writeAfterEnds(out, layer, c);
+  const SoilBehaviour& rules = model.rules(in);
+  rules.writeAfterEnds(out, layer, c);
+  if (in.gec2018()) rules.writeRules2018(out, in, layer, c);
 }
 
 void writeEstimateFootnote(Lines& out) {

@@ -51,6 +51,9 @@ void writeInputWarnings(Lines& out, const Warnings& warnings);
 // and bottom with their estimate markers, and the footnote on estimates.
 void writeSoilHeading(Lines& out);
 void writeLayer(Lines& out, const ProjectInput& in, const CompletedLayer& completed, std::size_t i);
+// A layer's value in the report: 7X, the label padded to 50 characters, "=",
+// E10.3 and the marker.
+std::string parameterLine(std::string_view label, Real value, std::string_view marker = {});
 // One end of a layer in the report: the soil family of the layer writes its
 // values with these lines (SoilBehaviour::writeEnd).
 struct LayerReport {
@@ -61,6 +64,8 @@ struct LayerReport {
   const EndEstimates& est;    // which of them were estimated
   Real depth;                 // of this end, ft
   ReportUnits u;
+  const CompletedLayer* completed = nullptr;  // the whole layer, completed
+  std::size_t endIndex = 0;                   // 0 top, 1 bottom
 
   // 7X, the label padded to 50 characters, "=", E10.3 and the marker.
   void value(std::string_view label, Real value, std::string_view marker = {}) const;
