@@ -120,9 +120,11 @@ Real EffectiveStressTable::at(Real depth) const {
     if (dz <= 0) return (a.stress + b.stress) / 2;
     return a.stress + (b.stress - a.stress) * (depth - a.depth) / dz;
   };
-  for (std::size_t j = 1; j < points_.size(); ++j) {
-    if (points_[j].depth > depth) return nonNegative(between(points_[j - 1], points_[j]));
-  }
+  // The first point deeper than the depth, from the second on (the depths
+  // never decrease).
+  const auto deeper = std::upper_bound(points_.begin() + 1, points_.end(), depth,
+                                       [](Real d, const StressPoint& p) { return d < p.depth; });
+  if (deeper != points_.end()) return nonNegative(between(*(deeper - 1), *deeper));
   const std::size_t last = points_.size() - 1;
   return nonNegative(between(points_[last - 1], points_[last]));
 }
@@ -316,9 +318,13 @@ SoilResistance::SoilResistance(const ProjectInput& input)
 
 std::optional<std::size_t> SoilResistance::layerAt(Real depth) const {
   if (!(depth >= 0)) return std::nullopt;
-  for (std::size_t i = 0; i < input_.layers.size(); ++i)
-    if (depth < input_.layers[i].bottom) return i;
-  return std::nullopt;
+  // Layer bottoms increase (the capacity analysis refuses a profile whose
+  // bottoms do not).
+  const auto& layers = input_.layers;
+  const auto below = std::upper_bound(layers.begin(), layers.end(), depth,
+                                      [](Real d, const Layer& l) { return d < l.bottom; });
+  if (below == layers.end()) return std::nullopt;
+  return static_cast<std::size_t>(below - layers.begin());
 }
 
 Messages SoilResistance::completeAll() {

@@ -162,6 +162,27 @@ TEST(DesignMethods, TheWriterWritesTheBlockInItsOneForm) {
             "METHODS 2018 \r\nSCOUR 38 \r\nLAYER 1 SAND SILTY \r\nLAYER 2 TEST UC \r\n");
 }
 
+// Every model has its AASHTO factors for a new layer of a 2018 project,
+// within the hard range of the layer's factors (input_ranges.h), the uplift
+// factor below the compression one.
+TEST(DesignMethods, ResistanceFactorsForEveryModel) {
+  const inputs::InputRange* side = inputs::findRange(inputs::Input::PhiSide);
+  const inputs::InputRange* base = inputs::findRange(inputs::Input::PhiBase);
+  for (int code = 1; code <= 9; ++code) {
+    const methods::ModelResistanceFactors* f = methods::resistanceFactors(code);
+    ASSERT_NE(f, nullptr) << code;
+    EXPECT_EQ(inputs::checkValue(*side, f->side), inputs::RangeCheck::Usual) << code;
+    EXPECT_EQ(inputs::checkValue(*base, f->base), inputs::RangeCheck::Usual) << code;
+    EXPECT_LT(f->uplift, f->side) << code;
+  }
+  EXPECT_EQ(methods::resistanceFactors(0), nullptr);
+  EXPECT_EQ(methods::resistanceFactors(10), nullptr);
+  // GEC-10 Appendix A: beta side 0.55, alpha side 0.45, sand base 0.50.
+  EXPECT_EQ(methods::resistanceFactors(1)->side, 0.55);
+  EXPECT_EQ(methods::resistanceFactors(2)->side, 0.45);
+  EXPECT_EQ(methods::resistanceFactors(1)->base, 0.50);
+}
+
 // Every stored project, read by the engine, is its records followed by the
 // block the writer makes of what was read: the samples without a block are
 // 1999 projects that end with their last record, and those with one hold it
