@@ -58,6 +58,13 @@ TEST(DesignMethods, TheBlockSetsTheMethodsScourAndLayerValues) {
               L{StrengthTest::UU, SandKind::Silty}}},
       {"a 1999 project that keeps its scour", "METHODS 1999 \r\nSCOUR 5 \r\n", MethodSet::Fhwa1999, 5,
        {L{}, L{}, L{}}},
+      // Notes typed after the last record are read past, as they always
+      // were, also when the block follows them; without a METHODS line
+      // nothing is a block.
+      {"notes after the records", "notes: checked by A.B. on site\r\n1 50\r\nSCOUR 38\r\n", MethodSet::Fhwa1999, 0,
+       {L{}, L{}, L{}}},
+      {"notes, then the block", "checked by A.B.\r\nMETHODS 2018 \r\nSCOUR 2 \r\n", MethodSet::Gec2018, 2,
+       {L{}, L{}, L{}}},
   };
   for (const Case& c : cases) {
     ProjectInput in;
@@ -107,11 +114,12 @@ TEST(DesignMethods, FaultsOfTheBlockRefuseTheRunNamingLineAndValue) {
       {"METHODS 2018 \r\nLAYER 2 TEST UC \r\nLAYER 2 TEST UU \r\n", at + "22, LAYER 2 TEST: GIVEN TWICE"},
       {"METHODS 2018 \r\nLAYER 2 PHI 30 \r\n", at + "21, LAYER 2: \"PHI\" IS NOT A LAYER VALUE (TEST OR SAND)"},
       {"METHODS 2018 \r\nLAYER 2 TEST \r\n", at + "21, LAYER: A VALUE IS MISSING"},
-      // Anything after the records that is not the block: refused rather
-      // than read past unnoticed (a record left over, a note typed in).
-      {"1 50\r\n", at + "20: \"1\" IS NOT A KEYWORD OF THE DESIGN METHODS (METHODS, SCOUR OR LAYER)"},
-      {"METHODS\x01 2018\r\n",
-       at + "20: \"METHODS?\" IS NOT A KEYWORD OF THE DESIGN METHODS (METHODS, SCOUR OR LAYER)"},
+      // Within the block every line is one of its own: a misspelt keyword, or
+      // a note after the block, is refused rather than read past.
+      {"METHODS 2018 \r\nSCOURE 38 \r\n",
+       at + "21: \"SCOURE\" IS NOT A KEYWORD OF THE DESIGN METHODS (METHODS, SCOUR OR LAYER)"},
+      {"METHODS 2018 \r\nchecked\x01 by A.B.\r\n",
+       at + "21: \"checked?\" IS NOT A KEYWORD OF THE DESIGN METHODS (METHODS, SCOUR OR LAYER)"},
   };
   TempFolder dir;
   for (const Case& c : cases) {

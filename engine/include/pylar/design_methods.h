@@ -27,6 +27,12 @@
 // line per layer value that differs from its default, in layer order.
 // Keywords are read in any case; blank lines are skipped.
 //
+// The block starts at the first line after the records whose first word is
+// METHODS and runs to the end of the file. Lines before it are notes, read
+// past as every reader always has (a note typed after the last record);
+// within it every line is one of the block's, so that a misspelt keyword is
+// refused rather than read past.
+//
 // The resistance factors of AASHTO LRFD for each model (kResistanceFactors)
 // are the values a new layer of a 2018 project starts with; the engine takes
 // the factors of each layer from the project file.
@@ -231,7 +237,8 @@ std::string nameList(const std::array<std::string_view, N>& names) {
 }  // namespace detail
 
 // Reads the lines after the project's records into `out` (reset first) for
-// a project whose layers have `layerCodes`, in SI (`si`) or English units.
+// a project whose layers have `layerCodes`, in SI (`si`) or English units:
+// the block from its METHODS line on (the lines before it are notes).
 // Returns the first problem: a keyword that is not one of the block's, a
 // keyword given twice, a value missing, not a number, not one of its words or
 // outside its hard range (input_ranges.h), a layer number outside the
@@ -244,10 +251,13 @@ inline std::optional<BlockProblem> readMethodBlock(std::span<const BlockLine> li
   bool seenMethods = false;
   bool seenScour = false;
   std::vector<std::array<bool, 2>> seenLayer(layerCodes.size(), {false, false});
+  bool inBlock = false;
   for (const BlockLine& line : lines) {
     const std::vector<std::string> w = detail::words(line.text);
     if (w.empty()) continue;
     const std::string keyword = upperCase(w[0]);
+    if (!inBlock && keyword != kMethodsKeyword) continue;  // a note before the block
+    inBlock = true;
     auto problem = [&line](std::string name, std::string what) {
       return BlockProblem{line.number, std::move(name), std::move(what)};
     };
