@@ -2,7 +2,10 @@
 //
 //   pylar run FILE.pq8d      one project; exits with the run's status
 //   pylar run --json FILE    the same, with the results as JSON on stdout
-//   pylar batch [--csv SUMMARY.csv] FILE...
+//   pylar run --methods 2018 FILE
+//                            the same with the 2018 (or 1999) method set
+//                            instead of the project's own
+//   pylar batch [--csv SUMMARY.csv] [--methods SET] FILE...
 //                            several projects; one line per project in
 //                            command-line order, then a summary line; exits
 //                            with 0 when all completed, otherwise with the
@@ -39,8 +42,8 @@ namespace {
 constexpr int kExitUsage = 64;
 
 constexpr const char* kUsage =
-    "Usage: pylar run [--json] FILE.pq8d\n"
-    "       pylar batch [--csv SUMMARY.csv] FILE.pq8d...\n"
+    "Usage: pylar run [--json] [--methods 1999|2018] FILE.pq8d\n"
+    "       pylar batch [--csv SUMMARY.csv] [--methods 1999|2018] FILE.pq8d...\n"
     "       pylar --help | --version\n";
 
 // The help text, with the extensions of the files a run leaves.
@@ -64,6 +67,10 @@ std::string helpText() {
          "  batch --csv SUMMARY.csv FILE...\n"
          "                   the same, and writes one row per pier of every project to\n"
          "                   SUMMARY.csv (replaced only when written completely)\n"
+         "  --methods 1999|2018\n"
+         "                   (run and batch) analyse with the 1999 methods (FHWA-IF-99-025)\n"
+         "                   or the 2018 ones (FHWA GEC-10 2018, AASHTO LRFD) instead of\n"
+         "                   the project's own set; the project file is not changed\n"
          "  --help           shows this text\n"
          "  --version        shows the version\n"
          "\n"
@@ -177,8 +184,8 @@ std::string csvField(const std::string& text) {
 bool writeCsv(const std::filesystem::path& file, const std::vector<pylar::engine::ProjectRun>& runs,
               std::string& error) {
   std::string text =
-      "project,status,units,design,case,stem,base,length,QS,QB/WT,QU,allowable/LRFD,QU/volume,most efficient,"
-      "warnings\r\n";
+      "project,status,units,design,methods,case,stem,base,length,QS,QB/WT,QU,allowable/LRFD,QU/volume,"
+      "most efficient,warnings\r\n";
   // A value the engine could not give a number (null in the JSON) is an
   // empty field.
   auto value = [](const std::string& field) { return field == "null" ? std::string() : field; };
@@ -186,10 +193,11 @@ bool writeCsv(const std::filesystem::path& file, const std::vector<pylar::engine
     const auto& r = run.summary.results;
     const std::string head = csvField(run.project.string()) + "," + std::to_string(run.summary.status) + "," +
                              (r.available ? (r.si ? "SI" : "English") : "") + "," +
-                             (r.available ? (r.lrfd ? "LRFD" : "ASD") : "") + ",";
+                             (r.available ? (r.lrfd ? "LRFD" : "ASD") : "") + "," +
+                             (r.available ? std::string(pylar::methods::methodSetName(r.methods)) : "") + ",";
     // The project's number of warnings (the run notes and the JSON list them).
     const std::string warnings = std::to_string(run.summary.warnings.size());
-    if (r.piers.empty()) text += head + ",,,,,,,,,," + warnings + "\r\n";
+    if (r.piers.empty()) text += head + ",,,,,,,,,," + warnings + "\r\n";  // case to most efficient
     for (const auto& p : r.piers)
       text += head + std::to_string(p.caseNumber) + "," + value(p.stem) + "," + value(p.base) + "," +
               value(p.length) + "," + value(p.qs) + "," + value(p.qbOrWeight) + "," + value(p.qu) + "," +
@@ -255,12 +263,13 @@ class OrderedPrinter {
   std::size_t next_ = 0;
 };
 
-int runBatch(const std::vector<std::filesystem::path>& projects, const std::optional<std::filesystem::path>& csv) {
+int runBatch(const std::vector<std::filesystem::path>& projects, const std::optional<std::filesystem::path>& csv,
+             std::optional<pylar::methods::MethodSet> methods) {
   OrderedPrinter printer(projects);
   const unsigned parallel = std::max(1U, std::thread::hardware_concurrency());
   const auto results = pylar::engine::runProjects(
       projects, parallel, [&printer](const pylar::engine::ProjectRun& run) { printer.finished(run); },
-      pylar::engine::localRunTime, csv.has_value());
+      pylar::engine::localRunTime, csv.has_value(), methods);
   printer.finish(results);
   std::string error;
   if (csv && !writeCsv(*csv, results, error)) {
@@ -316,6 +325,42 @@ int usage() {
   return kExitUsage;
 }
 
+// The options of `run` (--json, --methods) or `batch` (--csv, --methods),
+// each at most once and before the first file, and the files: one for run,
+// at least one for batch. Nothing when the command line is wrong.
+struct CommandOptions {
+  bool json = false;
+  std::optional<std::filesystem::path> csv;
+  std::optional<pylar::methods::MethodSet> methods;
+  std::vector<std::filesystem::path> files;
+};
+
+std::optional<CommandOptions> commandOptions(const std::vector<std::string>& args, bool batch) {
+  CommandOptions o;
+  std::size_t k = 1;
+  for (; k < args.size(); ++k) {
+    const std::string& a = args[k];
+    if (a == "--json" && !batch && !o.json) {
+      o.json = true;
+    } else if (a == "--csv" && batch && !o.csv && k + 1 < args.size()) {
+      o.csv = args[++k];
+    } else if (a == "--methods" && !o.methods && k + 1 < args.size()) {
+      o.methods = pylar::methods::methodSetFromName(args[++k]);
+      if (!o.methods) {
+        std::fprintf(stderr, "pylar: --methods takes 1999 or 2018, not \"%s\"\n", args[k].c_str());
+        return std::nullopt;
+      }
+    } else if (a.rfind("--", 0) == 0) {
+      return std::nullopt;  // an option this command does not take, twice, or without its value
+    } else {
+      break;
+    }
+  }
+  o.files.assign(args.begin() + static_cast<std::ptrdiff_t>(k), args.end());
+  if (o.files.empty() || (!batch && o.files.size() != 1)) return std::nullopt;
+  return o;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -333,31 +378,26 @@ int main(int argc, char** argv) {
     std::printf("pylar %s\n", std::string(pylar::engine::engineVersion()).c_str());
     return 0;
   }
-  if (args.size() == 2 && args[0] == "run" && args[1] != "--json") {
-    auto result = pylar::engine::runProject(args[1]);
-    printResult(result);
+  if (args.empty() || (args[0] != "run" && args[0] != "batch")) return usage();
+  const bool batch = args[0] == "batch";
+  const auto options = commandOptions(args, batch);
+  if (!options) return usage();
+  if (!batch) {
+    pylar::engine::RunOptions run;
+    run.collectResults = options->json;
+    run.methods = options->methods;
+    auto result = pylar::engine::runProject(options->files.front(), pylar::engine::localRunTime, run);
+    printResult(result, options->json ? stderr : stdout);
+    if (options->json) printJson(result);
     return result.summary.status;
   }
-  if (args.size() == 3 && args[0] == "run" && args[1] == "--json") {
-    pylar::engine::RunOptions options;
-    options.collectResults = true;
-    auto result = pylar::engine::runProject(args[2], pylar::engine::localRunTime, options);
-    printResult(result, stderr);
-    printJson(result);
-    return result.summary.status;
-  }
-  if (args.size() >= 4 && args[0] == "batch" && args[1] == "--csv") {
-    const std::filesystem::path summary(args[2]);
-    const std::vector<std::filesystem::path> projects(args.begin() + 3, args.end());
+  if (options->csv) {
     // A slip of the command line must not write a table over a project file
     // or over a file a run of the command line writes.
-    if (const std::string problem = summaryProblem(summary, projects); !problem.empty()) {
-      std::fprintf(stderr, "pylar: not run: the summary %s %s\n", summary.string().c_str(), problem.c_str());
+    if (const std::string problem = summaryProblem(*options->csv, options->files); !problem.empty()) {
+      std::fprintf(stderr, "pylar: not run: the summary %s %s\n", options->csv->string().c_str(), problem.c_str());
       return kExitUsage;
     }
-    return runBatch(projects, summary);
   }
-  if (args.size() >= 2 && args[0] == "batch" && args[1] != "--csv")
-    return runBatch(std::vector<std::filesystem::path>(args.begin() + 1, args.end()), std::nullopt);
-  return usage();
+  return runBatch(options->files, options->csv, options->methods);
 }

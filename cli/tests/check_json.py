@@ -2,7 +2,7 @@
 """Checks `pylar run --json` and `pylar batch --csv` against the report of the
 same run, for every sample.
 
-Usage: check_json.py PYLAR EXAMPLES_DIR
+Usage: check_json.py PYLAR FOLDER...   (the samples: every .pq8d of the folders)
 
 Each sample is copied into a temporary folder and run once with --json. The
 JSON must parse, carry the run's exit status, and agree with the report the
@@ -113,6 +113,8 @@ def check(project, pylar, failures):
     if len(cases) != len(piers):
         failures.append(f"{name}: {len(piers)} piers in JSON, {len(cases)} cases in the report")
         return
+    if results["methods"] not in ("1999", "2018"):
+        failures.append(f"{name}: methods {results['methods']!r}")
     lrfd = results["design"] == "LRFD"
     uplift = results["loading"] == "uplift"
     base = "WT" if uplift else "QB"
@@ -207,12 +209,12 @@ def check_csv(copies, pylar, folder, failures):
 
 
 def main():
-    pylar, examples = sys.argv[1], pathlib.Path(sys.argv[2])
+    pylar, folders = sys.argv[1], [pathlib.Path(f) for f in sys.argv[2:]]
     failures = []
     with tempfile.TemporaryDirectory() as folder:
-        samples = sorted(examples.glob("*.pq8d"))
+        samples = sorted(s for f in folders for s in f.glob("*.pq8d"))
         if not samples:
-            print(f"no samples in {examples}")
+            print(f"no samples in {' '.join(str(f) for f in folders)}")
             return 1
         copies = []
         for sample in samples:

@@ -111,7 +111,7 @@ const std::string kSmallProject =
 TEST(CommandLine, HelpAndVersionAnswerOnStdout) {
   const Command help = pylar("--help");
   EXPECT_EQ(help.exitStatus, 0);
-  EXPECT_EQ(help.output.rfind("Usage: pylar run [--json] FILE.pq8d\n", 0), 0U) << help.output;
+  EXPECT_EQ(help.output.rfind("Usage: pylar run [--json] [--methods 1999|2018] FILE.pq8d\n", 0), 0U) << help.output;
   EXPECT_NE(help.output.find("batch FILE..."), std::string::npos);
 
   const Command version = pylar("--version");
@@ -119,7 +119,11 @@ TEST(CommandLine, HelpAndVersionAnswerOnStdout) {
   EXPECT_EQ(version.output, std::string("pylar ") + PYLAR_VERSION + "\n");
 
   // A wrong command line prints its usage on stderr only.
-  for (const char* wrong : {"", "--frob", "run", "--help extra", "batch", "run --json", "batch --csv", "batch --csv out.csv"}) {
+  // The method set is 1999 or 2018, given once; run takes one file.
+  for (const char* wrong : {"", "--frob", "run", "--help extra", "batch", "run --json", "batch --csv", "batch --csv out.csv",
+                            "run --methods 2017 p.pq8d", "run --methods p.pq8d", "batch --methods gec p.pq8d",
+                            "run --methods 2018 --methods 1999 p.pq8d", "run --csv s.csv p.pq8d", "batch --json p.pq8d",
+                            "run a.pq8d b.pq8d"}) {
     const Command c = pylar(wrong);
     EXPECT_EQ(c.exitStatus, 64) << wrong;
     EXPECT_EQ(c.output, "") << wrong;
@@ -385,20 +389,20 @@ TEST(CommandLine, BatchCsvHasOneRowPerPierFromTheRunsValues) {
   // series, one row for the project that did not run.
   ASSERT_EQ(rows.size(), 6U) << text;
   EXPECT_EQ(rows[0],
-            "project,status,units,design,case,stem,base,length,QS,QB/WT,QU,allowable/LRFD,QU/volume,most efficient,"
-            "warnings");
-  EXPECT_EQ(rows[1].rfind("\"" + small.string() + "\",0,English,ASD,1,", 0), 0U) << rows[1];
-  EXPECT_EQ(rows[5], missing.string() + ",10,,,,,,,,,,,,,0");
+            "project,status,units,design,methods,case,stem,base,length,QS,QB/WT,QU,allowable/LRFD,QU/volume,"
+            "most efficient,warnings");
+  EXPECT_EQ(rows[1].rfind("\"" + small.string() + "\",0,English,ASD,1999,1,", 0), 0U) << rows[1];
+  EXPECT_EQ(rows[5], missing.string() + ",10,,,,,,,,,,,,,,0");
 
   // Each pier's numbers are the report's: QS, QB, QU, QDN and QU/volume of
   // the last capacity row, and the pier length, as printed.
   const auto [smallRow, smallLength] = lastRowOfReport(dir / "a" / "small, first.pq8o");
   ASSERT_EQ(smallRow.size(), 8U);
   std::vector<std::string> f = splitFields(rows[1].substr(rows[1].rfind('"') + 2), ',');
-  ASSERT_EQ(f.size(), 14U) << rows[1];
-  EXPECT_EQ(f[13], "0") << "the small project warns of nothing";
-  EXPECT_EQ(f[6], smallLength);
-  const std::vector<std::string> fromCsv = {f[7], f[8], f[9], f[10], f[11]};
+  ASSERT_EQ(f.size(), 15U) << rows[1];
+  EXPECT_EQ(f[14], "0") << "the small project warns of nothing";
+  EXPECT_EQ(f[7], smallLength);
+  const std::vector<std::string> fromCsv = {f[8], f[9], f[10], f[11], f[12]};
   const std::vector<std::string> fromReport = {smallRow[2], smallRow[3], smallRow[4], smallRow[6], smallRow[7]};
   EXPECT_EQ(fromCsv, fromReport);
 
@@ -406,9 +410,9 @@ TEST(CommandLine, BatchCsvHasOneRowPerPierFromTheRunsValues) {
   int chosen = 0;
   for (int k = 2; k <= 4; ++k) {
     const std::vector<std::string> g = splitFields(rows[static_cast<std::size_t>(k)], ',');
-    ASSERT_EQ(g.size(), 15U) << rows[static_cast<std::size_t>(k)];
-    EXPECT_EQ(g[4], std::to_string(k - 1));
-    chosen += g[13] == "yes" ? 1 : 0;
+    ASSERT_EQ(g.size(), 16U) << rows[static_cast<std::size_t>(k)];
+    EXPECT_EQ(g[5], std::to_string(k - 1));
+    chosen += g[14] == "yes" ? 1 : 0;
   }
   EXPECT_EQ(chosen, 1);
 
@@ -451,6 +455,50 @@ TEST(CommandLine, RunLineAndSummaryCountTheWarnings) {
   const std::vector<std::string> rows = splitLines(readFile(csv));
   ASSERT_GE(rows.size(), 2U);
   for (std::size_t k = 1; k < rows.size(); ++k) EXPECT_EQ(rows[k].substr(rows[k].rfind(',')), ",2") << rows[k];
+}
+
+// --methods runs a project with the other method set and never rewrites the
+// file; the JSON and the summary name the set each run used.
+TEST(CommandLine, MethodsOptionChoosesTheSetWithoutTouchingTheProject) {
+  TempFolder dir;
+  const fs::path plain = dir / "a" / "plain.pq8d";
+  const fs::path marked = dir / "b" / "marked.pq8d";
+  const std::string markedText = kSmallProject + "METHODS 2018 \r\n";
+  writeFile(plain, kSmallProject);
+  writeFile(marked, markedText);
+  auto methodsOf = [](const std::string& json) {
+    const std::string key = "\"methods\":\"";
+    const auto at = json.find(key);
+    return at == std::string::npos ? std::string() : json.substr(at + key.size(), 4);
+  };
+  struct Case {
+    std::string options;
+    const fs::path* project;
+    std::string methods;
+  };
+  for (const Case& c : {Case{"", &plain, "1999"}, Case{"--methods 2018 ", &plain, "2018"}, Case{"", &marked, "2018"},
+                        Case{"--methods 1999 ", &marked, "1999"}}) {
+    const Command run = pylar("run --json " + c.options + quoted(*c.project));
+    EXPECT_EQ(run.exitStatus, 0) << c.options << *c.project;
+    EXPECT_EQ(methodsOf(run.output), c.methods) << c.options << *c.project;
+  }
+  // The option may come first; the project files are as they were.
+  EXPECT_EQ(pylar("run --methods 2018 --json " + quoted(plain)).exitStatus, 0);
+  EXPECT_EQ(readFile(plain), kSmallProject);
+  EXPECT_EQ(readFile(marked), markedText);
+
+  // The summary's methods column, and a QS that differs between the sets.
+  const fs::path csv1999 = dir / "s1999.csv";
+  const fs::path csv2018 = dir / "s2018.csv";
+  ASSERT_EQ(pylar("batch --csv " + quoted(csv1999) + " " + quoted(plain)).exitStatus, 0);
+  ASSERT_EQ(pylar("batch --methods 2018 --csv " + quoted(csv2018) + " " + quoted(plain)).exitStatus, 0);
+  const std::vector<std::string> a = splitFields(splitLines(readFile(csv1999)).at(1), ',');
+  const std::vector<std::string> b = splitFields(splitLines(readFile(csv2018)).at(1), ',');
+  ASSERT_EQ(a.size(), 16U);
+  ASSERT_EQ(b.size(), 16U);
+  EXPECT_EQ(a[4], "1999");
+  EXPECT_EQ(b[4], "2018");
+  EXPECT_NE(a[9], b[9]) << "QS of the two sets";
 }
 
 TEST(CommandLine, JsonOfARunThatDidNotAnalyse) {

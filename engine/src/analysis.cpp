@@ -12,6 +12,9 @@
 namespace pylar::engine {
 namespace {
 
+constexpr std::string_view kUnused2018Values =
+    "THE SCOUR DEPTH AND THE LAYER VALUES OF THE 2018 METHODS ARE NOT USED: THE RUN USES THE 1999 METHODS";
+
 bool readRunInput(Run& run) {
   if (!run.channels.isOpen(kChannelInput)) {
     run.fail(kStatusBadInput, "INPUT ERROR: THE PROJECT FILE CANNOT BE OPENED: " + run.names.input);
@@ -23,6 +26,8 @@ bool readRunInput(Run& run) {
     run.fail(kStatusBadInput, error);
     return false;
   }
+  // The method set asked for instead of the project's own.
+  if (run.methods) run.input.methods.set = *run.methods;
   if (const std::string problem = checkCapacityInput(run.input); !problem.empty()) {
     run.fail(kStatusBadInput, problem);
     return false;
@@ -92,6 +97,7 @@ void runAnalysisStages(Run& run) {
   if (a.settlement.status == 0) a.rockSocket = rockSocketOfChosenPier(in, a.series);
   a.inputWarnings = run.warnings;
   a.warnings = collectWarnings(run.warnings, a);
+  if (!in.gec2018() && in.methods.has2018Values()) appendWarnings(a.warnings, {{0, std::string(kUnused2018Values)}});
   run.warnings = a.warnings;
 
   writeAnalysis(run, a);

@@ -196,7 +196,11 @@ std::vector<CreditedSlice> creditedSide(const SliceProfile& profile, Real tip, R
     const Real share = sliceShare(z, tip, topIgnored, bottomIgnored);
     if (share <= 0) continue;
     const Slice& s = profile.slices[z - 1];
-    out.push_back({z, s.layer, share * s.side});
+    if (s.parts.empty()) {
+      out.push_back({z, s.layer, share * s.side});
+    } else {
+      for (const SlicePart& part : s.parts) out.push_back({z, part.layer, share * part.side});
+    }
   }
   return out;
 }
@@ -206,6 +210,23 @@ std::vector<Real> SliceProfile::bases() const {
   out.reserve(slices.size());
   for (const Slice& s : slices) out.push_back(s.base);
   return out;
+}
+
+Real SliceProfile::tipBase(const std::vector<Real>& stored, std::size_t tipIndex, Real baseDiameter, Real stem) const {
+  if (tipIndex < slices.size() && tipIndex < stored.size() && slices[tipIndex].baseAtTip) return stored[tipIndex];
+  return weightedBase(stored, tipIndex, baseDiameter, stem);
+}
+
+Real SliceProfile::baseAt(Real tip, Real baseDiameter, Real stem) const {
+  if (!(tip > 0)) return 0;
+  const std::vector<Real> stored = bases();
+  const Real whole = std::floor(tip + kTipTolerance);
+  const auto index = [](Real foot) { return static_cast<std::size_t>(std::max(foot, Real(1))) - 1; };
+  const Real at = tipBase(stored, index(whole), baseDiameter, stem);
+  const Real part = tip - whole;
+  if (part <= kTipTolerance) return at;
+  const Real below = tipBase(stored, index(whole + 1), baseDiameter, stem);
+  return at + part * (below - at);
 }
 
 PierResult walkPier(const SliceProfile& p, const PierGeometry& g, const DesignFactors& f, const WalkSettings& s) {
@@ -243,8 +264,8 @@ PierResult walkPier(const SliceProfile& p, const PierGeometry& g, const DesignFa
       lrfdQs += share * p.slices[z - 1].lrfdSide;
     }
     const Real qb = f.uplift ? upliftWeight(g, tip, s.waterTable)
-                    : inSlice ? baseAtTip(bases, tip, g.base, g.stem)
-                              : weightedBase(bases, z - 1, g.base, g.stem);
+                    : inSlice ? p.baseAt(tip, g.base, g.stem)
+                              : p.tipBase(bases, z - 1, g.base, g.stem);
     const std::size_t layer = p.slices[z - 1].layer;
     const Real phi = layer < f.phiBase.size() ? f.phiBase[layer] : 1;
     const CapacityRow row = capacityAt(tip, qs, lrfdQs, qb, concreteVolume(g, tip), phi, f);

@@ -90,6 +90,13 @@ int roundedDepth(Real depth);
 // ---------------------------------------------------------------------------
 // One pier against depth.
 
+// A part of a slice that lies in another layer than the slice's (the 2018
+// set splits a slice at the layer boundaries inside it): its layer and side.
+struct SlicePart {
+  std::size_t layer = 0;
+  Real side = 0;  // tons
+};
+
 // What the soil gives at one depth z of one pier: the slice above z and a
 // tip at z.
 struct Slice {
@@ -99,6 +106,14 @@ struct Slice {
   Real perimeter = 0;     // ft, the diameter whose perimeter carries it: the stem's, or a rock socket's
   Real lrfdSide = 0;      // side x the layer's side resistance factor
   Real base = 0;          // tons, the base of a tip at z, limits applied
+  // The base is the tip's as its rule gives it (the 2018 rules average the
+  // ground below the tip themselves), not to be averaged again.
+  bool baseAtTip = false;
+  // The base's layer without blow counts below the tip (BaseResistance).
+  std::optional<std::size_t> baseLayerWithoutBlowCount;
+  // 2018 set, a slice that crosses a layer boundary: the side of each
+  // layer's part (they add up to `side`); empty otherwise.
+  std::vector<SlicePart> parts;
   // For the run notes of a pier whose tip lies below: the unit weight is
   // missing; the weak-rock socket checks.
   bool lowUnitWeight = false;
@@ -111,6 +126,13 @@ struct SliceProfile {
   std::size_t depthCount() const { return slices.size(); }
   // The stored base of every depth, as weightedBase reads it.
   std::vector<Real> bases() const;
+  // The base (tons) of a tip at the whole foot of index `tipIndex` (`stored`
+  // is bases()): weightedBase, or the stored value where it is the tip's
+  // (Slice::baseAtTip).
+  Real tipBase(const std::vector<Real>& stored, std::size_t tipIndex, Real baseDiameter, Real stem) const;
+  // The base of a tip at `tip` ft, as baseAtTip reads it, each whole foot's
+  // value by tipBase.
+  Real baseAt(Real tip, Real baseDiameter, Real stem) const;
 };
 
 struct DesignFactors {

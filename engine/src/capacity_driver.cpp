@@ -8,10 +8,13 @@
 #include <cmath>
 
 #include "report.h"
+#include "soil_family.h"
 #include "soil_models.h"
 
 namespace pylar::engine {
 namespace {
+
+Real finiteOrZero(Real v) { return std::isfinite(v) ? v : Real(0); }
 
 // The layer holding each slice z = 1..depth: layer bottoms rounded to whole
 // feet; a layer whose rounded bottom does not pass the one above holds none.
@@ -27,7 +30,88 @@ std::vector<std::size_t> sliceLayers(const ProjectInput& in) {
   return layers;
 }
 
-Real finiteOrZero(Real v) { return std::isfinite(v) ? v : Real(0); }
+
+// A slice's side is carried on the stem's perimeter, or on a rock socket's
+// when its model has one and the slice gives its diameter.
+Real sideDiameter(const Layer& layer, const SliceResistance& s, const PierGeometry& g) {
+  return soilModel(layer.code).rockSocket && s.socketDiameter > 0 ? s.socketDiameter : g.stem;
+}
+
+// The base of a tip at z in layer i: the slice's own (weak and decomposed
+// rock) or the layer's base procedure, at most the layer's maximum.
+void storeBase(Slice& slice, SoilResistance& soil, std::size_t i, Real z, const SliceResistance& s,
+               const PierGeometry& g) {
+  BaseResistance b = s.hasBase ? s.base : soil.baseResistance(i, z, g.base);
+  Real base = b.load;
+  const Real maxBase = soil.layer(i).maxBaseTsf;
+  if (maxBase > 5.0e-8F && b.area > 0) base = std::min(base, maxBase * b.area);
+  slice.base = std::isfinite(base) ? std::max(base, Real(0)) : 0;
+  slice.baseAtTip = b.atTip;
+  slice.baseLayerWithoutBlowCount = b.layerWithoutBlowCount;
+}
+
+// A layer boundary or the scour depth this close to a slice's end does not
+// cut it.
+constexpr Real kCutTolerance = 1.0e-4F;  // ft
+
+// The 2018 set: slice z cut at the layer boundaries inside it and at the
+// scour depth, each part's side that of the layer holding it, none above the
+// scour; the slice's own layer (the walk's, holding its middle) gives the
+// base, the messages and the weak-rock state as in the 1999 walk. A tip at
+// or above the scour depth has no base.
+void splitSlice(Slice& slice, SoilResistance& soil, std::size_t i, Real z, const PierGeometry& g,
+                WeakRockRunState& rock) {
+  const ProjectInput& in = soil.input();
+  const Real top = z - 1;
+  std::vector<Real> cuts = {top, z};
+  for (const Layer& l : in.layers)
+    if (l.bottom > top + kCutTolerance && l.bottom < z - kCutTolerance) cuts.push_back(l.bottom);
+  const Real scour = in.scourDepth;
+  if (scour > top + kCutTolerance && scour < z - kCutTolerance) cuts.push_back(scour);
+  std::sort(cuts.begin(), cuts.end());
+  Real side = 0;
+  Real lrfd = 0;
+  std::optional<SliceResistance> own;
+  for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
+    const Real a = cuts[k];
+    const Real b = cuts[k + 1];
+    const std::size_t j = soil.layerAt((a + b) / 2).value_or(i);
+    SliceResistance s;
+    if (j == i && !own) {
+      own = soil.slice(i, z, z, rock, a, b);
+      s = *own;
+    } else {
+      WeakRockRunState scratch = rock;  // a part of another layer leaves the pier's state as it is
+      s = soil.slice(j, b, z, scratch, a, b);
+    }
+    if (!(b > scour + kCutTolerance)) continue;  // scour removed the ground here
+    const Real part = finiteOrZero(s.unitSide * kPi * sideDiameter(in.layers[j], s, g) * (b - a));
+    side += part;
+    lrfd += finiteOrZero(part * in.layers[j].phiSide);
+    if (j != i) slice.parts.push_back({j, part});
+  }
+  if (!own) own = soil.slice(i, z, z, rock);
+  if (!slice.parts.empty()) {
+    // The slice's own layer's share, for the side by layer.
+    Real others = 0;
+    for (const SlicePart& part : slice.parts) others += part.side;
+    slice.parts.push_back({i, side - others});
+  }
+  const Real diameter = sideDiameter(in.layers[i], *own, g);
+  slice.layer = i;
+  slice.side = side;
+  slice.unitSide = diameter > 0 ? finiteOrZero(side / (kPi * diameter)) : Real(0);
+  slice.perimeter = diameter;
+  slice.lrfdSide = lrfd;
+  storeBase(slice, soil, i, z, *own, g);
+  if (!(z > scour + kCutTolerance)) {
+    // A tip at or above the scour depth stands on no ground.
+    slice.base = 0;
+    slice.baseAtTip = true;
+  }
+  slice.lowUnitWeight = own->lowUnitWeight;
+  slice.socketCheck = own->socketCheck;
+}
 
 // What the soil gives at every depth for one pier. The walk reaches each
 // slice with the tip at the slice's own depth.
@@ -40,20 +124,20 @@ SliceProfile buildProfile(SoilResistance& soil, const std::vector<std::size_t>& 
     const std::size_t i = layers[k];
     const Layer& layer = in.layers[i];
     const Real z = static_cast<Real>(k + 1);
-    const SliceResistance s = soil.slice(i, z, z, rock);
-    const Real diameter = soilModel(layer.code).rockSocket && s.socketDiameter > 0 ? s.socketDiameter : g.stem;
-    const Real side = s.unitSide * kPi * diameter;  // tons, over 1 ft
-    BaseResistance b = s.hasBase ? s.base : soil.baseResistance(i, z, g.base);
-    Real base = b.load;
-    const Real maxBase = soil.layer(i).maxBaseTsf;
-    if (maxBase > 5.0e-8F && b.area > 0) base = std::min(base, maxBase * b.area);
     Slice& slice = p.slices.emplace_back();
+    if (in.gec2018()) {
+      splitSlice(slice, soil, i, z, g, rock);
+      continue;
+    }
+    const SliceResistance s = soil.slice(i, z, z, rock);
+    const Real diameter = sideDiameter(layer, s, g);
+    const Real side = s.unitSide * kPi * diameter;  // tons, over 1 ft
     slice.layer = i;
     slice.side = finiteOrZero(side);
     slice.unitSide = finiteOrZero(s.unitSide);
     slice.perimeter = diameter;
     slice.lrfdSide = finiteOrZero(side * layer.phiSide);
-    slice.base = std::isfinite(base) ? std::max(base, Real(0)) : 0;
+    storeBase(slice, soil, i, z, s, g);
     slice.lowUnitWeight = s.lowUnitWeight;
     slice.socketCheck = s.socketCheck;
   }
@@ -90,6 +174,18 @@ Messages pierMessages(const SliceProfile& profile, Real tipDepth) {
       bool& once = inRockFile[static_cast<std::size_t>(w.kind)];
       if (!once) append(m.rockFile, w.block);
       once = true;
+    }
+  }
+  if (tip >= 1 && tip <= profile.depthCount()) {
+    if (const auto layer = profile.slices[tip - 1].baseLayerWithoutBlowCount) {
+      Lines block;
+      family::appendStarBlock(block, "WARNING",
+                              {"THE BASE IN SAND TAKES N60 AS THE MEAN OVER TWO BASE DIAMETERS BELOW",
+                               "THE TIP; LAYER " + std::to_string(*layer + 1) +
+                                   " THERE GIVES NO BLOW COUNT AND IS LEFT OUT OF THE MEAN"});
+      append(m.report, block);
+      append(m.notes, block);
+      appendWarnings(m.warnings, {{static_cast<int>(*layer + 1), std::string(kBaseWithoutBlowCountWarning)}});
     }
   }
   return m;

@@ -57,6 +57,12 @@ SeriesAnalysis analyseSeries(const ProjectInput& in, SoilResistance& soil);
 inline constexpr std::string_view kShortOfBaseWarning =
     "PLEASE PROVIDE THE SOIL DEPTH THAT IS TWO-DIAMETER DEEPER THAN THE TIP OF DRILLED PYLARS";
 
+// 2018 set: a layer within two base diameters below a tip in sand gives no
+// blow count and is left out of the base's mean N60.
+inline constexpr std::string_view kBaseWithoutBlowCountWarning =
+    "THE BASE IN SAND TAKES N60 AS THE MEAN OVER TWO BASE DIAMETERS BELOW THE TIP; THIS LAYER THERE GIVES NO BLOW "
+    "COUNT AND IS LEFT OUT OF THE MEAN";
+
 // The messages of the slices above a tip at tipDepth (ft): the unit-weight
 // error of every slice without one, every failing weak-rock socket check in
 // the run notes, and the first failure of each check in the rock-message

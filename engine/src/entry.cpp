@@ -296,6 +296,7 @@ RunSummary runWithFolderHeld(const RunNames& names, const RunClock& clock, const
   run.names = names;
   run.threads = options.threads;
   run.collectResults = options.collectResults;
+  run.methods = options.methods;
   Channels& ch = run.channels;
   try {
     ch.openWrite(kChannelChart, runFilePath(names, RunFileKind::Chart));

@@ -1,7 +1,9 @@
 // Clay (code 2) and clay shale (code 3), FHWA-IF-99-025 (O'Neill and Reese
 // 1999): alpha side, Nc base with the Fr reduction of large bases. The two
 // differ in the limit of Nc by depth, the strength read from blow counts and
-// the limit of the unit base.
+// the limit of the unit base. Clay under the 2018 set (FHWA GEC-10, Brown et
+// al. 2018): the strength turned into its CIUC equivalent (Chen and Kulhawy
+// 1993), the alpha of Chen et al. (2011) and the Nc base with that strength.
 #include <algorithm>
 #include <cmath>
 
@@ -131,7 +133,160 @@ class ClayFamily final : public SoilBehaviour {
   ClayVariant v_;
 };
 
+// The CIUC-equivalent strength (lb/ft^2) of clay layer i at a depth: its
+// strength there converted from the layer's test with the effective stress
+// of the ground as it is (before scour: the stress the samples were taken
+// under). A strength read from blow counts (200 N) is a correlation, not a
+// test: it is taken as it is.
+Real ciucAt(const ProjectInput& in, const EffectiveStressTable& stress, const CompletedLayer& c, std::size_t i,
+            Real depth) {
+  const Layer& layer = in.layers[i];
+  const Real t = layerFraction(in.layerTop(i), layer.bottom, depth);
+  if (!c.hasCohesion) return nonNegative(200 * interpolate(c.end[0].blowCount, c.end[1].blowCount, t));
+  return ciucStrength(interpolate(c.end[0].cohesion, c.end[1].cohesion, t), stress.at(depth),
+                      in.methods.layer(i).test);
+}
+
+class Clay2018Family final : public SoilBehaviour {
+ public:
+  void complete(LayerCompletion& l) const override {
+    CompletedLayer& c = l.completed;
+    c.hasCohesion = c.end[0].cohesion > 1.0e-5F || c.end[1].cohesion > 1.0e-5F;
+    bool strong = false;
+    for (int e = 0; e < 2; ++e) {
+      LayerEnd& end = c.end[e];
+      const Real su = ciucAt(l.input, l.stress, c, l.index, l.depth[e]);
+      c.ciucStrength[e] = su;
+      if (!(end.sideParameter > 0)) {
+        end.sideParameter = alpha2018(su);
+        c.estimated[e].sideParameter = true;
+        if (su / kAtmosphere >= 2.5F) strong = true;
+      }
+      if (!(end.nc > 0)) {
+        end.nc = ncByDepth(l.depth[e], l.input.DSTART, kClayVariant.ncLimit);
+        c.estimated[e].nc = true;
+      }
+    }
+    c.sideParameterEstimated = c.estimated[0].sideParameter && c.estimated[1].sideParameter;
+    c.ncEstimated = c.estimated[0].nc && c.estimated[1].nc;
+    Lines& report = l.messages.report;
+    if (strong) {
+      report.emplace_back("       ..........WARNING..........");
+      report.emplace_back("       THE SHEAR STRENGTH OF THIS MATERIAL MAY BE TOO HIGH");
+      report.emplace_back("       FOR USING CLAY CRITERIA. DESIGN AS INTERMEDIATE");
+      report.emplace_back("       GEOMATERIALS IS RECOMMENDED.");
+      report.emplace_back();
+      l.warn(kClayTooStrongWarning);
+    }
+    if (!c.hasCohesion) {
+      family::appendStarBlock(report, "WARNING",
+                              {"THE PREDICTED LOAD TRANSFER IN CLAY BASED ON THE N-VALUE",
+                               "FROM STANDARD PENETRATION TESTS IS NOT RECOMMENDED FOR",
+                               "THE FINAL DESIGN.  PLEASE INPUT THE UNDRAIDED SHEAR",
+                               "STRENGTH FOR CLAY LAYERS IN THE FINAL DESIGN."});
+      l.warn(kClayFromBlowCountWarning);
+    }
+  }
+
+  // fs = alpha su(CIUC) at the middle of the part of the slice; alpha of
+  // the 2018 rule there when the layer gives none.
+  Real side(const SliceContext& s, SliceResistance& r) const override {
+    const Real mid = s.middle();
+    const Real su = ciucAt(s.input, s.stress, s.completed, s.index, mid);
+    const Real t = layerFraction(s.input.layerTop(s.index), s.layer.bottom, mid);
+    r.coefficient = s.completed.sideParameterEstimated
+                        ? alpha2018(su)
+                        : interpolate(s.completed.end[0].sideParameter, s.completed.end[1].sideParameter, t);
+    r.strengthTerm = su * s.upliftFactor(true);
+    return r.coefficient * r.strengthTerm / kPoundsPerTon;
+  }
+
+  // q = Nc su(CIUC), su(CIUC) the mean over two base diameters below the tip
+  // (of the clay there), Nc given or from that strength (6.5 to 9) with the
+  // shallow factor; the 1999 reduction of large bases and limit of 40 tsf.
+  // The depth of the tip in these factors is its depth below the scour.
+  BaseResistance base(BaseContext& tip) const override {
+    CompletedLayer& c = tip.completed;
+    const Real t = tip.fraction();
+    const Real b = tip.diameter;
+    Real nc = interpolate(c.end[0].nc, c.end[1].nc, t);
+    if (!(nc > 1.0e-9F)) {
+      nc = c.lastValidNc;
+    } else {
+      c.lastValidNc = nc;
+    }
+    Real sum = 0;
+    int count = 0;
+    if (tip.soil) {
+      for (const family::ZonePoint& p : family::zoneBelowTip(tip)) {
+        if (tip.input.layers[p.layer].code != kClay) continue;
+        sum += ciucAt(tip.input, tip.soil->stress(), tip.soil->layer(p.layer), p.layer, p.depth);
+        ++count;
+      }
+    }
+    const auto index = static_cast<std::size_t>(&tip.layer - tip.input.layers.data());
+    const Real psf = count > 0 ? sum / static_cast<Real>(count)
+                     : tip.soil ? ciucAt(tip.input, tip.soil->stress(), c, index, tip.tipDepth)
+                                : Real(0);
+    const Real su = nonNegative(psf) / kPoundsPerTon;
+    BaseResistance r;
+    if (!(b > 0)) return r;
+    const Real depth = tip.embedment();
+    r.area = kQuarterPi * b * b;
+    Real fr = 1;
+    if (b > 6.25F) {
+      const Real a = std::min(0.0071F + 0.0021F * depth / b, 0.015F);
+      const Real bb = std::clamp(0.45F * std::sqrt(2 * su), Real(0.5), Real(1.5));
+      fr = std::min(Real(1), 2.5F / (kInchesPerFoot * a * b + 2.5F * bb));
+    }
+    if (c.ncEstimated) {
+      nc = ncFromStrength(kPoundsPerTon * su);
+      if (depth < 3 * b) nc *= (2.0F / 3.0F) * (1 + depth / (6 * b));
+    }
+    const Real q = std::min(su * nc, Real(40));
+    r.unit = nonNegative(finiteOrZero(q));
+    r.load = nonNegative(finiteOrZero(q * r.area * fr));
+    r.atTip = true;
+    return r;
+  }
+
+  void writeEnd(LayerReport& e) const override {
+    e.value("UNDRAINED SHEAR STRENGTH, " + e.stressWord(), e.u.stress(e.v.cohesion));
+    e.common();
+    e.depthLine();
+    e.out.emplace_back();
+    if (e.completed) {
+      const auto index = static_cast<std::size_t>(&e.layer - e.in.layers.data());
+      const bool converted = e.completed->hasCohesion && e.in.methods.layer(index).test != methods::StrengthTest::CIUC;
+      e.value("CIUC-EQUIVALENT STRENGTH, " + e.stressWord(), e.u.stress(e.completed->ciucStrength[e.endIndex]),
+              estimateMarker(converted));
+    }
+    e.value("STRENGTH REDUCTION FACTOR-ALPHA", e.v.sideParameter, estimateMarker(e.est.sideParameter));
+    e.value("END BEARING COEFFICIENT-Nc", e.v.nc, estimateMarker(e.est.nc));
+  }
+
+  void writeRules2018(Lines& out, const ProjectInput& in, const Layer& layer, const CompletedLayer& c) const override {
+    const auto index = static_cast<std::size_t>(&layer - in.layers.data());
+    out.push_back("       SIDE FRICTION PROCEDURE, ALPHA METHOD OF FHWA GEC-10 (2018):");
+    out.push_back("       ALPHA = 0.30 + 0.17 PA/SU(CIUC), AT MOST 1");
+    if (c.hasCohesion)
+      out.push_back("       STRENGTH TEST: " + std::string(methods::strengthTestName(in.methods.layer(index).test)) +
+                    (in.methods.layer(index).test == methods::StrengthTest::CIUC
+                         ? ""
+                         : ", CONVERTED TO CIUC (CHEN AND KULHAWY 1993)"));
+    else
+      out.push_back("       STRENGTH FROM BLOW COUNTS (200 N), TAKEN AS CIUC");
+    out.push_back("       BASE: NC SU(CIUC), SU(CIUC) THE MEAN OVER TWO BASE DIAMETERS BELOW THE TIP");
+    out.emplace_back();
+  }
+};
+
 }  // namespace
+
+const SoilBehaviour& clay2018Behaviour() {
+  static const Clay2018Family clay;
+  return clay;
+}
 
 const SoilBehaviour& clayBehaviour() {
   static const ClayFamily clay{kClayVariant};

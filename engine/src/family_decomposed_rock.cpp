@@ -11,10 +11,10 @@ namespace {
 
 using family::nonNegative;
 
-class DecomposedRockFamily final : public SoilBehaviour {
+class DecomposedRockFamily : public SoilBehaviour {
  public:
   Real side(const SliceContext& s, SliceResistance& r) const override {
-    const DecomposedRockSlice d = decomposedRockSlice(s.input, s.stress, s.index, s.depth, s.tipDepth);
+    const DecomposedRockSlice d = decomposedRockSlice(s.input, s.stress, s.index, s.depth, s.tipDepth, s.scourStress);
     r.coefficient = 1;
     r.strengthTerm = d.side * s.upliftFactor(false);
     r.hasBase = true;
@@ -57,10 +57,27 @@ class DecomposedRockFamily final : public SoilBehaviour {
   }
 };
 
+// Under the 2018 set: the 1999 procedure (the 2018 methods give none for
+// intermediate geomaterials), whose stresses are those after scour through
+// SliceContext::scourStress.
+class DecomposedRock2018Family final : public DecomposedRockFamily {
+ public:
+  void writeRules2018(Lines& out, const ProjectInput&, const Layer&, const CompletedLayer&) const override {
+    out.emplace_back("       RULES: THE 1999 METHODS (FHWA-IF-99-025); THE 2018 METHODS HAVE NONE FOR THIS MODEL;");
+    out.emplace_back("       THE SIDE AND BASE TAKE THE STRESSES OF THE GROUND AFTER SCOUR");
+    out.emplace_back();
+  }
+};
+
 }  // namespace
 
 const SoilBehaviour& decomposedRockBehaviour() {
   static const DecomposedRockFamily decomposed;
+  return decomposed;
+}
+
+const SoilBehaviour& decomposedRock2018Behaviour() {
+  static const DecomposedRock2018Family decomposed;
   return decomposed;
 }
 

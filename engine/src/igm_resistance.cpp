@@ -251,7 +251,7 @@ DecomposedRockSlice decomposedRockValues(Real blowCount, Real effectiveStress, R
 }
 
 DecomposedRockSlice decomposedRockSlice(const ProjectInput& input, const EffectiveStressTable& stress,
-                                        std::size_t i, Real depth, Real tipDepth) {
+                                        std::size_t i, Real depth, Real tipDepth, Real scourStress) {
   const Layer& layer = input.layers.at(i);
   const Real t = layerFraction(input.layerTop(i), layer.bottom, depth);
   Real ds = interpolate(layer.top().socketDiameter, layer.bot().socketDiameter, t);
@@ -259,6 +259,7 @@ DecomposedRockSlice decomposedRockSlice(const ProjectInput& input, const Effecti
   Real sigma = midLayerStress(input, i);
   const Real profileBottom = input.layers.empty() ? Real(0) : input.layers.back().bottom;
   if (profileBottom - tipDepth < 2 * ds) sigma = stress.at(tipDepth);
+  if (scourStress > 0) sigma = nonNegative(sigma - scourStress);
   const Real n = interpolate(layer.top().blowCount, layer.bot().blowCount, t);
   return decomposedRockValues(n, sigma, ds);
 }

@@ -6,6 +6,7 @@
 // (lb/in^2 x 144/2000), as the socket equations expect.
 
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 #include "messages.h"
@@ -21,6 +22,13 @@ struct BaseResistance {
   Real load = 0;  // tons
   Real unit = 0;  // tons/ft^2, before the large-base and shallow-tip factors
   Real area = 0;  // ft^2, the base area used
+  // The rule already averaged the ground below the tip (the 2018 rules): the
+  // capacity analysis takes the value as it is instead of the weighted mean
+  // of the bases below.
+  bool atTip = false;
+  // 2018 sand base: a soil layer within two base diameters below the tip
+  // that gives no blow count, left out of the mean N60 (the first such).
+  std::optional<std::size_t> layerWithoutBlowCount;
 };
 
 inline constexpr Real kTan30 = 0.57735187F;
@@ -145,8 +153,9 @@ DecomposedRockSlice decomposedRockValues(Real blowCount, Real effectiveStress, R
 
 // One decomposed-rock slice of layer i at depth, for a pier whose tip is at
 // tipDepth; stress is the run's stress table (used at the tip when the
-// profile ends less than two socket diameters below it).
+// profile ends less than two socket diameters below it). `scourStress` (2018
+// set) is taken off the stress: the soil removed by scour.
 DecomposedRockSlice decomposedRockSlice(const ProjectInput& input, const EffectiveStressTable& stress,
-                                        std::size_t i, Real depth, Real tipDepth);
+                                        std::size_t i, Real depth, Real tipDepth, Real scourStress = 0);
 
 }  // namespace pylar::engine

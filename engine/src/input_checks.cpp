@@ -102,6 +102,7 @@ ProjectValue projectValue(const ProjectInput& in, Input input) {
     case Input::ProposedDepth: return {"RECORD 5", &in.proposedDepth};
     case Input::SafetyFactorSide: return {"RECORD 5", &in.FST};
     case Input::SafetyFactorBase: return {"RECORD 5", &in.FSB};
+    case Input::ScourDepth: return {"DESIGN METHODS", &in.scourDepth};
     default: return {nullptr, nullptr};
   }
 }

@@ -46,7 +46,7 @@ SettlementGeometry settlementGeometry(const ProjectInput& in, const PierAnalysis
   const auto tip = static_cast<std::size_t>(std::ceil(std::max(lengthFt - kTipTolerance, Real(0))));
   // The base resistance of the capacity table; in uplift the base carries
   // nothing.
-  s.ultimateBaseTons = in.KCYCL == 2 || tip == 0 ? Real(0) : baseAtTip(p.bases(), lengthFt, g.base, g.stem);
+  s.ultimateBaseTons = in.KCYCL == 2 || tip == 0 ? Real(0) : p.baseAt(lengthFt, g.base, g.stem);
   const std::size_t count = p.depthCount();
   const std::size_t tipSlice = std::min(tip == 0 ? 0 : tip - 1, count == 0 ? 0 : count - 1);
   s.tipCode = count == 0 ? 0 : in.layers[p.slices[tipSlice].layer].code;

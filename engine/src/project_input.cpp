@@ -178,7 +178,7 @@ void convertToWorkingUnits(ProjectInput& p) {
   // feet is that number, as the same project entered in feet would hold it.
   auto toFeet = [](Real& metres) { metres = wholeOrHalfFoot(metres * kFeetPerMetre); };
   for (Real* length : {&p.printIncrement, &p.ValElevation, &p.DSTART, &p.DIALIM, &p.TOPLENG, &p.bottomLength,
-                       &p.waterTable, &p.proposedDepth, &p.PDMIN, &p.PDINCR, &p.DIAMINCR})
+                       &p.waterTable, &p.proposedDepth, &p.PDMIN, &p.PDINCR, &p.DIAMINCR, &p.scourDepth})
     toFeet(*length);
   p.Ec *= kPsiPerKPa;
   p.designLoad *= kTonsPerKN;
@@ -284,6 +284,18 @@ bool readProjectInput(ListReader& in, ProjectInput& p, std::string& error) {
     for (std::size_t k = 0; k < p.tzDepths.size(); ++k)
       if (!reader.read("RECORD 9, DEPTH " + std::to_string(k + 1), {{"DEPTH", &p.tzDepths[k]}})) return false;
   }
+
+  // The design methods: every line after the last record.
+  p.recordLines = in.linesRead();
+  std::vector<methods::BlockLine> block;
+  while (auto line = in.readLine()) block.push_back({in.linesRead(), std::move(*line)});
+  std::vector<int> codes;
+  for (const Layer& layer : p.layers) codes.push_back(layer.code);
+  if (const auto problem = methods::readMethodBlock(block, codes, p.si(), p.methods)) {
+    error = problem->message();
+    return false;
+  }
+  p.scourDepth = static_cast<Real>(p.methods.scourDepth);
 
   convertToWorkingUnits(p);
   return true;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "pylar/design_methods.h"
 #include "units.h"
 
 namespace pylar::engine {
@@ -128,12 +129,21 @@ struct ProjectInput {
   // Record 9: depths of the additional t-z curves, ft.
   std::vector<Real> tzDepths;
 
+  // The design method set and its values: the block of keyword lines after
+  // the last record (pylar/design_methods.h), 1999 without one.
+  methods::DesignMethods methods;
+  Real scourDepth = 0;  // ft: methods.scourDepth in working units
+  int recordLines = 0;  // lines of the file the records take; the block follows
+  bool gec2018() const { return methods.gec2018(); }
+
   Real layerTop(std::size_t i) const { return i == 0 ? Real(0) : layers[i - 1].bottom; }
 };
 
-// Reads records 1 to 9 with the free-format rules, applies the defaults of
-// records 6 and 7 and converts SI input to the working units. On failure
-// returns false and sets `error` to one line naming the record and the value.
+// Reads records 1 to 9 with the free-format rules, then the block of the
+// design methods from the lines that follow, applies the defaults of records
+// 6 and 7 and converts SI input to the working units. On failure returns
+// false and sets `error` to one line naming the record (or the block's line)
+// and the value.
 bool readProjectInput(ListReader& in, ProjectInput& input, std::string& error);
 
 // The defaults that follow records 6 and 7, in the project's own units.

@@ -141,7 +141,8 @@ void refuseProjectsSharingFiles(const std::vector<std::filesystem::path>& projec
 
 std::vector<ProjectRun> runProjects(const std::vector<std::filesystem::path>& projects, unsigned maxParallel,
                                     const std::function<void(const ProjectRun&)>& onFinished,
-                                    const RunClock& clock, bool collectResults) {
+                                    const RunClock& clock, bool collectResults,
+                                    std::optional<methods::MethodSet> methods) {
   std::vector<ProjectRun> results(projects.size());
   std::vector<bool> refused(projects.size(), false);
   refuseProjectsSharingFiles(projects, results, refused);
@@ -158,7 +159,10 @@ std::vector<ProjectRun> runProjects(const std::vector<std::filesystem::path>& pr
   std::atomic<std::size_t> nextGroup{0};
   const std::size_t threads = std::clamp<std::size_t>(maxParallel, 1, std::max<std::size_t>(groups.size(), 1));
   // Projects running side by side already keep the machine busy.
-  const RunOptions options{threads > 1 ? 1U : 0U, collectResults};
+  RunOptions options;
+  options.threads = threads > 1 ? 1U : 0U;
+  options.collectResults = collectResults;
+  options.methods = methods;
   auto worker = [&] {
     for (std::size_t g = nextGroup++; g < groups.size(); g = nextGroup++) {
       for (std::size_t k : groups[g]) {

@@ -67,6 +67,13 @@ void writeReportOpening(Lines& out, const ProjectInput& in) {
   emit(out, Line().x(5).text("WATER TABLE DEPTH =").fw(10, 1, finite(u.length(in.waterTable)))
                     .text(in.si() ? " M" : " FT.").str() +
                 "\n     " + dashes(19) + "\n\n");
+  if (in.gec2018()) {
+    writeMethodsLine(out, in);
+    if (in.scourDepth > 0)
+      out.push_back(Line().x(5).text("SCOUR DEPTH =").fw(10, 1, finite(u.length(in.scourDepth)))
+                        .text(in.si() ? " M" : " FT.").str());
+    out.emplace_back();
+  }
   if (in.NLRFD != 1) {
     out.emplace_back();
     out.push_back(Line().x(5).text("FACTOR OF SAFETY APPLIED TO THE ULTIMATE SIDE FRICTION CAPACITY =")
@@ -76,6 +83,12 @@ void writeReportOpening(Lines& out, const ProjectInput& in) {
                       .fw(5, 2, finite(in.FSB)).str());
     out.push_back(blanks(5) + dashes(54));
   }
+}
+
+void writeMethodsLine(Lines& out, const ProjectInput& in) {
+  out.push_back("     DESIGN METHODS: " + std::string(methods::methodSetName(in.methods.set)) +
+                (in.gec2018() ? " (FHWA GEC-10, FHWA-NHI-18-024, AND AASHTO LRFD 10.8)" : " (FHWA-IF-99-025)"));
+  out.push_back(blanks(5) + dashes(14));
 }
 
 void writeInputWarnings(Lines& out, const Warnings& warnings) {
@@ -404,16 +417,12 @@ void writePlotRecords(Lines& out, int curveCount, const std::vector<CapacityRow>
 }  // namespace pylar::engine
 
 namespace pylar::engine {
-namespace {
 
-// 7X, the label padded to 50 characters, "=", E10.3 and the marker.
-std::string parameterLine(std::string_view label, Real value, std::string_view marker = {}) {
+std::string parameterLine(std::string_view label, Real value, std::string_view marker) {
   std::string padded(label.substr(0, 50));
   padded.resize(50, ' ');
   return Line().x(7).text(padded).text("=").e(10, 3, finite(value)).text(marker).str();
 }
-
-}  // namespace
 
 void LayerReport::value(std::string_view label, Real number, std::string_view marker) const {
   out.push_back(parameterLine(label, number, marker));
@@ -444,8 +453,8 @@ void writeLayer(Lines& out, const ProjectInput& in, const CompletedLayer& c, std
   const Real depths[2] = {in.layerTop(i), layer.bottom};
   for (std::size_t e = 0; e < 2; ++e) {
     emit(out, e == 0 ? "\n       AT THE TOP\n" : "       AT THE BOTTOM\n");
-    LayerReport end{out, in, layer, c.end[e], c.estimated[e], depths[e], ReportUnits{in.si()}};
-    model.behaviour->writeEnd(end);
+    LayerReport end{out, in, layer, c.end[e], c.estimated[e], depths[e], ReportUnits{in.si()}, &c, e};
+    model.rules(in).writeEnd(end);
     out.emplace_back();
   }
   if (in.NLRFD == 1) {
@@ -453,7 +462,9 @@ void writeLayer(Lines& out, const ProjectInput& in, const CompletedLayer& c, std
     out.push_back(parameterLine("LRFD RESISTANCE FACTOR (TIP RESISTANCE)", layer.phiBase));
     out.emplace_back();
   }
-  model.behaviour->writeAfterEnds(out, layer, c);
+  const SoilBehaviour& rules = model.rules(in);
+  rules.writeAfterEnds(out, layer, c);
+  if (in.gec2018()) rules.writeRules2018(out, in, layer, c);
 }
 
 void writeEstimateFootnote(Lines& out) {

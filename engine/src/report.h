@@ -39,14 +39,21 @@ struct ReportUnits {
 // The title and the note on t-z and q-w curves that open the detail file.
 void writeDetailTitle(Lines& out, const ProjectInput& in);
 // Sections before the results, in the order written: title, mode line,
-// uplift reduction, number of layers, water table, factors of safety.
+// uplift reduction, number of layers, water table, the 2018 method set and
+// its scour depth, factors of safety.
 void writeReportOpening(Lines& out, const ProjectInput& in);
+// The method set of the run and its underline (the report prints it, with the
+// scour depth, only for the 2018 set: a 1999 report is as it always was).
+void writeMethodsLine(Lines& out, const ProjectInput& in);
 // The input values outside their usual ranges, in a warning block.
 void writeInputWarnings(Lines& out, const Warnings& warnings);
 // "SOIL INFORMATION" heading, the values of one completed layer at its top
 // and bottom with their estimate markers, and the footnote on estimates.
 void writeSoilHeading(Lines& out);
 void writeLayer(Lines& out, const ProjectInput& in, const CompletedLayer& completed, std::size_t i);
+// A layer's value in the report: 7X, the label padded to 50 characters, "=",
+// E10.3 and the marker.
+std::string parameterLine(std::string_view label, Real value, std::string_view marker = {});
 // One end of a layer in the report: the soil family of the layer writes its
 // values with these lines (SoilBehaviour::writeEnd).
 struct LayerReport {
@@ -57,6 +64,8 @@ struct LayerReport {
   const EndEstimates& est;    // which of them were estimated
   Real depth;                 // of this end, ft
   ReportUnits u;
+  const CompletedLayer* completed = nullptr;  // the whole layer, completed
+  std::size_t endIndex = 0;                   // 0 top, 1 bottom
 
   // 7X, the label padded to 50 characters, "=", E10.3 and the marker.
   void value(std::string_view label, Real value, std::string_view marker = {}) const;

@@ -4,6 +4,7 @@
 // engine keeps nothing anywhere else.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,7 @@ struct Run {
   std::string message;  // how the run ended, when it did not complete
   unsigned threads = 0;  // RunOptions::threads
   bool collectResults = false;  // RunOptions::collectResults
+  std::optional<methods::MethodSet> methods;  // RunOptions::methods
   RunResults results;           // the run's values, when collected
   std::vector<RunWarning> warnings;  // every warning of the run
 

@@ -140,6 +140,7 @@ std::string jsonString(std::string_view text) {
 RunResults analysisResults(const ProjectInput& in, const Analysis& a) {
   RunResults results;
   results.available = true;
+  results.methods = in.methods.set;
   results.si = in.si();
   results.lrfd = in.NLRFD == 1;
   results.uplift = in.KCYCL == 2;
@@ -154,6 +155,7 @@ RunResults analysisResults(const ProjectInput& in, const Analysis& a) {
   j.open('{');
   j.key("units").text(results.si ? "SI" : "English");
   j.key("design").text(lrfd ? "LRFD" : "ASD");
+  j.key("methods").text(methods::methodSetName(in.methods.set));
   j.key("loading").text(results.uplift ? "uplift" : "compression");
   {
     Lines notes;

@@ -180,6 +180,12 @@ void writeClosingSections(Run& run, const Analysis& a) {
 }
 
 void writeReportAndNotes(Run& run, const Analysis& a) {
+  if (run.input.gec2018()) {
+    Lines methods;
+    writeMethodsLine(methods, run.input);
+    methods.emplace_back();
+    put(run, kChannelNotes, methods);
+  }
   writeSoilSections(run, a);
   for (const PierAnalysis& p : a.series.piers) writePierSection(run, p);
   const ReportUnits units{run.input.si()};

@@ -15,6 +15,10 @@ Real SliceContext::midSliceStress() const {
   return family::nonNegative(sigma - g / 2);
 }
 
+Real SliceContext::stressAfterScour(Real depthAt) const {
+  return family::nonNegative(stress.at(depthAt) - scourStress);
+}
+
 Real SliceContext::upliftFactor(bool withBell) const {
   if (!uplift) return Real(1);
   Real f = family::finiteOrZero(input.RCYCL);
@@ -27,6 +31,10 @@ Real SoilBehaviour::side(const SliceContext&, SliceResistance&) const { return 0
 BaseResistance SoilBehaviour::base(BaseContext&) const { return {}; }
 void SoilBehaviour::writeEnd(LayerReport&) const {}
 void SoilBehaviour::writeAfterEnds(Lines&, const Layer&, const CompletedLayer&) const {}
+void SoilBehaviour::writeRules2018(Lines& out, const ProjectInput&, const Layer&, const CompletedLayer&) const {
+  out.emplace_back("       RULES: THE 1999 METHODS (FHWA-IF-99-025); THE 2018 METHODS HAVE NONE FOR THIS MODEL");
+  out.emplace_back();
+}
 bool SoilBehaviour::carriesSideOnly(const Layer&) const { return false; }
 
 // Strong rock runs up through every layer of rock.
@@ -54,6 +62,21 @@ const SoilBehaviour& noModelBehaviour() {
 }
 
 namespace family {
+
+std::vector<ZonePoint> zoneBelowTip(const BaseContext& tip) {
+  std::vector<ZonePoint> points;
+  const Real zone = 2 * nonNegative(tip.diameter);
+  if (!(zone > 0) || !tip.soil) return points;
+  const auto steps = static_cast<std::size_t>(std::max(Real(1), std::ceil(std::min(zone, Real(4000)) - 1.0e-3F)));
+  const Real step = zone / static_cast<Real>(steps);
+  const Real scour = tip.input.gec2018() ? tip.input.scourDepth : Real(0);
+  for (std::size_t k = 0; k < steps; ++k) {
+    const Real depth = tip.tipDepth + (static_cast<Real>(k) + 0.5F) * step;
+    if (depth <= scour) continue;  // scour removed it
+    if (const auto layer = tip.soil->layerAt(depth)) points.push_back({*layer, depth});
+  }
+  return points;
+}
 
 void appendStarBlock(Lines& out, std::string_view kind, std::initializer_list<std::string_view> lines) {
   out.emplace_back();

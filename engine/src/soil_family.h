@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <initializer_list>
 #include <string_view>
+#include <vector>
 
 #include "messages.h"
 #include "project_input.h"
@@ -57,9 +58,21 @@ struct SliceContext {
   Real depth;     // bottom of the slice, ft
   Real tipDepth;  // ft
   Real fraction;  // of the depth within the layer, 0 at its top, 1 at its bottom
-  Real sigma;     // effective vertical stress at the depth, lb/ft^2
+  Real sigma;     // effective vertical stress at the depth, lb/ft^2 (under the 2018 set: after scour)
   bool uplift;
   WeakRockRunState& rock;
+  // The part of the slice the side is asked for (ft): the whole slice, or
+  // (2018 set) the part of it in this layer and below the scour.
+  Real from = 0;
+  Real to = 0;
+  // 2018 set: the effective stress of the soil removed by scour (the stress
+  // at the scour depth), lb/ft^2; 0 without scour.
+  Real scourStress = 0;
+
+  // The middle of the part asked for, and the effective stress there after
+  // scour (the stress of the ground as it is, less scourStress).
+  Real middle() const { return (from + to) / 2; }
+  Real stressAfterScour(Real at) const;
 
   // A value of the completed layer interpolated at the slice's depth.
   Real at(Real LayerEnd::*field) const {
@@ -80,8 +93,17 @@ struct BaseContext {
   Real top;  // of the layer, ft
   Real tipDepth;
   Real diameter;
+  // The run's layers and stresses, for the rules that average over the soil
+  // below the tip (2018 set).
+  const SoilResistance* soil = nullptr;
 
   Real fraction() const { return layerFraction(top, layer.bottom, tipDepth); }
+  // The tip's depth below the ground: below the scour depth under the 2018
+  // set; not negative.
+  Real embedment() const {
+    const Real ground = input.gec2018() ? input.scourDepth : Real(0);
+    return tipDepth > ground ? tipDepth - ground : Real(0);
+  }
 };
 
 class SoilBehaviour {
@@ -102,6 +124,11 @@ class SoilBehaviour {
   virtual void writeEnd(LayerReport& end) const;
   // Lines after both ends of the layer in the report.
   virtual void writeAfterEnds(Lines& out, const Layer& layer, const CompletedLayer& completed) const;
+  // Under the 2018 set: the lines after the layer's values that say which
+  // rules the layer takes. This default: the 1999 rules, for a model the
+  // 2018 set has none for.
+  virtual void writeRules2018(Lines& out, const ProjectInput& project, const Layer& layer,
+                              const CompletedLayer& completed) const;
   // The layer carries side resistance only (strong rock weaker than the
   // side-or-base limit): the report closes with the note that says so.
   virtual bool carriesSideOnly(const Layer& layer) const;
@@ -146,6 +173,15 @@ void completeBeta(LayerCompletion& l, Estimate estimate) {
 // The SPT base procedure of sand (also gravelly sand and gravel).
 BaseResistance sandBase(const BaseContext& tip);
 
+// The 2018 bases average the ground over two base diameters below the tip:
+// the middles of equal steps of about a foot, each with the layer holding
+// it; depths below the profile, and above the scour depth, are left out.
+struct ZonePoint {
+  std::size_t layer;
+  Real depth;
+};
+std::vector<ZonePoint> zoneBelowTip(const BaseContext& tip);
+
 // The run of layers above `tipLayer` that `sameRun` accepts, and the top of
 // the first of them.
 template <class SameRun>
@@ -176,5 +212,13 @@ const SoilBehaviour& decomposedRockBehaviour();   // family_decomposed_rock.cpp
 const SoilBehaviour& weakRockBehaviour();         // family_weak_rock.cpp
 const SoilBehaviour& gravellySandBehaviour();     // family_gravel.cpp
 const SoilBehaviour& gravelBehaviour();           // family_gravel.cpp
+
+// Under the 2018 method set (SoilModel::behaviour2018).
+const SoilBehaviour& sand2018Behaviour();              // family_sand.cpp
+const SoilBehaviour& clay2018Behaviour();              // family_clay.cpp
+const SoilBehaviour& strongRockSideOrBase2018Behaviour();  // family_strong_rock.cpp
+const SoilBehaviour& strongRock2018Behaviour();        // family_strong_rock.cpp
+// The 1999 rule with the stress of the ground after scour.
+const SoilBehaviour& decomposedRock2018Behaviour();    // family_decomposed_rock.cpp
 
 }  // namespace pylar::engine

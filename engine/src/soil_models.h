@@ -48,6 +48,15 @@ struct SoilModel {
   bool needsUnitWeight = false;
   CurveTable sideCurves = CurveTable::Clay;
   CurveTable baseCurves = CurveTable::Sand;
+  // The behaviour under the 2018 method set (design_methods.h), for the
+  // models that have 2018 rules; the others keep their 1999 behaviour.
+  const SoilBehaviour* behaviour2018 = nullptr;
+
+  // The behaviour of the model under the project's method set: completion,
+  // side, base and the layer's report block.
+  const SoilBehaviour& rules(const ProjectInput& project) const {
+    return project.gec2018() && behaviour2018 ? *behaviour2018 : *behaviour;
+  }
 
   // A tip in the model is analysed by the soil load-transfer solver.
   bool soilTip() const { return code != 0 && !rockSocket; }

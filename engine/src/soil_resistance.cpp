@@ -120,11 +120,32 @@ Real EffectiveStressTable::at(Real depth) const {
     if (dz <= 0) return (a.stress + b.stress) / 2;
     return a.stress + (b.stress - a.stress) * (depth - a.depth) / dz;
   };
-  for (std::size_t j = 1; j < points_.size(); ++j) {
-    if (points_[j].depth > depth) return nonNegative(between(points_[j - 1], points_[j]));
-  }
+  // The first point deeper than the depth, from the second on (the depths
+  // never decrease).
+  const auto deeper = std::upper_bound(points_.begin() + 1, points_.end(), depth,
+                                       [](Real d, const StressPoint& p) { return d < p.depth; });
+  if (deeper != points_.end()) return nonNegative(between(*(deeper - 1), *deeper));
   const std::size_t last = points_.size() - 1;
   return nonNegative(between(points_[last - 1], points_[last]));
+}
+
+Real EffectiveStressTable::mean(Real from, Real to) const {
+  if (!(to > from)) return at(from);
+  // The stress is linear between the table points: trapezoids between the
+  // points that lie inside, and the two ends.
+  Real sum = 0;
+  Real lastDepth = from;
+  Real lastStress = at(from);
+  for (const StressPoint& p : points_) {
+    if (p.depth <= from) continue;
+    if (p.depth >= to) break;
+    const Real s = at(p.depth);
+    sum += (lastStress + s) / 2 * (p.depth - lastDepth);
+    lastDepth = p.depth;
+    lastStress = s;
+  }
+  sum += (lastStress + at(to)) / 2 * (to - lastDepth);
+  return nonNegative(finiteOrZero(sum / (to - from)));
 }
 
 // ---------------------------------------------------------------------------
@@ -219,6 +240,63 @@ Real chenKulhawyK(Real n, Real m, Real effectiveStress, Real phiDeg) {
   return std::isfinite(k) ? std::min(k, kp) : kp;
 }
 
+// ---------------------------------------------------------------------------
+// The 2018 set.
+
+Real ciucStrength(Real strength, Real effectiveStress, methods::StrengthTest test) {
+  const Real su = nonNegative(finiteOrZero(strength));
+  if (test == methods::StrengthTest::CIUC || !(su > 0)) return su;
+  // Held within the clays the correlation describes; at the ground surface
+  // (no stress) the heavily overconsolidated end.
+  const Real ratio = effectiveStress > 0 ? std::clamp(su / effectiveStress, Real(0.1), Real(10)) : Real(10);
+  const Real l = math::log10(ratio);
+  const Real normalised = test == methods::StrengthTest::UU ? 0.911F + 0.499F * l : 0.893F + 0.513F * l;
+  return su / normalised;
+}
+
+Real alpha2018(Real ciuc) {
+  if (!(ciuc > 0)) return 1;
+  return std::min(Real(1), 0.30F + 0.17F * kAtmosphere / ciuc);
+}
+
+Sand2018 sand2018Values(Real blowCount, Real meanStress, Real givenFrictionAngle, Real givenInterfaceAngle,
+                        methods::SandKind kind) {
+  Sand2018 v;
+  v.blowCount = nonNegative(finiteOrZero(blowCount));
+  v.stress = nonNegative(finiteOrZero(meanStress));
+  const bool fromN = v.blowCount > 0 && v.stress > 0;
+  v.fromBlowCounts = fromN;
+  if (fromN) {
+    v.correctedBlowCount = v.blowCount * std::sqrt(kAtmosphere / v.stress);
+    v.frictionAngle = 27.5F + 9.2F * math::log10(v.correctedBlowCount);
+    switch (kind) {
+      case methods::SandKind::Clean: v.preconsolidation = 0.47F * kAtmosphere * math::pow(v.blowCount, Real(0.6)); break;
+      case methods::SandKind::Silty: v.preconsolidation = 0.47F * kAtmosphere * math::pow(v.blowCount, Real(0.8)); break;
+      case methods::SandKind::Gravelly: v.preconsolidation = 0.15F * v.blowCount * kAtmosphere; break;
+    }
+    v.ocr = std::max(Real(1), finiteOrZero(v.preconsolidation / v.stress));
+  } else {
+    // Without blow counts (or without stress) there is no preconsolidation
+    // stress to estimate: normally consolidated.
+    v.frictionAngle = nonNegative(finiteOrZero(givenFrictionAngle));
+    v.ocr = 1;
+  }
+  v.frictionAngle = std::clamp(finiteOrZero(v.frictionAngle), Real(0), Real(89));
+  v.interfaceAngle = givenInterfaceAngle > 0 ? givenInterfaceAngle : v.frictionAngle;
+  const Real sinPhi = sinDeg(v.frictionAngle);
+  const Real kp = math::pow(tanDeg(45 + v.frictionAngle / 2), Real(2));
+  v.k0 = std::min(kp, finiteOrZero((1 - sinPhi) * math::pow(v.ocr, sinPhi)));
+  v.beta = finiteOrZero(v.k0 * tanDeg(v.interfaceAngle));
+  return v;
+}
+
+Real rockMassFactor(Real rqd, bool openJoints) {
+  // RQD (%) and alphaE, closed and open joints.
+  static constexpr ChartPoint kClosed[] = {{20, 0.45F}, {30, 0.50F}, {50, 0.60F}, {70, 0.85F}, {100, 1.00F}};
+  static constexpr ChartPoint kOpen[] = {{20, 0.45F}, {30, 0.50F}, {50, 0.55F}, {70, 0.55F}, {100, 0.85F}};
+  return openJoints ? readCurve(kOpen, finiteOrZero(rqd)) : readCurve(kClosed, finiteOrZero(rqd));
+}
+
 bool CompletedLayer::anyEstimated() const {
   for (const EndEstimates& e : estimated) {
     if (e.frictionAngle || e.interfaceAngle || e.sideParameter || e.nc) return true;
@@ -235,6 +313,18 @@ SoilResistance::SoilResistance(const ProjectInput& input)
     layers_[i].end = input.layers[i].end;
     layers_[i].socketDiameterFallback = input.DSTART;
   }
+  if (input.gec2018() && input.scourDepth > 0) scourStress_ = stress_.at(input.scourDepth);
+}
+
+std::optional<std::size_t> SoilResistance::layerAt(Real depth) const {
+  if (!(depth >= 0)) return std::nullopt;
+  // Layer bottoms increase (the capacity analysis refuses a profile whose
+  // bottoms do not).
+  const auto& layers = input_.layers;
+  const auto below = std::upper_bound(layers.begin(), layers.end(), depth,
+                                      [](Real d, const Layer& l) { return d < l.bottom; });
+  if (below == layers.end()) return std::nullopt;
+  return static_cast<std::size_t>(below - layers.begin());
 }
 
 Messages SoilResistance::completeAll() {
@@ -257,7 +347,7 @@ Messages SoilResistance::completeLayer(std::size_t i) {
   c.maxSideTsf = limit(layer.maxSide);
   c.maxBaseTsf = limit(layer.maxBase);
   LayerCompletion completion{input_, stress_, layer, i, {input_.layerTop(i), layer.bottom}, c, messages};
-  soilModel(layer.code).behaviour->complete(completion);
+  soilModel(layer.code).rules(input_).complete(completion);
   return messages;
 }
 
@@ -266,12 +356,12 @@ Messages SoilResistance::completeLayer(std::size_t i) {
 
 BaseResistance SoilResistance::baseResistance(std::size_t i, Real tipDepth, Real baseDiameter) {
   const Layer& layer = input_.layers.at(i);
-  BaseContext tip{input_, layer, layers_.at(i), layerTop(i), tipDepth, baseDiameter};
-  return soilModel(layer.code).behaviour->base(tip);
+  BaseContext tip{input_, layer, layers_.at(i), layerTop(i), tipDepth, baseDiameter, this};
+  return soilModel(layer.code).rules(input_).base(tip);
 }
 
 BaseResistance SoilResistance::sandBase(std::size_t i, Real tipDepth, Real baseDiameter) {
-  const BaseContext tip{input_, input_.layers.at(i), layers_.at(i), layerTop(i), tipDepth, baseDiameter};
+  const BaseContext tip{input_, input_.layers.at(i), layers_.at(i), layerTop(i), tipDepth, baseDiameter, this};
   return family::sandBase(tip);
 }
 
@@ -279,9 +369,16 @@ BaseResistance SoilResistance::sandBase(std::size_t i, Real tipDepth, Real baseD
 // Side resistance of a slice.
 
 SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, WeakRockRunState& rock) {
+  return slice(i, depth, tipDepth, rock, depth - 1, depth);
+}
+
+SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, WeakRockRunState& rock, Real from,
+                                      Real to) {
   const Layer& layer = input_.layers.at(i);
   const CompletedLayer& c = layers_.at(i);
   const SoilModel& model = soilModel(layer.code);
+  // Under the 2018 set the stresses are those of the ground after scour.
+  const Real sigma = scourStress_ > 0 ? nonNegative(stress_.at(depth) - scourStress_) : stress_.at(depth);
   const SliceContext at{input_,
                         stress_,
                         layer,
@@ -290,12 +387,15 @@ SliceResistance SoilResistance::slice(std::size_t i, Real depth, Real tipDepth, 
                         depth,
                         tipDepth,
                         layerFraction(layerTop(i), layer.bottom, depth),
-                        stress_.at(depth),
+                        sigma,
                         input_.KCYCL == 2,
-                        rock};
+                        rock,
+                        from,
+                        to,
+                        scourStress_};
   SliceResistance r;
   r.lowUnitWeight = model.needsUnitWeight && at.at(&LayerEnd::unitWeight) < 50;
-  Real fs = model.behaviour->side(at, r);
+  Real fs = model.rules(input_).side(at, r);
   if (c.maxSideTsf > 5.0e-8F) fs = std::min(fs, c.maxSideTsf);
   r.unitSide = nonNegative(finiteOrZero(fs));
   r.strengthTerm = finiteOrZero(r.strengthTerm);

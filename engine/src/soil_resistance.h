@@ -66,6 +66,10 @@ class EffectiveStressTable {
   // used for the stress at the middle of a slice.
   Real lastStepUnitWeight(std::size_t layer) const;
 
+  // The mean stress over the depths from `from` to `to` (ft): the integral of
+  // `at` divided by the length (`at(from)` for no length).
+  Real mean(Real from, Real to) const;
+
  private:
   std::vector<StressPoint> points_;
   std::vector<std::size_t> wholeSteps_;
@@ -80,6 +84,22 @@ Real frictionAngleFromSpt(Real blowCount, Real effectiveStress);
 
 // ---------------------------------------------------------------------------
 // Layers completed for the run.
+
+// A sand layer under the 2018 set (FHWA GEC-10, Brown et al. 2018): the beta
+// method with values that are means over the layer, as the published method
+// and its worked example take them.
+struct Sand2018 {
+  Real blowCount = 0;      // mean N60 of the layer (the ends that give one)
+  Real stress = 0;         // mean effective stress of the ground before scour, lb/ft^2
+  Real correctedBlowCount = 0;  // (N1)60 = N60 (pa/stress)^0.5
+  Real frictionAngle = 0;  // 27.5 + 9.2 log10 (N1)60, or the mean given angle
+  Real interfaceAngle = 0; // the mean given interface angle, else the friction angle
+  Real preconsolidation = 0;  // lb/ft^2; 0 without blow counts
+  Real ocr = 1;
+  Real k0 = 0;
+  Real beta = 0;
+  bool fromBlowCounts = false;  // the friction angle comes from N
+};
 
 struct EndEstimates {
   bool frictionAngle = false;
@@ -104,6 +124,10 @@ struct CompletedLayer {
   // less (below the range of the criterion, which asks for more than 25).
   bool blowCountOver50 = false;
   bool blowCountAtMost25 = false;
+  // Under the 2018 set: a sand layer's values, and a clay layer's
+  // CIUC-equivalent strength at its top and bottom (lb/ft^2).
+  Sand2018 sand2018;
+  std::array<Real, 2> ciucStrength{};
   bool anyEstimated() const;
 };
 
@@ -162,6 +186,27 @@ Real estimatedNcByDepth(Real depth, Real minimumDiameter, int code);
 // Nc of a base in clay or shale from the undrained strength (lb/ft^2).
 Real ncFromStrength(Real strength);
 
+// ---------------------------------------------------------------------------
+// The 2018 set (FHWA GEC-10, Brown et al. 2018; AASHTO LRFD 10.8).
+
+// The CIUC-equivalent undrained strength (lb/ft^2) of a strength measured by
+// `test` under the effective vertical stress `effectiveStress` (Chen and
+// Kulhawy 1993): su(UU)/su(CIUC) = 0.911 + 0.499 log10(su/sigma'),
+// su(UC)/su(CIUC) = 0.893 + 0.513 log10(su/sigma'), su/sigma' held within
+// 0.1 to 10.
+Real ciucStrength(Real strength, Real effectiveStress, methods::StrengthTest test);
+// Adhesion factor alpha = 0.30 + 0.17/(su(CIUC)/pa) (Chen et al. 2011, GEC-10
+// Fig. 10-6), at most 1.
+Real alpha2018(Real ciucStrength);
+// A sand layer's 2018 values from its mean N60, mean stress before scour
+// (lb/ft^2), the mean friction and interface angles given (0: not given)
+// and its kind.
+Sand2018 sand2018Values(Real blowCount, Real meanStress, Real givenFrictionAngle, Real givenInterfaceAngle,
+                        methods::SandKind kind);
+// Mass reduction factor alphaE of a rock side by RQD (%), closed or open
+// joints (GEC-10 Table 10-3, O'Neill and Reese 1999).
+Real rockMassFactor(Real rqd, bool openJoints);
+
 // Chen and Kulhawy lateral earth pressure coefficient:
 // K = (1 - sin phi) OCR^(sin phi), OCR = 0.47 pa N^m / sigma_v' >= 1,
 // at most Kp = tan^2(45 + phi/2).
@@ -199,11 +244,22 @@ class SoilResistance {
   // (ft), for a pier whose tip is at tipDepth (ft). Every model; weak and
   // decomposed rock also give the base of a tip at this slice.
   SliceResistance slice(std::size_t i, Real depth, Real tipDepth, WeakRockRunState& rock);
+  // The same for the part of the slice from `from` to `to` (the 2018 set
+  // splits a slice at layer boundaries and at the scour depth).
+  SliceResistance slice(std::size_t i, Real depth, Real tipDepth, WeakRockRunState& rock, Real from, Real to);
+
+  // 2018 set: the effective stress of the soil above the scour depth, which
+  // scour removes (lb/ft^2); 0 without scour or under the 1999 set.
+  Real scourStress() const { return scourStress_; }
+  // The layer holding a depth (ft): the first whose bottom lies below it;
+  // nullopt below the profile.
+  std::optional<std::size_t> layerAt(Real depth) const;
 
  private:
   const ProjectInput& input_;
   EffectiveStressTable stress_;
   std::vector<CompletedLayer> layers_;
+  Real scourStress_ = 0;
 };
 
 }  // namespace pylar::engine

@@ -14,10 +14,12 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "pylar/design_methods.h"
 #include "pylar/run_files.h"
 
 namespace pylar::engine {
@@ -83,11 +85,12 @@ struct PierValues {
 };
 struct RunResults {
   bool available = false;  // false: the run ended before its analysis
+  methods::MethodSet methods = methods::MethodSet::Fhwa1999;  // the set the run used
   bool si = false;
   bool lrfd = false;
   bool uplift = false;
   std::vector<PierValues> piers;
-  // One JSON object: units, design method, messages, per pier its capacity
+  // One JSON object: units, design method, method set, messages, per pier its capacity
   // rows, the side resistance of each layer at the stopping depth and its
   // load-settlement curves, and the rock-socket table (see the user's manual).
   std::string json;
@@ -165,6 +168,9 @@ struct RunOptions {
   // How long a run waits while another run holds its folder before it is
   // refused (kStatusBadRunNames, "ANOTHER RUN IS USING THE FOLDER ...").
   std::chrono::milliseconds folderWait{60000};
+  // The method set to run with instead of the project's own (the project
+  // file is not changed).
+  std::optional<methods::MethodSet> methods = std::nullopt;
 };
 
 // Runs one analysis with the given names: checks the names, takes the
@@ -229,9 +235,11 @@ ProjectRun runProject(const std::filesystem::path& project, const RunClock& cloc
 // When several run at once, each solves its geometries on its own thread.
 // Results come back in the order of `projects`; `onFinished` (if given) is
 // called as each project ends, never from two threads at once.
-// `collectResults` fills each run's RunSummary::results.
+// `collectResults` fills each run's RunSummary::results; `methods`, when
+// given, is the method set every project runs with.
 std::vector<ProjectRun> runProjects(const std::vector<std::filesystem::path>& projects, unsigned maxParallel,
                                     const std::function<void(const ProjectRun&)>& onFinished = {},
-                                    const RunClock& clock = localRunTime, bool collectResults = false);
+                                    const RunClock& clock = localRunTime, bool collectResults = false,
+                                    std::optional<methods::MethodSet> methods = std::nullopt);
 
 }  // namespace pylar::engine

@@ -66,6 +66,7 @@ enum class Input : std::uint8_t {
   SafetyFactorSide,
   SafetyFactorBase,
   Settlement,
+  ScourDepth,  // the 2018 method set's scour (design_methods.h)
   // Layer values (each end of the layer, or the layer-wide values).
   UnitWeight,
   FrictionAngle,
@@ -173,6 +174,9 @@ inline constexpr InputRange kInputRanges[] = {
      RangeUnit::None, false, 1, 20, 2, 5, "as the factor of safety on side resistance"},
     {Input::Settlement, When::Charts, 0, 0, "SETTLEMENT VALUE", "Settlement value", RangeUnit::Inches, false, 0, 120,
      0.01, 6, "a settlement is a movement down; piers are designed for settlements of a fraction of an inch to a few inches"},
+    {Input::ScourDepth, When::Always, 0, 0, "SCOUR DEPTH", "Depth of scour", RangeUnit::Length, true, 0, 2000, 0, 100,
+     "a depth below the pier top within the deepest profile the engine analyses (0: no scour); design scour reaches "
+     "some tens of feet (38 ft in the FHWA GEC-10 Appendix A example)"},
 
     {Input::UnitWeight, When::Layer, kSoilCodes, 0, "UNIT WEIGHT", "Total unit weight", RangeUnit::UnitWeight, true,
      0, 200, 80, 160,
