@@ -21,7 +21,7 @@
 #include "ui/PlotPainter.h"
 #include "ui/PltData.h"
 #include "ui/TextPages.h"
-#include "ui/View3dUnit1.h"
+#include "ui/View3dScene.h"
 
 #include <QDateTime>
 #include <QDir>
