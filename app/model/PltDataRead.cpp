@@ -363,6 +363,14 @@ bool PlotOffered(const TResultPlots &plots, const TGraphPlot &plot, const TProgr
   return true;
 }
 
+void KeepOfferedPlots(TResultPlots &plots, const TProgramData &project, bool showTzCurves, int additionalTzCurves) {
+  for (TGraphPlot *plot : plots.All())
+    if (!PlotOffered(plots, *plot, project, showTzCurves, additionalTzCurves)) {
+      plot->fData.clear();
+      plot->gData.clear();
+    }
+}
+
 TPlotDataContext PlotDataContext(const TProgramData &project) {
   TPlotDataContext context;
   context.Units = project.fUnits;
