@@ -1,7 +1,7 @@
 // pylarwin: the desktop program.
 #include "model/ReportJob.h"
 #include "model/dynlib.h"
-#include "ui/CalcReport.h"
+#include "ui/HeadlessExport.h"
 #include "ui/Icons.h"
 #include "ui/Main.h"
 #include "ui/Table.h"

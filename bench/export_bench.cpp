@@ -3,7 +3,7 @@
 // and the analysis runs), then writes every plot as PNG and SVG, the elevation
 // view, the workbook and the calculation report, as `pylarwin --export` does.
 // Wall-clock time; the offscreen platform, no display.
-#include "ui/CalcReport.h"
+#include "ui/HeadlessExport.h"
 
 #include <QApplication>
 #include <QDir>

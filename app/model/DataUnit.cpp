@@ -149,23 +149,6 @@ QString LayerTableComments(bool lrfd) {
   return text;
 }
 
-QString SandTableComments() {
-  return QStringLiteral(
-      "The user may optionally enter blow counts only in cases the friction angle is not readily available.\r"
-      "When both friction angels and blow counts are entered, only friction angels are used for computation. \r"
-      "If the user intends to use Ko for side-friction computation, please leave Beta as zero. \r"
-      "If the user intends to use Beta coefficient for side-friction computation, please leave Ko as zero.\r"
-      "If the user designates zero values for both Ko and Beta, the program will internally generate Beta for \r"
-      "side-friction computation.");
-}
-
-QString ClayTableComments() {
-  return QStringLiteral(
-      "The user may optionally enter blow counts only in cases the cohesion is not readily available.\r"
-      "If the user designates zero values for both Alpha factor and Nc,\r"
-      "the program will internally generate those values during computation.");
-}
-
 // ---------------------------------------------------------------- templates
 
 TPropertyTemplates &TPropertyTemplates::instance() {
@@ -181,8 +164,7 @@ TPropertyTemplates::TPropertyTemplates() {
     table->SetMinRows(2);
     table->SetMaxRows(2);
     table->Caption = QString::fromLatin1(model.TableCaption);
-    if (code == scSand) table->Comments = SandTableComments();
-    if (code == scClay) table->Comments = ClayTableComments();
+    if (model.TableComments) table->Comments = QString::fromLatin1(model.TableComments);
     if (model.LocationTopLeft) table->TopLeft = kPropertyTopLeft;
     for (const TSoilField &field : SoilFamily(model.Family).Fields) addField(*table, field);
   }

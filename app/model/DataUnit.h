@@ -73,8 +73,6 @@ class TPropertyTemplates {
 
 // Texts shown with the tables.
 QString LayerTableComments(bool lrfd);
-QString SandTableComments();
-QString ClayTableComments();
 
 // The main window's grid tables and its changed flag.
 class TProjectTables {

@@ -147,30 +147,16 @@ TSideViewport FitSideView(const TSideViewModel &model, const QRectF &target) {
 }
 
 QString SideLayerName(int code, TSideLabelStyle style) {
-  switch (code) {
-    case scSand: return QStringLiteral("Sand");
-    case scClay: return QStringLiteral("Clay");
-    case scShale: return QStringLiteral("Shale");
-    case scStrongRockSideOrBase:
-    case scStrongRock: return QStringLiteral("Strong Rock");
-    case scDecomposedRock: return QStringLiteral("Decomposed Rock");
-    case scWeakRock: return style == TSideLabelStyle::Paper ? QStringLiteral("Soft Rock") : QStringLiteral("Weak Rock");
-    case scGravellySand: return QStringLiteral("Gravelly Sand");
-    case scGravel: return QStringLiteral("Gravel");
-    default: return {};
-  }
+  const TSoilModelDescription *model = SoilModel(code);
+  if (!model) return {};
+  const bool printed = style == TSideLabelStyle::Paper && model->PrintedName;
+  return QString::fromLatin1(printed ? model->PrintedName : model->ShortName);
 }
 
 bool SideLabelHasDepths(int code, TSideLabelStyle style) {
   if (style == TSideLabelStyle::Paper) return true;
-  switch (code) {
-    case scShale:
-    case scStrongRockSideOrBase:
-    case scStrongRock:
-    case scDecomposedRock:
-    case scWeakRock: return false;
-    default: return true;  // the soils, and a code without a name
-  }
+  const TSoilModelDescription *model = SoilModel(code);
+  return !model || !model->DrawnAsRock;  // a code without a name shows its depths
 }
 
 QString SideLayerLabel(const TSideLayer &layer, TSideLabelStyle style) {

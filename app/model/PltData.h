@@ -189,6 +189,8 @@ TPlotDataResult ReadPlotData(const QString &path, const TPlotDataContext &contex
 // design charts.
 bool PlotOffered(const TResultPlots &plots, const TGraphPlot &plot, const TProgramData &project, bool showTzCurves,
                  int additionalTzCurves);
+// Empties the plots the program does not offer for these results (PlotOffered).
+void KeepOfferedPlots(TResultPlots &plots, const TProgramData &project, bool showTzCurves, int additionalTzCurves);
 
 // Layer bands of one plot (only for a plot that has a curve with a point).
 void AddLayersGraphPlot(TGraphPlot &plot, const TPlotDataContext &context);

@@ -335,12 +335,6 @@ void AddLayersGraphPlot(TGraphPlot &plot, const TPlotDataContext &context) {
   bool hasPoint = false;
   for (const TLine &line : plot.fData) hasPoint = hasPoint || !line.fData.empty();
   if (!hasPoint) return;
-  struct Band {
-    const char *name;
-    int value;
-  };
-  static const Band bands[] = {{" SAND ", 7},      {" CLAY ", 1}, {" SHALE ", 8}, {" ROCK ", 9},     {" WEAK ROCK ", 10},
-                               {" GW ", 12},       {" ROCK ", 9}, {" GW ", 11},   {" GRAVEL ", 12}};
   const bool elevation = context.UseElevation == 1;
   plot.gData.clear();
   plot.SetLayerPointCount(1);
@@ -350,9 +344,9 @@ void AddLayersGraphPlot(TGraphPlot &plot, const TPlotDataContext &context) {
     TLine &band = plot.gData[k];
     band.fValueS = QStringLiteral("LAYER ") + QString::number(k + 1);
     band.fValue = 0;  // a code outside 1 ... 9 gets no fill
-    if (layer.code >= 1 && layer.code <= 9) {
-      band.fValueS += QString::fromLatin1(bands[layer.code - 1].name);
-      band.fValue = bands[layer.code - 1].value;
+    if (const TSoilModelDescription *model = SoilModel(layer.code)) {
+      band.fValueS += QString::fromLatin1(model->BandName);
+      band.fValue = model->BandFill;
     }
     band.fData.front() = {0, elevation ? context.ValElevation - layer.depth : layer.depth};
   }
@@ -367,6 +361,14 @@ bool PlotOffered(const TResultPlots &plots, const TGraphPlot &plot, const TProgr
   for (std::size_t chart = 0; chart < plots.PltChart.size(); ++chart)
     if (&plot == &plots.PltChart[chart]) return project.IChart == 1 && static_cast<int>(chart) < project.NPOINTPD;
   return true;
+}
+
+void KeepOfferedPlots(TResultPlots &plots, const TProgramData &project, bool showTzCurves, int additionalTzCurves) {
+  for (TGraphPlot *plot : plots.All())
+    if (!PlotOffered(plots, *plot, project, showTzCurves, additionalTzCurves)) {
+      plot->fData.clear();
+      plot->gData.clear();
+    }
 }
 
 TPlotDataContext PlotDataContext(const TProgramData &project) {

@@ -185,12 +185,10 @@ bool TProfileGrid::applies(const TProgramData &project, int row, const TProfileC
   const TSoilField *f = field(code, c);
   const TGridTable *props = tables.LayerData(row);
   if (!f || !props || props->RowCount() < 2) return false;
-  // A value of a side procedure counts under that procedure only.
-  if (f->Place == TFilePlace::ProcedureValue) {
-    const int procedure = PropertyColumn(code, TSoilProperty::SandMethod);
-    return procedure >= 0 && props->GetIntValue(procedure, 0) == f->FilePosition;
-  }
-  return true;
+  // A value of some side procedures counts under those procedures only.
+  if (f->Procedures == kAnyProcedure) return true;
+  const int procedure = PropertyColumn(code, TSoilProperty::SandMethod);
+  return procedure >= 0 && UsedUnder(f->Procedures, props->GetIntValue(procedure, 0));
 }
 
 bool TProfileGrid::Applies(const TProgramData &project, int row, int column) const {

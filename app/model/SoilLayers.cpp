@@ -81,13 +81,14 @@ bool ChangeLayerModel(TProjectTables &tables, int row, int code) {
     SetCellNumber(*fresh, column, 0, value.top);
     SetCellNumber(*fresh, column, 1, value.bottom);
   }
-  if (code == scSand) {
+  if (const int procedure = PropertyColumn(code, P::SandMethod); procedure >= 0) {
     // A beta carried over from gravel is used: the beta procedure; else Ko.
-    const Pair beta = {fresh->GetFloatValue(PropertyColumn(scSand, P::Beta), 0),
-                       fresh->GetFloatValue(PropertyColumn(scSand, P::Beta), 1)};
+    const int betaColumn = PropertyColumn(code, P::Beta);
+    const Pair beta = betaColumn >= 0 ? Pair{fresh->GetFloatValue(betaColumn, 0), fresh->GetFloatValue(betaColumn, 1)}
+                                      : Pair{0, 0};
     const int method = beta.top != 0 || beta.bottom != 0 ? smBeta : smKo;
-    SetCellNumber(*fresh, kSandMethodColumn, 0, method);
-    SetCellNumber(*fresh, kSandMethodColumn, 1, method);
+    SetCellNumber(*fresh, procedure, 0, method);
+    SetCellNumber(*fresh, procedure, 1, method);
   }
   return true;
 }
@@ -114,17 +115,12 @@ bool DeleteLayer(TProjectTables &tables, int row) {
 
 void SetSandMethod(TGridTable &sand, int method) {
   if (sand.ColCount() <= kSandMethodColumn || sand.RowCount() < 2) return;
-  if (method < smKo || method > smChenKulhawy) method = smKo;
-  const auto column = [](P property) { return PropertyColumn(scSand, property); };
-  std::vector<int> zeroed;
-  switch (method) {
-    case smKo: zeroed = {column(P::Beta), column(P::StressExponent)}; break;
-    case smBeta: zeroed = {column(P::Ko), column(P::InterfaceAngle), column(P::StressExponent)}; break;
-    default: zeroed = {column(P::Ko), column(P::Beta)}; break;
-  }
+  method = SandProcedure(method);
+  const std::span<const TSoilField> fields = SoilFamily(TSoilFamily::Sand).Fields;
   for (int row = 0; row < 2; ++row) {
     sand.SetIntValue(kSandMethodColumn, row, method);
-    for (int c : zeroed) zero(sand, c, row);
+    for (std::size_t c = 0; c < fields.size() && c < static_cast<std::size_t>(sand.ColCount()); ++c)
+      if (!UsedUnder(fields[c].Procedures, method)) zero(sand, static_cast<int>(c), row);
   }
 }
 

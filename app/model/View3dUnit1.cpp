@@ -49,18 +49,8 @@ QString DepthLabel(double depth, int units) {
 }
 
 QString LayerLabel(int code, int layerNumber) {
-  switch (code) {
-    case scSand: return QStringLiteral("Sand");
-    case scClay: return QStringLiteral("Clay");
-    case scShale: return QStringLiteral("Shale");
-    case scStrongRockSideOrBase: return QStringLiteral("Strong Rock(FHWA)");
-    case scDecomposedRock: return QStringLiteral("Decomposed Rock");
-    case scWeakRock: return QStringLiteral("Weak Rock");
-    case scStrongRock: return QStringLiteral("Strong Rock");
-    case scGravellySand: return QStringLiteral("Gravelly Sand");
-    case scGravel: return QStringLiteral("Gravel");
-    default: return QStringLiteral("Layer ") + QString::number(layerNumber);
-  }
+  if (const TSoilModelDescription *model = SoilModel(code)) return QString::fromLatin1(model->SceneName);
+  return QStringLiteral("Layer ") + QString::number(layerNumber);
 }
 
 TSceneProject SceneProject(const TProgramData &project) {

@@ -16,6 +16,10 @@ constexpr int kAnyInt = std::numeric_limits<int>::min();
 constexpr int kMaxInt = std::numeric_limits<int>::max();
 
 constexpr const char *kSandProcedures[] = {"Ko Method", "Beta Method", "Chen and Kulhawy (2002) Method"};
+// The side friction procedures of sand, as sets of the procedures that use a value.
+constexpr TProcedureSet kKo = ProcedureBit(smKo);
+constexpr TProcedureSet kBeta = ProcedureBit(smBeta);
+constexpr TProcedureSet kChenKulhawy = ProcedureBit(smChenKulhawy);
 
 // Each table lists its columns in the property table's order. Per column: the
 // property, the table's heading and unit template, the kind (with bounds and
@@ -30,18 +34,19 @@ constexpr TSoilField kSandFields[] = {
     {P::BlowCount, "Blow Counts -Optional-", "", K::Count, 0, 100, 0, F::PropertyLine, 4, false,
      "5. Blow Counts from SPT", nullptr, 4},
     {P::Ko, "Ko", "", K::Number, 0, 0, 0, F::ProcedureValue, smKo, false,
-     "2. Coefficient of Lateral Earth Pressure, Ko", nullptr, 1},
+     "2. Coefficient of Lateral Earth Pressure, Ko", nullptr, 1, false, {}, nullptr, kKo},
     {P::Beta, "Beta", "", K::Number, 0, 0, 0, F::ProcedureValue, smBeta, false, "3. Beta Value (*)", nullptr, 2,
-     false, {}, "SKIN FRICTION COEFFICIENT- BETA"},
+     false, {}, "SKIN FRICTION COEFFICIENT- BETA", kBeta},
     // Holds 1, 2 or 3 (Ko, beta, Chen and Kulhawy); the stored bounds are those of the first two.
     // The dialog shows it as its own group of buttons, not as a field.
     {P::SandMethod, "Method", "", K::Count, 1, 2, 1, F::Procedure, -1, false, "Side Friction Procedure", nullptr, -1,
      false, kSandProcedures},
     {P::InterfaceAngle, "Interface Angle", "", K::Number, 0, 0, 0, F::PropertyLine, 3, true,
-     "7. Interface Angle (****)", "Deg", 6, true},
+     "7. Interface Angle (****)", "Deg", 6, true, {}, nullptr, kKo | kChenKulhawy},
     // The column headed "OCR" holds the preconsolidation stress exponent m.
     {P::StressExponent, "OCR", "", K::Number, 0, 0, 0, F::ProcedureValue, smChenKulhawy, true,
-     "4. Preconsolidation Stress Exponent (**) (m)", nullptr, 3, false, {}, "PRECONSOLIDATION STRESS EXPONENT - M"},
+     "4. Preconsolidation Stress Exponent (**) (m)", nullptr, 3, false, {}, "PRECONSOLIDATION STRESS EXPONENT - M",
+     kChenKulhawy},
 };
 
 constexpr TSoilField kClayFields[] = {
@@ -111,21 +116,36 @@ constexpr TSoilField kGravelFields[] = {
      false, {}, "SKIN FRICTION COEFFICIENT- BETA"},
 };
 
-// The property dialog shows notes 1 to 3 by the side procedure chosen.
-constexpr const char *kSandNotes[] = {
-    "Notes:",
-    "(*)  Program will estimate the value internally if it is left as zero ",
-    "(**)  Recommended values for m: 0.6 for clean quartzitic sands and 0.8 for silty sands to sandy silts.",
-    "(***)  Program will ignore friction angle value if blow counts value is defined",
-    "(***)  Program will assume interface angle equal to the friction angle."};
-constexpr const char *kClayNotes[] = {"Notes:", "(*)  Program will ignore blow count value if cohesion is defined ",
-                                      "(**)  Program will generate internally the value if it is left as zero "};
-constexpr const char *kWeakRockNotes[] = {"Notes:",
-                                          "(*) Interface Condition Index",
-                                          "1 - Rough Surface w/closed joints",
-                                          "2- Smooth Surface w/closed joints",
-                                          "3 - Rough Surface w/open joints",
-                                          "4- Smooth Surface w/open joints"};
+// The notes of beta, of m and of the friction angle show under the side
+// procedures they concern.
+constexpr TSoilNote kSandNotes[] = {
+    {"Notes:"},
+    {"(*)  Program will estimate the value internally if it is left as zero ", kBeta},
+    {"(**)  Recommended values for m: 0.6 for clean quartzitic sands and 0.8 for silty sands to sandy silts.",
+     kChenKulhawy},
+    {"(***)  Program will ignore friction angle value if blow counts value is defined", kKo | kBeta},
+    {"(***)  Program will assume interface angle equal to the friction angle."}};
+constexpr TSoilNote kClayNotes[] = {{"Notes:"},
+                                    {"(*)  Program will ignore blow count value if cohesion is defined "},
+                                    {"(**)  Program will generate internally the value if it is left as zero "}};
+constexpr TSoilNote kWeakRockNotes[] = {{"Notes:"},
+                                        {"(*) Interface Condition Index"},
+                                        {"1 - Rough Surface w/closed joints"},
+                                        {"2- Smooth Surface w/closed joints"},
+                                        {"3 - Rough Surface w/open joints"},
+                                        {"4- Smooth Surface w/open joints"}};
+
+constexpr const char *kSandTableComments =
+    "The user may optionally enter blow counts only in cases the friction angle is not readily available.\r"
+    "When both friction angels and blow counts are entered, only friction angels are used for computation. \r"
+    "If the user intends to use Ko for side-friction computation, please leave Beta as zero. \r"
+    "If the user intends to use Beta coefficient for side-friction computation, please leave Ko as zero.\r"
+    "If the user designates zero values for both Ko and Beta, the program will internally generate Beta for \r"
+    "side-friction computation.";
+constexpr const char *kClayTableComments =
+    "The user may optionally enter blow counts only in cases the cohesion is not readily available.\r"
+    "If the user designates zero values for both Alpha factor and Nc,\r"
+    "the program will internally generate those values during computation.";
 
 // Family order is the dialog's page order.
 const std::array<TSoilFamilyDescription, kSoilFamilyCount> kFamilies = {{
@@ -137,28 +157,34 @@ const std::array<TSoilFamilyDescription, kSoilFamilyCount> kFamilies = {{
     {TSoilFamily::Gravel, "Gravel", kGravelFields, 5, 3, 4, {}},
 }};
 
+// Per model: code, family, names (layer table, layer window, dialog page,
+// property table), template identifier, corner text, table comments; then
+// the drawings: the elevation's name (printed name), drawn as rock, the 3-D
+// View's name, the plots' band name and fill.
 const std::array<TSoilModelDescription, kSoilCodeCount> kModels = {{
     {scSand, TSoilFamily::Sand, "sand (FHWA Spec.)", "sand (FHWA Spec.)", "Sand (FHWA Spec.)", "Sand Layer Data", 1,
-     true},
+     true, kSandTableComments, "Sand", nullptr, false, "Sand", " SAND ", 7},
     {scClay, TSoilFamily::Clay, "clay (FHWA Spec.)", "clay (FHWA Spec.)", "Clay (FHWA Spec.)", "Clay Layer Data", 2,
-     true},
+     true, kClayTableComments, "Clay", nullptr, false, "Clay", " CLAY ", 1},
     {scShale, TSoilFamily::Clay, "shale (Reese &Aurora)", "shale (Reese &Aurora)", "Shale (Reese and Aurora)",
-     "Shale Layer Data", 3, true},
+     "Shale Layer Data", 3, true, nullptr, "Shale", nullptr, true, "Shale", " SHALE ", 8},
     {scStrongRockSideOrBase, TSoilFamily::StrongRock, "strong rock (FHWA - use either side friction or end bearing)",
      "strong rock (FHWA-side frict. or end bear.)",
-     "Strong Rock (FHWA Spec. - use either side friction or end bearing)", "Strong Rock Layer Data", 4, true},
+     "Strong Rock (FHWA Spec. - use either side friction or end bearing)", "Strong Rock Layer Data", 4, true, nullptr,
+     "Strong Rock", nullptr, true, "Strong Rock(FHWA)", " ROCK ", 9},
     {scDecomposedRock, TSoilFamily::DecomposedRock, "decomposed rock/gravel (FHWA Spec.)",
      "decomposed rock/gravel (FHWA Spec.)", "Decomposed Rock/Gravel (FHWA Spec.)", "Decomposed Geo. Layer Data", 5,
-     true},
+     true, nullptr, "Decomposed Rock", nullptr, true, "Decomposed Rock", " WEAK ROCK ", 10},
     {scWeakRock, TSoilFamily::WeakRock, "weak rock (FHWA Spec.)", "weak rock (FHWA Spec.)", "Weak Rock (FHWA Spec.)",
-     "Weak Rock Layer Data", 6, true},
+     "Weak Rock Layer Data", 6, true, nullptr, "Weak Rock", "Soft Rock", true, "Weak Rock", " GW ", 12},
     {scStrongRock, TSoilFamily::StrongRock, "strong rock (side friction+end bearing)",
      "strong rock (side friction + end bearing)", "Strong Rock (FHWA Spec. - side friction + end bearing)",
-     "Strong Rock Layer Data", 7, true},
+     "Strong Rock Layer Data", 7, true, nullptr, "Strong Rock", nullptr, true, "Strong Rock", " ROCK ", 9},
     {scGravellySand, TSoilFamily::Gravel, "gravelly sand (Rollins et al)", "gravelly sand (Rollins et al)",
-     "Gravelly Sand (Rollins et al)", "Gravelly Sand Layer Data", 31, false},
+     "Gravelly Sand (Rollins et al)", "Gravelly Sand Layer Data", 31, false, nullptr, "Gravelly Sand", nullptr, false,
+     "Gravelly Sand", " GW ", 11},
     {scGravel, TSoilFamily::Gravel, "gravel (Rollins et al)", "gravel (Rollins et al)", "Gravel (Rollins et al)",
-     "Gravel Layer Data", 32, false},
+     "Gravel Layer Data", 32, false, nullptr, "Gravel", nullptr, false, "Gravel", " GRAVEL ", 12},
 }};
 
 }  // namespace

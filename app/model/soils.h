@@ -1,10 +1,13 @@
 // The soil and rock models of the layer table: one description per model
-// (code 1 ... 9: its names, its property-table template) and one per family of
-// models that share a property table (the table's columns with their headings,
-// units and kinds, where each value stands in the project file, and the
-// property dialog's fields). The templates, the project file's reader and
-// writer, the model-change carry-over and the property dialog are all derived
-// from these tables, so a property is described once.
+// (code 1 ... 9: its names, its property-table template, how the drawings show
+// it) and one per family of models that share a property table (the table's
+// columns with their headings, units and kinds, where each value stands in the
+// project file, the property dialog's fields, and which side friction
+// procedure of sand uses a value). The templates, the project file's reader and
+// writer, the model-change carry-over, the property dialog, the soil profile
+// grid, the elevation's and the 3-D View's layer labels and the result plots'
+// soil column are all derived from these tables, so a model is one row and a
+// property one row of its family.
 #pragma once
 
 #include <QString>
@@ -60,6 +63,19 @@ enum class TSoilProperty {
   InterfaceCondition,
 };
 
+// Side friction procedures of sand layers, held in the sand table's column
+// kSandMethodColumn (the SandMethod property).
+enum TSandMethod : int { smKo = 1, smBeta = 2, smChenKulhawy = 3 };
+inline constexpr int kSandMethodColumn = 5;
+
+// A set of sand procedures (bit 1 << method); kAnyProcedure: a value that
+// counts whatever the procedure (every value of the other families).
+using TProcedureSet = unsigned;
+constexpr TProcedureSet ProcedureBit(int method) { return method >= 1 && method <= 31 ? 1u << method : 0u; }
+inline constexpr TProcedureSet kAnyProcedure = 0;
+// Whether a value of the set counts under a procedure.
+constexpr bool UsedUnder(TProcedureSet set, int method) { return set == kAnyProcedure || (set & ProcedureBit(method)) != 0; }
+
 // Kind of a property-table column.
 enum class TFieldKind {
   Number,   // real
@@ -96,6 +112,17 @@ struct TSoilField {
   // A value the program estimates when it is left as zero: the name of the
   // line on which the report prints it (marked "(*)" when estimated).
   const char *ReportName = nullptr;
+  // The sand procedures that use the value: the property dialog enables its
+  // field under them only, the soil profile grid takes it under them only,
+  // and choosing another procedure sets it to 0.
+  TProcedureSet Procedures = kAnyProcedure;
+};
+
+// A note under a property dialog's fields, shown while the layer's procedure
+// is one of Procedures.
+struct TSoilNote {
+  const char *Text;
+  TProcedureSet Procedures = kAnyProcedure;
 };
 
 // The name of a field as the user knows it: the property dialog's caption
@@ -113,7 +140,7 @@ struct TSoilFamilyDescription {
   int LineLength;  // values of the property line before the resistance factors
   int MaxSidePosition;
   int MaxEndPosition;
-  std::span<const char *const> Notes;  // shown under the fields of the page
+  std::span<const TSoilNote> Notes;  // shown under the fields of the page
 };
 
 struct TSoilModelDescription {
@@ -125,6 +152,18 @@ struct TSoilModelDescription {
   const char *TableCaption;
   int TemplateIdentifier;
   bool LocationTopLeft;    // the table's corner reads "Location, 1=Top, 2=Bottom"
+  const char *TableComments;  // the property table's comments; null: none
+  // How the drawings show a layer of the model. The elevation's label names it
+  // ShortName (printed: PrintedName where it has one) and, on screen, gives
+  // its depths unless the model is drawn as rock; the 3-D View labels it
+  // SceneName; the result plots' soil column names its band "LAYER n" and
+  // BandName and fills it with BandFill (a band value of PlotScale).
+  const char *ShortName;
+  const char *PrintedName;
+  bool DrawnAsRock;
+  const char *SceneName;
+  const char *BandName;
+  int BandFill;
 };
 
 // The description of a code; null outside 1 ... 9.
@@ -137,9 +176,10 @@ const TSoilFamilyDescription *SoilFamilyOf(int code);
 // model has no such property.
 int PropertyColumn(int code, TSoilProperty property);
 
-// Side friction procedures of sand layers, held in the sand table's column
-// kSandMethodColumn (the SandMethod property).
-enum TSandMethod : int { smKo = 1, smBeta = 2, smChenKulhawy = 3 };
-inline constexpr int kSandMethodColumn = 5;
+// The sand procedure of a value held in a layer's table: 1 ... 3, any other
+// value taken as Ko.
+constexpr int SandProcedure(int storedValue) {
+  return storedValue >= smKo && storedValue <= smChenKulhawy ? storedValue : smKo;
+}
 
 }  // namespace pylar

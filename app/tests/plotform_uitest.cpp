@@ -2,6 +2,7 @@
 // the legend dialog, printing to PDF and saving pictures.
 #include "FileSizeLimit.h"
 #include "ui/Messages.h"
+#include "ui/PlotDialogs.h"
 #include "ui/PltData.h"
 
 #include <QActionGroup>

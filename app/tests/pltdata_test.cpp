@@ -138,6 +138,25 @@ TEST_F(PlotDataTest, LegacyFourValueRowsUpliftElevationAndLayerBands) {
   EXPECT_EQ(plots.pltTip.LayersTop, 100);
   EXPECT_EQ(plots.pltAxial.LayerCount(), 0);
 
+  // Every model's band, as the plots have always named and filled it
+  // (decomposed rock reads "WEAK ROCK"; weak rock and gravelly sand "GW").
+  const struct {
+    int code;
+    const char *name;
+    int fill;
+  } bands[] = {{1, " SAND ", 7}, {2, " CLAY ", 1}, {3, " SHALE ", 8}, {4, " ROCK ", 9},      {5, " WEAK ROCK ", 10},
+               {6, " GW ", 12},  {7, " ROCK ", 9}, {8, " GW ", 11},    {9, " GRAVEL ", 12}};
+  ctx.Layers.clear();
+  for (const auto &band : bands) ctx.Layers.push_back({band.code, Extended(band.code)});
+  ASSERT_TRUE(load(file).ok);
+  ASSERT_EQ(plots.pltTip.LayerCount(), 9);
+  for (const auto &band : bands) {
+    const TLine &line = plots.pltTip.gData[static_cast<std::size_t>(band.code - 1)];
+    EXPECT_EQ(line.fValueS, QStringLiteral("LAYER ") + QString::number(band.code) + QString::fromLatin1(band.name));
+    EXPECT_EQ(line.fValue, band.fill) << band.code;
+  }
+  ctx.Layers = {{2, 5}, {1, 12}, {42, 20}};
+
   // Under uplift the design tip is the plain tip and is captioned as self-weight.
   ctx.KCYCL = 2;
   ASSERT_TRUE(load(file).ok);

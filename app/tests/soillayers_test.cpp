@@ -194,6 +194,23 @@ TEST(SoilLayers, SandProcedureZeroesTheParametersOfTheOthers) {
   }
 }
 
+// A value the project file keeps on the line of one procedure is used (in the
+// dialog, the grid and by the procedure change) under that procedure alone, or
+// a value the user enters would be dropped on saving.
+TEST(SoilLayers, ValuesOfAProcedureLineAreUsedUnderThatProcedureOnly) {
+  for (int family = 0; family < kSoilFamilyCount; ++family) {
+    for (const TSoilField &field : SoilFamily(static_cast<TSoilFamily>(family)).Fields) {
+      SCOPED_TRACE(field.Heading);
+      if (field.Place == TFilePlace::ProcedureValue) {
+        EXPECT_EQ(field.Procedures, ProcedureBit(field.FilePosition));
+      }
+      if (field.Place == TFilePlace::Procedure) {
+        EXPECT_EQ(field.Procedures, kAnyProcedure);  // the procedure itself always counts
+      }
+    }
+  }
+}
+
 TEST(SoilLayers, AddInsertDeleteMoveLayersWithTheirValuesWithinTheLimit) {
   Project p;
   ChangeLayerModel(p.tables, 0, scClay);

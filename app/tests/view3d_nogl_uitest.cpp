@@ -4,6 +4,7 @@
 #include "model/DataUnit.h"
 #include "model/PltData.h"
 #include "ui/Messages.h"
+#include "ui/View3dCommands.h"
 #include "ui/View3dUnit1.h"
 
 #include <QAction>

@@ -13,6 +13,7 @@
 #include "ui/Main.h"
 #include "ui/Messages.h"
 #include "ui/Table.h"
+#include "ui/View3dCommands.h"
 #include "ui/View3dUnit1.h"
 
 #include <QAction>

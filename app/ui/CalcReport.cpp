@@ -1,29 +1,23 @@
 #include "ui/CalcReport.h"
 
-#include "model/AnalysisRun.h"
 #include "model/CalcReportData.h"
-#include "model/DesignSummary.h"
 #include "model/DataUnit.h"
-#include "model/FolderLock.h"
-#include "model/RunRecord.h"
-#include "model/ExportDlg.h"
+#include "model/DesignSummary.h"
 #include "model/PltData.h"
-#include "model/PageFlow.h"
 #include "model/ReportFile.h"
 #include "model/ReportJob.h"
 #include "model/ReportNumbers.h"
 #include "model/ReportResults.h"
-#include "model/RunChecks.h"
 #include "model/View3dUnit1.h"
 #include "model/WholeFile.h"
 #include "model/dynlib.h"
 #include "ui/PileSide.h"
+#include "ui/PlotFile.h"
 #include "ui/PlotPainter.h"
-#include "ui/PltData.h"
+#include "ui/ReportPages.h"
 #include "ui/TextPages.h"
-#include "ui/View3dUnit1.h"
+#include "ui/View3dScene.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -32,303 +26,13 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QTemporaryFile>
 
 #include <algorithm>
 #include <array>
-#include <memory>
 
 namespace pylar {
 
 namespace {
-
-// Picture files: the size the plot windows propose for a saved picture, at a
-// resolution fit for print.
-constexpr double kPlotWidthInch = 7.0;
-constexpr double kPlotHeightInch = 5.0;
-constexpr int kPictureDpi = 150;
-const QSize kElevationSize(1050, 700);
-const QSize kSceneSize(1280, 800);
-
-QString withReason(const QString &what, const QString &path, const QString &reason) {
-  return what + QDir::toNativeSeparators(path) + (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason);
-}
-
-// An output folder that exists (created when missing) and takes files.
-QString PrepareFolder(const QString &outDir) {
-  const QFileInfo info(outDir);
-  if (info.exists() && !info.isDir()) return withReason(QStringLiteral("The output folder is not a folder: "), outDir, {});
-  if (!info.exists() && !QDir().mkpath(outDir))
-    return withReason(QStringLiteral("The output folder could not be created: "), outDir, {});
-  QTemporaryFile probe(QDir(outDir).filePath(QStringLiteral(".pylar-export-XXXXXX")));
-  if (!probe.open())
-    return withReason(QStringLiteral("The output folder cannot be written: "), outDir, probe.errorString());
-  return {};
-}
-
-}  // namespace
-
-void KeepOfferedPlots(TResultPlots &plots, const TProgramData &project, bool showTzCurves, int additionalTzCurves) {
-  for (TGraphPlot *plot : plots.All())
-    if (!PlotOffered(plots, *plot, project, showTzCurves, additionalTzCurves)) {
-      plot->fData.clear();
-      plot->gData.clear();
-    }
-}
-
-std::vector<TNamedPlot> NamedPlots(TResultPlots &plots) {
-  std::vector<TNamedPlot> named{
-      {QStringLiteral("skin"), &plots.pltSkin},
-      {QStringLiteral("tip"), &plots.pltTip},
-      {QStringLiteral("total"), &plots.pltTotal},
-      {QStringLiteral("combined"), &plots.pltCombine},
-      {QStringLiteral("design-skin"), &plots.FSpltSkin},
-      {QStringLiteral("design-tip"), &plots.FSpltTip},
-      {QStringLiteral("design-total"), &plots.FSpltTotal},
-      {QStringLiteral("design-combined"), &plots.pltCombineD},
-      {QStringLiteral("settlement"), &plots.pltAxial},
-      {QStringLiteral("settlement-upper"), &plots.pltUpper},
-      {QStringLiteral("settlement-lower"), &plots.pltLower},
-      {QStringLiteral("settlement-combined"), &plots.pltCombinedSettle},
-      {QStringLiteral("tz"), &plots.pltTz},
-      {QStringLiteral("qw"), &plots.pltQw},
-      {QStringLiteral("tz-additional"), &plots.pltTzAdd},
-  };
-  for (std::size_t k = 0; k < plots.PltChart.size(); ++k)
-    named.push_back({QStringLiteral("chart-%1").arg(k + 1), &plots.PltChart[k]});
-  return named;
-}
-
-bool PlotAvailable(TGraphPlot &plot) {
-  bool points = false;
-  for (const TLine &line : plot.fData) points = points || !line.fData.empty();
-  if (!points) return false;
-  const TPlotForm form(plot);
-  return form.IsValid();
-}
-
-namespace {
-
-// The 3-D View as the report and the export show it: the whole scene seen
-// from above and aside (the start view looks straight at the front, which on
-// paper reads as a flat drawing), with the ultimate capacity curves and their
-// values beside the pier when the results have them.
-TScenePicture ScenePicture(const TProgramData &project, TResultPlots &plots) {
-  TView3dOptions options;
-  options.ShowUltimateEffects = options.ShowUltimateEffectsValues = PlotAvailable(plots.pltCombine);
-  TViewState view = StartView(SceneExtents(SceneProject(project)), kSceneSize);
-  view.rotX = -20;
-  view.rotY = 12;
-  view.zoom *= 0.6;  // the turned scene is wider than the front it was fitted to
-  return RenderScene3d(project, plots, options, kSceneSize, &view);
-}
-
-}  // namespace
-
-// ---------------------------------------------------------------- the calculation report
-
-namespace {
-
-constexpr int kReportDpi = 300;
-constexpr double kPoint = kReportDpi / 72.0;  // device pixels of a point
-
-QFont ReportFont(double points, bool bold = false) {
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPointSizeF(points);
-  font.setBold(bold);
-  // No ligatures: the text of the PDF is searched and copied as it reads ("fi", not one glyph).
-  font.setStyleStrategy(QFont::PreferNoShaping);
-  return font;
-}
-
-using TDraw = std::function<void(QPainter &, const QRectF &)>;
-
-struct TTable {
-  QStringList headings;  // "\n" breaks a heading into lines
-  std::vector<QStringList> rows;
-  std::vector<bool> bold;  // per row
-  int textColumns = 1;     // the first columns are left-aligned text, the others right-aligned numbers
-};
-
-// The document's blocks with what draws them, laid out on pages by TPageFlow.
-class TReportBuilder {
- public:
-  // A table's first rows go over a page break with its heading.
-  static constexpr std::size_t kRowsKeptWithHeading = 2;
-
-  TReportBuilder(QPaintDevice &device, const QRectF &body) : fDevice(device), fBody(body), fFlow(body.height()) {}
-
-  TPageFlow &Flow() { return fFlow; }
-  const QRectF &Body() const { return fBody; }
-
-  // A block of the body's width; "with the next": it goes over a page break
-  // with the block after it.
-  void Place(double height, TDraw draw, bool withNext = false) {
-    const int block = fFlow.Place(height, withNext);
-    fDraws.resize(static_cast<std::size_t>(block) + 1);
-    fDraws[static_cast<std::size_t>(block)] = std::move(draw);
-  }
-
-  // Paints the blocks of a page.
-  void PaintPage(QPainter &painter, int page) const {
-    if (page >= fFlow.PageCount()) return;
-    for (const int block : fFlow.PageBlocks(page)) {
-      const QRectF box(fBody.left(), fBody.top() + fFlow.TopOf(block), fBody.width(), fFlow.HeightOf(block));
-      painter.save();
-      painter.setPen(Qt::black);
-      fDraws[static_cast<std::size_t>(block)](painter, box);
-      painter.restore();
-    }
-  }
-
-  double LineHeight(const QFont &font) const { return QFontMetricsF(font, &fDevice).lineSpacing(); }
-
-  void Heading(const QString &text, int level) {
-    const QFont font = ReportFont(level == 1 ? 14 : 11, true);
-    const double h = LineHeight(font) * 1.4;
-    fFlow.Space(level == 1 ? 10 * kPoint : 6 * kPoint);
-    Place(
-        h,
-        [font, text, level](QPainter &p, const QRectF &box) {
-          p.setFont(font);
-          p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
-          if (level == 1) {
-            p.setPen(QPen(Qt::black, 0.8 * kPoint));
-            p.drawLine(box.bottomLeft() - QPointF(0, 0.1 * box.height()),
-                       box.bottomRight() - QPointF(0, 0.1 * box.height()));
-          }
-        },
-        true);
-  }
-
-  // A paragraph; one that introduces what follows (a layer's name above its
-  // table) goes over a page break with it.
-  void Paragraph(const QString &text, double points = 9, bool bold = false, bool withNext = false) {
-    const QFont font = ReportFont(points, bold);
-    const QRectF bounds =
-        QFontMetricsF(font, &fDevice).boundingRect(QRectF(0, 0, fBody.width(), 1e6), Qt::TextWordWrap, text);
-    Place(
-        bounds.height() + 2 * kPoint,
-        [font, text](QPainter &p, const QRectF &box) {
-          p.setFont(font);
-          p.drawText(box, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
-        },
-        withNext);
-  }
-
-  // Two columns of names and values.
-  void Pairs(const std::vector<std::pair<QString, QString>> &pairs) {
-    TTable table;
-    table.textColumns = 2;
-    for (const auto &[name, value] : pairs) table.rows.push_back({name, value});
-    Table(table, false);
-  }
-
-  void Table(const TTable &table, bool ruled = true) {
-    const double width = fBody.width();
-    const int columns = static_cast<int>(table.headings.isEmpty() ? (table.rows.empty() ? 0 : table.rows[0].size())
-                                                                  : table.headings.size());
-    if (columns == 0) return;
-    // The largest font up to 9 pt at which every column fits the width; a
-    // table of names and values keeps its font and wraps its values instead.
-    double points = 9;
-    std::vector<double> widths;
-    const double pad = 6 * kPoint;
-    for (;; points -= 0.5) {
-      widths.assign(static_cast<std::size_t>(columns), 0);
-      const QFontMetricsF bold(ReportFont(points, true), &fDevice);
-      for (int c = 0; c < columns; ++c) {
-        for (const QString &line : table.headings.value(c).split(u'\n'))
-          widths[c] = std::max(widths[c], bold.horizontalAdvance(line));
-        for (const QStringList &row : table.rows) widths[c] = std::max(widths[c], bold.horizontalAdvance(row.value(c)));
-        widths[c] += pad;
-      }
-      double total = 0;
-      for (double w : widths) total += w;
-      if (!ruled && columns == 2) {
-        widths[0] = std::min(widths[0], 0.5 * width);
-        widths[1] = width - widths[0];
-        break;
-      }
-      if (total <= width || points <= 5) break;
-    }
-    const QFont normal = ReportFont(points), bold = ReportFont(points, true);
-    const double line = LineHeight(normal) * 1.15;
-    // A row is as high as its most wrapped cell.
-    const auto rowHeight = [&](const QStringList &cells, const QFont &font) {
-      const QFontMetricsF metrics(font, &fDevice);
-      double height = line;
-      if (ruled) return height;  // a ruled table's cells fit their columns
-      for (int c = 0; c < columns; ++c)
-        height = std::max(height, metrics.boundingRect(QRectF(0, 0, widths[c] - 4 * kPoint, 1e6), Qt::TextWordWrap,
-                                                       cells.value(c)).height() + 0.15 * line);
-      return height;
-    };
-    int headingLines = 0;
-    for (const QString &h : table.headings) headingLines = std::max(headingLines, static_cast<int>(h.count(u'\n')) + 1);
-    const double headingHeight = headingLines * line + 2 * kPoint;
-    const int textColumns = table.textColumns;
-    const auto drawRow = [widths, textColumns, ruled](QPainter &p, const QRectF &box, const QStringList &cells,
-                                                      const QFont &font, bool heading) {
-      p.setFont(font);
-      double x = box.left();
-      for (int c = 0; c < static_cast<int>(widths.size()); ++c) {
-        const QRectF cell(x + 2 * kPoint, box.top(), widths[c] - 4 * kPoint, box.height());
-        const Qt::Alignment horizontal = heading ? Qt::AlignHCenter : c < textColumns ? Qt::AlignLeft : Qt::AlignRight;
-        // A name beside a value that wraps stands at the value's first line.
-        const Qt::Alignment vertical = heading ? Qt::AlignBottom : ruled ? Qt::AlignVCenter : Qt::AlignTop;
-        p.drawText(cell, horizontal | vertical | (ruled ? 0 : Qt::TextWordWrap), cells.value(c));
-        x += widths[c];
-      }
-      if (ruled && heading) {
-        p.setPen(QPen(Qt::black, 0.5 * kPoint));
-        p.drawLine(QPointF(box.left(), box.bottom()), QPointF(x, box.bottom()));
-      }
-    };
-    const QStringList headings = table.headings;
-    const auto placeHeading = [&] {
-      if (headings.isEmpty()) return;
-      Place(
-          headingHeight,
-          [drawRow, headings, bold](QPainter &p, const QRectF &box) { drawRow(p, box, headings, bold, true); }, true);
-    };
-    placeHeading();
-    // The column headings and the first rows go over a page break together;
-    // a later row that starts a page gets the column headings again above it.
-    const std::size_t kept = std::min(kRowsKeptWithHeading, table.rows.empty() ? 0 : table.rows.size() - 1);
-    for (std::size_t r = 0; r < table.rows.size(); ++r) {
-      const QStringList cells = table.rows[r];
-      const QFont font = r < table.bold.size() && table.bold[r] ? bold : normal;
-      const double height = rowHeight(cells, font);
-      if (r > kept && fFlow.Breaks(height)) {
-        fFlow.NewPage();
-        placeHeading();
-      }
-      Place(height, [drawRow, cells, font](QPainter &p, const QRectF &box) { drawRow(p, box, cells, font, false); },
-            r < kept);
-    }
-    fFlow.Space(4 * kPoint);
-  }
-
-  // A figure of the whole body width and the given share of its height, with a caption below.
-  void Figure(const QString &caption, double heightShare, TDraw draw) {
-    const QFont font = ReportFont(9, true);
-    const double captionHeight = LineHeight(font) * 1.5;
-    Place(fBody.height() * heightShare, std::move(draw), true);
-    Place(captionHeight, [font, caption](QPainter &p, const QRectF &box) {
-      p.setFont(font);
-      p.drawText(box, Qt::AlignHCenter | Qt::AlignTop, caption);
-    });
-    fFlow.Space(6 * kPoint);
-  }
-
- private:
-  QPaintDevice &fDevice;
-  QRectF fBody;
-  TPageFlow fFlow;
-  std::vector<TDraw> fDraws;
-};
 
 // An entry's value in plain decimals with its unit, "(*)" after an estimated one.
 QString EntryValue(const TReportEntry &entry) {
@@ -434,8 +138,8 @@ TTable SettlementCurvesTable(const TSeriesResults &r, int pier) {
 
 // Paints a result plot as its window would print it.
 TDraw PlotDrawing(TGraphPlot &plot) {
-  auto form = std::make_shared<TPlotForm>(plot);
-  return [form](QPainter &p, const QRectF &box) {
+  const PlotRange range = OpenPlotData(plot).range;
+  return [&plot, range](QPainter &p, const QRectF &box) {
     PlotTarget target;
     target.area = QRect(0, 0, static_cast<int>(box.width()), static_cast<int>(box.height()));
     target.pxPerInchX = target.pxPerInchY = kReportDpi;
@@ -443,7 +147,7 @@ TDraw PlotDrawing(TGraphPlot &plot) {
     target.drawLegendBox = true;
     p.save();
     p.translate(box.topLeft());
-    PaintPlot(p, form->Picture(), target);
+    PaintPlot(p, PlotPictureOf(plot, range), target);
     p.restore();
   };
 }
@@ -704,7 +408,7 @@ QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TRe
       for (const QStringList &warning : layer.warnings) warnings.push_back({layer.number, warning.mid(1).join(u' ')});
   const TDesignSummary summary = BuildDesignSummary(results, inputs, warnings, RunShortfalls(notesPath),
                                                     job.Allowable(results.si ? kUnitsSI : kUnitsEnglish));
-  const QString failed = withReason(QStringLiteral("The calculation report could not be written: "), pdfPath, {});
+  const QString failed = QStringLiteral("The calculation report could not be written: ") + QDir::toNativeSeparators(pdfPath);
 
   // Written through a temporary file that replaces an earlier report only when complete.
   const QString why = WriteWholeFile(pdfPath, [&](QIODevice &file) {
@@ -718,8 +422,7 @@ QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TRe
     QPainter painter;
     if (!painter.begin(&writer)) return false;
     const QRectF page(QPointF(0, 0), writer.pageLayout().paintRectPixels(kReportDpi).size());
-    const QFont frameFont = ReportFont(8);
-    const double frameLine = QFontMetricsF(frameFont, &writer).lineSpacing();
+    const double frameLine = PageFrameLine(writer);
     const QRectF body = page.adjusted(0, 2 * frameLine, 0, -2 * frameLine);
 
     TReportBuilder b(writer, body);
@@ -861,7 +564,7 @@ QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TRe
     b.Flow().NewPage();
     figure(plots.pltCombinedSettle, 0.5, first);
     for (TGraphPlot &chart : plots.PltChart) figure(chart, 0.44);
-    if (const TScenePicture scene = ScenePicture(project, plots); !scene.image.isNull()) {
+    if (const TScenePicture scene = ReportScenePicture(project, plots); !scene.image.isNull()) {
       const QImage image = scene.image;
       b.Figure(QStringLiteral("3-D View: the pier, the water table and the soil layers") +
                    (PlotAvailable(plots.pltCombine) ? QStringLiteral(", with the ultimate capacity curves") : QString()),
@@ -887,30 +590,16 @@ QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TRe
     appendix.Layout(writer, body.adjusted(0, appendixTitleHeight, 0, 0));
     const int pages = appendixStart + appendix.PageCount();
 
-    const QString header = project.Title.isEmpty() ? QFileInfo(projectPath).fileName() : project.Title;
-    const QString footerLeft = QFileInfo(projectPath).fileName() + QStringLiteral("  -  ") + runDate +
-                               (job.Revision.isEmpty() ? QString() : QStringLiteral("  -  Revision ") + job.Revision);
+    TPageFrame frame;
+    frame.title = project.Title.isEmpty() ? QFileInfo(projectPath).fileName() : project.Title;
+    frame.right = job.ProjectNumber.isEmpty() ? QStringLiteral("Calculation Report")
+                                              : QStringLiteral("Calculation Report  -  Project ") + job.ProjectNumber;
+    frame.footerLeft = QFileInfo(projectPath).fileName() + QStringLiteral("  -  ") + runDate +
+                       (job.Revision.isEmpty() ? QString() : QStringLiteral("  -  Revision ") + job.Revision);
     bool ok = true;
     for (int n = 0; n < pages && ok; ++n) {
       if (n > 0) ok = writer.newPage();
-      painter.setPen(Qt::black);
-      painter.setFont(frameFont);
-      const QString right = job.ProjectNumber.isEmpty()
-                                ? QStringLiteral("Calculation Report")
-                                : QStringLiteral("Calculation Report  -  Project ") + job.ProjectNumber;
-      const double rightWidth = QFontMetricsF(frameFont, &writer).horizontalAdvance(right);
-      painter.drawText(QRectF(page.left(), page.top(), page.width(), frameLine), Qt::AlignLeft | Qt::AlignVCenter,
-                       QFontMetricsF(frameFont, &writer)
-                           .elidedText(header, Qt::ElideRight, page.width() - rightWidth - 4 * frameLine));
-      painter.drawText(QRectF(page.left(), page.top(), page.width(), frameLine), Qt::AlignRight | Qt::AlignVCenter, right);
-      painter.setPen(QPen(Qt::black, 0.5 * kPoint));
-      painter.drawLine(QPointF(page.left(), page.top() + 1.3 * frameLine), QPointF(page.right(), page.top() + 1.3 * frameLine));
-      painter.drawLine(QPointF(page.left(), page.bottom() - 1.3 * frameLine),
-                       QPointF(page.right(), page.bottom() - 1.3 * frameLine));
-      painter.setPen(Qt::black);
-      const QRectF footer(page.left(), page.bottom() - frameLine, page.width(), frameLine);
-      painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter, footerLeft);
-      painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Page %1 of %2").arg(n + 1).arg(pages));
+      PaintPageFrame(painter, page, frame, n + 1, pages);
       if (n < appendixStart) {
         b.PaintPage(painter, n);
       } else {
@@ -928,160 +617,15 @@ QString WriteCalcReport(const QString &pdfPath, const TProgramData &project, TRe
   return why.isEmpty() ? QString() : failed + QStringLiteral(": ") + why;
 }
 
-QPageSize::PageSizeId ReportPageSize(int units) { return units == kUnitsSI ? QPageSize::A4 : QPageSize::Letter; }
-
-int ExportProject(const QString &outFolder, const QString &projectFile, const QString &programFolder,
-                  const TExportLog &log, const TExportArguments &arguments) {
-  const QString projectPath = QFileInfo(projectFile).absoluteFilePath();
-  // Absolute before the analysis runs: the run works in the project's folder,
-  // where a relative output folder would name another place.
-  const QString outDir = QFileInfo(outFolder).absoluteFilePath();
-  if (!QFileInfo(projectPath).isFile()) {
-    log.err(withReason(QStringLiteral("The project could not be read: "), projectFile, QStringLiteral("no such file")));
-    return 1;
-  }
-  // The project's folder is held for the whole export: no other run writes
-  // its results between their check and their last reading. A folder that
-  // cannot be locked (one that cannot be written) still gives its results;
-  // a run there says why it cannot run.
-  TFolderLock folderLock;
-  if (folderLock.Acquire(QFileInfo(projectPath).absolutePath()) == TLockResult::Busy) {
-    log.err(folderLock.Message());
-    return 1;
-  }
-  // The project as it is on disk, read once: its bytes are what the results
-  // are checked against, and the export never writes it.
-  TProjectTables tables;
-  QByteArray projectBytes;
-  TProgramData::TReadResult read = TProgramData::ReadWhole(tables, projectPath, ffVersion8, projectBytes);
-  if (!read.Complete()) {
-    QString reason = read.error;
-    if (read.errorLine > 0) reason += QStringLiteral(" (reading stopped at line %1)").arg(read.errorLine);
-    log.err(withReason(QStringLiteral("The project could not be read: "), projectFile, reason));
-    return 1;
-  }
-  TProgramData &project = *read.data;
-  if (const QString problem = PrepareFolder(outDir); !problem.isEmpty()) {
-    log.err(problem);
-    return 1;
-  }
-
-  // The results beside the project are used when the project, as it is now,
-  // produced them in a run that completed; otherwise the analysis runs on the
-  // file as it is.
-  const TResultsCheck results = CheckRunRecord(projectPath, projectBytes);
-  TRunOutcome outcome;
-  if (results.Current()) {
-    outcome.Status = TRunStatus::EngineRan;
-    outcome.ProjectFile = projectPath;
-    outcome.EngineStatus = results.status;
-    outcome.Results = results;
-    const QString notes = RunFileOf(projectPath, engine::RunFileKind::RunNotes);
-    if (QFileInfo::exists(notes)) outcome.RunNotesFile = notes;
-    if (results.status != 0) outcome.EngineMessage = EngineMessageInRunNotes(notes);
-  } else {
-    const std::vector<TRunFinding> findings = CheckBeforeRun(project);
-    if (HasRunErrors(findings)) {
-      log.err(withReason(QStringLiteral("The analysis of "), projectFile,
-                         QStringLiteral("cannot run:\n") + RunFindingsMessage(findings).replace(u'\r', u'\n')));
-      return 1;
-    }
-    outcome = TAnalysisRun(programFolder).RunProjectFile(projectPath);
-  }
-  // Only a run that completed and reached its design load gives a report.
-  if (!outcome.EngineRan() || outcome.EngineStatus != 0 || !outcome.ResultsCurrent()) {
-    QStringList lines;
-    if (!outcome.EngineRan()) {
-      lines << (outcome.UserMessage().isEmpty() ? QStringLiteral("the analysis did not run") : outcome.UserMessage());
-    } else {
-      if (outcome.EngineStatus != 0)
-        lines << QStringLiteral("The run ended with status %1%2.")
-                     .arg(outcome.EngineStatus)
-                     .arg(outcome.EngineStatus == 7 ? QStringLiteral(": the design load is not reached") : QString());
-      if (!outcome.EngineMessage.isEmpty()) lines << outcome.EngineMessage;
-      if (const QString note = outcome.ResultsNote(); !note.isEmpty() && outcome.EngineStatus == 0) lines << note;
-      if (!outcome.RunNotesFile.isEmpty())
-        lines << QStringLiteral("The run notes are in ") + QDir::toNativeSeparators(outcome.RunNotesFile);
-    }
-    log.err(withReason(QStringLiteral("The analysis of "), projectFile,
-                       QStringLiteral("failed:\n") + lines.join(u'\n').replace(u'\r', u'\n')));
-    return 1;
-  }
-
-  TResultPlots plots;
-  const TPlotDataResult loaded =
-      ReadPlotData(RunFileOf(projectPath, engine::RunFileKind::PlotData), PlotDataContext(project), plots);
-  if (!loaded.ok) {
-    log.err(withReason(QStringLiteral("The results could not be read: "), RunFileOf(projectPath, engine::RunFileKind::PlotData),
-                       loaded.error));
-    return 1;
-  }
-  if (!loaded.incomplete.isEmpty()) {
-    log.err(QStringLiteral("The results could not be read: ") + loaded.incomplete);
-    return 1;
-  }
-  for (TGraphPlot *plot : plots.All()) plot->ProjectFile = projectPath;
-  if (loaded.ID2Read) project.ID2 = loaded.ID2;
-  // The plots the program offers for these results, as its Graphics menu does.
-  KeepOfferedPlots(plots, project, loaded.showtzcurves, loaded.additionalTzCurves);
-
-  const QDir folder(outDir);
-  const QString name = QFileInfo(projectPath).completeBaseName();
-  int failures = 0;
-  const auto written = [&](const QString &path, const QString &reason) {
-    if (reason.isEmpty()) {
-      log.out(QDir::toNativeSeparators(path));
-    } else {
-      ++failures;
-      log.err(withReason(QStringLiteral("Not written: "), path, reason));
-    }
-  };
-
-  std::vector<const TGraphPlot *> available;
-  for (const TNamedPlot &named : NamedPlots(plots)) {
-    TPlotForm form(*named.plot);
-    if (!form.IsValid() || !PlotAvailable(*named.plot)) continue;
-    available.push_back(named.plot);
-    for (const char *suffix : {".png", ".svg"}) {
-      const QString path = folder.filePath(name + u'-' + named.key + QLatin1String(suffix));
-      QString reason;
-      const TPlotForm::SaveResult result = form.SaveToFile(path, kPlotWidthInch, kPlotHeightInch, kPictureDpi, &reason);
-      if (result == TPlotForm::SaveResult::NoMemory) reason = QStringLiteral("not enough memory");
-      written(path, result == TPlotForm::SaveResult::Saved ? QString() : reason);
-    }
-  }
-
-  for (const char *suffix : {".png", ".svg"}) {
-    const QString path = folder.filePath(name + QStringLiteral("-elevation") + QLatin1String(suffix));
-    written(path, SaveSideView(path, project, kElevationSize, kPictureDpi));
-  }
-
-  {
-    const QString path = folder.filePath(name + QStringLiteral(".xlsx"));
-    const TWorkbookOutcome workbook = WriteWorkbook(path, available, true);
-    written(path, workbook.ok ? QString() : (workbook.message.isEmpty() ? QStringLiteral("failed") : workbook.message));
-  }
-
-  {
-    // The job block: the user's settings, the project's job file, the command line over both.
-    TReportJob job;
-    ReadReportJobSettings(job);
-    if (const QString problem = ReadReportJobFile(projectPath, job); !problem.isEmpty()) log.err(problem);
-    arguments.ApplyTo(job, project.fUnits);
-    const QString path = folder.filePath(name + QStringLiteral("-report.pdf"));
-    written(path, WriteCalcReport(path, project, plots, job));
-  }
-
-  {
-    const QString path = folder.filePath(name + QStringLiteral("-3d.png"));
-    const TScenePicture scene = ScenePicture(project, plots);
-    // Without OpenGL the rest is still worth having: a note, not a failure.
-    if (scene.image.isNull())
-      log.out(scene.error + QStringLiteral(" Not written: ") + QDir::toNativeSeparators(path));
-    else
-      written(path, WriteWholeFile(path, [&scene](QIODevice &file) { return scene.image.save(&file, "PNG"); }));
-  }
-  return failures == 0 ? 0 : 1;
+TScenePicture ReportScenePicture(const TProgramData &project, TResultPlots &plots) {
+  const QSize kSceneSize(1280, 800);
+  TView3dOptions options;
+  options.ShowUltimateEffects = options.ShowUltimateEffectsValues = PlotAvailable(plots.pltCombine);
+  TViewState view = StartView(SceneExtents(SceneProject(project)), kSceneSize);
+  view.rotX = -20;
+  view.rotY = 12;
+  view.zoom *= 0.6;  // the turned scene is wider than the front it was fitted to
+  return RenderScene3d(project, plots, options, kSceneSize, &view);
 }
 
 }  // namespace pylar

@@ -22,6 +22,7 @@
 #include "ui/ResultsWindow.h"
 #include "ui/SoilLayers.h"
 #include "ui/VaryLength.h"
+#include "ui/View3dUnit1.h"
 #include "ui/designchart.h"
 
 #include <QAction>

@@ -12,7 +12,7 @@
 #include "model/ProjectHistory.h"
 #include "ui/DataForms.h"
 #include "ui/MainCommands.h"
-#include "ui/View3dUnit1.h"
+#include "ui/View3dCommands.h"
 
 #include <QMainWindow>
 #include <QPointer>

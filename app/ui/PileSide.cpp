@@ -2,29 +2,26 @@
 
 #include "model/DataUnit.h"
 #include "model/ReportNumbers.h"
-#include "model/WholeFile.h"
-#include "ui/CalcReport.h"
 #include "ui/Messages.h"
-#include "ui/PltData.h"
+#include "ui/PictureFile.h"
+#include "ui/PlotDialogs.h"
+#include "ui/ReportPages.h"
 
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
-#include <QImage>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPolygonF>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSvgGenerator>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -37,8 +34,6 @@ namespace {
 
 constexpr double kScreenDpi = 96;
 constexpr double kPaperDpi = 600;  // the resolution the printed sizes are given for
-constexpr int kMaxPictureSide = 32767;
-constexpr qint64 kMaxPicturePixels = qint64(1) << 28;
 const QColor kWaterBlue(0, 0, 255);
 
 QPointer<TDlgSideView> &openView() {
@@ -333,51 +328,31 @@ TSideViewport PaintSideView(QPainter &p, const QRectF &rect, const TSideViewMode
 }
 
 QString SaveSideView(const QString &path, const TSideViewModel &model, QSize size, int dotsPerInch) {
-  if (size.width() < 1 || size.height() < 1 || size.width() > kMaxPictureSide || size.height() > kMaxPictureSide ||
-      qint64(size.width()) * size.height() > kMaxPicturePixels || dotsPerInch < 1)
+  if (!PictureSizeAllowed(size.width(), size.height()) || dotsPerInch < 1)
     return QStringLiteral("The picture is too large or has no size: ") + path;
   const QString suffix = QFileInfo(path).suffix().toLower();
-  if (suffix != QLatin1String("png") && suffix != QLatin1String("svg") && suffix != QLatin1String("pdf"))
+  TPictureFormat format = TPictureFormat::Png;
+  if (suffix == QLatin1String("svg"))
+    format = TPictureFormat::Svg;
+  else if (suffix == QLatin1String("pdf"))
+    format = TPictureFormat::Pdf;
+  else if (suffix != QLatin1String("png"))
     return QStringLiteral("Pictures are saved as PNG, SVG or PDF files: ") + path;
-  const QString failed = QStringLiteral("The picture could not be written: ") + path;
-
-  const QRectF rect(0, 0, size.width(), size.height());
-  QImage image;
-  if (suffix == QLatin1String("png")) {
-    image = QImage(size, QImage::Format_RGB32);
-    if (image.isNull()) return QStringLiteral("There is not enough memory to complete this task.");
-    const int dotsPerMeter = static_cast<int>(std::lround(dotsPerInch / 0.0254));
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
-    QPainter painter(&image);
-    PaintSideView(painter, rect, model);
+  // The screen layout, black on white; a PDF page the paper layout.
+  const TPictureWritten written =
+      WritePicture(path, format, size, dotsPerInch, QString::fromLatin1(TDlgSideView::kPrintJobTitle),
+                   [&model](QPainter &painter, const QRectF &area, TPictureFormat drawn) {
+                     if (drawn == TPictureFormat::Pdf)
+                       PaintSideView(painter, area, model, TSideViewStyle::Paper());
+                     else
+                       PaintSideView(painter, area, model);
+                   });
+  switch (written.outcome) {
+    case TPictureOutcome::Saved: return {};
+    case TPictureOutcome::NoMemory: return QStringLiteral("There is not enough memory to complete this task.");
+    case TPictureOutcome::WriteFailed: break;
   }
-  // A save that fails part way leaves the old picture.
-  const QString why = WriteWholeFile(path, [&](QIODevice &file) {
-    if (!image.isNull()) return image.save(&file, "PNG");
-    QPainter painter;
-    if (suffix == QLatin1String("svg")) {
-      QSvgGenerator svg;
-      svg.setOutputDevice(&file);
-      svg.setSize(size);
-      svg.setViewBox(rect);
-      svg.setResolution(dotsPerInch);
-      svg.setTitle(QString::fromLatin1(TDlgSideView::kPrintJobTitle));
-      if (!painter.begin(&svg)) return false;
-      PaintSideView(painter, rect, model);
-      return painter.end();
-    }
-    QPdfWriter pdf(&file);
-    pdf.setTitle(QString::fromLatin1(TDlgSideView::kPrintJobTitle));
-    pdf.setResolution(dotsPerInch);
-    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-    pdf.setPageSize(QPageSize(QSizeF(double(size.width()) / dotsPerInch, double(size.height()) / dotsPerInch),
-                              QPageSize::Inch, QString(), QPageSize::ExactMatch));
-    if (!painter.begin(&pdf)) return false;
-    PaintSideView(painter, QRectF(0, 0, pdf.width(), pdf.height()), model, TSideViewStyle::Paper());
-    return painter.end();
-  });
-  return why.isEmpty() ? QString() : failed + QStringLiteral(" (") + why + u')';
+  return QStringLiteral("The picture could not be written: ") + path + QStringLiteral(" (") + written.reason + u')';
 }
 
 QString SaveSideView(const QString &path, const TProgramData &project, QSize size, int dotsPerInch) {

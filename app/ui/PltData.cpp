@@ -1,24 +1,17 @@
 #include "ui/PltData.h"
 
 #include "model/ExportDlg.h"
-#include "model/WholeFile.h"
-#include "ui/CalcReport.h"
-#include "ui/DataEdit.h"
 #include "ui/Messages.h"
+#include "ui/PlotDialogs.h"
+#include "ui/PlotFile.h"
+#include "ui/ReportPages.h"
 
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHash>
-#include <QImage>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -29,10 +22,7 @@
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QPrinter>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QRubberBand>
-#include <QSvgGenerator>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -43,21 +33,10 @@ namespace pylar {
 namespace {
 
 const QString kNoMemory = QStringLiteral("There is not enough memory to complete this task.");
-const QString kNeedName = QStringLiteral("The line must have a name!");
-
-// Pictures beyond this many pixels are refused as not enough memory (a
-// 32-bit image of 2^28 pixels takes 1 GiB).
-constexpr qint64 kMaxPicturePixels = qint64(1) << 28;
-constexpr int kMaxPictureSide = 32767;
 
 QHash<const TGraphPlot *, QPointer<TPlotForm>> &openForms() {
   static QHash<const TGraphPlot *, QPointer<TPlotForm>> forms;
   return forms;
-}
-
-QString shownName(const TGraphPlot &plot, int curve) {
-  const QString name = plot.CurveName(curve);
-  return plot.fonGetCaption ? plot.fonGetCaption(curve, name) : name;
 }
 
 QFont legendFont(const TGraphPlot &plot) {
@@ -218,21 +197,9 @@ TPlotForm::TPlotForm(TGraphPlot &plot, QWidget *parent) : QWidget(parent), Data(
 }
 
 void TPlotForm::openData() {
-  std::vector<std::vector<QPointF>> points(Data.fData.size());
-  std::vector<std::span<const QPointF>> spans;
-  for (size_t c = 0; c < Data.fData.size(); ++c) {
-    for (const TFloatPoint &p : Data.fData[c].fData)
-      points[c].emplace_back(static_cast<double>(p.x), static_cast<double>(p.y));
-    spans.emplace_back(points[c]);
-  }
-  const PlotBoundsResult bounds = BoundsFromData(spans, Data.Yreversed);
+  const PlotBoundsResult bounds = OpenPlotData(Data);
   fValid = bounds.ok;
   MaxLogicBounds = LogicBounds = bounds.range;
-
-  // Every curve active; beyond the first 20 only when the plot allows it.
-  for (size_t c = 0; c < Data.fData.size(); ++c)
-    Data.fData[c].fActive = !(Data.fLimitActive && c >= static_cast<size_t>(kActiveLimit));
-
   RebuildCurves();
 }
 
@@ -288,50 +255,7 @@ void TPlotForm::HidePlot(const TGraphPlot &plot) {
 
 TPlotForm *TPlotForm::FormOf(const TGraphPlot &plot) { return openForms().value(&plot).data(); }
 
-PlotPicture TPlotForm::Picture(bool withPoints) const {
-  PlotPicture pic;
-  pic.xCaption = Data.fXCaption;
-  pic.yCaption = Data.fYCaption;
-  pic.xUnits = Data.fXUnits;
-  pic.yUnits = Data.fYUnits;
-  pic.units = Data.Units();
-  pic.title = Data.UserCaption;
-  pic.titleOnTop = Data.UserCaptionOnTop;
-  pic.xOnTop = Data.fXOnTop;
-  pic.sizeFont = Data.fSizeFont;
-  pic.legendFont = Data.fLegendFont;
-  pic.widthLine = Data.fWidthLine;
-  pic.markers = Data.fMarkers;
-  pic.showLayers = Data.fShowLayers;
-  pic.layersTop = static_cast<double>(Data.LayersTop);
-  double previous = pic.layersTop;
-  for (const TLine &band : Data.gData) {
-    PlotBandView b;
-    b.name = band.fValueS;
-    b.y = band.fData.empty() ? previous : static_cast<double>(band.fData.front().y);
-    const double value = static_cast<double>(band.fValue);
-    b.value = std::isfinite(value) && std::fabs(value) < 1e6 ? static_cast<int>(value) : 0;
-    previous = b.y;
-    pic.bands.push_back(b);
-  }
-  pic.range = LogicBounds;
-  int position = 0;
-  for (size_t c = 0; c < Data.fData.size(); ++c) {
-    const TLine &line = Data.fData[c];
-    if (!line.fActive) continue;
-    PlotCurveView v;
-    v.name = shownName(Data, static_cast<int>(c));
-    v.index = static_cast<int>(c);
-    v.activePosition = position++;
-    v.visible = line.fVisible;
-    if (withPoints) {
-      v.points.reserve(line.fData.size());
-      for (const TFloatPoint &p : line.fData) v.points.emplace_back(static_cast<double>(p.x), static_cast<double>(p.y));
-    }
-    pic.curves.push_back(std::move(v));
-  }
-  return pic;
-}
+PlotPicture TPlotForm::Picture(bool withPoints) const { return PlotPictureOf(Data, LogicBounds, withPoints); }
 
 PlotTarget TPlotForm::ScreenTarget() const {
   PlotTarget t;
@@ -403,7 +327,7 @@ void TPlotForm::ToggleCurve(int curve) {
   for (size_t row = 0; row < fLegendCurves.size(); ++row)
     if (fLegendCurves[row] == curve) {
       if (QListWidgetItem *item = fLegend->item(static_cast<int>(row)))
-        item->setText(shownName(Data, curve) + (line.fVisible ? QStringLiteral(" *") : QString()));
+        item->setText(ShownCurveName(Data, curve) + (line.fVisible ? QStringLiteral(" *") : QString()));
       fCurveItems[row]->setChecked(line.fVisible);
     }
   fCanvas->update();
@@ -503,7 +427,7 @@ void TPlotForm::RebuildCurves() {
   for (int c = 0; c < Data.CurveCount(); ++c) {
     const TLine &line = Data.fData[static_cast<size_t>(c)];
     if (!line.fActive) continue;
-    const QString name = shownName(Data, c);
+    const QString name = ShownCurveName(Data, c);
     auto *item = new QListWidgetItem(name + (line.fVisible ? QStringLiteral(" *") : QString()));
     item->setForeground(QColor::fromRgb(CurveColor(position++)));
     fLegend->addItem(item);
@@ -591,49 +515,15 @@ bool TPlotForm::PrintTo(QPrinter &printer) {
 
 TPlotForm::SaveResult TPlotForm::SaveToFile(const QString &path, double widthInch, double heightInch,
                                             int pixelsPerInch, QString *reason) {
-  const double w = std::round(widthInch * pixelsPerInch);
-  const double h = std::round(heightInch * pixelsPerInch);
-  if (!(w >= 1 && h >= 1 && w <= kMaxPictureSide && h <= kMaxPictureSide) ||
-      static_cast<qint64>(w) * static_cast<qint64>(h) > kMaxPicturePixels)
-    return SaveResult::NoMemory;
-  PlotTarget t;
-  t.area = QRect(0, 0, static_cast<int>(w), static_cast<int>(h));
-  t.pxPerInchX = t.pxPerInchY = pixelsPerInch;
-  t.drawLegendBox = Data.fShowLegend;
-  t.legendAuto = !fLegendByUser;
-  t.legendAt = legendFraction();
-  t.footer = Data.Footer.Text();
-  const auto failed = [&](const QString &why) {
-    if (reason) *reason = why;
-    return SaveResult::WriteFailed;
-  };
-  // A save that fails part way leaves the old picture (WriteWholeFile).
-  const QString suffix = QFileInfo(path).suffix().toLower();
-  QImage image;
-  if (suffix != QLatin1String("svg")) {
-    image = QImage(t.area.size(), QImage::Format_RGB32);
-    if (image.isNull()) return SaveResult::NoMemory;
-    const int dotsPerMeter = static_cast<int>(std::lround(pixelsPerInch / 0.0254));
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
-    QPainter painter(&image);
-    PaintPlot(painter, Picture(), t);
+  const TPictureWritten written =
+      SavePlotPicture(path, Data, LogicBounds, widthInch, heightInch, pixelsPerInch, !fLegendByUser, legendFraction());
+  switch (written.outcome) {
+    case TPictureOutcome::Saved: return SaveResult::Saved;
+    case TPictureOutcome::NoMemory: return SaveResult::NoMemory;
+    case TPictureOutcome::WriteFailed: break;
   }
-  const QString why = WriteWholeFile(path, [&](QIODevice &output) {
-    if (!image.isNull()) return image.save(&output, suffix == QLatin1String("png") ? "PNG" : "BMP");
-    QSvgGenerator svg;
-    svg.setOutputDevice(&output);
-    svg.setSize(t.area.size());
-    svg.setViewBox(t.area);
-    svg.setResolution(pixelsPerInch);
-    svg.setTitle(Data.fCaption);
-    QPainter painter;
-    if (!painter.begin(&svg)) return false;
-    PaintPlot(painter, Picture(), t);
-    return painter.end();
-  });
-  if (!why.isEmpty()) return failed(why);
-  return SaveResult::Saved;
+  if (reason) *reason = written.reason;
+  return SaveResult::WriteFailed;
 }
 
 TPlotForm::SaveResult TPlotForm::SaveToDisk(const QString &path, double widthInch, double heightInch,
@@ -725,180 +615,5 @@ void TPlotForm::CopyDataClick() {
   const QString point = QLocale::system().decimalPoint();
   QGuiApplication::clipboard()->setText(CurvesAsText(Data, point.isEmpty() ? QChar(u'.') : point.front()));
 }
-
-// -------------------------------------------------------------------- dialogs
-
-TGraphCaptionDialog::TGraphCaptionDialog(const QString &caption, bool onTop, QWidget *parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("Graph Caption"));
-  auto *layout = new QVBoxLayout(this);
-  auto *label = new QLabel(QStringLiteral("Enter Graph Caption"), this);
-  fCaption = new QLineEdit(caption, this);
-  label->setBuddy(fCaption);
-  layout->addWidget(label);
-  layout->addWidget(fCaption);
-  auto *group = new QGroupBox(QStringLiteral("Caption Location"), this);
-  auto *groupLayout = new QHBoxLayout(group);
-  fTop = new QRadioButton(QStringLiteral("Top"), group);
-  fBottom = new QRadioButton(QStringLiteral("Bottom"), group);
-  groupLayout->addWidget(fTop);
-  groupLayout->addWidget(fBottom);
-  (onTop ? fTop : fBottom)->setChecked(true);
-  layout->addWidget(group);
-  auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  layout->addWidget(buttons);
-}
-
-QString TGraphCaptionDialog::Caption() const { return fCaption->text(); }
-bool TGraphCaptionDialog::OnTop() const { return fTop->isChecked(); }
-
-TLegendDialog::TLegendDialog(const TGraphPlot &plot, QWidget *parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("Legend"));
-  setMinimumSize(195, 167);
-  for (int c = 0; c < plot.CurveCount(); ++c) fNames << plot.CurveName(c);
-  auto *layout = new QVBoxLayout(this);
-  layout->addWidget(new QLabel(QStringLiteral("Select line to modify:"), this));
-  fList = new QListWidget(this);
-  fList->addItems(fNames);
-  layout->addWidget(fList);
-  layout->addWidget(new QLabel(QStringLiteral("Type new legend below:"), this));
-  fEdit = new QLineEdit(this);
-  fEdit->setEnabled(false);
-  fEdit->installEventFilter(this);
-  layout->addWidget(fEdit);
-  auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-    if (StoreEdit()) accept();
-  });
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
-  connect(fList, &QListWidget::currentRowChanged, this, [this](int row) {
-    StoreEdit();
-    selectLine(row);
-  });
-}
-
-void TLegendDialog::selectLine(int row) {
-  fRow = row;
-  fEdit->setEnabled(row >= 0 && row < fNames.size());
-  if (!fEdit->isEnabled()) {
-    fEdit->clear();
-    return;
-  }
-  fEdit->setText(fNames[row]);
-  QPalette palette = fEdit->palette();
-  palette.setColor(QPalette::Text, QColor::fromRgb(CurveColor(row)));
-  fEdit->setPalette(palette);
-}
-
-bool TLegendDialog::StoreEdit() {
-  if (fRow < 0 || fRow >= fNames.size()) return true;
-  const QString text = fEdit->text();
-  if (text.isEmpty()) {
-    ShowInformation(this, kNeedName);
-    fEdit->setText(fNames[fRow]);
-    return false;
-  }
-  fNames[fRow] = text;
-  fList->item(fRow)->setText(text);
-  return true;
-}
-
-bool TLegendDialog::eventFilter(QObject *watched, QEvent *event) {
-  if (watched == fEdit) {
-    if (event->type() == QEvent::FocusOut) {
-      StoreEdit();
-    } else if (event->type() == QEvent::KeyPress) {
-      const int key = static_cast<QKeyEvent *>(event)->key();
-      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        StoreEdit();
-        return true;  // Enter stores the name, it does not close the window
-      }
-    }
-  }
-  return QDialog::eventFilter(watched, event);
-}
-
-TActiveCurvesDialog::TActiveCurvesDialog(const TGraphPlot &plot, QWidget *parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("Active Curves"));
-  setMinimumSize(190, 234);
-  for (int c = 0; c < plot.CurveCount(); ++c) {
-    fStates.push_back(plot.fData[static_cast<size_t>(c)].fActive);
-    fNames << plot.CurveName(c);
-  }
-  auto *layout = new QVBoxLayout(this);
-  fList = new QListWidget(this);
-  layout->addWidget(fList);
-  auto *toggle = new QPushButton(QStringLiteral("Activate/Deactivate Selected"), this);
-  auto *all = new QPushButton(QStringLiteral("Activate All"), this);
-  auto *none = new QPushButton(QStringLiteral("Deactivate All"), this);
-  layout->addWidget(toggle);
-  layout->addWidget(all);
-  layout->addWidget(none);
-  auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
-  connect(toggle, &QPushButton::clicked, this, &TActiveCurvesDialog::ToggleSelected);
-  connect(all, &QPushButton::clicked, this, [this] { SetAll(true); });
-  connect(none, &QPushButton::clicked, this, [this] { SetAll(false); });
-  connect(fList, &QListWidget::itemDoubleClicked, this, &TActiveCurvesDialog::ToggleSelected);
-  refresh();
-}
-
-void TActiveCurvesDialog::refresh() {
-  const int row = fList->currentRow();
-  fList->clear();
-  for (size_t c = 0; c < fStates.size(); ++c)
-    fList->addItem((fStates[c] ? QStringLiteral(" yes : ") : QStringLiteral(" no  : ")) + QStringLiteral("   ") +
-                   fNames[static_cast<qsizetype>(c)]);
-  fList->setCurrentRow(row);
-}
-
-void TActiveCurvesDialog::ToggleSelected() {
-  const int row = fList->currentRow();
-  if (row < 0 || row >= static_cast<int>(fStates.size())) return;
-  fStates[static_cast<size_t>(row)] = !fStates[static_cast<size_t>(row)];
-  refresh();
-}
-
-void TActiveCurvesDialog::SetAll(bool active) {
-  std::fill(fStates.begin(), fStates.end(), active);
-  refresh();
-}
-
-TSaveAttributesDialog::TSaveAttributesDialog(double widthInch, double heightInch, int pixelsPerInch,
-                                             QWidget *parent)
-    : QDialog(parent) {
-  setWindowTitle(QStringLiteral("Save Attributes"));
-  auto *grid = new QGridLayout(this);
-  const auto addField = [&](int row, const QString &caption, Extended minimum, Extended maximum, Extended value,
-                            bool integer) {
-    auto *label = new QLabel(this);
-    auto *edit = new TDataEdit(this);
-    edit->SetIntegerOnly(integer);
-    edit->SetMaxVal(maximum);
-    edit->SetMinVal(minimum);
-    edit->SetNumber(value);
-    edit->SetCaption(caption);
-    edit->SetEditLabel(label);
-    grid->addWidget(label, row, 0);
-    grid->addWidget(edit, row, 1);
-    return edit;
-  };
-  fHeight = addField(0, QStringLiteral("&Height (in)"), 2, 1000, heightInch, false);
-  fWidth = addField(1, QStringLiteral("&Width (in)"), 2, 1000, widthInch, false);
-  fPpi = addField(2, QStringLiteral("&Pixels Per Inch"), 10, 10000, pixelsPerInch, true);
-  auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-    if (fHeight->CloseQuery() && fWidth->CloseQuery() && fPpi->CloseQuery()) accept();
-  });
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  grid->addWidget(buttons, 3, 0, 1, 2);
-}
-
-double TSaveAttributesDialog::HeightInch() const { return static_cast<double>(fHeight->Number()); }
-double TSaveAttributesDialog::WidthInch() const { return static_cast<double>(fWidth->Number()); }
-int TSaveAttributesDialog::PixelsPerInch() const { return static_cast<int>(fPpi->Number()); }
 
 }  // namespace pylar

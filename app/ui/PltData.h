@@ -1,14 +1,16 @@
 // The plot window (TPlotForm): a child window of the main window that paints
 // one plot definition with axes, grid, legend, markers and the soil column;
 // zooms with the mouse, reads coordinates out in its caption, lets the user
-// rename and switch curves, prints and saves the graph as an image file.
+// rename and switch curves (the dialogs of its Plot menu are in
+// ui/PlotDialogs), prints and saves the graph as an image file (through
+// ui/PlotFile, which draws a plot without its window).
 #pragma once
 
 #include "model/PltData.h"
 #include "model/PlotScale.h"
+#include "ui/PlotFile.h"
 #include "ui/PlotPainter.h"
 
-#include <QDialog>
 #include <QListWidget>
 #include <QPointer>
 #include <QSizeF>
@@ -19,18 +21,14 @@
 
 class QAction;
 class QActionGroup;
-class QCheckBox;
-class QLineEdit;
 class QMdiArea;
 class QMenu;
 class QMenuBar;
 class QPrinter;
-class QRadioButton;
 class QRubberBand;
 
 namespace pylar {
 
-class TDataEdit;
 class TPlotForm;
 
 // The on-screen legend: one entry per active curve in its colour, " *" after
@@ -84,7 +82,7 @@ class TPlotForm : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr int kActiveLimit = 20;
+  static constexpr int kActiveLimit = kPlotActiveLimit;
   static constexpr double kDefaultMarginInch = 1.0;
 
   explicit TPlotForm(TGraphPlot &plot, QWidget *parent = nullptr);
@@ -200,79 +198,6 @@ class TPlotForm : public QWidget {
   std::vector<int> fLegendCurves;
   QRubberBand *fZoomBand = nullptr;
   std::unique_ptr<QPrinter> fPrinter;
-};
-
-// "Graph Caption": the graph title and whether it stands above the graph.
-class TGraphCaptionDialog : public QDialog {
-  Q_OBJECT
-
- public:
-  TGraphCaptionDialog(const QString &caption, bool onTop, QWidget *parent);
-  QString Caption() const;
-  bool OnTop() const;
-
- private:
-  QLineEdit *fCaption;
-  QRadioButton *fTop;
-  QRadioButton *fBottom;
-};
-
-// "Legend": renames curves. An empty name is refused.
-class TLegendDialog : public QDialog {
-  Q_OBJECT
-
- public:
-  TLegendDialog(const TGraphPlot &plot, QWidget *parent);
-  QStringList Names() const { return fNames; }
-  QListWidget *List() const { return fList; }
-  QLineEdit *Edit() const { return fEdit; }
-  // Stores the field's text as the selected curve's name (Enter or leaving
-  // the field); false, with a message, when it is empty.
-  bool StoreEdit();
-
- protected:
-  bool eventFilter(QObject *watched, QEvent *event) override;
-
- private:
-  void selectLine(int row);
-  QStringList fNames;
-  QListWidget *fList;
-  QLineEdit *fEdit;
-  int fRow = -1;
-};
-
-// "Active Curves": which curves are drawn and listed at all.
-class TActiveCurvesDialog : public QDialog {
-  Q_OBJECT
-
- public:
-  TActiveCurvesDialog(const TGraphPlot &plot, QWidget *parent);
-  std::vector<bool> States() const { return fStates; }
-  QListWidget *List() const { return fList; }
-  void ToggleSelected();
-  void SetAll(bool active);
-
- private:
-  void refresh();
-  std::vector<bool> fStates;
-  QStringList fNames;
-  QListWidget *fList;
-};
-
-// "Save Attributes": size and resolution of a saved picture.
-class TSaveAttributesDialog : public QDialog {
-  Q_OBJECT
-
- public:
-  TSaveAttributesDialog(double widthInch, double heightInch, int pixelsPerInch, QWidget *parent);
-  double HeightInch() const;
-  double WidthInch() const;
-  int PixelsPerInch() const;
-
- private:
-  TDataEdit *fHeight;
-  TDataEdit *fWidth;
-  TDataEdit *fPpi;
 };
 
 }  // namespace pylar

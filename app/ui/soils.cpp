@@ -78,8 +78,8 @@ QWidget *TDlgSoils::buildPage(TPage page, const TSoilFamilyDescription &family) 
       const TSoilField &field = family.Fields[static_cast<size_t>(column)];
       if (field.Caption && field.DialogRow == dialogRow) addField(page, field, column);
     }
-  for (const char *note : family.Notes) {
-    auto *label = new QLabel(QString::fromLatin1(note));
+  for (const TSoilNote &note : family.Notes) {
+    auto *label = new QLabel(QString::fromLatin1(note.Text));
     fNotes[static_cast<size_t>(page)].push_back(label);
     layout->addWidget(label);
   }
@@ -173,8 +173,7 @@ void TDlgSoils::LoadFromModel() {
   }
   if (!props) return;
   if (page == pgSand) {
-    int method = props->GetIntValue(kSandMethodColumn, 0);
-    if (method < smKo || method > smChenKulhawy) method = smKo;
+    const int method = SandProcedure(props->GetIntValue(kSandMethodColumn, 0));
     fMethods[static_cast<size_t>(method - 1)]->setChecked(true);
     methodChanged();
   }
@@ -192,21 +191,17 @@ int TDlgSoils::sandMethod() const {
 }
 
 void TDlgSoils::methodChanged() {
+  // The fields and notes of the values the procedure uses.
   const int method = sandMethod();
-  const auto enable = [this](int column, bool on) {
-    Field(pgSand, column, false)->setEnabled(on);
-    Field(pgSand, column, true)->setEnabled(on);
-  };
-  enable(PropertyColumn(scSand, TSoilProperty::Ko), method == smKo);
-  enable(PropertyColumn(scSand, TSoilProperty::Beta), method == smBeta);
-  enable(PropertyColumn(scSand, TSoilProperty::StressExponent), method == smChenKulhawy);
-  enable(PropertyColumn(scSand, TSoilProperty::InterfaceAngle), method != smBeta);
+  const TSoilFamilyDescription &sand = SoilFamily(TSoilFamily::Sand);
+  for (const TField &field : fFields[pgSand]) {
+    const bool used = UsedUnder(sand.Fields[static_cast<std::size_t>(field.column)].Procedures, method);
+    field.top->setEnabled(used);
+    field.bottom->setEnabled(used);
+  }
   const std::vector<QLabel *> &notes = fNotes[pgSand];
-  if (notes.size() < 5) return;
-  notes[1]->setVisible(method == smBeta);
-  notes[2]->setVisible(method == smChenKulhawy);
-  notes[3]->setVisible(method != smChenKulhawy);
-  notes[4]->setVisible(true);
+  for (std::size_t i = 0; i < notes.size() && i < sand.Notes.size(); ++i)
+    notes[i]->setVisible(UsedUnder(sand.Notes[i].Procedures, method));
 }
 
 void TDlgSoils::copyTopToBottom() {
