@@ -57,6 +57,11 @@ bool SplitReportEntry(const QString &line, TReportEntry &entry) {
   return !entry.name.isEmpty();
 }
 
+QString DesignMethodsName(const TReportInputs &inputs) {
+  return inputs.methodSet == QLatin1String("2018") ? QStringLiteral("FHWA GEC-10 (2018)")
+                                                   : QStringLiteral("FHWA-IF-99-025 (1999)");
+}
+
 std::vector<QStringList> ReportWarnings(const QStringList &lines) {
   std::vector<QStringList> warnings;
   for (qsizetype l = 0; l < lines.size(); ++l)
@@ -116,6 +121,11 @@ TReportInputs ReadReportInputs(const QStringList &lines) {
       case Part::Header:
       case Part::Done: break;
       case Part::Project:
+        // "DESIGN METHODS: 2018 (FHWA GEC-10, ...)": printed for the 2018 methods only.
+        if (trimmed.startsWith(QStringLiteral("DESIGN METHODS:"))) {
+          inputs.methodSet = trimmed.mid(15).trimmed().section(u' ', 0, 0);
+          break;
+        }
         // Only the lines with a value: the title line above has none.
         if (SplitReportEntry(line, entry) && !entry.value.isEmpty()) inputs.project.push_back(entry);
         break;

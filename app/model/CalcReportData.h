@@ -39,6 +39,7 @@ struct TReportSoilLayer {
 struct TReportInputs {
   QString date, time;                  // of the run, as printed
   std::vector<TReportEntry> project;   // before the soil information
+  QString methodSet;                   // "2018" when the report names its design methods; empty: 1999
   std::vector<TReportSoilLayer> layers;
   bool estimatedNote = false;          // the report explains "(*)"
   std::vector<TReportEntry> pier;      // the input pier information
@@ -50,6 +51,10 @@ struct TReportInputs {
 // Reads the inputs part of a report (its lines without line ends). Lines it
 // does not know are skipped; a report without a part leaves it empty.
 TReportInputs ReadReportInputs(const QStringList &lines);
+
+// The design methods of a report's run as page one of the calculation report
+// names them: "FHWA GEC-10 (2018)" or "FHWA-IF-99-025 (1999)".
+QString DesignMethodsName(const TReportInputs &inputs);
 
 // Every warning the report prints: the "WARNING" line's text and the lines
 // that follow it up to a blank line or the next layer, each trimmed.

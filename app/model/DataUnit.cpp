@@ -166,7 +166,11 @@ TPropertyTemplates::TPropertyTemplates() {
     table->Caption = QString::fromLatin1(model.TableCaption);
     if (model.TableComments) table->Comments = QString::fromLatin1(model.TableComments);
     if (model.LocationTopLeft) table->TopLeft = kPropertyTopLeft;
-    for (const TSoilField &field : SoilFamily(model.Family).Fields) addField(*table, field);
+    for (const TSoilField &field : SoilFamily(model.Family).Fields) {
+      addField(*table, field);
+      // A value of another model of the family is kept, but not shown.
+      if (!FieldOfModel(field, code)) table->Column(table->ColCount() - 1).Visible = false;
+    }
   }
   ClaimIdentifiers();
 }
@@ -257,6 +261,62 @@ void TProjectTables::FillMinimumRows() {
     if (table->RowCount() < table->MinRows()) table->SetRowCount(table->MinRows());
 }
 
+// ---------------------------------------------------------------- design methods
+
+namespace {
+
+// The choice held in a layer's method column (1 the first word); `fallback`
+// where the model holds no such value or the value is out of range.
+template <typename Enum, std::size_t N>
+Enum layerChoice(const TProjectTables &tables, int row, TSoilProperty property,
+                 const std::array<std::string_view, N> & /*words, for their count*/) {
+  const int code = tables.D.GetIntValue(lcSoilType, row);
+  const int column = PropertyColumn(code, property);
+  const TGridTable *props = tables.LayerData(row);
+  if (column < 0 || !props || props->RowCount() < 1 || column >= props->ColCount()) return Enum{};
+  const int value = props->GetIntValue(column, 0);
+  return value >= 1 && value <= static_cast<int>(N) ? static_cast<Enum>(value - 1) : Enum{};
+}
+
+void setLayerChoice(TProjectTables &tables, int row, TSoilProperty property, int index) {
+  const int code = tables.D.GetIntValue(lcSoilType, row);
+  const int column = PropertyColumn(code, property);
+  TGridTable *props = tables.LayerData(row);
+  if (column < 0 || !props || column >= props->ColCount()) return;
+  for (int end = 0; end < props->RowCount() && end < 2; ++end) props->SetIntValue(column, end, index + 1);
+}
+
+}  // namespace
+
+std::vector<int> LayerCodes(const TProjectTables &tables) {
+  std::vector<int> codes;
+  for (int row = 0; row < tables.D.RowCount(); ++row) codes.push_back(tables.D.GetIntValue(lcSoilType, row));
+  return codes;
+}
+
+methods::LayerMethods LayerMethodValues(const TProjectTables &tables, int row) {
+  methods::LayerMethods values;
+  if (row < 0 || row >= tables.D.RowCount()) return values;
+  values.test = layerChoice<methods::StrengthTest>(tables, row, TSoilProperty::StrengthTest, methods::kStrengthTestNames);
+  values.sand = layerChoice<methods::SandKind>(tables, row, TSoilProperty::SandKind, methods::kSandKindNames);
+  return values;
+}
+
+void SetLayerMethodValues(TProjectTables &tables, int row, const methods::LayerMethods &values) {
+  if (row < 0 || row >= tables.D.RowCount()) return;
+  setLayerChoice(tables, row, TSoilProperty::StrengthTest, static_cast<int>(values.test));
+  setLayerChoice(tables, row, TSoilProperty::SandKind, static_cast<int>(values.sand));
+}
+
+methods::DesignMethods ProjectMethods(const TProgramData &project) {
+  methods::DesignMethods m;
+  m.set = project.DesignSet == 1 ? methods::MethodSet::Gec2018 : methods::MethodSet::Fhwa1999;
+  m.scourDepth = static_cast<double>(project.ScourDepth);
+  const TProjectTables &tables = project.Tables();
+  for (int row = 0; row < tables.D.RowCount(); ++row) m.layers.push_back(LayerMethodValues(tables, row));
+  return m;
+}
+
 // ---------------------------------------------------------------- TProgramData
 
 std::unique_ptr<TProgramData> TProgramData::Create(TProjectTables &tables, const QString &fileName, int units,
@@ -337,12 +397,14 @@ void TProgramData::read(const QString &path, int format, const std::function<TWo
   ReadFinish finish(*fTables);
   TWordReader reader = open();
   try {
-    if (format == ffVersion8)
+    if (format == ffVersion8) {
       ReadVersion8(reader);
-    else
+      readMethodBlock(reader, errorLine);
+    } else {
       ReadPrevVersions(reader, format != ffLegacy60);
+    }
   } catch (const EInOutError &) {
-    errorLine = reader.LineNumber();
+    if (errorLine == 0) errorLine = reader.LineNumber();
     throw;
   }
 }
@@ -381,6 +443,22 @@ void TProgramData::ReadVersion8(TWordReader &r) {
     fTables->TblTZDepth.SetRowCount(count);
     for (int k = 0; k < count; ++k) fTables->TblTZDepth.SetFloatValue(0, k, r.ReadFloat());
   }
+}
+
+void TProgramData::readMethodBlock(const TWordReader &reader, int &errorLine) {
+  std::vector<methods::BlockLine> lines;
+  for (const TWordReader::TNumberedLine &line : reader.LinesAfterCurrent())
+    lines.push_back({line.number, line.text.toStdString()});
+  const std::vector<int> codes = LayerCodes(*fTables);
+  methods::DesignMethods read;
+  if (const auto problem = methods::readMethodBlock(lines, codes, fUnits == kUnitsSI, read)) {
+    errorLine = problem->line;
+    throw EInOutError(QString::fromStdString(problem->message()));
+  }
+  DesignSet = static_cast<int>(read.set);
+  ScourDepth = read.scourDepth;
+  for (int row = 0; row < static_cast<int>(codes.size()); ++row)
+    SetLayerMethodValues(*fTables, row, read.layer(static_cast<std::size_t>(row)));
 }
 
 void TProgramData::ReadPrevVersions(TWordReader &r, bool newVariant) {
@@ -494,7 +572,7 @@ void TProgramData::SetUnits(int units) {
   // Every length of the project, those of the length series and the
   // elevation included: a value left in the old unit would be a wrong length.
   for (Extended *value : {&PINC, &DSTART, &DIALIM, &TOPLENG, &BS, &PD, &WTD, &PDMIN, &PDINCR, &DIAMINCR,
-                          &ValElevation})
+                          &ValElevation, &ScourDepth})
     *value *= length;
   EPILE *= force / (smallLength * smallLength);
   LPD *= heavyForce;
@@ -644,7 +722,10 @@ QByteArray TProgramData::ToFileText() const {
       w.end();
     }
   }
-  return w.bytes();
+  // The block of design methods follows the records (nothing for a project
+  // of the 1999 methods with every value at its default).
+  const std::vector<int> codes = LayerCodes(*fTables);
+  return w.bytes() + QByteArray::fromStdString(methods::methodBlockText(ProjectMethods(p), codes));
 }
 
 void TProgramData::Save() {

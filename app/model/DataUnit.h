@@ -9,11 +9,14 @@
 #include "WordRead.h"
 #include "soils.h"
 
+#include "pylar/design_methods.h"
+
 #include <QString>
 
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace pylar {
 
@@ -106,6 +109,18 @@ class TProjectTables {
   bool fDataChanged = false;
 };
 
+class TProgramData;
+
+// The design methods of a project as the block of the project file holds them.
+methods::DesignMethods ProjectMethods(const TProgramData &project);
+// The layers' codes, by row of D.
+std::vector<int> LayerCodes(const TProjectTables &tables);
+// The strength test and sand kind of a layer (the defaults where its model
+// holds none).
+methods::LayerMethods LayerMethodValues(const TProjectTables &tables, int row);
+// Writes them into the layer's property table (the values its model holds).
+void SetLayerMethodValues(TProjectTables &tables, int row, const methods::LayerMethods &values);
+
 class TProgramData {
  public:
   // All fields zero and every string empty, as a file is read into.
@@ -144,6 +159,12 @@ class TProgramData {
   int IMOD = 0;
   int Yesnewversion = 0;
   int NLRFD = 0;
+  // The design methods: the set (0: FHWA-IF-99-025, 1999; 1: FHWA GEC-10,
+  // 2018, with AASHTO LRFD; the values of methods::MethodSet) and the depth
+  // of scour below the pier top (project length unit, 0: none). Each clay
+  // and sand layer's strength test and sand kind are in its property table.
+  int DesignSet = 0;
+  Extended ScourDepth = 0;
 
   TProjectTables &Tables() const { return *fTables; }
 
@@ -200,6 +221,9 @@ class TProgramData {
   void read(const QString &path, int format, const std::function<TWordReader()> &open, int &errorLine);
   // Readers of the current and the older layouts; they throw EInOutError on the first problem.
   void ReadVersion8(TWordReader &reader);
+  // The block of design methods after the records; on a bad block
+  // EInOutError with its message, `errorLine` its line.
+  void readMethodBlock(const TWordReader &reader, int &errorLine);
   void ReadPrevVersions(TWordReader &reader, bool newVariant);
   void startRead(const QString &path);
   void readOpening(TWordReader &reader);

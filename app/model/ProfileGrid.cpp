@@ -102,7 +102,7 @@ TProfileGrid::TProfileGrid(bool lrfd, const std::vector<int> &models) {
   // Every property of every family, where it first appears; a value kept for
   // both ends of a layer (the sand procedure) is one column, the others two.
   std::vector<TSoilProperty> seen;
-  std::vector<TProfileColumn> procedures, properties;
+  std::vector<TProfileColumn> procedures, properties, layerChoices;
   for (int f = 0; f < kSoilFamilyCount; ++f)
     for (const TSoilField &field : SoilFamily(static_cast<TSoilFamily>(f)).Fields) {
       if (field.Hidden || std::find(seen.begin(), seen.end(), field.Property) != seen.end()) continue;
@@ -112,11 +112,16 @@ TProfileGrid::TProfileGrid(bool lrfd, const std::vector<int> &models) {
         procedures.push_back({K::Procedure, FieldTitle(field), {}, {}, -1, field.Property});
         continue;
       }
+      if (field.Place == TFilePlace::MethodBlock) {
+        layerChoices.push_back({K::LayerChoice, QString::fromLatin1(field.Heading), {}, {}, -1, field.Property});
+        continue;
+      }
       for (const bool bottom : {false, true})
         properties.push_back({K::Property, FieldTitle(field), bottom ? QStringLiteral("bottom") : QStringLiteral("top"),
                               units, -1, field.Property, bottom});
     }
   fAll.insert(fAll.end(), procedures.begin(), procedures.end());
+  fAll.insert(fAll.end(), layerChoices.begin(), layerChoices.end());
   fAll.insert(fAll.end(), properties.begin(), properties.end());
   // Shown: the resistance factors under LRFD, the properties of the models asked for.
   for (const TProfileColumn &c : fAll) {
@@ -124,7 +129,7 @@ TProfileGrid::TProfileGrid(bool lrfd, const std::vector<int> &models) {
       if (lrfd) fColumns.push_back(c);
       continue;
     }
-    if (c.Kind == K::Property || c.Kind == K::Procedure) {
+    if (c.Kind == K::Property || c.Kind == K::Procedure || c.Kind == K::LayerChoice) {
       const bool used = models.empty() || std::any_of(models.begin(), models.end(), [this, &c](int code) {
                           return field(code, c) != nullptr;  // a value a model keeps hidden is no column of it
                         });
@@ -157,6 +162,7 @@ QStringList TProfileGrid::choices(const TProfileColumn &c) const {
       return models;
     }
     case TProfileColumnKind::Procedure: return names(procedureField().Choices);
+    case TProfileColumnKind::LayerChoice:
     case TProfileColumnKind::Property:
       // The choices of the first model that has the property as a choice.
       for (int code = 1; code <= kSoilCodeCount; ++code)
@@ -172,7 +178,7 @@ const TSoilField *TProfileGrid::field(int code, const TProfileColumn &column) co
   const int index = PropertyColumn(code, column.Property);
   if (index < 0) return nullptr;
   const TSoilField &f = SoilFamilyOf(code)->Fields[static_cast<std::size_t>(index)];
-  return f.Hidden ? nullptr : &f;
+  return f.Hidden || !FieldOfModel(f, code) ? nullptr : &f;
 }
 
 // ---------------------------------------------------------------- cells
@@ -180,7 +186,9 @@ const TSoilField *TProfileGrid::field(int code, const TProfileColumn &column) co
 bool TProfileGrid::applies(const TProgramData &project, int row, const TProfileColumn &c) const {
   const TProjectTables &tables = project.Tables();
   if (row < 0 || row >= tables.D.RowCount()) return false;
-  if (c.Kind != TProfileColumnKind::Property && c.Kind != TProfileColumnKind::Procedure) return true;
+  if (c.Kind != TProfileColumnKind::Property && c.Kind != TProfileColumnKind::Procedure &&
+      c.Kind != TProfileColumnKind::LayerChoice)
+    return true;
   const int code = tables.D.GetIntValue(lcSoilType, row);
   const TSoilField *f = field(code, c);
   const TGridTable *props = tables.LayerData(row);
@@ -214,13 +222,14 @@ QString TProfileGrid::text(const TProgramData &project, int row, const TProfileC
     case TProfileColumnKind::TopDepth: return FormatValue(row == 0 ? 0 : d.GetFloatValue(lcDepth, row - 1));
     case TProfileColumnKind::LayerValue: return FormatValue(d.GetFloatValue(c.LayerColumn, row));
     case TProfileColumnKind::Procedure:
+    case TProfileColumnKind::LayerChoice:
     case TProfileColumnKind::Property: {
       const TSoilField *f = field(code, c);
       const TGridTable *props = tables.LayerData(row);
       if (!f || !props || props->RowCount() < 2) return {};
       const int index = PropertyColumn(code, c.Property);
       const int end = c.Bottom ? 1 : 0;
-      if (c.Kind == TProfileColumnKind::Procedure || f->Kind == TFieldKind::Choice) {
+      if (c.Kind != TProfileColumnKind::Property || f->Kind == TFieldKind::Choice) {
         const QStringList names = choices(c);
         const int value = props->GetIntValue(index, end);
         return value >= 1 && value <= names.size() ? names[value - 1] : QString::number(value);
@@ -263,12 +272,13 @@ void TProfileGrid::setText(TProgramData &project, int row, const TProfileColumn 
     case TProfileColumnKind::TopDepth:
       throw EAssignError(QStringLiteral("%1 follows from the layers and is not entered.").arg(c.Heading));
     case TProfileColumnKind::Model:
-      ChangeLayerModel(tables, row, parseChoice(typed, choices(c)));
+      ChangeLayerModel(tables, row, parseChoice(typed, choices(c)), ProjectMethodSet(project));
       return;
     case TProfileColumnKind::LayerValue:
       tables.D.SetFloatValue(c.LayerColumn, row, parseNumber(typed));
       return;
     case TProfileColumnKind::Procedure:
+    case TProfileColumnKind::LayerChoice:
     case TProfileColumnKind::Property: break;
   }
   const TSoilField *f = field(code, c);
@@ -279,6 +289,13 @@ void TProfileGrid::setText(TProgramData &project, int row, const TProfileColumn 
   const int index = PropertyColumn(code, c.Property);
   if (c.Kind == TProfileColumnKind::Procedure) {
     SetSandMethod(*props, parseChoice(typed, choices(c)));
+    return;
+  }
+  if (c.Kind == TProfileColumnKind::LayerChoice) {
+    // One value for the whole layer: both ends.
+    const int choice = parseChoice(typed, choices(c));
+    SetCellNumber(*props, index, 0, choice);
+    SetCellNumber(*props, index, 1, choice);
     return;
   }
   if (!applies(project, row, c)) {
@@ -385,7 +402,7 @@ int TProfileGrid::Paste(TProgramData &project, int row, int column, const QStrin
                            .arg(row + rows)
                            .arg(kMaxLayers));
   TProjectTables &tables = project.Tables();
-  while (tables.D.RowCount() < row + rows) AddLayer(tables);
+  while (tables.D.RowCount() < row + rows) AddLayer(tables, ProjectMethodSet(project));
   // The model first, then the procedure, then the values that depend on them.
   const auto rank = [&targets](qsizetype i) {
     const TProfileColumn *c = targets[static_cast<std::size_t>(i)];

@@ -27,6 +27,7 @@ enum class TProfileColumnKind {
   TopDepth,   // the depth of the layer's top: the bottom of the layer above
   LayerValue, // a numeric column of the layer table (bottom depth, caps, resistance factors)
   Procedure,  // the side friction procedure (sand)
+  LayerChoice,  // a choice of the design methods kept for the whole layer (strength test, sand kind)
   Property,   // a property of the layer's model, at the top or the bottom
 };
 

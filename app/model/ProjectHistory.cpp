@@ -20,6 +20,7 @@ constexpr std::pair<const char *, Extended TProgramData::*> kRealSettings[] = {
     {"WTD", &TProgramData::WTD},         {"PD", &TProgramData::PD},           {"PDMIN", &TProgramData::PDMIN},
     {"PDINCR", &TProgramData::PDINCR},   {"DIAMINCR", &TProgramData::DIAMINCR}, {"FST", &TProgramData::FST},
     {"FSB", &TProgramData::FSB},         {"LPD", &TProgramData::LPD},         {"ValElevation", &TProgramData::ValElevation},
+    {"ScourDepth", &TProgramData::ScourDepth},
 };
 constexpr std::pair<const char *, int TProgramData::*> kIntegerSettings[] = {
     {"fUnits", &TProgramData::fUnits},     {"PrintTZCurves", &TProgramData::PrintTZCurves},
@@ -27,7 +28,7 @@ constexpr std::pair<const char *, int TProgramData::*> kIntegerSettings[] = {
     {"NPOINTPD", &TProgramData::NPOINTPD}, {"UseElevation", &TProgramData::UseElevation},
     {"IPENT", &TProgramData::IPENT},       {"IChart", &TProgramData::IChart},
     {"IMOD", &TProgramData::IMOD},         {"Yesnewversion", &TProgramData::Yesnewversion},
-    {"NLRFD", &TProgramData::NLRFD},
+    {"NLRFD", &TProgramData::NLRFD},       {"DesignSet", &TProgramData::DesignSet},
 };
 constexpr int kRealCount = static_cast<int>(std::size(kRealSettings));
 constexpr int kIntegerCount = static_cast<int>(std::size(kIntegerSettings));

@@ -22,14 +22,15 @@ bool carriedOver(P property) { return property != P::SandMethod && property != P
 
 void zero(TGridTable &table, int column, int row) { SetCellNumber(table, column, row, 0); }
 
-void resetLayerRow(TProjectTables &tables, int row) {
+void resetLayerRow(TProjectTables &tables, int row, methods::MethodSet set) {
   TGridTable &d = tables.D;
   d.SetIntValue(lcSoilType, row, scSand);
   d.SetFloatValue(lcDepth, row, 0);
   d.SetFloatValue(lcMaxSide, row, 0);
   d.SetFloatValue(lcMaxEnd, row, 0);
-  d.SetFloatValue(lcLRFDSide, row, 1);
-  d.SetFloatValue(lcLRFDEnd, row, 1);
+  const auto [side, end] = set == methods::MethodSet::Gec2018 ? AashtoFactors(scSand) : std::pair<Extended, Extended>{1, 1};
+  d.SetFloatValue(lcLRFDSide, row, side);
+  d.SetFloatValue(lcLRFDEnd, row, end);
   tables.RebuildLayerData(row);
   if (TGridTable *sand = tables.LayerData(row)) SetSandMethod(*sand, smKo);
 }
@@ -48,10 +49,41 @@ void SetCellNumber(TGridTable &table, int column, int row, Extended value) {
   target.SetIntValue(row, static_cast<int>(rounded));
 }
 
-bool ChangeLayerModel(TProjectTables &tables, int row, int code) {
+std::pair<Extended, Extended> AashtoFactors(int code) {
+  const methods::ModelResistanceFactors *f = methods::resistanceFactors(code);
+  // The table's two-digit factors as the project file writes them (0.55, not
+  // the nearest double's long expansion).
+  const auto exact = [](double v) { return static_cast<Extended>(std::round(v * 100)) / 100; };
+  return f ? std::pair<Extended, Extended>{exact(f->side), exact(f->base)} : std::pair<Extended, Extended>{1, 1};
+}
+
+bool UseAashtoFactors(TProjectTables &tables) {
+  bool changed = false;
+  for (int row = 0; row < tables.D.RowCount(); ++row) {
+    const auto [side, end] = AashtoFactors(tables.D.GetIntValue(lcSoilType, row));
+    changed = changed || tables.D.GetFloatValue(lcLRFDSide, row) != side || tables.D.GetFloatValue(lcLRFDEnd, row) != end;
+    tables.D.SetFloatValue(lcLRFDSide, row, side);
+    tables.D.SetFloatValue(lcLRFDEnd, row, end);
+  }
+  return changed;
+}
+
+methods::MethodSet ProjectMethodSet(const TProgramData &project) {
+  return project.DesignSet == 1 ? methods::MethodSet::Gec2018 : methods::MethodSet::Fhwa1999;
+}
+
+bool ChangeLayerModel(TProjectTables &tables, int row, int code, methods::MethodSet set) {
   if (row < 0 || row >= tables.D.RowCount() || code < 1 || code > kSoilCodeCount) return false;
   const int oldCode = tables.D.GetIntValue(lcSoilType, row);
   if (oldCode == code) return true;
+  if (set == methods::MethodSet::Gec2018) {
+    const auto [oldSide, oldEnd] = AashtoFactors(oldCode);
+    if (tables.D.GetFloatValue(lcLRFDSide, row) == oldSide && tables.D.GetFloatValue(lcLRFDEnd, row) == oldEnd) {
+      const auto [side, end] = AashtoFactors(code);
+      tables.D.SetFloatValue(lcLRFDSide, row, side);
+      tables.D.SetFloatValue(lcLRFDEnd, row, end);
+    }
+  }
 
   // Collect the old model's values (top and bottom) before its table goes.
   struct Value {
@@ -93,17 +125,17 @@ bool ChangeLayerModel(TProjectTables &tables, int row, int code) {
   return true;
 }
 
-bool AddLayer(TProjectTables &tables) {
+bool AddLayer(TProjectTables &tables, methods::MethodSet set) {
   if (tables.D.RowCount() >= kMaxLayers) return false;
   tables.D.AddRowGroup();
-  resetLayerRow(tables, tables.D.RowCount() - 1);
+  resetLayerRow(tables, tables.D.RowCount() - 1, set);
   return true;
 }
 
-bool InsertLayer(TProjectTables &tables, int row) {
+bool InsertLayer(TProjectTables &tables, int row, methods::MethodSet set) {
   if (tables.D.RowCount() >= kMaxLayers || row < 0 || row > tables.D.RowCount()) return false;
   tables.D.InsertRowGroup(row);
-  resetLayerRow(tables, row);
+  resetLayerRow(tables, row, set);
   return true;
 }
 

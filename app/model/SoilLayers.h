@@ -6,6 +6,8 @@
 
 #include "DataUnit.h"
 
+#include <utility>
+
 namespace pylar {
 
 // Writes a number into a cell of any numeric column; integer and index
@@ -19,13 +21,28 @@ void SetCellNumber(TGridTable &table, int column, int row, Extended value);
 // a sand layer and the interface condition of a weak-rock layer (which then
 // starts at 1) are not carried over. Returns false (nothing changed) for a row or code out
 // of range; choosing the layer's own model keeps every value.
-bool ChangeLayerModel(TProjectTables &tables, int row, int code);
+// Under the 2018 methods a layer whose resistance factors are still the
+// AASHTO factors of its old model takes those of its new model; factors the
+// user set are kept.
+bool ChangeLayerModel(TProjectTables &tables, int row, int code,
+                      methods::MethodSet set = methods::MethodSet::Fhwa1999);
 
 // A new layer: sand (its table from the template, procedure 1), depth 0,
-// no caps, resistance factors 1. False when D already has kMaxLayers rows.
-bool AddLayer(TProjectTables &tables);
+// no caps; resistance factors 1, or under the 2018 methods the AASHTO
+// factors of sand (side 0.55, end 0.50). False when D already has
+// kMaxLayers rows.
+bool AddLayer(TProjectTables &tables, methods::MethodSet set = methods::MethodSet::Fhwa1999);
 // The same before `row`; the layers from `row` on move down with their values.
-bool InsertLayer(TProjectTables &tables, int row);
+bool InsertLayer(TProjectTables &tables, int row, methods::MethodSet set = methods::MethodSet::Fhwa1999);
+
+// The AASHTO resistance factors (side, end) of a model; {1, 1} for a code
+// without a row.
+std::pair<Extended, Extended> AashtoFactors(int code);
+// Gives every layer the AASHTO resistance factors of its model; true when a
+// factor changed.
+bool UseAashtoFactors(TProjectTables &tables);
+// The set of a project's methods.
+methods::MethodSet ProjectMethodSet(const TProgramData &project);
 // Removes layer `row`; the layers below move up with their values.
 bool DeleteLayer(TProjectTables &tables, int row);
 

@@ -181,6 +181,14 @@ int TWordReader::CurrentLineWordCount() const {
   return static_cast<int>(fLines[static_cast<size_t>(fLine)].words.size());
 }
 
+std::vector<TWordReader::TNumberedLine> TWordReader::LinesAfterCurrent() const {
+  std::vector<TNumberedLine> lines;
+  // After ReadLine nothing of the current line has been read yet.
+  for (int k = fWord == 0 ? fLine : fLine + 1; k < static_cast<int>(fLines.size()); ++k)
+    lines.push_back({k + 1, fLines[static_cast<size_t>(k)].text});
+  return lines;
+}
+
 int TWordReader::WordsLeftOnLine() const { return std::max(CurrentLineWordCount() - fWord, 0); }
 
 }  // namespace pylar

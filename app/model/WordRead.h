@@ -46,6 +46,14 @@ class TWordReader {
 
   static QString IncompleteMessage();
 
+  // The lines after the one that holds the last word read, each with its
+  // 1-based number: what follows the records of a file.
+  struct TNumberedLine {
+    int number;
+    QString text;
+  };
+  std::vector<TNumberedLine> LinesAfterCurrent() const;
+
  private:
   TWordReader() = default;
   struct Word {

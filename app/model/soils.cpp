@@ -16,6 +16,10 @@ constexpr int kAnyInt = std::numeric_limits<int>::min();
 constexpr int kMaxInt = std::numeric_limits<int>::max();
 
 constexpr const char *kSandProcedures[] = {"Ko Method", "Beta Method", "Chen and Kulhawy (2002) Method"};
+// The choices of the block of design methods, in the order of its words
+// (design_methods.h): the choice k is the word k - 1.
+constexpr const char *kStrengthTests[] = {"UU", "UC", "CIUC"};
+constexpr const char *kSandKinds[] = {"Clean", "Silty", "Gravelly"};
 // The side friction procedures of sand, as sets of the procedures that use a value.
 constexpr TProcedureSet kKo = ProcedureBit(smKo);
 constexpr TProcedureSet kBeta = ProcedureBit(smBeta);
@@ -47,6 +51,9 @@ constexpr TSoilField kSandFields[] = {
     {P::StressExponent, "OCR", "", K::Number, 0, 0, 0, F::ProcedureValue, smChenKulhawy, true,
      "4. Preconsolidation Stress Exponent (**) (m)", nullptr, 3, false, {}, "PRECONSOLIDATION STRESS EXPONENT - M",
      kChenKulhawy},
+    // The sand's kind sets its preconsolidation stress under the 2018 methods.
+    {P::SandKind, "Sand Kind (2018)", "", K::Choice, 0, 0, 0, F::MethodBlock, -1, false, "Sand Kind (2018 methods)",
+     nullptr, -1, false, kSandKinds, nullptr, kAnyProcedure, scSand},
 };
 
 constexpr TSoilField kClayFields[] = {
@@ -59,6 +66,9 @@ constexpr TSoilField kClayFields[] = {
      false, {}, "STRENGTH REDUCTION FACTOR-ALPHA"},
     {P::Nc, "Bearing Capacity Coefficient, Nc", "", K::Number, 0, 0, 0, F::PropertyLine, 0, false,
      "5. Bearing Capacity Coefficient, Nc (**)", nullptr, 4, false, {}, "END BEARING COEFFICIENT-Nc"},
+    // The test of the cohesion sets the alpha of the 2018 methods; clay only (not shale).
+    {P::StrengthTest, "Strength Test (2018)", "", K::Choice, 0, 0, 0, F::MethodBlock, -1, false,
+     "Strength Test (2018 methods)", nullptr, -1, false, kStrengthTests, nullptr, kAnyProcedure, scClay},
 };
 
 constexpr TSoilField kStrongRockFields[] = {
@@ -213,7 +223,7 @@ int PropertyColumn(int code, TSoilProperty property) {
   const TSoilFamilyDescription *family = SoilFamilyOf(code);
   if (!family) return -1;
   for (std::size_t c = 0; c < family->Fields.size(); ++c)
-    if (family->Fields[c].Property == property) return static_cast<int>(c);
+    if (family->Fields[c].Property == property) return FieldOfModel(family->Fields[c], code) ? static_cast<int>(c) : -1;
   return -1;
 }
 

@@ -61,6 +61,8 @@ enum class TSoilProperty {
   YoungModulus,  // decomposed rock/gravel, optional
   Slump,
   InterfaceCondition,
+  StrengthTest,  // clay: the test its cohesion comes from (the 2018 methods)
+  SandKind,      // sand: clean, silty or gravelly (the 2018 methods)
 };
 
 // Side friction procedures of sand layers, held in the sand table's column
@@ -89,6 +91,8 @@ enum class TFilePlace {
   PairLine,      // on a line of its own after the property lines: top, bottom
   Procedure,     // the sand procedure line (one value for both ends)
   ProcedureValue,  // on the line after the procedure, when its procedure (Procedure) is in force
+  MethodBlock,     // in the block of design methods after the records (one value for both ends; the
+                   // choice 1 is the default and is not written)
 };
 
 // One column of a family's property table (the column's index is its place in
@@ -116,7 +120,13 @@ struct TSoilField {
   // field under them only, the soil profile grid takes it under them only,
   // and choosing another procedure sets it to 0.
   TProcedureSet Procedures = kAnyProcedure;
+  // The one model of the family that holds the value (0: every model of it);
+  // the other models' tables keep the column hidden.
+  int OnlyCode = 0;
 };
+
+// Whether a layer of model `code` holds the field.
+constexpr bool FieldOfModel(const TSoilField &field, int code) { return field.OnlyCode == 0 || field.OnlyCode == code; }
 
 // A note under a property dialog's fields, shown while the layer's procedure
 // is one of Procedures.
@@ -173,7 +183,8 @@ const TSoilFamilyDescription &SoilFamily(TSoilFamily family);
 const TSoilFamilyDescription *SoilFamilyOf(int code);
 
 // Column of a property in the property table of a soil code; -1 when the
-// model has no such property.
+// model has no such property (a field of another model of its family
+// included).
 int PropertyColumn(int code, TSoilProperty property);
 
 // The sand procedure of a value held in a layer's table: 1 ... 3, any other

@@ -117,9 +117,9 @@ TEST(ProjectModel, TablesAreDefinedWithTheirTemplates) {
     QStringList units;  // unit template of each column ("-" for a column without one)
   };
   const Case cases[] = {
-      {1, 1, "Sand Layer Data", {"F/L2^3", "", "-", "", "", "-", "", ""}},
-      {2, 2, "Clay Layer Data", {"F/L2^3", "F/L2^2", "-", "", ""}},
-      {3, 3, "Shale Layer Data", {"F/L2^3", "F/L2^2", "-", "", ""}},
+      {1, 1, "Sand Layer Data", {"F/L2^3", "", "-", "", "", "-", "", "", "-"}},
+      {2, 2, "Clay Layer Data", {"F/L2^3", "F/L2^2", "-", "", "", "-"}},
+      {3, 3, "Shale Layer Data", {"F/L2^3", "F/L2^2", "-", "", "", "-"}},
       {4, 4, "Strong Rock Layer Data", {"F/L2^2", "F/L2^2", "L2", "L2", "L2", "F/L^2", ""}},
       {5, 5, "Decomposed Geo. Layer Data", {"F/L2^3", "-", "", "F/L^2", "L2"}},
       {6, 6, "Weak Rock Layer Data", {"F/L2^2", "-", "L", "", "L2", "F/L^2", ""}},
@@ -148,6 +148,10 @@ TEST(ProjectModel, TablesAreDefinedWithTheirTemplates) {
     for (int col = 0; col < table->ColCount(); ++col) {
       const auto *f = dynamic_cast<const TFloatColumn *>(&table->Column(col));
       EXPECT_EQ(f ? f->UnitsString : QStringLiteral("-"), c.units[col]) << "column " << col;
+    }
+    // The strength test of the 2018 methods is clay's: shale keeps the column hidden.
+    if (c.code == scClay || c.code == scShale) {
+      EXPECT_EQ(table->Column(PropertyColumn(scClay, TSoilProperty::StrengthTest)).Visible, c.code == scClay);
     }
   }
   EXPECT_TRUE(TPropertyTemplates::instance().ForCode(1)->Comments.startsWith("The user may optionally enter blow counts only in cases the friction angle"));
@@ -508,11 +512,20 @@ TEST(ProjectFile, EveryPropertyOfEveryModelReachesTheEngine) {
       std::erase(notInTheFile, PropertyColumn(scSand, layer.method == smKo     ? TSoilProperty::Ko
                                                       : layer.method == smBeta ? TSoilProperty::Beta
                                                                                : TSoilProperty::StressExponent));
+    const TSoilFamilyDescription &family = *SoilFamilyOf(layer.code);
     for (int c = 0; c < t.ColCount(); ++c)
       for (int end = 0; end < 2; ++end) {
         const bool kept = std::find(notInTheFile.begin(), notInTheFile.end(), c) == notInTheFile.end();
-        EXPECT_EQ(t.GetFloatValue(c, end), kept ? written.GetFloatValue(c, end) : 0) << "column " << c << " end " << end;
+        const TSoilField &field = family.Fields[static_cast<std::size_t>(c)];
+        // A choice of the design methods is the layer's (the top's, at both
+        // ends); a model of the family without it reads back the default.
+        const Extended expected = field.Place == TFilePlace::MethodBlock
+                                      ? (FieldOfModel(field, layer.code) ? written.GetFloatValue(c, 0) : 1)
+                                  : kept ? written.GetFloatValue(c, end)
+                                         : 0;
+        EXPECT_EQ(t.GetFloatValue(c, end), expected) << "column " << c << " end " << end;
       }
+    EXPECT_EQ(in.methods.layer(static_cast<std::size_t>(row)), LayerMethodValues(back, row));
     const engine::Layer &engineLayer = in.layers[static_cast<size_t>(row)];
     EXPECT_EQ(engineLayer.code, layer.code);
     if (layer.code == scSand) {

@@ -55,13 +55,14 @@ TEST(ProfileGrid, ColumnsFollowTheModelDescriptions) {
   EXPECT_EQ(lrfd.ColumnCount(), asd.ColumnCount() + 2);
   std::multiset<std::pair<P, QString>> columns;
   for (const TProfileColumn &c : asd.Columns())
-    if (c.Kind == TProfileColumnKind::Property || c.Kind == TProfileColumnKind::Procedure)
+    if (c.Kind == TProfileColumnKind::Property || c.Kind == TProfileColumnKind::Procedure ||
+        c.Kind == TProfileColumnKind::LayerChoice)
       columns.insert({c.Property, c.End});
   std::set<std::pair<P, QString>> expected;
   for (int f = 0; f < kSoilFamilyCount; ++f)
     for (const TSoilField &field : SoilFamily(static_cast<TSoilFamily>(f)).Fields) {
       if (field.Hidden && field.Property == P::InterfaceAngle) continue;  // the weak rock's is shown
-      if (field.Place == TFilePlace::Procedure)
+      if (field.Place == TFilePlace::Procedure || field.Place == TFilePlace::MethodBlock)  // one value per layer
         expected.insert({field.Property, QString()});
       else
         expected.insert({field.Property, "top"}), expected.insert({field.Property, "bottom"});
@@ -101,7 +102,8 @@ TEST(ProfileGrid, TheColumnsOfTheModelsInTheProfile) {
   const std::vector<int> models = ModelsInProfile(clay.tables);
   ASSERT_EQ(models, std::vector<int>{scClay});
   const TProfileGrid compact(true, models), all(true);
-  EXPECT_EQ(compact.ColumnCount(), 8 + 2 * static_cast<int>(SoilFamily(TSoilFamily::Clay).Fields.size()));
+  // Each clay property at top and bottom, the strength test once for the layer.
+  EXPECT_EQ(compact.ColumnCount(), 8 + 2 * (static_cast<int>(SoilFamily(TSoilFamily::Clay).Fields.size()) - 1) + 1);
   for (const TProfileColumn &c : compact.Columns())
     if (c.Kind == TProfileColumnKind::Property || c.Kind == TProfileColumnKind::Procedure) {
       EXPECT_GE(PropertyColumn(scClay, c.Property), 0) << c.Heading.toStdString();

@@ -45,8 +45,11 @@ TEST(SoilLayers, NewProjectHasOneSandLayerWithTheKoProcedure) {
   TGridTable &sand = p.layer();
   for (int row = 0; row < 2; ++row) {
     EXPECT_EQ(sand.GetIntValue(kSandMethodColumn, row), smKo);
+    // The sand kind of the 2018 methods starts as its first choice, clean sand.
+    const int kind = PropertyColumn(scSand, TSoilProperty::SandKind);
+    EXPECT_EQ(sand.GetIntValue(kind, row), 1);
     for (int c = 0; c < sand.ColCount(); ++c)
-      if (c != kSandMethodColumn) {
+      if (c != kSandMethodColumn && c != kind) {
         EXPECT_EQ(sand.GetFloatValue(c, row), 0) << c;
       }
   }
