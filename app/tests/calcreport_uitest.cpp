@@ -44,6 +44,7 @@ using namespace pylar;
 namespace {
 const QString kBinDir = QStringLiteral(PYLAR_BIN_DIR);
 const QString kExamples = QStringLiteral(PYLAR_SOURCE_DIR "/examples/");
+const QString kSamples = QStringLiteral(PYLAR_SOURCE_DIR "/samples/");
 
 struct TProcessResult {
   int exitCode = -1;
@@ -202,7 +203,8 @@ QMap<QString, QString> pdfInfo(const QString &pdf) {
 // A sample copied into a folder of its own (or a folder below it).
 QString copySample(const QTemporaryDir &dir, const QString &sample, const QString &below = {}) {
   const QString path = dir.filePath(below.isEmpty() ? sample : below + u'/' + sample);
-  QFile::copy(kExamples + sample, path);
+  // A sample project, or a validation project of samples/.
+  QFile::copy(QFile::exists(kExamples + sample) ? kExamples + sample : kSamples + sample, path);
   QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
   return path;
 }
@@ -765,8 +767,13 @@ void CalcReportTest::pageOneAnswersTheDesignCheck_data() {
                                                    "Lower-bound line 0.0913 in",
                                                    "Allowable settlement 1.0 in",
                                                    "Verdict within the allowable settlement (trend line)",
-                                                   "carries the design load of 150.0 tons"}
+                                                   "carries the design load of 150.0 tons",
+                                                   "Design methods FHWA-IF-99-025 (1999)"}
                                     << QStringLiteral("Pier length 41 ft");
+  // A project of the 2018 methods with scour: page one names them as the run's report does.
+  QTest::newRow("2018 methods, scour")
+      << QStringLiteral("gec10-appendix-a-strength-2018.pq8d") << QStringList{}
+      << QStringList{"Design methods FHWA GEC-10 (2018), scour depth 38.0 ft."} << QStringLiteral("Pier length 201 ft");
   // The same against an allowable settlement of 0.05 in given on the command line.
   QTest::newRow("ASD, a tighter allowable settlement")
       << QStringLiteral("clay-design-load-english.pq8d") << QStringList{"--allowable-settlement", "0.05"}

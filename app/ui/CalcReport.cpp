@@ -282,6 +282,13 @@ void DesignSummaryPages(TReportBuilder &b, const TProgramData &project, const TR
                                         "%2 on base resistance")
                              .arg(side ? side->value : QStringLiteral("-"), base ? base->value : QStringLiteral("-")));
     }
+    {
+      // The methods the run used, as its report names them, and the scour it took.
+      QString methods = DesignMethodsName(inputs);
+      for (const TReportEntry &e : inputs.project)
+        if (e.name == QLatin1String("SCOUR DEPTH")) methods += QStringLiteral(", scour depth ") + e.value.toLower();
+      basis.emplace_back(QStringLiteral("Design methods"), methods);
+    }
     basis.emplace_back(QStringLiteral("Units"), UnitSystemName(s.si));
     basis.emplace_back(QStringLiteral("Loading"), s.uplift ? QStringLiteral("uplift") : QStringLiteral("compression"));
     if (s.designLoad)

@@ -104,6 +104,8 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), fMdiArea(new QMdiAr
   // Ctrl+Z in a field that has nothing of its own to undo undoes the project's
   // last step; a child window is placed inside the window area when it shows.
   qApp->installEventFilter(this);
+  fMethodsIndicator = new QLabel(this);
+  statusBar()->addPermanentWidget(fMethodsIndicator);
   updateCaption();
   connect(fMdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::childActivated);
   setCentralWidget(fMdiArea);
@@ -582,6 +584,8 @@ QString TMainForm::currentFileName() const { return fData->FileName; }
 void TMainForm::updateCaption() {
   setWindowTitle(WindowCaption(currentFileName()) + QStringLiteral("[*]"));
   setWindowModified(GetChanged());
+  fMethodsIndicator->setText(fData->DesignSet == 1 ? QStringLiteral("Design methods: FHWA GEC-10 (2018)")
+                                                   : QStringLiteral("Design methods: FHWA-IF-99-025 (1999)"));
 }
 
 void TMainForm::SetChanged(bool changed) {

@@ -21,6 +21,7 @@
 #include <memory>
 #include <vector>
 
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QTimer;
@@ -39,6 +40,8 @@ class TMainForm : public QMainWindow {
   ~TMainForm() override;
 
   QMdiArea *MdiArea() const { return fMdiArea; }
+  // The status bar's permanent note of the project's design methods.
+  QLabel *MethodsIndicator() const { return fMethodsIndicator; }
 
   // Start-up once the window is shown: settings, then the command-line file
   // (an empty argument creates a new project).
@@ -246,6 +249,7 @@ class TMainForm : public QMainWindow {
   void updateCaption();
 
   QMdiArea *fMdiArea;
+  QLabel *fMethodsIndicator = nullptr;
   QToolBar *fToolBar = nullptr;
   QString fProgramFolder;
   TProgramSettings fSettings;

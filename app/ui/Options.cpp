@@ -1,5 +1,6 @@
 #include "ui/Options.h"
 
+#include "model/SoilLayers.h"
 #include "ui/DataEdit.h"
 
 #include <QCheckBox>
@@ -85,6 +86,27 @@ TDlgOptions::TDlgOptions(const TProjectAccess &project, TProgramSettings &settin
   tzLayout->addWidget(new QLabel(QStringLiteral("t-z Curves for Verification"), tz), 1, 0);
   tzLayout->addWidget(fEditDepths, 0, 1, 2, 1);
   fGrid->addWidget(tz, fGrid->rowCount(), 0, 1, 3);
+
+  // The design methods: the set, the scour depth (2018 only) and the AASHTO
+  // resistance factors on request (switching the set changes no layer's factors).
+  auto *methods = new QGroupBox(QStringLiteral("Design Methods"), this);
+  auto *methodsLayout = new QGridLayout(methods);
+  fMethods1999 = new QRadioButton(QStringLiteral("FHWA-IF-99-025 (&1999)"), methods);
+  fMethods2018 = new QRadioButton(QStringLiteral("FHWA GEC-10 (&2018) with AASHTO LRFD"), methods);
+  methodsLayout->addWidget(fMethods1999, 0, 0);
+  methodsLayout->addWidget(fMethods2018, 1, 0);
+  fMethodsNote = new QLabel(
+      QStringLiteral("2018: GEC-10 beta method in sand (by the sand kind), alpha of GEC-10 in clay (by the strength\n"
+                     "test), GEC-10 rules for strong rock, no side or base resistance above the scour depth;\n"
+                     "new layers start with the AASHTO resistance factors of their model."),
+      methods);
+  methodsLayout->addWidget(fMethodsNote, 2, 0);
+  fGrid->addWidget(methods, fGrid->rowCount(), 0, 1, 3);
+  fScour = addNumber(QStringLiteral("&Scour Depth below Top of Pylar"), QStringLiteral("L2"), 0,
+                     &TProgramData::ScourDepth);
+  fAashto = new QPushButton(QStringLiteral("Use AASHTO &Resistance Factors"), this);
+  fAashto->setToolTip(QStringLiteral("Use the current AASHTO resistance factors for every layer"));
+  fGrid->addWidget(fAashto, fGrid->rowCount(), 0, 1, 2, Qt::AlignLeft);
   addCloseRow(this, fLayout);
 
   BrowseDialog = [this](const QString &start) {
@@ -98,6 +120,16 @@ TDlgOptions::TDlgOptions(const TProjectAccess &project, TProgramSettings &settin
     if (!chosen.isEmpty()) fEditor->setText(chosen);
   });
   connect(fEditDepths, &QPushButton::clicked, this, [this] { data().Tables().TblTZDepth.ShowModal(); });
+  connect(fMethods1999, &QRadioButton::clicked, this, &TDlgOptions::applyEnabling);
+  connect(fMethods2018, &QRadioButton::clicked, this, &TDlgOptions::applyEnabling);
+  connect(fAashto, &QPushButton::clicked, this, [this] {
+    if (!WriteBack()) return;
+    if (!UseAashtoFactors(data().Tables())) return;
+    if (fProject.commit)
+      fProject.commit(QStringLiteral("AASHTO Resistance Factors"));
+    else
+      fProject.markChanged();
+  });
 }
 
 void TDlgOptions::LoadFromModel() {
@@ -109,12 +141,18 @@ void TDlgOptions::LoadFromModel() {
   fUseElevation->setChecked(project.UseElevation == 1);
   fEditor->setText(fSettings.WordProcessor);
   fPrintTZ->setChecked(project.PrintTZCurves == 1);
+  fMethods1999->setChecked(project.DesignSet != 1);
+  fMethods2018->setChecked(project.DesignSet == 1);
   applyEnabling();
 }
 
 void TDlgOptions::applyEnabling() {
   fElevation->setEnabled(fUseElevation->isChecked());
   fEditDepths->setEnabled(fPrintTZ->isChecked());
+  const bool gec2018 = fMethods2018->isChecked();
+  fScour->setEnabled(gec2018);
+  fAashto->setEnabled(gec2018);
+  fMethodsNote->setEnabled(gec2018);
 }
 
 void TDlgOptions::storeToModel() {
@@ -123,6 +161,7 @@ void TDlgOptions::storeToModel() {
   storeInt(&TProgramData::IMOD, fLinear->isChecked() ? 1 : 0);
   storeInt(&TProgramData::UseElevation, fUseElevation->isChecked() ? 1 : 0);
   storeInt(&TProgramData::PrintTZCurves, fPrintTZ->isChecked() ? 1 : 0);
+  storeInt(&TProgramData::DesignSet, fMethods2018->isChecked() ? 1 : 0);
   if (fSettings.WordProcessor != fEditor->text()) {
     fSettings.WordProcessor = fEditor->text();
     WriteSettings(fSettings);

@@ -1,5 +1,5 @@
 // The analysis option windows of the Data menu: "Control Options"
-// (TDlgOptions), "Multiple Pylar Lengths" (TfrmVaryLength, in VaryLength.h) and
+// (TDlgOptions, with the project's design methods), "Multiple Pylar Lengths" (TfrmVaryLength, in VaryLength.h) and
 // "LRFD Design Charts" (TfrmDesignCharts, in designchart.h). Each edits the
 // project in place: loaded when activated, written back when deactivated or
 // closed.
@@ -11,6 +11,7 @@
 #include <functional>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -41,6 +42,10 @@ class TDlgOptions : public TDataForm {
   QPushButton *Browse() const { return fBrowse; }
   QCheckBox *PrintTZ() const { return fPrintTZ; }
   QPushButton *EditDepths() const { return fEditDepths; }
+  QRadioButton *Methods1999() const { return fMethods1999; }
+  QRadioButton *Methods2018() const { return fMethods2018; }
+  TDataEdit *ScourDepth() const { return fScour; }
+  QPushButton *AashtoFactors() const { return fAashto; }
 
  protected:
   void storeToModel() override;
@@ -58,6 +63,11 @@ class TDlgOptions : public TDataForm {
   QPushButton *fBrowse;
   QCheckBox *fPrintTZ;
   QPushButton *fEditDepths;
+  QRadioButton *fMethods1999;
+  QRadioButton *fMethods2018;
+  TDataEdit *fScour;
+  QLabel *fMethodsNote;
+  QPushButton *fAashto;
 };
 
 // The part the multiple-lengths and design-charts windows share: the enabling

@@ -341,12 +341,14 @@ void TSoilProfileGrid::layerCommand(const std::function<bool(TProjectTables &, i
 }
 
 void TSoilProfileGrid::AddLayerClicked() {
-  layerCommand([](TProjectTables &tables, int) { return AddLayer(tables); });
+  const methods::MethodSet set = ProjectMethodSet(data());
+  layerCommand([set](TProjectTables &tables, int) { return AddLayer(tables, set); });
   fView->setCurrentIndex(fModel->index(fModel->rowCount() - 1, 1));
 }
 
 void TSoilProfileGrid::InsertLayerClicked() {
-  layerCommand([](TProjectTables &tables, int row) { return InsertLayer(tables, row); });
+  const methods::MethodSet set = ProjectMethodSet(data());
+  layerCommand([set](TProjectTables &tables, int row) { return InsertLayer(tables, row, set); });
 }
 
 void TSoilProfileGrid::DeleteLayerClicked() {

@@ -157,7 +157,7 @@ void TDlgSoilLayers::LoadFromModel() {
       watch(controls.type, row);
       connect(controls.type, &QComboBox::activated, this, [this, row](int index) {
         fFocusRow = row;
-        if (ChangeLayerModel(data().Tables(), row, index + 1)) fProject.markChanged();
+        if (ChangeLayerModel(data().Tables(), row, index + 1, ProjectMethodSet(data()))) fProject.markChanged();
       });
       fGrid->setCellWidget(row, 1, controls.type);
 
@@ -228,13 +228,13 @@ void TDlgSoilLayers::storeToModel() {
 
 void TDlgSoilLayers::InsertLayerClicked() {
   if (!WriteBack()) return;
-  if (InsertLayer(data().Tables(), fFocusRow)) fProject.markChanged();
+  if (InsertLayer(data().Tables(), fFocusRow, ProjectMethodSet(data()))) fProject.markChanged();
   LoadFromModel();
 }
 
 void TDlgSoilLayers::AddLayerClicked() {
   if (!WriteBack()) return;
-  if (AddLayer(data().Tables())) {
+  if (AddLayer(data().Tables(), ProjectMethodSet(data()))) {
     fProject.markChanged();
     fFocusRow = data().Tables().D.RowCount() - 1;
   }

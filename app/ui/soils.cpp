@@ -78,6 +78,18 @@ QWidget *TDlgSoils::buildPage(TPage page, const TSoilFamilyDescription &family) 
       const TSoilField &field = family.Fields[static_cast<size_t>(column)];
       if (field.Caption && field.DialogRow == dialogRow) addField(page, field, column);
     }
+  // The choice of the design methods kept for the whole layer, under the fields.
+  for (int column = 0; column < count; ++column) {
+    const TSoilField &field = family.Fields[static_cast<size_t>(column)];
+    if (field.Place != TFilePlace::MethodBlock) continue;
+    TLayerChoice choice{new QComboBox, new QLabel(QString::fromLatin1(field.Caption)), column, &field};
+    for (const char *name : field.Choices) choice.box->addItem(QString::fromLatin1(name));
+    choice.label->setBuddy(choice.box);
+    const int gridRow = grid->rowCount();
+    grid->addWidget(choice.label, gridRow, 0);
+    grid->addWidget(choice.box, gridRow, 1);
+    fLayerChoices[static_cast<size_t>(page)] = choice;
+  }
   for (const TSoilNote &note : family.Notes) {
     auto *label = new QLabel(QString::fromLatin1(note.Text));
     fNotes[static_cast<size_t>(page)].push_back(label);
@@ -177,6 +189,14 @@ void TDlgSoils::LoadFromModel() {
     fMethods[static_cast<size_t>(method - 1)]->setChecked(true);
     methodChanged();
   }
+  if (const TLayerChoice &choice = fLayerChoices[page]; choice.box) {
+    // Shown for the model that holds it (clay, not shale).
+    const bool held = FieldOfModel(*choice.field, fCode) && choice.column < props->ColCount();
+    choice.box->setVisible(held);
+    choice.label->setVisible(held);
+    if (held)
+      choice.box->setCurrentIndex(std::clamp(props->GetIntValue(choice.column, 0), 1, choice.box->count()) - 1);
+  }
   if (const TChoice &choice = fChoices[page]; choice.top && choice.column < props->ColCount()) {
     const int last = choice.top->count();
     choice.top->setCurrentIndex(std::clamp(props->GetIntValue(choice.column, 0), 1, last) - 1);
@@ -242,6 +262,9 @@ bool TDlgSoils::WriteBack() {
       field.bottom->SetNumber(props->GetFloatValue(field.column, 1));
     }
   }
+  if (const TLayerChoice &choice = fLayerChoices[page];
+      choice.box && FieldOfModel(*choice.field, fCode) && choice.column < props->ColCount())
+    for (int row = 0; row < 2; ++row) SetCellNumber(*props, choice.column, row, choice.box->currentIndex() + 1);
   if (const TChoice &choice = fChoices[page]; choice.top && choice.column < props->ColCount()) {
     SetCellNumber(*props, choice.column, 0, choice.top->currentIndex() + 1);
     SetCellNumber(*props, choice.column, 1, choice.bottom->currentIndex() + 1);

@@ -48,6 +48,9 @@ class TDlgSoils : public QDialog {
   }
   QPushButton *CopyButton(int page) const { return fCopy[static_cast<size_t>(page)]; }
   std::vector<QLabel *> SandNotes() const { return fNotes[pgSand]; }
+  // The choice of the design methods kept for the whole layer (the clay's
+  // strength test, the sand's kind); null when the page has none.
+  QComboBox *LayerChoice(int page) const { return fLayerChoices[static_cast<size_t>(page)].box; }
 
   void done(int result) override;
 
@@ -62,6 +65,13 @@ class TDlgSoils : public QDialog {
     QComboBox *top = nullptr;
     QComboBox *bottom = nullptr;
     int column = -1;
+  };
+  // A choice kept for the whole layer, by name; shown for the model that holds it.
+  struct TLayerChoice {
+    QComboBox *box = nullptr;
+    QLabel *label = nullptr;
+    int column = -1;
+    const TSoilField *field = nullptr;
   };
   QWidget *buildPage(TPage page, const TSoilFamilyDescription &family);
   void addField(TPage page, const TSoilField &field, int column);
@@ -83,6 +93,7 @@ class TDlgSoils : public QDialog {
   std::array<QRadioButton *, 3> fMethods{};
   std::array<std::vector<QLabel *>, kPageCount> fNotes;
   std::array<TChoice, kPageCount> fChoices{};
+  std::array<TLayerChoice, kPageCount> fLayerChoices{};
 };
 
 }  // namespace pylar
