@@ -121,8 +121,10 @@ TProfileGrid::TProfileGrid(bool lrfd, const std::vector<int> &models) {
                               units, -1, field.Property, bottom});
     }
   fAll.insert(fAll.end(), procedures.begin(), procedures.end());
-  fAll.insert(fAll.end(), layerChoices.begin(), layerChoices.end());
   fAll.insert(fAll.end(), properties.begin(), properties.end());
+  // The choices of the 2018 methods last, so that a block pasted in the
+  // columns' older order still lands where it did.
+  fAll.insert(fAll.end(), layerChoices.begin(), layerChoices.end());
   // Shown: the resistance factors under LRFD, the properties of the models asked for.
   for (const TProfileColumn &c : fAll) {
     if (c.LayerColumn == lcLRFDSide || c.LayerColumn == lcLRFDEnd) {

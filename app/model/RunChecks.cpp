@@ -189,6 +189,10 @@ class TChecker {
               range(r, QStringLiteral("ASD/LRFD Design Charts"), label(r) + u' ' + QString::number(k + 1),
                     p.PDSETT[static_cast<std::size_t>(k)], si() ? QStringLiteral("m") : QStringLiteral("in"));
           break;
+        case Input::ScourDepth:
+          // The block holds it whatever the set; the engine reads it then.
+          range(r, QStringLiteral("Control Options"), label(r), p.ScourDepth, units);
+          break;
         default:
           checkLayerRange(r);
           break;

@@ -109,6 +109,15 @@ TEST(RunChecks, PhysicalRangesOfTheEngine) {
       {"a negative rock strength", "weak-rock-socket",
        [](TProgramData &d) { d.Tables().LayerData(1)->SetFloatValue(PropertyColumn(6, TSoilProperty::RockStrength), 0, -40000); },
        true, "- Soill Layers, Layer 2 (top), Rock Compressive Strength = -40000 lbs/ft^2: must lie between 0 and 14400000."},
+      // The engine refuses a scour below 2000 ft; the usual range ends at 100 ft.
+      {"a scour depth of 3000 ft", "sand-asd-english",
+       [](TProgramData &d) {
+         d.DesignSet = 1;
+         d.ScourDepth = 3000;
+       },
+       true, "- Control Options, Depth of scour = 3000 ft: must lie between 0 and 2000."},
+      {"a scour depth of 150 ft", "sand-asd-english", [](TProgramData &d) { d.ScourDepth = 150; }, false,
+       "Depth of scour = 150 ft: lies outside the usual range 0 to 100; please check it."},
   };
   for (const Case &c : cases) {
     TProjectTables tables;
