@@ -161,15 +161,23 @@ void mergeIntermediateFiles(Run& run) {
   appendFile(ch, kChannelQwPlot, run.names.qwPlot, kChannelPlot);
 }
 
-bool samePath(const std::filesystem::path& a, const std::filesystem::path& b) {
-  std::string x = normalised(a).string(), y = normalised(b).string();
+namespace {
+
+// What two names of one file have in common: the path with links and "."
+// resolved (each resolution asks the file system for every component, so a
+// name is resolved once, not once per comparison).
+std::string pathKey(const std::filesystem::path& name) {
+  std::string key = normalised(name).string();
 #if defined(_WIN32)
   // File names differing only in case name one file there.
-  for (std::string* t : {&x, &y})
-    for (char& c : *t) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 #endif
-  return x == y;
+  return key;
 }
+
+}  // namespace
+
+bool samePath(const std::filesystem::path& a, const std::filesystem::path& b) { return pathKey(a) == pathKey(b); }
 
 const std::string& RunNames::onNamesLine(int line) const {
   switch (line) {
@@ -220,16 +228,20 @@ std::optional<RunSummary> runNamesRefusal(const RunNames& names) {
     if (names.onNamesLine(k).find_first_not_of(" \t") == std::string::npos)
       return refusedRun("RUN NAMES ERROR: NAME " + line(k) + " OF THE RUN IS BLANK",
                         {Reason::BlankName, runFileOnNamesLine(k).kind, runFileOnNamesLine(k).kind, {}});
+  std::array<std::string, kLastNamesLine + 1> key;
+  for (int k = kFirstNamesLine; k <= kLastNamesLine; ++k) key[static_cast<std::size_t>(k)] = pathKey(names.onNamesLine(k));
+  auto keyOf = [&key](int k) -> const std::string& { return key[static_cast<std::size_t>(k)]; };
   for (int a = kFirstNamesLine; a <= kLastNamesLine; ++a)
     for (int b = a + 1; b <= kLastNamesLine; ++b)
-      if (samePath(names.onNamesLine(a), names.onNamesLine(b)))
+      if (keyOf(a) == keyOf(b))
         return refusedRun("RUN NAMES ERROR: NAMES " + line(a) + " AND " + line(b) +
                               " ARE THE SAME FILE: " + names.onNamesLine(a),
                           {Reason::SameFile, runFileOnNamesLine(b).kind, runFileOnNamesLine(a).kind,
                            names.onNamesLine(a)});
   const std::filesystem::path record = runFilePath(names, RunFileKind::RunRecord);
+  const std::string recordKey = pathKey(record);
   for (int k = kFirstNamesLine; k <= kLastNamesLine; ++k)
-    if (samePath(record, names.onNamesLine(k)))
+    if (recordKey == keyOf(k))
       return refusedRun("RUN NAMES ERROR: THE RUN RECORD IS NAME " + line(k) + " OF THE RUN: " + record.string(),
                         {Reason::SameFile, RunFileKind::RunRecord, runFileOnNamesLine(k).kind, record});
   // The scratch files are rewritten (and the intermediate one removed
@@ -238,12 +250,13 @@ std::optional<RunSummary> runNamesRefusal(const RunNames& names) {
   for (const RunFile& fixed : kRunFiles) {
     if (fixed.fixedName.empty()) continue;
     const std::filesystem::path file = names.scratchFolder / fixed.fixedName;
+    const std::string fileKey = pathKey(file);
     const std::string what = " IS THE " + asUpper(fixed.role);
     for (int k = kFirstNamesLine; k <= kLastNamesLine; ++k)
-      if (samePath(names.onNamesLine(k), file))
+      if (keyOf(k) == fileKey)
         return refusedRun("RUN NAMES ERROR: NAME " + line(k) + " OF THE RUN" + what + ": " + names.onNamesLine(k),
                           {Reason::SameFile, runFileOnNamesLine(k).kind, fixed.kind, names.onNamesLine(k)});
-    if (samePath(record, file))
+    if (recordKey == fileKey)
       return refusedRun("RUN NAMES ERROR: THE RUN RECORD" + what + ": " + record.string(),
                         {Reason::SameFile, RunFileKind::RunRecord, fixed.kind, record});
   }
