@@ -32,6 +32,43 @@ Real ncByDepth(Real depth, Real minimumDiameter, Real limit) {
   return std::min(limit, 6 * (1 + 0.2F * nonNegative(depth) / minimumDiameter));
 }
 
+// Nc at the tip: the layer's value there, or the last one given above it
+// (which a given value updates).
+Real tipNc(CompletedLayer& c, Real t) {
+  Real nc = interpolate(c.end[0].nc, c.end[1].nc, t);
+  if (!(nc > 1.0e-9F)) {
+    nc = c.lastValidNc;
+  } else {
+    c.lastValidNc = nc;
+  }
+  return nc;
+}
+
+// The base of a tip of diameter b at `depth` on clay of strength su
+// (tons/ft^2): q = su Nc, an Nc estimated from the strength with the shallow
+// factor below three diameters, the reduction of bases wider than 6.25 ft,
+// and q at most 40 tsf where the model limits it.
+BaseResistance clayBase(const CompletedLayer& c, Real su, Real nc, Real b, Real depth, bool limitUnitBase) {
+  BaseResistance r;
+  if (!(b > 0)) return r;
+  r.area = kQuarterPi * b * b;
+  Real fr = 1;
+  if (b > 6.25F) {
+    const Real a = std::min(0.0071F + 0.0021F * depth / b, 0.015F);
+    const Real bb = std::clamp(0.45F * std::sqrt(2 * su), Real(0.5), Real(1.5));
+    fr = std::min(Real(1), 2.5F / (kInchesPerFoot * a * b + 2.5F * bb));
+  }
+  if (c.ncEstimated) {
+    nc = ncFromStrength(kPoundsPerTon * su);
+    if (depth < 3 * b) nc *= (2.0F / 3.0F) * (1 + depth / (6 * b));
+  }
+  Real q = su * nc;
+  if (limitUnitBase) q = std::min(q, Real(40));
+  r.unit = nonNegative(finiteOrZero(q));
+  r.load = nonNegative(finiteOrZero(q * r.area * fr));
+  return r;
+}
+
 class ClayFamily final : public SoilBehaviour {
  public:
   explicit ClayFamily(ClayVariant v) : v_(v) {}
@@ -90,34 +127,10 @@ class ClayFamily final : public SoilBehaviour {
   BaseResistance base(BaseContext& tip) const override {
     CompletedLayer& c = tip.completed;
     const Real t = tip.fraction();
-    const Real b = tip.diameter;
-    Real nc = interpolate(c.end[0].nc, c.end[1].nc, t);
-    if (!(nc > 1.0e-9F)) {
-      nc = c.lastValidNc;
-    } else {
-      c.lastValidNc = nc;
-    }
+    const Real nc = tipNc(c, t);
     const Real su = nonNegative(c.hasCohesion ? interpolate(c.end[0].cohesion, c.end[1].cohesion, t) / kPoundsPerTon
                                               : interpolate(c.end[0].blowCount, c.end[1].blowCount, t) / 10);
-    BaseResistance r;
-    if (!(b > 0)) return r;
-    const Real depth = nonNegative(tip.tipDepth);
-    r.area = kQuarterPi * b * b;
-    Real fr = 1;
-    if (b > 6.25F) {
-      const Real a = std::min(0.0071F + 0.0021F * depth / b, 0.015F);
-      const Real bb = std::clamp(0.45F * std::sqrt(2 * su), Real(0.5), Real(1.5));
-      fr = std::min(Real(1), 2.5F / (kInchesPerFoot * a * b + 2.5F * bb));
-    }
-    if (c.ncEstimated) {
-      nc = ncFromStrength(kPoundsPerTon * su);
-      if (depth < 3 * b) nc *= (2.0F / 3.0F) * (1 + depth / (6 * b));
-    }
-    Real q = su * nc;
-    if (v_.limitsUnitBase) q = std::min(q, Real(40));
-    r.unit = nonNegative(finiteOrZero(q));
-    r.load = nonNegative(finiteOrZero(q * r.area * fr));
-    return r;
+    return clayBase(c, su, nc, tip.diameter, nonNegative(tip.tipDepth), v_.limitsUnitBase);
   }
 
   void writeEnd(LayerReport& e) const override {
@@ -207,14 +220,7 @@ class Clay2018Family final : public SoilBehaviour {
   // The depth of the tip in these factors is its depth below the scour.
   BaseResistance base(BaseContext& tip) const override {
     CompletedLayer& c = tip.completed;
-    const Real t = tip.fraction();
-    const Real b = tip.diameter;
-    Real nc = interpolate(c.end[0].nc, c.end[1].nc, t);
-    if (!(nc > 1.0e-9F)) {
-      nc = c.lastValidNc;
-    } else {
-      c.lastValidNc = nc;
-    }
+    const Real nc = tipNc(c, tip.fraction());
     Real sum = 0;
     int count = 0;
     if (tip.soil) {
@@ -229,24 +235,8 @@ class Clay2018Family final : public SoilBehaviour {
                      : tip.soil ? ciucAt(tip.input, tip.soil->stress(), c, index, tip.tipDepth)
                                 : Real(0);
     const Real su = nonNegative(psf) / kPoundsPerTon;
-    BaseResistance r;
-    if (!(b > 0)) return r;
-    const Real depth = tip.embedment();
-    r.area = kQuarterPi * b * b;
-    Real fr = 1;
-    if (b > 6.25F) {
-      const Real a = std::min(0.0071F + 0.0021F * depth / b, 0.015F);
-      const Real bb = std::clamp(0.45F * std::sqrt(2 * su), Real(0.5), Real(1.5));
-      fr = std::min(Real(1), 2.5F / (kInchesPerFoot * a * b + 2.5F * bb));
-    }
-    if (c.ncEstimated) {
-      nc = ncFromStrength(kPoundsPerTon * su);
-      if (depth < 3 * b) nc *= (2.0F / 3.0F) * (1 + depth / (6 * b));
-    }
-    const Real q = std::min(su * nc, Real(40));
-    r.unit = nonNegative(finiteOrZero(q));
-    r.load = nonNegative(finiteOrZero(q * r.area * fr));
-    r.atTip = true;
+    BaseResistance r = clayBase(c, su, nc, tip.diameter, tip.embedment(), true);
+    if (tip.diameter > 0) r.atTip = true;
     return r;
   }
 
