@@ -225,7 +225,7 @@ class Clay2018Family final : public SoilBehaviour {
     int count = 0;
     if (tip.soil) {
       for (const family::ZonePoint& p : family::zoneBelowTip(tip)) {
-        if (tip.input.layers[p.layer].code != kClay) continue;
+        if (&soilModel(tip.input.layers[p.layer].code).rules(tip.input) != this) continue;  // not this clay
         sum += ciucAt(tip.input, tip.soil->stress(), tip.soil->layer(p.layer), p.layer, p.depth);
         ++count;
       }

@@ -10,6 +10,7 @@
 
 #include "report.h"
 #include "soil_family.h"
+#include "soil_models.h"
 
 namespace pylar::engine {
 namespace {
@@ -105,12 +106,6 @@ Real valueAt(Real top, Real bottom, Real t) {
   return top > 0 ? top : bottom > 0 ? bottom : Real(0);
 }
 
-// The soil models whose layers may give a blow count (rock gives none).
-bool holdsBlowCounts(int code) {
-  return code == kSand || code == kClay || code == kShale || code == kDecomposedRock || code == kGravellySand ||
-         code == kGravel;
-}
-
 // The 2018 base of a tip in sand: 0.6 N60 tsf, at most 30 tsf, with N60 the
 // mean field blow count over two base diameters below the tip (of the soil
 // there that gives one: a layer without blow counts is left out, and named),
@@ -122,7 +117,7 @@ BaseResistance sand2018Base(const BaseContext& tip) {
   std::optional<std::size_t> without;
   for (const family::ZonePoint& p : family::zoneBelowTip(tip)) {
     const Layer& layer = tip.input.layers[p.layer];
-    if (!holdsBlowCounts(layer.code)) continue;
+    if (!soilModel(layer.code).holds(&LayerEnd::blowCount)) continue;  // rock gives none
     const Real t = layerFraction(tip.input.layerTop(p.layer), layer.bottom, p.depth);
     const Real n = valueAt(layer.top().blowCount, layer.bot().blowCount, t);
     if (!(n > 0)) {

@@ -11,6 +11,7 @@
 
 #include "report.h"
 #include "soil_family.h"
+#include "soil_models.h"
 
 namespace pylar::engine {
 namespace {
@@ -133,7 +134,7 @@ class StrongRock2018Family final : public StrongRockFamily {
     if (tip.soil) {
       for (const family::ZonePoint& p : family::zoneBelowTip(tip)) {
         const Layer& layer = tip.input.layers[p.layer];
-        if (layer.code != kStrongRock && layer.code != kStrongRockSideOrBase) continue;
+        if (!dynamic_cast<const StrongRockFamily*>(&soilModel(layer.code).rules(tip.input))) continue;
         const Real tz = layerFraction(tip.input.layerTop(p.layer), layer.bottom, p.depth);
         sum += nonNegative(interpolate(layer.top().rockStrength, layer.bot().rockStrength, tz));
         ++count;

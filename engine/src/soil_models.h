@@ -58,6 +58,13 @@ struct SoilModel {
     return project.gec2018() && behaviour2018 ? *behaviour2018 : *behaviour;
   }
 
+  // The model's property lines hold `field` (a layer of the model can give it).
+  bool holds(Real LayerEnd::*field) const {
+    for (const PropertyField& f : propertyLine)
+      if (f.member == field) return true;
+    return false;
+  }
+
   // A tip in the model is analysed by the soil load-transfer solver.
   bool soilTip() const { return code != 0 && !rockSocket; }
 };
