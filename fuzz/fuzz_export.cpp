@@ -23,7 +23,7 @@
 
 #include "fuzz_parts.h"
 #include "model/RunRecord.h"
-#include "ui/CalcReport.h"
+#include "ui/HeadlessExport.h"
 
 using namespace pylar;
 
