@@ -69,6 +69,29 @@ BaseResistance clayBase(const CompletedLayer& c, Real su, Real nc, Real b, Real 
   return r;
 }
 
+// The warnings of a completed clay layer: a strength too high for clay
+// criteria (an alpha estimated at su/pa >= 2.5), and side resistance from
+// blow counts where no strength is given.
+void warnOfLayer(LayerCompletion& l, bool tooStrong, bool fromBlowCounts) {
+  Lines& report = l.messages.report;
+  if (tooStrong) {
+    report.emplace_back("       ..........WARNING..........");
+    report.emplace_back("       THE SHEAR STRENGTH OF THIS MATERIAL MAY BE TOO HIGH");
+    report.emplace_back("       FOR USING CLAY CRITERIA. DESIGN AS INTERMEDIATE");
+    report.emplace_back("       GEOMATERIALS IS RECOMMENDED.");
+    report.emplace_back();
+    l.warn(kClayTooStrongWarning);
+  }
+  if (fromBlowCounts) {
+    family::appendStarBlock(report, "WARNING",
+                            {"THE PREDICTED LOAD TRANSFER IN CLAY BASED ON THE N-VALUE",
+                             "FROM STANDARD PENETRATION TESTS IS NOT RECOMMENDED FOR",
+                             "THE FINAL DESIGN.  PLEASE INPUT THE UNDRAIDED SHEAR",
+                             "STRENGTH FOR CLAY LAYERS IN THE FINAL DESIGN."});
+    l.warn(kClayFromBlowCountWarning);
+  }
+}
+
 class ClayFamily final : public SoilBehaviour {
  public:
   explicit ClayFamily(ClayVariant v) : v_(v) {}
@@ -92,23 +115,7 @@ class ClayFamily final : public SoilBehaviour {
     c.sideParameterEstimated = c.estimated[0].sideParameter && c.estimated[1].sideParameter;
     c.ncEstimated = c.estimated[0].nc && c.estimated[1].nc;
     c.hasCohesion = c.end[0].cohesion > 1.0e-5F || c.end[1].cohesion > 1.0e-5F;
-    Lines& report = l.messages.report;
-    if (strong) {
-      report.emplace_back("       ..........WARNING..........");
-      report.emplace_back("       THE SHEAR STRENGTH OF THIS MATERIAL MAY BE TOO HIGH");
-      report.emplace_back("       FOR USING CLAY CRITERIA. DESIGN AS INTERMEDIATE");
-      report.emplace_back("       GEOMATERIALS IS RECOMMENDED.");
-      report.emplace_back();
-      l.warn(kClayTooStrongWarning);
-    }
-    if (v_.warnsOnBlowCounts && !c.hasCohesion) {
-      family::appendStarBlock(report, "WARNING",
-                              {"THE PREDICTED LOAD TRANSFER IN CLAY BASED ON THE N-VALUE",
-                               "FROM STANDARD PENETRATION TESTS IS NOT RECOMMENDED FOR",
-                               "THE FINAL DESIGN.  PLEASE INPUT THE UNDRAIDED SHEAR",
-                               "STRENGTH FOR CLAY LAYERS IN THE FINAL DESIGN."});
-      l.warn(kClayFromBlowCountWarning);
-    }
+    warnOfLayer(l, strong, v_.warnsOnBlowCounts && !c.hasCohesion);
   }
 
   Real side(const SliceContext& s, SliceResistance& r) const override {
@@ -182,23 +189,7 @@ class Clay2018Family final : public SoilBehaviour {
     }
     c.sideParameterEstimated = c.estimated[0].sideParameter && c.estimated[1].sideParameter;
     c.ncEstimated = c.estimated[0].nc && c.estimated[1].nc;
-    Lines& report = l.messages.report;
-    if (strong) {
-      report.emplace_back("       ..........WARNING..........");
-      report.emplace_back("       THE SHEAR STRENGTH OF THIS MATERIAL MAY BE TOO HIGH");
-      report.emplace_back("       FOR USING CLAY CRITERIA. DESIGN AS INTERMEDIATE");
-      report.emplace_back("       GEOMATERIALS IS RECOMMENDED.");
-      report.emplace_back();
-      l.warn(kClayTooStrongWarning);
-    }
-    if (!c.hasCohesion) {
-      family::appendStarBlock(report, "WARNING",
-                              {"THE PREDICTED LOAD TRANSFER IN CLAY BASED ON THE N-VALUE",
-                               "FROM STANDARD PENETRATION TESTS IS NOT RECOMMENDED FOR",
-                               "THE FINAL DESIGN.  PLEASE INPUT THE UNDRAIDED SHEAR",
-                               "STRENGTH FOR CLAY LAYERS IN THE FINAL DESIGN."});
-      l.warn(kClayFromBlowCountWarning);
-    }
+    warnOfLayer(l, strong, !c.hasCohesion);
   }
 
   // fs = alpha su(CIUC) at the middle of the part of the slice; alpha of

@@ -27,13 +27,8 @@ class StrongRockFamily : public SoilBehaviour {
     const Real qu = nonNegative(s.at(&LayerEnd::rockStrength));
     const Real fc = nonNegative(s.at(&LayerEnd::concreteStrength));
     const Real q = fc > 0 ? std::min(qu, fc) : qu;  // a concrete strength not given does not limit
-    Real x = q <= 40320 ? 0.15F * q : kPsfPerPsi * 2.5F * std::sqrt(q / kPsfPerPsi);
-    if (sideOrBase_ && !s.uplift && qu > kSideOrBaseRockLimit) x = 0;  // carried in end bearing
-    r.coefficient = 1;
-    r.strengthTerm = x * s.upliftFactor(false);
-    const Real ds = s.at(&LayerEnd::socketDiameter);
-    r.socketDiameter = ds >= 0.001F ? ds : Real(0);
-    return r.strengthTerm / kPoundsPerTon;
+    const Real x = q <= 40320 ? 0.15F * q : kPsfPerPsi * 2.5F * std::sqrt(q / kPsfPerPsi);
+    return socketSide(s, r, qu, 1, x);
   }
 
   BaseResistance base(BaseContext& tip) const override {
@@ -89,6 +84,18 @@ class StrongRockFamily : public SoilBehaviour {
   }
 
  protected:
+  // The side of a slice of unit side x (lb/ft^2) with coefficient c, over the
+  // socket diameter where one is given; none in a side-or-base layer whose
+  // strength qu puts it in end bearing.
+  Real socketSide(const SliceContext& s, SliceResistance& r, Real qu, Real c, Real x) const {
+    if (sideOrBase_ && !s.uplift && qu > kSideOrBaseRockLimit) x = 0;  // carried in end bearing
+    r.coefficient = c;
+    r.strengthTerm = x * s.upliftFactor(false);
+    const Real ds = s.at(&LayerEnd::socketDiameter);
+    r.socketDiameter = ds >= 0.001F ? ds : Real(0);
+    return r.strengthTerm / kPoundsPerTon;
+  }
+
   bool sideOrBase_;
 };
 
@@ -110,13 +117,7 @@ class StrongRock2018Family final : public StrongRockFamily {
     const bool open = interpolate(top.jointThickness, bot.jointThickness, t) > 0;
     const bool fractured = open || (rqd > 0 && rqd < 100);
     const Real c = fractured ? 0.65F * rockMassFactor(rqd > 0 ? rqd : Real(100), open) : Real(1);
-    Real x = c * kAtmosphere * std::sqrt(q / kAtmosphere);
-    if (sideOrBase_ && !s.uplift && qu > kSideOrBaseRockLimit) x = 0;  // carried in end bearing
-    r.coefficient = c;
-    r.strengthTerm = x * s.upliftFactor(false);
-    const Real ds = s.at(&LayerEnd::socketDiameter);
-    r.socketDiameter = ds >= 0.001F ? ds : Real(0);
-    return r.strengthTerm / kPoundsPerTon;
+    return socketSide(s, r, qu, c, c * kAtmosphere * std::sqrt(q / kAtmosphere));
   }
 
   // q = 2.5 qu, qu the mean over two base diameters below the tip (of the
