@@ -23,10 +23,13 @@
 namespace pylar {
 namespace {
 
+// The examples and the validation samples (the 2018 method set, with scour).
 QStringList exampleFiles() {
-  const QDir dir(QStringLiteral(PYLAR_SOURCE_DIR "/examples"));
   QStringList files;
-  for (const QString &name : dir.entryList({"*.pq8d"}, QDir::Files, QDir::Name)) files << dir.filePath(name);
+  for (const char *folder : {PYLAR_SOURCE_DIR "/examples", PYLAR_SOURCE_DIR "/samples"}) {
+    const QDir dir(QString::fromUtf8(folder));
+    for (const QString &name : dir.entryList({"*.pq8d"}, QDir::Files, QDir::Name)) files << dir.filePath(name);
+  }
   return files;
 }
 
