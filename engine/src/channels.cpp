@@ -20,7 +20,54 @@
 
 namespace pylar::engine {
 namespace {
+// A channel collects its lines and sends them to the file a block at a time.
 constexpr std::size_t kWriteBuffer = 1 << 16;
+
+// "pylar-<process>-<n>.tmp" in `folder`, a new n each time.
+std::filesystem::path temporaryName(const std::filesystem::path& folder) {
+  static std::atomic<unsigned> counter{0};
+#if defined(_WIN32)
+  const unsigned long process = static_cast<unsigned long>(_getpid());
+#else
+  const unsigned long process = static_cast<unsigned long>(::getpid());
+#endif
+  return folder / ("pylar-" + std::to_string(process) + "-" + std::to_string(counter++) + ".tmp");
+}
+
+// Gives a complete temporary file the name `target`, in place of whatever
+// had it. Replacing a file in one rename makes ext4 write the new file out
+// before the rename returns (so that a crash keeps the old contents), which
+// takes several times as long as writing the file; a run syncs none of its
+// files, so it could not promise that anyway. Where the system can rename
+// without replacing, the old file (or link) is moved aside under a fresh
+// temporary name, the new one takes the name and the old one is removed; if
+// the new one cannot take the name, the old one takes it back.
+bool putInPlace(const std::filesystem::path& temporary, const std::filesystem::path& target) {
+  std::error_code ec;
+#if defined(__linux__)
+  const auto status = std::filesystem::symlink_status(target, ec);
+  if (!ec && (std::filesystem::is_regular_file(status) || std::filesystem::is_symlink(status))) {
+    const auto folder = target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+      const std::filesystem::path aside = temporaryName(folder);
+      if (::renameat2(AT_FDCWD, target.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) != 0) {
+        if (errno == EEXIST) continue;
+        break;  // not possible here: the name is replaced in one rename
+      }
+      std::filesystem::rename(temporary, target, ec);
+      if (ec) {
+        std::filesystem::rename(aside, target, ec);
+        return false;
+      }
+      std::filesystem::remove(aside, ec);
+      return true;
+    }
+  }
+#endif
+  std::filesystem::rename(temporary, target, ec);
+  return !ec;
+}
+
 }  // namespace
 
 struct Channels::Channel {
@@ -28,10 +75,32 @@ struct Channels::Channel {
   State state = State::Closed;
   bool everOpened = false;
   std::FILE* out = nullptr;
+  std::string pending;                   // lines not yet handed to `out`, sent a block at a time
   bool lostData = false;                 // a write did not reach the file
   std::filesystem::path target;          // the name the written file takes on close
   std::filesystem::path temporary;       // where it is written until then
   std::unique_ptr<std::streambuf> in;    // a file's or a text's content
+
+  // Hands the lines written so far to the file; false when they did not all
+  // reach it.
+  bool sendPending() {
+    if (!lostData && !pending.empty() && std::fwrite(pending.data(), 1, pending.size(), out) != pending.size())
+      lostData = true;
+    pending.clear();
+    return !lostData;
+  }
+  // Ends a written file: only a complete file replaces the name (a link is
+  // replaced, not its target); what a failed write was to replace stays as
+  // it was. True when the file took its name.
+  bool finish() {
+    bool complete = sendPending() && std::fflush(out) == 0 && !std::ferror(out);
+    complete = std::fclose(out) == 0 && complete;
+    out = nullptr;
+    if (complete && putInPlace(temporary, target)) return true;
+    std::error_code ec;
+    std::filesystem::remove(temporary, ec);
+    return false;
+  }
 };
 
 Channels::Channels() = default;
@@ -45,15 +114,9 @@ bool isFolderPipeOrDevice(const std::filesystem::path& file) {
 }
 
 std::FILE* createFreshFile(const std::filesystem::path& folder, std::filesystem::path& created) {
-  static std::atomic<unsigned> counter{0};
-#if defined(_WIN32)
-  const unsigned long process = static_cast<unsigned long>(_getpid());
-#else
-  const unsigned long process = static_cast<unsigned long>(::getpid());
-#endif
   // A name left by a run that was killed may be taken: try the next one.
   for (int attempt = 0; attempt < 1000; ++attempt) {
-    created = folder / ("pylar-" + std::to_string(process) + "-" + std::to_string(counter++) + ".tmp");
+    created = temporaryName(folder);
 #if defined(_WIN32)
     int fd = -1;
     const errno_t error = _wsopen_s(&fd, created.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY | _O_NOINHERIT,
@@ -65,7 +128,7 @@ std::FILE* createFreshFile(const std::filesystem::path& folder, std::filesystem:
         std::error_code ec;
         std::filesystem::remove(created, ec);
       } else {
-        std::setvbuf(file, nullptr, _IOFBF, kWriteBuffer);
+        std::setvbuf(file, nullptr, _IONBF, 0);  // a channel sends whole blocks itself
       }
       return file;
     }
@@ -78,7 +141,7 @@ std::FILE* createFreshFile(const std::filesystem::path& folder, std::filesystem:
         ::close(fd);
         ::unlink(created.c_str());
       } else {
-        std::setvbuf(file, nullptr, _IOFBF, kWriteBuffer);
+        std::setvbuf(file, nullptr, _IONBF, 0);  // a channel sends whole blocks itself
       }
       return file;
     }
@@ -133,19 +196,8 @@ void Channels::close(int channel) {
   if (it == channels_.end()) return;
   Channel& c = *it->second;
   if (c.state == Channel::State::Writing) {
-    bool complete = !c.lostData && std::fflush(c.out) == 0 && !std::ferror(c.out);
-    complete = std::fclose(c.out) == 0 && complete;
-    c.out = nullptr;
-    std::error_code ec;
-    // Only a complete file replaces the name (a link is replaced, not its
-    // target); what a failed write was to replace stays as it was.
-    if (complete) std::filesystem::rename(c.temporary, c.target, ec);
-    if (!complete || ec) {
-      writeFailed_ = true;
-      std::filesystem::remove(c.temporary, ec);
-    } else if (!wrote(c.target)) {
-      written_.push_back(c.target);
-    }
+    if (!c.finish()) writeFailed_ = true;
+    else if (!wrote(c.target)) written_.push_back(c.target);
   }
   c.in.reset();
   c.state = Channel::State::Closed;
@@ -185,10 +237,9 @@ void Channels::write(int channel, std::string_view line) {
   if (c.state != Channel::State::Writing)
     throw std::logic_error("write to channel " + std::to_string(channel) + ", which is open for reading");
   if (c.lostData) return;
-  if (std::fwrite(line.data(), 1, line.size(), c.out) != line.size() || std::fwrite("\r\n", 1, 2, c.out) != 2) {
-    c.lostData = true;
-    writeFailed_ = true;
-  }
+  c.pending += line;
+  c.pending += "\r\n";
+  if (c.pending.size() >= kWriteBuffer && !c.sendPending()) writeFailed_ = true;
 }
 
 std::optional<std::string> Channels::readLine(int channel) {

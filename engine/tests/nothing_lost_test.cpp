@@ -93,11 +93,16 @@ TEST(NothingLost, ProjectRunWhoseResultCannotBeCreatedIsNotASuccess) {
   EXPECT_EQ(readFile(dir / "pier.pq8d"), kSand);
 }
 
-// A file-size limit stands for a full disk: the writes past it fail.
+// A file-size limit stands for a full disk: the writes past it fail. The
+// results of the run before stay as they were (the files that could be
+// written whole replace theirs), and no temporary file is left behind.
 TEST(NothingLost, ADiskThatFillsUpDuringTheRunIsAFileError) {
   TempFolder dir;
   RunNames names = namesIn(dir.path());
   writeFile(names.input, kSand);
+  ASSERT_EQ(runAnalysis(names, fixedTime).status, kStatusCompleted);
+  const std::string report = readFile(names.report), detail = readFile(names.detail);
+  const auto filesBefore = dir.files();
   rlimit old{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
   const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
@@ -110,6 +115,9 @@ TEST(NothingLost, ADiskThatFillsUpDuringTheRunIsAFileError) {
   EXPECT_EQ(summary.status, kStatusFileError);
   EXPECT_EQ(summary.message, "FILE ERROR: A RESULT FILE COULD NOT BE WRITTEN COMPLETELY");
   EXPECT_EQ(readFile(names.input), kSand);
+  EXPECT_TRUE(readFile(names.report) == report) << "the earlier report was lost";
+  EXPECT_TRUE(readFile(names.detail) == detail) << "the earlier detail listing was lost";
+  EXPECT_EQ(dir.files(), filesBefore) << "a file was left behind or went missing";
 }
 
 // A named pipe where a result or scratch file belongs would block the run
