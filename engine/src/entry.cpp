@@ -7,6 +7,7 @@
 #include <ctime>
 #include <exception>
 #include <fstream>
+#include <map>
 #include <system_error>
 #include <utility>
 
@@ -163,21 +164,40 @@ void mergeIntermediateFiles(Run& run) {
 
 namespace {
 
-// What two names of one file have in common: the path with links and "."
-// resolved (each resolution asks the file system for every component, so a
-// name is resolved once, not once per comparison).
-std::string pathKey(const std::filesystem::path& name) {
-  std::string key = normalised(name).string();
+// What two names of one file have in common: the absolute path with links
+// and "." resolved. A resolution asks the file system for every component of
+// the path, and the names of a run mostly share a folder: each folder is
+// resolved once, and a name whose last component is not a link is its
+// folder's resolution and that component.
+class PathKeys {
+ public:
+  std::string key(const std::filesystem::path& name) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path path = fs::absolute(name, ec);
+    if (ec) path = name;
+    const fs::path leaf = path.filename();
+    const bool plainLeaf = !leaf.empty() && leaf != "." && leaf != "..";
+    const auto status = fs::symlink_status(path, ec);
+    std::string key = !ec && plainLeaf && !fs::is_symlink(status) ? (folder(path.parent_path()) / leaf).string()
+                                                                  : normalised(path).string();
 #if defined(_WIN32)
-  // File names differing only in case name one file there.
-  for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    // File names differing only in case name one file there.
+    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 #endif
-  return key;
-}
+    return key;
+  }
+
+ private:
+  const std::filesystem::path& folder(const std::filesystem::path& path) {
+    auto [at, added] = folders_.try_emplace(path.string());
+    if (added) at->second = normalised(path);
+    return at->second;
+  }
+  std::map<std::string, std::filesystem::path> folders_;
+};
 
 }  // namespace
-
-bool samePath(const std::filesystem::path& a, const std::filesystem::path& b) { return pathKey(a) == pathKey(b); }
 
 const std::string& RunNames::onNamesLine(int line) const {
   switch (line) {
@@ -228,8 +248,10 @@ std::optional<RunSummary> runNamesRefusal(const RunNames& names) {
     if (names.onNamesLine(k).find_first_not_of(" \t") == std::string::npos)
       return refusedRun("RUN NAMES ERROR: NAME " + line(k) + " OF THE RUN IS BLANK",
                         {Reason::BlankName, runFileOnNamesLine(k).kind, runFileOnNamesLine(k).kind, {}});
+  PathKeys keys;
   std::array<std::string, kLastNamesLine + 1> key;
-  for (int k = kFirstNamesLine; k <= kLastNamesLine; ++k) key[static_cast<std::size_t>(k)] = pathKey(names.onNamesLine(k));
+  for (int k = kFirstNamesLine; k <= kLastNamesLine; ++k)
+    key[static_cast<std::size_t>(k)] = keys.key(names.onNamesLine(k));
   auto keyOf = [&key](int k) -> const std::string& { return key[static_cast<std::size_t>(k)]; };
   for (int a = kFirstNamesLine; a <= kLastNamesLine; ++a)
     for (int b = a + 1; b <= kLastNamesLine; ++b)
@@ -239,7 +261,7 @@ std::optional<RunSummary> runNamesRefusal(const RunNames& names) {
                           {Reason::SameFile, runFileOnNamesLine(b).kind, runFileOnNamesLine(a).kind,
                            names.onNamesLine(a)});
   const std::filesystem::path record = runFilePath(names, RunFileKind::RunRecord);
-  const std::string recordKey = pathKey(record);
+  const std::string recordKey = keys.key(record);
   for (int k = kFirstNamesLine; k <= kLastNamesLine; ++k)
     if (recordKey == keyOf(k))
       return refusedRun("RUN NAMES ERROR: THE RUN RECORD IS NAME " + line(k) + " OF THE RUN: " + record.string(),
@@ -250,7 +272,7 @@ std::optional<RunSummary> runNamesRefusal(const RunNames& names) {
   for (const RunFile& fixed : kRunFiles) {
     if (fixed.fixedName.empty()) continue;
     const std::filesystem::path file = names.scratchFolder / fixed.fixedName;
-    const std::string fileKey = pathKey(file);
+    const std::string fileKey = keys.key(file);
     const std::string what = " IS THE " + asUpper(fixed.role);
     for (int k = kFirstNamesLine; k <= kLastNamesLine; ++k)
       if (keyOf(k) == fileKey)

@@ -36,8 +36,6 @@ void mergeIntermediateFiles(Run& run);
 std::optional<RunSummary> runNamesRefusal(const RunNames& names);
 // A run refused (kStatusBadRunNames) with this message and reason.
 RunSummary refusedRun(std::string message, RunRefusal refusal);
-// Two names of one file: the same path once links and "." are resolved.
-bool samePath(const std::filesystem::path& a, const std::filesystem::path& b);
 // The refusal of a run whose folder lock could not be taken.
 RunSummary lockRefusal(const FolderLock& lock, const std::filesystem::path& folder);
 // A run of checked names whose scratch folder this thread holds.

@@ -257,6 +257,24 @@ TEST(RunDriver, UnusableRunNamesTouchNoFile) {
   }
 }
 
+// A name relative to the working folder and the full name of the same file
+// that does not exist yet are one file: two results written there would mix.
+TEST(RunDriver, ARelativeAndAFullNameOfOneNewFileAreTheSameFile) {
+  TempFolder dir;
+  RunNames names = namesIn(dir);
+  writeFile(names.input, kValidProject);
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  names.qwPlot = std::filesystem::path(names.plot).filename().string();
+  const RunSummary summary = runAnalysis(names, fixedTime);
+  std::filesystem::current_path(before);
+  EXPECT_EQ(summary.status, kStatusBadRunNames) << summary.message;
+  EXPECT_EQ(summary.refusal.reason, RunRefusal::Reason::SameFile);
+  EXPECT_EQ(summary.refusal.file, RunFileKind::QwPlot);
+  EXPECT_EQ(summary.refusal.other, RunFileKind::PlotData);
+  EXPECT_EQ(dir.files(), Lines{"pier.pq8d"});
+}
+
 TEST(RunDriver, ResultFileThatCannotBeCreated) {
   TempFolder dir;
   RunNames names = namesIn(dir);
