@@ -184,26 +184,21 @@ char* decimalDigits(Wide n, char* end) {
 // they are out of reach of 128-bit integers.
 bool significantDigits(Real value, int count, char* out, int& exponent) {
   if (count > kMaxWideScale) return false;
-  const Wide low = powerOfTen(count - 1), high = powerOfTen(count);
-  // A first guess from the binary exponent (the loop corrects it): |value|
-  // lies in [2^b, 2^(b+1)), so log10 |value| lies within 0.302 of b log10 2.
+  // |value| lies in [2^b, 2^(b+1)), so floor(log10 |value|) is floor(b log10 2)
+  // or one more; floor(b log10 2) is (78913 b) >> 18 for |b| < 1650.
   const BinaryParts parts = binaryParts(value);
   const int b = parts.exponent + std::bit_width(parts.significand) - 1;
-  int x = static_cast<int>(std::floor(static_cast<double>(b) * 0.30102999566398120)) + 1;
-  for (int attempt = 0; attempt < 4; ++attempt) {
-    const auto n = scaledFloor(value, count - x);
-    if (!n) return false;
-    if (*n >= high) {
-      ++x;
-    } else if (*n < low) {
-      --x;
-    } else {
-      decimalDigits(*n, out + count);  // exactly count digits: low <= n < high
-      exponent = x;
-      return true;
-    }
+  int x = ((b * 78913) >> 18) + 1;
+  auto n = scaledFloor(value, count - x);
+  if (!n) return false;
+  if (*n >= powerOfTen(count)) {  // one digit more: floor(floor(v 10^s) / 10) = floor(v 10^(s-1))
+    *n = *n <= kMax64 ? Wide(static_cast<std::uint64_t>(*n) / 10) : *n / 10;
+    ++x;
   }
-  return false;
+  if (*n < powerOfTen(count - 1) || *n >= powerOfTen(count)) return false;  // not reached
+  decimalDigits(*n, out + count);  // exactly count digits
+  exponent = x;
+  return true;
 }
 #else
 bool significantDigits(Real, int, char*, int&) { return false; }
@@ -341,14 +336,19 @@ void appendEField(std::string& out, int width, bool negative, std::string_view m
     out.append(w, '*');
     return;
   }
-  out.append(w - length - (negative ? 1 : 0), ' ');
-  if (negative) out += '-';
-  out += leadingZero ? "0." : ".";
-  out += mantissa;
+  // The field grows the text once and is filled in place.
+  const std::size_t at = out.size();
+  out.resize(at + w, ' ');
+  char* p = out.data() + at + (w - length - (negative ? 1 : 0));
+  if (negative) *p++ = '-';
+  if (leadingZero) *p++ = '0';
+  *p++ = '.';
+  p = std::copy(mantissa.begin(), mantissa.end(), p);
   const int e = std::abs(exponent);
-  out += exponent < 0 ? "E-" : "E+";
-  out += static_cast<char>('0' + e / 10);
-  out += static_cast<char>('0' + e % 10);
+  *p++ = 'E';
+  *p++ = exponent < 0 ? '-' : '+';
+  *p++ = static_cast<char>('0' + e / 10);
+  *p = static_cast<char>('0' + e % 10);
 }
 
 }  // namespace
