@@ -1,7 +1,8 @@
 // Whole analysis runs: the largest project the engine accepts (20 layers, a
 // 20-diameter design-chart series with its lengths, 10 defined settlements),
-// with the machine's threads and with one, and every sample project. Each
-// iteration is one complete run, files included, in a temporary folder.
+// with the machine's threads and with one, and every example and sample
+// project. Each iteration is one complete run, files included, in a
+// temporary folder.
 // Times are wall-clock (real) times: a run's helper threads do not show in
 // the CPU column of the main thread.
 #include <benchmark/benchmark.h>
@@ -11,6 +12,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "pylar/engine.h"
 
@@ -68,8 +70,12 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
   }
-  for (const auto& e : fs::directory_iterator(fs::path(PYLAR_SOURCE_DIR) / "examples")) {
-    if (e.path().extension() != ".pq8d") continue;
+  std::vector<fs::path> projects;
+  for (const char* folder : {"examples", "samples"})
+    for (const auto& e : fs::directory_iterator(fs::path(PYLAR_SOURCE_DIR) / folder))
+      if (e.path().extension() == ".pq8d") projects.push_back(e.path());
+  for (const fs::path& project : projects) {
+    const fs::directory_entry e(project);
     const fs::path sub = dir / e.path().stem();
     fs::create_directory(sub);
     fs::copy_file(e.path(), sub / e.path().filename());

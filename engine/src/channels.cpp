@@ -225,10 +225,14 @@ bool Channels::wrote(const std::filesystem::path& file) const {
 }
 
 Channels::Channel& Channels::known(int channel, std::string_view what) {
-  auto it = channels_.find(channel);
-  if (it == channels_.end() || it->second->state == Channel::State::Closed)
+  // Lines mostly go to the channel the line before went to.
+  if (!last_.second || last_.first != channel) {
+    auto it = channels_.find(channel);
+    last_ = {channel, it == channels_.end() ? nullptr : it->second.get()};
+  }
+  if (!last_.second || last_.second->state == Channel::State::Closed)
     throw std::logic_error(std::string(what) + " channel " + std::to_string(channel) + ", which is not open");
-  return *it->second;
+  return *last_.second;
 }
 
 void Channels::write(int channel, std::string_view line) {

@@ -106,7 +106,8 @@ class Channels {
   struct Channel;
   Channel& known(int channel, std::string_view what);
   Channel& slot(int channel);
-  std::map<int, std::unique_ptr<Channel>> channels_;
+  std::map<int, std::unique_ptr<Channel>> channels_;  // a channel, once made, stays until the end
+  std::pair<int, Channel*> last_{0, nullptr};          // the channel looked up last
   std::vector<std::filesystem::path> written_;
   bool writeFailed_ = false;
   std::optional<std::filesystem::path> firstUnopened_;

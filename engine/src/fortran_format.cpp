@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 namespace pylar::engine {
@@ -159,9 +160,28 @@ std::optional<Wide> scaledFloor(Real value, int scale) {
   return a / p;
 }
 
+constexpr std::string_view kTwoDigits =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 // The decimal digits of n, ending at `end`; returns where they start.
 char* decimalDigits(Wide n, char* end) {
   char* p = end;
+  if (n <= 0xFFFFFFFFU) {  // most fields: two digits at a time in 32 bits
+    auto small = static_cast<std::uint32_t>(n);
+    for (; small >= 100; small /= 100) {
+      p -= 2;
+      std::copy_n(kTwoDigits.data() + 2 * (small % 100), 2, p);
+    }
+    if (small >= 10) {
+      p -= 2;
+      std::copy_n(kTwoDigits.data() + 2 * small, 2, p);
+    } else {
+      *--p = static_cast<char>('0' + small);
+    }
+    return p;
+  }
   if (n <= kMax64) {
     auto small = static_cast<std::uint64_t>(n);
     do {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "parallel.h"
+
 namespace pylar::engine {
 namespace {
 
@@ -282,12 +284,13 @@ std::vector<SideCurve> curvesAsSolved(const std::vector<SideCurve>& curves, cons
   return out;
 }
 
-std::vector<TipSolution> tipSolutions(const GeometryResult& r, const BoundLineResult& line) {
-  std::vector<TipSolution> out;
-  if (line.built.status != 0) return out;
+std::vector<TipSolution> tipSolutions(const GeometryResult& r, const BoundLineResult& line, unsigned threads) {
+  if (line.built.status != 0) return {};
   const SolverPlan plan = planSolver(line.built.set, r.solver);
-  for (Real tip : assumedTipMovements(r.solver.stemDiameter))
-    out.push_back(solveTipMovement(line.built.set, r.solver, plan, tip, true));
+  const auto tips = assumedTipMovements(r.solver.stemDiameter);
+  std::vector<TipSolution> out(tips.size());
+  forEachIndex(tips.size(), threads,
+               [&](std::size_t k) { out[k] = solveTipMovement(line.built.set, r.solver, plan, tips[k], true); });
   return out;
 }
 

@@ -190,8 +190,9 @@ GeometryResult analyseGeometry(const SettlementSettings& s, const SettlementGeom
 // just below the ignored top interpolates towards the curve above it).
 std::vector<SideCurve> curvesAsSolved(const std::vector<SideCurve>& curves, const SolverGeometry& g);
 
-// The tip solutions of one solved line, with every segment (the scratch log).
-std::vector<TipSolution> tipSolutions(const GeometryResult& r, const BoundLineResult& line);
+// The tip solutions of one solved line, with every segment (the scratch
+// log), solved on up to `threads` threads (0: the machine's).
+std::vector<TipSolution> tipSolutions(const GeometryResult& r, const BoundLineResult& line, unsigned threads);
 
 // The additional t-z curves at the depths of record 9, for the stem of the
 // first geometry: per bound line, and the depths (in) of the trend line that

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <thread>
 
+#include "parallel.h"
 #include "soil_models.h"
 
 namespace pylar::engine {
@@ -74,26 +74,16 @@ namespace {
 std::vector<GeometryResult> solveAll(const SettlementSettings& settings, const std::vector<SettlementGeometry>& all,
                                      unsigned threads) {
   std::vector<GeometryResult> results(all.size());
-  std::atomic<std::size_t> next{0};
   std::atomic<std::size_t> firstFailure{all.size()};
-  auto work = [&] {
-    for (std::size_t k = next++; k < all.size(); k = next++) {
-      if (k > firstFailure.load()) continue;
-      results[k] = analyseGeometry(settings, all[k]);
-      if (results[k].status != 0) {
-        std::size_t seen = firstFailure.load();
-        while (k < seen && !firstFailure.compare_exchange_weak(seen, k)) {
-        }
+  forEachIndex(all.size(), threads, [&](std::size_t k) {
+    if (k > firstFailure.load()) return;
+    results[k] = analyseGeometry(settings, all[k]);
+    if (results[k].status != 0) {
+      std::size_t seen = firstFailure.load();
+      while (k < seen && !firstFailure.compare_exchange_weak(seen, k)) {
       }
     }
-  };
-  if (threads == 0) threads = std::max(1U, std::thread::hardware_concurrency());
-  const std::size_t helpers = std::min<std::size_t>(threads, all.size()) - (all.empty() ? 0 : 1);
-  std::vector<std::thread> pool;
-  pool.reserve(helpers);
-  for (std::size_t t = 0; t < helpers; ++t) pool.emplace_back(work);
-  work();
-  for (std::thread& t : pool) t.join();
+  });
   results.resize(std::min(all.size(), firstFailure.load() + 1));
   return results;
 }

@@ -4,9 +4,11 @@
 #include "run_output.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "analysis.h"
 #include "fortran_format.h"
+#include "parallel.h"
 #include "report.h"
 #include "run.h"
 #include "settlement_output.h"
@@ -295,8 +297,14 @@ void writeSolverLog(Run& run, const SettlementAnalysis& s) {
   if (lineSolved(line)) {
     writeTzListing(out, curvesAsSolved(line.built.set.curves, last->solver), u, false);
     writeBaseListing(out, line.built.set.base, u);
-    for (const TipSolution& t : tipSolutions(*last, line))
-      writeTipMovementTable(out, t.row.tipMovement, t.row.tipLoad, t.segments, u);
+    // A table per assumed tip movement, every segment of the pier: the
+    // largest text of a run, made on the run's threads.
+    const std::vector<TipSolution> tips = tipSolutions(*last, line, run.threads);
+    std::vector<Lines> tables(tips.size());
+    forEachIndex(tips.size(), run.threads, [&](std::size_t k) {
+      writeTipMovementTable(tables[k], tips[k].row.tipMovement, tips[k].row.tipLoad, tips[k].segments, u);
+    });
+    for (Lines& table : tables) std::move(table.begin(), table.end(), std::back_inserter(out));
   }
   put(run, kChannelTzData, out);
   run.channels.close(kChannelTzData);
