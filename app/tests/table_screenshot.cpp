@@ -1,5 +1,6 @@
 // Shows the table window with a sand property table and saves a picture of it
 // (the path is the first argument), so the layout can be looked at.
+#include "model/soils.h"
 #include "ui/Table.h"
 
 #include <QApplication>
@@ -23,13 +24,7 @@ int main(int argc, char *argv[]) {
   sand.SetMinRows(2);
   sand.SetMaxRows(2);
   sand.TopLeft = "Location, 1=Top, 2=Bottom";
-  sand.Comments =
-      "The user may optionally enter blow counts only in cases the friction angle is not readily available.\r"
-      "When both friction angels and blow counts are entered, only friction angels are used for computation. \r"
-      "If the user intends to use Ko for side-friction computation, please leave Beta as zero. \r"
-      "If the user intends to use Beta coefficient for side-friction computation, please leave Ko as zero.\r"
-      "If the user designates zero values for both Ko and Beta, the program will internally generate Beta for \r"
-      "side-friction computation.";
+  sand.Comments = QString::fromLatin1(SoilModel(scSand)->TableComments);
   const auto addFloat = [&](QStringList heading, const QString &units) {
     auto &c = sand.AddColumn<TFloatColumn>();
     c.Heading = std::move(heading);

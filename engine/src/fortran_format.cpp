@@ -197,8 +197,6 @@ char* decimalDigits(Wide n, char* end) {
   return p;
 }
 
-
-
 // The first `count` significant digits of |value| > 0, cut, into `out`
 // (count characters), and the exponent X of 0.d1d2... x 10^X. False when
 // they are out of reach of 128-bit integers.
@@ -227,18 +225,11 @@ bool significantDigits(Real, int, char*, int&) { return false; }
 // Keeps the first `keep` digits, rounding half away from zero; returns true
 // when the carry ran out of the front (the kept digits became 1000...).
 bool roundDigits(std::string& digits, std::size_t keep) {
-  bool up = keep < digits.size() && digits[keep] >= '5';
-  digits.resize(keep, '0');
-  for (std::size_t k = digits.size(); up && k-- > 0;) {
-    if (digits[k] == '9') {
-      digits[k] = '0';
-    } else {
-      ++digits[k];
-      up = false;
-    }
-  }
-  if (up) digits.insert(digits.begin(), '1');
-  return up;
+  digits.resize(std::max(digits.size(), keep + 1), '0');  // the digit after the kept ones decides
+  const bool carry = roundHalfAwayAt(digits.data(), keep);
+  digits.resize(keep);
+  if (carry) digits.insert(digits.begin(), '1');
+  return carry;
 }
 
 namespace {
